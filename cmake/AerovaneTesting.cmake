@@ -1,0 +1,21 @@
+# aerovane_add_gtest(<name> SOURCES <files...> LIBS <targets...>)
+# Builds one GoogleTest executable with the project's test main and registers its tests with CTest.
+# Test suites named LocalTime* depend on the local time zone: they are registered a second time to run
+# under Europe/Berlin, a zone with daylight saving.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+function(aerovane_add_gtest name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE aerovane_testmain ${ARG_LIBS} GTest::gtest GTest::gmock)
+    target_compile_definitions(${name} PRIVATE
+        AEROVANE_SHARED_DATA_DIR="${AEROVANE_SHARED_DATA_DIR}"
+        AEROVANE_TEST_DATA_DIR="${AEROVANE_TEST_DATA_DIR}")
+    gtest_discover_tests(${name}
+        PROPERTIES ENVIRONMENT "TZ=UTC;QT_QPA_PLATFORM=offscreen"
+        DISCOVERY_TIMEOUT 60)
+    add_test(NAME ${name}_Europe_Berlin COMMAND ${name} --gtest_filter=LocalTime*)
+    set_tests_properties(${name}_Europe_Berlin PROPERTIES
+        ENVIRONMENT "TZ=Europe/Berlin;QT_QPA_PLATFORM=offscreen")
+endfunction()
