@@ -1,0 +1,20 @@
+// Narrow <-> wide text conversion (explicit Latin-1: byte value = code point) and splitting text into pieces
+// at a delimiter, e.g. a downloaded report list at "\n" or a bridge payload "N:47.26|E:11.34" at ":" and "|".
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Converts a NUL-terminated Latin-1 text; a null pointer gives an empty string.
+std::wstring CharToWString(const char* text);
+
+// Converts a NUL-terminated wide text into `buffer` of `bufferSize` bytes as Latin-1 (code points above 255
+// become '?'). Never writes past the buffer and always terminates it when bufferSize > 0.
+// Returns false when the text had to be cut short (or no buffer was given).
+bool WCharToChar(const wchar_t* text, char* buffer, std::size_t bufferSize);
+
+// Append the pieces of `text` between delimiters to `pieces` (not cleared first). Two delimiters in a row give
+// an empty piece; a trailing delimiter gives no empty last piece; an empty text gives no piece.
+void SplitWString(const std::wstring& text, wchar_t delimiter, std::vector<std::wstring>& pieces);
+void SplitString(const std::string& text, char delimiter, std::vector<std::string>& pieces);
