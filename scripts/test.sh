@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds the project three ways and runs every test:
+#   build/release  Release build with the benchmarks (built, not run)
+#   build/tsan     ThreadSanitizer build of the multi-threaded tests
+#   build/test     AddressSanitizer + UndefinedBehaviorSanitizer build of everything; all tests run here
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ "${AEROVANE_SKIP_INSTALL:-0}" != 1 ]; then
+    ./scripts/install-deps.sh
+fi
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:strict_string_checks=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+
+echo "== Release build with benchmarks"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DAEROVANE_BENCH=ON -DAEROVANE_TESTS=OFF >/dev/null
+cmake --build build/release -j "$jobs"
+
+echo "== ThreadSanitizer build"
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAEROVANE_TSAN=ON >/dev/null
+tsan_targets=$(grep -o '^[a-z_]*_tests' scripts/tsan-tests.txt | tr '\n' ' ')
+if [ -n "$tsan_targets" ]; then
+    # shellcheck disable=SC2086
+    cmake --build build/tsan -j "$jobs" --target $tsan_targets
+    for target in $tsan_targets; do
+        (cd build/tsan && TZ=UTC ctest -j "$jobs" --output-on-failure -L "$target")
+    done
+fi
+
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer build"
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAEROVANE_SANITIZE=ON >/dev/null
+cmake --build build/test -j "$jobs"
+cd build/test
+TZ=UTC ctest -j "$jobs" --output-on-failure
