@@ -1,0 +1,55 @@
+#include "weather/textconversion.h"
+
+#include <sstream>
+
+std::wstring CharToWString(const char* text)
+{
+    std::wstring result;
+    if (!text)
+        return result;
+    for (const char* p = text; *p; ++p)
+        result.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
+    return result;
+}
+
+bool WCharToChar(const wchar_t* text, char* buffer, std::size_t bufferSize)
+{
+    if (!buffer || bufferSize == 0)
+        return false;
+    std::size_t written = 0;
+    if (text) {
+        for (; text[written] != L'\0'; ++written) {
+            if (written + 1 >= bufferSize) {
+                buffer[written] = '\0';
+                return false;
+            }
+            const wchar_t c = text[written];
+            buffer[written] = (c >= 0 && c <= 0xFF) ? static_cast<char>(static_cast<unsigned char>(c)) : '?';
+        }
+    }
+    buffer[written] = '\0';
+    return true;
+}
+
+namespace {
+
+template<typename String>
+void Split(const String& text, typename String::value_type delimiter, std::vector<String>& pieces)
+{
+    std::basic_istringstream<typename String::value_type> stream(text);
+    String piece;
+    while (std::getline(stream, piece, delimiter))
+        pieces.push_back(piece);
+}
+
+} // namespace
+
+void SplitWString(const std::wstring& text, wchar_t delimiter, std::vector<std::wstring>& pieces)
+{
+    Split(text, delimiter, pieces);
+}
+
+void SplitString(const std::string& text, char delimiter, std::vector<std::string>& pieces)
+{
+    Split(text, delimiter, pieces);
+}
