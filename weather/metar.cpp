@@ -1,0 +1,175 @@
+#include "weather/metar.h"
+
+#include "weather/metardecoder.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cwchar>
+
+namespace aviation {
+namespace weather {
+
+namespace {
+
+// Conversion factor from hundredths of an inch of mercury to hPa.
+constexpr double kHpaPerHundredthInch = 0.33864316;
+
+std::wstring Format(const wchar_t* format, ...)
+{
+    wchar_t buffer[128];
+    va_list args;
+    va_start(args, format);
+    const int written = std::vswprintf(buffer, sizeof(buffer) / sizeof(buffer[0]), format, args);
+    va_end(args);
+    return written < 0 ? std::wstring() : std::wstring(buffer, static_cast<std::size_t>(written));
+}
+
+const wchar_t* CoverageWord(int oktas)
+{
+    switch (oktas) {
+    case 0:
+        return L"Sky Clear";
+    case 1:
+    case 2:
+        return L"Few";
+    case 3:
+    case 4:
+        return L"Scattered";
+    case 5:
+    case 6:
+    case 7:
+        return L"Broken";
+    case 8:
+        return L"Overcast";
+    default:
+        return L"";
+    }
+}
+
+} // namespace
+
+CMetar::CMetar() = default;
+
+CMetar::CMetar(const std::wstring& raw)
+    : m_raw(raw)
+    , m_originalRaw(raw)
+{
+    SetICAO(raw.substr(0, 4));
+}
+
+CMetar& CMetar::operator=(const CMetar& other)
+{
+    if (this == &other)
+        return *this;
+    CStation::operator=(other);
+    m_raw = other.m_raw;
+    m_originalRaw = other.m_originalRaw;
+    std::wmemcpy(m_timeGroup, other.m_timeGroup, 7);
+    m_wind = other.m_wind;
+    m_variableFrom = other.m_variableFrom;
+    m_variableTo = other.m_variableTo;
+    m_visibility = other.m_visibility;
+    m_rvr = other.m_rvr;
+    m_runwayAfterPressure = other.m_runwayAfterPressure;
+    m_weather = other.m_weather;
+    m_intensity = other.m_intensity;
+    m_clouds = other.m_clouds;
+    m_temperature = other.m_temperature;
+    m_temperatureMsl = other.m_temperatureMsl;
+    m_dewPoint = other.m_dewPoint;
+    m_dewPointMsl = other.m_dewPointMsl;
+    m_qnh = other.m_qnh;
+    m_cavok = other.m_cavok;
+    m_decoded = other.m_decoded;
+    m_auto = other.m_auto;
+    m_distance = other.m_distance;
+    m_nsc = other.m_nsc;
+    m_decodeError = other.m_decodeError;
+    return *this;
+}
+
+int CMetar::Decode()
+{
+    m_decoded = true;
+    return CMetarDecoder::Decode(*this);
+}
+
+std::wstring CMetar::GetErrorText(int code)
+{
+    switch (code) {
+    case 0:
+        return L"No Metar Error";
+    case 2:
+        return L"Regex Metar Error";
+    case 3:
+        return L"Out Of Range";
+    case 4:
+        return L"Error, No Metar Raw";
+    case 5:
+        return L"Wind Metar Error";
+    case 6:
+        return L"VIS Metar Error";
+    case 7:
+        return L"Cloud Metar Error";
+    case 8:
+        return L"Temp/Dew Metar Error";
+    case 9:
+        return L"QNH Metar Error";
+    default:
+        return L"Unknow Metar Error";
+    }
+}
+
+void CMetar::SetRaw(const std::wstring& raw)
+{
+    if (&raw != &m_raw)
+        m_raw = raw;
+}
+
+std::wstring CMetar::GetTimeGroup() const
+{
+    return m_timeGroup[0] ? std::wstring(m_timeGroup) : std::wstring(L"000000");
+}
+
+int CMetar::GetVariableWindRange() const
+{
+    return static_cast<int>(std::fabs(aviation::DirectionDifference(m_variableFrom, m_variableTo).direction));
+}
+
+double CMetar::GetQNH(bool hectopascal) const
+{
+    return hectopascal ? m_qnh : m_qnh / kHpaPerHundredthInch;
+}
+
+std::wstring CMetar::GetInfoText(int visibility) const
+{
+    std::wstring text = L"ICAO: " + GetICAOString() + L"\n";
+    text += L"Name: " + GetName() + L"\n";
+    text += L"Country: " + GetCountry() + L"\n";
+    text += Format(L"Position: %.02f\u00b0, %.02f\u00b0\n", GetPosition().GetLatitude(), GetPosition().GetLongitude());
+    text += Format(L"Elevation: %ift\n", GetElevation());
+    if (m_raw.empty())
+        return text;
+
+    text += L"Time: " + GetTimeGroup() + L"\n";
+    if (m_wind.gust == 0.0)
+        text += Format(L"Wind: %03.0f\u00b0/%.0fkt\n", m_wind.direction, m_wind.speed);
+    else
+        text += Format(L"Wind: %03.0f\u00b0/%.0fkt Gust %.0fkt\n", m_wind.direction, m_wind.speed, m_wind.gust);
+    text += Format(L"Visibility: %im\n", visibility != 0 ? visibility : m_visibility);
+    if (!m_rvr.empty())
+        text += L"RVR: " + m_rvr + L"\n";
+    if (!m_weather.empty())
+        text += L"Weather phenomena: " + m_weather + L"\n";
+    for (const CCloudLayer& layer : m_clouds)
+        text += std::wstring(L"Clouds: ") + CoverageWord(layer.GetCoverage()) + Format(L" at %ift\n", layer.GetBase());
+    text += Format(L"Temperature/Dewpoint: %i\u00b0/%i\u00b0\n", m_temperature, m_dewPoint);
+    const float inches = m_qnh / static_cast<float>(kHpaPerHundredthInch) / 100.0f;
+    text += Format(L"QNH: %i hpa/%.02f Inch\n", static_cast<int>(m_qnh), static_cast<double>(inches));
+    if (m_distance != 0.0)
+        text += Format(L"Distance: %.01fNM", m_distance);
+    return text;
+}
+
+} // namespace weather
+} // namespace aviation
