@@ -1,0 +1,143 @@
+#include "weather/level.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using aviation::weather::CLevel;
+using aviation::weather::CWind;
+
+namespace {
+
+CLevel MakeLevel(int altitude, double direction, double speed, double temperature, double dewPoint, float pressure)
+{
+    return CLevel(altitude, CWind(direction, speed), temperature, dewPoint, pressure, 50.0);
+}
+
+} // namespace
+
+TEST(Wind, DefaultsAndDirectionDifferenceWrapsThroughNorth)
+{
+    const CWind wind;
+    EXPECT_EQ(wind.direction, -1.0);
+    EXPECT_EQ(wind.speed, -1.0);
+    EXPECT_EQ(wind.gust, 0.0);
+
+    EXPECT_EQ(aviation::DirectionDifference(350, 10).direction, -20.0);
+    EXPECT_EQ(aviation::DirectionDifference(10, 350).direction, 20.0);
+    EXPECT_EQ(aviation::DirectionDifference(270, 90).direction, 180.0);
+    EXPECT_EQ(aviation::DirectionDifference(90, 271).direction, 179.0);
+}
+
+TEST(Wind, FormatsWithOrWithoutGust)
+{
+    EXPECT_EQ(CWind(270, 15).Format(L"%03.0f%02.0fKT"), L"27015KT");
+    EXPECT_EQ(CWind(270, 15, -1).Format(L"%03.0f%02.0fKT"), L"27015KT");
+    EXPECT_EQ(CWind(90, 22, 35).Format(L"%03.0f%02.0fG%02.0fKT"), L"09022G35KT");
+    // Too long for the 40-character buffer.
+    EXPECT_EQ(CWind(1e30, 1e30).Format(L"%f %f"), L"");
+}
+
+TEST(Level, ComputesHumidityOnlyFromKnownValues)
+{
+    EXPECT_NEAR(CLevel(0, CWind(), 20, 10, 1013, -1).GetHumidity(), 52.5, 0.05);
+    EXPECT_NEAR(CLevel(0, CWind(), -10, -15, 500, -1).GetHumidity(), 66.7, 0.05);
+    EXPECT_EQ(CLevel(0, CWind(), 99, 10, 1013, -1).GetHumidity(), -1.0);
+    EXPECT_EQ(CLevel(0, CWind(), 20, 99, 1013, -1).GetHumidity(), -1.0);
+    EXPECT_EQ(CLevel(0, CWind(), 20, 10, -1, -1).GetHumidity(), -1.0);
+    EXPECT_EQ(CLevel(0, CWind(), 20, 10, 1013, 80).GetHumidity(), 80.0);
+}
+
+TEST(Level, HasDataIgnoresSpeedAndGust)
+{
+    CLevel level;
+    EXPECT_FALSE(level.HasData());
+    level.speed = 25;
+    level.gust = 30;
+    EXPECT_FALSE(level.HasData());
+    level.SetAltitude(3000);
+    EXPECT_TRUE(level.HasData());
+    EXPECT_TRUE(MakeLevel(-99, 270, -1, -99, -99, -1).HasData());
+}
+
+TEST(Level, InterpolatesDirectionThroughNorth)
+{
+    const CLevel low = MakeLevel(1000, 350, 10, 15, 5, 980);
+    const CLevel high = MakeLevel(3000, 10, 20, 5, -5, 920);
+    CLevel level;
+    level.Interpolate(low, high, 2000);
+    EXPECT_DOUBLE_EQ(level.direction, 0.0);
+    EXPECT_DOUBLE_EQ(level.speed, 15.0);
+    EXPECT_EQ(level.gust, -1.0);
+    EXPECT_DOUBLE_EQ(level.GetTemperature(), 10.0);
+    EXPECT_DOUBLE_EQ(level.GetDewPoint(), 0.0);
+    EXPECT_FLOAT_EQ(level.GetPressure(), 950.0f);
+    EXPECT_EQ(level.GetAltitude(), 2000);
+}
+
+TEST(Level, CopiesALevelWithinTwentyFeet)
+{
+    CLevel low = MakeLevel(1000, 240, 12, 15, 5, 980);
+    low.gust = 25;
+    const CLevel high = MakeLevel(3000, 260, 30, 5, -5, 920);
+    CLevel level;
+
+    level.Interpolate(low, high, 1019);
+    EXPECT_EQ(level.GetAltitude(), 1000);
+    EXPECT_EQ(level.gust, 25.0);
+    level.Interpolate(low, high, 981);
+    EXPECT_EQ(level.GetAltitude(), 1000);
+    level.Interpolate(low, high, 2981);
+    EXPECT_EQ(level.GetAltitude(), 3000);
+    EXPECT_EQ(level.speed, 30.0);
+
+    level.Interpolate(low, high, 1020);
+    EXPECT_EQ(level.GetAltitude(), 1020);
+    EXPECT_EQ(level.gust, -1.0);
+    EXPECT_NEAR(level.speed, 12.18, 1e-9);
+}
+
+TEST(Level, TakesTheLowerLevelForGroundAndFarBelow)
+{
+    const CLevel low = MakeLevel(1000, 240, 12, 15, 5, 980);
+    const CLevel high = MakeLevel(3000, 260, 30, 5, -5, 920);
+    CLevel level;
+
+    for (int altitude : {0, 400}) {
+        level.Interpolate(low, high, altitude);
+        EXPECT_EQ(level.GetAltitude(), 1000) << altitude;
+        EXPECT_DOUBLE_EQ(level.direction, 240.0) << altitude;
+        EXPECT_DOUBLE_EQ(level.speed, 12.0) << altitude;
+        EXPECT_DOUBLE_EQ(level.GetTemperature(), 15.0) << altitude;
+    }
+
+    // Within 500 ft below the lower level the values extrapolate.
+    level.Interpolate(low, high, 600);
+    EXPECT_EQ(level.GetAltitude(), 600);
+    EXPECT_DOUBLE_EQ(level.GetTemperature(), 17.0);
+    // Above the upper level too.
+    level.Interpolate(low, high, 5000);
+    EXPECT_DOUBLE_EQ(level.GetTemperature(), -5.0);
+}
+
+TEST(Level, LevelsAtTheSameAltitudeGiveTheFirst)
+{
+    const CLevel first = MakeLevel(2000, 240, 12, 15, 5, 980);
+    const CLevel second = MakeLevel(2000, 260, 30, 5, -5, 920);
+    CLevel level;
+    level.Interpolate(first, second, 5000);
+    EXPECT_EQ(level.GetAltitude(), 5000);
+    EXPECT_EQ(level.direction, 240.0);
+    EXPECT_EQ(level.speed, 12.0);
+    EXPECT_EQ(level.GetTemperature(), 15.0);
+    EXPECT_FLOAT_EQ(level.GetPressure(), 980.0f);
+}
+
+TEST(Level, InterpolatesIntoOneOfItsOwnArguments)
+{
+    CLevel low = MakeLevel(1000, 350, 10, 15, 5, 980);
+    const CLevel high = MakeLevel(3000, 10, 20, 5, -5, 920);
+    low.Interpolate(low, high, 2000);
+    EXPECT_DOUBLE_EQ(low.direction, 0.0);
+    EXPECT_DOUBLE_EQ(low.GetTemperature(), 10.0);
+}
