@@ -1,0 +1,190 @@
+#include "weather/synop.h"
+
+#include "weather/metar.h"
+#include "weather/synopdecoder.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cwchar>
+
+namespace aviation {
+namespace weather {
+
+namespace {
+
+// Every group of the METAR line is short; the buffer holds any int or rounded double the groups print.
+std::wstring Format(const wchar_t* format, ...)
+{
+    wchar_t buffer[64];
+    va_list args;
+    va_start(args, format);
+    const int written = std::vswprintf(buffer, sizeof(buffer) / sizeof(buffer[0]), format, args);
+    va_end(args);
+    return written < 0 ? std::wstring() : std::wstring(buffer, static_cast<std::size_t>(written));
+}
+
+const wchar_t* CoverageWord(int oktas)
+{
+    if (oktas == 1 || oktas == 2)
+        return L"FEW";
+    if (oktas == 3 || oktas == 4)
+        return L"SCT";
+    if (oktas >= 5 && oktas <= 7)
+        return L"BKN";
+    if (oktas == 8)
+        return L"OVC";
+    return L"";
+}
+
+// "12/" or "M01/" style: the value rounded to whole degrees, "M" for below zero.
+std::wstring TemperatureText(double celsius, const wchar_t* after)
+{
+    if (celsius < 0.0)
+        return Format(L"M%02.0f%ls", std::fabs(celsius), after);
+    return Format(L"%02.0f%ls", celsius, after);
+}
+
+} // namespace
+
+CSynop::CSynop()
+{
+    Reset();
+}
+
+CSynop::CSynop(const std::wstring& text)
+    : m_raw(text)
+{
+    Reset();
+    DecodeHeader();
+}
+
+CSynop& CSynop::operator=(const CSynop& other)
+{
+    if (this == &other)
+        return *this;
+    CStation::operator=(other);
+    m_raw = other.m_raw;
+    m_windUnit = other.m_windUnit;
+    m_temperature = other.m_temperature;
+    m_dewPoint = other.m_dewPoint;
+    m_humidity = other.m_humidity;
+    m_regionalTemperature = other.m_regionalTemperature;
+    m_regionalValue = other.m_regionalValue;
+    m_precipitationIndicator = other.m_precipitationIndicator;
+    m_visibility = other.m_visibility;
+    m_lowestCloud = other.m_lowestCloud;
+    m_lowCloudType = other.m_lowCloudType;
+    m_middleCloudType = other.m_middleCloudType;
+    m_highCloudType = other.m_highCloudType;
+    m_cloudLayers = other.m_cloudLayers;
+    m_wind = other.m_wind;
+    m_gust910 = other.m_gust910;
+    m_gust911First = other.m_gust911First;
+    m_gust911Second = other.m_gust911Second;
+    m_seaLevelPressure = other.m_seaLevelPressure;
+    m_stationPressure = other.m_stationPressure;
+    m_hasCloudBase = other.m_hasCloudBase;
+    m_hasWind = other.m_hasWind;
+    m_hasVisibility = other.m_hasVisibility;
+    m_shipDirection = other.m_shipDirection;
+    m_shipSpeed = other.m_shipSpeed;
+    m_errorText = other.m_errorText;
+    return *this;
+}
+
+void CSynop::Reset()
+{
+    m_temperature = 15.0;
+    m_dewPoint = 5.0;
+    m_humidity = 0.0;
+    m_regionalTemperature = 0.0;
+    m_regionalValue = 0.0;
+    m_precipitationIndicator = 3;
+    m_visibility = kNotReportedVisibility;
+    m_seaLevelPressure = 1013.2f;
+    m_stationPressure = 1013.2f;
+    m_gust910 = 0;
+    m_gust911First = 0;
+    m_gust911Second = 0;
+    m_lowCloudType = 0;
+    m_middleCloudType = 0;
+    m_highCloudType = 0;
+    m_hasCloudBase = true;
+    m_hasWind = true;
+    m_hasVisibility = true;
+    m_shipDirection = 0;
+    m_shipSpeed = 0;
+    m_errorText.clear();
+}
+
+int CSynop::Decode()
+{
+    CSynopDecoder decoder(*this);
+    return decoder.Decode();
+}
+
+int CSynop::DecodeHeader()
+{
+    CSynopDecoder decoder(*this);
+    return decoder.DecodeHeader();
+}
+
+std::wstring CSynop::GetErrorText(int code)
+{
+    switch (code) {
+    case kNoError:
+        return L"No Synop Error";
+    case kRegexError:
+        return L"Synop Regex Error";
+    case kStationError:
+        return L"Synop Station Error";
+    case kClimateError:
+        return L"Synop Climate Error";
+    case kNotFound:
+        return L"Synop not found";
+    default:
+        return L"Unknow Synop Error";
+    }
+}
+
+void CSynop::ToMetar(CMetar& target)
+{
+    const std::wstring icao = target.GetICAO();
+    std::wstring line = icao.empty() ? L"SYME " : icao + L" ";
+    line += L"000000Z ";
+
+    // A report without a decoded wind still gets a wind group the METAR decoder reads (as calm), so the
+    // groups after it are not lost.
+    if (m_wind.direction < 0.0 || m_wind.speed < 0.0)
+        line += L"/////KT ";
+    else if (m_gust910 > 0)
+        line += Format(L"%03.0f%02.0fG%02iKT ", m_wind.direction, m_wind.speed, m_gust910);
+    else
+        line += Format(L"%03.0f%02.0fKT ", m_wind.direction, m_wind.speed);
+
+    if (m_visibility > 9999)
+        line += Format(L"%iKM ", m_visibility / 1000);
+    else
+        line += Format(L"%04i ", m_visibility);
+
+    std::vector<CCloudLayer> layers = m_cloudLayers;
+    if (layers.empty() && m_lowestCloud.GetCoverage() > 0)
+        layers.push_back(m_lowestCloud);
+    for (const CCloudLayer& layer : layers)
+        line += Format(L"%ls%03i ", CoverageWord(layer.GetCoverage()), layer.GetBase() / 100);
+
+    line += TemperatureText(m_temperature, L"/");
+    line += TemperatureText(m_dewPoint, L" ");
+    line += Format(L"Q%04.0f ", static_cast<double>(m_seaLevelPressure));
+
+    CMetar metar;
+    metar.SetRaw(line);
+    metar.Decode();
+    metar.SetICAO(icao);
+    metar.SetPosition(target.GetPosition());
+    metar.SetCountry(target.GetCountry());
+    target = metar;
+}
+
+} // namespace weather
+} // namespace aviation

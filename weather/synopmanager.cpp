@@ -1,0 +1,163 @@
+#include "weather/synopmanager.h"
+
+#include "platform/clock.h"
+#include "platform/debugoutput.h"
+#include "weather/weatherstations.h"
+
+#include <cwchar>
+
+namespace aviation {
+namespace weather {
+
+namespace {
+
+// Marks the store busy for the life of one operation, whichever way it is left.
+class BusyScope
+{
+public:
+    explicit BusyScope(CSynopManager& store)
+        : m_store(store)
+    {
+        m_store.SetBusy(true);
+    }
+    ~BusyScope() { m_store.SetBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    CSynopManager& m_store;
+};
+
+// The text cut at every "=": each delimiter ends a piece, and what follows the last one is a piece when it
+// is not empty.
+std::vector<std::wstring> SplitReports(const std::wstring& text)
+{
+    std::vector<std::wstring> pieces;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find(L'=', start);
+        if (end == std::wstring::npos) {
+            pieces.emplace_back(text, start);
+            break;
+        }
+        pieces.emplace_back(text, start, end - start);
+        start = end + 1;
+    }
+    return pieces;
+}
+
+void RemoveLineBreaks(std::wstring& piece)
+{
+    std::size_t kept = 0;
+    for (const wchar_t c : piece) {
+        if (c != L'\r' && c != L'\n')
+            piece[kept++] = c;
+    }
+    piece.resize(kept);
+}
+
+} // namespace
+
+void CSynopManager::DebugTimer::Print() const
+{
+    const double elapsed = static_cast<double>(platform::MonotonicMs() - start) / 1000.0;
+    wchar_t buffer[80];
+    const int written = std::swprintf(buffer, sizeof(buffer) / sizeof(buffer[0]), L"Timer: %i took %f \n", id, elapsed);
+    if (written > 0)
+        platform::DebugOut(std::wstring(buffer, static_cast<std::size_t>(written)));
+}
+
+CSynopManager::CSynopManager() = default;
+
+CSynopManager::~CSynopManager() = default;
+
+bool CSynopManager::AddSynop(CSynop& synop, bool complete)
+{
+    BusyScope busy(*this);
+    if (complete && m_owner)
+        m_owner->CompleteFromWxStation(synop);
+    m_synops.push_back(synop);
+    return true;
+}
+
+void CSynopManager::Clear()
+{
+    BusyScope busy(*this);
+    m_synops.clear();
+    m_text.clear();
+}
+
+std::wstring CSynopManager::GetAllRaw() const
+{
+    std::wstring all;
+    for (const CSynop& synop : m_synops) {
+        all += synop.GetRaw();
+        all += L"=\n";
+    }
+    return all;
+}
+
+bool CSynopManager::FindNearestSynop(const aviation::Position& position, CSynop& out)
+{
+    BusyScope busy(*this);
+    double best = kNearestLimitNm;
+    for (const CSynop& synop : m_synops) {
+        const double distance = synop.GetDistance(position, false);
+        if (distance < best) {
+            out = synop;
+            best = distance;
+        }
+    }
+    return true;
+}
+
+void CSynopManager::InitSynop(const wchar_t* text, bool clearFirst)
+{
+    InitSynop(std::wstring(text ? text : L""), clearFirst);
+}
+
+void CSynopManager::InitSynop(const std::wstring& text, bool clearFirst)
+{
+    const DebugTimer whole{0, platform::MonotonicMs()};
+    std::vector<std::wstring> pieces;
+    {
+        BusyScope busy(*this);
+        if (clearFirst) {
+            m_synops.clear();
+            if (m_synops.capacity() < kReservedReports)
+                m_synops.reserve(kReservedReports);
+        }
+        if (&text != &m_text)
+            m_text = text;
+        pieces = SplitReports(m_text);
+
+        const int total = static_cast<int>(pieces.size());
+        int index = 1;
+        int step = 0;
+        for (std::wstring& piece : pieces) {
+            RemoveLineBreaks(piece);
+            CSynop synop(piece);
+            AddSynop(synop, true);
+            SetBusy(true);
+            const std::wstring error = synop.GetDecodeErrorText();
+            if (!error.empty())
+                Report(error);
+            if (!sigSynopProgress.empty() && step == 0) {
+                wchar_t message[96];
+                std::swprintf(message, sizeof(message) / sizeof(message[0]),
+                              L"Initialize of additional weather data %i from %i", index, total);
+                sigSynopProgress(100 * index / total, message);
+            }
+            ++index;
+            if (++step > 10)
+                step = 0;
+        }
+    }
+    const DebugTimer release{1, platform::MonotonicMs()};
+    release.Print();
+    pieces.clear();
+    whole.Print();
+}
+
+} // namespace weather
+} // namespace aviation
