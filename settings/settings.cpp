@@ -1,0 +1,325 @@
+#include "settings/settings.h"
+
+#include "platform/programfolder.h"
+#include "weather/position.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QEvent>
+#include <QSettings>
+
+#include <mutex>
+
+namespace {
+
+// One lock for the settings object, its creation and deletion, and the in-memory values. It is recursive so
+// that composite accessors (the METAR feed's read and write-back) run as one step.
+std::recursive_mutex& StoreMutex()
+{
+    static std::recursive_mutex mutex;
+    return mutex;
+}
+
+using StoreLock = std::lock_guard<std::recursive_mutex>;
+
+// QSettings writes its pending changes from a deferred event in the thread that created it; that write takes
+// the store's lock too, so it cannot overlap an accessor called from the other thread.
+class LockedSettings : public QSettings
+{
+public:
+    LockedSettings()
+        : QSettings(QStringLiteral("aerovane_pro.ini"), QSettings::IniFormat)
+    {
+    }
+
+protected:
+    bool event(QEvent* event) override
+    {
+        StoreLock lock(StoreMutex());
+        return QSettings::event(event);
+    }
+};
+
+struct StoreState
+{
+    QSettings* settings = nullptr;
+    int fsVersion = 0;
+    QString clientVersion = QStringLiteral("2.01.0328");
+    QString weatherServerVersion = QStringLiteral("2.00.0001");
+    ServerAddresses addresses = ServerAddresses::BuiltIn();
+};
+
+// Only touched with the store's lock held.
+StoreState& State()
+{
+    static StoreState state;
+    return state;
+}
+
+// Qt's implicitly shared texts are handed across threads as copies of their own, so that no caller's copy
+// shares its buffer with the settings object's cache.
+QString OwnCopy(const QString& text)
+{
+    return text.isNull() ? QString() : QString(text.constData(), text.size());
+}
+
+QByteArray OwnCopy(const QByteArray& bytes)
+{
+    return bytes.isNull() ? QByteArray() : QByteArray(bytes.constData(), bytes.size());
+}
+
+template<typename T> T Convert(const QVariant& value);
+
+template<> bool Convert<bool>(const QVariant& value)
+{
+    return value.toBool();
+}
+
+template<> int Convert<int>(const QVariant& value)
+{
+    return value.toInt();
+}
+
+template<> QString Convert<QString>(const QVariant& value)
+{
+    return OwnCopy(value.toString());
+}
+
+template<> QRect Convert<QRect>(const QVariant& value)
+{
+    return value.toRect();
+}
+
+template<> QByteArray Convert<QByteArray>(const QVariant& value)
+{
+    return OwnCopy(value.toByteArray());
+}
+
+// Qt's INI format writes the group "general" as the section [%General] and reads that section back as the
+// group "General". Keys are case-sensitive here, so the store asks for the spelling Qt reads back; otherwise
+// every general/ key written by one run would read as its default in the next.
+QString QtKey(const QString& key)
+{
+    static const QString general = QStringLiteral("general/");
+    return key.startsWith(general) ? QStringLiteral("General/") + key.mid(general.size()) : key;
+}
+
+template<typename T> T ReadValue(const QString& key, const T& defaultValue)
+{
+    StoreLock lock(StoreMutex());
+    return Convert<T>(CSettings::Instance()->value(QtKey(key), QVariant::fromValue(defaultValue)));
+}
+
+template<typename T> T ReadValue(const QString& key)
+{
+    StoreLock lock(StoreMutex());
+    return Convert<T>(CSettings::Instance()->value(QtKey(key)));
+}
+
+template<typename T> void WriteValue(const QString& key, const T& value)
+{
+    StoreLock lock(StoreMutex());
+    CSettings::Instance()->setValue(QtKey(key), QVariant::fromValue(value));
+}
+
+// A sound record is kept as the three keys <prefix>_isenable, <prefix>_filename and <prefix>_minweight.
+SoundSetting ReadSound(const QString& prefix)
+{
+    bool enabled;
+    QString fileName;
+    int minWeight;
+    {
+        StoreLock lock(StoreMutex());
+        enabled = ReadValue<bool>(prefix + QStringLiteral("_isenable"));
+        fileName = ReadValue<QString>(prefix + QStringLiteral("_filename"));
+        minWeight = ReadValue<int>(prefix + QStringLiteral("_minweight"));
+    }
+    return SoundSetting(fileName, minWeight, enabled, false);
+}
+
+void WriteSound(const QString& prefix, const SoundSetting& sound)
+{
+    StoreLock lock(StoreMutex());
+    WriteValue(prefix + QStringLiteral("_isenable"), sound.IsEnabled());
+    WriteValue(prefix + QStringLiteral("_filename"), sound.GetFileName());
+    WriteValue(prefix + QStringLiteral("_minweight"), sound.GetMinWeight());
+}
+
+// The stored address of a METAR feed, or `defaultUrl` while there is none, written back to its key.
+QString ReadAndKeepFeedUrl(const QString& key, const QString& defaultUrl)
+{
+    StoreLock lock(StoreMutex());
+    const QString url = ReadValue<QString>(key, defaultUrl);
+    WriteValue(key, url);
+    return url;
+}
+
+} // namespace
+
+QSettings* CSettings::Instance()
+{
+    StoreLock lock(StoreMutex());
+    StoreState& state = State();
+    if (!state.settings) {
+        state.settings = new LockedSettings;
+        qDebug().noquote() << "Expecting settings at" << state.settings->fileName();
+    }
+    return state.settings;
+}
+
+void CSettings::Release()
+{
+    StoreLock lock(StoreMutex());
+    StoreState& state = State();
+    delete state.settings;
+    state.settings = nullptr;
+}
+
+#define AEROVANE_DEFINE_SETTING(Name, Type, Key, Default)                                                              \
+    Type CSettings::Get##Name()                                                                                        \
+    {                                                                                                                  \
+        return ReadValue<Type>(QStringLiteral(Key), Type(Default));                                                    \
+    }                                                                                                                  \
+    void CSettings::Set##Name(SettingArg<Type> value)                                                                  \
+    {                                                                                                                  \
+        WriteValue<Type>(QStringLiteral(Key), value);                                                                  \
+    }
+AEROVANE_STORED_SETTINGS(AEROVANE_DEFINE_SETTING)
+#undef AEROVANE_DEFINE_SETTING
+
+#define AEROVANE_DEFINE_READ_ONLY_SETTING(Name, Type, Key, Default)                                                    \
+    Type CSettings::Get##Name()                                                                                        \
+    {                                                                                                                  \
+        return ReadValue<Type>(QStringLiteral(Key), Type(Default));                                                    \
+    }
+AEROVANE_READ_ONLY_SETTINGS(AEROVANE_DEFINE_READ_ONLY_SETTING)
+#undef AEROVANE_DEFINE_READ_ONLY_SETTING
+
+int CSettings::GetFSVersion()
+{
+    StoreLock lock(StoreMutex());
+    return State().fsVersion;
+}
+
+void CSettings::SetFSVersion(int version)
+{
+    StoreLock lock(StoreMutex());
+    State().fsVersion = version;
+}
+
+QString CSettings::GetClientVersion()
+{
+    StoreLock lock(StoreMutex());
+    return OwnCopy(State().clientVersion);
+}
+
+void CSettings::SetClientVersion(const QString& version)
+{
+    const QString copy = OwnCopy(version);
+    StoreLock lock(StoreMutex());
+    State().clientVersion = copy;
+}
+
+QString CSettings::GetWeatherServerVersion()
+{
+    StoreLock lock(StoreMutex());
+    return OwnCopy(State().weatherServerVersion);
+}
+
+void CSettings::SetWeatherServerVersion(const QString& version)
+{
+    const QString copy = OwnCopy(version);
+    StoreLock lock(StoreMutex());
+    State().weatherServerVersion = copy;
+}
+
+SoundSetting CSettings::GetAirportAmbientSound()
+{
+    return ReadSound(QStringLiteral("sounds/airportambient"));
+}
+
+void CSettings::SetAirportAmbientSound(const SoundSetting& sound)
+{
+    WriteSound(QStringLiteral("sounds/airportambient"), sound);
+}
+
+SoundSetting CSettings::GetBoardingSound()
+{
+    return ReadSound(QStringLiteral("sounds/boarding"));
+}
+
+void CSettings::SetBoardingSound(const SoundSetting& sound)
+{
+    WriteSound(QStringLiteral("sounds/boarding"), sound);
+}
+
+QString CSettings::GetServerUrl()
+{
+    StoreLock lock(StoreMutex());
+    const ServerAddresses& addresses = State().addresses;
+    return OwnCopy(GetServerLocation() == 0 ? addresses.serverUrlDE : addresses.serverUrlUS);
+}
+
+QString CSettings::GetServerUrlDE()
+{
+    StoreLock lock(StoreMutex());
+    return OwnCopy(State().addresses.serverUrlDE);
+}
+
+QString CSettings::GetMetarFeedUrl()
+{
+    StoreLock lock(StoreMutex());
+    switch (GetMetarFeed()) {
+    case 1:
+        return ReadAndKeepFeedUrl(QStringLiteral("weather/metar_vatsim"), State().addresses.metarVatsimUrl);
+    case 2:
+        return ReadAndKeepFeedUrl(QStringLiteral("weather/metar_ivao"), State().addresses.metarIvaoUrl);
+    default:
+        return ReadAndKeepFeedUrl(QStringLiteral("weather/metar_noaa"),
+                                  GetServerUrl() + QStringLiteral("/metar_noaa.txt"));
+    }
+}
+
+QString CSettings::GetSynopUrl()
+{
+    return GetServerUrl() + QStringLiteral("/synop.txt");
+}
+
+QString CSettings::GetSynopBBXXUrl()
+{
+    return GetServerUrl() + QStringLiteral("/synop_BBXX.txt");
+}
+
+QString CSettings::GetTafUrl()
+{
+    return GetServerUrl() + QStringLiteral("/taf.txt");
+}
+
+QString CSettings::GetGribRequestPath(const aviation::Position& position, unsigned char mode)
+{
+    // Qt formats the numbers itself with "." as the decimal separator, whatever the process locale.
+    const char* format = mode == 1 ? "/get_grib_v2.php?lat=%.02f&lon=%.02f&mode=single&key=%s"
+                                   : "/get_grib_v2.php?lat=%.02f&lon=%.02f&mode=multi&key=%s";
+    return QString::asprintf(format, position.GetLatitude(), position.GetLongitude(), "64093");
+}
+
+QString CSettings::GetFlightsFolder()
+{
+    return platform::ProgramFolder() + QDir::separator() + QStringLiteral("flights");
+}
+
+ServerAddresses CSettings::GetServerAddresses()
+{
+    StoreLock lock(StoreMutex());
+    const ServerAddresses& addresses = State().addresses;
+    return {OwnCopy(addresses.serverUrlDE), OwnCopy(addresses.serverUrlUS), OwnCopy(addresses.metarVatsimUrl),
+            OwnCopy(addresses.metarIvaoUrl)};
+}
+
+void CSettings::SetServerAddresses(const ServerAddresses& addresses)
+{
+    const ServerAddresses copy{OwnCopy(addresses.serverUrlDE), OwnCopy(addresses.serverUrlUS),
+                               OwnCopy(addresses.metarVatsimUrl), OwnCopy(addresses.metarIvaoUrl)};
+    StoreLock lock(StoreMutex());
+    State().addresses = copy;
+}

@@ -1,0 +1,118 @@
+// The settings object's life, the values held in memory only, and the two cabin sound records.
+#include "settingstestsupport.h"
+
+#include <QSettings>
+#include <QSoundEffect>
+#include <QUrl>
+
+namespace {
+
+class SettingsStore : public SettingsTest
+{
+};
+
+TEST_F(SettingsStore, AnnouncesTheFileOnFirstUseAndAgainAfterRelease)
+{
+    ScopedQtMessageCapture capture;
+    const QString announcement = QStringLiteral("Expecting settings at ")
+        + QDir(m_dir.path()).absoluteFilePath(QStringLiteral("aerovane_pro.ini"));
+
+    CSettings::GetInterfaceType();
+    CSettings::GetFSMessage();
+    EXPECT_EQ(capture.Messages(), QStringList{announcement});
+
+    CSettings::Release();
+    CSettings::Release();
+    EXPECT_EQ(capture.CountStartingWith(QStringLiteral("Expecting settings at")), 1);
+
+    CSettings::GetWeatherRadius();
+    EXPECT_EQ(capture.Messages(), (QStringList{announcement, announcement}));
+}
+
+TEST_F(SettingsStore, ReleaseWritesPendingChangesAndALaterAccessorOpensTheFileAgain)
+{
+    CSettings::SetServerPort(QStringLiteral("17500"));
+    CSettings::Release();
+    EXPECT_TRUE(QSettings(IniPath(), QSettings::IniFormat).contains(QStringLiteral("interface/ServerPort")));
+
+    EXPECT_EQ(CSettings::GetServerPort(), QStringLiteral("17500"));
+}
+
+TEST_F(SettingsStore, InMemoryValuesStartAsShippedAndAreNeverWritten)
+{
+    EXPECT_EQ(CSettings::GetFSVersion(), 0);
+    EXPECT_EQ(CSettings::GetClientVersion(), QStringLiteral("2.01.0328"));
+    EXPECT_EQ(CSettings::GetWeatherServerVersion(), QStringLiteral("2.00.0001"));
+
+    CSettings::SetFSVersion(3);
+    CSettings::SetClientVersion(QStringLiteral("2.01.0411"));
+    CSettings::SetWeatherServerVersion(QStringLiteral("2.00.0007"));
+    CSettings::Release();
+
+    EXPECT_EQ(CSettings::GetFSVersion(), 3);
+    EXPECT_EQ(CSettings::GetClientVersion(), QStringLiteral("2.01.0411"));
+    EXPECT_EQ(CSettings::GetWeatherServerVersion(), QStringLiteral("2.00.0007"));
+    CSettings::Release();
+    EXPECT_TRUE(FilesInWorkingDir().isEmpty());
+}
+
+TEST_F(SettingsStore, AbsentSoundReadsDisabledAndSilent)
+{
+    const SoundSetting sound = CSettings::GetAirportAmbientSound();
+
+    EXPECT_FALSE(sound.IsEnabled());
+    EXPECT_TRUE(sound.GetFileName().isEmpty());
+    EXPECT_EQ(sound.GetMinWeight(), 0);
+    EXPECT_FALSE(sound.IsLoop());
+    EXPECT_TRUE(sound.GetSoundEffect()->source().isEmpty());
+}
+
+TEST_F(SettingsStore, SoundRecordsRoundTripWithoutTheLoopFlag)
+{
+    const QString ambientFile = m_dir.filePath(QStringLiteral("sounds/airport ambience.wav"));
+    CSettings::SetAirportAmbientSound(SoundSetting(ambientFile, 41000, true, true));
+    CSettings::SetBoardingSound(SoundSetting(QStringLiteral("/opt/sounds/boarding.wav"), 2500, false, false));
+    CSettings::Release();
+
+    const QString text = IniText();
+    for (const char* line :
+         {"airportambient_isenable=true", "airportambient_minweight=41000", "boarding_isenable=false",
+          "boarding_filename=/opt/sounds/boarding.wav", "boarding_minweight=2500"})
+        EXPECT_TRUE(text.contains(QLatin1String(line))) << line;
+    EXPECT_EQ(QSettings(IniPath(), QSettings::IniFormat).allKeys().size(), 6) << "the loop flag is not stored";
+
+    const SoundSetting ambient = CSettings::GetAirportAmbientSound();
+    EXPECT_TRUE(ambient.IsEnabled());
+    EXPECT_EQ(ambient.GetFileName(), ambientFile);
+    EXPECT_EQ(ambient.GetMinWeight(), 41000);
+    EXPECT_FALSE(ambient.IsLoop());
+    EXPECT_EQ(ambient.GetSoundEffect()->source(), QUrl::fromLocalFile(ambientFile));
+    EXPECT_FALSE(ambient.GetSoundEffect()->isPlaying());
+
+    const SoundSetting boarding = CSettings::GetBoardingSound();
+    EXPECT_FALSE(boarding.IsEnabled());
+    EXPECT_EQ(boarding.GetFileName(), QStringLiteral("/opt/sounds/boarding.wav"));
+    EXPECT_EQ(boarding.GetMinWeight(), 2500);
+}
+
+TEST(SoundSetting, LoopingRecordLoopsForeverAndCopiesShareOneEffect)
+{
+    const SoundSetting looping(QStringLiteral("/opt/sounds/ambience.wav"), 0, true, true);
+    EXPECT_EQ(looping.GetSoundEffect()->loopCount(), static_cast<int>(QSoundEffect::Infinite));
+    const SoundSetting once(QStringLiteral("/opt/sounds/ambience.wav"), 0, true, false);
+    EXPECT_EQ(once.GetSoundEffect()->loopCount(), 1);
+
+    QWeakPointer<QSoundEffect> effect;
+    {
+        const SoundSetting original(QStringLiteral("/opt/sounds/boarding.wav"), 1200, true, false);
+        effect = original.GetSoundEffect();
+        {
+            const SoundSetting copy = original;
+            EXPECT_EQ(copy.GetSoundEffect(), original.GetSoundEffect());
+        }
+        EXPECT_FALSE(effect.isNull()) << "destroying a copy leaves the effect alive";
+    }
+    EXPECT_TRUE(effect.isNull()) << "the last copy deletes the effect";
+}
+
+} // namespace

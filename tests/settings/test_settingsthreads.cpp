@@ -1,0 +1,116 @@
+// The GUI thread and the simulator connection's worker thread share the store.
+#include "settingstestsupport.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+constexpr int kOperations = 100000;
+
+class SettingsThreads : public SettingsTest
+{
+};
+
+TEST_F(SettingsThreads, FirstUseFromTwoThreadsCreatesOneSettingsObject)
+{
+    ScopedQtMessageCapture capture;
+    std::atomic<bool> go{false};
+    QSettings* seen[2] = {nullptr, nullptr};
+    auto firstUse = [&](int index) {
+        while (!go.load())
+            std::this_thread::yield();
+        CSettings::GetInterfaceType();
+        seen[index] = CSettings::Instance();
+    };
+
+    std::thread a(firstUse, 0);
+    std::thread b(firstUse, 1);
+    go = true;
+    a.join();
+    b.join();
+
+    EXPECT_EQ(seen[0], seen[1]);
+    EXPECT_EQ(capture.CountStartingWith(QStringLiteral("Expecting settings at")), 1);
+}
+
+// The worker reads what the connection needs and records the simulator version while the GUI thread
+// changes options, asks for download addresses and lets the settings object write its pending changes.
+TEST_F(SettingsThreads, TwoThreadsMixGetsAndSetsWithoutLosingValues)
+{
+    CSettings::GetFSMessage();
+
+    std::thread worker([] {
+        for (int i = 0; i < kOperations; ++i) {
+            switch (i % 8) {
+            case 0:
+                CSettings::SetFSVersion(i % 11);
+                break;
+            case 1:
+                CSettings::GetInterfaceType();
+                break;
+            case 2:
+                CSettings::GetPauseBetweenWXStation();
+                break;
+            case 3:
+                CSettings::GetServerIP();
+                break;
+            case 4:
+                CSettings::SetServerPort(QString::number(17300 + i % 100));
+                break;
+            case 5:
+                CSettings::GetClientVersion();
+                break;
+            case 6:
+                CSettings::GetWindDwc();
+                break;
+            default:
+                CSettings::GetFSVersion();
+                break;
+            }
+        }
+        CSettings::SetServerPort(QStringLiteral("17500"));
+        CSettings::SetFSVersion(4);
+    });
+
+    int lastPause = 0;
+    for (int i = 0; i < kOperations; ++i) {
+        switch (i % 6) {
+        case 0:
+            CSettings::SetServerIP(QStringLiteral("192.168.1.%1").arg(i % 250));
+            break;
+        case 1:
+            CSettings::SetPauseBetweenWXStation(i);
+            lastPause = i;
+            break;
+        case 2:
+            CSettings::SetClientVersion(QStringLiteral("2.01.%1").arg(i % 1000, 4, 10, QLatin1Char('0')));
+            break;
+        case 3:
+            CSettings::GetFSVersion();
+            break;
+        case 4:
+            CSettings::GetMetarFeedUrl();
+            break;
+        default:
+            CSettings::GetServerPort();
+            break;
+        }
+        if (i % 1000 == 0)
+            QCoreApplication::processEvents();
+    }
+    CSettings::SetServerIP(QStringLiteral("10.0.0.2"));
+    worker.join();
+    QCoreApplication::processEvents();
+    CSettings::Release();
+
+    EXPECT_EQ(CSettings::GetFSVersion(), 4);
+    EXPECT_EQ(CSettings::GetServerIP(), QStringLiteral("10.0.0.2"));
+    EXPECT_EQ(CSettings::GetServerPort(), QStringLiteral("17500"));
+    EXPECT_EQ(CSettings::GetPauseBetweenWXStation(), lastPause);
+}
+
+} // namespace
