@@ -144,10 +144,11 @@ bool CGrib::Decode(bool headerOnly)
     if (rest.size() > kMaxWorkingText)
         rest = rest.substr(0, kMaxWorkingText);
 
+    RegexMatch match;
     // Each section runs guarded: a read past the end of the text ends the decoding with the error text.
-    auto section = [&](const wchar_t* name, void (CGrib::*decode)(std::wstring_view&)) {
+    auto section = [&](const wchar_t* name, void (CGrib::*decode)(std::wstring_view&, RegexMatch&)) {
         try {
-            (this->*decode)(rest);
+            (this->*decode)(rest, match);
             return true;
         } catch (const std::out_of_range& error) {
             m_errorText = L"Out of Range error: " + Widen(error.what());
@@ -169,10 +170,9 @@ bool CGrib::Decode(bool headerOnly)
     return section(L"Cloud", &CGrib::DecodeClouds);
 }
 
-void CGrib::DecodeHeader(std::wstring_view& rest)
+void CGrib::DecodeHeader(std::wstring_view& rest, RegexMatch& match)
 {
     static const RegexPattern header(L"^GRIB ([0-9]{5}) ([0-9]{5}) (99[0-9]{3}) ([0-9]{5})");
-    RegexMatch match;
     if (!header.Search(rest, match)) {
         m_errorText = L"no Grib header found";
         return;
@@ -200,10 +200,9 @@ void CGrib::DecodeHeader(std::wstring_view& rest)
     Consume(rest, match);
 }
 
-void CGrib::DecodeSurface(std::wstring_view& rest)
+void CGrib::DecodeSurface(std::wstring_view& rest, RegexMatch& match)
 {
     static const RegexPattern surface(L"^(99[0-9]{3}) ([0-9]{5}) ([0-9]{5})");
-    RegexMatch match;
     if (!surface.Search(rest, match)) {
         m_errorText = L"no Grib surface data found";
         return;
@@ -218,10 +217,9 @@ void CGrib::DecodeSurface(std::wstring_view& rest)
     Consume(rest, match);
 }
 
-void CGrib::DecodeLevels(std::wstring_view& rest)
+void CGrib::DecodeLevels(std::wstring_view& rest, RegexMatch& match)
 {
     static const RegexPattern level(L"^([0-9/]{7}) ([0-9/]{5}) ([0-9]{5,6})");
-    RegexMatch match;
     while (level.Search(rest, match)) {
         const std::wstring_view heightGroup = match.View(1);
         const int indicator = LeadingNumber(heightGroup.substr(0, 2));
@@ -242,7 +240,7 @@ void CGrib::DecodeLevels(std::wstring_view& rest)
     }
 }
 
-void CGrib::DecodeClouds(std::wstring_view& rest)
+void CGrib::DecodeClouds(std::wstring_view& rest, RegexMatch& match)
 {
     // The markers give the cover in oktas in their first digit; the other three digits are not used.
     static const RegexPattern low(L"^L([[0-9]{4})");
@@ -255,7 +253,6 @@ void CGrib::DecodeClouds(std::wstring_view& rest)
         int base;
     };
     const Marker markers[] = {{low, lowCloud, 5000}, {middle, middleCloud, 18000}, {high, highCloud, 18000}};
-    RegexMatch match;
     for (const Marker& marker : markers) {
         if (!marker.pattern.Search(rest, match))
             continue;

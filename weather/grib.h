@@ -12,6 +12,7 @@
 namespace aviation::weather {
 
 class CMetar;
+class RegexMatch;
 class CWind;
 
 class CGrib : public CStation
@@ -51,10 +52,10 @@ public:
     CCloudLayer highCloud;
 
 private:
-    void DecodeHeader(std::wstring_view& rest);
-    void DecodeSurface(std::wstring_view& rest);
-    void DecodeLevels(std::wstring_view& rest);
-    void DecodeClouds(std::wstring_view& rest);
+    void DecodeHeader(std::wstring_view& rest, RegexMatch& match);
+    void DecodeSurface(std::wstring_view& rest, RegexMatch& match);
+    void DecodeLevels(std::wstring_view& rest, RegexMatch& match);
+    void DecodeClouds(std::wstring_view& rest, RegexMatch& match);
 
     std::wstring m_raw;
     std::wstring m_locationKey;
