@@ -56,8 +56,9 @@ StoreState& State()
     return state;
 }
 
-// Qt's implicitly shared texts are handed across threads as copies of their own, so that no caller's copy
-// shares its buffer with the settings object's cache.
+// Texts leave the lock as copies with buffers of their own, so that no caller's copy shares a buffer (and its
+// reference count) with the settings object's cache or with another thread. Qt's sharing is thread-safe, but
+// its counting happens inside Qt where ThreadSanitizer cannot follow it.
 QString OwnCopy(const QString& text)
 {
     return text.isNull() ? QString() : QString(text.constData(), text.size());

@@ -58,6 +58,7 @@ TEST_F(SettingsStore, InMemoryValuesStartAsShippedAndAreNeverWritten)
 
 TEST_F(SettingsStore, AbsentSoundReadsDisabledAndSilent)
 {
+    SKIP_SOUND_EFFECTS_UNDER_THREAD_SANITIZER();
     const SoundSetting sound = CSettings::GetAirportAmbientSound();
 
     EXPECT_FALSE(sound.IsEnabled());
@@ -69,6 +70,7 @@ TEST_F(SettingsStore, AbsentSoundReadsDisabledAndSilent)
 
 TEST_F(SettingsStore, SoundRecordsRoundTripWithoutTheLoopFlag)
 {
+    SKIP_SOUND_EFFECTS_UNDER_THREAD_SANITIZER();
     const QString ambientFile = m_dir.filePath(QStringLiteral("sounds/airport ambience.wav"));
     CSettings::SetAirportAmbientSound(SoundSetting(ambientFile, 41000, true, true));
     CSettings::SetBoardingSound(SoundSetting(QStringLiteral("/opt/sounds/boarding.wav"), 2500, false, false));
@@ -97,6 +99,7 @@ TEST_F(SettingsStore, SoundRecordsRoundTripWithoutTheLoopFlag)
 
 TEST(SoundSetting, LoopingRecordLoopsForeverAndCopiesShareOneEffect)
 {
+    SKIP_SOUND_EFFECTS_UNDER_THREAD_SANITIZER();
     const SoundSetting looping(QStringLiteral("/opt/sounds/ambience.wav"), 0, true, true);
     EXPECT_EQ(looping.GetSoundEffect()->loopCount(), static_cast<int>(QSoundEffect::Infinite));
     const SoundSetting once(QStringLiteral("/opt/sounds/ambience.wav"), 0, true, false);

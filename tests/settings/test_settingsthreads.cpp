@@ -37,8 +37,9 @@ TEST_F(SettingsThreads, FirstUseFromTwoThreadsCreatesOneSettingsObject)
     EXPECT_EQ(capture.CountStartingWith(QStringLiteral("Expecting settings at")), 1);
 }
 
-// The worker reads what the connection needs and records the simulator version while the GUI thread
-// changes options, asks for download addresses and lets the settings object write its pending changes.
+// The worker reads what the connection needs and records the simulator version, as the simulator
+// connection's worker does, while the GUI thread changes options, asks for download addresses and lets the
+// settings object write its pending changes from its event loop.
 TEST_F(SettingsThreads, TwoThreadsMixGetsAndSetsWithoutLosingValues)
 {
     CSettings::GetFSMessage();
@@ -59,7 +60,7 @@ TEST_F(SettingsThreads, TwoThreadsMixGetsAndSetsWithoutLosingValues)
                 CSettings::GetServerIP();
                 break;
             case 4:
-                CSettings::SetServerPort(QString::number(17300 + i % 100));
+                CSettings::GetServerPort();
                 break;
             case 5:
                 CSettings::GetClientVersion();
@@ -72,7 +73,6 @@ TEST_F(SettingsThreads, TwoThreadsMixGetsAndSetsWithoutLosingValues)
                 break;
             }
         }
-        CSettings::SetServerPort(QStringLiteral("17500"));
         CSettings::SetFSVersion(4);
     });
 
@@ -96,13 +96,14 @@ TEST_F(SettingsThreads, TwoThreadsMixGetsAndSetsWithoutLosingValues)
             CSettings::GetMetarFeedUrl();
             break;
         default:
-            CSettings::GetServerPort();
+            CSettings::SetServerPort(QString::number(17300 + i % 100));
             break;
         }
         if (i % 1000 == 0)
             QCoreApplication::processEvents();
     }
     CSettings::SetServerIP(QStringLiteral("10.0.0.2"));
+    CSettings::SetServerPort(QStringLiteral("17500"));
     worker.join();
     QCoreApplication::processEvents();
     CSettings::Release();
