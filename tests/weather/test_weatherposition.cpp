@@ -1,0 +1,544 @@
+#include "weather/weathermanager.h"
+
+#include "platform/clock.h"
+#include "platform/debugoutput.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+using aviation::Position;
+using aviation::weather::CCloudLayer;
+using aviation::weather::CLevel;
+using aviation::weather::CMetar;
+using aviation::weather::CStation;
+using aviation::weather::CSynop;
+using aviation::weather::CWeatherManager;
+
+namespace {
+
+// 2026-12-06 13:00 UTC: the SYNOPs below observed at 12:00 on the 6th are one hour old.
+constexpr std::int64_t kSixthOneOClock = 1796562000;
+
+std::wstring Printf(const wchar_t* format, ...)
+{
+    wchar_t buffer[512];
+    va_list arguments;
+    va_start(arguments, format);
+    const int length = std::vswprintf(buffer, 512, format, arguments);
+    va_end(arguments);
+    return length > 0 ? std::wstring(buffer, static_cast<size_t>(length)) : std::wstring();
+}
+
+// TTTDD of the grid text: tenths of a degree, odd for below zero, and a dew-point depression of 3 degrees.
+std::wstring TemperatureGroup(double celsius)
+{
+    int tenths = static_cast<int>(std::lround(std::fabs(celsius) * 10.0));
+    if (celsius < 0.0 && tenths % 2 == 0)
+        tenths += 1;
+    if (celsius >= 0.0 && tenths % 2 == 1)
+        tenths -= 1;
+    return Printf(L"%03i30", tenths);
+}
+
+// One grid line at a point of the 0.1 degree lattice: a surface group and `levelCount` pressure levels from
+// 1000 hPa up, 6.5 degrees colder per kilometre up to -56.5, with the same wind at every level.
+std::wstring GridLine(double latitude, double longitude, int levelCount, double surfaceTemperature,
+                      int windDirection = 270, int windSpeed = 30)
+{
+    static const int indicators[] = {0, 92, 85, 70, 50, 40, 30, 25, 20, 15, 10, 7, 5, 3};
+    static const int heights[]
+        = {110, 760, 1460, 3010, 5570, 7190, 9160, 10360, 11790, 13610, 16180, 18440, 20580, 23850};
+    const int quadrant = latitude >= 0.0 ? (longitude >= 0.0 ? 1 : 7) : (longitude >= 0.0 ? 3 : 5);
+    std::wstring line
+        = Printf(L"GRIB 06110 00012 99%03i %i%04i 99013 ", static_cast<int>(std::lround(std::fabs(latitude) * 10)),
+                 quadrant, static_cast<int>(std::lround(std::fabs(longitude) * 10)));
+    line += TemperatureGroup(surfaceTemperature) + Printf(L" %03i%02i", windDirection, windSpeed);
+    for (int i = 0; i < levelCount; ++i) {
+        line += Printf(L" %02i%05i ", indicators[i], heights[i])
+            + TemperatureGroup(std::max(-56.5, surfaceTemperature - 6.5 * heights[i] / 1000.0))
+            + Printf(L" %03i%02i", windDirection, windSpeed);
+    }
+    return line;
+}
+
+// Latitude north of `from` at which the great-circle distance to it first exceeds `nm`, less one step:
+// the last latitude whose distance is at most `nm`.
+Position AtMostNorth(const Position& from, double nm)
+{
+    double low = from.GetLatitude();
+    double high = from.GetLatitude() + 10.0;
+    for (int i = 0; i < 200; ++i) {
+        const double middle = (low + high) / 2.0;
+        if (Position::GetDistance(from, Position(middle, from.GetLongitude())) <= nm)
+            low = middle;
+        else
+            high = middle;
+    }
+    return Position(low, from.GetLongitude());
+}
+
+// The longitude east of `start` at which `distance` of the point first passes `nm` (the last one at most nm).
+double LongitudeWhereDistanceReaches(double latitude, double start, double nm,
+                                     const std::function<double(const Position&)>& distance)
+{
+    double low = start;
+    double high = start + 5.0;
+    for (int i = 0; i < 200; ++i) {
+        const double middle = (low + high) / 2.0;
+        if (distance(Position(latitude, middle)) <= nm)
+            low = middle;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+class PositionQuery : public ::testing::Test
+{
+protected:
+    void AddMetar(const std::wstring& raw, const Position& position, int elevation = 0)
+    {
+        CMetar report(raw);
+        report.SetPosition(position);
+        report.SetElevation(elevation);
+        report.SetName(L"Station " + raw.substr(0, 4));
+        report.SetCountry(L"Testland");
+        manager.AddMetar(report, false);
+    }
+
+    void AddSynop(const std::wstring& raw, const Position& position)
+    {
+        CSynop report(raw);
+        report.SetPosition(position);
+        manager.AddSynop(report, false);
+    }
+
+    void AddGrid(const std::wstring& line) { manager.InitWindData(line, false); }
+
+    static CMetar Target(const wchar_t* icao, const Position& position, int elevation = 0)
+    {
+        CMetar target;
+        target.SetICAO(icao);
+        target.SetName(L"Target field");
+        target.SetCountry(L"Targetland");
+        target.SetPosition(position);
+        target.SetElevation(elevation);
+        target.SetTime(1700000000);
+        return target;
+    }
+
+    CWeatherManager manager;
+};
+
+// Four reports one in each quadrant of (0, 20), all 42.4 NM away (exactly the same distance).
+const Position kCentre(0.0, 20.0);
+const Position kNorthEast(0.5, 20.5);
+const Position kSouthEast(-0.5, 20.5);
+const Position kSouthWest(-0.5, 19.5);
+const Position kNorthWest(0.5, 19.5);
+
+} // namespace
+
+TEST(VectorDirection, GivesTheWindDirectionOfEveryQuadrantAndAxis)
+{
+    EXPECT_NEAR(CWeatherManager::GetVectorDirection(1, 1), 45.0, 1e-9);
+    EXPECT_NEAR(CWeatherManager::GetVectorDirection(-1, 1), 135.0, 1e-9);
+    EXPECT_NEAR(CWeatherManager::GetVectorDirection(-1, -1), 225.0, 1e-9);
+    EXPECT_NEAR(CWeatherManager::GetVectorDirection(1, -1), 315.0, 1e-9);
+    EXPECT_EQ(CWeatherManager::GetVectorDirection(1, 0), 360.0);
+    EXPECT_EQ(CWeatherManager::GetVectorDirection(-1, 0), 180.0);
+    EXPECT_EQ(CWeatherManager::GetVectorDirection(0, 1), 90.0);
+    EXPECT_EQ(CWeatherManager::GetVectorDirection(0, -1), 270.0);
+    EXPECT_NEAR(CWeatherManager::GetVectorDirection(3, 4), 53.13, 0.005);
+}
+
+TEST(VectorDirection, CalmAndNearlyAxialVectorsStayFinite)
+{
+    // The zero vector has no direction: 0, not the NaN of 0/0.
+    EXPECT_EQ(CWeatherManager::GetVectorDirection(0.0, 0.0), 0.0);
+    EXPECT_EQ(CWeatherManager::GetVectorDirection(-0.0, 0.0), 0.0);
+    for (double tiny : {1e-300, 1e-12, 1e-9, 4.9e-324}) {
+        for (double x : {1.0, -1.0, 250.0}) {
+            for (double y : {tiny, -tiny}) {
+                const double direction = CWeatherManager::GetVectorDirection(x, y);
+                EXPECT_TRUE(std::isfinite(direction)) << x << " " << y;
+                EXPECT_GE(direction, 0.0);
+                EXPECT_LE(direction, 360.0);
+            }
+            EXPECT_TRUE(std::isfinite(CWeatherManager::GetVectorDirection(tiny, x)));
+        }
+    }
+}
+
+TEST_F(PositionQuery, InterpolatesTheProfileOfFourSurroundingGridPoints)
+{
+    const Position target(0.0, 20.0);
+    AddGrid(GridLine(1.8, 21.8, 14, 20.0));
+    AddGrid(GridLine(-1.8, 21.8, 14, 24.0));
+    AddGrid(GridLine(-1.8, 18.2, 14, 28.0));
+    AddGrid(GridLine(1.8, 18.2, 14, 32.0));
+    std::vector<CLevel> levels;
+    EXPECT_EQ(manager.InterpolationGrib(target, levels), 0);
+    ASSERT_EQ(levels.size(), 14u);
+    // Equal distances: each diagonal gives its mean, (20 + 28) / 2 and (24 + 32) / 2, and these are averaged.
+    EXPECT_NEAR(levels[0].GetTemperature(), 26.0 - 6.5 * 0.110, 0.11);
+    EXPECT_NEAR(levels[0].GetDewPoint(), levels[0].GetTemperature() - 3.0, 0.11);
+    EXPECT_EQ(levels[0].GetAltitude(), 360);
+    EXPECT_EQ(levels[13].GetAltitude(), static_cast<int>(23850 * 3.28085));
+    for (const CLevel& level : levels) {
+        EXPECT_NEAR(level.direction, 270.0, 1e-6);
+        EXPECT_NEAR(level.speed, 30.0, 1e-6);
+        EXPECT_EQ(level.gust, 0.0);
+        EXPECT_EQ(level.GetPressure(), -1.0f);
+        EXPECT_EQ(level.GetHumidity(), -1.0);
+    }
+    EXPECT_TRUE(manager.GetLastMessage().empty());
+}
+
+TEST_F(PositionQuery, UnequalGridProfilesGiveTheNearestPointsProfileWithAMessage)
+{
+    const Position target(0.0, 20.0);
+    AddGrid(GridLine(1.8, 21.8, 14, 20.0));
+    AddGrid(GridLine(-1.8, 21.8, 14, 24.0));
+    AddGrid(GridLine(-1.7, 18.3, 13, 28.0)); // the nearest point, one level short
+    AddGrid(GridLine(1.8, 18.2, 14, 32.0));
+    platform::ScopedDebugCapture capture;
+    std::vector<CLevel> levels{CLevel()};
+    EXPECT_EQ(manager.InterpolationGrib(target, levels), 3);
+    ASSERT_EQ(levels.size(), 13u);
+    EXPECT_NEAR(levels[0].GetTemperature(), 28.0 - 0.7, 0.11);
+    EXPECT_EQ(manager.GetLastMessage(), L"(WeatherManage) - InterpolationGrib Out of Range error");
+    EXPECT_TRUE(capture.Contains("InterpolationGrib Out of Range error: "));
+}
+
+TEST_F(PositionQuery, GridPointsCountAsSurroundingUpTo200NauticalMiles)
+{
+    // East points near, west points far; moving the target east pushes the west points out of reach.
+    AddGrid(GridLine(45.5, 11.0, 11, 10.0));
+    AddGrid(GridLine(44.5, 11.0, 11, 12.0));
+    AddGrid(GridLine(44.0, 6.0, 11, 14.0));
+    AddGrid(GridLine(46.0, 6.0, 11, 16.0));
+    const auto farthestWest = [](const Position& p) {
+        return std::max(Position::GetDistance(p, Position(44.0f, 6.0f)),
+                        Position::GetDistance(p, Position(46.0f, 6.0f)));
+    };
+    // Positions of the grid points are read from the text in single precision.
+    const Position at200(45.0, LongitudeWhereDistanceReaches(45.0, 9.0, 200.0, farthestWest));
+    const Position at2001(45.0, LongitudeWhereDistanceReaches(45.0, 9.0, 200.1, farthestWest));
+    ASSERT_NEAR(farthestWest(at200), 200.0, 1e-9);
+    ASSERT_LE(farthestWest(at200), 200.0);
+
+    std::vector<CLevel> levels;
+    EXPECT_EQ(manager.InterpolationGrib(at200, levels), 0);
+    EXPECT_EQ(levels.size(), 11u);
+    levels.clear();
+    EXPECT_EQ(manager.InterpolationGrib(at2001, levels), 1);
+    EXPECT_EQ(levels.size(), 11u);
+}
+
+TEST_F(PositionQuery, GridPointDueEastBelongsToTheSouthEastQuadrant)
+{
+    const Position target(0.0, 20.0);
+    ASSERT_EQ(Position::GetCourse(target, Position(0.0, 21.5f)), 90.0);
+    AddGrid(GridLine(1.5, 21.5, 11, 20.0));
+    AddGrid(GridLine(0.0, 21.5, 11, 20.0)); // due east: the only south-east point
+    AddGrid(GridLine(-1.5, 18.5, 11, 20.0));
+    AddGrid(GridLine(1.5, 18.5, 11, 20.0));
+    std::vector<CLevel> levels;
+    EXPECT_EQ(manager.InterpolationGrib(target, levels), 0);
+}
+
+TEST_F(PositionQuery, CalmGridLevelsInterpolateToCalmWithoutNaN)
+{
+    AddGrid(GridLine(1.8, 21.8, 11, 20.0, 0, 0));
+    AddGrid(GridLine(-1.8, 21.8, 11, 20.0, 0, 0));
+    AddGrid(GridLine(-1.8, 18.2, 11, 20.0, 0, 0));
+    AddGrid(GridLine(1.8, 18.2, 11, 20.0, 0, 0));
+    std::vector<CLevel> levels;
+    EXPECT_EQ(manager.InterpolationGrib(kCentre, levels), 0);
+    ASSERT_EQ(levels.size(), 11u);
+    EXPECT_EQ(levels[0].speed, 0.0);
+    EXPECT_EQ(levels[0].direction, 0.0);
+}
+
+TEST_F(PositionQuery, MissingGridQuadrantOrNoGridGivesTheNearestProfile)
+{
+    std::vector<CLevel> levels{CLevel()};
+    EXPECT_EQ(manager.InterpolationGrib(kCentre, levels), 1);
+    EXPECT_TRUE(levels.empty());
+
+    AddGrid(GridLine(1.8, 21.8, 12, 20.0));
+    AddGrid(GridLine(-1.8, 21.8, 11, 20.0));
+    AddGrid(GridLine(-1.8, 18.2, 11, 20.0));
+    EXPECT_EQ(manager.InterpolationGrib(kCentre, levels), 1);
+    EXPECT_EQ(levels.size(), 12u); // the nearest point (the first of three at equal distances)
+}
+
+TEST_F(PositionQuery, NoMetarWithinTheRadiusLeavesTheReportAlone)
+{
+    AddMetar(L"FZAA 061250Z 27010KT 9999 FEW030 25/20 Q1010", Position(4.0, 20.0));
+    CMetar target = Target(L"XTGT", kCentre);
+    target.SetRaw(L"XTGT 061250Z 00000KT 9999 20/10 Q1013");
+    EXPECT_FALSE(manager.InterpolationMetar(target, true, 200));
+    EXPECT_EQ(target.GetRaw(), L"XTGT 061250Z 00000KT 9999 20/10 Q1013");
+    EXPECT_EQ(target.GetPosition(), kCentre);
+}
+
+TEST_F(PositionQuery, NearestReportIsTakenOverUnderTheTargetsIdentity)
+{
+    // Two reports of one station (a routine report and a later special): the later one wins.
+    AddMetar(L"FZAA 061250Z 27010KT 9999 FEW020 25/20 Q1010", kNorthEast, 500);
+    AddMetar(L"FZAA 061310Z 27012KT 8000 BKN020 24/20 Q1010", kNorthEast, 500);
+    CMetar target = Target(L"XTGT", kCentre, 300);
+    ASSERT_TRUE(manager.InterpolationMetar(target, true, 200));
+    EXPECT_EQ(target.GetRaw(), L"XTGT 061310Z 27012KT 8000 BKN020 24/20 Q1010");
+    ASSERT_EQ(target.GetCloudLayers().size(), 1u);
+    EXPECT_EQ(target.GetCloudLayers()[0].GetBase(), 2200); // 2000 ft above a field 200 ft higher
+    EXPECT_EQ(target.GetVisibility(), 8000);
+    EXPECT_EQ(std::wstring(target.GetICAO()), L"XTGT");
+    EXPECT_EQ(target.GetPosition(), kCentre);
+    EXPECT_EQ(target.GetElevation(), 300);
+    EXPECT_EQ(target.GetName(), L"Target field");
+    EXPECT_EQ(target.GetTime(), 1700000000);
+    EXPECT_EQ(target.GetCountry(), L"Testland");
+}
+
+TEST_F(PositionQuery, CloudsBelowAHighTargetsGroundAreClampedTo500Feet)
+{
+    AddMetar(L"FZAA 061250Z 27010KT 9999 SCT015 BKN040 25/20 Q1010", kNorthEast, 500);
+    CMetar target = Target(L"XTGT", kCentre, 3000);
+    ASSERT_TRUE(manager.InterpolationMetar(target, true, 200));
+    ASSERT_EQ(target.GetCloudLayers().size(), 2u);
+    EXPECT_EQ(target.GetCloudLayers()[0].GetBase(), 500);
+    EXPECT_EQ(target.GetCloudLayers()[1].GetBase(), 1500);
+
+    // The written report merges bases above the target's ground the same way.
+    AddMetar(L"FZBB 061250Z 27010KT 9999 SCT015 25/20 Q1010", kSouthEast, 500);
+    AddMetar(L"FZCC 061250Z 27010KT 9999 SCT015 25/20 Q1010", kSouthWest, 500);
+    AddMetar(L"FZDD 061250Z 27010KT 9999 SCT015 25/20 Q1010", kNorthWest, 500);
+    target = Target(L"XTGT", kCentre, 3000);
+    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
+    EXPECT_NE(target.GetRaw().find(L" SCT005 "), std::wstring::npos) << target.GetRaw();
+    EXPECT_EQ(target.Decode(), 0);
+}
+
+TEST_F(PositionQuery, WritesAReportFromFourSurroundingReports)
+{
+    AddMetar(L"FZAA 061250Z 27010KT 12KM FEW030 10/05 Q1010", kNorthEast);
+    AddMetar(L"FZBB 061250Z 27010KT 12KM FEW030 12/05 Q1012", kSouthEast);
+    AddMetar(L"FZCC 061250Z 27010KT 12KM FEW030 14/05 Q1014", kSouthWest);
+    AddMetar(L"FZDD 061320Z 27010KT 12KM FEW030 16/05 Q1016", kNorthWest);
+    CMetar target = Target(L"XTGT", kCentre);
+    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
+    // The last of the four equally near reports gives the time group.
+    EXPECT_EQ(target.GetRaw(), L"XTGT 061320Z 27010KT 12KM  FEW030 13/05 Q1013");
+    EXPECT_EQ(target.Decode(), 0);
+    EXPECT_EQ(target.GetTemperature(), 13);
+    EXPECT_EQ(target.GetVisibility(), 12000);
+}
+
+TEST_F(PositionQuery, InterpolatedReportPrintsVisibilityTemperatureAndZeroOktaLayers)
+{
+    AddMetar(L"FZAA 061250Z 27010KT 9999 FEW030 01/M01 Q1010", kNorthEast);
+    AddMetar(L"FZBB 061250Z 27010KT 9999 01/M01 Q1010", kSouthEast);
+    AddMetar(L"FZCC 061250Z 27010KT 9999 M02/M04 Q1010", kSouthWest);
+    AddMetar(L"FZDD 061250Z 27010KT 9999 M01/M03 Q1010", kNorthWest);
+    CMetar target = Target(L"XTGT", kCentre);
+    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
+    // T = ((1 - 2) / 2 + (1 - 1) / 2) / 2 = -0.25 gives M00. The one FEW layer, blended with lent empty
+    // layers, ends with 0 oktas and still prints as FEW.
+    EXPECT_EQ(target.GetRaw(), L"XTGT 061250Z 27010KT 9999  FEW030 M00/M02 Q1010");
+}
+
+TEST_F(PositionQuery, PrecipitationWordComesFromTheQuadrantsWeather)
+{
+    AddMetar(L"FZAA 061250Z 27010KT 9999 +TSRA FEW030CB 25/20 Q1010", kNorthEast);
+    AddMetar(L"FZBB 061250Z 27010KT 9999 FEW030 25/20 Q1010", kSouthEast);
+    AddMetar(L"FZCC 061250Z 27010KT 9999 FEW030 25/20 Q1010", kSouthWest);
+    AddMetar(L"FZDD 061250Z 27010KT 9999 FEW030 25/20 Q1010", kNorthWest);
+    CMetar target = Target(L"XTGT", kCentre);
+    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
+    EXPECT_NE(target.GetRaw().find(L" 9999 RA FEW030 "), std::wstring::npos) << target.GetRaw();
+    EXPECT_EQ(target.Decode(), 0);
+    EXPECT_EQ(target.GetWeather(), L"RA ");
+
+    manager.Clear();
+    AddMetar(L"FZAA 061250Z 27010KT 4000 SN FEW030 M01/M02 Q1010", kNorthEast);
+    AddMetar(L"FZBB 061250Z 27010KT 4000 RA FEW030 01/M01 Q1010", kSouthEast);
+    AddMetar(L"FZCC 061250Z 27010KT 9999 FEW030 01/M01 Q1010", kSouthWest);
+    AddMetar(L"FZDD 061250Z 27010KT 9999 FEW030 01/M01 Q1010", kNorthWest);
+    target = Target(L"XTGT", kCentre);
+    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
+    EXPECT_NE(target.GetRaw().find(L" -SN FEW030 "), std::wstring::npos) << target.GetRaw();
+}
+
+TEST_F(PositionQuery, CalmQuadrantsGiveACalmWindGroup)
+{
+    AddMetar(L"FZAA 061250Z 00000KT 9999 FEW030 25/20 Q1010", kNorthEast);
+    AddMetar(L"FZBB 061250Z 00000KT 9999 FEW030 25/20 Q1010", kSouthEast);
+    AddMetar(L"FZCC 061250Z 00000KT 9999 FEW030 25/20 Q1010", kSouthWest);
+    AddMetar(L"FZDD 061250Z 00000KT 9999 FEW030 25/20 Q1010", kNorthWest);
+    CMetar target = Target(L"XTGT", kCentre);
+    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
+    EXPECT_EQ(target.GetRaw(), L"XTGT 061250Z 00000KT 9999  FEW030 25/20 Q1010");
+    EXPECT_EQ(target.Decode(), 0);
+}
+
+TEST_F(PositionQuery, VisibilityOfAHundredKilometresIsCappedAt99)
+{
+    AddMetar(L"KAAA 061250Z 27010KT 70SM FEW030 25/20 A2992", kNorthEast);
+    AddMetar(L"KBBB 061250Z 27010KT 70SM FEW030 25/20 A2992", kSouthEast);
+    AddMetar(L"KCCC 061250Z 27010KT 70SM FEW030 25/20 A2992", kSouthWest);
+    AddMetar(L"KDDD 061250Z 27010KT 70SM FEW030 25/20 A2992", kNorthWest);
+    CMetar target = Target(L"XTGT", kCentre);
+    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
+    EXPECT_NE(target.GetRaw().find(L" 99KM "), std::wstring::npos) << target.GetRaw();
+    EXPECT_EQ(target.Decode(), 0);
+    EXPECT_EQ(target.GetVisibility(), 99000);
+}
+
+TEST_F(PositionQuery, QuadrantFromTheGridStandsAtItsGridPoint)
+{
+    // No report south-west of the target: the grid point there stands in, as near as the north-east report.
+    AddMetar(L"FZAA 061250Z 27010KT 9999 FEW030 10/05 Q1010", kNorthEast);
+    AddMetar(L"FZBB 061250Z 27010KT 9999 FEW030 10/05 Q1010", kSouthEast);
+    AddMetar(L"FZDD 061250Z 27010KT 9999 FEW030 10/05 Q1010", kNorthWest);
+    AddGrid(GridLine(-0.5, 19.5, 11, 20.0));
+    CMetar target = Target(L"XTGT", kCentre);
+    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
+    // ((10 + 20) / 2 + 10) / 2: weighted as standing 42 NM away, not at (0, 0).
+    EXPECT_NE(target.GetRaw().find(L" 12/"), std::wstring::npos) << target.GetRaw();
+    EXPECT_EQ(target.Decode(), 0);
+}
+
+TEST_F(PositionQuery, MetarCloserThan20MilesIsTakenDirectly)
+{
+    const Position position(50.0, 8.0);
+    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 19.9), 1000);
+    CMetar metar = Target(L"EDXX", position);
+    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+    EXPECT_EQ(metar.GetRaw(), L"EDXX 061250Z 24008KT 9999 BKN020 12/08 Q1015");
+    EXPECT_EQ(std::wstring(metar.GetICAO()), L"EDXX");
+    EXPECT_EQ(metar.GetPosition(), position);
+    EXPECT_EQ(metar.GetCountry(), L"Targetland");
+    ASSERT_EQ(metar.GetCloudLayers().size(), 1u);
+    EXPECT_EQ(metar.GetCloudLayers()[0].GetBase(), 2000); // the nearest report's own values
+    EXPECT_EQ(metar.GetTemperature(), 12);
+}
+
+TEST_F(PositionQuery, MetarAt20MilesGoesThroughTheOtherRules)
+{
+    const Position position(50.0, 8.0);
+    Position at20 = AtMostNorth(position, 20.0);
+    if (Position::GetDistance(position, at20) < 20.0)
+        at20.SetLatitude(std::nextafter(at20.GetLatitude(), 90.0));
+    ASSERT_GE(Position::GetDistance(position, at20), 20.0);
+    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", at20, 1000);
+
+    // Within the METAR limit: the nearest report within 200 NM, its clouds moved to the target's ground.
+    CMetar metar = Target(L"EDXX", position);
+    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+    EXPECT_EQ(metar.GetRaw(), L"EDXX 061250Z 24008KT 9999 BKN020 12/08 Q1015");
+    ASSERT_EQ(metar.GetCloudLayers().size(), 1u);
+    EXPECT_EQ(metar.GetCloudLayers()[0].GetBase(), 3000);
+
+    // Beyond it, with no SYNOP and no grid: nothing reaches the position.
+    metar = Target(L"EDXX", position);
+    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 10.0, 10.0), 4);
+    EXPECT_TRUE(metar.GetRaw().empty());
+}
+
+TEST_F(PositionQuery, TargetWithoutPositionIsPlacedForTheSearchOnly)
+{
+    const Position position(50.0, 8.0);
+    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 10.0));
+    CMetar metar = Target(L"EDXX", Position());
+    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+    EXPECT_EQ(metar.GetPosition(), Position());
+    EXPECT_EQ(metar.GetRaw(), L"EDXX 061250Z 24008KT 9999 BKN020 12/08 Q1015");
+
+    manager.Clear();
+    metar = Target(L"EDXX", Position());
+    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 4);
+    EXPECT_EQ(metar.GetPosition(), position);
+    EXPECT_EQ(std::wstring(metar.GetICAO()), L"EDXX");
+}
+
+TEST_F(PositionQuery, RecentSynopNearerThanAnyMetarStandsIn)
+{
+    platform::ScopedClock clock(kSixthOneOClock);
+    const Position position(50.0, 8.0);
+    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 60.0));
+    AddSynop(L"AAXX 06124 10637 41580 82708 10125 20081 30050 40132 57012 8807/", AtMostNorth(position, 5.0));
+    CMetar metar = Target(L"EDXX", position);
+    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+    EXPECT_EQ(metar.GetRaw().rfind(L"EDXX 000000Z 27008KT ", 0), 0u) << metar.GetRaw();
+    EXPECT_EQ(metar.Decode(), 0);
+    EXPECT_EQ(metar.GetPosition(), position);
+
+    // Three hours old is too old: the nearest METAR within 200 NM instead.
+    clock.SetNow(kSixthOneOClock + 2 * 3600);
+    metar = Target(L"EDXX", position);
+    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+    EXPECT_EQ(metar.GetRaw(), L"EDXX 061250Z 24008KT 9999 BKN020 12/08 Q1015");
+}
+
+TEST_F(PositionQuery, SynopWithoutWindSendsTheQueryToTheNearestMetar)
+{
+    platform::ScopedClock clock(kSixthOneOClock);
+    const Position position(50.0, 8.0);
+    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 60.0));
+    AddSynop(L"AAXX 06124 10637 41580 8//// 10125 20081 30050 40132 57012 8807/", AtMostNorth(position, 5.0));
+    CMetar metar = Target(L"EDXX", position);
+    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+    EXPECT_EQ(metar.GetRaw(), L"EDXX 061250Z 24008KT 9999 BKN020 12/08 Q1015");
+}
+
+TEST_F(PositionQuery, FarMetarIsNotHandedOutWhenNothingLiesWithinReach)
+{
+    platform::ScopedClock clock(kSixthOneOClock);
+    const Position position(50.0, 8.0);
+    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 300.0));
+    AddSynop(L"AAXX 06124 10637 41580 8//// 10125 20081 30050 40132 57012 8807/", AtMostNorth(position, 5.0));
+    CMetar metar = Target(L"EDXX", position);
+    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 4);
+    EXPECT_TRUE(metar.GetRaw().empty());
+
+    // With grid data near the position the grid point speaks.
+    AddGrid(GridLine(50.0, 8.0, 11, 15.0));
+    metar = Target(L"EDXX", position);
+    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+    EXPECT_EQ(metar.GetRaw().rfind(L"EDXX ", 0), 0u);
+    EXPECT_NE(metar.GetRaw().find(L"27030KT 9999"), std::wstring::npos) << metar.GetRaw();
+    EXPECT_EQ(metar.Decode(), 0);
+}
+
+TEST_F(PositionQuery, UsableSynopBeyondItsLimitLeavesTheChoiceToTheGrid)
+{
+    platform::ScopedClock clock(kSixthOneOClock);
+    const Position position(50.0, 8.0);
+    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 300.0));
+    AddSynop(L"AAXX 06124 10637 41580 82708 10125 20081 30050 40132 57012 8807/", AtMostNorth(position, 50.0));
+    CMetar metar = Target(L"EDXX", position);
+    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 4);
+    AddGrid(GridLine(50.0, 8.0, 11, 15.0));
+    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+    EXPECT_NE(metar.GetRaw().find(L"27030KT 9999"), std::wstring::npos) << metar.GetRaw();
+}
+
+TEST_F(PositionQuery, EmptyStoresReachNothing)
+{
+    const Position position(-45.0, 170.0);
+    CMetar metar = Target(L"NZXX", position);
+    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 100.0, 100.0), 4);
+    EXPECT_EQ(std::wstring(metar.GetICAO()), L"NZXX");
+    EXPECT_EQ(metar.GetName(), L"Target field");
+}
