@@ -28,7 +28,8 @@ public:
     CSettings() = delete;
 
     // The settings object, created (and announced on the debug channel) on first use. The accessors below hold
-    // the store's lock around every use of it; code that uses the object directly must not race with them.
+    // the store's lock around every use of it; code that uses the object directly must not race with them, and
+    // finds the keys of the group "general" under "General/", the spelling Qt's INI format reads back.
     static QSettings* Instance();
     // Writes pending changes and deletes the settings object; without one it does nothing.
     static void Release();

@@ -1,6 +1,7 @@
 // The settings object's life, the values held in memory only, and the two cabin sound records.
 #include "settingstestsupport.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 #include <QSoundEffect>
 #include <QUrl>
@@ -36,6 +37,14 @@ TEST_F(SettingsStore, ReleaseWritesPendingChangesAndALaterAccessorOpensTheFileAg
     EXPECT_TRUE(QSettings(IniPath(), QSettings::IniFormat).contains(QStringLiteral("interface/ServerPort")));
 
     EXPECT_EQ(CSettings::GetServerPort(), QStringLiteral("17500"));
+}
+
+TEST_F(SettingsStore, EventLoopWritesPendingChangesBeforeRelease)
+{
+    CSettings::SetPathToXPlane(QStringLiteral("/home/pilot/X-Plane 11"));
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(KeysInIniFile(), QStringList{QStringLiteral("interface/PathToXPlane")});
 }
 
 TEST_F(SettingsStore, InMemoryValuesStartAsShippedAndAreNeverWritten)
