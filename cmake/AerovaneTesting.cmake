@@ -13,7 +13,7 @@ function(aerovane_add_gtest name)
         AEROVANE_SHARED_DATA_DIR="${AEROVANE_SHARED_DATA_DIR}"
         AEROVANE_TEST_DATA_DIR="${AEROVANE_TEST_DATA_DIR}")
     gtest_discover_tests(${name}
-        PROPERTIES ENVIRONMENT "TZ=UTC;QT_QPA_PLATFORM=offscreen" LABELS ${name}
+        PROPERTIES LABELS ${name} ENVIRONMENT "TZ=UTC" ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen"
         DISCOVERY_TIMEOUT 60)
     add_test(NAME ${name}_Europe_Berlin COMMAND ${name} --gtest_filter=LocalTime*)
     set_tests_properties(${name}_Europe_Berlin PROPERTIES
