@@ -25,7 +25,8 @@ constexpr float kStandardPressure[kStandardLevelCount] = {898.76f, 794.98f, 701.
                                                           356.06f, 307.48f, 264.42f, 226.37f, 200.45f, 180.0f};
 
 constexpr double kFeetPerMetre = 3.28085;
-constexpr int kFewCloudLevels = 11;
+// A complete line has at least this many pressure levels.
+constexpr int kMinimumLevels = 11;
 constexpr double kUnset = -99.0;
 
 // Reads the leading decimal digits; a slash or any other character ends the number (so "///" reads 0).
@@ -163,7 +164,7 @@ bool CGrib::Decode(bool headerOnly)
         return true;
     if (!section(L"Surface", &CGrib::DecodeSurface) || !section(L"Level", &CGrib::DecodeLevels))
         return false;
-    if (m_levels.size() < kFewCloudLevels) {
+    if (m_levels.size() < kMinimumLevels) {
         m_errorText = L"(Grib) - too few layers of Level\n " + m_raw + L"\n";
         platform::DebugOut(m_errorText);
     }
