@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/debugoutput.h"
+#include "weather/textconversion.h"
 #include "weather/weatherstations.h"
 
 #include <cwchar>
@@ -28,34 +29,6 @@ private:
     CSynopManager& m_store;
 };
 
-// The text cut at every "=": each delimiter ends a piece, and what follows the last one is a piece when it
-// is not empty.
-std::vector<std::wstring> SplitReports(const std::wstring& text)
-{
-    std::vector<std::wstring> pieces;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find(L'=', start);
-        if (end == std::wstring::npos) {
-            pieces.emplace_back(text, start);
-            break;
-        }
-        pieces.emplace_back(text, start, end - start);
-        start = end + 1;
-    }
-    return pieces;
-}
-
-void RemoveLineBreaks(std::wstring& piece)
-{
-    std::size_t kept = 0;
-    for (const wchar_t c : piece) {
-        if (c != L'\r' && c != L'\n')
-            piece[kept++] = c;
-    }
-    piece.resize(kept);
-}
-
 } // namespace
 
 void CSynopManager::DebugTimer::Print() const
@@ -65,6 +38,21 @@ void CSynopManager::DebugTimer::Print() const
     const int written = std::swprintf(buffer, sizeof(buffer) / sizeof(buffer[0]), L"Timer: %i took %f \n", id, elapsed);
     if (written > 0)
         platform::DebugOut(std::wstring(buffer, static_cast<std::size_t>(written)));
+}
+
+std::vector<std::wstring> CSynopManager::SplitReports(const std::wstring& text)
+{
+    std::vector<std::wstring> pieces;
+    SplitWString(text, L'=', pieces);
+    for (std::wstring& piece : pieces) {
+        std::size_t kept = 0;
+        for (const wchar_t c : piece) {
+            if (c != L'\r' && c != L'\n')
+                piece[kept++] = c;
+        }
+        piece.resize(kept);
+    }
+    return pieces;
 }
 
 CSynopManager::CSynopManager() = default;
@@ -134,8 +122,7 @@ void CSynopManager::InitSynop(const std::wstring& text, bool clearFirst)
         const int total = static_cast<int>(pieces.size());
         int index = 1;
         int step = 0;
-        for (std::wstring& piece : pieces) {
-            RemoveLineBreaks(piece);
+        for (const std::wstring& piece : pieces) {
             CSynop synop(piece);
             AddSynop(synop, true);
             SetBusy(true);

@@ -53,6 +53,9 @@ public:
     // Cuts the text at "=" into reports, decodes their headers and stores them.
     void InitSynop(const std::wstring& text, bool clearFirst);
     void InitSynop(const wchar_t* text, bool clearFirst);
+    // The text cut at every "=" into reports without their line breaks, as InitSynop stores them; what follows
+    // the last "=" is a report too when it is not empty.
+    static std::vector<std::wstring> SplitReports(const std::wstring& text);
 
     // Progress of InitSynop: percent and a text.
     boost::signals2::signal<void(int, const wchar_t*)> sigSynopProgress;

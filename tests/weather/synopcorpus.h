@@ -1,0 +1,122 @@
+// Reads the real SYNOP bulletins of the shared data folder. A GTS bulletin names its section header once,
+//     SMCU20 MUHV 310000
+//     AAXX 31001
+//     78310 01470 70303 10250 20214 ...=
+//     78315 01462 70402 10233 20228 ...=
+// so besides the files as they are, the corpus offers every report on one line with its header in front
+// ("AAXX 31001 78315 01462 ..."), the form in which the weather server hands reports to the SYNOP store.
+#pragma once
+
+#include <dirent.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace synopcorpus {
+
+inline std::string Folder()
+{
+    return std::string(AEROVANE_SHARED_DATA_DIR) + "/synop";
+}
+
+struct File
+{
+    std::string name;
+    std::wstring text;
+};
+
+struct Report
+{
+    std::string file;
+    std::wstring text;
+};
+
+// Every bulletin file of the folder (the station-list CSV files are left out), sorted by name; Latin-1.
+inline std::vector<File> ReadFiles()
+{
+    std::vector<File> files;
+    DIR* dir = opendir(Folder().c_str());
+    if (!dir)
+        return files;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == ".." || name.size() < 4 || name.compare(name.size() - 4, 4, ".csv") == 0)
+            continue;
+        std::ifstream in(Folder() + "/" + name, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        const std::string narrow = bytes.str();
+        File file{name, std::wstring()};
+        for (const unsigned char c : narrow)
+            file.text.push_back(static_cast<wchar_t>(c));
+        files.push_back(file);
+    }
+    closedir(dir);
+    std::sort(files.begin(), files.end(), [](const File& a, const File& b) { return a.name < b.name; });
+    return files;
+}
+
+inline std::vector<std::wstring> Words(const std::wstring& piece)
+{
+    std::vector<std::wstring> words;
+    std::wstring word;
+    for (const wchar_t c : piece) {
+        if (c == L' ' || c == L'\r' || c == L'\n' || c == L'\t') {
+            if (!word.empty())
+                words.push_back(word);
+            word.clear();
+        } else {
+            word.push_back(c);
+        }
+    }
+    if (!word.empty())
+        words.push_back(word);
+    return words;
+}
+
+inline bool IsStationNumber(const std::wstring& word)
+{
+    return word.size() == 5 && std::all_of(word.begin(), word.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
+
+// Each report of a bulletin file on one line, with the bulletin's "AAXX YYGGi" in front.
+inline std::vector<std::wstring> ReportsOf(const std::wstring& text)
+{
+    std::vector<std::wstring> reports;
+    std::wstring header;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(L'=', start);
+        if (end == std::wstring::npos)
+            end = text.size();
+        std::vector<std::wstring> words = Words(text.substr(start, end - start));
+        start = end + 1;
+        const auto aaxx = std::find(words.begin(), words.end(), L"AAXX");
+        if (aaxx != words.end() && aaxx + 1 != words.end()) {
+            header = L"AAXX " + *(aaxx + 1);
+            words.erase(words.begin(), aaxx + 2);
+        }
+        if (header.empty() || words.empty() || !IsStationNumber(words.front()))
+            continue;
+        std::wstring report = header;
+        for (const std::wstring& word : words)
+            report += L" " + word;
+        reports.push_back(report);
+    }
+    return reports;
+}
+
+inline std::vector<Report> Reports()
+{
+    std::vector<Report> reports;
+    for (const File& file : ReadFiles()) {
+        for (const std::wstring& text : ReportsOf(file.text))
+            reports.push_back(Report{file.name, text});
+    }
+    return reports;
+}
+
+} // namespace synopcorpus

@@ -1,0 +1,112 @@
+// Cuts SYNOP text (reports ended by "=", line breaks anywhere, as in GTS bulletins) into reports the way the
+// SYNOP store does, completes each from the embedded WMO station list, decodes it and prints it as one JSON
+// line with the METAR line it converts into and that line's METAR decode code.
+//     synop-dump ../shared/data/synop/gts_data__WX.00
+//     printf 'AAXX 01124 10384 32595 81204 10123 21012 30132 40015 82530=' | synop-dump
+
+#include "platform/locale.h"
+#include "tools/common/inputlines.h"
+#include "tools/common/jsonline.h"
+#include "weather/metar.h"
+#include "weather/resourcetextstore.h"
+#include "weather/synop.h"
+#include "weather/synopmanager.h"
+#include "weather/textconversion.h"
+#include "weather/weatherstations.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using aviation::weather::CCloudLayer;
+using aviation::weather::CMetar;
+using aviation::weather::CSynop;
+using aviation::weather::CSynopManager;
+using aviation::weather::CWeatherStations;
+
+namespace {
+
+// The stored single-precision pressure printed to its tenths, as the report gave it.
+double Hectopascal(float pressure)
+{
+    return std::round(static_cast<double>(pressure) * 10.0) / 10.0;
+}
+
+std::string CloudsJson(const std::vector<CCloudLayer>& layers)
+{
+    std::string json = "[";
+    for (const CCloudLayer& layer : layers) {
+        if (json.size() > 1)
+            json += ",";
+        json += tools::JsonLine()
+                    .Add("base", layer.GetBase())
+                    .Add("oktas", layer.GetCoverage())
+                    .Add("type", static_cast<int>(layer.GetType()))
+                    .ToString();
+    }
+    return json + "]";
+}
+
+void PrintReport(const std::wstring& raw, CWeatherStations& stations)
+{
+    CSynop synop(raw);
+    stations.CompleteFromWxStation(synop);
+    const int code = synop.Decode();
+    const std::wstring error = synop.GetDecodeErrorText();
+
+    CMetar metar;
+    synop.ToMetar(metar);
+    CMetar line;
+    line.SetRaw(metar.GetRaw());
+    const int metarCode = line.Decode();
+
+    const aviation::weather::CWind wind = synop.GetWind();
+    const std::string json = tools::JsonLine()
+                                 .Add("raw", raw)
+                                 .Add("code", code)
+                                 .Add("error", error.empty() ? CSynop::GetErrorText(code) : error)
+                                 .Add("station", std::wstring(synop.GetICAO()))
+                                 .Add("lat", synop.GetPosition().GetLatitude())
+                                 .Add("lon", synop.GetPosition().GetLongitude())
+                                 .Add("wind_dir", wind.direction)
+                                 .Add("wind_speed", wind.speed)
+                                 .Add("gust", wind.gust)
+                                 .Add("visibility", synop.GetVisibility())
+                                 .AddJson("clouds", CloudsJson(synop.GetCloudLayers()))
+                                 .Add("temperature", synop.GetTemperature())
+                                 .Add("dewpoint", synop.GetDewPoint())
+                                 .Add("pressure_station", Hectopascal(synop.GetStationPressure()))
+                                 .Add("pressure_sea", Hectopascal(synop.GetSeaLevelPressure()))
+                                 .Add("metar", metar.GetRaw())
+                                 .Add("metar_code", metarCode)
+                                 .ToString();
+    std::printf("%s\n", json.c_str());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    platform::UseCLocale();
+    CWeatherStations stations;
+    if (ResourceTextStore::LoadStations())
+        stations.InitWxStations(ResourceTextStore::GetStationText().toStdWString());
+
+    std::vector<std::string> paths(argv + 1, argv + argc);
+    if (paths.empty())
+        paths.emplace_back();
+    bool allRead = true;
+    for (const std::string& path : paths) {
+        std::string text;
+        if (!tools::ReadInput(path, text)) {
+            std::fprintf(stderr, "synop-dump: cannot read %s\n", path.c_str());
+            allRead = false;
+            continue;
+        }
+        for (const std::wstring& report : CSynopManager::SplitReports(CharToWString(text.c_str())))
+            PrintReport(report, stations);
+    }
+    ResourceTextStore::Release();
+    return allRead ? 0 : 1;
+}
