@@ -1,5 +1,6 @@
 #include "platform/debugoutput.h"
 #include "weather/weathermanager.h"
+#include "weather/weatherset.h"
 
 #include <gtest/gtest.h>
 
@@ -163,4 +164,24 @@ TEST(WeatherManager, EachStoreReportsItsOwnProgress)
     manager.InitMetar(kMetars, true);
     EXPECT_EQ(metarProgress.size(), 2u);
     EXPECT_EQ(gridProgress.size(), 2u);
+}
+
+TEST(WeatherSet, HoldsCopiesOfItsThreeReports)
+{
+    const aviation::weather::CWeatherSet empty;
+    EXPECT_TRUE(empty.GetMetar().GetRaw().empty());
+    EXPECT_TRUE(empty.GetSynop().GetRaw().empty());
+    EXPECT_TRUE(empty.GetGrib().GetRaw().empty());
+
+    const aviation::weather::CWeatherSet set(CMetar(L"EDDF 061250Z 27015KT 9999 FEW030 12/08 Q1015"),
+                                             CSynop(L"AAXX 06124 10637 32575 72708 10120"),
+                                             aviation::weather::CGrib(L"GRIB 06110 00012 99500 10086", true));
+    CMetar metar = set.GetMetar();
+    metar.SetRaw(L"EDDH 061250Z 24012KT 9999 FEW030 09/05 Q1012");
+    aviation::weather::CGrib grib = set.GetGrib();
+    grib.SetStandardAtmosphere(aviation::weather::CWind(270, 10), 15, 5, 1013);
+    EXPECT_EQ(set.GetMetar().GetRaw(), L"EDDF 061250Z 27015KT 9999 FEW030 12/08 Q1015");
+    EXPECT_FALSE(set.GetGrib().IsStandardAtmosphere());
+    EXPECT_EQ(set.GetGrib().GetLocationKey(), L"50010086");
+    EXPECT_EQ(std::wstring(set.GetSynop().GetICAO()), L"10637");
 }
