@@ -1,0 +1,224 @@
+// The weather at every point of a world lattice, over a real day's METARs, real SYNOP bulletins and a
+// composed world grid: every answer is a report or a clear "nothing here", never garbage.
+
+#include "weather/resourcetextstore.h"
+#include "weather/textconversion.h"
+#include "weather/weathermanager.h"
+
+#include "platform/clock.h"
+#include "platform/debugoutput.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <dirent.h>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using aviation::Position;
+using aviation::weather::CCloudLayer;
+using aviation::weather::CMetar;
+using aviation::weather::CStation;
+using aviation::weather::CWeatherManager;
+
+namespace {
+
+// 2023-01-17 13:00 UTC: the Romanian bulletins of 12:00 that day are fresh.
+constexpr std::int64_t kSeventeenthOneOClock = 1673960400;
+
+bool ReadFile(const std::string& path, std::string& text)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    std::ostringstream content;
+    content << file.rdbuf();
+    text = content.str();
+    return true;
+}
+
+// The raw_text column of the weather center's CSV, one report per line.
+std::wstring CsvReports(const std::string& csv)
+{
+    std::istringstream in(csv);
+    std::string line;
+    std::string reports;
+    bool heading = false;
+    while (std::getline(in, line)) {
+        if (line.rfind("raw_text,", 0) == 0) {
+            heading = true;
+            continue;
+        }
+        if (heading && !line.empty())
+            reports += line.substr(0, line.find(',')) + "\n";
+    }
+    return CharToWString(reports.c_str());
+}
+
+std::vector<std::string> SynopFiles(const std::string& folder)
+{
+    std::vector<std::string> files;
+    if (DIR* directory = opendir(folder.c_str())) {
+        while (const dirent* entry = readdir(directory)) {
+            const std::string name = entry->d_name;
+            if (name[0] != '.' && name.find(".csv") == std::string::npos)
+                files.push_back(folder + "/" + name);
+        }
+        closedir(directory);
+    }
+    return files;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    std::string narrow;
+    for (wchar_t c : text)
+        narrow += c < 256 ? static_cast<char>(c) : '?';
+    return narrow;
+}
+
+bool IsFinite(const CMetar& metar)
+{
+    bool finite = std::isfinite(metar.GetWind().direction) && std::isfinite(metar.GetWind().speed)
+        && std::isfinite(metar.GetWind().gust) && std::isfinite(metar.GetQNH(true))
+        && std::isfinite(metar.GetPosition().GetLatitude()) && std::isfinite(metar.GetPosition().GetLongitude());
+    return finite && metar.GetRaw().find(L"nan") == std::wstring::npos
+        && metar.GetRaw().find(L"inf") == std::wstring::npos;
+}
+
+class PositionCorpus : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const std::string folder = AEROVANE_SHARED_DATA_DIR;
+        std::string csv;
+        if (!ReadFile(folder + "/metar/awc-2022-10-22T1912Z.csv", csv))
+            GTEST_SKIP() << "no shared data folder at " << folder;
+        ResourceTextStore::LoadAirports();
+        ResourceTextStore::LoadStations();
+        manager.InitAirports(ResourceTextStore::GetAirportText().toStdWString());
+        manager.InitWxStations(ResourceTextStore::GetStationText().toStdWString());
+        platform::ScopedDebugCapture quiet;
+        manager.InitMetar(CsvReports(csv), true);
+        bool first = true;
+        for (const std::string& path : SynopFiles(folder + "/synop")) {
+            std::string text;
+            ASSERT_TRUE(ReadFile(path, text));
+            manager.InitSynop(CharToWString(text.c_str()), first);
+            first = false;
+        }
+        std::string grid;
+        ASSERT_TRUE(ReadFile(std::string(AEROVANE_TEST_DATA_DIR) + "/position/world-grid.txt", grid));
+        manager.InitWindData(CharToWString(grid.c_str()), true);
+        RememberFailingReports();
+    }
+
+    // The texts (after the station code) of the stored reports that fail to decode even after repair: an
+    // answer copied from one of them fails for the report's own sake.
+    void RememberFailingReports()
+    {
+        for (CMetar report : manager.GetMetarList()) {
+            const std::wstring original = report.GetRaw();
+            if (report.Decode() == 0)
+                continue;
+            failingTexts.insert(original.substr(std::min<size_t>(4, original.size())));
+            manager.RepairMetar(report);
+            if (report.Decode() != 0)
+                failingTexts.insert(report.GetRaw().substr(std::min<size_t>(4, report.GetRaw().size())));
+        }
+    }
+
+    bool IsCopyOfFailingReport(const CMetar& answer) const
+    {
+        const std::wstring raw = answer.GetRaw();
+        return failingTexts.count(raw.substr(std::min<size_t>(4, raw.size()))) > 0;
+    }
+
+    template<class Visit> void ForEachLatticePoint(Visit visit)
+    {
+        for (int latitude = -90; latitude <= 90; latitude += 2) {
+            for (int longitude = -180; longitude < 180; longitude += 2) {
+                const Position position(latitude, longitude);
+                CStation station;
+                manager.MakeStation(station, &position, L"", L"XWXQ");
+                CMetar metar;
+                metar.SetStation(station);
+                visit(position, metar);
+            }
+        }
+    }
+
+    CWeatherManager manager;
+    std::set<std::wstring> failingTexts;
+};
+
+} // namespace
+
+TEST_F(PositionCorpus, EveryLatticePointGetsAReportOrNothing)
+{
+    platform::ScopedClock clock(kSeventeenthOneOClock);
+    platform::ScopedDebugCapture quiet;
+    std::map<int, int> statuses;
+    std::map<int, int> copiedFailures;
+    int decoded = 0;
+    int unexplained = 0;
+    int points = 0;
+    ForEachLatticePoint([&](const Position& position, CMetar& metar) {
+        ++points;
+        const int status = manager.GetMetarForPosition(position, metar, 30.0, 30.0);
+        ++statuses[status];
+        EXPECT_TRUE(status == 1 || status == 4) << position.GetLatitude() << " " << position.GetLongitude();
+        EXPECT_TRUE(IsFinite(metar)) << position.GetLatitude() << " " << position.GetLongitude();
+        if (status != 1)
+            return;
+        CMetar answer(metar);
+        const int code = answer.Decode();
+        EXPECT_TRUE(IsFinite(answer));
+        if (code == 0) {
+            ++decoded;
+        } else if (IsCopyOfFailingReport(answer)) {
+            ++copiedFailures[code];
+        } else {
+            ++unexplained;
+            ADD_FAILURE() << "code " << code << " at " << position.GetLatitude() << " " << position.GetLongitude()
+                          << ": " << Narrow(answer.GetRaw());
+        }
+    });
+    std::printf("[ lattice  ] %d points: %d status 1 (%d decode with code 0), %d status 4, %d other\n", points,
+                statuses[1], decoded, statuses[4], points - statuses[1] - statuses[4]);
+    for (const auto& [code, count] : copiedFailures)
+        std::printf("[ lattice  ] %d answers copy a real report that fails with code %d\n", count, code);
+    EXPECT_EQ(unexplained, 0);
+    EXPECT_GT(statuses[1], 1000);
+}
+
+TEST_F(PositionCorpus, ReportsWrittenFromFourNeighboursDecodeEverywhere)
+{
+    platform::ScopedClock clock(kSeventeenthOneOClock);
+    platform::ScopedDebugCapture quiet;
+    int written = 0;
+    int decoded = 0;
+    ForEachLatticePoint([&](const Position& position, CMetar& metar) {
+        if (!manager.InterpolationMetar(metar, false, 200))
+            return;
+        ++written;
+        EXPECT_TRUE(IsFinite(metar)) << Narrow(metar.GetRaw());
+        for (const CCloudLayer& layer : metar.GetCloudLayers())
+            EXPECT_GE(layer.GetBase(), 0) << Narrow(metar.GetRaw());
+        CMetar again(metar);
+        const int code = again.Decode();
+        if (code == 0)
+            ++decoded;
+        else
+            ADD_FAILURE() << "code " << code << " at " << position.GetLatitude() << " " << position.GetLongitude()
+                          << ": " << Narrow(metar.GetRaw());
+    });
+    std::printf("[ lattice  ] %d reports written from four neighbours, %d decode with code 0\n", written, decoded);
+    EXPECT_GT(written, 500);
+}
