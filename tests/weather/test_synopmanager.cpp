@@ -1,0 +1,150 @@
+#include "weather/synopmanager.h"
+
+#include "platform/debugoutput.h"
+#include "weather/weatherstations.h"
+
+#include <gtest/gtest.h>
+
+using aviation::Position;
+using aviation::weather::CSynop;
+using aviation::weather::CSynopManager;
+using aviation::weather::CWeatherStations;
+
+namespace {
+
+class TestSynopStore : public CSynopManager
+{
+public:
+    void Report(const std::wstring& text) override { messages.push_back(text); }
+    bool IsBusy() override { return busy; }
+    bool SetBusy(bool value) override
+    {
+        ++busyCalls;
+        return busy = value;
+    }
+
+    std::vector<std::wstring> messages;
+    bool busy = false;
+    int busyCalls = 0;
+};
+
+const std::wstring kBerlin = L"AAXX 07124 10384 32595 81204 10123 21012 30132 40015 82530";
+const std::wstring kMunich = L"AAXX 07124 10868 41/98 80000 10050 20010 39550 40220";
+
+// Two WMO stations in the fixed-column format of the station list.
+const std::wstring kStationList = L"103840 EDDT   Berlin/Tegel        DE 5234N 01319E 0037\r\n"
+                                  L"108680 EDDM   Muenchen-Flughafen  DE 4821N 01147E 0446\r\n";
+
+struct Progress
+{
+    int percent;
+    std::wstring text;
+};
+
+} // namespace
+
+TEST(SynopStore, CutsTextAtEqualsSignAndRemovesLineBreaks)
+{
+    platform::ScopedDebugCapture quiet;
+    TestSynopStore store;
+    store.InitSynop(L"AAXX 07124 10384\r\n32595 81204=AAXX 07124 10868 41/98=", true);
+    ASSERT_EQ(store.GetCount(), 2);
+    EXPECT_EQ(store.GetAllRaw(), L"AAXX 07124 1038432595 81204=\nAAXX 07124 10868 41/98=\n");
+    EXPECT_FALSE(store.IsBusy());
+
+    // What follows the last "=" is one more (empty) report.
+    store.InitSynop(L"AAXX 07124 10384 32595=AAXX 07124 10868 41/98=\n", true);
+    ASSERT_EQ(store.GetCount(), 3);
+    EXPECT_EQ(store.GetAllRaw(), L"AAXX 07124 10384 32595=\nAAXX 07124 10868 41/98=\n=\n");
+
+    store.InitSynop(L"", true);
+    EXPECT_EQ(store.GetCount(), 0);
+    EXPECT_EQ(store.GetAllRaw(), L"");
+    EXPECT_TRUE(store.messages.empty());
+    EXPECT_TRUE(quiet.Contains("Timer: 0 took"));
+}
+
+TEST(SynopStore, AppendsWithoutClearingAndEmptiesOnClear)
+{
+    platform::ScopedDebugCapture quiet;
+    TestSynopStore store;
+    store.InitSynop(kBerlin + L"=", true);
+    store.InitSynop(kMunich.c_str(), false);
+    EXPECT_EQ(store.GetCount(), 2);
+    store.InitSynop(static_cast<const wchar_t*>(nullptr), false);
+    EXPECT_EQ(store.GetCount(), 2);
+
+    store.busyCalls = 0;
+    store.Clear();
+    EXPECT_EQ(store.GetCount(), 0);
+    EXPECT_EQ(store.busyCalls, 2);
+    EXPECT_FALSE(store.IsBusy());
+}
+
+TEST(SynopStore, ReportsProgressEveryEleventhReport)
+{
+    platform::ScopedDebugCapture quiet;
+    TestSynopStore store;
+    std::vector<Progress> progress;
+    store.sigSynopProgress.connect([&progress](int percent, const wchar_t* text) {
+        progress.push_back(Progress{percent, text});
+    });
+    store.InitSynop(L"", true);
+    EXPECT_TRUE(progress.empty());
+
+    std::wstring text;
+    for (int i = 0; i < 25; ++i)
+        text += kBerlin + L"=";
+    store.InitSynop(text, true);
+    ASSERT_EQ(progress.size(), 3u);
+    EXPECT_EQ(progress[0].percent, 4);
+    EXPECT_EQ(progress[0].text, L"Initialize of additional weather data 1 from 25");
+    EXPECT_EQ(progress[1].percent, 48);
+    EXPECT_EQ(progress[1].text, L"Initialize of additional weather data 12 from 25");
+    EXPECT_EQ(progress[2].percent, 92);
+    EXPECT_EQ(progress[2].text, L"Initialize of additional weather data 23 from 25");
+}
+
+TEST(SynopStore, CompletesStationsAndFindsNearestWithin1000Miles)
+{
+    platform::ScopedDebugCapture quiet;
+    CWeatherStations stations;
+    stations.InitWxStations(kStationList);
+    TestSynopStore store;
+    store.SetOwner(&stations);
+
+    CSynop berlin(kBerlin);
+    EXPECT_TRUE(store.AddSynop(berlin, true));
+    EXPECT_NEAR(berlin.GetPosition().GetLatitude(), 52.5667, 1e-3);
+    store.InitSynop(kMunich + L"=" + L"AAXX 07124 99999 32595=", false);
+    ASSERT_EQ(store.GetCount(), 3);
+
+    CSynop out;
+    EXPECT_TRUE(store.FindNearestSynop(Position(48.0, 11.0), out));
+    EXPECT_STREQ(out.GetICAO(), L"10868");
+    EXPECT_NEAR(out.GetPosition().GetLongitude(), 11.7833, 1e-3);
+    // Only the header is decoded in the store: the full decode happens on the copy handed out.
+    EXPECT_EQ(out.GetVisibility(), 99999);
+    EXPECT_EQ(out.Decode(), 0);
+    EXPECT_EQ(out.GetVisibility(), 20000);
+
+    CSynop far;
+    far.SetICAO(L"untouched");
+    EXPECT_TRUE(store.FindNearestSynop(Position(-33.9, 151.2), far));
+    EXPECT_STREQ(far.GetICAO(), L"untouched");
+    EXPECT_FALSE(store.IsBusy());
+
+    TestSynopStore empty;
+    EXPECT_TRUE(empty.FindNearestSynop(Position(48.0, 11.0), far));
+    EXPECT_STREQ(far.GetICAO(), L"untouched");
+}
+
+TEST(SynopStore, KeepsReportsWithoutOwner)
+{
+    platform::ScopedDebugCapture quiet;
+    TestSynopStore store;
+    CSynop berlin(kBerlin);
+    EXPECT_TRUE(store.AddSynop(berlin, true));
+    EXPECT_EQ(berlin.GetPosition(), Position(0.0, 0.0));
+    EXPECT_EQ(store.GetCount(), 1);
+}
