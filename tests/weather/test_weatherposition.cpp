@@ -542,3 +542,40 @@ TEST_F(PositionQuery, EmptyStoresReachNothing)
     EXPECT_EQ(std::wstring(metar.GetICAO()), L"NZXX");
     EXPECT_EQ(metar.GetName(), L"Target field");
 }
+
+TEST_F(PositionQuery, NearestMetarBeyondTheRadiusButWithinTheLimitIsCopiedAsItIs)
+{
+    const Position position(50.0, 8.0);
+    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 250.0));
+    CMetar metar = Target(L"EDXX", position);
+    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 300.0, 30.0), 1);
+    EXPECT_EQ(metar.GetRaw(), L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015");
+}
+
+namespace {
+
+// Report times and "now" are both read as the computer's local time; the three-hour rule holds in any zone.
+class LocalTimePositionQuery : public PositionQuery
+{
+};
+
+} // namespace
+
+TEST_F(LocalTimePositionQuery, SynopExactlyThreeHoursOldIsNoLongerUsed)
+{
+    const Position position(50.0, 8.0);
+    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 60.0));
+    AddSynop(L"AAXX 06124 10637 41580 82708 10125 20081 30050 40132 57012 8807/", AtMostNorth(position, 5.0));
+    // 15:00 UTC on the 6th of December and of July: the SYNOP of 12:00 is exactly three hours old.
+    for (const std::int64_t threeHoursLater : {kSixthOneOClock + 2 * 3600, std::int64_t(1783350000)}) {
+        platform::ScopedClock clock(threeHoursLater - 1);
+        CMetar metar = Target(L"EDXX", position);
+        EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+        EXPECT_EQ(metar.GetRaw().rfind(L"EDXX 000000Z ", 0), 0u) << metar.GetRaw();
+
+        clock.SetNow(threeHoursLater);
+        metar = Target(L"EDXX", position);
+        EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+        EXPECT_EQ(metar.GetRaw(), L"EDXX 061250Z 24008KT 9999 BKN020 12/08 Q1015");
+    }
+}
