@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -117,6 +118,51 @@ inline std::vector<Report> Reports()
             reports.push_back(Report{file.name, text});
     }
     return reports;
+}
+
+// A report damaged the ways downloads and senders damage them: cut short, characters replaced, inserted or
+// dropped, groups repeated, long runs of blanks, characters outside Latin-1, stray section markers.
+inline std::wstring Mutate(std::wstring text, std::mt19937& random)
+{
+    static const wchar_t kAlphabet[] = L"0123456789/////     AABBOOXXQ9=PICBOT\t-+M";
+
+    std::uniform_int_distribution<int> kind(0, 9);
+    const int edits = 1 + static_cast<int>(random() % 6);
+    for (int i = 0; i < edits; ++i) {
+        const std::size_t at = text.empty() ? 0 : random() % (text.size() + 1);
+        const wchar_t c = kAlphabet[random() % (sizeof(kAlphabet) / sizeof(wchar_t) - 1)];
+        switch (kind(random)) {
+        case 0:
+        case 1:
+            text.resize(at); // truncated download
+            break;
+        case 2:
+        case 3:
+            if (at < text.size())
+                text[at] = c;
+            break;
+        case 4:
+            text.insert(at, 1, c);
+            break;
+        case 5:
+            if (at < text.size())
+                text.erase(at, 1 + random() % 6);
+            break;
+        case 6:
+            text.insert(at, text.substr(at / 2, 6)); // a repeated group
+            break;
+        case 7:
+            text.insert(at, random() % 400, L' ');
+            break;
+        case 8:
+            text.insert(at, 1, static_cast<wchar_t>(random() % 0x110000));
+            break;
+        default:
+            text.insert(at, random() % 2 ? L" 333 " : L" 555 0101/ 1////");
+            break;
+        }
+    }
+    return text;
 }
 
 } // namespace synopcorpus

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <set>
 
 using aviation::weather::CMetar;
@@ -22,49 +21,6 @@ const std::vector<std::wstring> kSeeds = {
     L"OOXX ABC12 01121 99512 Q1234 12345 41598 99999 00123 29050",
     L"AAXX 17121 15108 01/92 92514 11028 21028 37901 48315 50001 69941 77174 333 48014 55300 0//// 20270",
 };
-
-const wchar_t kAlphabet[] = L"0123456789/////     AABBOOXXQ9=PICBOT\t-+M";
-
-std::wstring Mutate(std::wstring text, std::mt19937& random)
-{
-    std::uniform_int_distribution<int> kind(0, 9);
-    const int edits = 1 + static_cast<int>(random() % 6);
-    for (int i = 0; i < edits; ++i) {
-        const std::size_t at = text.empty() ? 0 : random() % (text.size() + 1);
-        const wchar_t c = kAlphabet[random() % (sizeof(kAlphabet) / sizeof(wchar_t) - 1)];
-        switch (kind(random)) {
-        case 0:
-        case 1:
-            text.resize(at); // truncated download
-            break;
-        case 2:
-        case 3:
-            if (at < text.size())
-                text[at] = c;
-            break;
-        case 4:
-            text.insert(at, 1, c);
-            break;
-        case 5:
-            if (at < text.size())
-                text.erase(at, 1 + random() % 6);
-            break;
-        case 6:
-            text.insert(at, text.substr(at / 2, 6)); // a repeated group
-            break;
-        case 7:
-            text.insert(at, random() % 400, L' ');
-            break;
-        case 8:
-            text.insert(at, 1, static_cast<wchar_t>(random() % 0x110000));
-            break;
-        default:
-            text.insert(at, random() % 2 ? L" 333 " : L" 555 0101/ 1////");
-            break;
-        }
-    }
-    return text;
-}
 
 } // namespace
 
@@ -82,7 +38,7 @@ TEST(SynopFuzz, MutatedAndTruncatedReportsAlwaysGiveACode)
     platform::ScopedDebugCapture quiet;
     std::mt19937 random(20261207);
     for (int i = 0; i < 100000; ++i) {
-        const std::wstring text = Mutate(seeds[random() % seeds.size()], random);
+        const std::wstring text = synopcorpus::Mutate(seeds[random() % seeds.size()], random);
         CSynop synop(text);
         const int header = synop.DecodeHeader();
         ASSERT_TRUE(headerCodes.count(header)) << header;
