@@ -101,8 +101,7 @@ TEST(SynopCorpus, RealReportsDecodeAndLandStationsGetTheirListedPosition)
         if (metarCode != 0) {
             metarFailures.push_back(Narrow(report.text) + "  ->  " + Narrow(target.GetRaw()));
             // What the METAR line cannot carry: a layer without cover word, or a speed of three digits.
-            EXPECT_TRUE(HasLayerWithoutCover(target.GetRaw()) || synop.GetWind().speed >= 99.5)
-                << metarFailures.back();
+            EXPECT_TRUE(HasLayerWithoutCover(target.GetRaw()) || synop.GetWind().speed >= 99.5) << metarFailures.back();
         }
     }
 
