@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -578,4 +579,14 @@ TEST_F(LocalTimePositionQuery, SynopExactlyThreeHoursOldIsNoLongerUsed)
         EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
         EXPECT_EQ(metar.GetRaw(), L"EDXX 061250Z 24008KT 9999 BKN020 12/08 Q1015");
     }
+}
+
+TEST_F(PositionQuery, FailureInsideTheQueryEndsInStatus5)
+{
+    // The nearest report needs repair, and the repair's message reaches a log that fails.
+    const Position position(50.0, 8.0);
+    AddMetar(L"EDFE 061250Z 24008KT //// // ////// 12/08 Q1015", AtMostNorth(position, 5.0));
+    manager.sigMessage.connect([](const wchar_t*) { throw std::runtime_error("log file gone"); });
+    CMetar metar = Target(L"EDXX", position);
+    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 5);
 }
