@@ -221,10 +221,10 @@ int CSynopDecoder::DecodeGuarded(bool headerOnly)
 {
     if (m_synop.m_raw.size() < 10)
         return CSynop::kNotFound;
-    m_work.assign(m_synop.m_raw, 0, kMaxWorkingLength);
     m_pos = 0;
     m_group = Group::LandHeader;
     try {
+        m_work.assign(m_synop.m_raw, 0, kMaxWorkingLength);
         const int header = ReadHeader(headerOnly);
         if (header != CSynop::kNoError || headerOnly)
             return header;
