@@ -100,7 +100,6 @@ int main(int argc, char** argv)
     for (const std::string& path : paths) {
         std::string text;
         if (!tools::ReadInput(path, text)) {
-            std::fprintf(stderr, "synop-dump: cannot read %s\n", path.c_str());
             allRead = false;
             continue;
         }
