@@ -239,8 +239,8 @@ TEST(SynopSection333, AppendsCloudLayersAndReadsGust)
 
 TEST(SynopSection555, ReadsTemperatureRegionalValuesLayersAndGusts)
 {
-    const CSynop synop =
-        Decoded(L"AAXX 01124 10384 32595 81204 10123 333 85815 444 12345 555 01012 10123 21034 81230 91007 91108 91109");
+    const CSynop synop = Decoded(
+        L"AAXX 01124 10384 32595 81204 10123 333 85815 444 12345 555 01012 10123 21034 81230 91007 91108 91109");
     EXPECT_DOUBLE_EQ(synop.GetTemperature(), -1.2);
     EXPECT_DOUBLE_EQ(synop.GetRegionalValue(), 1.2);
     EXPECT_DOUBLE_EQ(synop.GetRegionalTemperature(), -3.4);
@@ -364,4 +364,34 @@ TEST(SynopToMetar, ReportWithoutWindKeepsItsOtherGroups)
     EXPECT_EQ(target.GetTemperature(), 12);
     EXPECT_EQ(target.GetCloudLayers().size(), 1u);
     EXPECT_DOUBLE_EQ(target.GetQNH(true), 1013.0);
+}
+
+TEST(LocalTimeSynopHeader, DatesReportInCurrentOrPreviousMonth)
+{
+    const auto local = [](std::int64_t seconds) {
+        const std::time_t t = static_cast<std::time_t>(seconds);
+        std::tm fields{};
+        localtime_r(&t, &fields);
+        return fields;
+    };
+    platform::ScopedClock clock(kNow);
+    const std::tm first = local(CSynop(L"AAXX 01124 10384").GetTime());
+    EXPECT_EQ(first.tm_year + 1900, 2026);
+    EXPECT_EQ(first.tm_mon + 1, 12);
+    EXPECT_EQ(first.tm_mday, 1);
+    EXPECT_EQ(first.tm_hour, 12);
+    EXPECT_EQ(first.tm_min, 0);
+
+    const std::tm lastMonth = local(CSynop(L"AAXX 28064 10384").GetTime());
+    EXPECT_EQ(lastMonth.tm_mon + 1, 11);
+    EXPECT_EQ(lastMonth.tm_mday, 28);
+    EXPECT_EQ(lastMonth.tm_hour, 6);
+
+    // The same day and hour read a month later: 3 January 2027.
+    clock.SetNow(kNow + 27 * 86400);
+    const std::tm lastYear = local(CSynop(L"AAXX 28064 10384").GetTime());
+    EXPECT_EQ(lastYear.tm_year + 1900, 2026);
+    EXPECT_EQ(lastYear.tm_mon + 1, 12);
+    EXPECT_EQ(lastYear.tm_mday, 28);
+    EXPECT_EQ(lastYear.tm_hour, 6);
 }
