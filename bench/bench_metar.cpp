@@ -2,6 +2,7 @@
 // (raw_text column of <shared data>/metar/*.csv); items_per_second = reports decoded per second.
 
 #include "weather/metar.h"
+#include "weather/textconversion.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,11 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring Widen(const std::string& text)
-{
-    return std::wstring(text.begin(), text.end());
-}
 
 std::vector<aviation::weather::CMetar> ReadRealMetars()
 {
@@ -36,7 +32,7 @@ std::vector<aviation::weather::CMetar> ReadRealMetars()
             }
             const std::string raw = line.substr(0, line.find(','));
             if (!raw.empty())
-                metars.emplace_back(Widen(raw));
+                metars.emplace_back(CharToWString(raw.c_str()));
         }
     }
     return metars;

@@ -381,6 +381,23 @@ TEST(MetarDecoder, DecodesReportThatStartsWithItsWind)
     EXPECT_EQ(d.metar.GetTemperature(), 20);
 }
 
+TEST(MetarDecoder, TakesStationFromReportWhenRecordHasNone)
+{
+    platform::ScopedClock clock(kNow);
+    CMetar metar;
+    metar.SetRaw(L"LOWI 061250Z AUTO RTD 27010KT 9999 FEW020 20/10 Q1020");
+    EXPECT_EQ(metar.Decode(), 0);
+    EXPECT_EQ(metar.GetICAOString(), L"LOWI");
+    EXPECT_TRUE(metar.IsAUTO());
+    EXPECT_EQ(metar.GetWind().speed, 10.0);
+
+    // The flags are only ever set: a later report without them leaves them on.
+    metar.SetRaw(L"LOWI 061320Z 27010KT 9999 FEW020 20/10 Q1020");
+    EXPECT_EQ(metar.Decode(), 0);
+    EXPECT_TRUE(metar.IsAUTO());
+    EXPECT_EQ(metar.GetTimeGroup(), L"061320");
+}
+
 TEST(MetarDecoder, DecodingTwiceGivesTheSameRecord)
 {
     platform::ScopedClock clock(kNow);
