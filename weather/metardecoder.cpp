@@ -335,7 +335,7 @@ int CMetarDecoder::Run::Visibility()
     }
 
     // A fraction of a mile; a zero denominator makes the group unreadable.
-    const auto fractionMetres = [this](int numerator, int denominator, int& metres) {
+    const auto fractionMetres = [](int numerator, int denominator, int& metres) {
         if (denominator == 0)
             return false;
         metres = static_cast<int>(static_cast<double>(numerator) / denominator * kMetresPerMile);
