@@ -13,9 +13,9 @@ function(aerovane_add_gtest name)
         AEROVANE_SHARED_DATA_DIR="${AEROVANE_SHARED_DATA_DIR}"
         AEROVANE_TEST_DATA_DIR="${AEROVANE_TEST_DATA_DIR}")
     gtest_discover_tests(${name}
-        PROPERTIES LABELS ${name} ENVIRONMENT "TZ=UTC" ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen"
+        PROPERTIES LABELS ${name} TIMEOUT 300 ENVIRONMENT "TZ=UTC" ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen"
         DISCOVERY_TIMEOUT 60)
     add_test(NAME ${name}_Europe_Berlin COMMAND ${name} --gtest_filter=LocalTime*)
     set_tests_properties(${name}_Europe_Berlin PROPERTIES
-        ENVIRONMENT "TZ=Europe/Berlin;QT_QPA_PLATFORM=offscreen" LABELS ${name})
+        ENVIRONMENT "TZ=Europe/Berlin;QT_QPA_PLATFORM=offscreen" LABELS ${name} TIMEOUT 300)
 endfunction()
