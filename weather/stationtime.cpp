@@ -26,7 +26,23 @@ std::wstring StationTime::GetTimeText(const std::wstring& format) const
 
 void StationTime::SetTime(int day, int hour, int minute)
 {
+    // The local-time conversion reads the zone rules on every call, and a world of reports asks for the same few
+    // days and hours within the same second: the last answer is kept while the clock and the fields stay.
+    struct LastAnswer
+    {
+        std::time_t now = -1;
+        int day = 0;
+        int hour = 0;
+        int minute = 0;
+        std::int64_t time = 0;
+    };
+    thread_local LastAnswer last;
+
     const std::time_t now = static_cast<std::time_t>(platform::NowSeconds());
+    if (now == last.now && day == last.day && hour == last.hour && minute == last.minute) {
+        m_time = last.time;
+        return;
+    }
     std::tm local{};
     if (!localtime_r(&now, &local))
         return;
@@ -37,6 +53,7 @@ void StationTime::SetTime(int day, int hour, int minute)
     local.tm_hour = hour;
     local.tm_min = minute;
     m_time = static_cast<std::int64_t>(std::mktime(&local));
+    last = LastAnswer{now, day, hour, minute, m_time};
 }
 
 } // namespace weather

@@ -265,32 +265,11 @@ int CSynopDecoder::ReadHeader(bool headerOnly)
     return CSynop::kRegexError;
 }
 
-std::int64_t CSynopDecoder::ObservationTime(int day, int hour)
-{
-    // The reports of one bulletin share their day and hour, and the local-time conversion behind it reads the
-    // zone rules each time; so the last answer is kept for as long as the current second and the fields stay.
-    struct Cached
-    {
-        std::int64_t now = 0;
-        int day = -1;
-        int hour = -1;
-        std::int64_t time = 0;
-    };
-    thread_local Cached cached;
-    const std::int64_t now = platform::NowSeconds();
-    if (cached.now != now || cached.day != day || cached.hour != hour) {
-        StationTime time;
-        time.SetTime(day, hour, 0);
-        cached = Cached{now, day, hour, time.GetTime()};
-    }
-    return cached.time;
-}
-
 void CSynopDecoder::ReadDateTime(std::wstring_view group)
 {
     const int day = ReadNumber(Part(group, 0, 2));
     const int hour = ReadNumber(Part(group, 2, 2));
-    m_synop.SetTime(ObservationTime(day, hour));
+    m_synop.SetTime(day, hour, 0);
     const int unit = ReadNumber(Part(group, 4, 1));
     if (unit >= 0 && unit <= 4)
         m_synop.m_windUnit = unit;

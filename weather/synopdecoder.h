@@ -72,8 +72,6 @@ private:
     int ReadShipHeader();
     int ReadMobileHeader();
     void ReadDateTime(std::wstring_view group);
-    // Seconds since 1970 of the day and hour in the current or the previous month (local time).
-    static std::int64_t ObservationTime(int day, int hour);
     void ReadPressure(std::wstring_view digits, float& pressure);
     void ReadHumidity(int humidity);
     double ToKnots(double speed) const;
