@@ -23,19 +23,6 @@ std::wstring Format(const wchar_t* format, ...)
     return written < 0 ? std::wstring() : std::wstring(buffer, static_cast<std::size_t>(written));
 }
 
-const wchar_t* CoverageWord(int oktas)
-{
-    if (oktas == 1 || oktas == 2)
-        return L"FEW";
-    if (oktas == 3 || oktas == 4)
-        return L"SCT";
-    if (oktas >= 5 && oktas <= 7)
-        return L"BKN";
-    if (oktas == 8)
-        return L"OVC";
-    return L"";
-}
-
 // "12/" or "M01/" style: the value rounded to whole degrees, "M" for below zero.
 std::wstring TemperatureText(double celsius, const wchar_t* after)
 {
@@ -171,7 +158,7 @@ void CSynop::ToMetar(CMetar& target)
     if (layers.empty() && m_lowestCloud.GetCoverage() > 0)
         layers.push_back(m_lowestCloud);
     for (const CCloudLayer& layer : layers)
-        line += Format(L"%ls%03i ", CoverageWord(layer.GetCoverage()), layer.GetBase() / 100);
+        line += layer.GetMetarGroup() + L" ";
 
     line += TemperatureText(m_temperature, L"/");
     line += TemperatureText(m_dewPoint, L" ");
