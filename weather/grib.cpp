@@ -4,9 +4,9 @@
 #include "platform/debugoutput.h"
 #include "weather/metar.h"
 #include "weather/regexpattern.h"
+#include "weather/wideformat.h"
 #include "weather/wind.h"
 
-#include <cstdarg>
 #include <ctime>
 #include <cwchar>
 #include <stdexcept>
@@ -57,16 +57,6 @@ std::wstring Widen(const char* text)
     return wide;
 }
 
-std::wstring Format(const wchar_t* format, ...)
-{
-    wchar_t buffer[256];
-    va_list args;
-    va_start(args, format);
-    const int written = std::vswprintf(buffer, sizeof buffer / sizeof buffer[0], format, args);
-    va_end(args);
-    return written < 0 ? std::wstring() : std::wstring(buffer, static_cast<size_t>(written));
-}
-
 // TTTDD: tenths of a degree, odd tenths meaning below zero; DD is the dew-point depression, in tenths up
 // to 50 and in whole degrees (minus 50) above.
 void ReadTemperatures(std::wstring_view group, double& temperature, double& dewPoint)
@@ -93,7 +83,7 @@ CWind ReadWind(std::wstring_view group)
 // The METAR temperature group; below zero with the letter M, as the METAR decoder reads it.
 std::wstring TemperatureGroup(double temperature, double dewPoint)
 {
-    auto part = [](double value) { return value < 0 ? Format(L"M%02.0f", -value) : Format(L"%02.0f", value); };
+    auto part = [](double value) { return value < 0 ? FormatWide(L"M%02.0f", -value) : FormatWide(L"%02.0f", value); };
     return part(temperature) + L"/" + part(dewPoint);
 }
 
@@ -315,7 +305,7 @@ void CGrib::ToMetar(CMetar& report)
     std::tm local{};
     localtime_r(&now, &local);
 
-    std::wstring line = icao + L" " + Format(L"%02i%02i%02iZ ", local.tm_mday, local.tm_hour, 0)
+    std::wstring line = icao + L" " + FormatWide(L"%02i%02i%02iZ ", local.tm_mday, local.tm_hour, 0)
         + surfaceLevel.Format(L"%03.0f%02.0fKT");
 
     std::wstring clouds;
@@ -329,13 +319,13 @@ void CGrib::ToMetar(CMetar& report)
         clouds += CCloudLayer(base, highCloud.GetCoverage(), 1, -1).GetMetarGroup() + L" ";
     }
 
-    line += Format(L" %i %ls %ls", 9999, L"", clouds.c_str());
+    line += FormatWide(L" %i %ls %ls", 9999, L"", clouds.c_str());
     // Without a surface temperature the group is left out, so the report does not claim one.
     const double temperature = surfaceLevel.GetTemperature();
     const double dewPoint = surfaceLevel.GetDewPoint();
     if (temperature != kUnset && dewPoint != kUnset)
         line += L" " + TemperatureGroup(temperature, dewPoint);
-    line += Format(L" Q%04.0f", static_cast<double>(surfaceLevel.GetPressure()));
+    line += FormatWide(L" Q%04.0f", static_cast<double>(surfaceLevel.GetPressure()));
 
     CMetar metar(line);
     metar.SetPosition(GetPosition());

@@ -1,9 +1,9 @@
 #include "weather/metar.h"
 
 #include "weather/metardecoder.h"
+#include "weather/wideformat.h"
 
 #include <cmath>
-#include <cstdarg>
 #include <cwchar>
 
 namespace aviation {
@@ -13,16 +13,6 @@ namespace {
 
 // Conversion factor from hundredths of an inch of mercury to hPa.
 constexpr double kHpaPerHundredthInch = 0.33864316;
-
-std::wstring Format(const wchar_t* format, ...)
-{
-    wchar_t buffer[128];
-    va_list args;
-    va_start(args, format);
-    const int written = std::vswprintf(buffer, sizeof(buffer) / sizeof(buffer[0]), format, args);
-    va_end(args);
-    return written < 0 ? std::wstring() : std::wstring(buffer, static_cast<std::size_t>(written));
-}
 
 const wchar_t* CoverageWord(int oktas)
 {
@@ -146,28 +136,30 @@ std::wstring CMetar::GetInfoText(int visibility) const
     std::wstring text = L"ICAO: " + GetICAOString() + L"\n";
     text += L"Name: " + GetName() + L"\n";
     text += L"Country: " + GetCountry() + L"\n";
-    text += Format(L"Position: %.02f\u00b0, %.02f\u00b0\n", GetPosition().GetLatitude(), GetPosition().GetLongitude());
-    text += Format(L"Elevation: %ift\n", GetElevation());
+    text += FormatWide(L"Position: %.02f\u00b0, %.02f\u00b0\n", GetPosition().GetLatitude(),
+                       GetPosition().GetLongitude());
+    text += FormatWide(L"Elevation: %ift\n", GetElevation());
     if (m_raw.empty())
         return text;
 
     text += L"Time: " + GetTimeGroup() + L"\n";
     if (m_wind.gust == 0.0)
-        text += Format(L"Wind: %03.0f\u00b0/%.0fkt\n", m_wind.direction, m_wind.speed);
+        text += FormatWide(L"Wind: %03.0f\u00b0/%.0fkt\n", m_wind.direction, m_wind.speed);
     else
-        text += Format(L"Wind: %03.0f\u00b0/%.0fkt Gust %.0fkt\n", m_wind.direction, m_wind.speed, m_wind.gust);
-    text += Format(L"Visibility: %im\n", visibility != 0 ? visibility : m_visibility);
+        text += FormatWide(L"Wind: %03.0f\u00b0/%.0fkt Gust %.0fkt\n", m_wind.direction, m_wind.speed, m_wind.gust);
+    text += FormatWide(L"Visibility: %im\n", visibility != 0 ? visibility : m_visibility);
     if (!m_rvr.empty())
         text += L"RVR: " + m_rvr + L"\n";
     if (!m_weather.empty())
         text += L"Weather phenomena: " + m_weather + L"\n";
     for (const CCloudLayer& layer : m_clouds)
-        text += std::wstring(L"Clouds: ") + CoverageWord(layer.GetCoverage()) + Format(L" at %ift\n", layer.GetBase());
-    text += Format(L"Temperature/Dewpoint: %i\u00b0/%i\u00b0\n", m_temperature, m_dewPoint);
+        text += std::wstring(L"Clouds: ") + CoverageWord(layer.GetCoverage())
+            + FormatWide(L" at %ift\n", layer.GetBase());
+    text += FormatWide(L"Temperature/Dewpoint: %i\u00b0/%i\u00b0\n", m_temperature, m_dewPoint);
     const float inches = m_qnh / static_cast<float>(kHpaPerHundredthInch) / 100.0f;
-    text += Format(L"QNH: %i hpa/%.02f Inch\n", static_cast<int>(m_qnh), static_cast<double>(inches));
+    text += FormatWide(L"QNH: %i hpa/%.02f Inch\n", static_cast<int>(m_qnh), static_cast<double>(inches));
     if (m_distance != 0.0)
-        text += Format(L"Distance: %.01fNM", m_distance);
+        text += FormatWide(L"Distance: %.01fNM", m_distance);
     return text;
 }
 

@@ -2,9 +2,9 @@
 
 #include "weather/metar.h"
 #include "weather/synopdecoder.h"
+#include "weather/wideformat.h"
 
 #include <cmath>
-#include <cstdarg>
 #include <cwchar>
 
 namespace aviation {
@@ -12,23 +12,12 @@ namespace weather {
 
 namespace {
 
-// Every group of the METAR line is short; the buffer holds any int or rounded double the groups print.
-std::wstring Format(const wchar_t* format, ...)
-{
-    wchar_t buffer[64];
-    va_list args;
-    va_start(args, format);
-    const int written = std::vswprintf(buffer, sizeof(buffer) / sizeof(buffer[0]), format, args);
-    va_end(args);
-    return written < 0 ? std::wstring() : std::wstring(buffer, static_cast<std::size_t>(written));
-}
-
 // "12/" or "M01/" style: the value rounded to whole degrees, "M" for below zero.
 std::wstring TemperatureText(double celsius, const wchar_t* after)
 {
     if (celsius < 0.0)
-        return Format(L"M%02.0f%ls", std::fabs(celsius), after);
-    return Format(L"%02.0f%ls", celsius, after);
+        return FormatWide(L"M%02.0f%ls", std::fabs(celsius), after);
+    return FormatWide(L"%02.0f%ls", celsius, after);
 }
 
 } // namespace
@@ -145,14 +134,14 @@ void CSynop::ToMetar(CMetar& target)
     if (m_wind.direction < 0.0 || m_wind.speed < 0.0)
         line += L"/////KT ";
     else if (m_gust910 > 0)
-        line += Format(L"%03.0f%02.0fG%02iKT ", m_wind.direction, m_wind.speed, m_gust910);
+        line += FormatWide(L"%03.0f%02.0fG%02iKT ", m_wind.direction, m_wind.speed, m_gust910);
     else
-        line += Format(L"%03.0f%02.0fKT ", m_wind.direction, m_wind.speed);
+        line += FormatWide(L"%03.0f%02.0fKT ", m_wind.direction, m_wind.speed);
 
     if (m_visibility > 9999)
-        line += Format(L"%iKM ", m_visibility / 1000);
+        line += FormatWide(L"%iKM ", m_visibility / 1000);
     else
-        line += Format(L"%04i ", m_visibility);
+        line += FormatWide(L"%04i ", m_visibility);
 
     std::vector<CCloudLayer> layers = m_cloudLayers;
     if (layers.empty() && m_lowestCloud.GetCoverage() > 0)
@@ -162,7 +151,7 @@ void CSynop::ToMetar(CMetar& target)
 
     line += TemperatureText(m_temperature, L"/");
     line += TemperatureText(m_dewPoint, L" ");
-    line += Format(L"Q%04.0f ", static_cast<double>(m_seaLevelPressure));
+    line += FormatWide(L"Q%04.0f ", static_cast<double>(m_seaLevelPressure));
 
     CMetar metar;
     metar.SetRaw(line);

@@ -6,6 +6,7 @@
 
 #include "platform/clock.h"
 #include "platform/debugoutput.h"
+#include "weather/wideformat.h"
 
 #include <algorithm>
 #include <array>
@@ -56,27 +57,6 @@ std::int64_t NowAsReportTime()
     gmtime_r(&now, &utc);
     utc.tm_isdst = local.tm_isdst;
     return static_cast<std::int64_t>(std::mktime(&utc));
-}
-
-std::wstring Format(const wchar_t* format, double value)
-{
-    wchar_t buffer[64];
-    const int length = std::swprintf(buffer, sizeof buffer / sizeof buffer[0], format, value);
-    return length > 0 ? std::wstring(buffer, static_cast<size_t>(length)) : std::wstring();
-}
-
-std::wstring Format(const wchar_t* format, int value)
-{
-    wchar_t buffer[64];
-    const int length = std::swprintf(buffer, sizeof buffer / sizeof buffer[0], format, value);
-    return length > 0 ? std::wstring(buffer, static_cast<size_t>(length)) : std::wstring();
-}
-
-std::wstring Format(const wchar_t* format, double first, double second)
-{
-    wchar_t buffer[64];
-    const int length = std::swprintf(buffer, sizeof buffer / sizeof buffer[0], format, first, second);
-    return length > 0 ? std::wstring(buffer, static_cast<size_t>(length)) : std::wstring();
 }
 
 bool Contains(const std::wstring& text, const wchar_t* part)
@@ -423,17 +403,17 @@ bool CWeatherManager::InterpolationMetar(CMetar& metar, bool nearestOnly, int ra
                          CombineDiagonal(quadrants[SE], quadrants[NW], targetPosition), target.GetElevation());
 
     std::wstring text = std::wstring(target.GetICAO()) + L" " + metar.GetTimeGroup() + L"Z ";
-    text += Format(L"%03.0f%02.0fKT ", wind.direction, wind.speed);
-    text
-        += meanVisibility > 9999.0 ? Format(L"%02.0fKM ", meanVisibility / 1000.0) : Format(L"%04.0f ", meanVisibility);
+    text += FormatWide(L"%03.0f%02.0fKT ", wind.direction, wind.speed);
+    text += meanVisibility > 9999.0 ? FormatWide(L"%02.0fKM ", meanVisibility / 1000.0)
+                                    : FormatWide(L"%04.0f ", meanVisibility);
     text += PrecipitationWord(quadrants) + L" ";
     for (const CCloudLayer& layer : clouds)
-        text += GetCoverageText(static_cast<short>(layer.GetCoverage())) + Format(L"%03i ", layer.GetBase() / 100);
-    text += meanTemperature < 0.0 ? Format(L"M%02i/", -static_cast<int>(meanTemperature))
-                                  : Format(L"%02i/", static_cast<int>(meanTemperature));
-    text += meanDewPoint < 0.0 ? Format(L"M%02i ", -static_cast<int>(meanDewPoint))
-                               : Format(L"%02i ", static_cast<int>(meanDewPoint));
-    text += Format(L"Q%04.0f", meanQnh);
+        text += GetCoverageText(static_cast<short>(layer.GetCoverage())) + FormatWide(L"%03i ", layer.GetBase() / 100);
+    text += meanTemperature < 0.0 ? FormatWide(L"M%02i/", -static_cast<int>(meanTemperature))
+                                  : FormatWide(L"%02i/", static_cast<int>(meanTemperature));
+    text += meanDewPoint < 0.0 ? FormatWide(L"M%02i ", -static_cast<int>(meanDewPoint))
+                               : FormatWide(L"%02i ", static_cast<int>(meanDewPoint));
+    text += FormatWide(L"Q%04.0f", meanQnh);
     metar.SetRaw(text);
     metar.Decode();
     return true;
