@@ -87,6 +87,15 @@ std::wstring TemperatureGroup(double temperature, double dewPoint)
     return part(temperature) + L"/" + part(dewPoint);
 }
 
+// The METAR wind group of the surface wind. A point without a surface group has no wind; it is written as
+// the unknown wind "/////KT", which the METAR decoder reads as calm and goes on with the groups after it.
+std::wstring SurfaceWindGroup(const CWind& wind)
+{
+    if (wind.direction < 0 || wind.speed < 0)
+        return L"/////KT";
+    return wind.Format(L"%03.0f%02.0fKT");
+}
+
 } // namespace
 
 CGrib::CGrib()
@@ -305,8 +314,8 @@ void CGrib::ToMetar(CMetar& report)
     std::tm local{};
     localtime_r(&now, &local);
 
-    std::wstring line = icao + L" " + FormatWide(L"%02i%02i%02iZ ", local.tm_mday, local.tm_hour, 0)
-        + surfaceLevel.Format(L"%03.0f%02.0fKT");
+    std::wstring line
+        = icao + L" " + FormatWide(L"%02i%02i%02iZ ", local.tm_mday, local.tm_hour, 0) + SurfaceWindGroup(surfaceLevel);
 
     std::wstring clouds;
     if (lowCloud.GetCoverage() > 0)

@@ -373,6 +373,9 @@ TEST(LocalTimeGribToMetar, UnsetTemperatureDoesNotBecomeOne)
     EXPECT_EQ(report.GetRaw().find(L"99/"), std::wstring::npos)
         << std::string(report.GetRaw().begin(), report.GetRaw().end());
     EXPECT_NE(report.GetTemperature(), -99);
+    // Without a surface group there is no wind either: the unknown wind keeps the groups after it readable.
+    EXPECT_EQ(report.GetRaw().rfind(L"EDDF 061100Z /////KT 9999", 0), 0u);
+    EXPECT_EQ(report.GetVisibility(), 9999);
 }
 
 TEST(GribComposedData, EveryComposedPointDecodesCompletely)
