@@ -93,8 +93,8 @@ void CMetarManager::InitMetar(const std::wstring& text, bool clearFirst)
         AddMetar(record, true);
         if (!sigMetarProgress.empty() && i % kProgressEvery == 1) {
             wchar_t progress[96];
-            std::swprintf(progress, sizeof(progress) / sizeof(progress[0]), L"Initialize of metar data %i from %i",
-                          i, count);
+            std::swprintf(progress, sizeof(progress) / sizeof(progress[0]), L"Initialize of metar data %i from %i", i,
+                          count);
             sigMetarProgress(static_cast<int>(100LL * i / count), progress);
         }
     }

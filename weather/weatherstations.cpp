@@ -62,8 +62,7 @@ double LeadingDouble(std::wstring_view text)
 }
 
 // Calls `line` for every non-empty piece of `text` between line feeds.
-template<class LineFn>
-void ForEachLine(const std::wstring& text, LineFn line)
+template<class LineFn> void ForEachLine(const std::wstring& text, LineFn line)
 {
     const std::wstring_view all(text);
     std::size_t start = 0;
@@ -86,7 +85,7 @@ std::size_t CountLines(const std::wstring& text)
 double ColumnAngle(std::wstring_view line, std::size_t degreesAt, std::size_t degreesLength, wchar_t positive)
 {
     const double value = LeadingInt(line.substr(degreesAt, degreesLength))
-                         + LeadingInt(line.substr(degreesAt + degreesLength, 2)) / 60.0;
+        + LeadingInt(line.substr(degreesAt + degreesLength, 2)) / 60.0;
     return line[degreesAt + degreesLength + 2] == positive ? value : -value;
 }
 
@@ -251,13 +250,12 @@ bool CWeatherStations::FindAirport(const std::wstring& icao, CStation& station) 
 
 CStation CWeatherStations::GetNearestAirport(const aviation::Position& position, int kind)
 {
-    const std::size_t nearest
-        = m_airportPositions.FindNearest(position, kNearestAirportLimitNm, [&](std::size_t i) {
-              const CStation& airport = m_airports[i];
-              if (!airport.HasSimStation(kind))
-                  return std::numeric_limits<double>::quiet_NaN();
-              return aviation::Position::GetDistance(position, airport.GetPosition());
-          });
+    const std::size_t nearest = m_airportPositions.FindNearest(position, kNearestAirportLimitNm, [&](std::size_t i) {
+        const CStation& airport = m_airports[i];
+        if (!airport.HasSimStation(kind))
+            return std::numeric_limits<double>::quiet_NaN();
+        return aviation::Position::GetDistance(position, airport.GetPosition());
+    });
     return nearest == PositionIndex::kNone ? CStation() : m_airports[nearest];
 }
 

@@ -41,8 +41,7 @@ public:
     // The nearest airport closer than 1000 NM (the first of equally near ones), or a default station.
     CStation GetNearestAirport(const aviation::Position& position, int kind);
     // Appends, in list order, every airport closer than `radius` NM.
-    void GetAirportsInRadius(const aviation::Position& position, int radius, std::vector<CStation>& stations,
-                             int kind);
+    void GetAirportsInRadius(const aviation::Position& position, int radius, std::vector<CStation>& stations, int kind);
     static void FilterStationsInRadius(const aviation::Position& position, int radius,
                                        const std::vector<CStation>& input, std::vector<CStation>& output, int kind);
 
