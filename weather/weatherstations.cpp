@@ -115,7 +115,9 @@ void CWeatherStations::SplitAirportList()
     platform::DebugOut(std::wstring(L"Start Split Metar Station\n"));
     if (m_airportText.empty())
         return;
-    m_airports.reserve(m_airports.size() + CountLines(m_airportText));
+    const std::size_t expected = m_airports.size() + CountLines(m_airportText);
+    m_airports.reserve(expected);
+    m_firstAirport.reserve(expected);
     ForEachLine(m_airportText, [this](std::wstring_view line) {
         if (line.find(L'#') != std::wstring_view::npos)
             return;
