@@ -146,11 +146,16 @@ void WriteSound(const QString& prefix, const SoundSetting& sound)
     WriteValue(prefix + QStringLiteral("_minweight"), sound.GetMinWeight());
 }
 
-// The stored address of a METAR feed, or `defaultUrl` while there is none, written back to its key.
+// The stored address of a METAR feed, or `defaultUrl` while there is none, written back to its key. Qt reads
+// an address typed into the file with an unquoted comma (".../metar.php?id=EDDF,EGLL") as a list of texts,
+// which converts to an empty text; the list is joined again so that the write-back keeps the address.
 QString ReadAndKeepFeedUrl(const QString& key, const QString& defaultUrl)
 {
     StoreLock lock(StoreMutex());
-    const QString url = ReadValue<QString>(key, defaultUrl);
+    const QVariant stored = CSettings::Instance()->value(QtKey(key), defaultUrl);
+    const QString url = stored.userType() == QMetaType::QStringList
+        ? OwnCopy(stored.toStringList().join(QLatin1Char(',')))
+        : Convert<QString>(stored);
     WriteValue(key, url);
     return url;
 }

@@ -66,11 +66,23 @@ TEST_F(DownloadLocations, NetworkFeedsUseTheirStoredAddressAsEdited)
     CSettings::SetMetarFeed(2);
     EXPECT_EQ(CSettings::GetMetarFeedUrl(), QStringLiteral("http://127.0.0.1:28004/metar.php"));
     CSettings::Release();
+    EXPECT_TRUE(KeysInIniFile().contains(QStringLiteral("weather/metar_vatsim")));
+    EXPECT_TRUE(KeysInIniFile().contains(QStringLiteral("weather/metar_ivao")));
 
     QSettings(IniPath(), QSettings::IniFormat)
         .setValue(QStringLiteral("weather/metar_vatsim"), QStringLiteral("http://metar.example.net/all.txt"));
     CSettings::SetMetarFeed(1);
     EXPECT_EQ(CSettings::GetMetarFeedUrl(), QStringLiteral("http://metar.example.net/all.txt"));
+}
+
+TEST_F(DownloadLocations, FeedAddressTypedWithACommaIsKeptByTheWriteBack)
+{
+    const QString edited = QStringLiteral("http://127.0.0.1:28004/metar.php?id=EDDF,EGLL,LOWW");
+    WriteIniText("[weather]\nmetarfeed=2\nmetar_ivao=http://127.0.0.1:28004/metar.php?id=EDDF,EGLL,LOWW\n");
+
+    EXPECT_EQ(CSettings::GetMetarFeedUrl(), edited);
+    SimulateRestart();
+    EXPECT_EQ(CSettings::GetMetarFeedUrl(), edited);
 }
 
 TEST_F(DownloadLocations, BuiltInAddressesAreLoopbackAndTestsCanReplaceThem)
@@ -98,6 +110,11 @@ TEST(GribRequestPath, FormatsTwoDecimalsLatitudeFirstWithTheServiceKey)
     EXPECT_EQ(CSettings::GetGribRequestPath(shannon, 0),
               QStringLiteral("/get_grib_v2.php?lat=53.50&lon=-9.25&mode=multi&key=64093"));
     EXPECT_EQ(CSettings::GetGribRequestPath(shannon, 2),
+              QStringLiteral("/get_grib_v2.php?lat=53.50&lon=-9.25&mode=multi&key=64093"));
+    // Callers that hold the choice as a bool (true: the one point) get the same paths.
+    EXPECT_EQ(CSettings::GetGribRequestPath(shannon, true),
+              QStringLiteral("/get_grib_v2.php?lat=53.50&lon=-9.25&mode=single&key=64093"));
+    EXPECT_EQ(CSettings::GetGribRequestPath(shannon, false),
               QStringLiteral("/get_grib_v2.php?lat=53.50&lon=-9.25&mode=multi&key=64093"));
     EXPECT_EQ(CSettings::GetGribRequestPath(aviation::Position(-33.946, 151.177), 1),
               QStringLiteral("/get_grib_v2.php?lat=-33.95&lon=151.18&mode=single&key=64093"));
