@@ -143,7 +143,7 @@ int CSynopDecoder::Visibility(int vv)
     if (vv >= 0 && vv <= 50)
         return vv * 100;
     if (vv <= 55)
-        return vv;
+        return kNoVisibilityValue;
     if (vv <= 80)
         return (vv - 50) * 1000;
     if (vv <= 89)
@@ -345,10 +345,13 @@ void CSynopDecoder::ReadSection1()
             s.m_hasCloudBase = true;
             s.m_lowestCloud.SetBase(LowestCloudBase(ReadNumber(Sub(3))));
         }
-        if (Sub(4) == L"//")
+        if (Sub(4) == L"//") {
             s.m_hasVisibility = false;
-        else
-            s.m_visibility = Visibility(ReadNumber(Sub(4)));
+        } else {
+            const int visibility = Visibility(ReadNumber(Sub(4)));
+            if (visibility != kNoVisibilityValue)
+                s.m_visibility = visibility;
+        }
     }
 
     m_group = Group::Wind;

@@ -28,7 +28,9 @@ public:
     int DecodeHeader();
     int Decode();
 
-    // Values of the code tables: lowest-cloud height h, visibility VV and cloud-layer height hshs.
+    // Values of the code tables: lowest-cloud height h, visibility VV and cloud-layer height hshs. The unused
+    // visibility codes 51-55 give kNoVisibilityValue: the visibility stays as it was.
+    static constexpr int kNoVisibilityValue = -1;
     static int LowestCloudBase(int h);
     static int Visibility(int vv);
     static int CloudLayerBase(int hshs);

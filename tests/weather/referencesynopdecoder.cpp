@@ -41,7 +41,7 @@ int Vis(int vv)
     if (vv <= 50)
         return vv * 100;
     if (vv <= 55)
-        return vv;
+        return -1; // codes without a value: the visibility stays as it was
     if (vv <= 80)
         return (vv - 50) * 1000;
     if (vv <= 89)
@@ -174,7 +174,7 @@ struct Decoder
             }
             if (w.g[4] == L"//")
                 v.hasVisibility = false;
-            else
+            else if (Vis(Num(w.g[4])) >= 0)
                 v.visibility = Vis(Num(w.g[4]));
         }
         bool ff99 = false;

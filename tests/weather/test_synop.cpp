@@ -116,6 +116,12 @@ TEST(SynopSection1, ReadsPrecipitationIndicatorCloudBaseAndVisibility)
     EXPECT_EQ(low.GetVisibility(), 2000);
     EXPECT_EQ(Decoded(L"AAXX 01124 10384 32525").GetVisibility(), 2500);
 
+    // The unused codes 51-55 leave the visibility as it was, still counted as reported.
+    const CSynop unusedCode = Decoded(L"AAXX 01124 10384 32553");
+    EXPECT_EQ(unusedCode.GetVisibility(), 99999);
+    EXPECT_TRUE(unusedCode.HasVisibility());
+    EXPECT_EQ(unusedCode.GetLowestCloud().GetBase(), 3333);
+
     const CSynop noVisibility = Decoded(L"AAXX 01124 10384 325//");
     EXPECT_EQ(noVisibility.GetVisibility(), 99999);
     EXPECT_FALSE(noVisibility.HasVisibility());
@@ -126,7 +132,7 @@ TEST(SynopSection1, MapsCodeTablesOfHeightVisibilityAndLayerBase)
     EXPECT_EQ(CSynopDecoder::LowestCloudBase(0), 166);
     EXPECT_EQ(CSynopDecoder::LowestCloudBase(9), 10000);
     EXPECT_EQ(CSynopDecoder::Visibility(50), 5000);
-    EXPECT_EQ(CSynopDecoder::Visibility(53), 53);
+    EXPECT_EQ(CSynopDecoder::Visibility(53), CSynopDecoder::kNoVisibilityValue);
     EXPECT_EQ(CSynopDecoder::Visibility(56), 6000);
     EXPECT_EQ(CSynopDecoder::Visibility(80), 30000);
     EXPECT_EQ(CSynopDecoder::Visibility(81), 35000);
