@@ -12,12 +12,13 @@ namespace weather {
 
 namespace {
 
-// "12/" or "M01/" style: the value rounded to whole degrees, "M" for below zero.
+// "12/" or "M01/" style: the value rounded to whole degrees, "M" for below zero. A minus zero (a group such
+// as 11000) is written as 00, not as "-0", which no METAR reader takes.
 std::wstring TemperatureText(double celsius, const wchar_t* after)
 {
     if (celsius < 0.0)
         return FormatWide(L"M%02.0f%ls", std::fabs(celsius), after);
-    return FormatWide(L"%02.0f%ls", celsius, after);
+    return FormatWide(L"%02.0f%ls", celsius == 0.0 ? 0.0 : celsius, after);
 }
 
 } // namespace

@@ -349,6 +349,11 @@ TEST(SynopToMetar, WritesVisibilityAndCloudGroupsAsSpecified)
     CSynop obscured = Decoded(L"AAXX 01124 10384 32599 01204 10123 20050 40132 333 80/30 89/30");
     EXPECT_EQ(MetarLine(obscured), L"EDDF 000000Z 12004KT 60KM 030 030 12/05 Q1013 ");
 
+    // Minus zero (sign digit 1, value 000) is written as 00, and the line decodes to its end.
+    CSynop minusZero = Decoded(L"AAXX 01124 10384 32599 01204 11000 21000 40132");
+    EXPECT_EQ(MetarLine(minusZero), L"EDDF 000000Z 12004KT 60KM 00/00 Q1013 ");
+    EXPECT_EQ(MetarCode(MetarLine(minusZero)), 0);
+
     CSynop unnamed = Decoded(L"AAXX 01124 10384 32599 01204 10123 20050 40132");
     CMetar target;
     unnamed.ToMetar(target);
