@@ -47,10 +47,11 @@ struct Patterns
     RegexPattern windVrbGustMps{L"^VRB([0-9]{2})G([0-9]{2}MPS)"};
     RegexPattern variableWind{L"^([0-9]{3})V([0-9]{3})"};
     RegexPattern cavok{L"^(CAVOK)"};
-    // The statute-mile and kilometre groups count only at the front of the text, like every other group.
-    RegexPattern visFractionTwoDigits{L"^([0-9]{1})/([0-9]{2})SM"};
+    // The statute-mile and kilometre groups count only at the front of the text, like every other group; a
+    // fraction may carry the "less than" sign of automatic stations (M1/4SM), which is read as the fraction.
+    RegexPattern visFractionTwoDigits{L"^M?([0-9]{1})/([0-9]{2})SM"};
     RegexPattern visWholeAndFraction{L"^([0-9]{1}) ([0-9]{1})/([0-9]{1})SM"};
-    RegexPattern visFraction{L"^([0-9]{1})/([0-9]{1})SM"};
+    RegexPattern visFraction{L"^M?([0-9]{1})/([0-9]{1})SM"};
     RegexPattern visTwoDigitMiles{L"^([0-9]{2}SM)"};
     RegexPattern visOneDigitMiles{L"^([0-9]{1}SM)"};
     RegexPattern visKilometres{L"^([0-9]{1,2}KM)"};

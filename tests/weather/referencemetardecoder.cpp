@@ -212,9 +212,9 @@ int ReferenceRun::Run()
         return code;
 
     static const std::wregex cavok(L"^(CAVOK)");
-    static const std::wregex visibilities[] = {std::wregex(L"^([0-9]{1})/([0-9]{2})SM"),
+    static const std::wregex visibilities[] = {std::wregex(L"^M?([0-9]{1})/([0-9]{2})SM"),
                                                std::wregex(L"^([0-9]{1}) ([0-9]{1})/([0-9]{1})SM"),
-                                               std::wregex(L"^([0-9]{1})/([0-9]{1})SM"),
+                                               std::wregex(L"^M?([0-9]{1})/([0-9]{1})SM"),
                                                std::wregex(L"^([0-9]{2}SM)"),
                                                std::wregex(L"^([0-9]{1}SM)"),
                                                std::wregex(L"^([0-9]{1,2}KM)"),

@@ -431,6 +431,21 @@ TEST(MetarDecoder, AcceptsVisibilityOnlyAtTheFront)
     EXPECT_EQ(DecodeReport(L"ZBAA 061250Z 27010KT 5KM FEW020 12/08 Q1015").metar.GetVisibility(), 5000);
 }
 
+TEST(MetarDecoder, ReadsLessThanAQuarterMileAsAQuarterMile)
+{
+    platform::ScopedClock clock(kNow);
+    const Decoded d = DecodeReport(L"PAIM 221855Z AUTO 00000KT M1/4SM FG VV003 M03/M03 A2986 RMK AO2 SLP132");
+    EXPECT_EQ(d.code, 0);
+    EXPECT_EQ(d.metar.GetVisibility(), 402);
+    EXPECT_EQ(d.metar.GetWeather(), L"FG ");
+    ASSERT_EQ(d.metar.GetCloudLayers().size(), 1u);
+    EXPECT_EQ(d.metar.GetCloudLayers()[0].GetCoverage(), 8);
+    EXPECT_EQ(d.metar.GetTemperature(), -3);
+    EXPECT_NEAR(d.metar.GetQNH(true), 1011.19, 0.01);
+
+    EXPECT_EQ(DecodeReport(L"KPOV 262116Z AUTO 06003KT M1/16SM FG VV000 23/11 A3025").metar.GetVisibility(), 100);
+}
+
 TEST(MetarDecoder, RefusesFractionWithZeroDenominator)
 {
     platform::ScopedClock clock(kNow);
