@@ -144,8 +144,15 @@ double CWeatherManager::GetVectorDirection(double x, double y)
         return 0.0;
     if (x == 0.0)
         return y > 0.0 ? 90.0 : 270.0;
-    const double a = std::fabs(x);
-    const double b = std::fabs(y);
+    double a = std::fabs(x);
+    double b = std::fabs(y);
+    // Squares of components near the ends of the double range vanish or overflow (0/0 or inf - inf below);
+    // the vector scaled to a longest component of 1 has the same direction.
+    if (!std::isnormal(a * a + b * b)) {
+        const double longest = std::max(a, b);
+        a /= longest;
+        b /= longest;
+    }
     const double c = std::sqrt(a * a + b * b);
     // Law of cosines on the right triangle (a, b, c); rounding may push the cosine a hair beyond 1.
     const double cosine = std::clamp((b * b - c * c - a * a) / (-2.0 * c * a), -1.0, 1.0);

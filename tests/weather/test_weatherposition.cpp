@@ -177,6 +177,11 @@ TEST(VectorDirection, CalmAndNearlyAxialVectorsStayFinite)
             EXPECT_TRUE(std::isfinite(CWeatherManager::GetVectorDirection(tiny, x)));
         }
     }
+    // Components whose squares vanish or overflow keep their direction.
+    EXPECT_NEAR(CWeatherManager::GetVectorDirection(1e-200, 1e-200), 45.0, 1e-9);
+    EXPECT_NEAR(CWeatherManager::GetVectorDirection(-3e-170, -4e-170), 233.13, 0.005);
+    EXPECT_NEAR(CWeatherManager::GetVectorDirection(-1e200, 1e200), 135.0, 1e-9);
+    EXPECT_NEAR(CWeatherManager::GetVectorDirection(3e160, -4e160), 306.87, 0.005);
 }
 
 TEST_F(PositionQuery, InterpolatesTheProfileOfFourSurroundingGridPoints)
