@@ -21,8 +21,8 @@ constexpr size_t kMaxWorkingText = 2048;
 
 // Heights of the standard-atmosphere levels are 3000 ft apart; pressures of levels 1 to 13 at 1013 hPa.
 constexpr int kStandardLevelCount = 13;
-constexpr float kStandardPressure[kStandardLevelCount] = {898.76f, 794.98f, 701.12f, 616.45f, 540.25f, 471.87f, 410.66f,
-                                                          356.06f, 307.48f, 264.42f, 226.37f, 200.45f, 180.0f};
+constexpr double kStandardPressure[kStandardLevelCount]
+    = {898.76, 794.98, 701.12, 616.45, 540.25, 471.87, 410.66, 356.06, 307.48, 264.42, 226.37, 200.45, 180.0};
 
 constexpr double kFeetPerMetre = 3.28085;
 // A complete line has at least this many pressure levels.
@@ -271,7 +271,7 @@ void CGrib::SetStandardAtmosphere(const CWind& wind, double temperature, double 
     m_tropopauseLevel = CLevel();
     for (int k = 1; k <= kStandardLevelCount; ++k) {
         const CWind levelWind(wind.direction + 4 * k, wind.speed + 2 * k, -1);
-        const float levelPressure = kStandardPressure[k - 1] + static_cast<float>(pressure - 1013.0);
+        const float levelPressure = static_cast<float>(kStandardPressure[k - 1] + (pressure - 1013.0));
         m_levels.emplace_back(3000 * k, levelWind, temperature - 4 * k, dewPoint - 5 * k, levelPressure, -1);
     }
 }

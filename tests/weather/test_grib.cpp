@@ -261,6 +261,11 @@ TEST(GribStandardAtmosphere, BuildsThirteenLevelsFromTheSurface)
     // Decoding a made-up profile changes nothing.
     EXPECT_TRUE(grib.Decode(false));
     EXPECT_EQ(grib.GetLevels().size(), 13u);
+
+    // The pressure offset is added to the table value before the sum becomes a float.
+    grib.SetStandardAtmosphere(CWind(350, 10), 15, 10, 1013.3);
+    EXPECT_EQ(grib.GetLevels()[1].GetPressure(), static_cast<float>(794.98 + (1013.3 - 1013.0)));
+    EXPECT_EQ(grib.GetLevels()[5].GetPressure(), static_cast<float>(471.87 + (1013.3 - 1013.0)));
 }
 
 TEST(GribLevelAtAltitude, InterpolatesBetweenTheEnclosingLevels)
