@@ -7,6 +7,7 @@
 #include "weather/wideformat.h"
 #include "weather/wind.h"
 
+#include <algorithm>
 #include <ctime>
 #include <cwchar>
 #include <stdexcept>
@@ -28,6 +29,7 @@ constexpr double kFeetPerMetre = 3.28085;
 // A complete line has at least this many pressure levels.
 constexpr int kMinimumLevels = 11;
 constexpr double kUnset = -99.0;
+constexpr int kOvercastOktas = 8;
 
 // Reads the leading decimal digits; a slash or any other character ends the number (so "///" reads 0).
 int LeadingNumber(std::wstring_view text)
@@ -256,7 +258,8 @@ void CGrib::DecodeClouds(std::wstring_view& rest, RegexMatch& match)
     for (const Marker& marker : markers) {
         if (!marker.pattern.Search(rest, match))
             continue;
-        const int coverage = LeadingNumber(match.View(1).substr(0, 1));
+        // A 9 (sky obscured) is more than the eight oktas a layer holds: it counts as overcast.
+        const int coverage = std::min(LeadingNumber(match.View(1).substr(0, 1)), kOvercastOktas);
         marker.layer = CCloudLayer(marker.base, static_cast<signed char>(coverage), 0, -1);
         Consume(rest, match);
     }

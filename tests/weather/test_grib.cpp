@@ -229,6 +229,14 @@ TEST(GribClouds, MarkersSetLowMiddleAndHighLayers)
     EXPECT_EQ(outOfOrder.lowCloud.GetCoverage(), 0);
 }
 
+TEST(GribClouds, SkyObscuredDigitCountsAsOvercast)
+{
+    const CGrib grib = Decoded(kHeader + L" 99012 15204 27015 " + kLevels + L" L9000 M9123 H9000");
+    EXPECT_EQ(grib.lowCloud.GetCoverage(), 8);
+    EXPECT_EQ(grib.middleCloud.GetCoverage(), 8);
+    EXPECT_EQ(grib.highCloud.GetCoverage(), 8);
+}
+
 TEST(GribClouds, DefaultRecordHasUnsetLayers)
 {
     const CGrib grib;
@@ -381,6 +389,19 @@ TEST(LocalTimeGribToMetar, UnsetTemperatureDoesNotBecomeOne)
     // Without a surface group there is no wind either: the unknown wind keeps the groups after it readable.
     EXPECT_EQ(report.GetRaw().rfind(L"EDDF 061100Z /////KT 9999", 0), 0u);
     EXPECT_EQ(report.GetVisibility(), 9999);
+}
+
+TEST(LocalTimeGribToMetar, SkyObscuredLayersStayReadable)
+{
+    platform::ScopedClock clock(LocalTime(2026, 12, 6, 11, 37));
+    CGrib grib(kHeader + L" 99013 12040 27015 " + kLevels + L" M9000 H9000", true);
+    CMetar report;
+    report.SetICAO(L"EDDF");
+    grib.ToMetar(report);
+    EXPECT_EQ(report.GetRaw(), L"EDDF 061100Z 27015KT 9999  OVC160 OVC280  12/08 Q1013");
+    EXPECT_EQ(report.Decode(), 0);
+    EXPECT_EQ(report.GetTemperature(), 12);
+    EXPECT_EQ(report.GetCloudLayers().size(), 2u);
 }
 
 TEST(GribComposedData, EveryComposedPointDecodesCompletely)
