@@ -222,6 +222,7 @@ int CSynopDecoder::DecodeGuarded(bool headerOnly)
     if (m_synop.m_raw.size() < 10)
         return CSynop::kNotFound;
     m_pos = 0;
+    m_shipVisibilityGroup = {};
     m_group = Group::LandHeader;
     try {
         m_work.assign(m_synop.m_raw, 0, kMaxWorkingLength);
@@ -311,6 +312,7 @@ int CSynopDecoder::ReadShipHeader()
         return CSynop::kStationError;
     }
     m_synop.SetPosition(aviation::Position(latitude, longitude));
+    m_shipVisibilityGroup = Sub(5);
     return CSynop::kNoError;
 }
 
@@ -336,8 +338,12 @@ void CSynopDecoder::ReadSection1()
     const Patterns& p = GetPatterns();
     CSynop& s = m_synop;
 
+    // A ship's iRixhVV group belongs to its header match: it is read from there, and section 1 goes on with
+    // the Nddff group. Taken from the text instead, Nddff would be misread as iRixhVV and 1snTTT as the wind.
     m_group = Group::Visibility;
-    if (Take(p.visibility)) {
+    const bool visibilityGroup
+        = m_shipVisibilityGroup.empty() ? Take(p.visibility) : p.visibility.Search(m_shipVisibilityGroup, m_match);
+    if (visibilityGroup) {
         s.m_precipitationIndicator = ReadNumber(Sub(1));
         if (Sub(3) == L"/") {
             s.m_hasCloudBase = false;

@@ -90,6 +90,8 @@ private:
     std::size_t m_pos = 0;
     RegexMatch m_match;
     Group m_group = Group::LandHeader;
+    // The iRixhVV group that a ship header's match ends with; empty for other reports.
+    std::wstring_view m_shipVisibilityGroup;
 };
 
 } // namespace weather

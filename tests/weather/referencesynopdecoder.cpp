@@ -85,12 +85,25 @@ struct Work
         text.erase(0, blanks);
         return true;
     }
+
+    // Matches a text of its own, leaving the working text as it is.
+    bool Match(const std::wstring& other, const std::wregex& re)
+    {
+        std::wsmatch m;
+        if (!std::regex_search(other, m, re))
+            return false;
+        g.assign(m.size(), std::wstring());
+        for (std::size_t i = 0; i < m.size(); ++i)
+            g[i] = m[i].str();
+        return true;
+    }
 };
 
 struct Decoder
 {
     SynopValues& v;
     Work w;
+    std::wstring shipVisibility;
 
     double Knots(double speed) const { return v.windUnit == 0 || v.windUnit == 1 ? speed * kKnots : speed; }
 
@@ -133,6 +146,7 @@ struct Decoder
                 lon = -lon;
             v.latitude = lat;
             v.longitude = lon;
+            shipVisibility = w.g[5];
             return 0;
         }
         if (!headerOnly && w.Take(mobile)) {
@@ -164,7 +178,8 @@ struct Decoder
             Re(L"^[[:blank:]]{0,}4([12578]{1}[0-9/]{3})"), Re(L"^[[:blank:]]{0,}5([0-8]{1})([0-9/]{3})"),
             Re(L"^[[:blank:]]{0,}6([0-9/]{3})([0-9/]{1})"), Re(L"^[[:blank:]]{0,}7([0-9/]{2})([0-9/]{1})([0-9/]{1})")};
         static const std::wregex types = Re(L"^[[:blank:]]{0,}8([0-9/]{1})([0-9/]{1})([0-9/]{1})([0-9/]{1})");
-        if (w.Take(vis)) {
+        // A ship's iRixhVV came with its header.
+        if (shipVisibility.empty() ? w.Take(vis) : w.Match(shipVisibility, vis)) {
             v.precipitationIndicator = Num(w.g[1]);
             if (w.g[3] == L"/") {
                 v.hasCloudBase = false;
@@ -391,7 +406,7 @@ int ReferenceDecodeSynop(const std::wstring& raw, SynopValues& values, bool head
         values.layers.clear();
     if (raw.size() < 10)
         return 6;
-    Decoder decoder{values, Work{raw.substr(0, kWorkingLength), {}}};
+    Decoder decoder{values, Work{raw.substr(0, kWorkingLength), {}}, {}};
     const int header = decoder.Header(headerOnly);
     if (header != 0 || headerOnly)
         return header;

@@ -213,6 +213,27 @@ TEST(SynopSection1, ReadsCloudTypesAfterSkippedGroups)
     EXPECT_EQ(Decoded(L"AAXX 01124 10384 32595 81204 825/7").GetMiddleCloudType(), 0);
 }
 
+TEST(SynopSection1, ReadsShipVisibilityFromItsHeaderAndWindFromTheNextGroup)
+{
+    // The ship's iRixhVV (41598) ends its header; the wind group 21204 would fit the iRixhVV shape too.
+    CSynop ship = Decoded(L"BBXX WDCD 01124 99512 51234 41598 21204 10123 20050 40132 22261");
+    EXPECT_EQ(ship.GetPrecipitationIndicator(), 4);
+    EXPECT_EQ(ship.GetLowestCloud().GetBase(), 3333);
+    EXPECT_EQ(ship.GetVisibility(), 20000);
+    EXPECT_EQ(ship.GetLowestCloud().GetCoverage(), 2);
+    EXPECT_DOUBLE_EQ(ship.GetWind().direction, 120.0);
+    EXPECT_DOUBLE_EQ(ship.GetWind().speed, 4.0);
+    EXPECT_DOUBLE_EQ(ship.GetTemperature(), 12.3);
+    EXPECT_EQ(ship.GetShipDirection(), 270);
+    EXPECT_EQ(MetarLine(ship), L"EDDF 000000Z 12004KT 20KM FEW033 12/05 Q1013 ");
+
+    const CSynop noBase = Decoded(L"BBXX WDCD 01124 99512 51234 21/// 81204 10123");
+    EXPECT_FALSE(noBase.HasCloudBase());
+    EXPECT_FALSE(noBase.HasVisibility());
+    EXPECT_EQ(noBase.GetPrecipitationIndicator(), 2);
+    EXPECT_DOUBLE_EQ(noBase.GetWind().speed, 4.0);
+}
+
 TEST(SynopSection2, SetsShipCourseAndSpeedOnlyForMovingShips)
 {
     const std::wstring header = L"BBXX WDCD 01124 99512 51234 41598 81204 10123 ";
