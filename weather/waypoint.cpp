@@ -2,7 +2,9 @@
 
 #include "platform/debugoutput.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace aviation {
 
@@ -90,7 +92,10 @@ void CWaypointWX::WindCorrectionHeading(double course, double tas, const weather
     if (heading > twoPi)
         heading -= twoPi;
     m_heading = RadToDeg(heading);
-    m_groundSpeed = static_cast<int>(std::sqrt(1.0 - crossShare * crossShare) * tas - std::cos(angle) * wind.speed);
+    const double groundSpeed = std::sqrt(1.0 - crossShare * crossShare) * tas - std::cos(angle) * wind.speed;
+    // An absurd airspeed would not fit the int; such a ground speed stops at the int's range.
+    m_groundSpeed = static_cast<int>(std::clamp(groundSpeed, static_cast<double>(std::numeric_limits<int>::min()),
+                                                static_cast<double>(std::numeric_limits<int>::max())));
 }
 
 } // namespace aviation

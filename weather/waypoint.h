@@ -1,7 +1,6 @@
-#pragma once
-
 // Route points of a flight plan: WayPoint is a point with its kind and altitude, CWaypointWX adds what the
 // planner works out for the leg ending there (wind, temperature, speeds, heading, fuel, nearest METAR, grid).
+#pragma once
 
 #include "weather/grib.h"
 #include "weather/position.h"
@@ -29,12 +28,16 @@ public:
     int GetType() const { return m_type; }
     // "Airport", "Alternate", "WX-Station", "Intersection", "VOR", "NDB", "DME"; "Unknown" otherwise.
     std::wstring GetTypeText() const;
+    // The airway that the route finder names for the fix; empty when the point came from elsewhere.
+    void SetAirway(const std::wstring& airway) { m_airway = airway; }
+    std::wstring GetAirway() const { return m_airway; }
 
 private:
     int m_type = 0;
     std::wstring m_ident;
     std::wstring m_name;
     int m_altitude = -1;
+    std::wstring m_airway;
 };
 
 class CWaypointWX : public WayPoint

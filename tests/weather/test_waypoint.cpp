@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using aviation::CWaypointWX;
 using aviation::Position;
 using aviation::WayPoint;
@@ -37,6 +39,24 @@ TEST(WayPoint, KeepsIdentPositionTypeAndAltitude)
     const WayPoint unnamed(nullptr, 1.0, 2.0, nullptr, 3, -1);
     EXPECT_TRUE(unnamed.GetIdent().empty());
     EXPECT_TRUE(unnamed.GetName().empty());
+}
+
+TEST(WayPoint, CarriesTheRouteFindersAirwayThroughCopies)
+{
+    WayPoint fix(L"TABUM", 50.37, 8.92, L"", 4, -1);
+    EXPECT_TRUE(fix.GetAirway().empty());
+    EXPECT_TRUE(WayPoint().GetAirway().empty());
+    fix.SetAirway(L"T161");
+
+    WayPoint assigned;
+    assigned = fix;
+    EXPECT_EQ(assigned.GetAirway(), L"T161");
+    const CWaypointWX planned(fix, 13.0f, 5.0f, 1013.2f);
+    EXPECT_EQ(planned.GetAirway(), L"T161");
+    CWaypointWX copy(planned);
+    EXPECT_EQ(copy.GetAirway(), L"T161");
+    copy = CWaypointWX();
+    EXPECT_TRUE(copy.GetAirway().empty());
 }
 
 TEST(WayPoint, NamesEveryPointTypeAndUnknownOutsideTheTable)
@@ -122,6 +142,11 @@ TEST(WaypointWX, CorrectsHeadingAndGroundSpeedForTheWind)
     point.WindCorrectionHeading(0.0, 100.0, CWind(350.0, 10.0, 0.0));
     EXPECT_NEAR(point.GetHeading(), 359.0, 0.05);
     EXPECT_EQ(point.GetGroundSpeed(), 90);
+
+    // An absurd airspeed from a damaged aircraft profile gives the largest ground speed, not a wrapped one.
+    point.WindCorrectionHeading(45.0, 1e12, CWind(90.0, 20.0, 0.0));
+    EXPECT_NEAR(point.GetHeading(), 45.0, 1e-6);
+    EXPECT_EQ(point.GetGroundSpeed(), std::numeric_limits<int>::max());
 }
 
 TEST(WaypointWX, LeavesHeadingAloneForNoAirspeedOrOverwhelmingWind)
