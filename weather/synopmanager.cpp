@@ -62,7 +62,10 @@ CSynopManager::~CSynopManager() = default;
 bool CSynopManager::AddSynop(CSynop& synop, bool complete)
 {
     BusyScope busy(*this);
-    if (complete && m_owner)
+    // A ship is placed by its own header, and its identifier is a longitude group ("10015" is 1.5 degrees
+    // east) that may equal a station number of the list: only reports without a position are completed.
+    const bool placed = !(synop.GetPosition() == aviation::Position(0.0, 0.0));
+    if (complete && m_owner && !placed)
         m_owner->CompleteFromWxStation(synop);
     m_synops.push_back(synop);
     return true;
@@ -133,7 +136,7 @@ void CSynopManager::InitSynop(const std::wstring& text, bool clearFirst)
                 wchar_t message[96];
                 std::swprintf(message, sizeof(message) / sizeof(message[0]),
                               L"Initialize of additional weather data %i from %i", index, total);
-                sigSynopProgress(100 * index / total, message);
+                sigSynopProgress(static_cast<int>(100LL * index / total), message);
             }
             ++index;
             if (++step > 10)

@@ -40,8 +40,8 @@ public:
     // The station database that completes the reports; not owned.
     void SetOwner(CWeatherStations* owner) { m_owner = owner; }
 
-    // Appends a copy of the report; with `complete` its station data is first filled in from the WMO
-    // station list, which changes the caller's record too.
+    // Appends a copy of the report; with `complete` the station data of a report without a position (a land
+    // station) is first filled in from the WMO station list, which changes the caller's record too.
     bool AddSynop(CSynop& synop, bool complete);
     void Clear();
     // Every stored report, each followed by "=\n".

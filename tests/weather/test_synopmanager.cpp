@@ -139,6 +139,26 @@ TEST(SynopStore, CompletesStationsAndFindsNearestWithin1000Miles)
     EXPECT_STREQ(far.GetICAO(), L"untouched");
 }
 
+TEST(SynopStore, ShipKeepsItsOwnPositionWhenItsLongitudeGroupIsAStationNumber)
+{
+    platform::ScopedDebugCapture quiet;
+    CWeatherStations stations;
+    stations.InitWxStations(kStationList + L"100150 EDXH   Helgoland           DE 5411N 00754E 0004\r\n");
+    TestSynopStore store;
+    store.SetOwner(&stations);
+    // 54.2 N, 1.5 E: the longitude group 10015 is also the number of the station on Heligoland.
+    store.InitSynop(L"BBXX WDCD 07124 99542 10015 41598 81204 10123=" + kMunich + L"=", true);
+    ASSERT_EQ(store.GetCount(), 2);
+
+    CSynop out;
+    ASSERT_TRUE(store.FindNearestSynop(Position(54.0, 2.0), out));
+    EXPECT_STREQ(out.GetICAO(), L"10015");
+    EXPECT_EQ(out.GetName(), L"WDCD");
+    EXPECT_EQ(out.GetPosition(), Position(54.2, 1.5));
+    ASSERT_TRUE(store.FindNearestSynop(Position(48.0, 11.0), out));
+    EXPECT_STREQ(out.GetICAO(), L"10868");
+}
+
 TEST(SynopStore, KeepsReportsWithoutOwner)
 {
     platform::ScopedDebugCapture quiet;
