@@ -51,7 +51,9 @@ std::string CloudsJson(const std::vector<CCloudLayer>& layers)
 void PrintReport(const std::wstring& raw, CWeatherStations& stations)
 {
     CSynop synop(raw);
-    stations.CompleteFromWxStation(synop);
+    // As the SYNOP store does: a ship keeps the position of its header, other reports take the listed one.
+    if (synop.GetPosition() == aviation::Position(0.0, 0.0))
+        stations.CompleteFromWxStation(synop);
     const int code = synop.Decode();
     const std::wstring error = synop.GetDecodeErrorText();
 
