@@ -351,6 +351,23 @@ TEST_F(PositionQuery, WritesAReportFromFourSurroundingReports)
     EXPECT_EQ(target.GetVisibility(), 12000);
 }
 
+TEST_F(PositionQuery, ReportsDueNorthAndDueEastOpenTheirQuadrants)
+{
+    // Due north (course 0) is north-east, due east (course 90) south-east; no quadrant is left to the grid.
+    const Position dueNorth(0.5, 20.0);
+    const Position dueEast(0.0, 20.5);
+    ASSERT_EQ(Position::GetCourse(kCentre, dueNorth), 0.0);
+    ASSERT_EQ(Position::GetCourse(kCentre, dueEast), 90.0);
+    AddMetar(L"FZAA 061250Z 27010KT 9999 FEW030 10/05 Q1010", dueNorth);
+    AddMetar(L"FZBB 061250Z 27010KT 9999 FEW030 10/05 Q1010", dueEast);
+    AddMetar(L"FZCC 061250Z 27010KT 9999 FEW030 20/05 Q1010", kSouthWest);
+    AddMetar(L"FZDD 061250Z 27010KT 9999 FEW030 20/05 Q1010", kNorthWest);
+    CMetar target = Target(L"XTGT", kCentre);
+    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
+    // Each diagonal: 10 + (20 - 10) x 30.05 / (30.05 + 42.5) = 14.1.
+    EXPECT_EQ(target.GetRaw(), L"XTGT 061250Z 27010KT 9999  FEW030 14/05 Q1010");
+}
+
 TEST_F(PositionQuery, InterpolatedReportPrintsVisibilityTemperatureAndZeroOktaLayers)
 {
     AddMetar(L"FZAA 061250Z 27010KT 9999 FEW030 01/M01 Q1010", kNorthEast);
