@@ -92,8 +92,13 @@ bool RegexPattern::Search(std::wstring_view text, RegexMatch& match, std::size_t
     match.Reserve(m_groupCount + 1);
     static const wchar_t empty[] = L"";
     const auto subject = reinterpret_cast<PCRE2_SPTR>(text.empty() ? empty : text.data());
-    const int result = m_jit ? pcre2_jit_match(m_code, subject, text.size(), from, 0, match.m_data, nullptr)
-                             : pcre2_match(m_code, subject, text.size(), from, 0, match.m_data, nullptr);
+    int result = 0;
+    if (m_jit)
+        result = pcre2_jit_match(m_code, subject, text.size(), from, 0, match.m_data, nullptr);
+    // The JIT code runs on a small fixed stack; a long repetition that outgrows it is matched again by the
+    // interpreter (which keeps its backtracking state on the heap) rather than be taken for "no match".
+    if (!m_jit || result == PCRE2_ERROR_JIT_STACKLIMIT)
+        result = pcre2_match(m_code, subject, text.size(), from, PCRE2_NO_JIT, match.m_data, nullptr);
     if (result < 0)
         return false;
     match.m_size = m_groupCount + 1;

@@ -60,3 +60,21 @@ TEST(RegexPattern, CountsGroupsLikeStdRegexAndSearchesFromAnOffset)
     EXPECT_FALSE(pattern.Search(L"", match));
     EXPECT_THROW(RegexPattern(L"([0-9"), std::invalid_argument);
 }
+
+TEST(RegexPattern, LongRepetitionMatchesWholeBeyondTheJitStack)
+{
+    // A garbled visibility group of thousands of direction letters outgrows the JIT's stack; the match must
+    // still be found, and found whole.
+    const RegexPattern visibility(L"^(([0-9]{4})|([/]{4}))((NDV)|([NESW]{0,2}))*");
+    RegexMatch match;
+    for (const wchar_t* unit : {L"N", L"NE", L"NDV"}) {
+        std::wstring text = L"9999";
+        while (text.size() < 6000)
+            text += unit;
+        const std::size_t length = text.size();
+        text += L" FEW020";
+        ASSERT_TRUE(visibility.Search(text, match)) << "repeating " << unit;
+        EXPECT_EQ(match.Length(0), length) << "repeating " << unit;
+        EXPECT_EQ(match.Str(1), L"9999");
+    }
+}
