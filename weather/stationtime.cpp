@@ -30,7 +30,8 @@ void StationTime::SetTime(int day, int hour, int minute)
     // days and hours within the same second: the last answer is kept while the clock and the fields stay.
     struct LastAnswer
     {
-        std::time_t now = -1;
+        bool valid = false;
+        std::time_t now = 0;
         int day = 0;
         int hour = 0;
         int minute = 0;
@@ -39,7 +40,7 @@ void StationTime::SetTime(int day, int hour, int minute)
     thread_local LastAnswer last;
 
     const std::time_t now = static_cast<std::time_t>(platform::NowSeconds());
-    if (now == last.now && day == last.day && hour == last.hour && minute == last.minute) {
+    if (last.valid && now == last.now && day == last.day && hour == last.hour && minute == last.minute) {
         m_time = last.time;
         return;
     }
@@ -53,7 +54,7 @@ void StationTime::SetTime(int day, int hour, int minute)
     local.tm_hour = hour;
     local.tm_min = minute;
     m_time = static_cast<std::int64_t>(std::mktime(&local));
-    last = LastAnswer{now, day, hour, minute, m_time};
+    last = LastAnswer{true, now, day, hour, minute, m_time};
 }
 
 } // namespace weather
