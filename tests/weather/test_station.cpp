@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <thread>
 
 using aviation::Position;
 using aviation::weather::CStation;
@@ -160,4 +161,39 @@ TEST(LocalTimeStationTime, TimeTextIsLocalAndBounded)
     time.SetTime(15, 14, 20);
     EXPECT_EQ(time.GetTimeText(L"%Y-%m-%d %H:%M:%S"), L"2026-07-15 14:20:00");
     EXPECT_EQ(time.GetTimeText(L"%Y-%m-%d %H:%M:%S and more"), L"");
+}
+
+TEST(LocalTimeStationTime, KeptAnswerFollowsTheClockAndTheFields)
+{
+    platform::ScopedClock clock(Utc(2026, 2, 3, 10, 0));
+    StationTime time;
+    time.SetTime(28, 12, 0);
+    ExpectLocal(time.GetTime(), 2026, 1, 28, 12, 0);
+    time.SetTime(28, 12, 0);
+    ExpectLocal(time.GetTime(), 2026, 1, 28, 12, 0);
+    time.SetTime(28, 12, 5);
+    ExpectLocal(time.GetTime(), 2026, 1, 28, 12, 5);
+
+    // Later in the month the same day and time belong to the current month.
+    clock.SetNow(Utc(2026, 2, 28, 10, 0));
+    time.SetTime(28, 12, 5);
+    ExpectLocal(time.GetTime(), 2026, 2, 28, 12, 5);
+
+    // Another thread keeps its own answer and computes the same.
+    StationTime other;
+    std::thread([&other] { other.SetTime(28, 12, 5); }).join();
+    EXPECT_EQ(other.GetTime(), time.GetTime());
+}
+
+TEST(LocalTimeStationTime, FirstAnswerOfAThreadIsComputedForAnyClock)
+{
+    // One second before 1970; day 0 is the last day of the month before.
+    platform::ScopedClock clock(-1);
+    StationTime time;
+    std::thread([&time] { time.SetTime(0, 0, 0); }).join();
+    const std::tm fields = Local(time.GetTime());
+    EXPECT_EQ(fields.tm_hour, 0);
+    EXPECT_EQ(fields.tm_min, 0);
+    EXPECT_EQ(Local(time.GetTime() + 86400).tm_mday, 1);
+    EXPECT_LT(time.GetTime(), -86400);
 }
