@@ -1,5 +1,6 @@
 #include "weather/position.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -53,12 +54,16 @@ Position Position::GetDestination(const Position& from, double course, double di
     const double phi1 = DegToRad(from.GetLatitude());
     const double lambda1 = DegToRad(from.GetLongitude());
 
-    const double phi2 = std::asin(std::cos(c) * std::sin(delta) * std::cos(phi1) + std::cos(delta) * std::sin(phi1));
-    const double dlon
-        = std::atan2(std::sin(c) * std::sin(delta) * std::cos(phi1), std::cos(delta) - std::sin(phi2) * std::sin(phi1));
+    // Rounding can push the sine just past 1 on a track that ends exactly at a pole.
+    const double sinPhi2
+        = std::clamp(std::cos(c) * std::sin(delta) * std::cos(phi1) + std::cos(delta) * std::sin(phi1), -1.0, 1.0);
+    const double latitude2 = RadToDeg(std::asin(sinPhi2));
+    // The longitude change uses the latitude as returned, in degrees, converted back.
+    const double dlon = std::atan2(std::sin(c) * std::sin(delta) * std::cos(phi1),
+                                   std::cos(delta) - std::sin(DegToRad(latitude2)) * std::sin(phi1));
     // fmod keeps the dividend's sign, so a westward crossing of the antimeridian gives e.g. -180.5.
     const double lambda2 = std::fmod(lambda1 - dlon + kPi, 2.0 * kPi) - kPi;
-    return Position(RadToDeg(phi2), RadToDeg(lambda2));
+    return Position(latitude2, RadToDeg(lambda2));
 }
 
 void Position::Move(double course, double distanceNm)
@@ -133,11 +138,19 @@ double NormalizeAngle(double degrees)
         x += 360.0;
     if (x >= 360.0)
         x -= 360.0;
+    // fmod of a negative multiple of 360 is -0.0, which prints as "-0"; the turn starts at +0.
+    if (x == 0.0)
+        x = 0.0;
     return x;
 }
 
 void DegToDMS(double value, int& degrees, int& minutes, int& seconds)
 {
+    // Truncating a value outside the int range (or NaN) is undefined; such a value has no degrees to show.
+    if (!(std::fabs(value) < 2147483648.0)) {
+        degrees = minutes = seconds = 0;
+        return;
+    }
     degrees = static_cast<int>(value);
     minutes = static_cast<int>((value - degrees) * 60.0);
     seconds = static_cast<int>((value - degrees - minutes / 60.0) * 60.0 * 60.0);

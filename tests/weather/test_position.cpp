@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <future>
 #include <limits>
@@ -61,10 +62,22 @@ TEST(PositionMath, DestinationCountsSixtyMilesPerDegree)
     EXPECT_NEAR(Position::GetDestination(Position(0, -179.5), 270.0, 60.0).GetLongitude(), -180.5, 1e-9);
     EXPECT_NEAR(Position::GetDestination(Position(0, 179.5), 90.0, 60.0).GetLongitude(), -179.5, 1e-9);
 
+    // The longitude change takes the destination latitude in degrees, converted back to radians.
+    EXPECT_DOUBLE_EQ(Position::GetDestination(Position(-80.0, 8.5), 73.0, 350.0).GetLongitude(), 34.193535753488689);
+
     Position aircraft(50.0, 8.0);
     aircraft.Move(180.0, 120.0);
     EXPECT_NEAR(aircraft.GetLatitude(), 48.0, 1e-9);
     EXPECT_NEAR(aircraft.GetLongitude(), 8.0, 1e-9);
+}
+
+TEST(PositionMath, DestinationExactlyAtAPoleIsThePole)
+{
+    // Here the sine of the destination latitude rounds to just beyond 1 (or -1).
+    EXPECT_EQ(Position::GetDestination(Position(87.5, 10.0), 0.0, 150.0).GetLatitude(), 90.0);
+    EXPECT_EQ(Position::GetDestination(Position(2.5, 10.0), 0.0, 5250.0).GetLatitude(), 90.0);
+    EXPECT_EQ(Position::GetDestination(Position(-87.5, 10.0), 180.0, 150.0).GetLatitude(), -90.0);
+    EXPECT_FALSE(std::isnan(Position::GetDestination(Position(-12.0, 10.0), 180.0, 4680.0).GetLongitude()));
 }
 
 TEST(PositionMath, InterpolatesByDistanceFromBothEnds)
@@ -93,6 +106,15 @@ TEST(PositionMath, NormalizesAnglesIntoOneTurn)
     EXPECT_EQ(aviation::NormalizeAngle(-400.0), 320.0);
     EXPECT_EQ(aviation::NormalizeAngle(-1e-20), 0.0);
     EXPECT_NEAR(aviation::NormalizeAngle(1000.1), 280.1, 1e-9);
+
+    // A full turn backwards and a course due north are +0, which prints as "000", not "-00".
+    EXPECT_FALSE(std::signbit(aviation::NormalizeAngle(-360.0)));
+    EXPECT_FALSE(std::signbit(aviation::NormalizeAngle(-720.0)));
+    EXPECT_FALSE(std::signbit(aviation::NormalizeAngle(-0.0)));
+    EXPECT_FALSE(std::signbit(aviation::CalcCourse(Position(0, 0), Position(1, 0))));
+    char course[8];
+    std::snprintf(course, sizeof course, "%03.0f", aviation::CalcCourse(Position(47.0, 11.0), Position(48.0, 11.0)));
+    EXPECT_STREQ(course, "000");
 }
 
 TEST(PositionMath, NormalizingInfiniteOrHugeAnglesReturnsAtOnce)
@@ -131,6 +153,15 @@ TEST(PositionMath, SplitsDegreesIntoDegreesMinutesSeconds)
     EXPECT_EQ(d, -10);
     EXPECT_EQ(m, -30);
     EXPECT_EQ(s, 0);
+
+    // Values with no place in an int give nothing rather than an undefined conversion.
+    for (double absurd :
+         {1e300, -1e300, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+        aviation::DegToDMS(absurd, d, m, s);
+        EXPECT_EQ(d, 0);
+        EXPECT_EQ(m, 0);
+        EXPECT_EQ(s, 0);
+    }
 }
 
 TEST(PositionValue, ComparesExactlyAndCopiesThePositionPart)
