@@ -3,6 +3,7 @@
 #include "weather/position.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace aviation {
 namespace weather {
@@ -57,27 +58,30 @@ void CLevel::Interpolate(const CLevel& level1, const CLevel& level2, int altitud
     const CLevel l1 = level1;
     const CLevel l2 = level2;
 
-    if (l1.m_altitude - 20 < altitude && altitude < l1.m_altitude + 20) {
+    // Altitude arithmetic in 64 bits, so that absurd altitudes cannot overflow.
+    const std::int64_t altitude1 = l1.m_altitude;
+    const std::int64_t altitude2 = l2.m_altitude;
+    if (altitude1 - 20 < altitude && altitude < altitude1 + 20) {
         *this = l1;
         return;
     }
-    if (l2.m_altitude - 20 < altitude && altitude < l2.m_altitude + 20) {
+    if (altitude2 - 20 < altitude && altitude < altitude2 + 20) {
         *this = l2;
         return;
     }
 
     int a = altitude;
-    if (altitude == 0 || altitude < l1.m_altitude - 500)
+    if (altitude == 0 || altitude < altitude1 - 500)
         a = l1.m_altitude;
 
-    const int span = l2.m_altitude - l1.m_altitude;
+    const std::int64_t span = altitude2 - altitude1;
     if (span == 0) {
         // Two levels at one altitude give no gradient: take the first.
         *this = l1;
         m_altitude = a;
         return;
     }
-    const double k = static_cast<double>(a - l2.m_altitude) / span;
+    const double k = static_cast<double>(a - altitude2) / static_cast<double>(span);
 
     direction = NormalizeAngle(l2.direction - DirectionDifference(l1.direction, l2.direction).direction * k);
     speed = std::fabs(l2.speed - (l1.speed - l2.speed) * k);

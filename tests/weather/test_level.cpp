@@ -1,8 +1,10 @@
 #include "weather/level.h"
+#include "weather/position.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 using aviation::weather::CLevel;
 using aviation::weather::CWind;
@@ -36,6 +38,8 @@ TEST(Wind, FormatsWithOrWithoutGust)
     EXPECT_EQ(CWind(90, 22, 35).Format(L"%03.0f%02.0fG%02.0fKT"), L"09022G35KT");
     // Too long for the 40-character buffer.
     EXPECT_EQ(CWind(1e30, 1e30).Format(L"%f %f"), L"");
+    // A wind normalised from a full turn backwards is north, not "-00".
+    EXPECT_EQ(CWind(aviation::NormalizeAngle(-360.0), 5).Format(L"%03.0f%02.0fKT"), L"00005KT");
 }
 
 TEST(Level, ComputesHumidityOnlyFromKnownValues)
@@ -140,4 +144,24 @@ TEST(Level, InterpolatesIntoOneOfItsOwnArguments)
     low.Interpolate(low, high, 2000);
     EXPECT_DOUBLE_EQ(low.direction, 0.0);
     EXPECT_DOUBLE_EQ(low.GetTemperature(), 10.0);
+}
+
+TEST(Level, AbsurdAltitudesInterpolateWithoutOverflow)
+{
+    const int lowest = std::numeric_limits<int>::min();
+    const int highest = std::numeric_limits<int>::max();
+    const CLevel bottom = MakeLevel(lowest, 240, 12, 15, 5, 980);
+    const CLevel top = MakeLevel(highest, 260, 30, 5, -5, 920);
+    CLevel level;
+
+    level.Interpolate(bottom, top, highest);
+    EXPECT_EQ(level.GetAltitude(), highest);
+    EXPECT_EQ(level.speed, 30.0);
+    level.Interpolate(top, bottom, lowest + 10);
+    EXPECT_EQ(level.GetAltitude(), lowest);
+    level.Interpolate(bottom, top, 0);
+    EXPECT_EQ(level.GetAltitude(), lowest);
+    level.Interpolate(top, bottom, 5000);
+    EXPECT_EQ(level.GetAltitude(), highest);
+    EXPECT_NEAR(level.GetTemperature(), 5.0, 1e-6);
 }
