@@ -16,8 +16,11 @@ std::atomic<std::int64_t> g_fixedMonotonicMs{0};
 
 std::int64_t NowSeconds()
 {
-    if (g_fixed.load())
-        return g_fixedWallMs.load() / 1000;
+    if (g_fixed.load()) {
+        // Whole seconds toward the past, also before 1970 (-500 ms is second -1).
+        const std::int64_t ms = g_fixedWallMs.load();
+        return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+    }
     using namespace std::chrono;
     return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
 }

@@ -20,6 +20,13 @@ TEST(Clock, FixedClockAdvancesWallAndMonotonicTimeTogetherAndRealClockReturns)
         EXPECT_EQ(platform::MonotonicMs(), 1500);
     }
     EXPECT_GE(platform::NowSeconds(), before);
+
+    platform::ScopedClock beforeEpoch(-1);
+    EXPECT_EQ(platform::NowSeconds(), -1);
+    beforeEpoch.AdvanceMs(500);
+    EXPECT_EQ(platform::NowSeconds(), -1);
+    beforeEpoch.AdvanceMs(500);
+    EXPECT_EQ(platform::NowSeconds(), 0);
 }
 
 TEST(Random, SameSeedGivesSameSequenceWithinBounds)
