@@ -1,6 +1,7 @@
 #include "weather/gribmanager.h"
 
 #include "platform/debugoutput.h"
+#include "weather/busymark.h"
 #include "weather/position.h"
 #include "weather/textconversion.h"
 
@@ -16,23 +17,6 @@ constexpr double kNearestLimitKm = 500.0;
 constexpr double kCloseNm = 20.0;
 constexpr double kNearNm = 100.0;
 constexpr int kProgressEvery = 11;
-
-// Marks the model busy for the length of one store operation and clears the mark on every way out.
-class BusyMark
-{
-public:
-    explicit BusyMark(CGribManager& store)
-        : m_store(store)
-    {
-        m_store.SetBusy(true);
-    }
-    ~BusyMark() { m_store.SetBusy(false); }
-    BusyMark(const BusyMark&) = delete;
-    BusyMark& operator=(const BusyMark&) = delete;
-
-private:
-    CGribManager& m_store;
-};
 
 // The seconds since 1970 in the (up to) ten digits after "TIME:".
 std::int64_t HeadingTime(const std::wstring& line)

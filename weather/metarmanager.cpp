@@ -1,6 +1,7 @@
 #include "weather/metarmanager.h"
 
 #include "platform/debugoutput.h"
+#include "weather/busymark.h"
 #include "weather/textconversion.h"
 #include "weather/weatherstations.h"
 
@@ -25,23 +26,6 @@ const wchar_t* const kMissingGroups = L"//// // //////";
 const wchar_t* const kMissingClouds = L"// //////";
 constexpr std::size_t kMissingVisibilityLength = 4;
 constexpr std::size_t kMissingCloudsLength = 9;
-
-// Marks the model busy for the length of one store operation and clears the mark on every way out.
-class BusyMark
-{
-public:
-    explicit BusyMark(CMetarManager& store)
-        : m_store(store)
-    {
-        m_store.SetBusy(true);
-    }
-    ~BusyMark() { m_store.SetBusy(false); }
-    BusyMark(const BusyMark&) = delete;
-    BusyMark& operator=(const BusyMark&) = delete;
-
-private:
-    CMetarManager& m_store;
-};
 
 // "FEW", "SCT", "BKN" or "OVC" of a repair cloud group; null for a coverage that has no group.
 const wchar_t* CloudAmount(int oktas)
