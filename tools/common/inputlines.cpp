@@ -40,6 +40,20 @@ bool ForEachInputLine(const std::vector<std::string>& paths, const std::function
     return allOpened;
 }
 
+bool ForEachInputText(const std::vector<std::string>& paths, const std::function<void(const std::string&)>& handle)
+{
+    const std::vector<std::string> inputs = paths.empty() ? std::vector<std::string>{std::string()} : paths;
+    bool allRead = true;
+    for (const std::string& path : inputs) {
+        std::string text;
+        if (ReadInput(path, text))
+            handle(text);
+        else
+            allRead = false;
+    }
+    return allRead;
+}
+
 bool ReadInput(const std::string& path, std::string& text)
 {
     if (path.empty()) {
@@ -55,6 +69,14 @@ bool ReadInput(const std::string& path, std::string& text)
     content << file.rdbuf();
     text = content.str();
     return true;
+}
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    ForEachLine(stream, [&lines](const std::string& line) { lines.push_back(line); });
+    return lines;
 }
 
 } // namespace tools

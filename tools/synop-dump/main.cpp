@@ -5,6 +5,7 @@
 //     printf 'AAXX 01124 10384 32595 81204 10123 21012 30132 40015 82530=' | synop-dump
 
 #include "platform/locale.h"
+#include "tools/common/cloudsjson.h"
 #include "tools/common/inputlines.h"
 #include "tools/common/jsonline.h"
 #include "weather/metar.h"
@@ -19,7 +20,6 @@
 #include <string>
 #include <vector>
 
-using aviation::weather::CCloudLayer;
 using aviation::weather::CMetar;
 using aviation::weather::CSynop;
 using aviation::weather::CSynopManager;
@@ -31,21 +31,6 @@ namespace {
 double Hectopascal(float pressure)
 {
     return std::round(static_cast<double>(pressure) * 10.0) / 10.0;
-}
-
-std::string CloudsJson(const std::vector<CCloudLayer>& layers)
-{
-    std::string json = "[";
-    for (const CCloudLayer& layer : layers) {
-        if (json.size() > 1)
-            json += ",";
-        json += tools::JsonLine()
-                    .Add("base", layer.GetBase())
-                    .Add("oktas", layer.GetCoverage())
-                    .Add("type", static_cast<int>(layer.GetType()))
-                    .ToString();
-    }
-    return json + "]";
 }
 
 void PrintReport(const std::wstring& raw, CWeatherStations& stations)
@@ -75,7 +60,7 @@ void PrintReport(const std::wstring& raw, CWeatherStations& stations)
                                  .Add("wind_speed", wind.speed)
                                  .Add("gust", wind.gust)
                                  .Add("visibility", synop.GetVisibility())
-                                 .AddJson("clouds", CloudsJson(synop.GetCloudLayers()))
+                                 .AddJson("clouds", tools::CloudsJson(synop.GetCloudLayers(), false))
                                  .Add("temperature", synop.GetTemperature())
                                  .Add("dewpoint", synop.GetDewPoint())
                                  .Add("pressure_station", Hectopascal(synop.GetStationPressure()))
@@ -95,19 +80,11 @@ int main(int argc, char** argv)
     if (ResourceTextStore::LoadStations())
         stations.InitWxStations(ResourceTextStore::GetStationText().toStdWString());
 
-    std::vector<std::string> paths(argv + 1, argv + argc);
-    if (paths.empty())
-        paths.emplace_back();
-    bool allRead = true;
-    for (const std::string& path : paths) {
-        std::string text;
-        if (!tools::ReadInput(path, text)) {
-            allRead = false;
-            continue;
-        }
+    const std::vector<std::string> paths(argv + 1, argv + argc);
+    const bool allRead = tools::ForEachInputText(paths, [&stations](const std::string& text) {
         for (const std::wstring& report : CSynopManager::SplitReports(CharToWString(text.c_str())))
             PrintReport(report, stations);
-    }
+    });
     ResourceTextStore::Release();
     return allRead ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include "platform/locale.h"
 #include "tools/common/inputlines.h"
 #include "tools/common/jsonline.h"
+#include "tools/common/weathercentercsv.h"
 #include "weather/resourcetextstore.h"
 #include "weather/textconversion.h"
 #include "weather/weathermanager.h"
@@ -15,7 +16,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -84,33 +84,6 @@ bool ParseOptions(int argc, char** argv, Options& options)
     return haveMode;
 }
 
-// The report lines of a METAR file: every line, or the raw_text column after the CSV's column heading.
-std::wstring MetarLines(const std::string& text)
-{
-    std::istringstream in(text);
-    std::vector<std::string> lines;
-    std::string line;
-    bool csv = false;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.rfind("raw_text,", 0) == 0) {
-            csv = true;
-            lines.clear();
-            continue;
-        }
-        lines.push_back(line);
-    }
-    std::string reports;
-    for (const std::string& report : lines) {
-        if (report.empty())
-            continue;
-        reports += csv ? report.substr(0, report.find(',')) : report;
-        reports += '\n';
-    }
-    return CharToWString(reports.c_str());
-}
-
 bool LoadFiles(const std::vector<std::string>& paths, std::vector<std::string>& texts)
 {
     for (const std::string& path : paths) {
@@ -134,7 +107,7 @@ bool LoadWeather(const Options& options, CWeatherManager& manager)
         || !LoadFiles(options.gridFiles, grids))
         return false;
     for (size_t i = 0; i < metars.size(); ++i)
-        manager.InitMetar(MetarLines(metars[i]), i == 0);
+        manager.InitMetar(tools::MetarStoreText(tools::MetarReports(metars[i])), i == 0);
     for (size_t i = 0; i < synops.size(); ++i)
         manager.InitSynop(CharToWString(synops[i].c_str()), i == 0);
     for (size_t i = 0; i < grids.size(); ++i)
