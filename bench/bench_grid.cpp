@@ -2,12 +2,13 @@
 // update around the aircraft does.
 
 #include "platform/debugoutput.h"
+#include "tests/support/recordingstore.h"
+#include "tests/support/testdata.h"
 #include "weather/gribmanager.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -17,25 +18,15 @@ using aviation::weather::CGribManager;
 
 namespace {
 
-class GridStore : public CGribManager
-{
-public:
-    bool IsBusy() override { return busy; }
-    bool SetBusy(bool value) override { return busy = value; }
-    void Report(const std::wstring&) override { }
-    bool busy = false;
-};
+using GridStore = testsupport::RecordingStore<CGribManager>;
 
 // 500 points on a 0.2 degree lattice around Frankfurt (25 x 20), the bodies taken from the composed
 // grid lines of the test data.
 std::wstring GridText()
 {
     std::vector<std::wstring> bodies;
-    std::ifstream file(std::string(AEROVANE_TEST_DATA_DIR) + "/grid/frankfurt-area.txt");
-    for (std::string line; std::getline(file, line);) {
-        if (line.rfind("GRIB ", 0) == 0)
-            bodies.emplace_back(line.begin() + 28, line.end());
-    }
+    for (const std::wstring& line : testsupport::GridPointLines("frankfurt-area.txt"))
+        bodies.push_back(line.substr(28));
     std::wstring text = L"# TIME:1491555600\n";
     for (int i = 0; i < 500 && !bodies.empty(); ++i) {
         wchar_t header[64];

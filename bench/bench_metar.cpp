@@ -1,13 +1,12 @@
 // Decoding speed of the METAR decoder on the real reports of the weather center's snapshots
 // (raw_text column of <shared data>/metar/*.csv); items_per_second = reports decoded per second.
 
+#include "tools/common/weathercentercsv.h"
 #include "weather/metar.h"
-#include "weather/textconversion.h"
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,18 +21,10 @@ std::vector<aviation::weather::CMetar> ReadRealMetars()
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         if (entry.path().extension() != ".csv")
             continue;
-        std::ifstream file(entry.path(), std::ios::binary);
-        std::string line;
-        bool rows = false;
-        while (std::getline(file, line)) {
-            if (!rows) {
-                rows = line.rfind("raw_text,", 0) == 0;
-                continue;
-            }
-            const std::string raw = line.substr(0, line.find(','));
-            if (!raw.empty())
-                metars.emplace_back(CharToWString(raw.c_str()));
-        }
+        std::vector<std::wstring> reports;
+        tools::ReadMetarReports(entry.path().string(), reports);
+        for (const std::wstring& report : reports)
+            metars.emplace_back(report);
     }
     return metars;
 }

@@ -5,17 +5,16 @@
 #include "platform/clock.h"
 #include "platform/debugoutput.h"
 #include "platform/random.h"
+#include "tests/support/synopcorpus.h"
+#include "tests/support/testdata.h"
+#include "tools/common/weathercentercsv.h"
 #include "weather/resourcetextstore.h"
-#include "weather/textconversion.h"
 #include "weather/weathermanager.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <dirent.h>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,28 +29,6 @@ namespace {
 constexpr std::int64_t kSeventeenthOneOClock = 1673960400;
 constexpr int kPositions = 1000;
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
-std::wstring CsvReports(const std::string& csv)
-{
-    std::istringstream in(csv);
-    std::string reports;
-    bool heading = false;
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind("raw_text,", 0) == 0)
-            heading = true;
-        else if (heading && !line.empty())
-            reports += line.substr(0, line.find(',')) + "\n";
-    }
-    return CharToWString(reports.c_str());
-}
-
 std::unique_ptr<CWeatherManager> LoadWorld()
 {
     platform::ScopedDebugCapture quiet;
@@ -60,21 +37,15 @@ std::unique_ptr<CWeatherManager> LoadWorld()
     ResourceTextStore::LoadStations();
     manager->InitAirports(ResourceTextStore::GetAirportText().toStdWString());
     manager->InitWxStations(ResourceTextStore::GetStationText().toStdWString());
-    const std::string folder = AEROVANE_SHARED_DATA_DIR;
-    manager->InitMetar(CsvReports(ReadFile(folder + "/metar/awc-2022-10-22T1912Z.csv")), true);
+    std::vector<std::wstring> metars;
+    tools::ReadMetarReports(testsupport::SharedDataPath("metar/awc-2022-10-22T1912Z.csv"), metars);
+    manager->InitMetar(tools::MetarStoreText(metars), true);
     bool first = true;
-    if (DIR* directory = opendir((folder + "/synop").c_str())) {
-        while (const dirent* entry = readdir(directory)) {
-            const std::string name = entry->d_name;
-            if (name[0] == '.' || name.find(".csv") != std::string::npos)
-                continue;
-            manager->InitSynop(CharToWString(ReadFile(folder + "/synop/" + name).c_str()), first);
-            first = false;
-        }
-        closedir(directory);
+    for (const synopcorpus::File& file : synopcorpus::ReadFiles()) {
+        manager->InitSynop(file.text, first);
+        first = false;
     }
-    const std::string grid = ReadFile(std::string(AEROVANE_TEST_DATA_DIR) + "/position/world-grid.txt");
-    manager->InitWindData(CharToWString(grid.c_str()), true);
+    manager->InitWindData(testsupport::ReadLatin1File(testsupport::TestDataPath("position/world-grid.txt")), true);
     return manager;
 }
 

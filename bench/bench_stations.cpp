@@ -1,5 +1,8 @@
 // Start-up load of the embedded station lists, and nearest-report queries over a world's METARs.
 #include "platform/debugoutput.h"
+#include "tests/support/recordingstore.h"
+#include "tests/support/testdata.h"
+#include "tools/common/weathercentercsv.h"
 #include "weather/metarmanager.h"
 #include "weather/resourcetextstore.h"
 #include "weather/weatherstations.h"
@@ -7,7 +10,6 @@
 #include <QtGlobal>
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
@@ -20,42 +22,14 @@ using aviation::weather::CWeatherStations;
 
 namespace {
 
-const char* const kMetarFile = AEROVANE_SHARED_DATA_DIR "/metar/awc-2022-10-22T1912Z.csv";
+const std::string kMetarFile = testsupport::SharedDataPath("metar/awc-2022-10-22T1912Z.csv");
 
-class MetarStore : public CMetarManager
-{
-public:
-    void Report(const std::wstring&) override { }
-    bool IsBusy() override { return busy; }
-    bool SetBusy(bool value) override { return busy = value; }
-
-private:
-    bool busy = false;
-};
+using MetarStore = testsupport::RecordingStore<CMetarManager>;
 
 void Silence()
 {
     platform::SetDebugSink([](const std::string&) {});
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-}
-
-// The METAR section as the store receives it: one report per line.
-std::wstring ReadMetarText(const char* path)
-{
-    std::ifstream file(path);
-    std::wstring text;
-    std::string line;
-    bool rows = false;
-    while (std::getline(file, line)) {
-        if (!rows) {
-            rows = line.rfind("raw_text,", 0) == 0;
-            continue;
-        }
-        const std::string raw = line.substr(0, line.find(','));
-        text.append(raw.begin(), raw.end());
-        text += L'\n';
-    }
-    return text;
 }
 
 void BM_LoadStationLists(benchmark::State& state)
@@ -81,8 +55,8 @@ BENCHMARK(BM_LoadStationLists)->Unit(benchmark::kMillisecond);
 void BM_NearestMetar(benchmark::State& state)
 {
     Silence();
-    const std::wstring text = ReadMetarText(kMetarFile);
-    if (text.empty()) {
+    std::vector<std::wstring> reports;
+    if (!tools::ReadMetarReports(kMetarFile, reports) || reports.empty()) {
         state.SkipWithError("shared METAR data not found");
         return;
     }
@@ -91,7 +65,7 @@ void BM_NearestMetar(benchmark::State& state)
     stations.InitAirports(ResourceTextStore::GetAirportText().toStdWString());
     MetarStore store;
     store.SetOwner(&stations);
-    store.InitMetar(text, true);
+    store.InitMetar(tools::MetarStoreText(reports), true);
 
     std::mt19937 random(1);
     std::uniform_real_distribution<double> latitude(-90.0, 90.0);

@@ -1,7 +1,7 @@
 // Decoding speed of real SYNOP reports: every report of the shared GTS bulletins, each with its section header
 // in front as the SYNOP store receives it, built from its text (header decode) and then fully decoded.
 
-#include "tests/weather/synopcorpus.h"
+#include "tests/support/synopcorpus.h"
 #include "weather/synop.h"
 
 #include <benchmark/benchmark.h>

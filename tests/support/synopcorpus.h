@@ -7,12 +7,12 @@
 // ("AAXX 31001 78315 01462 ..."), the form in which the weather server hands reports to the SYNOP store.
 #pragma once
 
+#include "tests/support/testdata.h"
+
 #include <dirent.h>
 
 #include <algorithm>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,7 +20,7 @@ namespace synopcorpus {
 
 inline std::string Folder()
 {
-    return std::string(AEROVANE_SHARED_DATA_DIR) + "/synop";
+    return testsupport::SharedDataPath("synop");
 }
 
 struct File
@@ -35,28 +35,30 @@ struct Report
     std::wstring text;
 };
 
-// Every bulletin file of the folder (the station-list CSV files are left out), sorted by name; Latin-1.
-inline std::vector<File> ReadFiles()
+// The names of the bulletin files of the folder (the station-list CSV files are left out), sorted.
+inline std::vector<std::string> BulletinNames()
 {
-    std::vector<File> files;
+    std::vector<std::string> names;
     DIR* dir = opendir(Folder().c_str());
     if (!dir)
-        return files;
+        return names;
     while (const dirent* entry = readdir(dir)) {
         const std::string name = entry->d_name;
         if (name == "." || name == ".." || name.size() < 4 || name.compare(name.size() - 4, 4, ".csv") == 0)
             continue;
-        std::ifstream in(Folder() + "/" + name, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        const std::string narrow = bytes.str();
-        File file{name, std::wstring()};
-        for (const unsigned char c : narrow)
-            file.text.push_back(static_cast<wchar_t>(c));
-        files.push_back(file);
+        names.push_back(name);
     }
     closedir(dir);
-    std::sort(files.begin(), files.end(), [](const File& a, const File& b) { return a.name < b.name; });
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Every bulletin file of the folder, sorted by name; Latin-1.
+inline std::vector<File> ReadFiles()
+{
+    std::vector<File> files;
+    for (const std::string& name : BulletinNames())
+        files.push_back(File{name, testsupport::ReadLatin1File(Folder() + "/" + name)});
     return files;
 }
 

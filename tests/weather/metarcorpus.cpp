@@ -1,8 +1,11 @@
 #include "tests/weather/metarcorpus.h"
 
+#include "tests/support/testdata.h"
+#include "tools/common/inputlines.h"
+#include "tools/common/weathercentercsv.h"
+
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace aviation {
@@ -10,53 +13,13 @@ namespace weather {
 
 namespace {
 
-std::wstring Widen(const std::string& text)
-{
-    std::wstring wide;
-    wide.reserve(text.size());
-    for (const char c : text)
-        wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
-    return wide;
-}
+using testsupport::Latin1;
 
 std::vector<std::string> ReadLines(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(file, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// Splits one CSV line; quoted fields may hold commas and doubled quotes.
-std::vector<std::string> SplitCsv(const std::string& line)
-{
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-                fields.back().push_back('"');
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                fields.back().push_back(c);
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            fields.emplace_back();
-        } else {
-            fields.back().push_back(c);
-        }
-    }
-    return fields;
+    std::string text;
+    testsupport::ReadTextFile(path, text);
+    return tools::SplitLines(text);
 }
 
 } // namespace
@@ -89,14 +52,14 @@ std::vector<WeatherCenterReport> ReadWeatherCenterReports(const std::string& fol
                                          [](const std::string& line) { return line.rfind("raw_text,", 0) == 0; });
         if (header == lines.end())
             continue;
-        const std::vector<std::string> names = SplitCsv(*header);
+        const std::vector<std::string> names = tools::SplitCsvRow(*header);
         for (auto line = header + 1; line != lines.end(); ++line) {
             if (line->empty())
                 continue;
-            const std::vector<std::string> fields = SplitCsv(*line);
+            const std::vector<std::string> fields = tools::SplitCsvRow(*line);
             WeatherCenterReport report;
             report.file = std::filesystem::path(path).filename().string();
-            report.raw = Widen(fields[0]);
+            report.raw = Latin1(fields[0]);
             for (std::size_t i = 0; i < names.size() && i < fields.size(); ++i)
                 report.columns.emplace(names[i], fields[i]);
             reports.push_back(std::move(report));
@@ -120,7 +83,7 @@ std::vector<std::wstring> ReadPairMetars(const std::string& folder)
         std::string metar = fields[3];
         if (metar.rfind("METAR ", 0) == 0 || metar.rfind("SPECI ", 0) == 0)
             metar.erase(0, 6);
-        metars.push_back(Widen(metar));
+        metars.push_back(Latin1(metar));
     }
     return metars;
 }

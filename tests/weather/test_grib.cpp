@@ -1,12 +1,13 @@
 #include "platform/clock.h"
 #include "platform/debugoutput.h"
+#include "tests/support/calendar.h"
+#include "tests/support/testdata.h"
 #include "weather/grib.h"
 #include "weather/metar.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <ctime>
 #include <fstream>
 #include <string>
 
@@ -15,6 +16,7 @@ using aviation::weather::CGrib;
 using aviation::weather::CLevel;
 using aviation::weather::CMetar;
 using aviation::weather::CWind;
+using testsupport::LocalSeconds;
 
 namespace {
 
@@ -31,19 +33,6 @@ CGrib Decoded(const std::wstring& line)
     CGrib grib(line, false);
     grib.Decode(false);
     return grib;
-}
-
-// Seconds since 1970 of a local calendar time, so that the test reads the same under any time zone.
-std::int64_t LocalTime(int year, int month, int day, int hour, int minute)
-{
-    std::tm fields{};
-    fields.tm_year = year - 1900;
-    fields.tm_mon = month - 1;
-    fields.tm_mday = day;
-    fields.tm_hour = hour;
-    fields.tm_min = minute;
-    fields.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&fields));
 }
 
 } // namespace
@@ -334,7 +323,7 @@ TEST(GribCopy, AssignmentKeepsTheTargetsTime)
 
 TEST(LocalTimeGribToMetar, WritesTheGridPointAsAMetarLine)
 {
-    platform::ScopedClock clock(LocalTime(2026, 12, 6, 11, 37));
+    platform::ScopedClock clock(LocalSeconds(2026, 12, 6, 11, 37));
     CGrib grib(kHeader + L" 99013 12040 27015 " + kLevels + L" L6123 M6000", true);
     CMetar report;
     report.SetICAO(L"EDDF");
@@ -354,7 +343,7 @@ TEST(LocalTimeGribToMetar, WritesTheGridPointAsAMetarLine)
 
 TEST(LocalTimeGribToMetar, SubZeroPointPrintsTheMetarLetterM)
 {
-    platform::ScopedClock clock(LocalTime(2026, 1, 17, 5, 2));
+    platform::ScopedClock clock(LocalSeconds(2026, 1, 17, 5, 2));
     CGrib grib(kHeader + L" 99021 03120 36012 " + kLevels, true);
     CMetar report;
     grib.ToMetar(report);
@@ -367,7 +356,7 @@ TEST(LocalTimeGribToMetar, SubZeroPointPrintsTheMetarLetterM)
 
 TEST(LocalTimeGribToMetar, HighLayerSitsBelowAHighTropopause)
 {
-    platform::ScopedClock clock(LocalTime(2026, 7, 6, 14, 0));
+    platform::ScopedClock clock(LocalSeconds(2026, 7, 6, 14, 0));
     CGrib grib(kHeader + L" 99013 22060 24008 " + kLevels + L" 8811500 58160 66090 H4000", true);
     CMetar report;
     report.SetICAO(L"EDDF");
@@ -377,7 +366,7 @@ TEST(LocalTimeGribToMetar, HighLayerSitsBelowAHighTropopause)
 
 TEST(LocalTimeGribToMetar, UnsetTemperatureDoesNotBecomeOne)
 {
-    platform::ScopedClock clock(LocalTime(2026, 12, 6, 11, 37));
+    platform::ScopedClock clock(LocalSeconds(2026, 12, 6, 11, 37));
     platform::ScopedDebugCapture capture;
     CGrib grib(kHeader + L" " + kLevels, true);
     CMetar report;
@@ -393,7 +382,7 @@ TEST(LocalTimeGribToMetar, UnsetTemperatureDoesNotBecomeOne)
 
 TEST(LocalTimeGribToMetar, SkyObscuredLayersStayReadable)
 {
-    platform::ScopedClock clock(LocalTime(2026, 12, 6, 11, 37));
+    platform::ScopedClock clock(LocalSeconds(2026, 12, 6, 11, 37));
     CGrib grib(kHeader + L" 99013 12040 27015 " + kLevels + L" M9000 H9000", true);
     CMetar report;
     report.SetICAO(L"EDDF");
@@ -407,7 +396,7 @@ TEST(LocalTimeGribToMetar, SkyObscuredLayersStayReadable)
 TEST(GribComposedData, EveryComposedPointDecodesCompletely)
 {
     for (const char* name : {"frankfurt-area.txt", "three-points.txt", "quadrants.txt"}) {
-        std::ifstream file(std::string(AEROVANE_TEST_DATA_DIR) + "/grid/" + name);
+        std::ifstream file(testsupport::TestDataPath(std::string("grid/") + name));
         ASSERT_TRUE(file) << name;
         std::string line;
         int points = 0;

@@ -1,5 +1,7 @@
 #include "platform/clock.h"
 #include "platform/debugoutput.h"
+#include "tests/support/recordingstore.h"
+#include "tests/support/testdata.h"
 #include "weather/grib.h"
 #include "weather/gribmanager.h"
 #include "weather/metar.h"
@@ -7,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -20,24 +21,14 @@ using aviation::weather::CMetar;
 
 namespace {
 
-class GridStore : public CGribManager
-{
-public:
-    bool IsBusy() override { return busy; }
-    bool SetBusy(bool value) override { return busy = value; }
-    void Report(const std::wstring&) override { }
-    bool busy = false;
-};
+using GridStore = testsupport::RecordingStore<CGribManager>;
 
 std::vector<std::wstring> ComposedLines()
 {
     std::vector<std::wstring> lines;
     for (const char* name : {"frankfurt-area.txt", "three-points.txt", "quadrants.txt"}) {
-        std::ifstream file(std::string(AEROVANE_TEST_DATA_DIR) + "/grid/" + name);
-        for (std::string line; std::getline(file, line);) {
-            if (!line.empty() && line[0] != '#')
-                lines.emplace_back(line.begin(), line.end());
-        }
+        const std::vector<std::wstring> points = testsupport::GridPointLines(name);
+        lines.insert(lines.end(), points.begin(), points.end());
     }
     return lines;
 }

@@ -1,12 +1,12 @@
 #include "platform/debugoutput.h"
+#include "tests/support/recordingstore.h"
+#include "tests/support/testdata.h"
 #include "weather/gribmanager.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,27 +18,14 @@ using aviation::weather::CGribManager;
 namespace {
 
 // The grid store as the weather manager completes it: a busy flag and a message log.
-class GridStore : public CGribManager
+class GridStore : public testsupport::RecordingStore<CGribManager>
 {
 public:
-    bool IsBusy() override { return busy; }
-    bool SetBusy(bool value) override
-    {
-        busy = value;
-        ++busyChanges;
-        return value;
-    }
-    void Report(const std::wstring& text) override { reports.push_back(text); }
-
     int Count() const
     {
         const std::wstring raw = GetAllRaw();
         return static_cast<int>(std::count(raw.begin(), raw.end(), L'\n'));
     }
-
-    bool busy = false;
-    int busyChanges = 0;
-    std::vector<std::wstring> reports;
 };
 
 const wchar_t* const kBody = L" 99013 12040 27015 0000110 11020 27018 9200760 07425 27525 8501460 03030 28030";
@@ -53,11 +40,7 @@ std::wstring GridLine(int latitudeTenths, int longitudeTenths)
 
 std::wstring ReadGridFile(const char* name)
 {
-    std::ifstream file(std::string(AEROVANE_TEST_DATA_DIR) + "/grid/" + name);
-    std::stringstream text;
-    text << file.rdbuf();
-    const std::string narrow = text.str();
-    return std::wstring(narrow.begin(), narrow.end());
+    return testsupport::ReadLatin1File(testsupport::TestDataPath(std::string("grid/") + name));
 }
 
 // The file's grid lines without the heading line.

@@ -1,10 +1,9 @@
 #include "weather/metar.h"
 
 #include "platform/clock.h"
+#include "tests/support/calendar.h"
 
 #include <gtest/gtest.h>
-
-#include <ctime>
 
 using aviation::weather::CCloudLayer;
 using aviation::weather::CMetar;
@@ -190,14 +189,7 @@ TEST(MetarDecoder, DatesTheReportInTheCurrentMonth)
 {
     platform::ScopedClock clock(kNow);
     const Decoded d = DecodeReport(L"EDDF 061250Z 27015KT 9999 FEW020 12/08 Q1015");
-    std::tm expected{};
-    expected.tm_year = 2026 - 1900;
-    expected.tm_mon = 11;
-    expected.tm_mday = 6;
-    expected.tm_hour = 12;
-    expected.tm_min = 50;
-    expected.tm_isdst = -1;
-    EXPECT_EQ(d.metar.GetTime(), static_cast<std::int64_t>(std::mktime(&expected)));
+    EXPECT_EQ(d.metar.GetTime(), testsupport::LocalSeconds(2026, 12, 6, 12, 50));
 }
 
 TEST(MetarDecoder, DecodesStatuteMilesAndInches)

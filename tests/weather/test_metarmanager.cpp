@@ -1,4 +1,7 @@
 #include "platform/debugoutput.h"
+#include "tests/support/recordingstore.h"
+#include "tests/support/testdata.h"
+#include "tools/common/weathercentercsv.h"
 #include "weather/metarmanager.h"
 #include "weather/resourcetextstore.h"
 #include "weather/weatherstations.h"
@@ -22,24 +25,11 @@ using aviation::weather::CWeatherStations;
 
 namespace {
 
-// The METAR store as the weather manager completes it: a busy flag and a message log.
-class MetarStore : public CMetarManager
+// The METAR store as the weather manager completes it, for the stations of `owner`.
+class MetarStore : public testsupport::RecordingStore<CMetarManager>
 {
 public:
     explicit MetarStore(CWeatherStations* owner) { SetOwner(owner); }
-
-    void Report(const std::wstring& text) override { reports.push_back(text); }
-    bool IsBusy() override { return busy; }
-    bool SetBusy(bool value) override
-    {
-        busy = value;
-        ++busyChanges;
-        return value;
-    }
-
-    bool busy = false;
-    int busyChanges = 0;
-    std::vector<std::wstring> reports;
 };
 
 std::wstring AirportLine(const std::wstring& icao, double latitude, double longitude, int elevation = 100)
@@ -68,30 +58,6 @@ double LatitudeAtExactDistance(const Position& from, double nm)
         latitude = std::nextafter(latitude, -90.0);
     }
     return std::nan("");
-}
-
-std::string SharedData(const std::string& path)
-{
-    return std::string(AEROVANE_SHARED_DATA_DIR) + "/" + path;
-}
-
-// The raw reports of one weather-center file: the first column of the rows after the "raw_text,..." header.
-std::vector<std::wstring> ReadCorpusReports(const std::string& path)
-{
-    std::ifstream file(path);
-    std::vector<std::wstring> reports;
-    std::string line;
-    bool rows = false;
-    while (std::getline(file, line)) {
-        if (!rows) {
-            rows = line.rfind("raw_text,", 0) == 0;
-            continue;
-        }
-        const std::string raw = line.substr(0, line.find(','));
-        if (!raw.empty())
-            reports.emplace_back(raw.begin(), raw.end());
-    }
-    return reports;
 }
 
 CWeatherStations& EmbeddedAirports()
@@ -363,14 +329,12 @@ TEST(MetarManager, ReportsLoadProgressAndRawText)
 
 TEST(MetarManagerCorpus, IndexedSearchesEqualPlainScans)
 {
-    const std::string path = SharedData(kCorpusFiles[2]);
-    if (!std::ifstream(path))
+    const std::string path = testsupport::SharedDataPath(kCorpusFiles[2]);
+    std::vector<std::wstring> reports;
+    if (!tools::ReadMetarReports(path, reports))
         GTEST_SKIP() << "shared METAR data not found at " << path;
     MetarStore store(&EmbeddedAirports());
-    std::wstring text;
-    for (const std::wstring& raw : ReadCorpusReports(path))
-        text += raw + L"\n";
-    store.InitMetar(text, true);
+    store.InitMetar(tools::MetarStoreText(reports), true);
     const std::vector<CMetar> list = store.GetMetarList();
     ASSERT_GT(list.size(), 4000u);
 
@@ -411,7 +375,7 @@ TEST(MetarManagerCorpus, IndexedSearchesEqualPlainScans)
 
 TEST(MetarManagerCorpus, ReportingStationsResolveToAirports)
 {
-    const std::string stationsPath = SharedData("stations/nsd_cccc.txt");
+    const std::string stationsPath = testsupport::SharedDataPath("stations/nsd_cccc.txt");
     std::ifstream stationFile(stationsPath);
     if (!stationFile)
         GTEST_SKIP() << "shared station list not found at " << stationsPath;
@@ -423,7 +387,8 @@ TEST(MetarManagerCorpus, ReportingStationsResolveToAirports)
 
     CWeatherStations& airports = EmbeddedAirports();
     for (const char* file : kCorpusFiles) {
-        const std::vector<std::wstring> reports = ReadCorpusReports(SharedData(file));
+        std::vector<std::wstring> reports;
+        tools::ReadMetarReports(testsupport::SharedDataPath(file), reports);
         ASSERT_FALSE(reports.empty()) << file;
         std::set<std::wstring> reporting;
         for (const std::wstring& raw : reports)

@@ -7,16 +7,16 @@
 
 #include "platform/clock.h"
 #include "platform/debugoutput.h"
+#include "tests/support/synopcorpus.h"
+#include "tests/support/testdata.h"
+#include "tools/common/weathercentercsv.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
-#include <dirent.h>
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,49 +30,6 @@ namespace {
 
 // 2023-01-17 13:00 UTC: the Romanian bulletins of 12:00 that day are fresh.
 constexpr std::int64_t kSeventeenthOneOClock = 1673960400;
-
-bool ReadFile(const std::string& path, std::string& text)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    std::ostringstream content;
-    content << file.rdbuf();
-    text = content.str();
-    return true;
-}
-
-// The raw_text column of the weather center's CSV, one report per line.
-std::wstring CsvReports(const std::string& csv)
-{
-    std::istringstream in(csv);
-    std::string line;
-    std::string reports;
-    bool heading = false;
-    while (std::getline(in, line)) {
-        if (line.rfind("raw_text,", 0) == 0) {
-            heading = true;
-            continue;
-        }
-        if (heading && !line.empty())
-            reports += line.substr(0, line.find(',')) + "\n";
-    }
-    return CharToWString(reports.c_str());
-}
-
-std::vector<std::string> SynopFiles(const std::string& folder)
-{
-    std::vector<std::string> files;
-    if (DIR* directory = opendir(folder.c_str())) {
-        while (const dirent* entry = readdir(directory)) {
-            const std::string name = entry->d_name;
-            if (name[0] != '.' && name.find(".csv") == std::string::npos)
-                files.push_back(folder + "/" + name);
-        }
-        closedir(directory);
-    }
-    return files;
-}
 
 std::string Narrow(const std::wstring& text)
 {
@@ -98,23 +55,23 @@ protected:
     {
         const std::string folder = AEROVANE_SHARED_DATA_DIR;
         std::string csv;
-        if (!ReadFile(folder + "/metar/awc-2022-10-22T1912Z.csv", csv))
+        if (!testsupport::ReadTextFile(folder + "/metar/awc-2022-10-22T1912Z.csv", csv))
             GTEST_SKIP() << "no shared data folder at " << folder;
         ResourceTextStore::LoadAirports();
         ResourceTextStore::LoadStations();
         manager.InitAirports(ResourceTextStore::GetAirportText().toStdWString());
         manager.InitWxStations(ResourceTextStore::GetStationText().toStdWString());
         platform::ScopedDebugCapture quiet;
-        manager.InitMetar(CsvReports(csv), true);
+        manager.InitMetar(tools::MetarStoreText(tools::MetarReports(csv)), true);
         bool first = true;
-        for (const std::string& path : SynopFiles(folder + "/synop")) {
+        for (const std::string& name : synopcorpus::BulletinNames()) {
             std::string text;
-            ASSERT_TRUE(ReadFile(path, text));
+            ASSERT_TRUE(testsupport::ReadTextFile(synopcorpus::Folder() + "/" + name, text));
             manager.InitSynop(CharToWString(text.c_str()), first);
             first = false;
         }
         std::string grid;
-        ASSERT_TRUE(ReadFile(std::string(AEROVANE_TEST_DATA_DIR) + "/position/world-grid.txt", grid));
+        ASSERT_TRUE(testsupport::ReadTextFile(testsupport::TestDataPath("position/world-grid.txt"), grid));
         manager.InitWindData(CharToWString(grid.c_str()), true);
         RememberFailingReports();
     }

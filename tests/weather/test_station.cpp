@@ -1,6 +1,7 @@
 #include "weather/station.h"
 
 #include "platform/clock.h"
+#include "tests/support/calendar.h"
 
 #include <gtest/gtest.h>
 
@@ -10,31 +11,14 @@
 using aviation::Position;
 using aviation::weather::CStation;
 using aviation::weather::StationTime;
+using testsupport::LocalFields;
+using testsupport::UtcSeconds;
 
 namespace {
 
-std::int64_t Utc(int year, int month, int day, int hour, int minute)
-{
-    std::tm fields{};
-    fields.tm_year = year - 1900;
-    fields.tm_mon = month - 1;
-    fields.tm_mday = day;
-    fields.tm_hour = hour;
-    fields.tm_min = minute;
-    return static_cast<std::int64_t>(timegm(&fields));
-}
-
-std::tm Local(std::int64_t seconds)
-{
-    const std::time_t t = static_cast<std::time_t>(seconds);
-    std::tm fields{};
-    localtime_r(&t, &fields);
-    return fields;
-}
-
 void ExpectLocal(std::int64_t seconds, int year, int month, int day, int hour, int minute)
 {
-    const std::tm fields = Local(seconds);
+    const std::tm fields = LocalFields(seconds);
     EXPECT_EQ(fields.tm_year + 1900, year);
     EXPECT_EQ(fields.tm_mon + 1, month);
     EXPECT_EQ(fields.tm_mday, day);
@@ -59,7 +43,7 @@ CStation Innsbruck()
 
 TEST(Station, NewStationHasDefaultsAndTheCurrentTime)
 {
-    platform::ScopedClock clock(Utc(2026, 12, 7, 8, 30));
+    platform::ScopedClock clock(UtcSeconds(2026, 12, 7, 8, 30));
     const CStation station;
     EXPECT_STREQ(station.GetICAO(), L"");
     EXPECT_EQ(station.GetCountry(), L"unknow");
@@ -68,7 +52,7 @@ TEST(Station, NewStationHasDefaultsAndTheCurrentTime)
     EXPECT_EQ(station.GetElevation(), 0);
     EXPECT_FALSE(station.IsFS9Station() || station.IsFSXStation() || station.IsP3DStation() || station.IsXPlaneStation()
                  || station.IsGenerated() || station.IsActive());
-    EXPECT_EQ(station.GetTime(), Utc(2026, 12, 7, 8, 30));
+    EXPECT_EQ(station.GetTime(), UtcSeconds(2026, 12, 7, 8, 30));
 }
 
 TEST(Station, AssignmentKeepsTheObservationTimeCopyingTakesIt)
@@ -134,7 +118,7 @@ TEST(Station, DistanceInMilesOrKilometresAndNoneWithoutPosition)
 
 TEST(LocalTimeStationTime, DayLaterThanTodayIsLastMonth)
 {
-    platform::ScopedClock clock(Utc(2026, 3, 3, 10, 0));
+    platform::ScopedClock clock(UtcSeconds(2026, 3, 3, 10, 0));
     StationTime time;
     time.SetTime(28, 12, 0);
     ExpectLocal(time.GetTime(), 2026, 2, 28, 12, 0);
@@ -147,7 +131,7 @@ TEST(LocalTimeStationTime, DayLaterThanTodayIsLastMonth)
 
 TEST(LocalTimeStationTime, DayLaterThanTodayInJanuaryIsDecemberOfLastYear)
 {
-    platform::ScopedClock clock(Utc(2027, 1, 3, 10, 0));
+    platform::ScopedClock clock(UtcSeconds(2027, 1, 3, 10, 0));
     StationTime time;
     time.SetTime(28, 12, 0);
     ExpectLocal(time.GetTime(), 2026, 12, 28, 12, 0);
@@ -156,7 +140,7 @@ TEST(LocalTimeStationTime, DayLaterThanTodayInJanuaryIsDecemberOfLastYear)
 
 TEST(LocalTimeStationTime, TimeTextIsLocalAndBounded)
 {
-    platform::ScopedClock clock(Utc(2026, 7, 15, 6, 0));
+    platform::ScopedClock clock(UtcSeconds(2026, 7, 15, 6, 0));
     StationTime time;
     time.SetTime(15, 14, 20);
     EXPECT_EQ(time.GetTimeText(L"%Y-%m-%d %H:%M:%S"), L"2026-07-15 14:20:00");
@@ -165,7 +149,7 @@ TEST(LocalTimeStationTime, TimeTextIsLocalAndBounded)
 
 TEST(LocalTimeStationTime, KeptAnswerFollowsTheClockAndTheFields)
 {
-    platform::ScopedClock clock(Utc(2026, 2, 3, 10, 0));
+    platform::ScopedClock clock(UtcSeconds(2026, 2, 3, 10, 0));
     StationTime time;
     time.SetTime(28, 12, 0);
     ExpectLocal(time.GetTime(), 2026, 1, 28, 12, 0);
@@ -175,7 +159,7 @@ TEST(LocalTimeStationTime, KeptAnswerFollowsTheClockAndTheFields)
     ExpectLocal(time.GetTime(), 2026, 1, 28, 12, 5);
 
     // Later in the month the same day and time belong to the current month.
-    clock.SetNow(Utc(2026, 2, 28, 10, 0));
+    clock.SetNow(UtcSeconds(2026, 2, 28, 10, 0));
     time.SetTime(28, 12, 5);
     ExpectLocal(time.GetTime(), 2026, 2, 28, 12, 5);
 
@@ -191,9 +175,9 @@ TEST(LocalTimeStationTime, FirstAnswerOfAThreadIsComputedForAnyClock)
     platform::ScopedClock clock(-1);
     StationTime time;
     std::thread([&time] { time.SetTime(0, 0, 0); }).join();
-    const std::tm fields = Local(time.GetTime());
+    const std::tm fields = LocalFields(time.GetTime());
     EXPECT_EQ(fields.tm_hour, 0);
     EXPECT_EQ(fields.tm_min, 0);
-    EXPECT_EQ(Local(time.GetTime() + 86400).tm_mday, 1);
+    EXPECT_EQ(LocalFields(time.GetTime() + 86400).tm_mday, 1);
     EXPECT_LT(time.GetTime(), -86400);
 }

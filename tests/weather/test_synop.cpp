@@ -1,6 +1,7 @@
 #include "weather/synop.h"
 
 #include "platform/clock.h"
+#include "tests/support/calendar.h"
 #include "weather/metar.h"
 #include "weather/synopdecoder.h"
 
@@ -15,6 +16,7 @@ using aviation::weather::CMetar;
 using aviation::weather::CSynop;
 using aviation::weather::CSynopDecoder;
 using aviation::weather::StationTime;
+using testsupport::LocalFields;
 
 namespace {
 
@@ -400,28 +402,22 @@ TEST(SynopToMetar, ReportWithoutWindKeepsItsOtherGroups)
 
 TEST(LocalTimeSynopHeader, DatesReportInCurrentOrPreviousMonth)
 {
-    const auto local = [](std::int64_t seconds) {
-        const std::time_t t = static_cast<std::time_t>(seconds);
-        std::tm fields{};
-        localtime_r(&t, &fields);
-        return fields;
-    };
     platform::ScopedClock clock(kNow);
-    const std::tm first = local(CSynop(L"AAXX 01124 10384").GetTime());
+    const std::tm first = LocalFields(CSynop(L"AAXX 01124 10384").GetTime());
     EXPECT_EQ(first.tm_year + 1900, 2026);
     EXPECT_EQ(first.tm_mon + 1, 12);
     EXPECT_EQ(first.tm_mday, 1);
     EXPECT_EQ(first.tm_hour, 12);
     EXPECT_EQ(first.tm_min, 0);
 
-    const std::tm lastMonth = local(CSynop(L"AAXX 28064 10384").GetTime());
+    const std::tm lastMonth = LocalFields(CSynop(L"AAXX 28064 10384").GetTime());
     EXPECT_EQ(lastMonth.tm_mon + 1, 11);
     EXPECT_EQ(lastMonth.tm_mday, 28);
     EXPECT_EQ(lastMonth.tm_hour, 6);
 
     // The same day and hour read a month later: 3 January 2027.
     clock.SetNow(kNow + 27 * 86400);
-    const std::tm lastYear = local(CSynop(L"AAXX 28064 10384").GetTime());
+    const std::tm lastYear = LocalFields(CSynop(L"AAXX 28064 10384").GetTime());
     EXPECT_EQ(lastYear.tm_year + 1900, 2026);
     EXPECT_EQ(lastYear.tm_mon + 1, 12);
     EXPECT_EQ(lastYear.tm_mday, 28);

@@ -1,6 +1,7 @@
-#include "synopcorpus.h"
+#include "tests/support/synopcorpus.h"
 
 #include "platform/debugoutput.h"
+#include "tests/support/recordingstore.h"
 #include "weather/metar.h"
 #include "weather/resourcetextstore.h"
 #include "weather/synop.h"
@@ -23,16 +24,7 @@ using aviation::weather::CWeatherStations;
 
 namespace {
 
-class TestSynopStore : public CSynopManager
-{
-public:
-    void Report(const std::wstring& text) override { messages.push_back(text); }
-    bool IsBusy() override { return busy; }
-    bool SetBusy(bool value) override { return busy = value; }
-
-    std::vector<std::wstring> messages;
-    bool busy = false;
-};
+using TestSynopStore = testsupport::RecordingStore<CSynopManager>;
 
 std::string Narrow(const std::wstring& text)
 {
@@ -116,7 +108,7 @@ TEST(SynopCorpus, RealReportsDecodeAndLandStationsGetTheirListedPosition)
     for (const std::string& failure : metarFailures)
         std::printf("  METAR line not decoded: %s\n", failure.c_str());
     EXPECT_EQ(listed, placed);
-    EXPECT_TRUE(store.messages.empty());
+    EXPECT_TRUE(store.reports.empty());
     ResourceTextStore::Release();
 }
 

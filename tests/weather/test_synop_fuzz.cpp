@@ -1,4 +1,4 @@
-#include "synopcorpus.h"
+#include "tests/support/synopcorpus.h"
 
 #include "platform/debugoutput.h"
 #include "weather/metar.h"

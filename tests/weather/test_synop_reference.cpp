@@ -1,5 +1,5 @@
 #include "referencesynopdecoder.h"
-#include "synopcorpus.h"
+#include "tests/support/synopcorpus.h"
 
 #include "platform/clock.h"
 #include "platform/debugoutput.h"

@@ -1,6 +1,7 @@
 #include "weather/synopmanager.h"
 
 #include "platform/debugoutput.h"
+#include "tests/support/recordingstore.h"
 #include "weather/weatherstations.h"
 
 #include <gtest/gtest.h>
@@ -12,21 +13,7 @@ using aviation::weather::CWeatherStations;
 
 namespace {
 
-class TestSynopStore : public CSynopManager
-{
-public:
-    void Report(const std::wstring& text) override { messages.push_back(text); }
-    bool IsBusy() override { return busy; }
-    bool SetBusy(bool value) override
-    {
-        ++busyCalls;
-        return busy = value;
-    }
-
-    std::vector<std::wstring> messages;
-    bool busy = false;
-    int busyCalls = 0;
-};
+using TestSynopStore = testsupport::RecordingStore<CSynopManager>;
 
 const std::wstring kBerlin = L"AAXX 07124 10384 32595 81204 10123 21012 30132 40015 82530";
 const std::wstring kMunich = L"AAXX 07124 10868 41/98 80000 10050 20010 39550 40220";
@@ -60,7 +47,7 @@ TEST(SynopStore, CutsTextAtEqualsSignAndRemovesLineBreaks)
     store.InitSynop(L"", true);
     EXPECT_EQ(store.GetCount(), 0);
     EXPECT_EQ(store.GetAllRaw(), L"");
-    EXPECT_TRUE(store.messages.empty());
+    EXPECT_TRUE(store.reports.empty());
     EXPECT_TRUE(quiet.Contains("Timer: 0 took"));
 }
 
@@ -74,10 +61,10 @@ TEST(SynopStore, AppendsWithoutClearingAndEmptiesOnClear)
     store.InitSynop(static_cast<const wchar_t*>(nullptr), false);
     EXPECT_EQ(store.GetCount(), 2);
 
-    store.busyCalls = 0;
+    store.busyChanges = 0;
     store.Clear();
     EXPECT_EQ(store.GetCount(), 0);
-    EXPECT_EQ(store.busyCalls, 2);
+    EXPECT_EQ(store.busyChanges, 2);
     EXPECT_FALSE(store.IsBusy());
 }
 

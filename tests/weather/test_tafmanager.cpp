@@ -1,5 +1,7 @@
 #include "weather/tafmanager.h"
 
+#include "tests/support/testdata.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -68,7 +70,7 @@ TEST(TafStore, EmptyOrLineFeedIcaoAnswersWithoutHanging)
 
 TEST(TafStore, FindsEveryRealForecast)
 {
-    std::ifstream file(std::string(AEROVANE_SHARED_DATA_DIR) + "/taf/metar-taf-pairs.tsv");
+    std::ifstream file(testsupport::SharedDataPath("taf/metar-taf-pairs.tsv"));
     if (!file)
         GTEST_SKIP() << "shared TAF data not found";
     std::string line;

@@ -1,0 +1,65 @@
+#pragma once
+
+// Where tests and benchmarks find their data, and reading it: the real-world reports beside the repository
+// (AEROVANE_SHARED_DATA_DIR, absent on some machines) and our own fixtures in tests/data (AEROVANE_TEST_DATA_DIR).
+// Header only, so that benchmarks built without the tests can use it; both define the two folders.
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+inline std::string SharedDataPath(const std::string& relative)
+{
+    return std::string(AEROVANE_SHARED_DATA_DIR) + "/" + relative;
+}
+
+inline std::string TestDataPath(const std::string& relative)
+{
+    return std::string(AEROVANE_TEST_DATA_DIR) + "/" + relative;
+}
+
+// Reads a whole file as it is. Returns false when it cannot be opened.
+inline bool ReadTextFile(const std::string& path, std::string& text)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    std::ostringstream content;
+    content << file.rdbuf();
+    text = content.str();
+    return true;
+}
+
+// Every byte taken as the Latin-1 character of its value, as the program reads narrow text.
+inline std::wstring Latin1(const std::string& text)
+{
+    std::wstring wide;
+    wide.reserve(text.size());
+    for (const char c : text)
+        wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    return wide;
+}
+
+// A whole file as Latin-1 text; empty when it cannot be opened.
+inline std::wstring ReadLatin1File(const std::string& path)
+{
+    std::string text;
+    return ReadTextFile(path, text) ? Latin1(text) : std::wstring();
+}
+
+// The point lines of a grid file in tests/data/grid: the lines that are neither empty nor a "#" heading.
+inline std::vector<std::wstring> GridPointLines(const std::string& name)
+{
+    std::vector<std::wstring> lines;
+    std::ifstream file(TestDataPath("grid/" + name));
+    for (std::string line; std::getline(file, line);) {
+        if (!line.empty() && line[0] != '#')
+            lines.push_back(Latin1(line));
+    }
+    return lines;
+}
+
+} // namespace testsupport
