@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/debugoutput.h"
 #include "weather/metar.h"
+#include "weather/quadrant.h"
 #include "weather/regexpattern.h"
 #include "weather/wideformat.h"
 #include "weather/wind.h"
@@ -181,22 +182,10 @@ void CGrib::DecodeHeader(std::wstring_view& rest, RegexMatch& match)
     }
     const std::wstring_view latitudeGroup = match.View(3);
     const std::wstring_view longitudeGroup = match.View(4);
-    float latitude = LeadingNumber(latitudeGroup.substr(2, 3)) / 10.0f;
-    float longitude = LeadingNumber(longitudeGroup.substr(1, 4)) / 10.0f;
-    switch (longitudeGroup.at(0)) {
-    case L'3':
-        latitude = -latitude;
-        break;
-    case L'5':
-        latitude = -latitude;
-        longitude = -longitude;
-        break;
-    case L'7':
-        longitude = -longitude;
-        break;
-    default:
-        break;
-    }
+    // Tenths of a degree, read in single precision as the grid's positions always have been.
+    double latitude = LeadingNumber(latitudeGroup.substr(2, 3)) / 10.0f;
+    double longitude = LeadingNumber(longitudeGroup.substr(1, 4)) / 10.0f;
+    ApplyQuadrant(longitudeGroup.at(0), latitude, longitude);
     SetPosition(Position(latitude, longitude));
     m_locationKey = std::wstring(latitudeGroup.substr(2, 3)) + std::wstring(longitudeGroup);
     Consume(rest, match);

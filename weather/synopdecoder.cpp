@@ -1,7 +1,7 @@
 #include "weather/synopdecoder.h"
 
-#include "platform/clock.h"
 #include "platform/debugoutput.h"
+#include "weather/quadrant.h"
 #include "weather/synop.h"
 
 #include <cmath>
@@ -295,22 +295,8 @@ int CSynopDecoder::ReadShipHeader()
     m_synop.SetName(std::wstring(Sub(1)));
     double latitude = ReadNumber(Part(Sub(3), 2, 3)) / 10.0;
     double longitude = ReadNumber(Part(longitudeGroup, 1, 4)) / 10.0;
-    switch (CharAt(longitudeGroup, 0)) {
-    case L'1':
-        break;
-    case L'3':
-        latitude = -latitude;
-        break;
-    case L'5':
-        latitude = -latitude;
-        longitude = -longitude;
-        break;
-    case L'7':
-        longitude = -longitude;
-        break;
-    default:
+    if (!ApplyQuadrant(CharAt(longitudeGroup, 0), latitude, longitude))
         return CSynop::kStationError;
-    }
     m_synop.SetPosition(aviation::Position(latitude, longitude));
     m_shipVisibilityGroup = Sub(5);
     return CSynop::kNoError;
