@@ -14,23 +14,13 @@ TEST(CloudLayer, PrintsItsMetarGroup)
     EXPECT_EQ(CCloudLayer(12000, 5, CCloudLayer::kTypeGenerated).GetMetarGroup(), L"BKN120");
 }
 
-TEST(CloudLayer, DefaultsAndRefusesCoverageAboveEightOktas)
+TEST(CloudLayer, RefusesCoverageOutsideZeroToEightOktas)
 {
     CCloudLayer layer;
-    EXPECT_EQ(layer.GetType(), CCloudLayer::kTypePlain);
-    EXPECT_EQ(layer.GetCoverage(), 0);
-    EXPECT_EQ(layer.GetBase(), 0);
-    EXPECT_EQ(layer.GetBaseMSL(), -1);
-    EXPECT_EQ(layer.GetTop(), -1);
-
     EXPECT_TRUE(layer.SetCoverage(8));
     EXPECT_FALSE(layer.SetCoverage(9));
     EXPECT_FALSE(layer.SetCoverage(-1));
     EXPECT_EQ(layer.GetCoverage(), 8);
     EXPECT_TRUE(layer.SetCoverage(0));
     EXPECT_EQ(layer.GetCoverage(), 0);
-
-    const CCloudLayer nsc(1500, 0, CCloudLayer::kTypePlain, 3400);
-    EXPECT_EQ(nsc.GetBaseMSL(), 3400);
-    EXPECT_EQ(nsc.GetTop(), -1);
 }

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 using aviation::weather::CLevel;
@@ -18,31 +17,22 @@ CLevel MakeLevel(int altitude, double direction, double speed, double temperatur
 
 } // namespace
 
-TEST(Wind, DefaultsAndDirectionDifferenceWrapsThroughNorth)
+TEST(Wind, DirectionDifferenceWrapsThroughNorthAndFormatsWithOrWithoutGust)
 {
-    const CWind wind;
-    EXPECT_EQ(wind.direction, -1.0);
-    EXPECT_EQ(wind.speed, -1.0);
-    EXPECT_EQ(wind.gust, 0.0);
-
     EXPECT_EQ(aviation::DirectionDifference(350, 10).direction, -20.0);
     EXPECT_EQ(aviation::DirectionDifference(10, 350).direction, 20.0);
     EXPECT_EQ(aviation::DirectionDifference(270, 90).direction, 180.0);
     EXPECT_EQ(aviation::DirectionDifference(90, 271).direction, 179.0);
-}
 
-TEST(Wind, FormatsWithOrWithoutGust)
-{
     EXPECT_EQ(CWind(270, 15).Format(L"%03.0f%02.0fKT"), L"27015KT");
     EXPECT_EQ(CWind(270, 15, -1).Format(L"%03.0f%02.0fKT"), L"27015KT");
     EXPECT_EQ(CWind(90, 22, 35).Format(L"%03.0f%02.0fG%02.0fKT"), L"09022G35KT");
-    // Too long for the 40-character buffer.
-    EXPECT_EQ(CWind(1e30, 1e30).Format(L"%f %f"), L"");
+    EXPECT_EQ(CWind(1e30, 1e30).Format(L"%f %f"), L"") << "too long for the 40-character buffer";
     // A wind normalised from a full turn backwards is north, not "-00".
     EXPECT_EQ(CWind(aviation::NormalizeAngle(-360.0), 5).Format(L"%03.0f%02.0fKT"), L"00005KT");
 }
 
-TEST(Level, ComputesHumidityOnlyFromKnownValues)
+TEST(Level, ComputesHumidityOnlyFromKnownValuesAndHasDataIgnoresSpeedAndGust)
 {
     EXPECT_NEAR(CLevel(0, CWind(), 20, 10, 1013, -1).GetHumidity(), 52.5, 0.05);
     EXPECT_NEAR(CLevel(0, CWind(), -10, -15, 500, -1).GetHumidity(), 66.7, 0.05);
@@ -50,12 +40,8 @@ TEST(Level, ComputesHumidityOnlyFromKnownValues)
     EXPECT_EQ(CLevel(0, CWind(), 20, 99, 1013, -1).GetHumidity(), -1.0);
     EXPECT_EQ(CLevel(0, CWind(), 20, 10, -1, -1).GetHumidity(), -1.0);
     EXPECT_EQ(CLevel(0, CWind(), 20, 10, 1013, 80).GetHumidity(), 80.0);
-}
 
-TEST(Level, HasDataIgnoresSpeedAndGust)
-{
     CLevel level;
-    EXPECT_FALSE(level.HasData());
     level.speed = 25;
     level.gust = 30;
     EXPECT_FALSE(level.HasData());
@@ -64,64 +50,42 @@ TEST(Level, HasDataIgnoresSpeedAndGust)
     EXPECT_TRUE(MakeLevel(-99, 270, -1, -99, -99, -1).HasData());
 }
 
-TEST(Level, InterpolatesDirectionThroughNorth)
+TEST(Level, InterpolatesThroughNorthCopiesWithinTwentyFeetAndHoldsTheLowerLevelFarBelow)
 {
-    const CLevel low = MakeLevel(1000, 350, 10, 15, 5, 980);
-    const CLevel high = MakeLevel(3000, 10, 20, 5, -5, 920);
-    CLevel level;
-    level.Interpolate(low, high, 2000);
-    EXPECT_DOUBLE_EQ(level.direction, 0.0);
-    EXPECT_DOUBLE_EQ(level.speed, 15.0);
-    EXPECT_EQ(level.gust, -1.0);
-    EXPECT_DOUBLE_EQ(level.GetTemperature(), 10.0);
-    EXPECT_DOUBLE_EQ(level.GetDewPoint(), 0.0);
-    EXPECT_FLOAT_EQ(level.GetPressure(), 950.0f);
-    EXPECT_EQ(level.GetAltitude(), 2000);
-}
-
-TEST(Level, CopiesALevelWithinTwentyFeet)
-{
-    CLevel low = MakeLevel(1000, 240, 12, 15, 5, 980);
+    CLevel low = MakeLevel(1000, 350, 10, 15, 5, 980);
     low.gust = 25;
-    const CLevel high = MakeLevel(3000, 260, 30, 5, -5, 920);
-    CLevel level;
-
-    level.Interpolate(low, high, 1019);
-    EXPECT_EQ(level.GetAltitude(), 1000);
-    EXPECT_EQ(level.gust, 25.0);
-    level.Interpolate(low, high, 981);
-    EXPECT_EQ(level.GetAltitude(), 1000);
-    level.Interpolate(low, high, 2981);
-    EXPECT_EQ(level.GetAltitude(), 3000);
-    EXPECT_EQ(level.speed, 30.0);
-
-    level.Interpolate(low, high, 1020);
-    EXPECT_EQ(level.GetAltitude(), 1020);
-    EXPECT_EQ(level.gust, -1.0);
-    EXPECT_NEAR(level.speed, 12.18, 1e-9);
-}
-
-TEST(Level, TakesTheLowerLevelForGroundAndFarBelow)
-{
-    const CLevel low = MakeLevel(1000, 240, 12, 15, 5, 980);
-    const CLevel high = MakeLevel(3000, 260, 30, 5, -5, 920);
-    CLevel level;
-
-    for (int altitude : {0, 400}) {
-        level.Interpolate(low, high, altitude);
-        EXPECT_EQ(level.GetAltitude(), 1000) << altitude;
-        EXPECT_DOUBLE_EQ(level.direction, 240.0) << altitude;
-        EXPECT_DOUBLE_EQ(level.speed, 12.0) << altitude;
-        EXPECT_DOUBLE_EQ(level.GetTemperature(), 15.0) << altitude;
+    const CLevel high = MakeLevel(3000, 10, 30, 5, -5, 920);
+    const struct
+    {
+        int altitude, expectedAltitude;
+        double direction, speed, gust, temperature;
+    } cases[] = {
+        {2000, 2000, 0, 20, -1, 10}, // halfway, through north
+        {1019, 1000, 350, 10, 25, 15}, // within 20 ft of a level: a copy
+        {981, 1000, 350, 10, 25, 15},  {2981, 3000, 10, 30, 0, 5}, {1020, 1020, 350.2, 10.2, -1, 14.9},
+        {0, 1000, 350, 10, -1, 15}, // the ground and more than 500 ft below take the lower level
+        {400, 1000, 350, 10, -1, 15},  {600, 600, 346, 6, -1, 17}, // within 500 ft below: extrapolated
+        {5000, 5000, 30, 50, -1, -5}, // above the upper level too
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.altitude);
+        CLevel level;
+        level.Interpolate(low, high, c.altitude);
+        EXPECT_EQ(level.GetAltitude(), c.expectedAltitude);
+        EXPECT_NEAR(level.direction, c.direction, 1e-9);
+        EXPECT_NEAR(level.speed, c.speed, 1e-9);
+        EXPECT_EQ(level.gust, c.gust);
+        EXPECT_NEAR(level.GetTemperature(), c.temperature, 1e-9);
     }
 
-    // Within 500 ft below the lower level the values extrapolate.
-    level.Interpolate(low, high, 600);
-    EXPECT_EQ(level.GetAltitude(), 600);
-    EXPECT_DOUBLE_EQ(level.GetTemperature(), 17.0);
-    // Above the upper level too.
-    level.Interpolate(low, high, 5000);
-    EXPECT_DOUBLE_EQ(level.GetTemperature(), -5.0);
+    CLevel level;
+    level.Interpolate(low, high, 2000);
+    EXPECT_DOUBLE_EQ(level.GetDewPoint(), 0.0);
+    EXPECT_FLOAT_EQ(level.GetPressure(), 950.0f);
+    // Either argument may be the level itself.
+    low.Interpolate(low, high, 2000);
+    EXPECT_DOUBLE_EQ(low.direction, 0.0);
+    EXPECT_DOUBLE_EQ(low.GetTemperature(), 10.0);
 }
 
 TEST(Level, LevelsAtTheSameAltitudeGiveTheFirst)
@@ -135,15 +99,6 @@ TEST(Level, LevelsAtTheSameAltitudeGiveTheFirst)
     EXPECT_EQ(level.speed, 12.0);
     EXPECT_EQ(level.GetTemperature(), 15.0);
     EXPECT_FLOAT_EQ(level.GetPressure(), 980.0f);
-}
-
-TEST(Level, InterpolatesIntoOneOfItsOwnArguments)
-{
-    CLevel low = MakeLevel(1000, 350, 10, 15, 5, 980);
-    const CLevel high = MakeLevel(3000, 10, 20, 5, -5, 920);
-    low.Interpolate(low, high, 2000);
-    EXPECT_DOUBLE_EQ(low.direction, 0.0);
-    EXPECT_DOUBLE_EQ(low.GetTemperature(), 10.0);
 }
 
 TEST(Level, AbsurdAltitudesInterpolateWithoutOverflow)

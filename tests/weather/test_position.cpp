@@ -2,68 +2,94 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <future>
 #include <limits>
+#include <string>
 #include <thread>
+#include <utility>
 
 using aviation::Position;
 
-TEST(PositionMath, CourseToTheFourQuartersAndEqualPoints)
-{
-    const Position origin(0.0, 0.0);
-    EXPECT_NEAR(aviation::CalcCourse(origin, Position(0, 1)), 90.0, 1e-9);
-    EXPECT_NEAR(aviation::CalcCourse(origin, Position(1, 0)), 0.0, 1e-9);
-    EXPECT_NEAR(aviation::CalcCourse(origin, Position(0, -1)), 270.0, 1e-9);
-    EXPECT_NEAR(aviation::CalcCourse(origin, Position(-1, 0)), 180.0, 1e-9);
-    EXPECT_EQ(Position::GetCourse(Position(50.03, 8.57), Position(50.03, 8.57)), 0.0);
+namespace {
 
-    const Position pole(90.0, 0.0);
-    EXPECT_NEAR(Position::GetCourse(pole, origin), 180.0, 1e-9);
-    EXPECT_NEAR(Position::GetCourse(pole, Position(0, 90)), 90.0, 1e-9);
+const double kInf = std::numeric_limits<double>::infinity();
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+std::string Where(const Position& a, const Position& b)
+{
+    return std::to_string(a.GetLatitude()) + "," + std::to_string(a.GetLongitude()) + " -> "
+        + std::to_string(b.GetLatitude()) + "," + std::to_string(b.GetLongitude());
 }
 
-TEST(PositionMath, DistanceOfOneDegreeAntipodeAndPole)
+} // namespace
+
+TEST(PositionMath, CourseToTheFourQuartersFromAPoleAndToItself)
 {
-    EXPECT_NEAR(aviation::CalcDistance(Position(0, 0), Position(0, 1)), 60.108, 0.001);
-    EXPECT_NEAR(aviation::CalcDistance(0, 0, 0, 180), 10819.39, 0.01);
-    EXPECT_NEAR(Position::GetDistance(Position(90, 0), Position(0, 0)), 5409.69, 0.01);
-    EXPECT_NEAR(Position::GetDistance(Position(90, 0), Position(0, -123.4)), 5409.69, 0.01);
-    EXPECT_EQ(aviation::CalcDistance(47.26, 11.34, 47.26, 11.34), 0.0);
+    const struct
+    {
+        Position from, to;
+        double course;
+    } cases[]
+        = {{{0, 0}, {0, 1}, 90},   {{0, 0}, {1, 0}, 0},    {{0, 0}, {0, -1}, 270},           {{0, 0}, {-1, 0}, 180},
+           {{90, 0}, {0, 0}, 180}, {{90, 0}, {0, 90}, 90}, {{50.03, 8.57}, {50.03, 8.57}, 0}};
+    for (const auto& c : cases)
+        EXPECT_NEAR(Position::GetCourse(c.from, c.to), c.course, 1e-9) << Where(c.from, c.to);
+    // Due north is +0, which prints as "000", not "-00".
+    EXPECT_FALSE(std::signbit(aviation::CalcCourse(Position(47.0, 11.0), Position(48.0, 11.0))));
 }
 
-TEST(PositionMath, RoundingOfTheCosineNeverGivesNaN)
+TEST(PositionMath, DistanceOfOneDegreeAntipodePoleAndRoundedCosine)
 {
-    // For this pair the law of cosines rounds to just below -1 (antipode) and just above 1 (a hair apart).
-    const Position a(-36.4435, -167.405);
-    const Position antipode(36.4435, -167.405 + 180.0);
-    const double far = aviation::CalcDistance(a, antipode);
-    EXPECT_FALSE(std::isnan(far));
-    EXPECT_NEAR(far, 10819.39, 0.01);
-
-    const double near = aviation::CalcDistance(a, Position(-36.4435, -167.405 + 1e-9));
-    EXPECT_FALSE(std::isnan(near));
-    EXPECT_LT(near, 0.001);
+    // The last two pairs make the law of cosines round just below -1 (antipode) and just above 1 (a hair
+    // apart); a NaN fails every comparison below.
+    const struct
+    {
+        Position a, b;
+        double nm, tolerance;
+    } cases[] = {{{0, 0}, {0, 1}, 60.108, 0.001},
+                 {{0, 0}, {0, 180}, 10819.39, 0.01},
+                 {{90, 0}, {0, 0}, 5409.69, 0.01},
+                 {{90, 0}, {0, -123.4}, 5409.69, 0.01},
+                 {{47.26, 11.34}, {47.26, 11.34}, 0.0, 0.0},
+                 {{-36.4435, -167.405}, {36.4435, -167.405 + 180.0}, 10819.39, 0.01},
+                 {{-36.4435, -167.405}, {-36.4435, -167.405 + 1e-9}, 0.0, 0.001}};
+    for (const auto& c : cases)
+        EXPECT_NEAR(aviation::CalcDistance(c.a, c.b), c.nm, c.tolerance) << Where(c.a, c.b);
 }
 
-TEST(PositionMath, DestinationCountsSixtyMilesPerDegree)
+TEST(PositionMath, DestinationCountsSixtyMilesPerDegreeAndStopsAtThePoles)
 {
-    const Position east = Position::GetDestination(Position(0, 0), 90.0, 60.0);
-    EXPECT_NEAR(east.GetLatitude(), 0.0, 1e-9);
-    EXPECT_NEAR(east.GetLongitude(), 1.0, 1e-9);
-    const Position north = Position::GetDestination(Position(0, 0), 0.0, 60.0);
-    EXPECT_NEAR(north.GetLatitude(), 1.0, 1e-9);
-    EXPECT_NEAR(north.GetLongitude(), 0.0, 1e-9);
-
-    // Crossing the antimeridian westward leaves the longitude below -180; eastward it wraps.
-    EXPECT_NEAR(Position::GetDestination(Position(0, -179.5), 270.0, 60.0).GetLongitude(), -180.5, 1e-9);
-    EXPECT_NEAR(Position::GetDestination(Position(0, 179.5), 90.0, 60.0).GetLongitude(), -179.5, 1e-9);
-
-    // The longitude change takes the destination latitude in degrees, converted back to radians.
-    EXPECT_DOUBLE_EQ(Position::GetDestination(Position(-80.0, 8.5), 73.0, 350.0).GetLongitude(), 34.193535753488689);
+    const struct
+    {
+        Position from;
+        double course, nm, latitude, longitude;
+    } cases[] = {
+        {{0, 0}, 90, 60, 0, 1},
+        {{0, 0}, 0, 60, 1, 0},
+        // Westward across the antimeridian the longitude stays below -180; eastward it wraps.
+        {{0, -179.5}, 270, 60, 0, -180.5},
+        {{0, 179.5}, 90, 60, 0, -179.5},
+        // The longitude change takes the destination latitude in degrees, converted back to radians.
+        {{-80.0, 8.5}, 73, 350, -77.0454437, 34.193535753488689},
+        // The sine of the destination latitude rounds to just beyond +-1 here; any longitude but NaN will do.
+        {{87.5, 10}, 0, 150, 90, kNaN},
+        {{2.5, 10}, 0, 5250, 90, kNaN},
+        {{-87.5, 10}, 180, 150, -90, kNaN},
+        {{-12.0, 10}, 180, 4680, -90, kNaN},
+    };
+    for (const auto& c : cases) {
+        const Position to = Position::GetDestination(c.from, c.course, c.nm);
+        SCOPED_TRACE(Where(c.from, to));
+        EXPECT_NEAR(to.GetLatitude(), c.latitude, 1e-6);
+        if (std::isnan(c.longitude))
+            EXPECT_FALSE(std::isnan(to.GetLongitude()));
+        else
+            EXPECT_NEAR(to.GetLongitude(), c.longitude, 1e-9);
+    }
 
     Position aircraft(50.0, 8.0);
     aircraft.Move(180.0, 120.0);
@@ -71,50 +97,28 @@ TEST(PositionMath, DestinationCountsSixtyMilesPerDegree)
     EXPECT_NEAR(aircraft.GetLongitude(), 8.0, 1e-9);
 }
 
-TEST(PositionMath, DestinationExactlyAtAPoleIsThePole)
-{
-    // Here the sine of the destination latitude rounds to just beyond 1 (or -1).
-    EXPECT_EQ(Position::GetDestination(Position(87.5, 10.0), 0.0, 150.0).GetLatitude(), 90.0);
-    EXPECT_EQ(Position::GetDestination(Position(2.5, 10.0), 0.0, 5250.0).GetLatitude(), 90.0);
-    EXPECT_EQ(Position::GetDestination(Position(-87.5, 10.0), 180.0, 150.0).GetLatitude(), -90.0);
-    EXPECT_FALSE(std::isnan(Position::GetDestination(Position(-12.0, 10.0), 180.0, 4680.0).GetLongitude()));
-}
-
 TEST(PositionMath, InterpolatesByDistanceFromBothEnds)
 {
     const Position frankfurt(50.03, 8.57);
     const Position munich(48.35, 11.78);
-    const Position middle(49.19, 10.175);
     EXPECT_DOUBLE_EQ(aviation::InterpolateByDistance(10.0, frankfurt, 20.0, munich, frankfurt), 10.0);
     EXPECT_DOUBLE_EQ(aviation::InterpolateByDistance(10.0, frankfurt, 20.0, munich, munich), 20.0);
     EXPECT_NEAR(aviation::InterpolateByDistance(1013.0, Position(0, 0), 1003.0, Position(0, 2), Position(0, 1)), 1008.0,
                 1e-9);
-    const double between = aviation::InterpolateByDistance(10.0, frankfurt, 20.0, munich, middle);
-    EXPECT_GT(between, 14.0);
-    EXPECT_LT(between, 16.0);
-
     // All three positions the same: no distances to weigh, the first value stands.
     EXPECT_EQ(aviation::InterpolateByDistance(7.0, frankfurt, 9.0, frankfurt, frankfurt), 7.0);
 }
 
-TEST(PositionMath, NormalizesAnglesIntoOneTurn)
+TEST(PositionMath, NormalizesAnglesIntoOneTurnAsPlusZeroForNorth)
 {
-    EXPECT_EQ(aviation::NormalizeAngle(-90.0), 270.0);
-    EXPECT_EQ(aviation::NormalizeAngle(720.0), 0.0);
-    EXPECT_EQ(aviation::NormalizeAngle(360.0), 0.0);
-    EXPECT_EQ(aviation::NormalizeAngle(359.5), 359.5);
-    EXPECT_EQ(aviation::NormalizeAngle(-400.0), 320.0);
-    EXPECT_EQ(aviation::NormalizeAngle(-1e-20), 0.0);
-    EXPECT_NEAR(aviation::NormalizeAngle(1000.1), 280.1, 1e-9);
-
-    // A full turn backwards and a course due north are +0, which prints as "000", not "-00".
-    EXPECT_FALSE(std::signbit(aviation::NormalizeAngle(-360.0)));
-    EXPECT_FALSE(std::signbit(aviation::NormalizeAngle(-720.0)));
-    EXPECT_FALSE(std::signbit(aviation::NormalizeAngle(-0.0)));
-    EXPECT_FALSE(std::signbit(aviation::CalcCourse(Position(0, 0), Position(1, 0))));
-    char course[8];
-    std::snprintf(course, sizeof course, "%03.0f", aviation::CalcCourse(Position(47.0, 11.0), Position(48.0, 11.0)));
-    EXPECT_STREQ(course, "000");
+    const std::pair<double, double> cases[] = {{-90, 270},  {720, 0},  {360, 0},  {359.5, 359.5}, {-400, 320},
+                                               {-1e-20, 0}, {-360, 0}, {-720, 0}, {-0.0, 0},      {1000.1, 280.1}};
+    for (const auto& c : cases) {
+        const double angle = aviation::NormalizeAngle(c.first);
+        EXPECT_NEAR(angle, c.second, 1e-9) << c.first;
+        // A full turn backwards is +0, which prints as "000", not "-00".
+        EXPECT_FALSE(std::signbit(angle)) << c.first;
+    }
 }
 
 TEST(PositionMath, NormalizingInfiniteOrHugeAnglesReturnsAtOnce)
@@ -130,52 +134,30 @@ TEST(PositionMath, NormalizingInfiniteOrHugeAnglesReturnsAtOnce)
         }
         return result.get();
     };
-    const double inf = std::numeric_limits<double>::infinity();
-    EXPECT_TRUE(std::isnan(normalize(inf)));
-    EXPECT_TRUE(std::isnan(normalize(-inf)));
-    EXPECT_TRUE(std::isnan(normalize(std::numeric_limits<double>::quiet_NaN())));
-    const double huge = normalize(1e300);
-    EXPECT_GE(huge, 0.0);
-    EXPECT_LT(huge, 360.0);
-    const double hugeNegative = normalize(-1e300);
-    EXPECT_GE(hugeNegative, 0.0);
-    EXPECT_LT(hugeNegative, 360.0);
-}
-
-TEST(PositionMath, SplitsDegreesIntoDegreesMinutesSeconds)
-{
-    int d = 0, m = 0, s = 0;
-    aviation::DegToDMS(47.2625, d, m, s);
-    EXPECT_EQ(d, 47);
-    EXPECT_EQ(m, 15);
-    EXPECT_EQ(s, 45);
-    aviation::DegToDMS(-10.5, d, m, s);
-    EXPECT_EQ(d, -10);
-    EXPECT_EQ(m, -30);
-    EXPECT_EQ(s, 0);
-
-    // Values with no place in an int give nothing rather than an undefined conversion.
-    for (double absurd :
-         {1e300, -1e300, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
-        aviation::DegToDMS(absurd, d, m, s);
-        EXPECT_EQ(d, 0);
-        EXPECT_EQ(m, 0);
-        EXPECT_EQ(s, 0);
+    for (double x : {kInf, -kInf, kNaN})
+        EXPECT_TRUE(std::isnan(normalize(x))) << x;
+    for (double x : {1e300, -1e300}) {
+        const double angle = normalize(x);
+        EXPECT_TRUE(angle >= 0.0 && angle < 360.0) << x << " gave " << angle;
     }
 }
 
-TEST(PositionValue, ComparesExactlyAndCopiesThePositionPart)
+TEST(PositionMath, SplitsDegreesIntoDegreesMinutesSecondsAndAbsurdValuesIntoZeros)
+{
+    // Values with no place in an int give zeros rather than an undefined conversion.
+    const std::pair<double, std::array<int, 3>> cases[]
+        = {{47.2625, {47, 15, 45}}, {-10.5, {-10, -30, 0}}, {1e300, {0, 0, 0}},
+           {-1e300, {0, 0, 0}},     {kNaN, {0, 0, 0}},      {kInf, {0, 0, 0}}};
+    for (const auto& c : cases) {
+        std::array<int, 3> dms{-1, -1, -1};
+        aviation::DegToDMS(c.first, dms[0], dms[1], dms[2]);
+        EXPECT_EQ(dms, c.second) << c.first;
+    }
+}
+
+TEST(PositionValue, ComparesExactlyAndNeverEqualsANaN)
 {
     EXPECT_TRUE(Position(50.03, 8.57) == Position(50.03, 8.57));
     EXPECT_FALSE(Position(50.03, 8.57) == Position(50.03, 8.570000001));
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_FALSE(Position(nan, 0) == Position(nan, 0));
-
-    Position p;
-    EXPECT_EQ(p.GetLatitude(), 0.0);
-    EXPECT_EQ(p.GetLongitude(), 0.0);
-    p.SetLatitude(-33.95);
-    p.SetLongitude(151.18);
-    EXPECT_TRUE(p.GetPosition() == Position(-33.95, 151.18));
-    EXPECT_NEAR(aviation::RadToDeg(aviation::DegToRad(123.4)), 123.4, 1e-12);
+    EXPECT_FALSE(Position(kNaN, 0) == Position(kNaN, 0));
 }

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <ctime>
+#include <set>
 #include <thread>
+#include <utility>
 
 using aviation::Position;
 using aviation::weather::CStation;
@@ -16,92 +19,65 @@ using testsupport::UtcSeconds;
 
 namespace {
 
-void ExpectLocal(std::int64_t seconds, int year, int month, int day, int hour, int minute)
-{
-    const std::tm fields = LocalFields(seconds);
-    EXPECT_EQ(fields.tm_year + 1900, year);
-    EXPECT_EQ(fields.tm_mon + 1, month);
-    EXPECT_EQ(fields.tm_mday, day);
-    EXPECT_EQ(fields.tm_hour, hour);
-    EXPECT_EQ(fields.tm_min, minute);
-}
+using Fields = std::array<int, 5>;
 
-CStation Innsbruck()
+Fields Local(std::int64_t seconds)
 {
-    CStation station;
-    station.SetICAO(L"LOWI");
-    station.SetName(L"Innsbruck");
-    station.SetCountry(L"Austria");
-    station.SetPosition(Position(47.26, 11.34));
-    station.SetElevation(1906);
-    station.SetFSXStation(true);
-    station.SetActive(true);
-    return station;
+    const std::tm f = LocalFields(seconds);
+    return {f.tm_year + 1900, f.tm_mon + 1, f.tm_mday, f.tm_hour, f.tm_min};
 }
 
 } // namespace
 
-TEST(Station, NewStationHasDefaultsAndTheCurrentTime)
+TEST(Station, NewStationIsUnknownAtTheCurrentTimeAndAssignmentKeepsTheObservationTime)
 {
     platform::ScopedClock clock(UtcSeconds(2026, 12, 7, 8, 30));
-    const CStation station;
-    EXPECT_STREQ(station.GetICAO(), L"");
-    EXPECT_EQ(station.GetCountry(), L"unknow");
-    EXPECT_EQ(station.GetName(), L"unknow");
-    EXPECT_TRUE(station.GetPosition() == Position(0, 0));
-    EXPECT_EQ(station.GetElevation(), 0);
-    EXPECT_FALSE(station.IsFS9Station() || station.IsFSXStation() || station.IsP3DStation() || station.IsXPlaneStation()
-                 || station.IsGenerated() || station.IsActive());
-    EXPECT_EQ(station.GetTime(), UtcSeconds(2026, 12, 7, 8, 30));
-}
+    const CStation fresh;
+    EXPECT_EQ(fresh.GetName(), L"unknow");
+    EXPECT_EQ(fresh.GetCountry(), L"unknow");
+    EXPECT_EQ(fresh.GetTime(), UtcSeconds(2026, 12, 7, 8, 30));
 
-TEST(Station, AssignmentKeepsTheObservationTimeCopyingTakesIt)
-{
-    CStation database = Innsbruck();
+    CStation database;
+    database.SetICAO(L"LOWI");
+    database.SetName(L"Innsbruck");
+    database.SetPosition(Position(47.26, 11.34));
+    database.SetElevation(1906);
+    database.SetFSXStation(true);
     database.SetTime(1000);
-    CStation report;
-    report.SetICAO(L"LOWI");
-    report.SetTime(2000);
 
+    CStation report;
+    report.SetTime(2000);
     report = database;
     EXPECT_EQ(report.GetTime(), 2000);
     EXPECT_EQ(report.GetName(), L"Innsbruck");
     EXPECT_EQ(report.GetElevation(), 1906);
     EXPECT_TRUE(report.IsFSXStation());
     EXPECT_TRUE(report.IsSameICAO(database));
+    report.SetTime(3000);
+    report.SetStation(database);
+    EXPECT_EQ(report.GetTime(), 3000);
 
-    CStation other;
-    other.SetTime(3000);
-    other.SetStation(database);
-    EXPECT_EQ(other.GetTime(), 3000);
-    EXPECT_TRUE(other.GetPosition() == Position(47.26, 11.34));
-
-    const CStation copy(database);
-    EXPECT_EQ(copy.GetTime(), 1000);
-    EXPECT_STREQ(copy.GetICAO(), L"LOWI");
+    EXPECT_EQ(CStation(database).GetTime(), 1000) << "a copy takes the observation time";
 }
 
 TEST(Station, HasSimStationFollowsTheFlagOfEachKind)
 {
-    CStation station;
-    EXPECT_TRUE(station.HasSimStation(0));
-    for (int kind = 1; kind <= 10; ++kind)
-        EXPECT_FALSE(station.HasSimStation(kind)) << kind;
-
-    station.SetFS9Station(true);
-    EXPECT_TRUE(station.HasSimStation(1));
-    EXPECT_TRUE(station.HasSimStation(2));
-    station.SetFSXStation(true);
-    EXPECT_TRUE(station.HasSimStation(3));
-    station.SetP3DStation(true);
-    EXPECT_TRUE(station.HasSimStation(4));
-    station.SetXPlaneStation(true);
-    EXPECT_TRUE(station.HasSimStation(5));
-    EXPECT_FALSE(station.HasSimStation(9));
-    EXPECT_FALSE(station.HasSimStation(10));
-    station.SetGenerated(true);
-    EXPECT_TRUE(station.HasSimStation(6));
-    EXPECT_FALSE(station.HasSimStation(-1));
+    // Kind 0 is any simulator; 1 and 2 both mean FS9.
+    const std::pair<void (CStation::*)(bool), std::set<int>> flags[] = {
+        {nullptr, {0}},
+        {&CStation::SetFS9Station, {0, 1, 2}},
+        {&CStation::SetFSXStation, {0, 3}},
+        {&CStation::SetP3DStation, {0, 4}},
+        {&CStation::SetXPlaneStation, {0, 5}},
+        {&CStation::SetGenerated, {0, 6}},
+    };
+    for (const auto& flag : flags) {
+        CStation station;
+        if (flag.first)
+            (station.*flag.first)(true);
+        for (int kind = -1; kind <= 10; ++kind)
+            EXPECT_EQ(station.HasSimStation(kind), flag.second.count(kind) == 1) << "kind " << kind;
+    }
 }
 
 TEST(Station, DistanceInMilesOrKilometresAndNoneWithoutPosition)
@@ -116,26 +92,23 @@ TEST(Station, DistanceInMilesOrKilometresAndNoneWithoutPosition)
     EXPECT_NEAR(station.GetDistance(aircraft, true), 60.108 * 1.852, 0.002);
 }
 
-TEST(LocalTimeStationTime, DayLaterThanTodayIsLastMonth)
+TEST(LocalTimeStationTime, DayLaterThanTodayIsLastMonthAcrossAYearToo)
 {
-    platform::ScopedClock clock(UtcSeconds(2026, 3, 3, 10, 0));
-    StationTime time;
-    time.SetTime(28, 12, 0);
-    ExpectLocal(time.GetTime(), 2026, 2, 28, 12, 0);
-
-    time.SetTime(3, 9, 30);
-    ExpectLocal(time.GetTime(), 2026, 3, 3, 9, 30);
-    time.SetTime(1, 23, 50);
-    ExpectLocal(time.GetTime(), 2026, 3, 1, 23, 50);
-}
-
-TEST(LocalTimeStationTime, DayLaterThanTodayInJanuaryIsDecemberOfLastYear)
-{
-    platform::ScopedClock clock(UtcSeconds(2027, 1, 3, 10, 0));
-    StationTime time;
-    time.SetTime(28, 12, 0);
-    ExpectLocal(time.GetTime(), 2026, 12, 28, 12, 0);
-    EXPECT_EQ(time.GetTimeText(L"%d.%m.%y %H:%M"), L"28.12.26 12:00");
+    const struct
+    {
+        std::int64_t now;
+        int day, hour, minute;
+        Fields expected;
+    } cases[] = {{UtcSeconds(2026, 3, 3, 10, 0), 28, 12, 0, {2026, 2, 28, 12, 0}},
+                 {UtcSeconds(2026, 3, 3, 10, 0), 3, 9, 30, {2026, 3, 3, 9, 30}},
+                 {UtcSeconds(2026, 3, 3, 10, 0), 1, 23, 50, {2026, 3, 1, 23, 50}},
+                 {UtcSeconds(2027, 1, 3, 10, 0), 28, 12, 0, {2026, 12, 28, 12, 0}}};
+    for (const auto& c : cases) {
+        platform::ScopedClock clock(c.now);
+        StationTime time;
+        time.SetTime(c.day, c.hour, c.minute);
+        EXPECT_EQ(Local(time.GetTime()), c.expected) << "day " << c.day << " at " << c.now;
+    }
 }
 
 TEST(LocalTimeStationTime, TimeTextIsLocalAndBounded)
@@ -152,16 +125,16 @@ TEST(LocalTimeStationTime, KeptAnswerFollowsTheClockAndTheFields)
     platform::ScopedClock clock(UtcSeconds(2026, 2, 3, 10, 0));
     StationTime time;
     time.SetTime(28, 12, 0);
-    ExpectLocal(time.GetTime(), 2026, 1, 28, 12, 0);
+    EXPECT_EQ(Local(time.GetTime()), (Fields{2026, 1, 28, 12, 0}));
     time.SetTime(28, 12, 0);
-    ExpectLocal(time.GetTime(), 2026, 1, 28, 12, 0);
+    EXPECT_EQ(Local(time.GetTime()), (Fields{2026, 1, 28, 12, 0}));
     time.SetTime(28, 12, 5);
-    ExpectLocal(time.GetTime(), 2026, 1, 28, 12, 5);
+    EXPECT_EQ(Local(time.GetTime()), (Fields{2026, 1, 28, 12, 5}));
 
     // Later in the month the same day and time belong to the current month.
     clock.SetNow(UtcSeconds(2026, 2, 28, 10, 0));
     time.SetTime(28, 12, 5);
-    ExpectLocal(time.GetTime(), 2026, 2, 28, 12, 5);
+    EXPECT_EQ(Local(time.GetTime()), (Fields{2026, 2, 28, 12, 5}));
 
     // Another thread keeps its own answer and computes the same.
     StationTime other;
