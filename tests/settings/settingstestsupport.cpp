@@ -2,20 +2,27 @@
 
 #include <QFile>
 
+#include <mutex>
+
 namespace {
 
 std::mutex g_captureMutex;
 QStringList g_captured;
 
+void CaptureDebugMessage(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    std::lock_guard<std::mutex> lock(g_captureMutex);
+    if (type == QtDebugMsg)
+        g_captured << message;
+}
+
 } // namespace
 
 ScopedQtMessageCapture::ScopedQtMessageCapture()
+    : m_previous(qInstallMessageHandler(&CaptureDebugMessage))
 {
-    {
-        std::lock_guard<std::mutex> lock(g_captureMutex);
-        g_captured.clear();
-    }
-    m_previous = qInstallMessageHandler(&ScopedQtMessageCapture::Handler);
+    std::lock_guard<std::mutex> lock(g_captureMutex);
+    g_captured.clear();
 }
 
 ScopedQtMessageCapture::~ScopedQtMessageCapture()
@@ -23,26 +30,10 @@ ScopedQtMessageCapture::~ScopedQtMessageCapture()
     qInstallMessageHandler(m_previous);
 }
 
-void ScopedQtMessageCapture::Handler(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type != QtDebugMsg)
-        return;
-    std::lock_guard<std::mutex> lock(g_captureMutex);
-    g_captured << message;
-}
-
 QStringList ScopedQtMessageCapture::Messages() const
 {
     std::lock_guard<std::mutex> lock(g_captureMutex);
     return g_captured;
-}
-
-int ScopedQtMessageCapture::CountStartingWith(const QString& prefix) const
-{
-    int count = 0;
-    for (const QString& message : Messages())
-        count += message.startsWith(prefix) ? 1 : 0;
-    return count;
 }
 
 ServerAddresses LoopbackAddresses()
@@ -69,16 +60,6 @@ void SettingsTest::TearDown()
     CSettings::SetClientVersion(QStringLiteral("2.01.0328"));
     CSettings::SetWeatherServerVersion(QStringLiteral("2.00.0001"));
     QDir::setCurrent(m_previousDir);
-}
-
-QString SettingsTest::IniPath() const
-{
-    return QDir::current().absoluteFilePath(QStringLiteral("aerovane_pro.ini"));
-}
-
-QStringList SettingsTest::FilesInWorkingDir() const
-{
-    return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 QString SettingsTest::IniText() const

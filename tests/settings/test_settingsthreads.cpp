@@ -5,15 +5,14 @@
 #include <QSettings>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace {
 
 constexpr int kOperations = 100000;
 
-class SettingsThreads : public SettingsTest
-{
-};
+using SettingsThreads = SettingsTest;
 
 TEST_F(SettingsThreads, FirstUseFromTwoThreadsCreatesOneSettingsObject)
 {
@@ -34,7 +33,7 @@ TEST_F(SettingsThreads, FirstUseFromTwoThreadsCreatesOneSettingsObject)
     b.join();
 
     EXPECT_EQ(seen[0], seen[1]);
-    EXPECT_EQ(capture.CountStartingWith(QStringLiteral("Expecting settings at")), 1);
+    EXPECT_EQ(capture.Messages().filter(QStringLiteral("Expecting settings at")).size(), 1);
 }
 
 // The worker reads what the connection needs and records the simulator version, as the simulator
@@ -45,60 +44,32 @@ TEST_F(SettingsThreads, TwoThreadsMixGetsAndSetsWithoutLosingValues)
     CSettings::GetFSMessage();
 
     std::thread worker([] {
-        for (int i = 0; i < kOperations; ++i) {
-            switch (i % 8) {
-            case 0:
-                CSettings::SetFSVersion(i % 11);
-                break;
-            case 1:
-                CSettings::GetInterfaceType();
-                break;
-            case 2:
-                CSettings::GetPauseBetweenWXStation();
-                break;
-            case 3:
-                CSettings::GetServerIP();
-                break;
-            case 4:
-                CSettings::GetServerPort();
-                break;
-            case 5:
-                CSettings::GetClientVersion();
-                break;
-            case 6:
-                CSettings::GetWindDwc();
-                break;
-            default:
-                CSettings::GetFSVersion();
-                break;
-            }
-        }
+        const std::function<void(int)> operations[] = {[](int i) { CSettings::SetFSVersion(i % 11); },
+                                                       [](int) { CSettings::GetInterfaceType(); },
+                                                       [](int) { CSettings::GetPauseBetweenWXStation(); },
+                                                       [](int) { CSettings::GetServerIP(); },
+                                                       [](int) { CSettings::GetServerPort(); },
+                                                       [](int) { CSettings::GetClientVersion(); },
+                                                       [](int) { CSettings::GetWindDwc(); },
+                                                       [](int) { CSettings::GetFSVersion(); }};
+        for (int i = 0; i < kOperations; ++i)
+            operations[i % 8](i);
         CSettings::SetFSVersion(4);
     });
 
     int lastPause = 0;
+    const std::function<void(int)> operations[]
+        = {[](int i) { CSettings::SetServerIP(QStringLiteral("192.168.1.%1").arg(i % 250)); },
+           [&lastPause](int i) {
+               CSettings::SetPauseBetweenWXStation(i);
+               lastPause = i;
+           },
+           [](int i) { CSettings::SetClientVersion(QStringLiteral("2.01.%1").arg(i % 1000, 4, 10, QLatin1Char('0'))); },
+           [](int) { CSettings::GetFSVersion(); },
+           [](int) { CSettings::GetMetarFeedUrl(); },
+           [](int i) { CSettings::SetServerPort(QString::number(17300 + i % 100)); }};
     for (int i = 0; i < kOperations; ++i) {
-        switch (i % 6) {
-        case 0:
-            CSettings::SetServerIP(QStringLiteral("192.168.1.%1").arg(i % 250));
-            break;
-        case 1:
-            CSettings::SetPauseBetweenWXStation(i);
-            lastPause = i;
-            break;
-        case 2:
-            CSettings::SetClientVersion(QStringLiteral("2.01.%1").arg(i % 1000, 4, 10, QLatin1Char('0')));
-            break;
-        case 3:
-            CSettings::GetFSVersion();
-            break;
-        case 4:
-            CSettings::GetMetarFeedUrl();
-            break;
-        default:
-            CSettings::SetServerPort(QString::number(17300 + i % 100));
-            break;
-        }
+        operations[i % 6](i);
         if (i % 1000 == 0)
             QCoreApplication::processEvents();
     }
