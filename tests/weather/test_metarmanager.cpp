@@ -60,6 +60,11 @@ double LatitudeAtExactDistance(const Position& from, double nm)
     return std::nan("");
 }
 
+std::wstring Report(const wchar_t* icao, const wchar_t* time = L"061250Z")
+{
+    return std::wstring(icao) + L" " + time + L" 27010KT 9999 FEW020 20/10 Q1020";
+}
+
 CWeatherStations& EmbeddedAirports()
 {
     static CWeatherStations* stations = [] {
@@ -76,14 +81,13 @@ const char* const kCorpusFiles[]
 
 } // namespace
 
-TEST(MetarManager, MakesOneRecordPerLineEmptyLinesIncluded)
+TEST(MetarManager, MakesOneRecordPerLineAndAnswersTheLastOfAnIcao)
 {
     CWeatherStations stations;
     MetarStore store(&stations);
-    store.InitMetar(L"EDDF 061250Z 27010KT 9999 FEW020 20/10 Q1020\nLOWW 061250Z 30005KT CAVOK 18/08 Q1018\n", true);
+    store.InitMetar(Report(L"EDDF", L"061220Z") + L"\n" + Report(L"LOWW") + L"\n", true);
     EXPECT_EQ(2, store.GetCount());
-
-    store.InitMetar(L"EDDF 061250Z 27010KT 9999 FEW020 20/10 Q1020\n\nLOWW 061250Z 30005KT CAVOK 18/08 Q1018", true);
+    store.InitMetar(Report(L"EDDF", L"061220Z") + L"\n\n" + Report(L"EDDF"), true);
     ASSERT_EQ(3, store.GetCount());
     EXPECT_EQ(std::wstring(), store.GetMetarList()[1].GetICAO());
 
@@ -91,6 +95,14 @@ TEST(MetarManager, MakesOneRecordPerLineEmptyLinesIncluded)
     store.InitMetar(L"KJFK 061251Z 27010KT 10SM CLR 20/10 A2992\r\n", false);
     ASSERT_EQ(4, store.GetCount());
     EXPECT_EQ(L"KJFK 061251Z 27010KT 10SM CLR 20/10 A2992\r", store.GetMetarList()[3].GetRaw());
+
+    CMetar metar;
+    ASSERT_TRUE(store.GetMetar(L"EDDF", metar));
+    EXPECT_EQ(Report(L"EDDF"), metar.GetRaw());
+    EXPECT_FALSE(metar.IsDecoded());
+    EXPECT_TRUE(store.reports.empty());
+    EXPECT_FALSE(store.GetMetar(L"LOWW", metar));
+    EXPECT_EQ(std::vector<std::wstring>{L"Metar LOWW not found"}, store.reports);
     EXPECT_FALSE(store.IsBusy());
 }
 
@@ -99,8 +111,7 @@ TEST(MetarManager, CompletesRecordsFromTheirAirports)
     CWeatherStations stations;
     stations.InitAirports(AirportLine(L"EDDF", 50.03, 8.57, 364));
     MetarStore store(&stations);
-    store.InitMetar(L"EDDF 061250Z 27010KT 9999 FEW020 20/10 Q1020\nXXXX 061250Z 27010KT 9999 FEW020 20/10 Q1020",
-                    true);
+    store.InitMetar(Report(L"EDDF") + L"\n" + Report(L"XXXX"), true);
     const std::vector<CMetar> list = store.GetMetarList();
     ASSERT_EQ(2u, list.size());
     EXPECT_EQ(364, list[0].GetElevation());
@@ -108,64 +119,40 @@ TEST(MetarManager, CompletesRecordsFromTheirAirports)
     EXPECT_FALSE(list[0].IsDecoded());
     EXPECT_EQ(L"unknow", list[1].GetName());
 
-    CMetar added(L"EDDF 061320Z 28012KT 9999 FEW025 21/10 Q1019");
+    CMetar added(Report(L"EDDF", L"061320Z"));
     EXPECT_TRUE(store.AddMetar(added, true));
     EXPECT_EQ(364, added.GetElevation()); // the caller's record is completed too
-    CMetar plain(L"EDDF 061350Z 28012KT 9999 FEW025 21/10 Q1019");
+    CMetar plain(Report(L"EDDF", L"061350Z"));
     store.AddMetar(plain, false);
     EXPECT_EQ(0, store.GetMetarList().back().GetElevation());
-}
-
-TEST(MetarManager, GetMetarAnswersTheLastRecordOfAnIcao)
-{
-    CWeatherStations stations;
-    MetarStore store(&stations);
-    store.InitMetar(L"EDDF 061220Z 27010KT 9999 FEW020 20/10 Q1020\nEDDF 061250Z 27012KT 9999 FEW020 20/10 Q1020\n",
-                    true);
-    EXPECT_EQ(2, store.GetCount());
-    CMetar metar;
-    ASSERT_TRUE(store.GetMetar(L"EDDF", metar));
-    EXPECT_EQ(L"EDDF 061250Z 27012KT 9999 FEW020 20/10 Q1020", metar.GetRaw());
-    EXPECT_FALSE(metar.IsDecoded());
-    EXPECT_TRUE(store.reports.empty());
-
-    EXPECT_FALSE(store.GetMetar(L"KJFK", metar));
-    ASSERT_EQ(1u, store.reports.size());
-    EXPECT_EQ(L"Metar KJFK not found", store.reports[0]);
-    EXPECT_FALSE(store.IsBusy());
 }
 
 TEST(MetarManager, ClearedIcaoNeverAnswersWithAnotherStationsReport)
 {
     CWeatherStations stations;
     MetarStore store(&stations);
-    store.InitMetar(L"EDDF 061250Z 27010KT 9999 FEW020 20/10 Q1020\nLOWW 061250Z 30005KT CAVOK 18/08 Q1018", true);
+    store.InitMetar(Report(L"EDDF") + L"\n" + Report(L"LOWW"), true);
     store.Clear();
     EXPECT_EQ(0, store.GetCount());
     EXPECT_EQ(std::wstring(), store.GetAllRaw());
 
-    CMetar metar;
-    EXPECT_FALSE(store.GetMetar(L"EDDF", metar));
-    EXPECT_TRUE(store.reports.empty());
-
     // New weather without a clearing load: the old entries must not reach the new records.
-    CMetar paris(L"LFPG 061300Z 20008KT 9999 SCT030 17/09 Q1016");
-    CMetar rome(L"LIRF 061300Z 24010KT 9999 FEW030 24/14 Q1014");
+    CMetar paris(Report(L"LFPG"));
+    CMetar rome(Report(L"LIRF"));
     store.AddMetar(paris, true);
     store.AddMetar(rome, true);
-    metar = CMetar(L"untouched");
+    CMetar metar(L"untouched");
     EXPECT_FALSE(store.GetMetar(L"EDDF", metar));
     EXPECT_FALSE(store.GetMetar(L"LOWW", metar));
     EXPECT_EQ(L"untouched", metar.GetRaw());
     EXPECT_TRUE(store.reports.empty());
     ASSERT_TRUE(store.GetMetar(L"LIRF", metar));
-    EXPECT_EQ(L"LIRF 061300Z 24010KT 9999 FEW030 24/14 Q1014", metar.GetRaw());
+    EXPECT_EQ(Report(L"LIRF"), metar.GetRaw());
 
     // A clearing load forgets the old ICAOs altogether.
-    store.InitMetar(L"LFPG 061330Z 20008KT 9999 SCT030 17/09 Q1016", true);
+    store.InitMetar(Report(L"LFPG"), true);
     EXPECT_FALSE(store.GetMetar(L"EDDF", metar));
-    ASSERT_EQ(1u, store.reports.size());
-    EXPECT_EQ(L"Metar EDDF not found", store.reports[0]);
+    EXPECT_EQ(std::vector<std::wstring>{L"Metar EDDF not found"}, store.reports);
 }
 
 TEST(MetarManager, NearestMetarTakesFirstOfEqualAndStaysBelowLimit)
@@ -177,10 +164,7 @@ TEST(MetarManager, NearestMetarTakesFirstOfEqualAndStaysBelowLimit)
     stations.InitAirports(AirportLine(L"EAST", 50.0, 9.0) + AirportLine(L"WEST", 50.0, 7.0)
                           + AirportLine(L"LIMT", atLimit, 8.0));
     MetarStore store(&stations);
-    store.InitMetar(L"WEST 061250Z 27010KT 9999 FEW020 20/10 Q1020\n"
-                    L"EAST 061250Z 27010KT 9999 FEW020 20/10 Q1020\n"
-                    L"ZERO 061250Z 27010KT 9999 FEW020 20/10 Q1020\n",
-                    true);
+    store.InitMetar(Report(L"WEST") + L"\n" + Report(L"EAST") + L"\n" + Report(L"ZERO"), true);
     const CMetar nearest = store.GetNearestMetar(center);
     EXPECT_EQ(std::wstring(L"WEST"), nearest.GetICAO());
     EXPECT_TRUE(nearest.IsDecoded());
@@ -190,7 +174,7 @@ TEST(MetarManager, NearestMetarTakesFirstOfEqualAndStaysBelowLimit)
     EXPECT_EQ(std::wstring(), store.GetNearestMetar(Position(0.1, 0.1)).GetICAO());
 
     // A record at exactly 3000 NM is not taken.
-    store.InitMetar(L"LIMT 061250Z 27010KT 9999 FEW020 20/10 Q1020", true);
+    store.InitMetar(Report(L"LIMT"), true);
     const CMetar none = store.GetNearestMetar(center);
     EXPECT_EQ(std::wstring(), none.GetICAO());
     EXPECT_EQ(4, CMetar(none).Decode());
@@ -205,14 +189,11 @@ TEST(MetarManager, MetarsInRadiusIncludeTheEdge)
     stations.InitAirports(AirportLine(L"EDGE", 50.0, 8.0) + AirportLine(L"NEAR", 49.9, 8.0)
                           + AirportLine(L"OUTS", 51.0, 8.0));
     MetarStore store(&stations);
-    store.InitMetar(L"EDGE 061250Z 27010KT 9999 FEW020 20/10 Q1020\n"
-                    L"OUTS 061250Z 27010KT 9999 FEW020 20/10 Q1020\n"
-                    L"NEAR 061250Z 27010KT 9999 FEW020 20/10 Q1020\n",
-                    true);
-    // A record at distance 0.0 lies on the edge of radius 0.
+    store.InitMetar(Report(L"EDGE") + L"\n" + Report(L"OUTS") + L"\n" + Report(L"NEAR"), true);
+    // A record at distance 0.0 lies on the edge of radius 0; the out list is not emptied first.
     std::vector<CMetar> found(1);
     EXPECT_TRUE(store.GetMetarsInRadius(center, 0, found, false));
-    ASSERT_EQ(2u, found.size()); // not emptied first
+    ASSERT_EQ(2u, found.size());
     EXPECT_EQ(std::wstring(L"EDGE"), found[1].GetICAO());
     EXPECT_FALSE(found[1].IsDecoded());
 
@@ -230,31 +211,30 @@ TEST(MetarManager, RepairsMissingGroupsFromNearestGoodReport)
 {
     CWeatherStations stations;
     const Position report(50.0, 8.0);
-    const double donorLatitude = 50.0 + 40.0 / 60.108;
-    stations.InitAirports(AirportLine(L"REPT", 50.0, 8.0, 100) + AirportLine(L"DONR", donorLatitude, 8.0, 400)
+    stations.InitAirports(AirportLine(L"REPT", 50.0, 8.0, 100) + AirportLine(L"DONR", 50.0 + 40.0 / 60.108, 8.0, 400)
                           + AirportLine(L"FARR", 53.0, 8.0, 100));
     MetarStore store(&stations);
+    const std::wstring broken = L"REPT 061250Z 27010KT //// // ////// 20/10 Q1020";
     store.InitMetar(L"FARR 061250Z 27010KT 3000 BR OVC004 12/11 Q1015\n"
                     L"DONR 061250Z 27010KT 8000 BKN012 15/10 Q1015\n"
-                    L"REPT 061250Z 27010KT //// // ////// 20/10 Q1020\n",
+                        + broken,
                     true);
 
     const CMetar repaired = store.GetNearestMetar(report);
     EXPECT_EQ(L"REPT 061250Z 27010KT 8000 BKN015  20/10 Q1020", repaired.GetRaw());
-    EXPECT_EQ(L"REPT 061250Z 27010KT //// // ////// 20/10 Q1020", repaired.GetOriginalRaw());
+    EXPECT_EQ(broken, repaired.GetOriginalRaw());
     EXPECT_EQ(8000, repaired.GetVisibility());
     ASSERT_EQ(1u, repaired.GetCloudLayers().size());
     EXPECT_EQ(1500, repaired.GetCloudLayers()[0].GetBase());
     const std::vector<std::wstring> expected
-        = {L"(MetarManager) - VIS Metar Error: REPT 061250Z 27010KT //// // ////// 20/10 Q1020",
+        = {L"(MetarManager) - VIS Metar Error: " + broken,
            L"(MetarManager) - Repair Metar: REPT 061250Z 27010KT 8000 // ////// 20/10 Q1020",
            L"(MetarManager) - Cloud Metar Error: REPT 061250Z 27010KT 8000 // ////// 20/10 Q1020",
            L"(MetarManager) - Repair Metar: REPT 061250Z 27010KT 8000 BKN015  20/10 Q1020"};
     EXPECT_EQ(expected, store.reports);
-
     CMetar stored;
     ASSERT_TRUE(store.GetMetar(L"REPT", stored));
-    EXPECT_EQ(L"REPT 061250Z 27010KT //// // ////// 20/10 Q1020", stored.GetRaw());
+    EXPECT_EQ(broken, stored.GetRaw());
 
     // Through the radius search the stored record itself is repaired.
     std::vector<CMetar> around;
@@ -265,32 +245,27 @@ TEST(MetarManager, RepairsMissingGroupsFromNearestGoodReport)
     EXPECT_FALSE(store.IsBusy());
 }
 
-TEST(MetarManager, RepairWritesDonorVisibilityAsFourDigits)
+TEST(MetarManager, RepairWritesFourDigitVisibilityOrClearSkyWithoutDonor)
 {
     CWeatherStations stations;
-    stations.InitAirports(AirportLine(L"REPT", 50.0, 8.0, 1000) + AirportLine(L"DONR", 50.3, 8.0, 0));
+    stations.InitAirports(AirportLine(L"REPT", 50.0, 8.0, 1000) + AirportLine(L"DONR", 50.3, 8.0, 0)
+                          + AirportLine(L"LONE", 10.0, 8.0) + AirportLine(L"FARR", 12.0, 8.0));
     MetarStore store(&stations);
     store.InitMetar(L"DONR 061250Z 27003KT 0800 FG BKN002 05/05 Q1015\n"
-                    L"REPT 061250Z 27010KT //// // ////// 04/03 Q1020\n",
+                    L"REPT 061250Z 27010KT //// // ////// 04/03 Q1020\n"
+                    L"FARR 061250Z 27010KT 3000 BR OVC004 12/11 Q1015\n"
+                    L"LONE 061250Z 27010KT //// // ////// 20/10 Q1020\n",
                     true);
-    const CMetar repaired = store.GetNearestMetar(Position(50.0, 8.0));
     // 800 m stays a visibility group; a cloud base below the report's station becomes 500 ft.
+    const CMetar repaired = store.GetNearestMetar(Position(50.0, 8.0));
     EXPECT_EQ(L"REPT 061250Z 27010KT 0800 BKN005  04/03 Q1020", repaired.GetRaw());
     EXPECT_EQ(800, repaired.GetVisibility());
     EXPECT_EQ(0, CMetar(repaired).Decode());
-}
 
-TEST(MetarManager, RepairWithoutDonorFallsBackToClearSky)
-{
-    CWeatherStations stations;
-    stations.InitAirports(AirportLine(L"REPT", 50.0, 8.0) + AirportLine(L"FARR", 52.0, 8.0));
-    MetarStore store(&stations);
-    store.InitMetar(L"FARR 061250Z 27010KT 3000 BR OVC004 12/11 Q1015\n"
-                    L"REPT 061250Z 27010KT //// // ////// 20/10 Q1020\n",
-                    true);
-    CMetar report = store.GetMetarList()[1];
-    EXPECT_TRUE(store.RepairMetar(report));
-    EXPECT_EQ(L"REPT 061250Z 27010KT 9999  20/10 Q1020", report.GetRaw());
+    store.reports.clear();
+    CMetar lone = store.GetMetarList()[3];
+    EXPECT_TRUE(store.RepairMetar(lone));
+    EXPECT_EQ(L"LONE 061250Z 27010KT 9999  20/10 Q1020", lone.GetRaw());
     EXPECT_EQ(4u, store.reports.size());
 
     // Codes other than the two placeholders are left to the caller.
@@ -310,7 +285,7 @@ TEST(MetarManager, ReportsLoadProgressAndRawText)
 
     std::wstring text;
     for (int i = 0; i < 23; ++i)
-        text += L"EDDF 061250Z 27010KT 9999 FEW020 20/10 Q1020\n";
+        text += Report(L"EDDF") + L"\n";
     platform::ScopedDebugCapture capture;
     store.InitMetar(text.c_str(), true);
     EXPECT_TRUE(capture.Contains("Initialize of metar data\n"));
