@@ -62,19 +62,14 @@ void SettingsTest::TearDown()
     QDir::setCurrent(m_previousDir);
 }
 
-QString SettingsTest::IniText() const
+QStringList SettingsTest::KeysInIniFile() const
 {
     QFile file(IniPath());
     if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
-}
-
-QStringList SettingsTest::KeysInIniFile() const
-{
+        return {};
     QStringList keys;
     QString group;
-    for (const QString& line : IniText().split(QLatin1Char('\n'))) {
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
         if (line.startsWith(QLatin1Char('['))) {
             group = line.mid(1, line.indexOf(QLatin1Char(']')) - 1);
             // Qt's spelling of the section of the group "general".

@@ -53,8 +53,6 @@ protected:
     {
         return QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
-    // The INI file as text, for checks of the exact key spelling.
-    QString IniText() const;
     // Every key of the INI file as "group/name", spelled as in the file.
     QStringList KeysInIniFile() const;
     void WriteIniText(const QByteArray& text) const;

@@ -182,16 +182,6 @@ TEST_F(SettingsKeys, FileSpellsEveryKeyExactlyAndTheNextRunReadsItBack)
         EXPECT_EQ(row.get(), row.sample) << row.key.toStdString();
 }
 
-TEST_F(SettingsKeys, DefaultsAreReturnedButNeverWritten)
-{
-    CSettings::SetLogFileNumber(4);
-    EXPECT_EQ(CSettings::GetMaxLogFileNumber(), 10);
-    EXPECT_EQ(CSettings::GetExportMetarFilename(), QStringLiteral("metar.txt"));
-    CSettings::Release();
-
-    EXPECT_EQ(KeysInIniFile(), QStringList{QStringLiteral("general/logfilenumber")});
-}
-
 TEST_F(SettingsKeys, GeneralGroupWrittenByQtIsReadOnTheNextRunAndDerivesTheUnits)
 {
     WriteIniText("[%General]\nlogfilenumber=7\nExportFPFSXFolder=D:/Plans\nUnitsLbs=false\nUnitsGallon=false\n");

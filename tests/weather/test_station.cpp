@@ -124,12 +124,10 @@ TEST(LocalTimeStationTime, KeptAnswerFollowsTheClockAndTheFields)
 {
     platform::ScopedClock clock(UtcSeconds(2026, 2, 3, 10, 0));
     StationTime time;
-    time.SetTime(28, 12, 0);
-    EXPECT_EQ(Local(time.GetTime()), (Fields{2026, 1, 28, 12, 0}));
-    time.SetTime(28, 12, 0);
-    EXPECT_EQ(Local(time.GetTime()), (Fields{2026, 1, 28, 12, 0}));
-    time.SetTime(28, 12, 5);
-    EXPECT_EQ(Local(time.GetTime()), (Fields{2026, 1, 28, 12, 5}));
+    for (int minute : {0, 0, 5}) {
+        time.SetTime(28, 12, minute);
+        EXPECT_EQ(Local(time.GetTime()), (Fields{2026, 1, 28, 12, minute}));
+    }
 
     // Later in the month the same day and time belong to the current month.
     clock.SetNow(UtcSeconds(2026, 2, 28, 10, 0));
