@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,26 @@ std::wstring AirportLine(const std::wstring& icao, double latitude, double longi
     std::swprintf(line, 160, L"%ls;Field %ls;Testland;100;%.6f;%.6f;%d;0;0;0;1", icao.c_str(), icao.c_str(), latitude,
                   longitude, fs9 ? 1 : 0);
     return line;
+}
+
+// A station's fields on one line: "ICAO|name|country|elevation|lat|lon|<fs9 fsx p3d xplane flags>[ active]".
+std::wstring Summary(const CStation& station)
+{
+    std::wostringstream out;
+    out << station.GetICAO() << L"|" << station.GetName() << L"|" << station.GetCountry() << L"|"
+        << station.GetElevation() << L"|" << station.GetPosition().GetLatitude() << L"|"
+        << station.GetPosition().GetLongitude() << L"|" << station.IsFS9Station() << station.IsFSXStation()
+        << station.IsP3DStation() << station.IsXPlaneStation() << (station.IsActive() ? L" active" : L"");
+    return out.str();
+}
+
+// The ICAO codes of a list, blank-separated.
+std::wstring Joined(const std::vector<CStation>& stations)
+{
+    std::wstring text;
+    for (const CStation& station : stations)
+        text += (&station == &stations.front() ? L"" : L" ") + std::wstring(station.GetICAO());
+    return text;
 }
 
 // The embedded lists, loaded once for the whole suite.
@@ -74,111 +95,72 @@ std::vector<std::wstring> Icaos(const std::vector<CStation>& stations)
 
 } // namespace
 
-TEST(WeatherStations, ParsesAirportLineWithThreeLetterIdent)
+TEST(WeatherStations, ParsesAirportLines)
 {
-    CStation station;
-    ASSERT_TRUE(CWeatherStations::ParseAirportLine(kAnimas, station));
-    EXPECT_EQ(std::wstring(L"00C "), station.GetICAO());
-    EXPECT_EQ(L"Animas, Durango, CO", station.GetName());
-    EXPECT_EQ(L"United States", station.GetCountry());
-    EXPECT_EQ(6683, station.GetElevation());
-    EXPECT_DOUBLE_EQ(37.2032, station.GetPosition().GetLatitude());
-    EXPECT_DOUBLE_EQ(-107.869, station.GetPosition().GetLongitude());
-    EXPECT_FALSE(station.IsFS9Station() || station.IsFSXStation() || station.IsP3DStation());
-    EXPECT_FALSE(station.IsXPlaneStation());
-    EXPECT_TRUE(station.IsActive());
-}
-
-TEST(WeatherStations, ReadsActiveFlagOfCrLfLines)
-{
-    CStation station;
-    ASSERT_TRUE(CWeatherStations::ParseAirportLine(std::wstring(kAnimas) + L"\r", station));
-    EXPECT_TRUE(station.IsActive());
-
-    CWeatherStations stations;
-    stations.InitAirports(
-        L"# icao;name;country;elev;lat;lon;fs9_station;fsx_station;p3d_station;xplane_station;active\r\n"
-        L"EDDF;Frankfurt;Germany;364;50.03;8.57;1;1;0;0;1\r\n");
-    const CStation frankfurt = stations.GetAirport(L"EDDF");
-    EXPECT_TRUE(frankfurt.IsActive());
-    EXPECT_TRUE(frankfurt.IsFS9Station() && frankfurt.IsFSXStation());
-}
-
-TEST(WeatherStations, RefusesEmptyCommentedAndShortAirportLines)
-{
-    CStation station;
-    EXPECT_FALSE(CWeatherStations::ParseAirportLine(L"", station));
-    EXPECT_FALSE(CWeatherStations::ParseAirportLine(L"#EDDF;Frankfurt;Germany;364;50.03;8.57;1;1;0;0;1", station));
-    EXPECT_FALSE(
-        CWeatherStations::ParseAirportLine(L"KXYZ;Hangar #1 Heliport;United States;10;40;-74;0;0;0;0;1", station));
-    EXPECT_FALSE(CWeatherStations::ParseAirportLine(L"EDDF;Frankfurt", station));
-
-    // Fields that are missing keep the defaults of a new station.
-    CStation partial;
-    ASSERT_TRUE(CWeatherStations::ParseAirportLine(L"LOWW;Wien;Austria", partial));
-    EXPECT_EQ(L"Wien", partial.GetName());
-    EXPECT_EQ(L"Austria", partial.GetCountry());
-    EXPECT_EQ(0, partial.GetElevation());
-    EXPECT_FALSE(partial.IsActive());
-
-    // A coordinate that is not a number is read as 0.
-    CStation garbage;
-    ASSERT_TRUE(CWeatherStations::ParseAirportLine(L"LOWW;Wien;Austria;600;north;16.57;0;0;0;0;1", garbage));
-    EXPECT_EQ(0.0, garbage.GetPosition().GetLatitude());
-    EXPECT_DOUBLE_EQ(16.57, garbage.GetPosition().GetLongitude());
-
-    CWeatherStations stations;
-    stations.InitAirports(L"EDDF;Frankfurt;Germany;364;50.03;8.57;1;1;0;0;1\n\n\n"
-                          L"#EDDM;Muenchen;Germany;1487;48.35;11.79;1;1;0;0;1\n"
-                          L"LOWW;Wien;Austria;600;48.11;16.57;1;1;0;0;1");
-    EXPECT_EQ(2u, stations.GetAirportList().size());
+    // A trailing CR must not hide the active flag; missing fields keep a new station's defaults, and a coordinate
+    // that is not a number reads as 0.
+    const std::pair<std::wstring, const wchar_t*> cases[] = {
+        {kAnimas, L"00C |Animas, Durango, CO|United States|6683|37.2032|-107.869|0000 active"},
+        {kAnimas + std::wstring(L"\r"), L"00C |Animas, Durango, CO|United States|6683|37.2032|-107.869|0000 active"},
+        {L"EDDF;Frankfurt;Germany;364;50.03;8.57;1;1;0;0;1\r", L"EDDF|Frankfurt|Germany|364|50.03|8.57|1100 active"},
+        {L"LOWW;Wien;Austria", L"LOWW|Wien|Austria|0|0|0|0000"},
+        {L"LOWW;Wien;Austria;600;north;16.57;0;0;0;0;1", L"LOWW|Wien|Austria|600|0|16.57|0000 active"},
+        {L"", nullptr},
+        {L"#EDDF;Frankfurt;Germany;364;50.03;8.57;1;1;0;0;1", nullptr},
+        {L"KXYZ;Hangar #1 Heliport;United States;10;40;-74;0;0;0;0;1", nullptr},
+        {L"EDDF;Frankfurt", nullptr},
+    };
+    for (const auto& [line, expected] : cases) {
+        CStation station;
+        const bool parsed = CWeatherStations::ParseAirportLine(line, station);
+        EXPECT_EQ(parsed, expected != nullptr) << std::string(line.begin(), line.end());
+        if (parsed && expected) {
+            EXPECT_EQ(Summary(station), expected);
+        }
+    }
 }
 
 TEST(WeatherStations, ParsesWmoStationColumns)
 {
-    CStation station;
-    ASSERT_TRUE(CWeatherStations::ParseStationLine(kJanMayen, station));
-    EXPECT_EQ(std::wstring(L"01001"), station.GetICAO());
-    EXPECT_EQ(L"JAN MAYEN(NOR-NAVY)", station.GetName());
-    EXPECT_EQ(L"unknow", station.GetCountry());
-    EXPECT_NEAR(70.9333, station.GetPosition().GetLatitude(), 1e-4);
-    EXPECT_NEAR(-8.6667, station.GetPosition().GetLongitude(), 1e-4);
-    EXPECT_EQ(29, station.GetElevation());
-
     // Without the elevation columns the station stands at 0 ft; a line of 48 characters is no station.
-    const std::wstring full(kJanMayen);
-    for (std::size_t length = 50; length <= 53; ++length) {
-        CStation shortLine;
-        ASSERT_TRUE(CWeatherStations::ParseStationLine(full.substr(0, length), shortLine)) << length;
-        EXPECT_EQ(0, shortLine.GetElevation()) << length;
-        EXPECT_NEAR(-8.6667, shortLine.GetPosition().GetLongitude(), 1e-4);
+    const std::wstring janMayen(kJanMayen);
+    const std::pair<std::wstring, const wchar_t*> cases[] = {
+        {janMayen, L"01001|JAN MAYEN(NOR-NAVY)|unknow|29|70.9333|-8.66667|0000"},
+        {janMayen.substr(0, 53), L"01001|JAN MAYEN(NOR-NAVY)|unknow|0|70.9333|-8.66667|0000"},
+        {janMayen.substr(0, 50), L"01001|JAN MAYEN(NOR-NAVY)|unknow|0|70.9333|-8.66667|0000"},
+        {janMayen.substr(0, 49), L"01001|JAN MAYEN(NOR-NAVY)|unknow|0|70.9333|-8.66667|0000"},
+        {janMayen.substr(0, 48), nullptr},
+        {L"403060        Dead Sea            IL 3129S 03523E -350",
+         L"40306|Dead Sea           |unknow|-1148|-31.4833|35.3833|0000"},
+    };
+    for (const auto& [line, expected] : cases) {
+        CStation station;
+        const bool parsed = CWeatherStations::ParseStationLine(line, station);
+        EXPECT_EQ(parsed, expected != nullptr) << std::string(line.begin(), line.end());
+        if (parsed && expected) {
+            EXPECT_EQ(Summary(station), expected);
+        }
     }
-    CStation tooShort;
-    EXPECT_FALSE(CWeatherStations::ParseStationLine(full.substr(0, 48), tooShort));
-    EXPECT_TRUE(CWeatherStations::ParseStationLine(full.substr(0, 49), tooShort));
-
-    // Southern and eastern hemispheres, and an elevation below sea level.
-    CStation south;
-    ASSERT_TRUE(CWeatherStations::ParseStationLine(L"403060        Dead Sea            IL 3129S 03523E -350", south));
-    EXPECT_NEAR(-31.4833, south.GetPosition().GetLatitude(), 1e-4);
-    EXPECT_NEAR(35.3833, south.GetPosition().GetLongitude(), 1e-4);
-    EXPECT_EQ(-1148, south.GetElevation());
 }
 
 TEST(WeatherStations, CompletesReportsFromLastLineAndFindsFirstLine)
 {
+    platform::ScopedDebugCapture capture;
     CWeatherStations stations;
-    stations.InitAirports(L"EDDF;Frankfurt Old;Germany;300;50.0;8.5;0;0;0;0;1\r\n"
-                          L"EDDF;Frankfurt Main;Germany;364;50.03;8.57;1;1;0;0;1\r\n");
+    stations.InitAirports(L"# icao;name;country;elev;lat;lon;fs9_station;fsx_station;p3d_station;xplane_station;active"
+                          L"\r\nEDDF;Frankfurt Old;Germany;300;50.0;8.5;0;0;0;0;1\r\n\n\n"
+                          L"#EDDM;Muenchen;Germany;1487;48.35;11.79;1;1;0;0;1\n");
+    stations.InitAirports(L"EDDF;Frankfurt Main;Germany;364;50.03;8.57;1;1;0;0;1\r\n");
     stations.InitWxStations(std::wstring(kJanMayen) + L"\r\n");
     EXPECT_EQ(2u, stations.GetAirportList().size());
+    EXPECT_TRUE(capture.Contains("Start Split Metar Station\n"));
+    EXPECT_TRUE(capture.Contains("Start Split Weather Station\n"));
 
     CStation report;
     report.SetICAO(L"EDDF");
     report.SetTime(123456);
     ASSERT_TRUE(stations.CompleteFromAirport(report));
-    EXPECT_EQ(L"Frankfurt Main", report.GetName());
-    EXPECT_EQ(364, report.GetElevation());
+    EXPECT_EQ(L"EDDF|Frankfurt Main|Germany|364|50.03|8.57|1100 active", Summary(report));
     EXPECT_EQ(123456, report.GetTime());
     EXPECT_EQ(L"Frankfurt Old", stations.GetAirport(L"EDDF").GetName());
 
@@ -203,133 +185,73 @@ TEST(WeatherStations, CompletesReportsFromLastLineAndFindsFirstLine)
     EXPECT_FALSE(stations.CompleteFromAirport(synop));
 }
 
-TEST(WeatherStations, SecondLoadAppendsAndMovesIndex)
-{
-    CWeatherStations stations;
-    stations.InitAirports(L"EDDF;First;Germany;1;50.0;8.5;0;0;0;0;1\n");
-    stations.InitAirports(L"EDDF;Second;Germany;2;50.0;8.5;0;0;0;0;1\n");
-    EXPECT_EQ(2u, stations.GetAirportList().size());
-    CStation report;
-    report.SetICAO(L"EDDF");
-    ASSERT_TRUE(stations.CompleteFromAirport(report));
-    EXPECT_EQ(L"Second", report.GetName());
-}
-
-TEST(WeatherStations, FindsNearestAirportWithFilterAndTies)
+TEST(WeatherStations, FindsNearestAirportAndListsAirportsStrictlyInsideRadius)
 {
     CWeatherStations stations;
     stations.InitAirports(AirportLine(L"AAAA", 50.0, 9.0) + L"\r\n" + AirportLine(L"BBBB", 50.0, 7.0, true) + L"\r\n"
-                          + AirportLine(L"CCCC", 50.0, 8.4) + L"\r\n");
-    const Position between(50.0, 8.0);
-    // AAAA and BBBB are equally far from the meridian 8 E, CCCC nearer.
-    EXPECT_EQ(std::wstring(L"CCCC"), stations.GetNearestAirport(between, 0).GetICAO());
-    EXPECT_EQ(std::wstring(L"BBBB"), stations.GetNearestAirport(between, 2).GetICAO());
-    EXPECT_EQ(std::wstring(), stations.GetNearestAirport(between, 5).GetICAO());
-    EXPECT_EQ(std::wstring(), stations.GetNearestAirport(between, 9).GetICAO());
-
+                          + AirportLine(L"CCCC", 50.0, 8.4) + L"\r\n" + AirportLine(L"EDGE", 51.0, 8.0, true));
+    const Position center(50.0, 8.0);
+    // AAAA and BBBB are equally far from the meridian 8 E, CCCC nearer; of equals the first listed wins.
+    EXPECT_EQ(std::wstring(L"CCCC"), stations.GetNearestAirport(center, 0).GetICAO());
+    EXPECT_EQ(std::wstring(L"BBBB"), stations.GetNearestAirport(center, 2).GetICAO());
+    EXPECT_EQ(std::wstring(), stations.GetNearestAirport(center, 5).GetICAO());
+    EXPECT_EQ(std::wstring(), stations.GetNearestAirport(center, 9).GetICAO());
+    EXPECT_EQ(std::wstring(), stations.GetNearestAirport(Position(-40.0, -60.0), 0).GetICAO()); // beyond 1000 NM
     CWeatherStations ties;
     ties.InitAirports(AirportLine(L"EAST", 50.0, 9.0) + L"\n" + AirportLine(L"WEST", 50.0, 7.0) + L"\n");
-    EXPECT_EQ(std::wstring(L"EAST"), ties.GetNearestAirport(between, 0).GetICAO());
+    EXPECT_EQ(std::wstring(L"EAST"), ties.GetNearestAirport(center, 0).GetICAO());
 
-    // Farther than 1000 NM from every airport: a default station.
-    EXPECT_EQ(std::wstring(), stations.GetNearestAirport(Position(-40.0, -60.0), 0).GetICAO());
-}
-
-TEST(WeatherStations, ListsAirportsStrictlyInsideRadius)
-{
-    CWeatherStations stations;
-    stations.InitAirports(AirportLine(L"NEAR", 50.0, 8.1) + L"\n" + AirportLine(L"EDGE", 51.0, 8.0, true) + L"\n"
-                          + AirportLine(L"FARR", 53.0, 8.0) + L"\n");
-    const Position center(50.0, 8.0);
-    const double edge = Position::GetDistance(center, Position(51.0, 8.0));
-
+    // The out list is not cleared; the limit is strict, so radius 0 leaves out an airport at the centre itself.
+    const int edge = static_cast<int>(std::ceil(Position::GetDistance(center, Position(51.0, 8.0))));
     std::vector<CStation> found(1);
-    stations.GetAirportsInRadius(center, static_cast<int>(std::ceil(edge)), found, 0);
-    ASSERT_EQ(3u, found.size()); // the out list is not cleared
-    EXPECT_EQ(std::wstring(L"NEAR"), found[1].GetICAO());
-    EXPECT_EQ(std::wstring(L"EDGE"), found[2].GetICAO());
-
+    stations.GetAirportsInRadius(center, edge, found, 0);
+    EXPECT_EQ(L" AAAA BBBB CCCC EDGE", Joined(found));
     std::vector<CStation> fs9;
     stations.GetAirportsInRadius(center, 1000, fs9, 2);
-    ASSERT_EQ(1u, fs9.size());
-    EXPECT_EQ(std::wstring(L"EDGE"), fs9[0].GetICAO());
-
-    // The airport limit is strict: radius 0 leaves out an airport at the centre itself.
+    EXPECT_EQ(L"BBBB EDGE", Joined(fs9));
     std::vector<CStation> none;
-    stations.GetAirportsInRadius(Position(50.0, 8.1), 0, none, 0);
+    stations.GetAirportsInRadius(Position(50.0, 8.4), 0, none, 0);
     EXPECT_TRUE(none.empty());
-
     std::vector<CStation> filtered;
-    CWeatherStations::FilterStationsInRadius(center, 60, stations.GetAirportList(), filtered, 0);
-    ASSERT_EQ(1u, filtered.size());
-    EXPECT_EQ(std::wstring(L"NEAR"), filtered[0].GetICAO());
+    CWeatherStations::FilterStationsInRadius(center, 30, stations.GetAirportList(), filtered, 0);
+    EXPECT_EQ(L"CCCC", Joined(filtered));
 }
 
-TEST(WeatherStations, MakesVirtualStationsInSequence)
+TEST(WeatherStations, MakesVirtualStationsInSequenceFoundByScanOnly)
 {
     CWeatherStations stations;
     const Position place(5.0, 8.0);
-    CStation station;
-    stations.MakeStation(station, &place, L"", L"");
-    EXPECT_EQ(std::wstring(L"A001"), station.GetICAO());
-    EXPECT_EQ(L"v 5.0 08.0", station.GetName());
-    EXPECT_EQ(place, station.GetPosition());
-
-    CStation named;
-    stations.MakeStation(named, &place, L"Grid 5/8", L"GRD1");
-    EXPECT_EQ(std::wstring(L"GRD1"), named.GetICAO());
-    EXPECT_EQ(L"Grid 5/8", named.GetName());
-
-    std::wstring last;
-    for (int i = 2; i <= 999; ++i) {
-        CStation next;
-        stations.MakeStation(next, &place, L"x", L"");
-        last = next.GetICAO();
-    }
-    EXPECT_EQ(L"A999", last);
-    CStation b;
-    stations.MakeStation(b, &place, L"x", L"");
-    EXPECT_EQ(std::wstring(L"B000"), b.GetICAO());
-
-    // After Z999 comes the character after Z, then A001 again.
-    for (int i = 0; i < 25 * 1000 - 1; ++i) {
-        CStation next;
-        stations.MakeStation(next, &place, L"x", L"");
-        last = next.GetICAO();
-    }
-    EXPECT_EQ(L"Z999", last);
-    CStation afterZ;
-    stations.MakeStation(afterZ, &place, L"x", L"");
-    EXPECT_EQ(std::wstring(L"[000"), afterZ.GetICAO());
-    CStation again;
-    stations.MakeStation(again, &place, L"x", L"");
-    EXPECT_EQ(std::wstring(L"A001"), again.GetICAO());
-}
-
-TEST(WeatherStations, AddedAirportsAreFoundByScanNotByIndex)
-{
-    CWeatherStations stations;
-    CStation generated;
-    const Position place(47.0, 11.0);
-    stations.MakeStation(generated, &place, L"", L"");
-    generated.SetGenerated(true);
-    stations.AddAirport(generated);
-
+    CStation first;
+    stations.MakeStation(first, &place, L"", L"");
+    EXPECT_EQ(L"A001|v 5.0 08.0|unknow|0|5|8|0000", Summary(first));
+    // An added station is found by the searches but never completes a report.
+    first.SetGenerated(true);
+    stations.AddAirport(first);
     EXPECT_EQ(std::wstring(L"A001"), stations.GetAirport(L"A001").GetICAO());
-    EXPECT_EQ(std::wstring(L"A001"), stations.GetNearestAirport(Position(47.1, 11.0), 6).GetICAO());
+    EXPECT_EQ(std::wstring(L"A001"), stations.GetNearestAirport(Position(5.1, 8.0), 6).GetICAO());
     CStation report;
     report.SetICAO(L"A001");
     EXPECT_FALSE(stations.CompleteFromAirport(report));
-}
 
-TEST(WeatherStations, WritesLoadLinesToDebugOutput)
-{
-    platform::ScopedDebugCapture capture;
-    CWeatherStations stations;
-    stations.InitAirports(L"");
-    stations.InitWxStations(kJanMayen);
-    EXPECT_TRUE(capture.Contains("Start Split Metar Station\n"));
-    EXPECT_TRUE(capture.Contains("Start Split Weather Station\n"));
+    CStation named;
+    stations.MakeStation(named, &place, L"Grid 5/8", L"GRD1");
+    EXPECT_EQ(L"GRD1|Grid 5/8|unknow|0|5|8|0000", Summary(named));
+
+    const auto next = [&stations, &place] {
+        CStation station;
+        stations.MakeStation(station, &place, L"x", L"");
+        return std::wstring(station.GetICAO());
+    };
+    for (int i = 2; i < 999; ++i)
+        next();
+    EXPECT_EQ(L"A999", next());
+    EXPECT_EQ(L"B000", next());
+    // After Z999 comes the character after Z, then A001 again.
+    for (int i = 0; i < 25 * 1000 - 2; ++i)
+        next();
+    EXPECT_EQ(L"Z999", next());
+    EXPECT_EQ(L"[000", next());
+    EXPECT_EQ(L"A001", next());
 }
 
 TEST(ResourceTextStore, LoadsEmbeddedListsOnRequest)
@@ -377,19 +299,14 @@ TEST(ResourceTextStore, EmbeddedListsFillTheDatabase)
     EXPECT_TRUE(frankfurt.IsFS9Station());
     EXPECT_EQ(L"Total RF Heliport", stations.GetAirport(L"00A ").GetName());
 
-    CStation janMayen;
-    janMayen.SetICAO(L"01001");
-    ASSERT_TRUE(stations.CompleteFromWxStation(janMayen));
-    EXPECT_NEAR(70.9333, janMayen.GetPosition().GetLatitude(), 1e-4);
-    EXPECT_EQ(32, janMayen.GetElevation()); // 10 m
-
-    CStation frankfurtWmo;
-    frankfurtWmo.SetICAO(L"10637");
-    ASSERT_TRUE(stations.CompleteFromWxStation(frankfurtWmo));
-    EXPECT_EQ(L"Frankfurt / M-Flugh", frankfurtWmo.GetName());
-    CStation lastWmo;
-    lastWmo.SetICAO(L"99999");
-    EXPECT_FALSE(stations.CompleteFromWxStation(lastWmo));
+    const auto wmo = [&stations](const wchar_t* number) {
+        CStation station;
+        station.SetICAO(number);
+        return stations.CompleteFromWxStation(station) ? Summary(station) : std::wstring();
+    };
+    EXPECT_EQ(L"01001|Jan Mayen          |unknow|32|70.9333|-8.66667|0000", wmo(L"01001")); // 10 m
+    EXPECT_EQ(L"10637|Frankfurt / M-Flugh|unknow|364|50.05|8.6|0000", wmo(L"10637"));
+    EXPECT_EQ(L"", wmo(L"99999"));
     ASSERT_TRUE(ResourceTextStore::LoadStations());
     std::size_t lines = 0;
     for (const QChar c : ResourceTextStore::GetStationText())
