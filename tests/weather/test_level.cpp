@@ -88,35 +88,30 @@ TEST(Level, InterpolatesThroughNorthCopiesWithinTwentyFeetAndHoldsTheLowerLevelF
     EXPECT_DOUBLE_EQ(low.GetTemperature(), 10.0);
 }
 
-TEST(Level, LevelsAtTheSameAltitudeGiveTheFirst)
-{
-    const CLevel first = MakeLevel(2000, 240, 12, 15, 5, 980);
-    const CLevel second = MakeLevel(2000, 260, 30, 5, -5, 920);
-    CLevel level;
-    level.Interpolate(first, second, 5000);
-    EXPECT_EQ(level.GetAltitude(), 5000);
-    EXPECT_EQ(level.direction, 240.0);
-    EXPECT_EQ(level.speed, 12.0);
-    EXPECT_EQ(level.GetTemperature(), 15.0);
-    EXPECT_FLOAT_EQ(level.GetPressure(), 980.0f);
-}
-
-TEST(Level, AbsurdAltitudesInterpolateWithoutOverflow)
+TEST(Level, LevelsAtOneAltitudeGiveTheFirstAndAbsurdAltitudesDoNotOverflow)
 {
     const int lowest = std::numeric_limits<int>::min();
     const int highest = std::numeric_limits<int>::max();
+    const CLevel first = MakeLevel(2000, 240, 12, 15, 5, 980);
+    const CLevel second = MakeLevel(2000, 260, 30, 5, -5, 920);
     const CLevel bottom = MakeLevel(lowest, 240, 12, 15, 5, 980);
     const CLevel top = MakeLevel(highest, 260, 30, 5, -5, 920);
-    CLevel level;
-
-    level.Interpolate(bottom, top, highest);
-    EXPECT_EQ(level.GetAltitude(), highest);
-    EXPECT_EQ(level.speed, 30.0);
-    level.Interpolate(top, bottom, lowest + 10);
-    EXPECT_EQ(level.GetAltitude(), lowest);
-    level.Interpolate(bottom, top, 0);
-    EXPECT_EQ(level.GetAltitude(), lowest);
-    level.Interpolate(top, bottom, 5000);
-    EXPECT_EQ(level.GetAltitude(), highest);
-    EXPECT_NEAR(level.GetTemperature(), 5.0, 1e-6);
+    const struct
+    {
+        const CLevel &level1, &level2;
+        int altitude, expectedAltitude;
+        double speed, temperature;
+    } cases[] = {{first, second, 5000, 5000, 12, 15}, // no gradient between them: the first
+                 {bottom, top, highest, highest, 30, 5},
+                 {top, bottom, lowest + 10, lowest, 12, 15},
+                 {bottom, top, 0, lowest, 12, 15},
+                 {top, bottom, 5000, highest, 30, 5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.altitude);
+        CLevel level;
+        level.Interpolate(c.level1, c.level2, c.altitude);
+        EXPECT_EQ(level.GetAltitude(), c.expectedAltitude);
+        EXPECT_NEAR(level.speed, c.speed, 1e-6);
+        EXPECT_NEAR(level.GetTemperature(), c.temperature, 1e-6);
+    }
 }
