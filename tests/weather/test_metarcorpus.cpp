@@ -18,6 +18,18 @@ constexpr std::int64_t kNow = 1796731200;
 constexpr double kMetresPerStatuteMile = 1609.344;
 constexpr double kHpaPerInch = 33.8639;
 
+bool HasNumber(const std::string& text)
+{
+    return !text.empty() && text.find_first_not_of("+-.0123456789") == std::string::npos;
+}
+
+std::string Text(double value)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof(buffer), "%.2f", value);
+    return buffer;
+}
+
 struct Agreement
 {
     int compared = 0;
@@ -33,6 +45,17 @@ struct Agreement
             examples.push_back(std::string(raw.begin(), raw.end()) + "  <- " + detail);
     }
 
+    // A numeric column (times `scale`) against the decoded value; a row without the number is not compared.
+    void CountNumber(const WeatherCenterReport& report, const char* column, double scale, double decoded,
+                     double tolerance)
+    {
+        const std::string text = report.Column(column);
+        if (!HasNumber(text))
+            return;
+        const double expected = std::atof(text.c_str()) * scale;
+        Count(std::fabs(decoded - expected) <= tolerance, report.raw, Text(expected) + " vs " + Text(decoded));
+    }
+
     void Print(const char* name) const
     {
         std::printf("  %-12s %5d of %5d agree (%.2f %%)\n", name, agreed, compared,
@@ -42,22 +65,10 @@ struct Agreement
     }
 };
 
-bool HasNumber(const std::string& text)
-{
-    return !text.empty() && text.find_first_not_of("+-.0123456789") == std::string::npos;
-}
-
 int ElevationFeet(const WeatherCenterReport& report)
 {
     const std::string metres = report.Column("elevation_m");
     return HasNumber(metres) ? static_cast<int>(std::lround(std::atof(metres.c_str()) * 3.28084)) : 0;
-}
-
-std::string Text(double value)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof(buffer), "%.2f", value);
-    return buffer;
 }
 
 // Decodes the record with both decoders, from the record's current values, and returns the code.
@@ -140,20 +151,9 @@ TEST(MetarCorpus, DecodesRealReportsLikeTheWeatherCenterAndPairedMetars)
                 = (decoded == 9999 && metres >= 9990.0) || std::fabs(decoded - metres) <= metres * 0.01 + 10;
             visibility.Count(agrees, report.raw, miles + " mi vs " + std::to_string(decoded) + " m");
         }
-        const std::string celsius = report.Column("temp_c");
-        if (HasNumber(celsius))
-            temperature.Count(std::fabs(metar.GetTemperature() - std::atof(celsius.c_str())) <= 0.5, report.raw,
-                              celsius + " vs " + std::to_string(metar.GetTemperature()));
-        const std::string dew = report.Column("dewpoint_c");
-        if (HasNumber(dew))
-            dewPoint.Count(std::fabs(metar.GetDewPoint() - std::atof(dew.c_str())) <= 0.5, report.raw,
-                           dew + " vs " + std::to_string(metar.GetDewPoint()));
-        const std::string inches = report.Column("altim_in_hg");
-        if (HasNumber(inches)) {
-            const double hpa = std::atof(inches.c_str()) * kHpaPerInch;
-            qnh.Count(std::fabs(metar.GetQNH(true) - hpa) <= 0.5, report.raw,
-                      Text(hpa) + " hPa vs " + Text(metar.GetQNH(true)));
-        }
+        temperature.CountNumber(report, "temp_c", 1.0, metar.GetTemperature(), 0.5);
+        dewPoint.CountNumber(report, "dewpoint_c", 1.0, metar.GetDewPoint(), 0.5);
+        qnh.CountNumber(report, "altim_in_hg", kHpaPerInch, metar.GetQNH(true), 0.5);
     }
 
     const int total = static_cast<int>(reports.size());

@@ -53,6 +53,16 @@ std::wstring Summary(const CSynop& synop)
     return out.str();
 }
 
+// The cloud layers as "base/oktas/type/msl" separated by blanks.
+std::wstring Layers(const CSynop& synop)
+{
+    std::wostringstream out;
+    for (const CCloudLayer& layer : synop.GetCloudLayers())
+        out << (out.tellp() > 0 ? L" " : L"") << layer.GetBase() << L"/" << layer.GetCoverage() << L"/"
+            << int(layer.GetType()) << L"/" << layer.GetBaseMSL();
+    return out.str();
+}
+
 std::wstring MetarLine(CSynop& synop, const std::wstring& icao = L"EDDF")
 {
     CMetar target;
@@ -233,14 +243,8 @@ TEST(SynopSection2, SetsShipCourseAndSpeedOnlyForMovingShips)
 
 TEST(SynopSection333And555, AddLayersGustsAndRegionalValuesOnce)
 {
-    CSynop synop = Decoded(L"AAXX 01124 10384 32595 81204 10123 333 10132 85815 82590 91125");
-    const std::vector<CCloudLayer> layers = synop.GetCloudLayers();
-    ASSERT_EQ(layers.size(), 2u);
-    EXPECT_EQ(layers[0].GetCoverage(), 5);
-    EXPECT_EQ(layers[0].GetType(), 8);
-    EXPECT_EQ(layers[0].GetBase(), 1500);
-    EXPECT_EQ(layers[0].GetBaseMSL(), -1);
-    EXPECT_EQ(layers[1].GetBase(), 166);
+    const CSynop synop = Decoded(L"AAXX 01124 10384 32595 81204 10123 333 10132 85815 82590 91125");
+    EXPECT_EQ(Layers(synop), L"1500/5/8/-1 166/2/5/-1");
     EXPECT_DOUBLE_EQ(synop.GetWind().gust, 25.0);
     EXPECT_DOUBLE_EQ(synop.GetWind().speed, 4.0);
     const CSynop metres = Decoded(L"AAXX 01121 10384 41/98 81204 333 91110");
@@ -256,10 +260,7 @@ TEST(SynopSection333And555, AddLayersGustsAndRegionalValuesOnce)
         EXPECT_DOUBLE_EQ(full.GetTemperature(), -1.2);
         EXPECT_DOUBLE_EQ(full.GetRegionalValue(), 1.2);
         EXPECT_DOUBLE_EQ(full.GetRegionalTemperature(), -3.4);
-        ASSERT_EQ(full.GetCloudLayers().size(), 2u);
-        EXPECT_EQ(full.GetCloudLayers()[1].GetCoverage(), 1);
-        EXPECT_EQ(full.GetCloudLayers()[1].GetBase(), 3000);
-        EXPECT_EQ(full.GetCloudLayers()[1].GetType(), 0);
+        EXPECT_EQ(Layers(full), L"1500/5/8/-1 3000/1/0/-1");
         EXPECT_EQ(full.GetGust910(), 7);
         EXPECT_EQ(full.GetGust911First(), 8);
         EXPECT_EQ(full.GetGust911Second(), 9);
@@ -279,7 +280,7 @@ TEST(SynopRecord, ResetKeepsStationWindAndLayersAndAssignmentKeepsTime)
     synop.Reset();
     EXPECT_EQ(Summary(synop), L"wind 120/4/-1 vis 99999 base 3333/8 iR 3 temp 15/5 press 1013.2/1013.2 types 0 0 0");
     EXPECT_STREQ(synop.GetICAO(), L"10384");
-    EXPECT_EQ(synop.GetCloudLayers().size(), 1u);
+    EXPECT_EQ(Layers(synop), L"1500/5/8/-1");
     EXPECT_DOUBLE_EQ(CSynop().GetDistance(Position(10.0, 10.0), true), 99999.0);
 
     CSynop target;

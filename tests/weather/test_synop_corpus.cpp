@@ -44,6 +44,12 @@ bool HasLayerWithoutCover(const std::wstring& line)
 
 const std::set<int> kSynopCodes = {0, 1, 2, 3, 4, 6};
 
+void PrintCodes(const char* what, const std::map<int, int>& codes)
+{
+    for (const auto& [code, count] : codes)
+        std::printf("  %s code %d: %d\n", what, code, count);
+}
+
 } // namespace
 
 TEST(SynopCorpus, RealReportsDecodeAndLandStationsGetTheirListedPosition)
@@ -69,7 +75,6 @@ TEST(SynopCorpus, RealReportsDecodeAndLandStationsGetTheirListedPosition)
         store.AddSynop(synop, true);
         const int code = synop.Decode();
         ++synopCodes[code];
-        EXPECT_TRUE(kSynopCodes.count(code)) << report.file << ": " << Narrow(report.text);
         EXPECT_EQ(code, 0) << report.file << ": " << Narrow(report.text);
 
         CStation listedStation;
@@ -83,12 +88,9 @@ TEST(SynopCorpus, RealReportsDecodeAndLandStationsGetTheirListedPosition)
             notListed.push_back(Narrow(synop.GetICAO()));
         }
 
-        CMetar target;
-        target.SetICAO(L"ZZZZ");
+        CMetar target(L"ZZZZ");
         synop.ToMetar(target);
-        CMetar line;
-        line.SetRaw(target.GetRaw());
-        const int metarCode = line.Decode();
+        const int metarCode = CMetar(target.GetRaw()).Decode();
         ++metarCodes[metarCode];
         if (metarCode != 0) {
             metarFailures.push_back(Narrow(report.text) + "  ->  " + Narrow(target.GetRaw()));
@@ -99,10 +101,8 @@ TEST(SynopCorpus, RealReportsDecodeAndLandStationsGetTheirListedPosition)
 
     std::printf("SYNOP corpus: %zu reports, %d of stations in the WMO list (%d placed)\n", reports.size(), listed,
                 placed);
-    for (const auto& [code, count] : synopCodes)
-        std::printf("  SYNOP code %d: %d\n", code, count);
-    for (const auto& [code, count] : metarCodes)
-        std::printf("  METAR line code %d: %d\n", code, count);
+    PrintCodes("SYNOP", synopCodes);
+    PrintCodes("METAR line", metarCodes);
     for (const std::string& station : notListed)
         std::printf("  station not in the WMO list: %s\n", station.c_str());
     for (const std::string& failure : metarFailures)
@@ -139,6 +139,6 @@ TEST(SynopCorpus, BulletinFilesAsTheStoreCutsThem)
     // Only a report that begins with its own "AAXX YYGGi" is readable this way; in a GTS bulletin the header
     // stands once, behind the bulletin heading.
     std::printf("SYNOP files cut at \"=\": %zu pieces\n", pieces);
-    for (const auto& [code, count] : codes)
-        std::printf("  SYNOP code %d: %d (header code %d: %d)\n", code, count, code, headerCodes[code]);
+    PrintCodes("SYNOP", codes);
+    PrintCodes("SYNOP header", headerCodes);
 }

@@ -316,21 +316,10 @@ TEST(ResourceTextStore, EmbeddedListsFillTheDatabase)
 
 TEST(WeatherStations, IndexedSearchesEqualPlainScans)
 {
-    CWeatherStations& embedded = EmbeddedDatabase();
-    std::vector<CStation> list = embedded.GetAirportList();
-
     // A second database with awkward extra stations: poles, the antimeridian, out-of-range coordinates.
     CWeatherStations stations;
-    std::wstring text;
-    for (const CStation& airport : list) {
-        wchar_t line[200];
-        std::swprintf(line, 200, L"%ls;n;c;0;%.9f;%.9f;%d;%d;0;0;1", airport.GetICAO(),
-                      airport.GetPosition().GetLatitude(), airport.GetPosition().GetLongitude(),
-                      airport.IsFS9Station() ? 1 : 0, airport.IsFSXStation() ? 1 : 0);
-        text += line;
-        text += L"\n";
-    }
-    stations.InitAirports(text);
+    ASSERT_TRUE(ResourceTextStore::LoadAirports());
+    stations.InitAirports(ResourceTextStore::GetAirportText().toStdWString());
     const Position extras[] = {{90.0, 0.0},     {-90.0, 45.0},  {89.9, 179.0}, {0.0, 180.0},  {0.0, -180.0},
                                {10.0, 190.0},   {95.0, 10.0},   {-20.0, -540}, {50.0, 8.57},  {50.0, 8.57},
                                {64.0, -179.99}, {64.0, 179.99}, {0.0, 0.0},    {-89.99, 0.0}, {33.0, 400.0}};
@@ -341,7 +330,7 @@ TEST(WeatherStations, IndexedSearchesEqualPlainScans)
         station.SetFS9Station(true);
         stations.AddAirport(station);
     }
-    list = stations.GetAirportList();
+    const std::vector<CStation> list = stations.GetAirportList();
 
     std::mt19937 random(20261207);
     std::uniform_real_distribution<double> latitude(-90.0, 90.0);
