@@ -46,46 +46,27 @@ void Fill(CWeatherManager& manager)
 
 TEST(WeatherManager, CoverageWordsOfTheInterpolatedReport)
 {
-    EXPECT_EQ(CWeatherManager::GetCoverageText(-1), L"");
-    EXPECT_EQ(CWeatherManager::GetCoverageText(0), L"FEW");
-    EXPECT_EQ(CWeatherManager::GetCoverageText(2), L"FEW");
-    EXPECT_EQ(CWeatherManager::GetCoverageText(3), L"SCT");
-    EXPECT_EQ(CWeatherManager::GetCoverageText(5), L"SCT");
-    EXPECT_EQ(CWeatherManager::GetCoverageText(6), L"BKN");
-    EXPECT_EQ(CWeatherManager::GetCoverageText(7), L"BKN");
-    EXPECT_EQ(CWeatherManager::GetCoverageText(8), L"OVC");
-    EXPECT_EQ(CWeatherManager::GetCoverageText(9), L"OVC");
+    const wchar_t* const words[]
+        = {L"", L"FEW", L"FEW", L"FEW", L"SCT", L"SCT", L"SCT", L"BKN", L"BKN", L"OVC", L"OVC"};
+    for (short oktas = -1; oktas <= 9; ++oktas)
+        EXPECT_EQ(CWeatherManager::GetCoverageText(oktas), words[oktas + 1]) << oktas;
 }
 
-TEST(WeatherManager, ReportWithoutReceiverOnlyKeepsTheLastMessage)
+TEST(WeatherManager, OwnAndStoreMessagesReachTheSignalAndTheLastMessage)
 {
+    platform::ScopedDebugCapture capture;
     CWeatherManager manager;
-    EXPECT_TRUE(manager.GetLastMessage().empty());
     manager.Report(L"(WeatherManager) Initialize TAF");
     EXPECT_EQ(manager.GetLastMessage(), L"(WeatherManager) Initialize TAF");
 
     std::vector<std::wstring> log;
     manager.sigMessage.connect([&](const wchar_t* text) { log.emplace_back(text); });
-    manager.Report(L"Metar EDDX not found");
-    ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0], L"Metar EDDX not found");
-    EXPECT_EQ(manager.GetLastMessage(), L"Metar EDDX not found");
-}
-
-TEST(WeatherManager, StoreMessagesReachTheMessageSignal)
-{
-    platform::ScopedDebugCapture capture;
-    CWeatherManager manager;
-    std::vector<std::wstring> log;
-    manager.sigMessage.connect([&](const wchar_t* text) { log.emplace_back(text); });
-
     CMetar out;
     EXPECT_FALSE(manager.GetMetar(L"EDDX", out));
     manager.InitWindData(L"# Error: no grid data for the requested area\n", true);
-    ASSERT_EQ(log.size(), 2u);
-    EXPECT_EQ(log[0], L"Metar EDDX not found");
-    EXPECT_EQ(log[1], L"# Error: no grid data for the requested area");
-    EXPECT_EQ(manager.GetLastMessage(), log[1]);
+    EXPECT_EQ(log,
+              (std::vector<std::wstring>{L"Metar EDDX not found", L"# Error: no grid data for the requested area"}));
+    EXPECT_EQ(manager.GetLastMessage(), log.back());
 }
 
 TEST(WeatherManager, OneBusyMarkWhicheverStoreSetsIt)
@@ -108,40 +89,27 @@ TEST(WeatherManager, OneBusyMarkWhicheverStoreSetsIt)
     EXPECT_FALSE(manager.IsBusy());
 }
 
-TEST(WeatherManager, OwnsTheStationDataOfItsStores)
+TEST(WeatherManager, OwnsTheStationDataOfItsStoresAndKeepsItAndTheTafsThroughClear)
 {
     platform::ScopedDebugCapture capture;
     CWeatherManager manager;
     Fill(manager);
-
     CMetar frankfurt;
     ASSERT_TRUE(manager.GetMetar(L"EDDF", frankfurt));
     EXPECT_EQ(frankfurt.GetName(), L"Frankfurt am Main");
     EXPECT_NEAR(frankfurt.GetPosition().GetLatitude(), 50.0333, 1e-9);
-
     CSynop synop;
     ASSERT_TRUE(manager.FindNearestSynop(Position(50.0, 8.6), synop));
     EXPECT_EQ(std::wstring(synop.GetICAO()), L"10637");
     EXPECT_NEAR(synop.GetPosition().GetLatitude(), 50.0 + 2.0 / 60.0, 1e-9);
-}
-
-TEST(WeatherManager, ClearEmptiesTheReportsButKeepsStationsAndTafs)
-{
-    platform::ScopedDebugCapture capture;
-    CWeatherManager manager;
-    Fill(manager);
     EXPECT_EQ(manager.CMetarManager::GetCount(), 2);
-    EXPECT_EQ(manager.CSynopManager::GetCount(), 1);
     EXPECT_FALSE(manager.CGribManager::GetAllRaw().empty());
 
     manager.Clear();
     EXPECT_EQ(manager.CMetarManager::GetCount(), 0);
     EXPECT_EQ(manager.CSynopManager::GetCount(), 0);
     EXPECT_TRUE(manager.CGribManager::GetAllRaw().empty());
-    EXPECT_TRUE(manager.CMetarManager::GetAllRaw().empty());
     EXPECT_FALSE(manager.IsBusy());
-
-    EXPECT_EQ(manager.GetAirportList().size(), 2u);
     EXPECT_EQ(manager.GetAirport(L"EDDH").GetName(), L"Hamburg");
     aviation::weather::CStation station;
     station.SetICAO(L"10147");
@@ -166,22 +134,12 @@ TEST(WeatherManager, EachStoreReportsItsOwnProgress)
     EXPECT_EQ(gridProgress.size(), 2u);
 }
 
-TEST(WeatherSet, HoldsCopiesOfItsThreeReports)
+TEST(WeatherSet, HoldsItsThreeReports)
 {
-    const aviation::weather::CWeatherSet empty;
-    EXPECT_TRUE(empty.GetMetar().GetRaw().empty());
-    EXPECT_TRUE(empty.GetSynop().GetRaw().empty());
-    EXPECT_TRUE(empty.GetGrib().GetRaw().empty());
-
     const aviation::weather::CWeatherSet set(CMetar(L"EDDF 061250Z 27015KT 9999 FEW030 12/08 Q1015"),
                                              CSynop(L"AAXX 06124 10637 32575 72708 10120"),
                                              aviation::weather::CGrib(L"GRIB 06110 00012 99500 10086", true));
-    CMetar metar = set.GetMetar();
-    metar.SetRaw(L"EDDH 061250Z 24012KT 9999 FEW030 09/05 Q1012");
-    aviation::weather::CGrib grib = set.GetGrib();
-    grib.SetStandardAtmosphere(aviation::weather::CWind(270, 10), 15, 5, 1013);
     EXPECT_EQ(set.GetMetar().GetRaw(), L"EDDF 061250Z 27015KT 9999 FEW030 12/08 Q1015");
-    EXPECT_FALSE(set.GetGrib().IsStandardAtmosphere());
-    EXPECT_EQ(set.GetGrib().GetLocationKey(), L"50010086");
     EXPECT_EQ(std::wstring(set.GetSynop().GetICAO()), L"10637");
+    EXPECT_EQ(set.GetGrib().GetLocationKey(), L"50010086");
 }
