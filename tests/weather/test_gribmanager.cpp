@@ -51,7 +51,7 @@ std::wstring WithoutHeading(const std::wstring& text)
 
 } // namespace
 
-TEST(GribStoreLoad, HeadingTimeDatesEveryRecordAndReloadAddsNothing)
+TEST(GribStoreLoad, HeadingTimeDatesEveryRecordAndOnlyAReloadAfterClearAddsAnything)
 {
     platform::ScopedDebugCapture capture;
     GridStore store;
@@ -69,9 +69,19 @@ TEST(GribStoreLoad, HeadingTimeDatesEveryRecordAndReloadAddsNothing)
     EXPECT_EQ(store.GetNearestGrib(Position(50.1, 8.6)).GetTime(), 1491555600);
     EXPECT_TRUE(store.GetNearestGrib(Position(50.1, 8.6)).GetLevels().empty());
 
+    // Reloading, even a newer grid for the same points, adds nothing: the points are already present.
     const std::wstring before = store.GetAllRaw();
-    store.InitWindData(text.c_str(), false);
-    EXPECT_EQ(store.GetAllRaw(), before);
+    std::wstring newer = text;
+    newer.replace(newer.find(L"1491555600"), 10, L"1491559200");
+    for (const std::wstring& again : {text, newer}) {
+        store.InitWindData(again.c_str(), false);
+        EXPECT_EQ(store.GetAllRaw(), before);
+    }
+
+    store.Clear();
+    EXPECT_EQ(store.Count(), 0);
+    EXPECT_FALSE(store.IsBusy());
+    store.InitWindData(text, false);
     EXPECT_EQ(store.Count(), 3);
 }
 
@@ -95,23 +105,18 @@ TEST(GribStoreLoad, RefusalLineLeavesTheStoreAsItWas)
     EXPECT_FALSE(store.IsBusy());
 }
 
-TEST(GribStoreLoad, FirstLineWithoutHashIsAGridLine)
+TEST(GribStoreLoad, FirstLineWithoutHashIsAGridLineAndShortLinesAreSkipped)
 {
     platform::ScopedDebugCapture capture;
     GridStore store;
     store.InitWindData(GridLine(501, 86) + L"\n" + GridLine(506, 86) + L"\n", true);
     EXPECT_EQ(store.Count(), 2);
     EXPECT_EQ(store.GetNearestGrib(Position(50.1, 8.6)).GetTime(), 0);
-}
 
-TEST(GribStoreLoad, SkipsShortLinesAndKeepsOnlyOnePointWithoutHeader)
-{
-    platform::ScopedDebugCapture capture;
-    GridStore store;
+    // Of the lines without a header only one point, at (0, 0) and near nothing, is kept.
     store.InitWindData(L"# TIME:1491555600\nGRI\n\n" + GridLine(501, 86) + L"\nnot a grid line\nstill not one\n", true);
     EXPECT_EQ(store.Count(), 2);
     EXPECT_EQ(store.reports.size(), 1u);
-    // The line without a header stands at (0, 0) and is near nothing, but its text is kept.
     EXPECT_NE(store.GetAllRaw().find(L"not a grid line\n"), std::wstring::npos);
     EXPECT_FALSE(store.HasGribNear(Position(0.0, 0.0)));
 }
@@ -139,61 +144,38 @@ TEST(GribStoreLoad, ProgressFiresForTheFirstAndEveryEleventhLine)
     EXPECT_EQ(progress[3], std::make_pair(95, std::wstring(L"Initialize of wind data 23 from 24")));
 }
 
-TEST(GribStoreLoad, ClearEmptiesTheIndexSoAReloadAddsEverything)
-{
-    platform::ScopedDebugCapture capture;
-    GridStore store;
-    const std::wstring text = ReadGridFile("quadrants.txt");
-    store.InitWindData(text, true);
-    EXPECT_EQ(store.Count(), 4);
-    store.Clear();
-    EXPECT_EQ(store.Count(), 0);
-    EXPECT_FALSE(store.IsBusy());
-    store.InitWindData(text, false);
-    EXPECT_EQ(store.Count(), 4);
-
-    // A newer grid for the same points replaces nothing by load: the points are already present.
-    std::wstring newer = text;
-    newer.replace(newer.find(L"1491555600"), 10, L"1491559200");
-    store.InitWindData(newer, false);
-    EXPECT_EQ(store.Count(), 4);
-}
-
-TEST(GribStoreAdd, SameKeyReplacesTheRecord)
-{
-    GridStore store;
-    store.AddGrib(CGrib(GridLine(501, 86), true));
-    CGrib update(GridLine(501, 86) + L" L6123", true);
-    store.AddGrib(update);
-    EXPECT_EQ(store.Count(), 1);
-    EXPECT_EQ(store.GetAllRaw(), update.GetRaw() + L"\n");
-    EXPECT_EQ(store.busyChanges, 0);
-}
-
-TEST(GribStoreCurrent, ComparesObservationTimesByKey)
+TEST(GribStoreAdd, SameKeyReplacesTheRecordAndDecidesWhetherItIsCurrent)
 {
     GridStore store;
     CGrib stored(GridLine(501, 86), true);
     stored.SetTime(1000);
     store.AddGrib(stored);
-
-    CGrib same(GridLine(501, 86), true);
-    same.SetTime(1000);
-    EXPECT_TRUE(store.IsCurrent(same));
-    same.SetTime(999);
-    EXPECT_TRUE(store.IsCurrent(same));
-    same.SetTime(1001);
-    EXPECT_FALSE(store.IsCurrent(same));
+    EXPECT_EQ(store.busyChanges, 0);
+    CGrib update(GridLine(501, 86) + L" L6123", true);
+    for (const auto& [time, current] : {std::pair(999, true), std::pair(1000, true), std::pair(1001, false)}) {
+        update.SetTime(time);
+        EXPECT_EQ(store.IsCurrent(update), current) << time;
+    }
     EXPECT_FALSE(store.IsCurrent(CGrib(GridLine(506, 86), true)));
     EXPECT_TRUE(store.HasGribAt(stored.GetPosition()));
     EXPECT_FALSE(store.HasGribAt(Position(50.1, 8.7)));
-    EXPECT_FALSE(store.IsBusy());
+
+    const int busyChanges = store.busyChanges;
+    store.AddGrib(update);
+    EXPECT_EQ(store.Count(), 1);
+    EXPECT_EQ(store.GetAllRaw(), update.GetRaw() + L"\n");
+    EXPECT_EQ(store.busyChanges, busyChanges);
 }
 
-TEST(GribStoreNearest, NothingWithin500KilometresGivesADefaultRecord)
+TEST(GribStoreNearest, FirstOfEquallyNearWinsAndNothingWithin500KilometresGivesADefaultRecord)
 {
     GridStore store;
-    store.AddGrib(CGrib(GridLine(501, 86), true));
+    store.AddGrib(CGrib(GridLine(500, 90), true));
+    store.AddGrib(CGrib(GridLine(500, 70), true));
+    EXPECT_EQ(store.GetNearestGrib(Position(50.0, 8.0)).GetLocationKey(), L"50010090");
+    store.AddGrib(CGrib(GridLine(501, 80), true));
+    EXPECT_EQ(store.GetNearestGrib(Position(50.0, 8.0)).GetLocationKey(), L"50110080");
+
     CGrib out(GridLine(600, 100), true);
     EXPECT_FALSE(store.FindNearestGrib(Position(40.0, 8.6), out));
     EXPECT_EQ(out.GetLocationKey(), L"60010100");
@@ -203,39 +185,23 @@ TEST(GribStoreNearest, NothingWithin500KilometresGivesADefaultRecord)
     EXPECT_TRUE(store.GetGribsWithin(Position(40.0, 8.6), within));
     EXPECT_EQ(within.size(), 1u);
     EXPECT_TRUE(store.GetGribsWithin(Position(49.0, 8.6), within));
-    EXPECT_EQ(within.size(), 2u);
+    EXPECT_EQ(within.size(), 4u);
     EXPECT_FALSE(store.IsBusy());
-}
-
-TEST(GribStoreNearest, FirstOfEquallyNearRecordsWins)
-{
-    GridStore store;
-    store.AddGrib(CGrib(GridLine(500, 90), true));
-    store.AddGrib(CGrib(GridLine(500, 70), true));
-    EXPECT_EQ(store.GetNearestGrib(Position(50.0, 8.0)).GetLocationKey(), L"50010090");
-    store.AddGrib(CGrib(GridLine(501, 80), true));
-    EXPECT_EQ(store.GetNearestGrib(Position(50.0, 8.0)).GetLocationKey(), L"50110080");
 }
 
 TEST(GribStoreNear, TwentyAndHundredMileRules)
 {
-    const Position here(50.0, 8.0);
-    GridStore empty;
-    EXPECT_FALSE(empty.HasGribNear(here));
-
-    // Tenths of a degree of latitude: 4 is 24 NM, 15 is 90 NM, 25 is 150 NM, 3 is 18 NM.
-    GridStore near;
-    near.AddGrib(CGrib(GridLine(504, 80), true));
-    near.AddGrib(CGrib(GridLine(515, 80), true));
-    EXPECT_TRUE(near.HasGribNear(here));
-
-    GridStore far;
-    far.AddGrib(CGrib(GridLine(525, 80), true));
-    EXPECT_FALSE(far.HasGribNear(here));
-
-    GridStore close;
-    close.AddGrib(CGrib(GridLine(525, 80), true));
-    close.AddGrib(CGrib(GridLine(503, 80), true));
-    EXPECT_TRUE(close.HasGribNear(here));
-    EXPECT_FALSE(close.IsBusy());
+    // Tenths of a degree of latitude north of 50: 4 is 24 NM, 15 is 90 NM, 25 is 150 NM, 3 is 18 NM.
+    const struct
+    {
+        std::vector<int> latitudes;
+        bool near;
+    } cases[] = {{{}, false}, {{504, 515}, true}, {{525}, false}, {{525, 503}, true}};
+    for (const auto& c : cases) {
+        GridStore store;
+        for (int latitude : c.latitudes)
+            store.AddGrib(CGrib(GridLine(latitude, 80), true));
+        EXPECT_EQ(store.HasGribNear(Position(50.0, 8.0)), c.near) << c.latitudes.size();
+        EXPECT_FALSE(store.IsBusy());
+    }
 }
