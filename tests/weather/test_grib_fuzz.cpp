@@ -74,13 +74,6 @@ std::wstring Mutate(std::wstring line, std::mt19937& random)
     return line;
 }
 
-void ExpectUsable(const CLevel& level)
-{
-    EXPECT_FALSE(std::isnan(level.direction));
-    EXPECT_FALSE(std::isnan(level.speed));
-    EXPECT_FALSE(std::isnan(level.GetTemperature()));
-}
-
 } // namespace
 
 TEST(GribRobustness, MutatedAndTruncatedLinesNeverCrash)
@@ -99,8 +92,10 @@ TEST(GribRobustness, MutatedAndTruncatedLinesNeverCrash)
         levelsSeen += grib.GetLevels().size();
         EXPECT_LE(grib.GetLocationKey().size(), 8u);
         const int altitude = std::uniform_int_distribution<int>(-2000, 70000)(random);
-        if (grib.GetLevels().size() >= 2 && i % 10 == 0)
-            ExpectUsable(grib.GetLevelAtAltitude(altitude));
+        if (grib.GetLevels().size() >= 2 && i % 10 == 0) {
+            const CLevel level = grib.GetLevelAtAltitude(altitude);
+            EXPECT_FALSE(std::isnan(level.direction) || std::isnan(level.speed) || std::isnan(level.GetTemperature()));
+        }
         if (i % 100 == 0) {
             CMetar report;
             grib.ToMetar(report);
