@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -70,37 +70,38 @@ std::wstring GridLine(double latitude, double longitude, int levelCount, double 
     return line;
 }
 
-// Latitude north of `from` at which the great-circle distance to it first exceeds `nm`, less one step:
-// the last latitude whose distance is at most `nm`.
-Position AtMostNorth(const Position& from, double nm)
+// The last value between `low` and `high` at which `within` still holds (it holds up to a point, then no more).
+double LastWithin(double low, double high, const std::function<bool(double)>& within)
 {
-    double low = from.GetLatitude();
-    double high = from.GetLatitude() + 10.0;
     for (int i = 0; i < 200; ++i) {
         const double middle = (low + high) / 2.0;
-        if (Position::GetDistance(from, Position(middle, from.GetLongitude())) <= nm)
-            low = middle;
-        else
-            high = middle;
-    }
-    return Position(low, from.GetLongitude());
-}
-
-// The longitude east of `start` at which `distance` of the point first passes `nm` (the last one at most nm).
-double LongitudeWhereDistanceReaches(double latitude, double start, double nm,
-                                     const std::function<double(const Position&)>& distance)
-{
-    double low = start;
-    double high = start + 5.0;
-    for (int i = 0; i < 200; ++i) {
-        const double middle = (low + high) / 2.0;
-        if (distance(Position(latitude, middle)) <= nm)
-            low = middle;
-        else
-            high = middle;
+        (within(middle) ? low : high) = middle;
     }
     return low;
 }
+
+// The northernmost point of `from`'s meridian at most `nm` away from it.
+Position AtMostNorth(const Position& from, double nm)
+{
+    const double longitude = from.GetLongitude();
+    return Position(
+        LastWithin(from.GetLatitude(), from.GetLatitude() + 10.0,
+                   [&](double latitude) { return Position::GetDistance(from, Position(latitude, longitude)) <= nm; }),
+        longitude);
+}
+
+const wchar_t* const kFrankfurtSouth = L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015";
+const wchar_t* const kSynop = L"AAXX 06124 10637 41580 82708 10125 20081 30050 40132 57012 8807/";
+const wchar_t* const kSynopWithoutWind = L"AAXX 06124 10637 41580 8//// 10125 20081 30050 40132 57012 8807/";
+
+// Four reports one in each quadrant of (0, 20), all 42.4 NM away (exactly the same distance).
+const Position kCentre(0.0, 20.0);
+const Position kNorthEast(0.5, 20.5);
+const Position kSouthEast(-0.5, 20.5);
+const Position kSouthWest(-0.5, 19.5);
+const Position kNorthWest(0.5, 19.5);
+// Where the METAR for a position is asked for.
+const Position kQueried(50.0, 8.0);
 
 class PositionQuery : public ::testing::Test
 {
@@ -115,6 +116,14 @@ protected:
         manager.AddMetar(report, false);
     }
 
+    // Reports north-east, south-east, south-west and north-west of the centre.
+    void AddAround(const std::array<const wchar_t*, 4>& reports, int elevation = 0)
+    {
+        const Position positions[] = {kNorthEast, kSouthEast, kSouthWest, kNorthWest};
+        for (size_t i = 0; i < reports.size(); ++i)
+            AddMetar(reports[i], positions[i], elevation);
+    }
+
     void AddSynop(const std::wstring& raw, const Position& position)
     {
         CSynop report(raw);
@@ -123,6 +132,14 @@ protected:
     }
 
     void AddGrid(const std::wstring& line) { manager.InitWindData(line, false); }
+
+    // Grid points about 150 NM north-east, south-east, south-west and north-west of the centre.
+    void AddGridAround(int levelCount, const std::array<double, 4>& temperatures, int direction = 270, int speed = 30)
+    {
+        const double corners[][2] = {{1.8, 21.8}, {-1.8, 21.8}, {-1.8, 18.2}, {1.8, 18.2}};
+        for (size_t i = 0; i < temperatures.size(); ++i)
+            AddGrid(GridLine(corners[i][0], corners[i][1], levelCount, temperatures[i], direction, speed));
+    }
 
     static CMetar Target(const wchar_t* icao, const Position& position, int elevation = 0)
     {
@@ -136,63 +153,65 @@ protected:
         return target;
     }
 
+    // The report written for a target at the centre from the surrounding reports (or only the nearest one).
+    CMetar Interpolated(bool nearestOnly = false, int elevation = 0)
+    {
+        CMetar target = Target(L"XTGT", kCentre, elevation);
+        EXPECT_TRUE(manager.InterpolationMetar(target, nearestOnly, 200));
+        return target;
+    }
+
+    // Asks for the METAR at kQueried for EDXX, whose record stands at `at`.
+    int Query(CMetar& metar, double metarLimit = 30.0, const Position& at = kQueried)
+    {
+        metar = Target(L"EDXX", at);
+        return manager.GetMetarForPosition(kQueried, metar, metarLimit, 30.0);
+    }
+
     CWeatherManager manager;
 };
 
-// Four reports one in each quadrant of (0, 20), all 42.4 NM away (exactly the same distance).
-const Position kCentre(0.0, 20.0);
-const Position kNorthEast(0.5, 20.5);
-const Position kSouthEast(-0.5, 20.5);
-const Position kSouthWest(-0.5, 19.5);
-const Position kNorthWest(0.5, 19.5);
-
 } // namespace
 
-TEST(VectorDirection, GivesTheWindDirectionOfEveryQuadrantAndAxis)
+TEST(VectorDirection, GivesTheWindDirectionOfEveryQuadrantAxisAndScale)
 {
-    EXPECT_NEAR(CWeatherManager::GetVectorDirection(1, 1), 45.0, 1e-9);
-    EXPECT_NEAR(CWeatherManager::GetVectorDirection(-1, 1), 135.0, 1e-9);
-    EXPECT_NEAR(CWeatherManager::GetVectorDirection(-1, -1), 225.0, 1e-9);
-    EXPECT_NEAR(CWeatherManager::GetVectorDirection(1, -1), 315.0, 1e-9);
-    EXPECT_EQ(CWeatherManager::GetVectorDirection(1, 0), 360.0);
-    EXPECT_EQ(CWeatherManager::GetVectorDirection(-1, 0), 180.0);
-    EXPECT_EQ(CWeatherManager::GetVectorDirection(0, 1), 90.0);
-    EXPECT_EQ(CWeatherManager::GetVectorDirection(0, -1), 270.0);
-    EXPECT_NEAR(CWeatherManager::GetVectorDirection(3, 4), 53.13, 0.005);
-}
+    // The zero vector has no direction: 0, not the NaN of 0/0. Components whose squares vanish or overflow
+    // keep their direction.
+    const struct
+    {
+        double x, y, direction, tolerance;
+    } cases[] = {{1, 1, 45.0, 1e-9},
+                 {-1, 1, 135.0, 1e-9},
+                 {-1, -1, 225.0, 1e-9},
+                 {1, -1, 315.0, 1e-9},
+                 {1, 0, 360.0, 0.0},
+                 {-1, 0, 180.0, 0.0},
+                 {0, 1, 90.0, 0.0},
+                 {0, -1, 270.0, 0.0},
+                 {3, 4, 53.13, 0.005},
+                 {0.0, 0.0, 0.0, 0.0},
+                 {-0.0, 0.0, 0.0, 0.0},
+                 {1e-200, 1e-200, 45.0, 1e-9},
+                 {-3e-170, -4e-170, 233.13, 0.005},
+                 {-1e200, 1e200, 135.0, 1e-9},
+                 {3e160, -4e160, 306.87, 0.005}};
+    for (const auto& c : cases)
+        EXPECT_NEAR(CWeatherManager::GetVectorDirection(c.x, c.y), c.direction, c.tolerance) << c.x << " " << c.y;
 
-TEST(VectorDirection, CalmAndNearlyAxialVectorsStayFinite)
-{
-    // The zero vector has no direction: 0, not the NaN of 0/0.
-    EXPECT_EQ(CWeatherManager::GetVectorDirection(0.0, 0.0), 0.0);
-    EXPECT_EQ(CWeatherManager::GetVectorDirection(-0.0, 0.0), 0.0);
-    for (double tiny : {1e-300, 1e-12, 1e-9, 4.9e-324}) {
-        for (double x : {1.0, -1.0, 250.0}) {
-            for (double y : {tiny, -tiny}) {
-                const double direction = CWeatherManager::GetVectorDirection(x, y);
-                EXPECT_TRUE(std::isfinite(direction)) << x << " " << y;
-                EXPECT_GE(direction, 0.0);
-                EXPECT_LE(direction, 360.0);
-            }
-            EXPECT_TRUE(std::isfinite(CWeatherManager::GetVectorDirection(tiny, x)));
-        }
-    }
-    // Components whose squares vanish or overflow keep their direction.
-    EXPECT_NEAR(CWeatherManager::GetVectorDirection(1e-200, 1e-200), 45.0, 1e-9);
-    EXPECT_NEAR(CWeatherManager::GetVectorDirection(-3e-170, -4e-170), 233.13, 0.005);
-    EXPECT_NEAR(CWeatherManager::GetVectorDirection(-1e200, 1e200), 135.0, 1e-9);
-    EXPECT_NEAR(CWeatherManager::GetVectorDirection(3e160, -4e160), 306.87, 0.005);
+    // Nearly axial vectors stay in range.
+    for (double tiny : {1e-300, 1e-12, 1e-9, 4.9e-324})
+        for (double x : {1.0, -1.0, 250.0})
+            for (double y : {tiny, -tiny})
+                for (double direction :
+                     {CWeatherManager::GetVectorDirection(x, y), CWeatherManager::GetVectorDirection(y, x)})
+                    EXPECT_TRUE(direction >= 0.0 && direction <= 360.0) << x << " " << y << ": " << direction;
 }
 
 TEST_F(PositionQuery, InterpolatesTheProfileOfFourSurroundingGridPoints)
 {
-    const Position target(0.0, 20.0);
-    AddGrid(GridLine(1.8, 21.8, 14, 20.0));
-    AddGrid(GridLine(-1.8, 21.8, 14, 24.0));
-    AddGrid(GridLine(-1.8, 18.2, 14, 28.0));
-    AddGrid(GridLine(1.8, 18.2, 14, 32.0));
+    AddGridAround(14, {20.0, 24.0, 28.0, 32.0});
     std::vector<CLevel> levels;
-    EXPECT_EQ(manager.InterpolationGrib(target, levels), 0);
+    EXPECT_EQ(manager.InterpolationGrib(kCentre, levels), 0);
     ASSERT_EQ(levels.size(), 14u);
     // Equal distances: each diagonal gives its mean, (20 + 28) / 2 and (24 + 32) / 2, and these are averaged.
     EXPECT_NEAR(levels[0].GetTemperature(), 26.0 - 6.5 * 0.110, 0.11);
@@ -207,18 +226,43 @@ TEST_F(PositionQuery, InterpolatesTheProfileOfFourSurroundingGridPoints)
         EXPECT_EQ(level.GetHumidity(), -1.0);
     }
     EXPECT_TRUE(manager.GetLastMessage().empty());
+
+    // Calm levels interpolate to calm, without NaN.
+    manager.Clear();
+    AddGridAround(11, {20.0, 20.0, 20.0, 20.0}, 0, 0);
+    levels.clear();
+    EXPECT_EQ(manager.InterpolationGrib(kCentre, levels), 0);
+    ASSERT_EQ(levels.size(), 11u);
+    EXPECT_EQ(levels[0].speed, 0.0);
+    EXPECT_EQ(levels[0].direction, 0.0);
+
+    // A point due east belongs to the south-east quadrant, so four points surround the target.
+    ASSERT_EQ(Position::GetCourse(kCentre, Position(0.0, 21.5f)), 90.0);
+    manager.Clear();
+    for (const auto& [latitude, longitude] : {std::pair(1.5, 21.5), {0.0, 21.5}, {-1.5, 18.5}, {1.5, 18.5}})
+        AddGrid(GridLine(latitude, longitude, 11, 20.0));
+    EXPECT_EQ(manager.InterpolationGrib(kCentre, levels), 0);
 }
 
-TEST_F(PositionQuery, UnequalGridProfilesGiveTheNearestPointsProfileWithAMessage)
+TEST_F(PositionQuery, MissingQuadrantOrUnequalProfilesGiveTheNearestPointsProfile)
 {
-    const Position target(0.0, 20.0);
+    std::vector<CLevel> levels{CLevel()};
+    EXPECT_EQ(manager.InterpolationGrib(kCentre, levels), 1);
+    EXPECT_TRUE(levels.empty());
+
+    AddGrid(GridLine(1.8, 21.8, 12, 20.0));
+    AddGrid(GridLine(-1.8, 21.8, 11, 20.0));
+    AddGrid(GridLine(-1.8, 18.2, 11, 20.0));
+    EXPECT_EQ(manager.InterpolationGrib(kCentre, levels), 1);
+    EXPECT_EQ(levels.size(), 12u); // the nearest point (the first of three at equal distances)
+
+    manager.Clear();
     AddGrid(GridLine(1.8, 21.8, 14, 20.0));
     AddGrid(GridLine(-1.8, 21.8, 14, 24.0));
     AddGrid(GridLine(-1.7, 18.3, 13, 28.0)); // the nearest point, one level short
     AddGrid(GridLine(1.8, 18.2, 14, 32.0));
     platform::ScopedDebugCapture capture;
-    std::vector<CLevel> levels{CLevel()};
-    EXPECT_EQ(manager.InterpolationGrib(target, levels), 3);
+    EXPECT_EQ(manager.InterpolationGrib(kCentre, levels), 3);
     ASSERT_EQ(levels.size(), 13u);
     EXPECT_NEAR(levels[0].GetTemperature(), 28.0 - 0.7, 0.11);
     EXPECT_EQ(manager.GetLastMessage(), L"(WeatherManage) - InterpolationGrib Out of Range error");
@@ -237,8 +281,13 @@ TEST_F(PositionQuery, GridPointsCountAsSurroundingUpTo200NauticalMiles)
                         Position::GetDistance(p, Position(46.0f, 6.0f)));
     };
     // Positions of the grid points are read from the text in single precision.
-    const Position at200(45.0, LongitudeWhereDistanceReaches(45.0, 9.0, 200.0, farthestWest));
-    const Position at2001(45.0, LongitudeWhereDistanceReaches(45.0, 9.0, 200.1, farthestWest));
+    const auto eastOfNine = [&](double nm) {
+        return Position(45.0, LastWithin(9.0, 14.0, [&](double longitude) {
+                            return farthestWest(Position(45.0, longitude)) <= nm;
+                        }));
+    };
+    const Position at200 = eastOfNine(200.0);
+    const Position at2001 = eastOfNine(200.1);
     ASSERT_NEAR(farthestWest(at200), 200.0, 1e-9);
     ASSERT_LE(farthestWest(at200), 200.0);
 
@@ -250,61 +299,20 @@ TEST_F(PositionQuery, GridPointsCountAsSurroundingUpTo200NauticalMiles)
     EXPECT_EQ(levels.size(), 11u);
 }
 
-TEST_F(PositionQuery, GridPointDueEastBelongsToTheSouthEastQuadrant)
+TEST_F(PositionQuery, NearestReportIsTakenOverUnderTheTargetsIdentity)
 {
-    const Position target(0.0, 20.0);
-    ASSERT_EQ(Position::GetCourse(target, Position(0.0, 21.5f)), 90.0);
-    AddGrid(GridLine(1.5, 21.5, 11, 20.0));
-    AddGrid(GridLine(0.0, 21.5, 11, 20.0)); // due east: the only south-east point
-    AddGrid(GridLine(-1.5, 18.5, 11, 20.0));
-    AddGrid(GridLine(1.5, 18.5, 11, 20.0));
-    std::vector<CLevel> levels;
-    EXPECT_EQ(manager.InterpolationGrib(target, levels), 0);
-}
-
-TEST_F(PositionQuery, CalmGridLevelsInterpolateToCalmWithoutNaN)
-{
-    AddGrid(GridLine(1.8, 21.8, 11, 20.0, 0, 0));
-    AddGrid(GridLine(-1.8, 21.8, 11, 20.0, 0, 0));
-    AddGrid(GridLine(-1.8, 18.2, 11, 20.0, 0, 0));
-    AddGrid(GridLine(1.8, 18.2, 11, 20.0, 0, 0));
-    std::vector<CLevel> levels;
-    EXPECT_EQ(manager.InterpolationGrib(kCentre, levels), 0);
-    ASSERT_EQ(levels.size(), 11u);
-    EXPECT_EQ(levels[0].speed, 0.0);
-    EXPECT_EQ(levels[0].direction, 0.0);
-}
-
-TEST_F(PositionQuery, MissingGridQuadrantOrNoGridGivesTheNearestProfile)
-{
-    std::vector<CLevel> levels{CLevel()};
-    EXPECT_EQ(manager.InterpolationGrib(kCentre, levels), 1);
-    EXPECT_TRUE(levels.empty());
-
-    AddGrid(GridLine(1.8, 21.8, 12, 20.0));
-    AddGrid(GridLine(-1.8, 21.8, 11, 20.0));
-    AddGrid(GridLine(-1.8, 18.2, 11, 20.0));
-    EXPECT_EQ(manager.InterpolationGrib(kCentre, levels), 1);
-    EXPECT_EQ(levels.size(), 12u); // the nearest point (the first of three at equal distances)
-}
-
-TEST_F(PositionQuery, NoMetarWithinTheRadiusLeavesTheReportAlone)
-{
+    // Nothing within the radius leaves the report alone.
     AddMetar(L"FZAA 061250Z 27010KT 9999 FEW030 25/20 Q1010", Position(4.0, 20.0));
     CMetar target = Target(L"XTGT", kCentre);
     target.SetRaw(L"XTGT 061250Z 00000KT 9999 20/10 Q1013");
     EXPECT_FALSE(manager.InterpolationMetar(target, true, 200));
     EXPECT_EQ(target.GetRaw(), L"XTGT 061250Z 00000KT 9999 20/10 Q1013");
     EXPECT_EQ(target.GetPosition(), kCentre);
-}
 
-TEST_F(PositionQuery, NearestReportIsTakenOverUnderTheTargetsIdentity)
-{
     // Two reports of one station (a routine report and a later special): the later one wins.
     AddMetar(L"FZAA 061250Z 27010KT 9999 FEW020 25/20 Q1010", kNorthEast, 500);
     AddMetar(L"FZAA 061310Z 27012KT 8000 BKN020 24/20 Q1010", kNorthEast, 500);
-    CMetar target = Target(L"XTGT", kCentre, 300);
-    ASSERT_TRUE(manager.InterpolationMetar(target, true, 200));
+    target = Interpolated(true, 300);
     EXPECT_EQ(target.GetRaw(), L"XTGT 061310Z 27012KT 8000 BKN020 24/20 Q1010");
     ASSERT_EQ(target.GetCloudLayers().size(), 1u);
     EXPECT_EQ(target.GetCloudLayers()[0].GetBase(), 2200); // 2000 ft above a field 200 ft higher
@@ -320,35 +328,66 @@ TEST_F(PositionQuery, NearestReportIsTakenOverUnderTheTargetsIdentity)
 TEST_F(PositionQuery, CloudsBelowAHighTargetsGroundAreClampedTo500Feet)
 {
     AddMetar(L"FZAA 061250Z 27010KT 9999 SCT015 BKN040 25/20 Q1010", kNorthEast, 500);
-    CMetar target = Target(L"XTGT", kCentre, 3000);
-    ASSERT_TRUE(manager.InterpolationMetar(target, true, 200));
+    CMetar target = Interpolated(true, 3000);
     ASSERT_EQ(target.GetCloudLayers().size(), 2u);
     EXPECT_EQ(target.GetCloudLayers()[0].GetBase(), 500);
     EXPECT_EQ(target.GetCloudLayers()[1].GetBase(), 1500);
 
     // The written report merges bases above the target's ground the same way.
-    AddMetar(L"FZBB 061250Z 27010KT 9999 SCT015 25/20 Q1010", kSouthEast, 500);
-    AddMetar(L"FZCC 061250Z 27010KT 9999 SCT015 25/20 Q1010", kSouthWest, 500);
-    AddMetar(L"FZDD 061250Z 27010KT 9999 SCT015 25/20 Q1010", kNorthWest, 500);
-    target = Target(L"XTGT", kCentre, 3000);
-    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
+    manager.Clear();
+    AddAround({L"FZAA 061250Z 27010KT 9999 SCT015 BKN040 25/20 Q1010", L"FZBB 061250Z 27010KT 9999 SCT015 25/20 Q1010",
+               L"FZCC 061250Z 27010KT 9999 SCT015 25/20 Q1010", L"FZDD 061250Z 27010KT 9999 SCT015 25/20 Q1010"},
+              500);
+    target = Interpolated(false, 3000);
     EXPECT_NE(target.GetRaw().find(L" SCT005 "), std::wstring::npos) << target.GetRaw();
     EXPECT_EQ(target.Decode(), 0);
 }
 
-TEST_F(PositionQuery, WritesAReportFromFourSurroundingReports)
+TEST_F(PositionQuery, WritesADecodableReportFromFourSurroundingReports)
 {
-    AddMetar(L"FZAA 061250Z 27010KT 12KM FEW030 10/05 Q1010", kNorthEast);
-    AddMetar(L"FZBB 061250Z 27010KT 12KM FEW030 12/05 Q1012", kSouthEast);
-    AddMetar(L"FZCC 061250Z 27010KT 12KM FEW030 14/05 Q1014", kSouthWest);
-    AddMetar(L"FZDD 061320Z 27010KT 12KM FEW030 16/05 Q1016", kNorthWest);
-    CMetar target = Target(L"XTGT", kCentre);
-    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
-    // The last of the four equally near reports gives the time group.
-    EXPECT_EQ(target.GetRaw(), L"XTGT 061320Z 27010KT 12KM  FEW030 13/05 Q1013");
-    EXPECT_EQ(target.Decode(), 0);
-    EXPECT_EQ(target.GetTemperature(), 13);
-    EXPECT_EQ(target.GetVisibility(), 12000);
+    // `metar` is the whole written report when it starts with the target's ICAO, else a piece of it.
+    const struct
+    {
+        std::array<const wchar_t*, 4> reports;
+        const wchar_t* metar;
+    } cases[] = {
+        // The last of the four equally near reports gives the time group; 12 km stays 12KM.
+        {{L"FZAA 061250Z 27010KT 12KM FEW030 10/05 Q1010", L"FZBB 061250Z 27010KT 12KM FEW030 12/05 Q1012",
+          L"FZCC 061250Z 27010KT 12KM FEW030 14/05 Q1014", L"FZDD 061320Z 27010KT 12KM FEW030 16/05 Q1016"},
+         L"XTGT 061320Z 27010KT 12KM  FEW030 13/05 Q1013"},
+        // T = ((1 - 2) / 2 + (1 - 1) / 2) / 2 = -0.25 gives M00. The one FEW layer, blended with lent empty
+        // layers, ends with 0 oktas and still prints as FEW.
+        {{L"FZAA 061250Z 27010KT 9999 FEW030 01/M01 Q1010", L"FZBB 061250Z 27010KT 9999 01/M01 Q1010",
+          L"FZCC 061250Z 27010KT 9999 M02/M04 Q1010", L"FZDD 061250Z 27010KT 9999 M01/M03 Q1010"},
+         L"XTGT 061250Z 27010KT 9999  FEW030 M00/M02 Q1010"},
+        // Calm quadrants give a calm wind group, not NaN.
+        {{L"FZAA 061250Z 00000KT 9999 FEW030 25/20 Q1010", L"FZBB 061250Z 00000KT 9999 FEW030 25/20 Q1010",
+          L"FZCC 061250Z 00000KT 9999 FEW030 25/20 Q1010", L"FZDD 061250Z 00000KT 9999 FEW030 25/20 Q1010"},
+         L"XTGT 061250Z 00000KT 9999  FEW030 25/20 Q1010"},
+        // The precipitation word comes from the quadrants' weather.
+        {{L"FZAA 061250Z 27010KT 9999 +TSRA FEW030CB 25/20 Q1010", L"FZBB 061250Z 27010KT 9999 FEW030 25/20 Q1010",
+          L"FZCC 061250Z 27010KT 9999 FEW030 25/20 Q1010", L"FZDD 061250Z 27010KT 9999 FEW030 25/20 Q1010"},
+         L" 9999 RA FEW030 "},
+        {{L"FZAA 061250Z 27010KT 4000 SN FEW030 M01/M02 Q1010", L"FZBB 061250Z 27010KT 4000 RA FEW030 01/M01 Q1010",
+          L"FZCC 061250Z 27010KT 9999 FEW030 01/M01 Q1010", L"FZDD 061250Z 27010KT 9999 FEW030 01/M01 Q1010"},
+         L" -SN FEW030 "},
+        // A hundred kilometres would print as 100KM, which reads as 0 m: capped at 99.
+        {{L"KAAA 061250Z 27010KT 70SM FEW030 25/20 A2992", L"KBBB 061250Z 27010KT 70SM FEW030 25/20 A2992",
+          L"KCCC 061250Z 27010KT 70SM FEW030 25/20 A2992", L"KDDD 061250Z 27010KT 70SM FEW030 25/20 A2992"},
+         L" 99KM "},
+    };
+    for (const auto& c : cases) {
+        manager.Clear();
+        AddAround(c.reports);
+        CMetar target = Interpolated();
+        const std::wstring raw = target.GetRaw();
+        if (std::wstring(c.metar).rfind(L"XTGT ", 0) == 0)
+            EXPECT_EQ(raw, c.metar);
+        else
+            EXPECT_NE(raw.find(c.metar), std::wstring::npos) << raw;
+        EXPECT_EQ(target.Decode(), 0) << raw;
+    }
+    EXPECT_EQ(Interpolated().GetVisibility(), 99000);
 }
 
 TEST_F(PositionQuery, ReportsDueNorthAndDueEastOpenTheirQuadrants)
@@ -362,70 +401,8 @@ TEST_F(PositionQuery, ReportsDueNorthAndDueEastOpenTheirQuadrants)
     AddMetar(L"FZBB 061250Z 27010KT 9999 FEW030 10/05 Q1010", dueEast);
     AddMetar(L"FZCC 061250Z 27010KT 9999 FEW030 20/05 Q1010", kSouthWest);
     AddMetar(L"FZDD 061250Z 27010KT 9999 FEW030 20/05 Q1010", kNorthWest);
-    CMetar target = Target(L"XTGT", kCentre);
-    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
     // Each diagonal: 10 + (20 - 10) x 30.05 / (30.05 + 42.5) = 14.1.
-    EXPECT_EQ(target.GetRaw(), L"XTGT 061250Z 27010KT 9999  FEW030 14/05 Q1010");
-}
-
-TEST_F(PositionQuery, InterpolatedReportPrintsVisibilityTemperatureAndZeroOktaLayers)
-{
-    AddMetar(L"FZAA 061250Z 27010KT 9999 FEW030 01/M01 Q1010", kNorthEast);
-    AddMetar(L"FZBB 061250Z 27010KT 9999 01/M01 Q1010", kSouthEast);
-    AddMetar(L"FZCC 061250Z 27010KT 9999 M02/M04 Q1010", kSouthWest);
-    AddMetar(L"FZDD 061250Z 27010KT 9999 M01/M03 Q1010", kNorthWest);
-    CMetar target = Target(L"XTGT", kCentre);
-    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
-    // T = ((1 - 2) / 2 + (1 - 1) / 2) / 2 = -0.25 gives M00. The one FEW layer, blended with lent empty
-    // layers, ends with 0 oktas and still prints as FEW.
-    EXPECT_EQ(target.GetRaw(), L"XTGT 061250Z 27010KT 9999  FEW030 M00/M02 Q1010");
-}
-
-TEST_F(PositionQuery, PrecipitationWordComesFromTheQuadrantsWeather)
-{
-    AddMetar(L"FZAA 061250Z 27010KT 9999 +TSRA FEW030CB 25/20 Q1010", kNorthEast);
-    AddMetar(L"FZBB 061250Z 27010KT 9999 FEW030 25/20 Q1010", kSouthEast);
-    AddMetar(L"FZCC 061250Z 27010KT 9999 FEW030 25/20 Q1010", kSouthWest);
-    AddMetar(L"FZDD 061250Z 27010KT 9999 FEW030 25/20 Q1010", kNorthWest);
-    CMetar target = Target(L"XTGT", kCentre);
-    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
-    EXPECT_NE(target.GetRaw().find(L" 9999 RA FEW030 "), std::wstring::npos) << target.GetRaw();
-    EXPECT_EQ(target.Decode(), 0);
-    EXPECT_EQ(target.GetWeather(), L"RA ");
-
-    manager.Clear();
-    AddMetar(L"FZAA 061250Z 27010KT 4000 SN FEW030 M01/M02 Q1010", kNorthEast);
-    AddMetar(L"FZBB 061250Z 27010KT 4000 RA FEW030 01/M01 Q1010", kSouthEast);
-    AddMetar(L"FZCC 061250Z 27010KT 9999 FEW030 01/M01 Q1010", kSouthWest);
-    AddMetar(L"FZDD 061250Z 27010KT 9999 FEW030 01/M01 Q1010", kNorthWest);
-    target = Target(L"XTGT", kCentre);
-    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
-    EXPECT_NE(target.GetRaw().find(L" -SN FEW030 "), std::wstring::npos) << target.GetRaw();
-}
-
-TEST_F(PositionQuery, CalmQuadrantsGiveACalmWindGroup)
-{
-    AddMetar(L"FZAA 061250Z 00000KT 9999 FEW030 25/20 Q1010", kNorthEast);
-    AddMetar(L"FZBB 061250Z 00000KT 9999 FEW030 25/20 Q1010", kSouthEast);
-    AddMetar(L"FZCC 061250Z 00000KT 9999 FEW030 25/20 Q1010", kSouthWest);
-    AddMetar(L"FZDD 061250Z 00000KT 9999 FEW030 25/20 Q1010", kNorthWest);
-    CMetar target = Target(L"XTGT", kCentre);
-    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
-    EXPECT_EQ(target.GetRaw(), L"XTGT 061250Z 00000KT 9999  FEW030 25/20 Q1010");
-    EXPECT_EQ(target.Decode(), 0);
-}
-
-TEST_F(PositionQuery, VisibilityOfAHundredKilometresIsCappedAt99)
-{
-    AddMetar(L"KAAA 061250Z 27010KT 70SM FEW030 25/20 A2992", kNorthEast);
-    AddMetar(L"KBBB 061250Z 27010KT 70SM FEW030 25/20 A2992", kSouthEast);
-    AddMetar(L"KCCC 061250Z 27010KT 70SM FEW030 25/20 A2992", kSouthWest);
-    AddMetar(L"KDDD 061250Z 27010KT 70SM FEW030 25/20 A2992", kNorthWest);
-    CMetar target = Target(L"XTGT", kCentre);
-    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
-    EXPECT_NE(target.GetRaw().find(L" 99KM "), std::wstring::npos) << target.GetRaw();
-    EXPECT_EQ(target.Decode(), 0);
-    EXPECT_EQ(target.GetVisibility(), 99000);
+    EXPECT_EQ(Interpolated().GetRaw(), L"XTGT 061250Z 27010KT 9999  FEW030 14/05 Q1010");
 }
 
 TEST_F(PositionQuery, QuadrantFromTheGridStandsAtItsGridPoint)
@@ -435,144 +412,99 @@ TEST_F(PositionQuery, QuadrantFromTheGridStandsAtItsGridPoint)
     AddMetar(L"FZBB 061250Z 27010KT 9999 FEW030 10/05 Q1010", kSouthEast);
     AddMetar(L"FZDD 061250Z 27010KT 9999 FEW030 10/05 Q1010", kNorthWest);
     AddGrid(GridLine(-0.5, 19.5, 11, 20.0));
-    CMetar target = Target(L"XTGT", kCentre);
-    ASSERT_TRUE(manager.InterpolationMetar(target, false, 200));
+    CMetar target = Interpolated();
     // ((10 + 20) / 2 + 10) / 2: weighted as standing 42 NM away, not at (0, 0).
     EXPECT_NE(target.GetRaw().find(L" 12/"), std::wstring::npos) << target.GetRaw();
     EXPECT_EQ(target.Decode(), 0);
 }
 
-TEST_F(PositionQuery, MetarCloserThan20MilesIsTakenDirectly)
+TEST_F(PositionQuery, MetarCloserThan20MilesIsTakenDirectlyAndFartherOnesFollowTheLimit)
 {
-    const Position position(50.0, 8.0);
-    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 19.9), 1000);
-    CMetar metar = Target(L"EDXX", position);
-    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+    AddMetar(kFrankfurtSouth, AtMostNorth(kQueried, 19.9), 1000);
+    CMetar metar;
+    EXPECT_EQ(Query(metar), 1);
     EXPECT_EQ(metar.GetRaw(), L"EDXX 061250Z 24008KT 9999 BKN020 12/08 Q1015");
     EXPECT_EQ(std::wstring(metar.GetICAO()), L"EDXX");
-    EXPECT_EQ(metar.GetPosition(), position);
+    EXPECT_EQ(metar.GetPosition(), kQueried);
     EXPECT_EQ(metar.GetCountry(), L"Targetland");
     ASSERT_EQ(metar.GetCloudLayers().size(), 1u);
     EXPECT_EQ(metar.GetCloudLayers()[0].GetBase(), 2000); // the nearest report's own values
-    EXPECT_EQ(metar.GetTemperature(), 12);
-}
 
-TEST_F(PositionQuery, MetarAt20MilesGoesThroughTheOtherRules)
-{
-    const Position position(50.0, 8.0);
-    Position at20 = AtMostNorth(position, 20.0);
-    if (Position::GetDistance(position, at20) < 20.0)
+    manager.Clear();
+    Position at20 = AtMostNorth(kQueried, 20.0);
+    if (Position::GetDistance(kQueried, at20) < 20.0)
         at20.SetLatitude(std::nextafter(at20.GetLatitude(), 90.0));
-    ASSERT_GE(Position::GetDistance(position, at20), 20.0);
-    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", at20, 1000);
-
+    ASSERT_GE(Position::GetDistance(kQueried, at20), 20.0);
+    AddMetar(kFrankfurtSouth, at20, 1000);
     // Within the METAR limit: the nearest report within 200 NM, its clouds moved to the target's ground.
-    CMetar metar = Target(L"EDXX", position);
-    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+    EXPECT_EQ(Query(metar), 1);
     EXPECT_EQ(metar.GetRaw(), L"EDXX 061250Z 24008KT 9999 BKN020 12/08 Q1015");
     ASSERT_EQ(metar.GetCloudLayers().size(), 1u);
     EXPECT_EQ(metar.GetCloudLayers()[0].GetBase(), 3000);
-
     // Beyond it, with no SYNOP and no grid: nothing reaches the position.
-    metar = Target(L"EDXX", position);
-    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 10.0, 10.0), 4);
+    EXPECT_EQ(Query(metar, 10.0), 4);
     EXPECT_TRUE(metar.GetRaw().empty());
+
+    // Beyond the radius but within the limit the nearest report is copied as it is.
+    manager.Clear();
+    AddMetar(kFrankfurtSouth, AtMostNorth(kQueried, 250.0));
+    EXPECT_EQ(Query(metar, 300.0), 1);
+    EXPECT_EQ(metar.GetRaw(), kFrankfurtSouth);
 }
 
 TEST_F(PositionQuery, TargetWithoutPositionIsPlacedForTheSearchOnly)
 {
-    const Position position(50.0, 8.0);
-    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 10.0));
-    CMetar metar = Target(L"EDXX", Position());
-    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+    AddMetar(kFrankfurtSouth, AtMostNorth(kQueried, 10.0));
+    CMetar metar;
+    EXPECT_EQ(Query(metar, 30.0, Position()), 1);
     EXPECT_EQ(metar.GetPosition(), Position());
     EXPECT_EQ(metar.GetRaw(), L"EDXX 061250Z 24008KT 9999 BKN020 12/08 Q1015");
 
+    // Empty stores reach nothing; the target keeps its identity.
     manager.Clear();
-    metar = Target(L"EDXX", Position());
-    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 4);
-    EXPECT_EQ(metar.GetPosition(), position);
+    EXPECT_EQ(Query(metar, 30.0, Position()), 4);
+    EXPECT_EQ(metar.GetPosition(), kQueried);
     EXPECT_EQ(std::wstring(metar.GetICAO()), L"EDXX");
+    EXPECT_EQ(metar.GetName(), L"Target field");
 }
 
-TEST_F(PositionQuery, RecentSynopNearerThanAnyMetarStandsIn)
+TEST_F(PositionQuery, RecentSynopWithWindNearerThanAnyMetarStandsIn)
 {
     platform::ScopedClock clock(kSixthOneOClock);
-    const Position position(50.0, 8.0);
-    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 60.0));
-    AddSynop(L"AAXX 06124 10637 41580 82708 10125 20081 30050 40132 57012 8807/", AtMostNorth(position, 5.0));
-    CMetar metar = Target(L"EDXX", position);
-    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+    AddMetar(kFrankfurtSouth, AtMostNorth(kQueried, 60.0));
+    AddSynop(kSynop, AtMostNorth(kQueried, 5.0));
+    CMetar metar;
+    EXPECT_EQ(Query(metar), 1);
     EXPECT_EQ(metar.GetRaw().rfind(L"EDXX 000000Z 27008KT ", 0), 0u) << metar.GetRaw();
     EXPECT_EQ(metar.Decode(), 0);
-    EXPECT_EQ(metar.GetPosition(), position);
+    EXPECT_EQ(metar.GetPosition(), kQueried);
 
-    // Three hours old is too old: the nearest METAR within 200 NM instead.
-    clock.SetNow(kSixthOneOClock + 2 * 3600);
-    metar = Target(L"EDXX", position);
-    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
-    EXPECT_EQ(metar.GetRaw(), L"EDXX 061250Z 24008KT 9999 BKN020 12/08 Q1015");
-}
-
-TEST_F(PositionQuery, SynopWithoutWindSendsTheQueryToTheNearestMetar)
-{
-    platform::ScopedClock clock(kSixthOneOClock);
-    const Position position(50.0, 8.0);
-    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 60.0));
-    AddSynop(L"AAXX 06124 10637 41580 8//// 10125 20081 30050 40132 57012 8807/", AtMostNorth(position, 5.0));
-    CMetar metar = Target(L"EDXX", position);
-    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+    // Without a wind the SYNOP sends the query to the nearest METAR.
+    manager.Clear();
+    AddMetar(kFrankfurtSouth, AtMostNorth(kQueried, 60.0));
+    AddSynop(kSynopWithoutWind, AtMostNorth(kQueried, 5.0));
+    EXPECT_EQ(Query(metar), 1);
     EXPECT_EQ(metar.GetRaw(), L"EDXX 061250Z 24008KT 9999 BKN020 12/08 Q1015");
 }
 
 TEST_F(PositionQuery, FarMetarIsNotHandedOutWhenNothingLiesWithinReach)
 {
     platform::ScopedClock clock(kSixthOneOClock);
-    const Position position(50.0, 8.0);
-    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 300.0));
-    AddSynop(L"AAXX 06124 10637 41580 8//// 10125 20081 30050 40132 57012 8807/", AtMostNorth(position, 5.0));
-    CMetar metar = Target(L"EDXX", position);
-    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 4);
-    EXPECT_TRUE(metar.GetRaw().empty());
+    // A SYNOP without wind near the position, or a usable one beyond its limit: the grid decides.
+    for (const auto& [synop, miles] : {std::pair(kSynopWithoutWind, 5.0), std::pair(kSynop, 50.0)}) {
+        manager.Clear();
+        AddMetar(kFrankfurtSouth, AtMostNorth(kQueried, 300.0));
+        AddSynop(synop, AtMostNorth(kQueried, miles));
+        CMetar metar;
+        EXPECT_EQ(Query(metar), 4) << miles;
+        EXPECT_TRUE(metar.GetRaw().empty());
 
-    // With grid data near the position the grid point speaks.
-    AddGrid(GridLine(50.0, 8.0, 11, 15.0));
-    metar = Target(L"EDXX", position);
-    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
-    EXPECT_EQ(metar.GetRaw().rfind(L"EDXX ", 0), 0u);
-    EXPECT_NE(metar.GetRaw().find(L"27030KT 9999"), std::wstring::npos) << metar.GetRaw();
-    EXPECT_EQ(metar.Decode(), 0);
-}
-
-TEST_F(PositionQuery, UsableSynopBeyondItsLimitLeavesTheChoiceToTheGrid)
-{
-    platform::ScopedClock clock(kSixthOneOClock);
-    const Position position(50.0, 8.0);
-    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 300.0));
-    AddSynop(L"AAXX 06124 10637 41580 82708 10125 20081 30050 40132 57012 8807/", AtMostNorth(position, 50.0));
-    CMetar metar = Target(L"EDXX", position);
-    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 4);
-    AddGrid(GridLine(50.0, 8.0, 11, 15.0));
-    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
-    EXPECT_NE(metar.GetRaw().find(L"27030KT 9999"), std::wstring::npos) << metar.GetRaw();
-}
-
-TEST_F(PositionQuery, EmptyStoresReachNothing)
-{
-    const Position position(-45.0, 170.0);
-    CMetar metar = Target(L"NZXX", position);
-    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 100.0, 100.0), 4);
-    EXPECT_EQ(std::wstring(metar.GetICAO()), L"NZXX");
-    EXPECT_EQ(metar.GetName(), L"Target field");
-}
-
-TEST_F(PositionQuery, NearestMetarBeyondTheRadiusButWithinTheLimitIsCopiedAsItIs)
-{
-    const Position position(50.0, 8.0);
-    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 250.0));
-    CMetar metar = Target(L"EDXX", position);
-    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 300.0, 30.0), 1);
-    EXPECT_EQ(metar.GetRaw(), L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015");
+        AddGrid(GridLine(50.0, 8.0, 11, 15.0));
+        EXPECT_EQ(Query(metar), 1) << miles;
+        EXPECT_EQ(metar.GetRaw().rfind(L"EDXX ", 0), 0u);
+        EXPECT_NE(metar.GetRaw().find(L"27030KT 9999"), std::wstring::npos) << metar.GetRaw();
+        EXPECT_EQ(metar.Decode(), 0);
+    }
 }
 
 namespace {
@@ -586,19 +518,17 @@ class LocalTimePositionQuery : public PositionQuery
 
 TEST_F(LocalTimePositionQuery, SynopExactlyThreeHoursOldIsNoLongerUsed)
 {
-    const Position position(50.0, 8.0);
-    AddMetar(L"EDFE 061250Z 24008KT 9999 BKN020 12/08 Q1015", AtMostNorth(position, 60.0));
-    AddSynop(L"AAXX 06124 10637 41580 82708 10125 20081 30050 40132 57012 8807/", AtMostNorth(position, 5.0));
+    AddMetar(kFrankfurtSouth, AtMostNorth(kQueried, 60.0));
+    AddSynop(kSynop, AtMostNorth(kQueried, 5.0));
     // 15:00 UTC on the 6th of December and of July: the SYNOP of 12:00 is exactly three hours old.
     for (const std::int64_t threeHoursLater : {kSixthOneOClock + 2 * 3600, std::int64_t(1783350000)}) {
         platform::ScopedClock clock(threeHoursLater - 1);
-        CMetar metar = Target(L"EDXX", position);
-        EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+        CMetar metar;
+        EXPECT_EQ(Query(metar), 1);
         EXPECT_EQ(metar.GetRaw().rfind(L"EDXX 000000Z ", 0), 0u) << metar.GetRaw();
 
         clock.SetNow(threeHoursLater);
-        metar = Target(L"EDXX", position);
-        EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 1);
+        EXPECT_EQ(Query(metar), 1);
         EXPECT_EQ(metar.GetRaw(), L"EDXX 061250Z 24008KT 9999 BKN020 12/08 Q1015");
     }
 }
@@ -606,9 +536,8 @@ TEST_F(LocalTimePositionQuery, SynopExactlyThreeHoursOldIsNoLongerUsed)
 TEST_F(PositionQuery, FailureInsideTheQueryEndsInStatus5)
 {
     // The nearest report needs repair, and the repair's message reaches a log that fails.
-    const Position position(50.0, 8.0);
-    AddMetar(L"EDFE 061250Z 24008KT //// // ////// 12/08 Q1015", AtMostNorth(position, 5.0));
+    AddMetar(L"EDFE 061250Z 24008KT //// // ////// 12/08 Q1015", AtMostNorth(kQueried, 5.0));
     manager.sigMessage.connect([](const wchar_t*) { throw std::runtime_error("log file gone"); });
-    CMetar metar = Target(L"EDXX", position);
-    EXPECT_EQ(manager.GetMetarForPosition(position, metar, 30.0, 30.0), 5);
+    CMetar metar;
+    EXPECT_EQ(Query(metar), 5);
 }
