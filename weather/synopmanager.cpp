@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/debugoutput.h"
+#include "weather/busymark.h"
 #include "weather/textconversion.h"
 #include "weather/weatherstations.h"
 
@@ -9,27 +10,6 @@
 
 namespace aviation {
 namespace weather {
-
-namespace {
-
-// Marks the store busy for the life of one operation, whichever way it is left.
-class BusyScope
-{
-public:
-    explicit BusyScope(CSynopManager& store)
-        : m_store(store)
-    {
-        m_store.SetBusy(true);
-    }
-    ~BusyScope() { m_store.SetBusy(false); }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    CSynopManager& m_store;
-};
-
-} // namespace
 
 void CSynopManager::DebugTimer::Print() const
 {
@@ -61,7 +41,7 @@ CSynopManager::~CSynopManager() = default;
 
 bool CSynopManager::AddSynop(CSynop& synop, bool complete)
 {
-    BusyScope busy(*this);
+    BusyMark busy(*this);
     // A ship is placed by its own header, and its identifier is a longitude group ("10015" is 1.5 degrees
     // east) that may equal a station number of the list: only reports without a position are completed.
     const bool placed = !(synop.GetPosition() == aviation::Position(0.0, 0.0));
@@ -73,7 +53,7 @@ bool CSynopManager::AddSynop(CSynop& synop, bool complete)
 
 void CSynopManager::Clear()
 {
-    BusyScope busy(*this);
+    BusyMark busy(*this);
     m_synops.clear();
     m_text.clear();
 }
@@ -90,7 +70,7 @@ std::wstring CSynopManager::GetAllRaw() const
 
 bool CSynopManager::FindNearestSynop(const aviation::Position& position, CSynop& out)
 {
-    BusyScope busy(*this);
+    BusyMark busy(*this);
     double best = kNearestLimitNm;
     for (const CSynop& synop : m_synops) {
         const double distance = synop.GetDistance(position, false);
@@ -112,7 +92,7 @@ void CSynopManager::InitSynop(const std::wstring& text, bool clearFirst)
     const DebugTimer whole{0, platform::MonotonicMs()};
     std::vector<std::wstring> pieces;
     {
-        BusyScope busy(*this);
+        BusyMark busy(*this);
         if (clearFirst) {
             m_synops.clear();
             if (m_synops.capacity() < kReservedReports)
