@@ -1,6 +1,6 @@
 #include "weather/cloudlayer.h"
 
-#include <cwchar>
+#include "weather/wideformat.h"
 
 namespace aviation {
 namespace weather {
@@ -32,12 +32,7 @@ std::wstring CCloudLayer::GetMetarGroup() const
         word = L"BKN";
     else if (m_coverage == 8)
         word = L"OVC";
-    // Room for the word and any int in hundreds of feet.
-    wchar_t buffer[24];
-    const int written = std::swprintf(buffer, 24, L"%ls%03i", word, m_base / 100);
-    if (written < 0)
-        return std::wstring();
-    return std::wstring(buffer, static_cast<std::size_t>(written));
+    return FormatWide(L"%ls%03i", word, m_base / 100);
 }
 
 } // namespace weather
