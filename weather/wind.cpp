@@ -1,6 +1,6 @@
 #include "weather/wind.h"
 
-#include <cwchar>
+#include "weather/wideformat.h"
 
 namespace aviation {
 
@@ -25,12 +25,9 @@ CWind::CWind(double direction, double speed, double gust)
 
 std::wstring CWind::Format(const std::wstring& format) const
 {
-    wchar_t buffer[40];
-    const int written = HasGust() ? std::swprintf(buffer, 40, format.c_str(), direction, speed, gust)
-                                  : std::swprintf(buffer, 40, format.c_str(), direction, speed);
-    if (written < 0)
-        return std::wstring();
-    return std::wstring(buffer, static_cast<std::size_t>(written));
+    const std::wstring text
+        = HasGust() ? FormatWide(format.c_str(), direction, speed, gust) : FormatWide(format.c_str(), direction, speed);
+    return text.size() < 40 ? text : std::wstring();
 }
 
 } // namespace weather
