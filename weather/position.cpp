@@ -102,8 +102,6 @@ double CalcDistance(const Position& a, const Position& b)
 
 double CalcDistance(double lat1, double lon1, double lat2, double lon2)
 {
-    if (lat1 == lat2 && lon1 == lon2)
-        return 0.0;
     return CalcDistance(Position(lat1, lon1), Position(lat2, lon2));
 }
 
