@@ -1,6 +1,6 @@
 #include "weather/textconversion.h"
 
-#include <sstream>
+#include <algorithm>
 
 std::wstring CharToWString(const char* text)
 {
@@ -33,13 +33,16 @@ bool WCharToChar(const wchar_t* text, char* buffer, std::size_t bufferSize)
 
 namespace {
 
+// The pieces a stream's getline would give, found without copying the text into a stream first.
 template<typename String>
 void Split(const String& text, typename String::value_type delimiter, std::vector<String>& pieces)
 {
-    std::basic_istringstream<typename String::value_type> stream(text);
-    String piece;
-    while (std::getline(stream, piece, delimiter))
-        pieces.push_back(piece);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find(delimiter, start), text.size());
+        pieces.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
 }
 
 } // namespace
