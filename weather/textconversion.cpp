@@ -4,11 +4,15 @@
 
 std::wstring CharToWString(const char* text)
 {
+    return text ? CharToWString(std::string_view(text)) : std::wstring();
+}
+
+std::wstring CharToWString(std::string_view text)
+{
     std::wstring result;
-    if (!text)
-        return result;
-    for (const char* p = text; *p; ++p)
-        result.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
+    result.reserve(text.size());
+    for (const char c : text)
+        result.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
     return result;
 }
 

@@ -4,10 +4,13 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Converts a NUL-terminated Latin-1 text; a null pointer gives an empty string.
 std::wstring CharToWString(const char* text);
+// Converts every byte of a Latin-1 text, NUL bytes included.
+std::wstring CharToWString(std::string_view text);
 
 // Converts a NUL-terminated wide text into `buffer` of `bufferSize` bytes as Latin-1 (code points above 255
 // become '?'). Never writes past the buffer and always terminates it when bufferSize > 0.

@@ -4,6 +4,8 @@
 // (AEROVANE_SHARED_DATA_DIR, absent on some machines) and our own fixtures in tests/data (AEROVANE_TEST_DATA_DIR).
 // Header only, so that benchmarks built without the tests can use it; both define the two folders.
 
+#include "weather/textconversion.h"
+
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -36,11 +38,7 @@ inline bool ReadTextFile(const std::string& path, std::string& text)
 // Every byte taken as the Latin-1 character of its value, as the program reads narrow text.
 inline std::wstring Latin1(const std::string& text)
 {
-    std::wstring wide;
-    wide.reserve(text.size());
-    for (const char c : text)
-        wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
-    return wide;
+    return CharToWString(text);
 }
 
 // A whole file as Latin-1 text; empty when it cannot be opened.

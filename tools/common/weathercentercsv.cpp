@@ -1,6 +1,7 @@
 #include "tools/common/weathercentercsv.h"
 
 #include "tools/common/inputlines.h"
+#include "weather/textconversion.h"
 
 #include <algorithm>
 #include <fstream>
@@ -18,15 +19,6 @@ bool IsHeader(const std::string& line)
 bool IsBlank(const std::string& text)
 {
     return text.find_first_not_of(" \t\r\n\f\v") == std::string::npos;
-}
-
-std::wstring Latin1(const std::string& text)
-{
-    std::wstring wide;
-    wide.reserve(text.size());
-    for (const char c : text)
-        wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
-    return wide;
 }
 
 } // namespace
@@ -69,7 +61,7 @@ std::vector<std::wstring> MetarReports(const std::string& text)
             continue;
         const std::string report = row ? SplitCsvRow(*line).front() : *line;
         if (!IsBlank(report))
-            reports.push_back(Latin1(report));
+            reports.push_back(CharToWString(report));
     }
     return reports;
 }
