@@ -2,12 +2,13 @@
 
 // Where tests and benchmarks find their data, and reading it: the real-world reports beside the repository
 // (AEROVANE_SHARED_DATA_DIR, absent on some machines) and our own fixtures in tests/data (AEROVANE_TEST_DATA_DIR).
-// Header only, so that benchmarks built without the tests can use it; both define the two folders.
+// Header only, so that benchmarks built without the tests can use it; both define the two folders and link
+// toolcommon.
 
+#include "tools/common/inputlines.h"
 #include "weather/textconversion.h"
 
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,13 +27,7 @@ inline std::string TestDataPath(const std::string& relative)
 // Reads a whole file as it is. Returns false when it cannot be opened.
 inline bool ReadTextFile(const std::string& path, std::string& text)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    std::ostringstream content;
-    content << file.rdbuf();
-    text = content.str();
-    return true;
+    return tools::ReadFileText(path, text);
 }
 
 // Every byte taken as the Latin-1 character of its value, as the program reads narrow text.

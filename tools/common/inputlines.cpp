@@ -60,11 +60,18 @@ bool ReadInput(const std::string& path, std::string& text)
         text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
         return true;
     }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    if (!ReadFileText(path, text)) {
         std::cerr << "cannot open " << path << "\n";
         return false;
     }
+    return true;
+}
+
+bool ReadFileText(const std::string& path, std::string& text)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
     std::ostringstream content;
     content << file.rdbuf();
     text = content.str();

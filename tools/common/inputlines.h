@@ -18,8 +18,12 @@ bool ForEachInputLine(const std::vector<std::string>& paths,
 bool ForEachInputText(const std::vector<std::string>& paths,
                       const std::function<void(const std::string& text)>& handle);
 
-// Reads one whole file or, for an empty path, standard input. Returns false when the file cannot be opened.
+// Reads one whole file or, for an empty path, standard input. Returns false, after reporting on stderr, when the
+// file cannot be opened.
 bool ReadInput(const std::string& path, std::string& text);
+
+// Reads one whole file as it is. Returns false, reporting nothing, when it cannot be opened.
+bool ReadFileText(const std::string& path, std::string& text);
 
 // The lines of a text, their ends (LF or CR LF) removed.
 std::vector<std::string> SplitLines(const std::string& text);

@@ -4,8 +4,6 @@
 #include "weather/textconversion.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 
 namespace tools {
 
@@ -68,12 +66,10 @@ std::vector<std::wstring> MetarReports(const std::string& text)
 
 bool ReadMetarReports(const std::string& path, std::vector<std::wstring>& reports)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    std::string text;
+    if (!ReadFileText(path, text))
         return false;
-    std::ostringstream content;
-    content << file.rdbuf();
-    reports = MetarReports(content.str());
+    reports = MetarReports(text);
     return true;
 }
 
