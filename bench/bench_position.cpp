@@ -8,6 +8,7 @@
 #include "tests/support/synopcorpus.h"
 #include "tests/support/testdata.h"
 #include "tools/common/weathercentercsv.h"
+#include "weather/position.h"
 #include "weather/resourcetextstore.h"
 #include "weather/weathermanager.h"
 
@@ -72,7 +73,7 @@ std::vector<CStation> WorldStations(CWeatherManager& manager)
     platform::SeedRandom(7);
     std::vector<CStation> stations;
     for (int i = 0; i < kPositions; ++i) {
-        const double latitude = std::asin(platform::RandomReal(-1.0, 1.0)) * 180.0 / 3.141592653589793;
+        const double latitude = aviation::RadToDeg(std::asin(platform::RandomReal(-1.0, 1.0)));
         const Position position(latitude, platform::RandomReal(-180.0, 180.0));
         CStation station;
         manager.MakeStation(station, &position, L"", L"XWXQ");
