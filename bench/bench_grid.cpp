@@ -5,10 +5,10 @@
 #include "tests/support/recordingstore.h"
 #include "tests/support/testdata.h"
 #include "weather/gribmanager.h"
+#include "weather/wideformat.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -29,9 +29,8 @@ std::wstring GridText()
         bodies.push_back(line.substr(28));
     std::wstring text = L"# TIME:1491555600\n";
     for (int i = 0; i < 500 && !bodies.empty(); ++i) {
-        wchar_t header[64];
-        std::swprintf(header, 64, L"GRIB 06110 00012 99%03d 1%04d", 480 + 2 * (i / 20), 60 + 2 * (i % 20));
-        text += header + bodies[static_cast<size_t>(i) % bodies.size()] + L"\n";
+        text += aviation::weather::FormatWide(L"GRIB 06110 00012 99%03d 1%04d", 480 + 2 * (i / 20), 60 + 2 * (i % 20))
+            + bodies[static_cast<size_t>(i) % bodies.size()] + L"\n";
     }
     return text;
 }
