@@ -304,9 +304,8 @@ QString CSettings::GetTafUrl()
 QString CSettings::GetGribRequestPath(const aviation::Position& position, unsigned char mode)
 {
     // Qt formats the numbers itself with "." as the decimal separator, whatever the process locale.
-    const char* format = mode == 1 ? "/get_grib_v2.php?lat=%.02f&lon=%.02f&mode=single&key=%s"
-                                   : "/get_grib_v2.php?lat=%.02f&lon=%.02f&mode=multi&key=%s";
-    return QString::asprintf(format, position.GetLatitude(), position.GetLongitude(), "64093");
+    return QString::asprintf("/get_grib_v2.php?lat=%.02f&lon=%.02f&mode=%s&key=%s", position.GetLatitude(),
+                             position.GetLongitude(), mode == 1 ? "single" : "multi", "64093");
 }
 
 QString CSettings::GetFlightsFolder()
