@@ -111,12 +111,6 @@ template<typename T> T ReadValue(const QString& key, const T& defaultValue)
     return Convert<T>(CSettings::Instance()->value(QtKey(key), QVariant::fromValue(defaultValue)));
 }
 
-template<typename T> T ReadValue(const QString& key)
-{
-    StoreLock lock(StoreMutex());
-    return Convert<T>(CSettings::Instance()->value(QtKey(key)));
-}
-
 template<typename T> void WriteValue(const QString& key, const T& value)
 {
     StoreLock lock(StoreMutex());
@@ -131,9 +125,9 @@ SoundSetting ReadSound(const QString& prefix)
     int minWeight;
     {
         StoreLock lock(StoreMutex());
-        enabled = ReadValue<bool>(prefix + QStringLiteral("_isenable"));
-        fileName = ReadValue<QString>(prefix + QStringLiteral("_filename"));
-        minWeight = ReadValue<int>(prefix + QStringLiteral("_minweight"));
+        enabled = ReadValue<bool>(prefix + QStringLiteral("_isenable"), false);
+        fileName = ReadValue<QString>(prefix + QStringLiteral("_filename"), QString());
+        minWeight = ReadValue<int>(prefix + QStringLiteral("_minweight"), 0);
     }
     return SoundSetting(fileName, minWeight, enabled, false);
 }
