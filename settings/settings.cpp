@@ -69,6 +69,12 @@ QByteArray OwnCopy(const QByteArray& bytes)
     return bytes.isNull() ? QByteArray() : QByteArray(bytes.constData(), bytes.size());
 }
 
+ServerAddresses OwnCopy(const ServerAddresses& addresses)
+{
+    return {OwnCopy(addresses.serverUrlDE), OwnCopy(addresses.serverUrlUS), OwnCopy(addresses.metarVatsimUrl),
+            OwnCopy(addresses.metarIvaoUrl)};
+}
+
 template<typename T> T Convert(const QVariant& value);
 
 template<> bool Convert<bool>(const QVariant& value)
@@ -310,15 +316,12 @@ QString CSettings::GetFlightsFolder()
 ServerAddresses CSettings::GetServerAddresses()
 {
     StoreLock lock(StoreMutex());
-    const ServerAddresses& addresses = State().addresses;
-    return {OwnCopy(addresses.serverUrlDE), OwnCopy(addresses.serverUrlUS), OwnCopy(addresses.metarVatsimUrl),
-            OwnCopy(addresses.metarIvaoUrl)};
+    return OwnCopy(State().addresses);
 }
 
 void CSettings::SetServerAddresses(const ServerAddresses& addresses)
 {
-    const ServerAddresses copy{OwnCopy(addresses.serverUrlDE), OwnCopy(addresses.serverUrlUS),
-                               OwnCopy(addresses.metarVatsimUrl), OwnCopy(addresses.metarIvaoUrl)};
+    const ServerAddresses copy = OwnCopy(addresses);
     StoreLock lock(StoreMutex());
     State().addresses = copy;
 }
