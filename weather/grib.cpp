@@ -5,6 +5,7 @@
 #include "weather/metar.h"
 #include "weather/quadrant.h"
 #include "weather/regexpattern.h"
+#include "weather/textconversion.h"
 #include "weather/wideformat.h"
 #include "weather/wind.h"
 
@@ -50,14 +51,6 @@ void Consume(std::wstring_view& rest, const RegexMatch& match)
     rest.remove_prefix(match.Position(0) + match.Length(0));
     while (!rest.empty() && rest.front() == L' ')
         rest.remove_prefix(1);
-}
-
-std::wstring Widen(const char* text)
-{
-    std::wstring wide;
-    for (const char* c = text; *c; ++c)
-        wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    return wide;
 }
 
 // TTTDD: tenths of a degree, odd tenths meaning below zero; DD is the dew-point depression, in tenths up
@@ -154,7 +147,7 @@ bool CGrib::Decode(bool headerOnly)
             (this->*decode)(rest, match);
             return true;
         } catch (const std::out_of_range& error) {
-            m_errorText = L"Out of Range error: " + Widen(error.what());
+            m_errorText = L"Out of Range error: " + CharToWString(error.what());
             platform::DebugOut(std::wstring(L"\nGrib ") + name + L" Error:" + m_errorText + L"\n");
             return false;
         }
