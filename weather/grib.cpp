@@ -108,25 +108,6 @@ CGrib::CGrib(const std::wstring& text, bool decodeHeader)
         Decode(true);
 }
 
-CGrib& CGrib::operator=(const CGrib& other)
-{
-    if (this == &other)
-        return *this;
-    CStation::operator=(other);
-    surfaceLevel = other.surfaceLevel;
-    lowCloud = other.lowCloud;
-    middleCloud = other.middleCloud;
-    highCloud = other.highCloud;
-    m_raw = other.m_raw;
-    m_locationKey = other.m_locationKey;
-    m_maxWindLevel = other.m_maxWindLevel;
-    m_tropopauseLevel = other.m_tropopauseLevel;
-    m_levels = other.m_levels;
-    m_standardAtmosphere = other.m_standardAtmosphere;
-    m_errorText = other.m_errorText;
-    return *this;
-}
-
 bool CGrib::Decode(bool headerOnly)
 {
     m_errorText.clear();

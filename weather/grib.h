@@ -23,7 +23,7 @@ public:
     CGrib(const std::wstring& text, bool decodeHeader);
     CGrib(const CGrib& other) = default;
     // Copies every field; the station part is assigned as stations are, so this record keeps its time.
-    CGrib& operator=(const CGrib& other);
+    CGrib& operator=(const CGrib& other) = default;
     ~CGrib() override = default;
 
     // Decodes the header, or the whole line: surface, pressure levels, max-wind and tropopause levels and

@@ -4,7 +4,6 @@
 #include "weather/wideformat.h"
 
 #include <cmath>
-#include <cwchar>
 
 namespace aviation {
 namespace weather {
@@ -45,37 +44,6 @@ CMetar::CMetar(const std::wstring& raw)
     , m_originalRaw(raw)
 {
     SetICAO(raw.substr(0, 4));
-}
-
-CMetar& CMetar::operator=(const CMetar& other)
-{
-    if (this == &other)
-        return *this;
-    CStation::operator=(other);
-    m_raw = other.m_raw;
-    m_originalRaw = other.m_originalRaw;
-    std::wmemcpy(m_timeGroup, other.m_timeGroup, 7);
-    m_wind = other.m_wind;
-    m_variableFrom = other.m_variableFrom;
-    m_variableTo = other.m_variableTo;
-    m_visibility = other.m_visibility;
-    m_rvr = other.m_rvr;
-    m_runwayAfterPressure = other.m_runwayAfterPressure;
-    m_weather = other.m_weather;
-    m_intensity = other.m_intensity;
-    m_clouds = other.m_clouds;
-    m_temperature = other.m_temperature;
-    m_temperatureMsl = other.m_temperatureMsl;
-    m_dewPoint = other.m_dewPoint;
-    m_dewPointMsl = other.m_dewPointMsl;
-    m_qnh = other.m_qnh;
-    m_cavok = other.m_cavok;
-    m_decoded = other.m_decoded;
-    m_auto = other.m_auto;
-    m_distance = other.m_distance;
-    m_nsc = other.m_nsc;
-    m_decodeError = other.m_decodeError;
-    return *this;
 }
 
 int CMetar::Decode()

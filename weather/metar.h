@@ -20,8 +20,8 @@ public:
     // The station's ICAO code is taken from the first four characters of the text.
     explicit CMetar(const std::wstring& raw);
     CMetar(const CMetar& other) = default;
-    // Copies every own field; the station part is assigned without its observation time.
-    CMetar& operator=(const CMetar& other);
+    // Copies every own field; the station part is assigned as stations are, without its observation time.
+    CMetar& operator=(const CMetar& other) = default;
     ~CMetar() override = default;
 
     // Sets the decoded flag, decodes the raw text and returns the code (0 = no error, see GetErrorText).

@@ -35,40 +35,6 @@ CSynop::CSynop(const std::wstring& text)
     DecodeHeader();
 }
 
-CSynop& CSynop::operator=(const CSynop& other)
-{
-    if (this == &other)
-        return *this;
-    CStation::operator=(other);
-    m_raw = other.m_raw;
-    m_windUnit = other.m_windUnit;
-    m_temperature = other.m_temperature;
-    m_dewPoint = other.m_dewPoint;
-    m_humidity = other.m_humidity;
-    m_regionalTemperature = other.m_regionalTemperature;
-    m_regionalValue = other.m_regionalValue;
-    m_precipitationIndicator = other.m_precipitationIndicator;
-    m_visibility = other.m_visibility;
-    m_lowestCloud = other.m_lowestCloud;
-    m_lowCloudType = other.m_lowCloudType;
-    m_middleCloudType = other.m_middleCloudType;
-    m_highCloudType = other.m_highCloudType;
-    m_cloudLayers = other.m_cloudLayers;
-    m_wind = other.m_wind;
-    m_gust910 = other.m_gust910;
-    m_gust911First = other.m_gust911First;
-    m_gust911Second = other.m_gust911Second;
-    m_seaLevelPressure = other.m_seaLevelPressure;
-    m_stationPressure = other.m_stationPressure;
-    m_hasCloudBase = other.m_hasCloudBase;
-    m_hasWind = other.m_hasWind;
-    m_hasVisibility = other.m_hasVisibility;
-    m_shipDirection = other.m_shipDirection;
-    m_shipSpeed = other.m_shipSpeed;
-    m_errorText = other.m_errorText;
-    return *this;
-}
-
 void CSynop::Reset()
 {
     m_temperature = 15.0;

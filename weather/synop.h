@@ -22,8 +22,8 @@ public:
     // Keeps the text as the raw report and decodes its header (station, time, ship position).
     explicit CSynop(const std::wstring& text);
     CSynop(const CSynop& other) = default;
-    // The station part is assigned without its observation time, then every own field.
-    CSynop& operator=(const CSynop& other);
+    // The station part is assigned as stations are, without its observation time, then every own field.
+    CSynop& operator=(const CSynop& other) = default;
     ~CSynop() override = default;
 
     // Restores the decoded values to their defaults; keeps the raw text, the station, the wind, the lowest
