@@ -23,15 +23,9 @@ std::wstring TemperatureText(double celsius, const wchar_t* after)
 
 } // namespace
 
-CSynop::CSynop()
-{
-    Reset();
-}
-
 CSynop::CSynop(const std::wstring& text)
     : m_raw(text)
 {
-    Reset();
     DecodeHeader();
 }
 

@@ -18,7 +18,7 @@ class CMetar;
 class CSynop : public CStation
 {
 public:
-    CSynop();
+    CSynop() = default;
     // Keeps the text as the raw report and decodes its header (station, time, ship position).
     explicit CSynop(const std::wstring& text);
     CSynop(const CSynop& other) = default;
