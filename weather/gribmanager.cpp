@@ -47,15 +47,13 @@ void CGribManager::InitWindData(const std::wstring& text, bool clearFirst)
         m_index.clear();
         m_records.clear();
     }
-    m_text = text;
-
     const wchar_t* const startText = L"Initalize wind data";
     if (!sigGribProgress.empty())
         sigGribProgress(1, startText);
     platform::DebugOut(std::wstring(startText) + L"\n");
 
     std::vector<std::wstring> lines;
-    SplitWString(m_text, L'\n', lines);
+    SplitWString(text, L'\n', lines);
     const int count = static_cast<int>(lines.size());
     if (clearFirst)
         m_records.reserve(lines.size());
@@ -115,7 +113,6 @@ void CGribManager::Clear()
     BusyMark busy(*this);
     m_records.clear();
     m_index.clear();
-    m_text.clear();
 }
 
 CGrib CGribManager::GetNearestGrib(const Position& position)

@@ -51,7 +51,6 @@ private:
     // The first of the nearest records closer than 500 km, or null.
     const CGrib* Nearest(const Position& position);
 
-    std::wstring m_text;
     std::vector<CGrib> m_records;
     std::map<std::wstring, int> m_index;
 };

@@ -62,15 +62,13 @@ void CMetarManager::InitMetar(const std::wstring& text, bool clearFirst)
         if (m_records.capacity() < kReservedRecords)
             m_records.reserve(kReservedRecords);
     }
-    m_text = text;
-
     const wchar_t* const startText = L"Initialize of metar data";
     if (!sigMetarProgress.empty())
         sigMetarProgress(1, startText);
     platform::DebugOut(std::wstring(startText) + L"\n");
 
     std::vector<std::wstring> lines;
-    SplitWString(m_text, L'\n', lines);
+    SplitWString(text, L'\n', lines);
     const int count = static_cast<int>(lines.size());
     for (int i = 1; i <= count; ++i) {
         CMetar record(lines[i - 1]);
@@ -99,7 +97,6 @@ void CMetarManager::Clear()
 {
     BusyMark busy(*this);
     m_records.clear();
-    m_text.clear();
     m_positions.Clear();
     // The entries must not point into the list that is filled next; they stay as "gone" marks.
     for (auto& entry : m_index)

@@ -39,8 +39,7 @@ public:
     void InitMetar(const wchar_t* text, bool clearFirst);
     // Appends a copy; with `complete` the caller's record first gets its airport's station data.
     bool AddMetar(CMetar& report, bool complete);
-    // Empties the list and the last text; an ICAO stored before answers false, without a message, until it is
-    // added again.
+    // Empties the list; an ICAO stored before answers false, without a message, until it is added again.
     void Clear();
 
     int GetCount() const { return static_cast<int>(m_records.size()); }
@@ -69,7 +68,6 @@ private:
 
     std::vector<CMetar> m_records;
     std::map<std::wstring, int> m_index; // ICAO -> 1-based position of its last record; -1 after Clear
-    std::wstring m_text;
     CWeatherStations* m_owner = nullptr;
     PositionIndex m_positions;
 };

@@ -55,7 +55,6 @@ void CSynopManager::Clear()
 {
     BusyMark busy(*this);
     m_synops.clear();
-    m_text.clear();
 }
 
 std::wstring CSynopManager::GetAllRaw() const
@@ -98,9 +97,7 @@ void CSynopManager::InitSynop(const std::wstring& text, bool clearFirst)
             if (m_synops.capacity() < kReservedReports)
                 m_synops.reserve(kReservedReports);
         }
-        if (&text != &m_text)
-            m_text = text;
-        pieces = SplitReports(m_text);
+        pieces = SplitReports(text);
 
         const int total = static_cast<int>(pieces.size());
         int index = 1;

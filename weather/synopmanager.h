@@ -64,7 +64,6 @@ private:
     static constexpr std::size_t kReservedReports = 4000;
     static constexpr double kNearestLimitNm = 1000.0;
 
-    std::wstring m_text;
     std::vector<CSynop> m_synops;
     CWeatherStations* m_owner = nullptr;
 };

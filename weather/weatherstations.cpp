@@ -100,25 +100,13 @@ CWeatherStations::~CWeatherStations() = default;
 
 void CWeatherStations::InitAirports(const std::wstring& text)
 {
-    m_airportText = text;
-    SplitAirportList();
-}
-
-void CWeatherStations::InitWxStations(const std::wstring& text)
-{
-    m_stationText = text;
-    SplitWxStationList();
-}
-
-void CWeatherStations::SplitAirportList()
-{
     platform::DebugOut(std::wstring(L"Start Split Metar Station\n"));
-    if (m_airportText.empty())
+    if (text.empty())
         return;
-    const std::size_t expected = m_airports.size() + CountLines(m_airportText);
+    const std::size_t expected = m_airports.size() + CountLines(text);
     m_airports.reserve(expected);
     m_firstAirport.reserve(expected);
-    ForEachLine(m_airportText, [this](std::wstring_view line) {
+    ForEachLine(text, [this](std::wstring_view line) {
         if (line.find(L'#') != std::wstring_view::npos)
             return;
         CStation station;
@@ -129,13 +117,13 @@ void CWeatherStations::SplitAirportList()
     });
 }
 
-void CWeatherStations::SplitWxStationList()
+void CWeatherStations::InitWxStations(const std::wstring& text)
 {
     platform::DebugOut(std::wstring(L"Start Split Weather Station\n"));
-    if (m_stationText.empty())
+    if (text.empty())
         return;
-    m_wxStations.reserve(m_wxStations.size() + CountLines(m_stationText));
-    ForEachLine(m_stationText, [this](std::wstring_view line) {
+    m_wxStations.reserve(m_wxStations.size() + CountLines(text));
+    ForEachLine(text, [this](std::wstring_view line) {
         CStation station;
         if (!ParseStationLine(line, station))
             return;

@@ -24,7 +24,7 @@ public:
     CWeatherStations(const CWeatherStations&) = delete;
     CWeatherStations& operator=(const CWeatherStations&) = delete;
 
-    // Keep the text and append its stations to the lists (nothing is cleared first).
+    // Append the text's stations to the lists (nothing is cleared first).
     void InitAirports(const std::wstring& text);
     void InitWxStations(const std::wstring& text);
 
@@ -56,12 +56,8 @@ public:
     static bool ParseStationLine(std::wstring_view line, CStation& station);
 
 private:
-    void SplitAirportList();
-    void SplitWxStationList();
     void AppendAirport(const CStation& station);
 
-    std::wstring m_airportText;
-    std::wstring m_stationText;
     std::vector<CStation> m_airports;
     std::map<std::wstring, int> m_airportIndex; // ICAO -> 1-based position of its last line
     std::vector<CStation> m_wxStations;
