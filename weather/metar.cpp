@@ -10,9 +10,6 @@ namespace weather {
 
 namespace {
 
-// Conversion factor from hundredths of an inch of mercury to hPa.
-constexpr double kHpaPerHundredthInch = 0.33864316;
-
 const wchar_t* CoverageWord(int oktas)
 {
     switch (oktas) {

@@ -16,6 +16,9 @@ namespace weather {
 class CMetar : public CStation
 {
 public:
+    // Conversion factor from hundredths of an inch of mercury to hPa.
+    static constexpr double kHpaPerHundredthInch = 0.33864316;
+
     CMetar();
     // The station's ICAO code is taken from the first four characters of the text.
     explicit CMetar(const std::wstring& raw);

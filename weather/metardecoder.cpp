@@ -14,7 +14,6 @@ namespace weather {
 namespace {
 
 constexpr double kKnotsPerMps = 0.5144444;
-constexpr float kHpaPerHundredthInch = 0.33864316f;
 constexpr int kMetresPerMile = 1609;
 
 // Codes of CMetar::GetErrorText.
@@ -506,7 +505,7 @@ int CMetarDecoder::Run::Pressure()
             m_code = kQnhError;
         }
     } else if (Find(m_patterns.qnhInches)) {
-        float qnh = static_cast<float>(LeadingInt(Group(1))) * kHpaPerHundredthInch;
+        float qnh = static_cast<float>(LeadingInt(Group(1))) * static_cast<float>(CMetar::kHpaPerHundredthInch);
         Consume(Match().Length(0));
         if (qnh < 100.0f)
             qnh += 1000.0f;
