@@ -233,7 +233,8 @@ int CSynopDecoder::DecodeGuarded(bool headerOnly)
         ReadSection2();
         ReadSection333();
         ReadSection444();
-        return ReadSection555();
+        ReadSection555();
+        return CSynop::kNoError;
     } catch (const std::out_of_range& error) {
         platform::DebugOut(std::string(error.what()) + "\n");
         m_synop.m_errorText = RangeErrorText(m_group, headerOnly);
@@ -253,16 +254,20 @@ int CSynopDecoder::ReadHeader(bool headerOnly)
 {
     const Patterns& p = GetPatterns();
     m_group = Group::LandHeader;
-    if (Take(p.landHeader))
-        return ReadLandHeader();
+    if (Take(p.landHeader)) {
+        ReadLandHeader();
+        return CSynop::kNoError;
+    }
     m_group = Group::ShipHeader;
     if (Take(p.shipHeader))
         return ReadShipHeader();
     if (headerOnly)
         return CSynop::kRegexError;
     m_group = Group::MobileHeader;
-    if (Take(p.mobileHeader))
-        return ReadMobileHeader();
+    if (Take(p.mobileHeader)) {
+        ReadMobileHeader();
+        return CSynop::kNoError;
+    }
     return CSynop::kRegexError;
 }
 
@@ -276,19 +281,14 @@ void CSynopDecoder::ReadDateTime(std::wstring_view group)
         m_synop.m_windUnit = unit;
 }
 
-int CSynopDecoder::ReadLandHeader()
+void CSynopDecoder::ReadLandHeader()
 {
-    if (m_match.Size() != 3)
-        return CSynop::kStationError;
     ReadDateTime(Sub(1));
     m_synop.SetICAO(std::wstring(Sub(2)));
-    return CSynop::kNoError;
 }
 
 int CSynopDecoder::ReadShipHeader()
 {
-    if (m_match.Size() != 6)
-        return CSynop::kStationError;
     ReadDateTime(Sub(2));
     const std::wstring_view longitudeGroup = Sub(4);
     m_synop.SetICAO(std::wstring(longitudeGroup));
@@ -302,13 +302,10 @@ int CSynopDecoder::ReadShipHeader()
     return CSynop::kNoError;
 }
 
-int CSynopDecoder::ReadMobileHeader()
+void CSynopDecoder::ReadMobileHeader()
 {
-    if (m_match.Size() != 6)
-        return CSynop::kStationError;
     ReadDateTime(Sub(2));
     m_synop.SetICAO(std::wstring(Sub(5)));
-    return CSynop::kNoError;
 }
 
 void CSynopDecoder::ReadPressure(std::wstring_view digits, float& pressure)
@@ -457,15 +454,13 @@ void CSynopDecoder::ReadSection444()
         Take(p.section444Group);
 }
 
-int CSynopDecoder::ReadSection555()
+void CSynopDecoder::ReadSection555()
 {
     const Patterns& p = GetPatterns();
     CSynop& s = m_synop;
     m_group = Group::Section555;
     if (!Take(p.section555))
-        return CSynop::kNoError;
-    if (m_match.Size() != 3)
-        return CSynop::kClimateError;
+        return;
     const std::wstring_view temperature = Sub(1);
     const double value = ReadNumber(Part(temperature, 2, 3)) / 10.0;
     s.m_temperature = CharAt(temperature, 1) == L'0' ? value : -value;
@@ -473,8 +468,6 @@ int CSynopDecoder::ReadSection555()
 
     s.m_regionalTemperature = 0.0;
     if (Take(p.regionalTemperature)) {
-        if (m_match.Size() != 2)
-            return CSynop::kClimateError;
         const std::wstring_view group = Sub(1);
         const double regional = ReadNumber(Part(group, 2, 3)) / 10.0;
         s.m_regionalTemperature = CharAt(group, 1) == L'0' ? regional : -regional;
@@ -483,8 +476,6 @@ int CSynopDecoder::ReadSection555()
         Take(group);
 
     while (Take(p.regionalCloud)) {
-        if (m_match.Size() != 2)
-            return CSynop::kClimateError;
         const std::wstring_view group = Sub(1);
         s.m_cloudLayers.emplace_back(CloudLayerBase(ReadNumber(Part(group, 3, 2))),
                                      static_cast<std::int8_t>(ReadNumber(Part(group, 1, 1))), CCloudLayer::kTypePlain,
@@ -494,15 +485,11 @@ int CSynopDecoder::ReadSection555()
     int* gusts[3] = {&s.m_gust910, &s.m_gust911First, &s.m_gust911Second};
     const RegexPattern* gustPatterns[3] = {&p.gust910, &p.gust911, &p.gust911};
     for (int i = 0; i < 3; ++i) {
-        if (Take(*gustPatterns[i])) {
-            if (m_match.Size() != 2)
-                return CSynop::kClimateError;
+        if (Take(*gustPatterns[i]))
             *gusts[i] = static_cast<int>(ToKnots(ReadNumber(Part(Sub(1), 3, 2))));
-        }
     }
     Take(p.pic);
     Take(p.bot);
-    return CSynop::kNoError;
 }
 
 const wchar_t* CSynopDecoder::RegexErrorText(Group group, bool headerOnly)

@@ -69,10 +69,10 @@ private:
     void ReadSection2();
     void ReadSection333();
     void ReadSection444();
-    int ReadSection555();
-    int ReadLandHeader();
+    void ReadSection555();
+    void ReadLandHeader();
     int ReadShipHeader();
-    int ReadMobileHeader();
+    void ReadMobileHeader();
     void ReadDateTime(std::wstring_view group);
     void ReadPressure(std::wstring_view digits, float& pressure);
     void ReadHumidity(int humidity);
