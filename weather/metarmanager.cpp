@@ -4,10 +4,10 @@
 #include "weather/busymark.h"
 #include "weather/textconversion.h"
 #include "weather/weatherstations.h"
+#include "weather/wideformat.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cwchar>
 
 namespace aviation::weather {
 
@@ -26,20 +26,6 @@ const wchar_t* const kMissingGroups = L"//// // //////";
 const wchar_t* const kMissingClouds = L"// //////";
 constexpr std::size_t kMissingVisibilityLength = 4;
 constexpr std::size_t kMissingCloudsLength = 9;
-
-// "FEW", "SCT", "BKN" or "OVC" of a repair cloud group; null for a coverage that has no group.
-const wchar_t* CloudAmount(int oktas)
-{
-    if (oktas >= 1 && oktas <= 2)
-        return L"FEW";
-    if (oktas >= 3 && oktas <= 4)
-        return L"SCT";
-    if (oktas >= 5 && oktas <= 7)
-        return L"BKN";
-    if (oktas == 8)
-        return L"OVC";
-    return nullptr;
-}
 
 } // namespace
 
@@ -73,12 +59,9 @@ void CMetarManager::InitMetar(const std::wstring& text, bool clearFirst)
     for (int i = 1; i <= count; ++i) {
         CMetar record(lines[i - 1]);
         AddMetar(record, true);
-        if (!sigMetarProgress.empty() && i % kProgressEvery == 1) {
-            wchar_t progress[96];
-            std::swprintf(progress, sizeof(progress) / sizeof(progress[0]), L"Initialize of metar data %i from %i", i,
-                          count);
-            sigMetarProgress(static_cast<int>(100LL * i / count), progress);
-        }
+        if (!sigMetarProgress.empty() && i % kProgressEvery == 1)
+            sigMetarProgress(static_cast<int>(100LL * i / count),
+                             FormatWide(L"Initialize of metar data %i from %i", i, count).c_str());
     }
 }
 
@@ -190,10 +173,8 @@ bool CMetarManager::RepairMetar(CMetar& report)
         const std::size_t at = raw.find(kMissingGroups);
         if (at != std::wstring::npos) {
             // Four digits, as the visibility group is written: 800 m is "0800".
-            wchar_t visibility[8];
-            std::swprintf(visibility, sizeof(visibility) / sizeof(visibility[0]), L"%04d",
-                          std::clamp(donor.GetVisibility(), 0, kHighestVisibility));
-            raw.replace(at, kMissingVisibilityLength, visibility);
+            raw.replace(at, kMissingVisibilityLength,
+                        FormatWide(L"%04d", std::clamp(donor.GetVisibility(), 0, kHighestVisibility)));
             report.SetRaw(raw);
             report.Decode();
             Report(L"(MetarManager) - Repair Metar: " + report.GetRaw());
@@ -207,16 +188,15 @@ bool CMetarManager::RepairMetar(CMetar& report)
     const CMetar donor = FindDonor(report.GetPosition());
     std::wstring clouds;
     for (const CCloudLayer& layer : donor.GetCloudLayers()) {
-        const wchar_t* amount = CloudAmount(layer.GetCoverage());
-        if (!amount)
+        // A clear layer has no group to write.
+        if (layer.GetCoverage() < 1 || layer.GetCoverage() > 8)
             return false;
         long long height = static_cast<long long>(layer.GetBase()) + donor.GetElevation() - report.GetElevation();
         if (height < 0)
             height = kNegativeCloudHeightFt;
-        wchar_t group[16];
-        std::swprintf(group, sizeof(group) / sizeof(group[0]), L"%ls%03i ", amount,
-                      static_cast<int>(std::min(height, kHighestCloudHeightFt) / 100));
-        clouds += group;
+        CCloudLayer shifted(layer);
+        shifted.SetBase(static_cast<int>(std::min(height, kHighestCloudHeightFt)));
+        clouds += shifted.GetMetarGroup() + L' ';
     }
     std::wstring raw = report.GetRaw();
     const std::size_t at = raw.find(kMissingClouds);
