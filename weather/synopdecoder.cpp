@@ -5,7 +5,9 @@
 #include "weather/synop.h"
 
 #include <cmath>
+#include <cstdint>
 #include <stdexcept>
+#include <string>
 
 namespace aviation {
 namespace weather {
@@ -194,10 +196,11 @@ double CSynopDecoder::ToKnots(double speed) const
 
 bool CSynopDecoder::Take(const RegexPattern& pattern)
 {
-    const std::wstring_view rest = std::wstring_view(m_work).substr(m_pos);
+    const std::wstring_view rest = m_work.substr(m_pos);
     if (!pattern.Search(rest, m_match))
         return false;
-    // The working text itself is never changed, so the sub-matches stay valid after the front moves on.
+    // The raw text under the working view is never changed, so the sub-matches stay valid after the front
+    // moves on.
     m_pos += m_match.Length(0);
     while (m_pos < m_work.size() && IsSpace(m_work[m_pos]))
         ++m_pos;
@@ -221,11 +224,11 @@ int CSynopDecoder::DecodeGuarded(bool headerOnly)
 {
     if (m_synop.m_raw.size() < 10)
         return CSynop::kNotFound;
+    m_work = std::wstring_view(m_synop.m_raw).substr(0, kMaxWorkingLength);
     m_pos = 0;
     m_shipVisibilityGroup = {};
     m_group = Group::LandHeader;
     try {
-        m_work.assign(m_synop.m_raw, 0, kMaxWorkingLength);
         const int header = ReadHeader(headerOnly);
         if (header != CSynop::kNoError || headerOnly)
             return header;

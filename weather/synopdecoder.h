@@ -5,8 +5,6 @@
 #include "weather/regexpattern.h"
 
 #include <cstddef>
-#include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace aviation {
@@ -86,7 +84,8 @@ private:
     static const wchar_t* RangeErrorText(Group group, bool headerOnly);
 
     CSynop& m_synop;
-    std::wstring m_work;
+    // The raw text, cut to kMaxWorkingLength; m_pos is its unread front.
+    std::wstring_view m_work;
     std::size_t m_pos = 0;
     RegexMatch m_match;
     Group m_group = Group::LandHeader;
