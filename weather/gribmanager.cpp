@@ -4,10 +4,10 @@
 #include "weather/busymark.h"
 #include "weather/position.h"
 #include "weather/textconversion.h"
+#include "weather/wideformat.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cwchar>
 
 namespace aviation::weather {
 
@@ -42,7 +42,7 @@ void CGribManager::InitWindData(const wchar_t* text, bool clearFirst)
 
 void CGribManager::InitWindData(const std::wstring& text, bool clearFirst)
 {
-    SetBusy(true);
+    BusyMark busy(*this);
     if (clearFirst) {
         m_index.clear();
         m_records.clear();
@@ -64,7 +64,6 @@ void CGribManager::InitWindData(const std::wstring& text, bool clearFirst)
         // A heading line: the server's refusal ("# Error ...") or the time the grid is valid for.
         if (lines[0].find(L"Error") != std::wstring::npos) {
             Report(lines[0]);
-            SetBusy(false);
             return;
         }
         first = 1;
@@ -72,7 +71,6 @@ void CGribManager::InitWindData(const std::wstring& text, bool clearFirst)
     }
 
     int index = 1;
-    int tick = 0;
     for (size_t i = first; i < lines.size(); ++i) {
         if (!lines[i].empty()) {
             CGrib record(lines[i], false);
@@ -84,17 +82,11 @@ void CGribManager::InitWindData(const std::wstring& text, bool clearFirst)
             if (!IsCurrent(record) && !HasGribAt(record.GetPosition()))
                 AddGrib(record);
         }
-        if (!sigGribProgress.empty() && tick == 0) {
-            wchar_t progress[96];
-            std::swprintf(progress, sizeof progress / sizeof progress[0], L"Initialize of wind data %i from %i", index,
-                          count);
-            sigGribProgress(static_cast<int>(index * 100.0 / count), progress);
-        }
+        if (!sigGribProgress.empty() && index % kProgressEvery == 1)
+            sigGribProgress(static_cast<int>(index * 100.0 / count),
+                            FormatWide(L"Initialize of wind data %i from %i", index, count).c_str());
         ++index;
-        if (++tick >= kProgressEvery)
-            tick = 0;
     }
-    SetBusy(false);
 }
 
 void CGribManager::AddGrib(const CGrib& record)

@@ -5,19 +5,24 @@
 #include "weather/busymark.h"
 #include "weather/textconversion.h"
 #include "weather/weatherstations.h"
-
-#include <cwchar>
+#include "weather/wideformat.h"
 
 namespace aviation {
 namespace weather {
 
+namespace {
+
+// Progress is signalled for reports 1, 12, 23 and so on.
+constexpr int kProgressEvery = 11;
+
+} // namespace
+
 void CSynopManager::DebugTimer::Print() const
 {
     const double elapsed = static_cast<double>(platform::MonotonicMs() - start) / 1000.0;
-    wchar_t buffer[80];
-    const int written = std::swprintf(buffer, sizeof(buffer) / sizeof(buffer[0]), L"Timer: %i took %f \n", id, elapsed);
-    if (written > 0)
-        platform::DebugOut(std::wstring(buffer, static_cast<std::size_t>(written)));
+    const std::wstring line = FormatWide(L"Timer: %i took %f \n", id, elapsed);
+    if (!line.empty())
+        platform::DebugOut(line);
 }
 
 std::vector<std::wstring> CSynopManager::SplitReports(const std::wstring& text)
@@ -89,7 +94,6 @@ void CSynopManager::InitSynop(const wchar_t* text, bool clearFirst)
 void CSynopManager::InitSynop(const std::wstring& text, bool clearFirst)
 {
     const DebugTimer whole{0, platform::MonotonicMs()};
-    std::vector<std::wstring> pieces;
     {
         BusyMark busy(*this);
         if (clearFirst) {
@@ -97,32 +101,23 @@ void CSynopManager::InitSynop(const std::wstring& text, bool clearFirst)
             if (m_synops.capacity() < kReservedReports)
                 m_synops.reserve(kReservedReports);
         }
-        pieces = SplitReports(text);
-
+        const std::vector<std::wstring> pieces = SplitReports(text);
         const int total = static_cast<int>(pieces.size());
-        int index = 1;
-        int step = 0;
-        for (const std::wstring& piece : pieces) {
-            CSynop synop(piece);
+        for (int index = 1; index <= total; ++index) {
+            CSynop synop(pieces[index - 1]);
             AddSynop(synop, true);
+            // AddSynop's own mark ended with it; the load goes on.
             SetBusy(true);
             const std::wstring error = synop.GetDecodeErrorText();
             if (!error.empty())
                 Report(error);
-            if (!sigSynopProgress.empty() && step == 0) {
-                wchar_t message[96];
-                std::swprintf(message, sizeof(message) / sizeof(message[0]),
-                              L"Initialize of additional weather data %i from %i", index, total);
-                sigSynopProgress(static_cast<int>(100LL * index / total), message);
-            }
-            ++index;
-            if (++step > 10)
-                step = 0;
+            if (!sigSynopProgress.empty() && index % kProgressEvery == 1)
+                sigSynopProgress(static_cast<int>(100LL * index / total),
+                                 FormatWide(L"Initialize of additional weather data %i from %i", index, total).c_str());
         }
     }
     const DebugTimer release{1, platform::MonotonicMs()};
     release.Print();
-    pieces.clear();
     whole.Print();
 }
 
