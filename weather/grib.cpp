@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <ctime>
-#include <cwchar>
 #include <stdexcept>
 
 namespace aviation::weather {
@@ -294,7 +293,8 @@ void CGrib::ToMetar(CMetar& report)
         clouds += CCloudLayer(base, highCloud.GetCoverage(), 1, -1).GetMetarGroup() + L" ";
     }
 
-    line += FormatWide(L" %i %ls %ls", 9999, L"", clouds.c_str());
+    // Visibility 9999, then an empty weather slot before the cloud groups.
+    line += L" 9999  " + clouds;
     // Without a surface temperature the group is left out, so the report does not claim one.
     const double temperature = surfaceLevel.GetTemperature();
     const double dewPoint = surfaceLevel.GetDewPoint();
@@ -303,7 +303,6 @@ void CGrib::ToMetar(CMetar& report)
     line += FormatWide(L" Q%04.0f", static_cast<double>(surfaceLevel.GetPressure()));
 
     CMetar metar(line);
-    metar.SetPosition(GetPosition());
     metar.SetICAO(icao);
     metar.Decode();
     metar.SetPosition(report.GetPosition());
