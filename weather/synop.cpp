@@ -84,7 +84,7 @@ std::wstring CSynop::GetErrorText(int code)
     }
 }
 
-void CSynop::ToMetar(CMetar& target)
+int CSynop::ToMetar(CMetar& target)
 {
     const std::wstring icao = target.GetICAO();
     std::wstring line = icao.empty() ? L"SYME " : icao + L" ";
@@ -116,11 +116,12 @@ void CSynop::ToMetar(CMetar& target)
 
     CMetar metar;
     metar.SetRaw(line);
-    metar.Decode();
+    const int code = metar.Decode();
     metar.SetICAO(icao);
     metar.SetPosition(target.GetPosition());
     metar.SetCountry(target.GetCountry());
     target = metar;
+    return code;
 }
 
 } // namespace weather

@@ -38,8 +38,9 @@ public:
     // Message of the last failure caught while decoding; empty when there was none.
     std::wstring GetDecodeErrorText() const { return m_errorText; }
 
-    // Writes the report as a METAR line under the identity of `target` and hands back its METAR decode.
-    void ToMetar(CMetar& target);
+    // Writes the report as a METAR line under the identity of `target` and hands back its METAR decode;
+    // returns the code of that decode (see CMetar::GetErrorText).
+    int ToMetar(CMetar& target);
 
     std::wstring GetRaw() const { return m_raw; }
     // 0 and 1: wind speeds were given in metres per second; 3 and 4: in knots; -1 before any header.

@@ -43,10 +43,7 @@ void PrintReport(const std::wstring& raw, CWeatherStations& stations)
     const std::wstring error = synop.GetDecodeErrorText();
 
     CMetar metar;
-    synop.ToMetar(metar);
-    CMetar line;
-    line.SetRaw(metar.GetRaw());
-    const int metarCode = line.Decode();
+    const int metarCode = synop.ToMetar(metar);
 
     const aviation::weather::CWind wind = synop.GetWind();
     const std::string json = tools::JsonLine()
