@@ -1,6 +1,7 @@
 #include "weather/weatherstations.h"
 
 #include "platform/debugoutput.h"
+#include "weather/wideformat.h"
 
 #include <algorithm>
 #include <charconv>
@@ -89,6 +90,16 @@ double ColumnAngle(std::wstring_view line, std::size_t degreesAt, std::size_t de
     return line[degreesAt + degreesLength + 2] == positive ? value : -value;
 }
 
+// Copies the station data of the list entry that the index gives for the report's identifier.
+bool CompleteFrom(const std::map<std::wstring, std::size_t>& index, const std::vector<CStation>& list, CStation& report)
+{
+    const auto found = index.find(report.GetICAO());
+    if (found == index.end())
+        return false;
+    report.SetStation(list[found->second]);
+    return true;
+}
+
 } // namespace
 
 CWeatherStations::CWeatherStations()
@@ -107,13 +118,11 @@ void CWeatherStations::InitAirports(const std::wstring& text)
     m_airports.reserve(expected);
     m_firstAirport.reserve(expected);
     ForEachLine(text, [this](std::wstring_view line) {
-        if (line.find(L'#') != std::wstring_view::npos)
-            return;
         CStation station;
         if (!ParseAirportLine(line, station))
             return;
+        m_airportIndex[station.GetICAO()] = m_airports.size();
         AppendAirport(station);
-        m_airportIndex[station.GetICAO()] = static_cast<int>(m_airports.size());
     });
 }
 
@@ -127,8 +136,8 @@ void CWeatherStations::InitWxStations(const std::wstring& text)
         CStation station;
         if (!ParseStationLine(line, station))
             return;
+        m_wxStationIndex[station.GetICAO()] = m_wxStations.size();
         m_wxStations.push_back(station);
-        m_wxStationIndex[station.GetICAO()] = static_cast<int>(m_wxStations.size());
     });
 }
 
@@ -199,34 +208,19 @@ bool CWeatherStations::ParseStationLine(std::wstring_view line, CStation& statio
 
 bool CWeatherStations::CompleteFromAirport(CStation& report)
 {
-    const auto found = m_airportIndex.find(report.GetICAO());
-    if (found == m_airportIndex.end() || found->second < 1)
-        return false;
-    if (static_cast<std::size_t>(found->second) > m_airports.size()) {
-        platform::DebugOut(std::wstring(L"WeatherStation: vecAirport out of range\n"));
-        return false;
-    }
-    report.SetStation(m_airports[found->second - 1]);
-    return true;
+    return CompleteFrom(m_airportIndex, m_airports, report);
 }
 
 bool CWeatherStations::CompleteFromWxStation(CStation& report)
 {
-    const auto found = m_wxStationIndex.find(report.GetICAO());
-    if (found == m_wxStationIndex.end() || found->second < 1)
-        return false;
-    if (static_cast<std::size_t>(found->second) > m_wxStations.size()) {
-        platform::DebugOut(std::wstring(L"WeatherStation: vecWxStation out of range\n"));
-        return false;
-    }
-    report.SetStation(m_wxStations[found->second - 1]);
-    return true;
+    return CompleteFrom(m_wxStationIndex, m_wxStations, report);
 }
 
 CStation CWeatherStations::GetAirport(const std::wstring& icao) const
 {
-    const auto found = m_firstAirport.find(icao);
-    return found == m_firstAirport.end() ? CStation() : m_airports[found->second];
+    CStation station;
+    FindAirport(icao, station);
+    return station;
 }
 
 bool CWeatherStations::FindAirport(const std::wstring& icao, CStation& station) const
@@ -297,9 +291,7 @@ void CWeatherStations::MakeStation(CStation& station, const aviation::Position* 
             ++letter;
             number = 0;
         }
-        wchar_t id[16];
-        std::swprintf(id, sizeof(id) / sizeof(id[0]), L"%lc%03i", static_cast<wint_t>(letter), number);
-        m_idCounter = id;
+        m_idCounter = FormatWide(L"%lc%03i", static_cast<wint_t>(letter), number);
         station.SetICAO(m_idCounter);
     } else {
         station.SetICAO(icao);

@@ -59,9 +59,9 @@ private:
     void AppendAirport(const CStation& station);
 
     std::vector<CStation> m_airports;
-    std::map<std::wstring, int> m_airportIndex; // ICAO -> 1-based position of its last line
+    std::map<std::wstring, std::size_t> m_airportIndex; // ICAO -> list position of its last line
     std::vector<CStation> m_wxStations;
-    std::map<std::wstring, int> m_wxStationIndex; // WMO number -> 1-based position of its last line
+    std::map<std::wstring, std::size_t> m_wxStationIndex; // WMO number -> list position of its last line
     std::wstring m_idCounter;
 
     std::unordered_map<std::wstring, std::size_t> m_firstAirport; // ICAO -> first list position (0-based)
