@@ -21,6 +21,15 @@ QString ResourceText(const QString& path)
     return QString::fromUtf8(reinterpret_cast<const char*>(resource.data()), static_cast<int>(resource.size()));
 }
 
+// Reads the resource into `text` and logs whether it holds a list; true when it does.
+bool LoadList(QString& text, const QString& path, const char* loadedMessage, const char* missingMessage)
+{
+    text = ResourceText(path);
+    const bool loaded = text.size() >= kMinimumTextLength;
+    qDebug() << (loaded ? loadedMessage : missingMessage);
+    return loaded;
+}
+
 } // namespace
 
 ResourceTextStore* ResourceTextStore::Instance()
@@ -41,20 +50,14 @@ void ResourceTextStore::Release()
 
 bool ResourceTextStore::LoadAirports()
 {
-    ResourceTextStore* store = Instance();
-    store->m_airportText = ResourceText(QStringLiteral(":/files/Resources/wxAirports.dat"));
-    const bool loaded = store->m_airportText.size() >= kMinimumTextLength;
-    qDebug() << (loaded ? "Airport resource loaded" : "Airport Resource not loaded");
-    return loaded;
+    return LoadList(Instance()->m_airportText, QStringLiteral(":/files/Resources/wxAirports.dat"),
+                    "Airport resource loaded", "Airport Resource not loaded");
 }
 
 bool ResourceTextStore::LoadStations()
 {
-    ResourceTextStore* store = Instance();
-    store->m_stationText = ResourceText(QStringLiteral(":/files/Resources/wxStations.dat"));
-    const bool loaded = store->m_stationText.size() >= kMinimumTextLength;
-    qDebug() << (loaded ? "WXStations resource loaded" : "WXStations Resource not loaded");
-    return loaded;
+    return LoadList(Instance()->m_stationText, QStringLiteral(":/files/Resources/wxStations.dat"),
+                    "WXStations resource loaded", "WXStations Resource not loaded");
 }
 
 QString ResourceTextStore::GetAirportText()
