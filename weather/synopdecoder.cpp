@@ -115,8 +115,19 @@ const CSynopDecoder::Patterns& CSynopDecoder::GetPatterns()
     return patterns;
 }
 
+namespace {
+
+RegexMatch& ThreadMatch()
+{
+    static thread_local RegexMatch match;
+    return match;
+}
+
+} // namespace
+
 CSynopDecoder::CSynopDecoder(CSynop& synop)
     : m_synop(synop)
+    , m_match(ThreadMatch())
 {
 }
 

@@ -87,7 +87,9 @@ private:
     // The raw text, cut to kMaxWorkingLength; m_pos is its unread front.
     std::wstring_view m_work;
     std::size_t m_pos = 0;
-    RegexMatch m_match;
+    // One set of match data per thread, shared by the decoders that run on it one after the other, so a
+    // decode allocates nothing for its searches.
+    RegexMatch& m_match;
     Group m_group = Group::LandHeader;
     // The iRixhVV group that a ship header's match ends with; empty for other reports.
     std::wstring_view m_shipVisibilityGroup;
