@@ -11,9 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <ctime>
-#include <cwchar>
 #include <stdexcept>
 
 namespace aviation::weather {
@@ -24,10 +22,37 @@ namespace {
 enum Quadrant { NE = 0, SE = 1, SW = 2, NW = 3 };
 constexpr int QuadrantCount = 4;
 
-bool InQuadrant(double course, int quadrant)
+// The quadrant of a course; -1 for a course outside [0, 360).
+int QuadrantOf(double course)
 {
-    const double lower = 90.0 * quadrant;
-    return course >= lower && course < lower + 90.0;
+    for (int quadrant = 0; quadrant < QuadrantCount; ++quadrant) {
+        const double lower = 90.0 * quadrant;
+        if (course >= lower && course < lower + 90.0)
+            return quadrant;
+    }
+    return -1;
+}
+
+// The nearest record in each quadrant around `target` within `limitNm` (of equally near ones the last in list
+// order), or null; `distances` gets their distances, `limitNm` where there is none.
+template<class Record>
+std::array<const Record*, QuadrantCount> NearestPerQuadrant(const std::vector<Record>& records, const Position& target,
+                                                            double limitNm,
+                                                            std::array<double, QuadrantCount>& distances)
+{
+    std::array<const Record*, QuadrantCount> nearest{};
+    distances.fill(limitNm);
+    for (const Record& record : records) {
+        const int quadrant = QuadrantOf(Position::GetCourse(target, record.GetPosition()));
+        if (quadrant < 0)
+            continue;
+        const double distance = record.GetDistance(target, false);
+        if (distance <= distances[quadrant]) {
+            distances[quadrant] = distance;
+            nearest[quadrant] = &record;
+        }
+    }
+    return nearest;
 }
 
 // A value interpolated between two diagonally opposite points, averaged over both diagonals (NE with SW,
@@ -237,19 +262,10 @@ int CWeatherManager::InterpolationGrib(Position position, std::vector<CLevel>& l
         return status;
     };
 
-    std::array<const CGrib*, QuadrantCount> quadrant{};
-    for (int q = 0; q < QuadrantCount; ++q) {
-        double best = 300.0;
-        for (const CGrib& grib : gribs) {
-            const double distance = grib.GetDistance(position, false);
-            if (distance <= best && InQuadrant(Position::GetCourse(position, grib.GetPosition()), q)) {
-                best = distance;
-                quadrant[q] = &grib;
-            }
-        }
-        if (gribs.empty() || best > 200.0)
-            return useNearestProfile(1);
-    }
+    std::array<double, QuadrantCount> distances;
+    const std::array<const CGrib*, QuadrantCount> quadrant = NearestPerQuadrant(gribs, position, 300.0, distances);
+    if (std::any_of(distances.begin(), distances.end(), [](double distance) { return distance > 200.0; }))
+        return useNearestProfile(1);
 
     std::array<std::vector<CLevel>, QuadrantCount> profiles;
     std::array<Position, QuadrantCount> positions;
@@ -336,21 +352,15 @@ bool CWeatherManager::InterpolationMetar(CMetar& metar, bool nearestOnly, int ra
     if (nearestOnly)
         return true;
 
+    std::array<double, QuadrantCount> distances;
+    const std::array<const CMetar*, QuadrantCount> candidates
+        = NearestPerQuadrant(around, targetPosition, 500.0, distances);
     std::array<CMetar, QuadrantCount> quadrants;
     bool haveGrid = false;
     CGrib grid;
     for (int q = 0; q < QuadrantCount; ++q) {
-        const CMetar* candidate = nullptr;
-        double bestDistance = 500.0;
-        for (const CMetar& report : around) {
-            const double distance = report.GetDistance(targetPosition, false);
-            if (distance <= bestDistance && InQuadrant(Position::GetCourse(targetPosition, report.GetPosition()), q)) {
-                bestDistance = distance;
-                candidate = &report;
-            }
-        }
-        if (candidate && bestDistance <= 100.0) {
-            quadrants[q] = *candidate;
+        if (candidates[q] && distances[q] <= 100.0) {
+            quadrants[q] = *candidates[q];
         } else {
             if (!haveGrid) {
                 grid = GetNearestGrib(targetPosition);
