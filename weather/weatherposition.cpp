@@ -125,16 +125,22 @@ std::wstring PrecipitationWord(const std::array<CMetar, QuadrantCount>& quadrant
     return word;
 }
 
-// Layers of two reports combined index by index; a report without layer i lends one at the other's base
-// with no cover. Bases of the result are heights above sea level.
+// Layer i of either list, for lists combined index by index: a list without layer i lends one at the other's
+// base with no cover.
+CCloudLayer LayerOrStandIn(const std::vector<CCloudLayer>& list, const std::vector<CCloudLayer>& other, size_t i)
+{
+    return i < list.size() ? list[i] : CCloudLayer(other[i].GetBase(), 0, 0, -1);
+}
+
+// Layers of two reports combined index by index. Bases of the result are heights above sea level.
 std::vector<CCloudLayer> CombineDiagonal(const CMetar& first, const CMetar& second, const Position& target)
 {
     const std::vector<CCloudLayer> a = first.GetCloudLayers();
     const std::vector<CCloudLayer> b = second.GetCloudLayers();
     std::vector<CCloudLayer> combined;
     for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
-        const CCloudLayer layerA = i < a.size() ? a[i] : CCloudLayer(b[i].GetBase(), 0, 0, -1);
-        const CCloudLayer layerB = i < b.size() ? b[i] : CCloudLayer(a[i].GetBase(), 0, 0, -1);
+        const CCloudLayer layerA = LayerOrStandIn(a, b, i);
+        const CCloudLayer layerB = LayerOrStandIn(b, a, i);
         const int base = static_cast<int>(
             InterpolateByDistance(layerA.GetBase() + first.GetElevation(), first.GetPosition(),
                                   layerB.GetBase() + second.GetElevation(), second.GetPosition(), target));
@@ -151,8 +157,8 @@ std::vector<CCloudLayer> MergeDiagonals(const std::vector<CCloudLayer>& a, const
 {
     std::vector<CCloudLayer> merged;
     for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
-        const CCloudLayer layerA = i < a.size() ? a[i] : CCloudLayer(b[i].GetBase(), 0, 0, -1);
-        const CCloudLayer layerB = i < b.size() ? b[i] : CCloudLayer(a[i].GetBase(), 0, 0, -1);
+        const CCloudLayer layerA = LayerOrStandIn(a, b, i);
+        const CCloudLayer layerB = LayerOrStandIn(b, a, i);
         const int base = static_cast<int>((layerA.GetBase() + layerB.GetBase()) * 0.5 - targetElevation);
         const int coverage = static_cast<int>((layerA.GetCoverage() + layerB.GetCoverage()) * 0.5);
         merged.emplace_back(ClampCloudBase(base), coverage, 0, -1);
