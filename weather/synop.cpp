@@ -104,10 +104,10 @@ int CSynop::ToMetar(CMetar& target)
     else
         line += FormatWide(L"%04i ", m_visibility);
 
-    std::vector<CCloudLayer> layers = m_cloudLayers;
-    if (layers.empty() && m_lowestCloud.GetCoverage() > 0)
-        layers.push_back(m_lowestCloud);
-    for (const CCloudLayer& layer : layers)
+    // A report without cloud-layer groups is written with its lowest cloud.
+    if (m_cloudLayers.empty() && m_lowestCloud.GetCoverage() > 0)
+        line += m_lowestCloud.GetMetarGroup() + L" ";
+    for (const CCloudLayer& layer : m_cloudLayers)
         line += layer.GetMetarGroup() + L" ";
 
     line += TemperatureText(m_temperature, L"/");
