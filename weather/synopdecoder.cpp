@@ -496,12 +496,14 @@ void CSynopDecoder::ReadSection555()
                                      -1);
     }
 
-    int* gusts[3] = {&s.m_gust910, &s.m_gust911First, &s.m_gust911Second};
-    const RegexPattern* gustPatterns[3] = {&p.gust910, &p.gust911, &p.gust911};
-    for (int i = 0; i < 3; ++i) {
-        if (Take(*gustPatterns[i]))
-            *gusts[i] = static_cast<int>(ToKnots(ReadNumber(Part(Sub(1), 3, 2))));
-    }
+    // 910ff, then up to two 911ff groups, in this order.
+    const auto gust = [this] { return static_cast<int>(ToKnots(ReadNumber(Part(Sub(1), 3, 2)))); };
+    if (Take(p.gust910))
+        s.m_gust910 = gust();
+    if (Take(p.gust911))
+        s.m_gust911First = gust();
+    if (Take(p.gust911))
+        s.m_gust911Second = gust();
     Take(p.pic);
     Take(p.bot);
 }
