@@ -75,12 +75,6 @@ std::wstring CMetar::GetErrorText(int code)
     }
 }
 
-void CMetar::SetRaw(const std::wstring& raw)
-{
-    if (&raw != &m_raw)
-        m_raw = raw;
-}
-
 std::wstring CMetar::GetTimeGroup() const
 {
     return m_timeGroup[0] ? std::wstring(m_timeGroup) : std::wstring(L"000000");

@@ -31,7 +31,7 @@ public:
     int Decode();
     static std::wstring GetErrorText(int code);
 
-    void SetRaw(const std::wstring& raw);
+    void SetRaw(const std::wstring& raw) { m_raw = raw; }
     std::wstring GetRaw() const { return m_raw; }
     std::wstring GetOriginalRaw() const { return m_originalRaw; }
     std::wstring GetICAOString() const { return GetICAO(); }
