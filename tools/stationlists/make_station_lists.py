@@ -93,6 +93,11 @@ def split_description(description):
     return (name, country) if name else (description, "")
 
 
+def elevation_feet(nsd):
+    """A WMO station's elevation in whole feet; 0 when there is no station or the list gives no elevation."""
+    return int(nsd["elevation_m"] * FEET_PER_METRE) if nsd and nsd["elevation_m"] is not None else 0
+
+
 def collect_airports(db, metar_stations, nsd_stations):
     """ICAO -> airport line. OurAirports first; then every METAR or WMO station with an ICAO that it lacks."""
     lines = {}
@@ -112,12 +117,11 @@ def collect_airports(db, metar_stations, nsd_stations):
             lines[code] = airport_line(code, row[1], row[2], int(row[3] or 0), row[4], row[5], True)
         elif position:
             name, country = split_description(description)
-            nsd = nsd_stations.get(code)
-            elevation = int(nsd["elevation_m"] * FEET_PER_METRE) if nsd and nsd["elevation_m"] is not None else 0
+            elevation = elevation_feet(nsd_stations.get(code))
             lines[code] = airport_line(code, name, country, elevation, position[0], position[1], True)
     for code, nsd in nsd_stations.items():
         if code not in lines:
-            elevation = int(nsd["elevation_m"] * FEET_PER_METRE) if nsd["elevation_m"] is not None else 0
+            elevation = elevation_feet(nsd)
             lines[code] = airport_line(code, nsd["name"], nsd["country"], elevation, nsd["lat"], nsd["lon"], False)
     return lines
 
