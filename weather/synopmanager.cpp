@@ -53,6 +53,7 @@ bool CSynopManager::AddSynop(CSynop& synop, bool complete)
     if (complete && m_owner && !placed)
         m_owner->CompleteFromWxStation(synop);
     m_synops.push_back(synop);
+    m_positions.Add(synop.GetPosition());
     return true;
 }
 
@@ -60,6 +61,7 @@ void CSynopManager::Clear()
 {
     BusyMark busy(*this);
     m_synops.clear();
+    m_positions.Clear();
 }
 
 std::wstring CSynopManager::GetAllRaw() const
@@ -75,14 +77,10 @@ std::wstring CSynopManager::GetAllRaw() const
 bool CSynopManager::FindNearestSynop(const aviation::Position& position, CSynop& out)
 {
     BusyMark busy(*this);
-    double best = kNearestLimitNm;
-    for (const CSynop& synop : m_synops) {
-        const double distance = synop.GetDistance(position, false);
-        if (distance < best) {
-            out = synop;
-            best = distance;
-        }
-    }
+    const std::size_t nearest = m_positions.FindNearest(
+        position, kNearestLimitNm, [&](std::size_t i) { return m_synops[i].GetDistance(position, false); });
+    if (nearest != PositionIndex::kNone)
+        out = m_synops[nearest];
     return true;
 }
 
@@ -98,6 +96,7 @@ void CSynopManager::InitSynop(const std::wstring& text, bool clearFirst)
         BusyMark busy(*this);
         if (clearFirst) {
             m_synops.clear();
+            m_positions.Clear();
             if (m_synops.capacity() < kReservedReports)
                 m_synops.reserve(kReservedReports);
         }

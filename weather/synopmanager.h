@@ -4,6 +4,7 @@
 #pragma once
 
 #include "weather/position.h"
+#include "weather/positionindex.h"
 #include "weather/synop.h"
 
 #include <boost/signals2/signal.hpp>
@@ -66,6 +67,7 @@ private:
 
     std::vector<CSynop> m_synops;
     CWeatherStations* m_owner = nullptr;
+    PositionIndex m_positions;
 };
 
 } // namespace weather
