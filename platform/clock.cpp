@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <thread>
 
 namespace platform {
 
@@ -31,6 +32,18 @@ std::int64_t MonotonicMs()
         return g_fixedMonotonicMs.load();
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void SleepMs(std::int64_t milliseconds)
+{
+    if (milliseconds <= 0)
+        return;
+    if (g_fixed.load()) {
+        g_fixedWallMs += milliseconds;
+        g_fixedMonotonicMs += milliseconds;
+        return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 ScopedClock::ScopedClock(std::int64_t nowSeconds)

@@ -9,6 +9,9 @@ namespace platform {
 
 std::int64_t NowSeconds();
 std::int64_t MonotonicMs();
+// Pauses the calling thread. Under a ScopedClock the pause only advances the fixed clock and returns at
+// once, so code that waits (retries, polling) runs in no real time in tests.
+void SleepMs(std::int64_t milliseconds);
 
 // Replaces the clock with a fixed one while it lives. Advancing moves both the wall clock and the
 // monotonic counter; the real clock returns when the object is destroyed.

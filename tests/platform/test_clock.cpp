@@ -29,6 +29,16 @@ TEST(Clock, FixedClockAdvancesWallAndMonotonicTimeTogetherAndRealClockReturns)
     EXPECT_EQ(platform::NowSeconds(), 0);
 }
 
+TEST(Clock, SleepUnderAFixedClockAdvancesItWithoutWaiting)
+{
+    platform::ScopedClock clock(1665000000);
+    platform::SleepMs(18900);
+    EXPECT_EQ(platform::MonotonicMs(), 18900);
+    EXPECT_EQ(platform::NowSeconds(), 1665000018);
+    platform::SleepMs(-5);
+    EXPECT_EQ(platform::MonotonicMs(), 18900);
+}
+
 TEST(Random, SameSeedGivesSameSequenceWithinBounds)
 {
     platform::SeedRandom(42);
