@@ -1,0 +1,11 @@
+// Packs data as a gzip file of one member (header 1f 8b 08 ...), as the weather server sends its files.
+#pragma once
+
+#include <QByteArray>
+
+namespace tools {
+
+// The whole input deflated into one gzip member; empty only when zlib fails.
+QByteArray GzipCompress(const QByteArray& data);
+
+} // namespace tools

@@ -1,0 +1,265 @@
+#include "tools/wx-server/wxserver.h"
+
+#include "tools/wx-server/gzipwriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHostAddress>
+#include <QTcpSocket>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include <cmath>
+
+namespace tools {
+
+namespace {
+
+// A request head larger than this is refused; real clients send a few hundred bytes.
+constexpr int kMaxRequestHead = 16 * 1024;
+// The deflate data after a gzip header is overwritten with this many bytes of 0xff, a reserved block type.
+constexpr int kGzipHeaderSize = 10;
+constexpr int kCorruptBytes = 64;
+
+const QByteArray kHtmlPage = "<!DOCTYPE html>\n<html><head><title>503 Service Unavailable</title></head>\n"
+                             "<body><h1>Service Unavailable</h1><p>The server is down for maintenance.</p></body>"
+                             "</html>\n";
+
+QByteArray ReadFile(const QString& path, bool* found = nullptr)
+{
+    QFile file(path);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (found)
+        *found = opened;
+    return opened ? file.readAll() : QByteArray();
+}
+
+QByteArray ReasonPhrase(int status)
+{
+    switch (status) {
+    case 200:
+        return "OK";
+    case 400:
+        return "Bad Request";
+    case 404:
+        return "Not Found";
+    case 405:
+        return "Method Not Allowed";
+    default:
+        return "Error";
+    }
+}
+
+} // namespace
+
+WxServer::WxServer(const QString& dataFolder, QObject* parent)
+    : QObject(parent)
+    , m_folder(dataFolder)
+{
+    const QDir dir(dataFolder);
+    auto section = [&dir](const char* tag, const char* file) {
+        QByteArray body = ReadFile(dir.filePath(QString::fromLatin1(file)));
+        if (!body.isEmpty() && !body.endsWith('\n'))
+            body += '\n';
+        return "[" + QByteArray(tag) + "]\n" + body + "[/" + QByteArray(tag) + "]\n";
+    };
+    SetCombinedText(section("METAR", "metar.txt") + section("SYNOP", "synop.txt") + section("TAF", "taf.txt"));
+    m_grid.LoadFolder(dir.filePath(QStringLiteral("grid")));
+    connect(&m_server, &QTcpServer::newConnection, this, &WxServer::OnNewConnection);
+}
+
+bool WxServer::Listen(quint16 port)
+{
+    return m_server.listen(QHostAddress::LocalHost, port);
+}
+
+quint16 WxServer::Port() const
+{
+    return m_server.serverPort();
+}
+
+QString WxServer::BaseUrl() const
+{
+    return QStringLiteral("http://127.0.0.1:%1").arg(Port());
+}
+
+QString WxServer::ErrorString() const
+{
+    return m_server.errorString();
+}
+
+void WxServer::SetFailure(const QString& path, Failure failure)
+{
+    if (failure == Failure::None)
+        m_failures.remove(path);
+    else
+        m_failures.insert(path, failure);
+}
+
+void WxServer::SetCombinedText(const QByteArray& text)
+{
+    m_combinedText = text;
+    m_combinedGzip = GzipCompress(text);
+}
+
+bool WxServer::ParseFailure(const QString& name, Failure& failure)
+{
+    static const QHash<QString, Failure> names = {{QStringLiteral("404"), Failure::NotFound},
+                                                  {QStringLiteral("stall"), Failure::Stall},
+                                                  {QStringLiteral("corrupt-gzip"), Failure::CorruptGzip},
+                                                  {QStringLiteral("html"), Failure::HtmlPage},
+                                                  {QStringLiteral("grid-error"), Failure::GridError},
+                                                  {QStringLiteral("none"), Failure::None}};
+    const auto found = names.find(name);
+    if (found == names.end())
+        return false;
+    failure = found.value();
+    return true;
+}
+
+void WxServer::OnNewConnection()
+{
+    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        socket->setParent(this);
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    }
+}
+
+void WxServer::OnReadyRead(QTcpSocket* socket)
+{
+    // One request per connection: once answered (or stalled) the socket's further input is ignored.
+    if (socket->property("handled").toBool()) {
+        socket->readAll();
+        return;
+    }
+    QByteArray head = socket->property("head").toByteArray() + socket->readAll();
+    const int end = head.indexOf("\r\n\r\n");
+    if (end < 0) {
+        if (head.size() > kMaxRequestHead) {
+            socket->setProperty("handled", true);
+            Send(socket, {400, "text/plain", "request head too large\n"});
+        } else {
+            socket->setProperty("head", head);
+        }
+        return;
+    }
+    socket->setProperty("handled", true);
+    socket->setProperty("head", QVariant());
+
+    const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
+    if (requestLine.size() != 3 || !requestLine[1].startsWith('/')) {
+        Send(socket, {400, "text/plain", "bad request\n"});
+        return;
+    }
+    const QString target = QString::fromLatin1(requestLine[1]);
+    m_requests.append(target);
+    if (requestLine[0] != "GET") {
+        Send(socket, {405, "text/plain", "only GET is served\n"});
+        emit RequestServed(target, 405, 0);
+        return;
+    }
+    Answer answer;
+    if (!Route(target, answer)) {
+        emit RequestServed(target, 0, 0);
+        return;
+    }
+    Send(socket, answer);
+    emit RequestServed(target, answer.status, answer.body.size());
+}
+
+bool WxServer::Route(const QString& target, Answer& answer) const
+{
+    const int mark = target.indexOf('?');
+    const QString path = QUrl::fromPercentEncoding(target.left(mark).toLatin1());
+    const QString query = mark < 0 ? QString() : target.mid(mark + 1);
+
+    switch (m_failures.value(path, Failure::None)) {
+    case Failure::None:
+        break;
+    case Failure::NotFound:
+        answer = {404, "text/plain", "not found\n"};
+        return true;
+    case Failure::Stall:
+        return false;
+    case Failure::CorruptGzip: {
+        QByteArray corrupt = m_combinedGzip;
+        for (int i = kGzipHeaderSize; i < qMin(corrupt.size(), kGzipHeaderSize + kCorruptBytes); ++i)
+            corrupt[i] = static_cast<char>(0xff);
+        answer = {200, "application/x-gzip", corrupt};
+        return true;
+    }
+    case Failure::HtmlPage:
+        answer = {200, "text/html", kHtmlPage};
+        return true;
+    case Failure::GridError:
+        answer = {200, "text/plain", "Error: no grid data available for this position\n"};
+        return true;
+    }
+
+    if (path == QLatin1String("/weather_vatsim.gz"))
+        answer = {200, "application/x-gzip", m_combinedGzip};
+    else if (path == QLatin1String("/get_grib_v2.php"))
+        answer = GridAnswer(query);
+    else if (path == QLatin1String("/aerovane_info.php"))
+        answer = FileAnswer(QStringLiteral("aerovane_info.xml"), "text/xml");
+    else if (path == QLatin1String("/historywx.xml"))
+        answer = FileAnswer(QStringLiteral("historywx.xml"), "text/xml");
+    else if (path.startsWith(QLatin1String("/history/")))
+        answer = HistoryAnswer(path.mid(9));
+    else
+        answer = {404, "text/plain", "not found\n"};
+    return true;
+}
+
+WxServer::Answer WxServer::FileAnswer(const QString& relativePath, const QByteArray& contentType) const
+{
+    bool found = false;
+    const QByteArray body = ReadFile(QDir(m_folder).filePath(relativePath), &found);
+    if (!found)
+        return {404, "text/plain", "not found\n"};
+    return {200, contentType, body};
+}
+
+WxServer::Answer WxServer::HistoryAnswer(const QString& name) const
+{
+    // Only plain names inside the history folder: no separators, no way up.
+    if (name.isEmpty() || name.contains('/') || name.contains('\\') || name.startsWith('.'))
+        return {404, "text/plain", "not found\n"};
+    const QString relative = QStringLiteral("history/") + name;
+    if (QFile::exists(QDir(m_folder).filePath(relative)))
+        return FileAnswer(relative, "application/octet-stream");
+    // "x.gz" without such a file: the text file "x", packed now.
+    if (name.endsWith(QLatin1String(".gz"))) {
+        Answer text = FileAnswer(relative.chopped(3), "application/x-gzip");
+        if (text.status == 200)
+            text.body = GzipCompress(text.body);
+        return text;
+    }
+    return {404, "text/plain", "not found\n"};
+}
+
+WxServer::Answer WxServer::GridAnswer(const QString& query) const
+{
+    const QUrlQuery items(query);
+    bool latitudeOk = false;
+    bool longitudeOk = false;
+    const double latitude = items.queryItemValue(QStringLiteral("lat")).toDouble(&latitudeOk);
+    const double longitude = items.queryItemValue(QStringLiteral("lon")).toDouble(&longitudeOk);
+    if (!latitudeOk || !longitudeOk || !std::isfinite(latitude) || !std::isfinite(longitude)
+        || std::fabs(latitude) > 90.0 || std::fabs(longitude) > 180.0)
+        return {200, "text/plain", "Error: invalid position\n"};
+    const bool area = items.queryItemValue(QStringLiteral("mode")) != QLatin1String("single");
+    return {200, "text/plain", m_grid.Answer(latitude, longitude, area)};
+}
+
+void WxServer::Send(QTcpSocket* socket, const Answer& answer)
+{
+    QByteArray response = "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + ReasonPhrase(answer.status)
+        + "\r\nContent-Type: " + answer.contentType + "\r\nContent-Length: " + QByteArray::number(answer.body.size())
+        + "\r\nConnection: close\r\n\r\n" + answer.body;
+    socket->write(response);
+    socket->disconnectFromHost();
+}
+
+} // namespace tools

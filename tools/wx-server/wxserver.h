@@ -1,0 +1,91 @@
+// A loopback HTTP server standing in for the weather data server. It answers requests such as
+//     GET /get_grib_v2.php?lat=50.03&lon=8.57&mode=multi&key=64093 HTTP/1.1
+// with the combined weather file, grid texts, the server information document and history files from a data
+// folder, and can be told to fail on a path the way a real server fails.
+#pragma once
+
+#include "tools/wx-server/gridsource.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTcpServer>
+
+class QTcpSocket;
+
+namespace tools {
+
+class WxServer : public QObject
+{
+    Q_OBJECT
+
+public:
+    // How a path answers instead of its content.
+    enum class Failure {
+        None,
+        NotFound, // status 404
+        Stall, // the request is read and never answered
+        CorruptGzip, // the gzip header followed by data that does not inflate
+        HtmlPage, // an HTML error page with status 200
+        GridError, // a grid answer whose first line is "Error: ..."
+    };
+
+    // Reads the folder: metar.txt, synop.txt, taf.txt (the combined weather file), aerovane_info.xml,
+    // historywx.xml, history/ and grid/. Missing files give empty sections or 404 answers.
+    explicit WxServer(const QString& dataFolder, QObject* parent = nullptr);
+
+    // Listens on 127.0.0.1; port 0 picks a free one. False with ErrorString() when the port is taken.
+    bool Listen(quint16 port = 0);
+    quint16 Port() const;
+    // "http://127.0.0.1:<port>", the base the program's server settings take.
+    QString BaseUrl() const;
+    QString ErrorString() const;
+
+    // The failure a path (without its query) answers with from now on; Failure::None restores the content.
+    void SetFailure(const QString& path, Failure failure);
+    // Replaces the text that /weather_vatsim.gz carries, gzipped as one member.
+    void SetCombinedText(const QByteArray& text);
+    // The text /weather_vatsim.gz carries now, before packing.
+    QByteArray CombinedText() const { return m_combinedText; }
+
+    // Request targets (path and query) in the order they arrived.
+    QStringList Requests() const { return m_requests; }
+    void ClearRequests() { m_requests.clear(); }
+
+    // Maps a failure name of the command line ("404", "stall", "corrupt-gzip", "html", "grid-error") to
+    // its value; false for an unknown name.
+    static bool ParseFailure(const QString& name, Failure& failure);
+
+signals:
+    // After each request: its target, the status sent (0 while stalled) and the body's length.
+    void RequestServed(const QString& target, int status, qint64 bytes);
+
+private:
+    struct Answer
+    {
+        int status = 200;
+        QByteArray contentType = "application/octet-stream";
+        QByteArray body;
+    };
+
+    void OnNewConnection();
+    void OnReadyRead(QTcpSocket* socket);
+    // Null when the request is to stall.
+    bool Route(const QString& target, Answer& answer) const;
+    Answer FileAnswer(const QString& relativePath, const QByteArray& contentType) const;
+    Answer HistoryAnswer(const QString& name) const;
+    Answer GridAnswer(const QString& query) const;
+    static void Send(QTcpSocket* socket, const Answer& answer);
+
+    QString m_folder;
+    QTcpServer m_server;
+    GridSource m_grid;
+    QByteArray m_combinedText;
+    QByteArray m_combinedGzip;
+    QHash<QString, Failure> m_failures;
+    QStringList m_requests;
+};
+
+} // namespace tools
