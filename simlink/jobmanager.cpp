@@ -1,18 +1,16 @@
 #include "simlink/jobmanager.h"
 
-#include <QMutexLocker>
-
 CJobManager::~CJobManager() = default;
 
 void CJobManager::Push(const CJob& job)
 {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     m_jobs.push_back(job);
 }
 
 bool CJobManager::Pop(CJob& out)
 {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     if (m_jobs.empty())
         return false;
     out = std::move(m_jobs.front());
@@ -22,6 +20,6 @@ bool CJobManager::Pop(CJob& out)
 
 int CJobManager::Count() const
 {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     return static_cast<int>(m_jobs.size());
 }

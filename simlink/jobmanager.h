@@ -4,8 +4,8 @@
 
 #include "simlink/job.h"
 
-#include <QMutex>
 #include <deque>
+#include <mutex>
 
 class CJobManager
 {
@@ -23,5 +23,5 @@ public:
 
 private:
     std::deque<CJob> m_jobs;
-    mutable QMutex m_lock;
+    mutable std::mutex m_lock;
 };
