@@ -3,6 +3,7 @@
 // payload. The sender follows each frame with one line feed, which the length does not count.
 #pragma once
 
+#include "simlink/aircraft.h"
 #include "simlink/aircraftdetail.h"
 #include "simlink/aircraftfuel.h"
 #include "simlink/aircraftpayload.h"
@@ -89,6 +90,14 @@ public:
     static std::string FromWind(const aviation::weather::CWind& wind);
     static std::string FromNewWeather(const CNewWeather& weather);
     static std::string FromXPWeather(const CXPWeather& weather);
+
+    // Readers of the answers to the four READ requests (aircraft 1, fuel 2, payload 3, details 4). A malformed
+    // answer gives a default or partly filled record, never an error; a missing or too short item also leaves
+    // one line on the debug output.
+    aviation::structs::CAircraft ToAircraft() const;
+    aviation::structs::CAircraftDetail ToAircraftDetail() const;
+    aviation::structs::CAircraftFuel ToAircraftFuel() const;
+    aviation::structs::CAircraftPayload ToAircraftPayload() const;
 
 private:
     CLinkMessage(LinkCommand command, std::uint8_t subCode, std::string payload);
