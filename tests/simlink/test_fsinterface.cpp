@@ -1,0 +1,295 @@
+// The simulator interface facade over the simulated FSUIPC and the simulated SimConnect: opening by interface
+// type, the routing of each operation, its result codes and error texts, and a whole session over both links.
+#include "simlink/fsinterface.h"
+
+#include "platform/clock.h"
+#include "platform/debugoutput.h"
+#include "platform/simconnectsim.h"
+#include "simlink/fsuipcsimulator.h"
+#include "simlink/fsuipctransport.h"
+#include "simlink/newweather.h"
+#include "weather/wind.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace sim = platform::simconnect;
+using aviation::IPC::CFSInterface;
+using aviation::IPC::CFSUIPCSimulator;
+using aviation::structs::CAircraft;
+using aviation::structs::CAircraftFuel;
+using aviation::structs::CAircraftFuelTank;
+using aviation::weather::CWind;
+
+namespace {
+
+class FSInterface : public ::testing::Test
+{
+protected:
+    platform::ScopedClock clock{1765101600};
+    CFSUIPCSimulator fsuipc{CFSUIPCSimulator::Kind::FSX};
+    aviation::IPC::CScopedFSUIPCTransport transport{fsuipc};
+    sim::ScopedSimConnect simconnect{"fsx"};
+    platform::ScopedDebugCapture debug;
+    CFSInterface facade;
+};
+
+} // namespace
+
+TEST_F(FSInterface, BothInterfacesWithoutSimConnectStayConnectedThroughFSUIPC)
+{
+    sim::Reset("");
+    EXPECT_EQ(facade.Open(3), 0);
+    EXPECT_TRUE(facade.IsConnected());
+    EXPECT_EQ(facade.GetErrorText(), L"SimConnect: n. Connected, E_FAIL");
+    EXPECT_EQ(facade.GetSimulatorName(), L"FSX");
+    EXPECT_EQ(facade.GetFSVersion(), 3);
+    EXPECT_NEAR(facade.GetAircraft().GetLatitude(), 50.0379, 1e-4);
+}
+
+TEST_F(FSInterface, OpenFailuresKeepTheTypeAndStayDisconnected)
+{
+    struct Case
+    {
+        int type;
+        bool fsuipcRuns;
+        bool simConnectRuns;
+    };
+    for (const Case& c :
+         {Case{1, false, true}, Case{2, true, false}, Case{3, false, true}, Case{4, true, true}, Case{0, true, true}}) {
+        CFSUIPCSimulator local(c.fsuipcRuns ? CFSUIPCSimulator::Kind::FSX : CFSUIPCSimulator::Kind::None);
+        aviation::IPC::CScopedFSUIPCTransport localTransport(local);
+        sim::Reset(c.simConnectRuns ? "fsx" : "");
+        CFSInterface opened;
+        EXPECT_EQ(opened.Open(c.type), 1) << c.type;
+        EXPECT_FALSE(opened.IsConnected()) << c.type;
+        EXPECT_EQ(opened.GetInterfaceType(), c.type);
+    }
+}
+
+TEST_F(FSInterface, SimConnectOpenFailureTextReachesTheCaller)
+{
+    sim::SetOpenAnswer(sim::OpenAnswer::Silence);
+    EXPECT_EQ(facade.Open(2), 1);
+    EXPECT_FALSE(facade.IsConnected());
+    EXPECT_EQ(facade.GetErrorText(), L"SimConnect: no open message from the simulator");
+    EXPECT_EQ(sim::OpenClients(), 0u);
+}
+
+TEST_F(FSInterface, SimConnectVersionNamesTheSimulator)
+{
+    struct Case
+    {
+        const char* simulator;
+        const wchar_t* name;
+        const wchar_t* version;
+        int code;
+    };
+    for (const Case& c : {Case{"fsx", L"FSX", L"SimConnect Version :10.0.61259.0", 3},
+                          Case{"p3d", L"P3Dv2", L"SimConnect Version :2.5.0.0", 4}}) {
+        sim::Reset(c.simulator);
+        CFSInterface opened;
+        ASSERT_EQ(opened.Open(2), 0) << c.simulator;
+        EXPECT_EQ(opened.GetSimulatorName(), c.name);
+        EXPECT_EQ(opened.GetVersionText(), c.version);
+        EXPECT_EQ(opened.GetFSVersion(), c.code);
+    }
+}
+
+TEST_F(FSInterface, FSUIPCOpenDetectsTheSimulatorFamily)
+{
+    ASSERT_EQ(facade.Open(1), 0);
+    EXPECT_EQ(facade.GetSimulatorName(), L"FSX");
+    EXPECT_EQ(facade.GetFSVersion(), 3);
+    EXPECT_EQ(facade.GetVersionText().rfind(L"FSUIPC-Ver: ", 0), 0u);
+}
+
+TEST_F(FSInterface, ClearWeatherBeforeOpenIsNotConnected)
+{
+    EXPECT_EQ(facade.ClearWeather(), 1);
+    EXPECT_EQ(facade.GetErrorText(), L"not connected");
+    EXPECT_EQ(facade.GetInterfaceType(), -1);
+    EXPECT_EQ(facade.GetFSVersion(), 0);
+}
+
+TEST_F(FSInterface, CloseKeepsTheTypeAndClosesBothLinks)
+{
+    ASSERT_EQ(facade.Open(3), 0);
+    EXPECT_EQ(sim::OpenClients(), 1u);
+    facade.Close();
+    EXPECT_FALSE(facade.IsConnected());
+    EXPECT_EQ(facade.GetInterfaceType(), 3);
+    EXPECT_EQ(sim::OpenClients(), 0u);
+    EXPECT_EQ(fsuipc.GetOpenMappingCount(), 0);
+    EXPECT_EQ(facade.ClearWeather(), 1);
+    EXPECT_EQ(facade.GetErrorText(), L"not connected");
+}
+
+TEST_F(FSInterface, WindIsRangeCheckedBeforeFSUIPCIsWritten)
+{
+    ASSERT_EQ(facade.Open(1), 0);
+    const double speedBefore = fsuipc.PeekDouble(0x2DE8);
+    struct Case
+    {
+        double direction;
+        double speed;
+        const wchar_t* text;
+    };
+    for (const Case& c : {Case{270.0, 250.0, L"wind speed too high"}, Case{270.0, -5.0, L"wind speed too high"},
+                          Case{270.0, std::nan(""), L"wind speed too high"}, Case{400.0, 10.0, L"wind dir too high"},
+                          Case{-1.0, 10.0, L"wind dir too high"}}) {
+        EXPECT_EQ(facade.SetWind(CWind(c.direction, c.speed)), 0);
+        EXPECT_EQ(facade.GetErrorText(), c.text);
+    }
+    EXPECT_EQ(fsuipc.PeekDouble(0x2DE8), speedBefore);
+    EXPECT_EQ(facade.SetWind(CWind(245.0, 18.0)), 0);
+    EXPECT_EQ(facade.GetErrorText(), L"");
+    EXPECT_EQ(fsuipc.PeekDouble(0x2DE0), 245.0);
+    EXPECT_EQ(fsuipc.PeekDouble(0x2DE8), 18.0);
+}
+
+TEST_F(FSInterface, OperationsTheInterfaceCannotDoAreRefused)
+{
+    ASSERT_EQ(facade.Open(1), 0);
+    EXPECT_EQ(facade.SendMetar(L"EDDF 071020Z 25008KT 9999 FEW030 08/03 Q1021", 0), 2);
+    EXPECT_EQ(facade.GetErrorText(), L"wrong interface");
+    EXPECT_EQ(facade.LoadWeatherTheme("FairWeather"), 2);
+    facade.Close();
+
+    CFSInterface simconnectOnly;
+    ASSERT_EQ(simconnectOnly.Open(2), 0);
+    EXPECT_EQ(simconnectOnly.SendWeatherCommand(0x100), 2);
+    EXPECT_EQ(simconnectOnly.GetErrorText(), L"wrong interface");
+    EXPECT_EQ(simconnectOnly.SetWind(CWind(250.0, 10.0)), 2);
+    EXPECT_TRUE(sim::Observations().empty());
+    EXPECT_TRUE(fsuipc.GetWeatherCommands().empty());
+}
+
+TEST_F(FSInterface, FSUIPCFuelReadKeepsOnlyTanksWithCapacity)
+{
+    for (int id = 1; id <= 11; ++id)
+        fsuipc.SetTank(id, 0.0, 0.0);
+    fsuipc.SetTank(3, 26.0, 50.0);
+    fsuipc.SetTank(7, 26.0, 75.0);
+    fsuipc.SetFuelWeight(6.0);
+    ASSERT_EQ(facade.Open(1), 0);
+    const CAircraftFuel fuel = facade.GetFuel();
+    ASSERT_EQ(fuel.GetTankCount(), 2);
+    EXPECT_EQ(fuel.GetTanks()[0].name, L"Left Main");
+    EXPECT_NEAR(fuel.GetTanks()[0].level, 50.0, 1e-3);
+    EXPECT_EQ(fuel.GetTanks()[1].name, L"Right Main");
+    EXPECT_DOUBLE_EQ(fuel.GetFuelWeight(), 6.0);
+}
+
+TEST_F(FSInterface, FSUIPCFuelWriteSkipsTanksWithoutCapacity)
+{
+    ASSERT_EQ(facade.Open(1), 0);
+    CAircraftFuel fuel;
+    fuel.AddTank(CAircraftFuelTank(50.0, 26.0, 3, L""));
+    fuel.AddTank(CAircraftFuelTank(90.0, 0.0, 7, L""));
+    EXPECT_EQ(facade.SetFuel(fuel), 0);
+    EXPECT_NEAR(fsuipc.GetTankLevel(3), 50.0, 1e-3);
+    EXPECT_NEAR(fsuipc.GetTankLevel(7), 75.0, 1e-3);
+}
+
+TEST_F(FSInterface, FSUIPCReadFailureGivesADefaultAircraftAndTheResultText)
+{
+    ASSERT_EQ(facade.Open(1), 0);
+    CFSUIPCSimulator::Faults faults;
+    faults.failingSends = -1;
+    fsuipc.SetFaults(faults);
+    const CAircraft failed = facade.GetAircraft();
+    EXPECT_EQ(failed.GetLatitude(), 0.0);
+    EXPECT_EQ(failed.visibility, 9999.0f);
+    EXPECT_EQ(facade.GetErrorText(), L"IPC timed out all retries");
+    EXPECT_EQ(facade.SetWind(CWind(250.0, 10.0)), 1);
+
+    fsuipc.SetFaults(CFSUIPCSimulator::Faults());
+    const CAircraft read = facade.GetAircraft();
+    EXPECT_NEAR(read.GetLatitude(), 50.0379, 1e-4);
+    EXPECT_EQ(facade.GetErrorText(), L"");
+}
+
+TEST_F(FSInterface, SimConnectFailuresAnswerOneWithTheLinksText)
+{
+    ASSERT_EQ(facade.Open(2), 0);
+    sim::FailCall("SimConnect_WeatherSetObservation", E_FAIL);
+    EXPECT_EQ(facade.SendMetar(L"EDDF 071020Z 25008KT 9999 FEW030 08/03 Q1021", 30), 1);
+    EXPECT_EQ(facade.GetErrorText(), L"SimConnect_WeatherSetObservation failed, 0x80004005");
+
+    sim::FailCall("SimConnect_WeatherSetModeCustom", E_FAIL);
+    EXPECT_EQ(facade.LoadWeatherTheme("FairWeather"), 1);
+    EXPECT_EQ(facade.GetErrorText(), L"SimConnect_WeatherSetModeCustom failed, 0x80004005");
+    EXPECT_EQ(facade.ClearWeather(), 1);
+
+    sim::FailCall("SimConnect_Text", E_FAIL);
+    EXPECT_EQ(facade.SendText(L"Set Fuel"), 1);
+    sim::FailCall("SimConnect_SetDataOnSimObject", E_FAIL);
+    aviation::structs::CAircraftPayload payload;
+    payload.AddStation(aviation::structs::CAircraftPayloadStation(L"Pilot", 170.0f, 0.0f, 0));
+    EXPECT_EQ(facade.SetPayload(payload), 1);
+}
+
+TEST_F(FSInterface, SimConnectSessionReadsAndWritesThroughTheLink)
+{
+    sim::SetVariable("PLANE LATITUDE", 48.3538);
+    sim::SetVariable("FUEL TANK CENTER CAPACITY", 860.0);
+    sim::SetVariable("FUEL TANK CENTER LEVEL", 0.5);
+    ASSERT_EQ(facade.Open(2), 0);
+    EXPECT_DOUBLE_EQ(facade.GetAircraft().GetLatitude(), 48.3538);
+    const CAircraftFuel fuel = facade.GetFuel();
+    ASSERT_EQ(fuel.GetTankCount(), 3);
+    EXPECT_EQ(fuel.GetTank(4).name, L"Center");
+    EXPECT_DOUBLE_EQ(fuel.GetTank(4).level, 50.0);
+    const aviation::structs::CAircraftDetail detail = facade.GetAircraftDetail();
+    EXPECT_EQ(detail.Registration, L"N172SP");
+    EXPECT_EQ(detail.payload.count, 4);
+
+    EXPECT_EQ(facade.SendMetar(L"EDDM 071020Z 24012KT CAVOK 09/02 Q1019", 45), 0);
+    EXPECT_TRUE(debug.Contains(" Last id="));
+    EXPECT_EQ(facade.LoadWeatherTheme("FairWeather"), 0);
+    EXPECT_EQ(facade.ClearWeather(), 0);
+    EXPECT_EQ(facade.LoadFlightPlan(L"/nonexistent/EDDMEDDF.pln"), 0);
+    EXPECT_EQ(sim::Themes().size(), 2u);
+    EXPECT_EQ(sim::FlightPlans().size(), 1u);
+}
+
+TEST_F(FSInterface, BothInterfacesReadThroughFSUIPCAndSendMetarThroughSimConnect)
+{
+    fsuipc.SetPosition(47.2603, 11.3439, 1906.0);
+    sim::SetVariable("PLANE LATITUDE", 10.0);
+    ASSERT_EQ(facade.Open(3), 0);
+    EXPECT_TRUE(facade.IsConnected());
+    EXPECT_EQ(facade.GetErrorText(), L"");
+    EXPECT_EQ(facade.GetSimulatorName(), L"FSX");
+    EXPECT_EQ(facade.GetVersionText(), L"SimConnect Version :10.0.61259.0");
+    EXPECT_EQ(facade.GetFSVersion(), 3);
+
+    const CAircraft aircraft = facade.GetAircraft();
+    EXPECT_NEAR(aircraft.GetLatitude(), 47.2603, 1e-4);
+    EXPECT_NEAR(aircraft.GetLongitude(), 11.3439, 1e-4);
+    EXPECT_NEAR(aircraft.altitude, 1906, 1);
+
+    const std::wstring metar = L"LOWI 071020Z 26005KT 9999 FEW040 06/M01 Q1023";
+    EXPECT_EQ(facade.SendMetar(metar, 60), 0);
+    const std::vector<sim::SentObservation> observations = sim::Observations();
+    ASSERT_EQ(observations.size(), 1u);
+    EXPECT_EQ(observations[0].metar, "LOWI 071020Z 26005KT 9999 FEW040 06/M01 Q1023");
+    EXPECT_EQ(observations[0].seconds, 60u);
+
+    const CAircraftFuel fuel = facade.GetFuel();
+    ASSERT_EQ(fuel.GetTankCount(), 2);
+    EXPECT_EQ(fuel.GetTanks()[0].id, 3);
+    EXPECT_NEAR(fuel.GetTanks()[0].level, 75.0, 1e-3);
+
+    EXPECT_EQ(facade.SendText(L"Update Weather"), 0);
+    EXPECT_EQ(sim::Texts().at(0).text, "Update Weather");
+    EXPECT_TRUE(fsuipc.GetShownTexts().empty());
+
+    facade.Close();
+    EXPECT_FALSE(facade.IsConnected());
+    EXPECT_EQ(sim::OpenClients(), 0u);
+    EXPECT_EQ(fsuipc.GetOpenMappingCount(), 0);
+    EXPECT_EQ(fsuipc.GetAtomCount(), 0);
+}
