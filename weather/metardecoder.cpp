@@ -4,9 +4,14 @@
 #include "weather/metar.h"
 #include "weather/regexpattern.h"
 
+#include <bitset>
 #include <cwctype>
+#include <initializer_list>
+#include <memory>
 #include <stdexcept>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace aviation {
 namespace weather {
@@ -30,47 +35,139 @@ constexpr int kQnhError = 9;
 // Marks a stage that lets the run go on.
 constexpr int kContinue = -1;
 
+// The characters a match can begin with, written like a class of a pattern ("0-9/": the digits and the slash).
+class FirstCharacters
+{
+public:
+    explicit FirstCharacters(std::wstring_view firsts)
+    {
+        for (std::size_t i = 0; i < firsts.size(); ++i) {
+            if (i + 2 < firsts.size() && firsts[i + 1] == L'-') {
+                for (wchar_t c = firsts[i]; c <= firsts[i + 2]; ++c)
+                    m_set.set(static_cast<std::size_t>(c));
+                i += 2;
+            } else {
+                m_set.set(static_cast<std::size_t>(firsts[i]));
+            }
+        }
+    }
+
+    void Add(const FirstCharacters& other) { m_set |= other.m_set; }
+
+    bool Begins(std::wstring_view text) const
+    {
+        return !text.empty() && static_cast<std::size_t>(text.front()) < m_set.size()
+            && m_set.test(static_cast<std::size_t>(text.front()));
+    }
+
+private:
+    std::bitset<128> m_set;
+};
+
+// A pattern of the decoder, which matches only at the front of the working text, and the characters its matches
+// begin with: a search is run only when the text begins with one of them, which spares most searches that
+// cannot match.
+class FrontPattern
+{
+public:
+    FrontPattern(const wchar_t* pattern, std::wstring_view firsts)
+        : m_regex(pattern)
+        , m_firsts(firsts)
+    {
+    }
+
+    bool Search(std::wstring_view text, RegexMatch& match) const
+    {
+        return m_firsts.Begins(text) && m_regex.Search(text, match);
+    }
+
+private:
+    RegexPattern m_regex;
+    FirstCharacters m_firsts;
+};
+
+// Patterns that a stage tries one after the other at the front of the working text; the first that matches is
+// the one the stage reads.
+class PatternChoice
+{
+public:
+    struct Option
+    {
+        const wchar_t* pattern;
+        const wchar_t* firsts;
+    };
+
+    explicit PatternChoice(std::initializer_list<Option> options)
+    {
+        for (const Option& option : options)
+            m_options.push_back(std::make_unique<FrontPattern>(option.pattern, option.firsts));
+    }
+
+    // The index of the pattern that matched, or -1.
+    int Search(std::wstring_view text, RegexMatch& match) const
+    {
+        for (std::size_t i = 0; i < m_options.size(); ++i)
+            if (m_options[i]->Search(text, match))
+                return static_cast<int>(i);
+        return -1;
+    }
+
+private:
+    std::vector<std::unique_ptr<FrontPattern>> m_options;
+};
+
 // Every pattern of the decoder, compiled once.
 struct Patterns
 {
-    RegexPattern stationTime{L"^([A-Z0-9]{4}) ([0-9]{6}Z)"};
-    RegexPattern autoStation{L"^(AUTO)"};
-    RegexPattern rtd{L"^(RTD)"};
-    RegexPattern windKt{L"^([0-9/]{3})([0-9/]{2})KT"};
-    RegexPattern windGustKt{L"^([0-9]{3})([0-9]{2})G([0-9]{2})KT"};
-    RegexPattern windMps{L"^([0-9]{3})([0-9]{2})MPS"};
-    RegexPattern windGustMps{L"^([0-9]{3})([0-9]{2})G([0-9]{2})MPS"};
-    RegexPattern windVrbKt{L"^VRB([0-9]{2})KT"};
-    RegexPattern windVrbMps{L"^VRB([0-9]{2})MPS"};
-    RegexPattern windVrbGustKt{L"^VRB([0-9]{2})G([0-9]{2}KT)"};
-    RegexPattern windVrbGustMps{L"^VRB([0-9]{2})G([0-9]{2}MPS)"};
-    RegexPattern variableWind{L"^([0-9]{3})V([0-9]{3})"};
-    RegexPattern cavok{L"^(CAVOK)"};
-    // The statute-mile and kilometre groups count only at the front of the text, like every other group; a
-    // fraction may carry the "less than" sign of automatic stations (M1/4SM), which is read as the fraction.
-    RegexPattern visFractionTwoDigits{L"^M?([0-9]{1})/([0-9]{2})SM"};
-    RegexPattern visWholeAndFraction{L"^([0-9]{1}) ([0-9]{1})/([0-9]{1})SM"};
-    RegexPattern visFraction{L"^M?([0-9]{1})/([0-9]{1})SM"};
-    RegexPattern visTwoDigitMiles{L"^([0-9]{2}SM)"};
-    RegexPattern visOneDigitMiles{L"^([0-9]{1}SM)"};
-    RegexPattern visKilometres{L"^([0-9]{1,2}KM)"};
-    RegexPattern visMetres{L"^(([0-9]{4})|([/]{4}))((NDV)|([NESW]{0,2}))*"};
-    RegexPattern visAbove{L"^([P]{1})([0-9]{4})"};
-    RegexPattern extraVisibility{L"^([0-9]{4}[NESW/]{0,2})"};
-    RegexPattern runwayRange{L"^((R[0-9/]{2}[LR/]*/[VMPUDN/]*[0-9/]{3,4}[VUDNPM/]*[0-9]*[VUDNPMFT/]*)|"
-                             L"(R[0-9/]{2}[LR/]*/[/VMPUDN]*))"};
+    FrontPattern stationTime{L"^([A-Z0-9]{4}) ([0-9]{6}Z)", L"A-Z0-9"};
+    FrontPattern autoStation{L"^(AUTO)", L"A"};
+    FrontPattern rtd{L"^(RTD)", L"R"};
+    // A corrected report names itself after the time group: "COR", or "CC" and the letter of the correction.
+    FrontPattern correction{L"^(COR|CC[A-Z])( |$)", L"C"};
+    // The wind groups in the order they are tried; the last is a wind group that cannot be read: any other group
+    // in knots or metres per second (E20011KT, 220011KT), or the wind of a station whose sensor is out (/////).
+    PatternChoice wind{{L"^([0-9/]{3})([0-9/]{2})KT", L"0-9/"},
+                       {L"^([0-9]{3})([0-9]{2})G([0-9]{2})KT", L"0-9"},
+                       {L"^([0-9]{3})([0-9]{2})MPS", L"0-9"},
+                       {L"^([0-9]{3})([0-9]{2})G([0-9]{2})MPS", L"0-9"},
+                       {L"^VRB([0-9]{2})KT", L"V"},
+                       {L"^VRB([0-9]{2})MPS", L"V"},
+                       {L"^VRB([0-9]{2})G([0-9]{2}KT)", L"V"},
+                       {L"^VRB([0-9]{2})G([0-9]{2}MPS)", L"V"},
+                       {L"^(/{5}|[0-9A-Z/]+(KT|MPS))( |$)", L"0-9A-Z/"}};
+    FrontPattern variableWind{L"^([0-9]{3})V([0-9]{3})", L"0-9"};
+    // CAVOK, then the visibility groups in the order they are tried. The statute-mile and kilometre groups count
+    // only at the front of the text, like every other group; a fraction may carry the "less than" sign of
+    // automatic stations (M1/4SM), which is read as the fraction. A visibility that is not reported may carry the
+    // statute-mile unit (////SM), which goes with it.
+    PatternChoice visibility{{L"^(CAVOK)", L"C"},
+                             {L"^M?([0-9]{1})/([0-9]{2})SM", L"M0-9"},
+                             {L"^([0-9]{1}) ([0-9]{1})/([0-9]{1})SM", L"0-9"},
+                             {L"^M?([0-9]{1})/([0-9]{1})SM", L"M0-9"},
+                             {L"^([0-9]{2}SM)", L"0-9"},
+                             {L"^([0-9]{1}SM)", L"0-9"},
+                             {L"^([0-9]{1,2}KM)", L"0-9"},
+                             {L"^(([0-9]{4})|([/]{4}(SM)?))((NDV)|([NESW]{0,2}))*", L"0-9/"},
+                             {L"^([P]{1})([0-9]{4})", L"P"}};
+    FrontPattern extraVisibility{L"^([0-9]{4}[NESW/]{0,2})", L"0-9"};
+    FrontPattern runwayRange{L"^((R[0-9/]{2}[LR/]*/[VMPUDN/]*[0-9/]{3,4}[VUDNPM/]*[0-9]*[VUDNPMFT/]*)|"
+                             L"(R[0-9/]{2}[LR/]*/[/VMPUDN]*))",
+                             L"R"};
     // A six-letter group such as SHRASN takes its trailing blank like the shorter ones.
-    RegexPattern weather{L"^(([-+]*[A-Z]{4} )|([-+]*[A-Z]{2} )|([-+]*[A-Z]{6} ?)|(NSC)|(NCD))"};
-    RegexPattern cloud{L"^(([A-Z/]{3}[0-9/]{3}[/]{3})|^([A-Z/]{3}[0-9/]{3}[A-Z/]{3})|^([A-Z/]{3}[0-9/]{3}[A-Z/]{2})|"
+    FrontPattern weather{L"^(([-+]*[A-Z]{4} )|([-+]*[A-Z]{2} )|([-+]*[A-Z]{6} ?)|(NSC)|(NCD))", L"-+A-Z"};
+    // Present weather that an automatic station cannot observe ("//" to "////"): it holds no weather.
+    FrontPattern weatherNotObserved{L"^/{2,4} ", L"/"};
+    FrontPattern cloud{L"^(([A-Z/]{3}[0-9/]{3}[/]{3})|^([A-Z/]{3}[0-9/]{3}[A-Z/]{3})|^([A-Z/]{3}[0-9/]{3}[A-Z/]{2})|"
                        L"^([/]{3}[A-Z/]{3})|^([/]{3}[A-Z/]{2})|^([A-Z/]{3}[0-9/]{3}))|"
-                       L"(^(CLR)|^(SKC)|^(NSC)|^(VV[0-9/]{3}))"};
-    RegexPattern tempBothMinus{L"^M([0-9/]{2})/M([0-9/]{2})"};
-    RegexPattern tempDewMinus{L"^([0-9/]{2})/M([0-9/]{2})"};
-    RegexPattern tempBothPlus{L"^([0-9/]{2})/([0-9/]{2})"};
-    RegexPattern tempOnlyMinus{L"^M([0-9/]{2})/ "};
-    RegexPattern qnhHpa{L"^Q([0-9]{4})"};
-    RegexPattern qnhInches{L"^A([0-9]{4})"};
-    RegexPattern runwayAfterPressure{L"^(R[0-9]{2}[LR]*/[VMPUDN]*[0-9]{4}[VUDNPM]*[0-9]*[VUDNPM]*)"};
+                       L"(^(CLR)|^(SKC)|^(NSC)|^(VV[0-9/]{3}))",
+                       L"A-Z/"};
+    // Temperature and dew point in the order they are tried; the last two are a minus temperature with a dew
+    // point of zero or above (M00/00) and a plus temperature without dew point (17/).
+    PatternChoice temperature{{L"^M([0-9/]{2})/M([0-9/]{2})", L"M"},  {L"^([0-9/]{2})/M([0-9/]{2})", L"0-9/"},
+                              {L"^([0-9/]{2})/([0-9/]{2})", L"0-9/"}, {L"^M([0-9/]{2})/ ", L"M"},
+                              {L"^M([0-9]{2})/([0-9]{2})", L"M"},     {L"^([0-9]{2})/ ", L"0-9"}};
+    PatternChoice pressure{{L"^Q([0-9]{4})", L"Q"}, {L"^A([0-9]{4})", L"A"}};
+    FrontPattern runwayAfterPressure{L"^(R[0-9]{2}[LR]*/[VMPUDN]*[0-9]{4}[VUDNPM]*[0-9]*[VUDNPM]*)", L"R"};
 };
 
 const Patterns& GetPatterns()
@@ -132,6 +229,7 @@ public:
     explicit Run(CMetar& metar)
         : m_metar(metar)
         , m_patterns(GetPatterns())
+        , m_match(Match())
         , m_text(std::wstring_view(metar.m_raw).substr(0, kMaxWorkingLength))
     {
     }
@@ -141,12 +239,15 @@ public:
 private:
     template<typename Stage> int Guarded(const StageTexts& texts, Stage stage);
 
-    bool Find(const RegexPattern& pattern) { return pattern.Search(m_text, Match()); }
-    std::wstring_view Group(std::size_t group) const { return Match().View(group); }
+    bool Find(const FrontPattern& pattern) { return pattern.Search(m_text, m_match); }
+    // The index of the pattern of the choice that matches at the front, or -1.
+    int Choose(const PatternChoice& choice) { return choice.Search(m_text, m_match); }
+    std::wstring_view Group(std::size_t group) const { return m_match.View(group); }
     void Consume(std::size_t length);
     void Trim();
 
     int StationAndTime();
+    void SkipCorrection();
     int Wind();
     int VariableWind();
     int Visibility();
@@ -162,6 +263,7 @@ private:
 
     CMetar& m_metar;
     const Patterns& m_patterns;
+    RegexMatch& m_match;
     std::wstring_view m_text;
     int m_code = kNoError;
 };
@@ -216,12 +318,14 @@ int CMetarDecoder::Run::Decode()
     int result = Guarded(kIcaoTexts, [this] { return StationAndTime(); });
     if (result != kContinue)
         return result;
+    SkipCorrection();
     if (Find(m_patterns.autoStation)) {
         m_metar.m_auto = true;
-        Consume(Match().Length(0));
+        Consume(m_match.Length(0));
     }
+    SkipCorrection();
     if (Find(m_patterns.rtd))
-        Consume(Match().Length(0));
+        Consume(m_match.Length(0));
 
     result = Guarded(kWindTexts, [this] { return Wind(); });
     if (result != kContinue)
@@ -265,47 +369,68 @@ int CMetarDecoder::Run::StationAndTime()
         m_metar.m_timeGroup[i] = time[i];
     m_metar.m_timeGroup[6] = L'\0';
     m_metar.SetTime(LeadingInt(time.substr(0, 2)), LeadingInt(time.substr(2, 2)), LeadingInt(time.substr(4, 2)));
-    Consume(Match().Length(0));
+    Consume(m_match.Length(0));
     return kContinue;
 }
 
+void CMetarDecoder::Run::SkipCorrection()
+{
+    if (Find(m_patterns.correction))
+        Consume(m_match.Length(0));
+}
+
+// A report without a readable wind group fails with code 5, but the groups after it are still read; a wind group
+// that cannot be read is passed over, so that it is not taken for the visibility.
 int CMetarDecoder::Run::Wind()
 {
     double direction = 0.0;
     double speed = 0.0;
     double gust = 0.0;
-    const Patterns& p = m_patterns;
-    if (Find(p.windKt)) {
+    switch (Choose(m_patterns.wind)) {
+    case 0: // 27015KT
         direction = LeadingInt(Group(1));
         speed = LeadingInt(Group(2));
-    } else if (Find(p.windGustKt)) {
+        break;
+    case 1: // 27015G25KT
         direction = LeadingInt(Group(1));
         speed = LeadingInt(Group(2));
         gust = LeadingInt(Group(3));
-    } else if (Find(p.windMps)) {
+        break;
+    case 2: // 18005MPS
         direction = LeadingInt(Group(1));
         speed = LeadingInt(Group(2)) / kKnotsPerMps;
-    } else if (Find(p.windGustMps)) {
+        break;
+    case 3: // 18005G10MPS
         direction = LeadingInt(Group(1));
         speed = LeadingInt(Group(2)) / kKnotsPerMps;
         gust = LeadingInt(Group(3)) / kKnotsPerMps;
-    } else if (Find(p.windVrbKt)) {
+        break;
+    case 4: // VRB03KT
         speed = LeadingInt(Group(1));
-    } else if (Find(p.windVrbMps)) {
+        break;
+    case 5: // VRB02MPS
         speed = LeadingInt(Group(1)) / kKnotsPerMps;
-    } else if (Find(p.windVrbGustKt)) {
+        break;
+    case 6: // VRB03G15KT
         speed = LeadingInt(Group(1));
         gust = LeadingInt(Group(2));
-    } else if (Find(p.windVrbGustMps)) {
+        break;
+    case 7: // VRB02G08MPS
         speed = LeadingInt(Group(1)) / kKnotsPerMps;
         gust = LeadingInt(Group(2)) / kKnotsPerMps;
-    } else {
-        return kWindError;
+        break;
+    case 8: // a wind group that cannot be read
+        Consume(m_match.Length(0));
+        m_code = kWindError;
+        return kContinue;
+    default:
+        m_code = kWindError;
+        return kContinue;
     }
     m_metar.m_wind.direction = direction;
     m_metar.m_wind.speed = speed;
     m_metar.m_wind.gust = gust;
-    Consume(Match().Length(0));
+    Consume(m_match.Length(0));
     return kContinue;
 }
 
@@ -314,7 +439,7 @@ int CMetarDecoder::Run::VariableWind()
     if (Find(m_patterns.variableWind)) {
         m_metar.m_variableFrom = static_cast<std::int16_t>(LeadingInt(Group(1)));
         m_metar.m_variableTo = static_cast<std::int16_t>(LeadingInt(Group(2)));
-        Consume(Match().Length(0));
+        Consume(m_match.Length(0));
     }
     return kContinue;
 }
@@ -326,14 +451,6 @@ int CMetarDecoder::Run::Visibility()
         Consume(missingGroups.size());
         m_code = kVisibilityError;
     }
-    const Patterns& p = m_patterns;
-    if (Find(p.cavok)) {
-        m_metar.m_cavok = true;
-        m_metar.m_visibility = 9999;
-        Consume(Match().Length(0));
-        return kContinue;
-    }
-
     // A fraction of a mile; a zero denominator makes the group unreadable.
     const auto fractionMetres = [](int numerator, int denominator, int& metres) {
         if (denominator == 0)
@@ -343,27 +460,43 @@ int CMetarDecoder::Run::Visibility()
     };
     int visibility = 9999;
     bool readable = true;
-    if (Find(p.visFractionTwoDigits)) {
+    switch (Choose(m_patterns.visibility)) {
+    case 0: // CAVOK
+        m_metar.m_cavok = true;
+        m_metar.m_visibility = 9999;
+        Consume(m_match.Length(0));
+        return kContinue;
+    case 1: // 1/16SM
         readable = fractionMetres(LeadingInt(Group(1)), LeadingInt(Group(2)), visibility);
-    } else if (Find(p.visWholeAndFraction)) {
+        break;
+    case 2: // 1 1/2SM
+    {
         int fraction = 0;
         readable = fractionMetres(LeadingInt(Group(2)), LeadingInt(Group(3)), fraction);
         visibility = LeadingInt(Group(1)) * kMetresPerMile + fraction;
-    } else if (Find(p.visFraction)) {
+        break;
+    }
+    case 3: // 3/4SM
         readable = fractionMetres(LeadingInt(Group(1)), LeadingInt(Group(2)), visibility);
-    } else if (Find(p.visTwoDigitMiles)) {
+        break;
+    case 4: // 10SM
         visibility = LeadingInt(Group(1)) * kMetresPerMile;
         if (Group(1).substr(0, 2) == L"10")
             visibility = 9999;
-    } else if (Find(p.visOneDigitMiles)) {
+        break;
+    case 5: // 3SM
         visibility = LeadingInt(Group(1)) * kMetresPerMile;
-    } else if (Find(p.visKilometres)) {
+        break;
+    case 6: // 8KM
         visibility = LeadingInt(Group(1)) * 1000;
-    } else if (Find(p.visMetres)) {
+        break;
+    case 7: // 9999, 4000NE, ////
         visibility = Contains(Group(1), L"////") ? 9999 : LeadingInt(Group(1));
-    } else if (Find(p.visAbove)) {
+        break;
+    case 8: // P6000
         visibility = LeadingInt(Group(2));
-    } else {
+        break;
+    default:
         m_metar.m_visibility = 9999;
         m_code = kVisibilityError;
         return kContinue;
@@ -373,7 +506,7 @@ int CMetarDecoder::Run::Visibility()
         m_code = kVisibilityError;
     }
     m_metar.m_visibility = visibility;
-    Consume(Match().Length(0));
+    Consume(m_match.Length(0));
     return kContinue;
 }
 
@@ -381,7 +514,7 @@ void CMetarDecoder::Run::ExtraVisibilities()
 {
     Trim();
     while (Find(m_patterns.extraVisibility))
-        Consume(Match().Length(0));
+        Consume(m_match.Length(0));
 }
 
 int CMetarDecoder::Run::RunwayVisualRange()
@@ -389,7 +522,7 @@ int CMetarDecoder::Run::RunwayVisualRange()
     m_metar.m_rvr.clear();
     while (Find(m_patterns.runwayRange)) {
         m_metar.m_rvr.append(Group(0)).push_back(L' ');
-        Consume(Match().Length(0));
+        Consume(m_match.Length(0));
     }
     return kContinue;
 }
@@ -403,7 +536,13 @@ int CMetarDecoder::Run::Weather()
         m_code = kCloudError;
     }
     m_metar.m_weather.clear();
-    while (Find(m_patterns.weather)) {
+    while (true) {
+        if (Find(m_patterns.weatherNotObserved)) {
+            m_text.remove_prefix(m_match.Length(0));
+            continue;
+        }
+        if (!Find(m_patterns.weather))
+            break;
         std::wstring_view group = Group(0);
         const std::size_t length = group.size();
         if (Contains(group, L"NSC")) {
@@ -466,26 +605,35 @@ int CMetarDecoder::Run::Clouds()
 
 int CMetarDecoder::Run::TemperatureAndDewPoint()
 {
-    const Patterns& p = m_patterns;
-    if (Find(p.tempBothMinus)) {
+    const int option = Choose(m_patterns.temperature);
+    switch (option) {
+    case 0: // M05/M07
         m_metar.m_temperature = -LeadingInt(Group(1));
         m_metar.m_dewPoint = -LeadingInt(Group(2));
-        Consume(Match().Length(0));
-    } else if (Find(p.tempDewMinus)) {
+        break;
+    case 1: // 02/M01
         m_metar.m_temperature = LeadingInt(Group(1));
         m_metar.m_dewPoint = -LeadingInt(Group(2));
-        Consume(Match().Length(0));
-    } else if (Find(p.tempBothPlus)) {
+        break;
+    case 2: // 12/08
         m_metar.m_temperature = LeadingInt(Group(1));
         m_metar.m_dewPoint = LeadingInt(Group(2));
-        Consume(Match().Length(0));
-    } else if (Find(p.tempOnlyMinus)) {
-        m_metar.m_temperature = -LeadingInt(Group(1));
+        break;
+    case 3: // M02/
+    case 5: // 17/
+        m_metar.m_temperature = option == 3 ? -LeadingInt(Group(1)) : LeadingInt(Group(1));
         m_metar.m_dewPoint = m_metar.m_temperature - 3;
-        Consume(Match().Length(0));
-    } else {
+        break;
+    case 4: // M00/00
+        m_metar.m_temperature = -LeadingInt(Group(1));
+        m_metar.m_dewPoint = LeadingInt(Group(2));
+        break;
+    default:
         m_code = kTempDewError;
+        break;
     }
+    if (option >= 0)
+        Consume(m_match.Length(0));
     const double elevation = m_metar.GetElevation();
     m_metar.m_temperatureMsl = static_cast<int>(elevation / 100.0 * 0.2 + m_metar.m_temperature);
     m_metar.m_dewPointMsl = static_cast<int>(elevation / 100.0 * 0.2 + m_metar.m_dewPoint);
@@ -497,16 +645,19 @@ int CMetarDecoder::Run::Pressure()
 {
     // A garbled pressure group must never reach the simulator, in hPa no more than in inches.
     const auto plausible = [](float qnh) { return qnh >= 800.0f && qnh <= 1300.0f; };
-    if (Find(m_patterns.qnhHpa)) {
+    switch (Choose(m_patterns.pressure)) {
+    case 0: // Q1015
         m_metar.m_qnh = static_cast<float>(LeadingInt(Group(1)));
-        Consume(Match().Length(0));
+        Consume(m_match.Length(0));
         if (!plausible(m_metar.m_qnh)) {
             m_metar.m_qnh = 1013.0f;
             m_code = kQnhError;
         }
-    } else if (Find(m_patterns.qnhInches)) {
+        break;
+    case 1: // A2992
+    {
         float qnh = static_cast<float>(LeadingInt(Group(1))) * static_cast<float>(CMetar::kHpaPerHundredthInch);
-        Consume(Match().Length(0));
+        Consume(m_match.Length(0));
         if (qnh < 100.0f)
             qnh += 1000.0f;
         if (!plausible(qnh)) {
@@ -514,8 +665,11 @@ int CMetarDecoder::Run::Pressure()
             m_code = kQnhError;
         }
         m_metar.m_qnh = qnh;
-    } else {
+        break;
+    }
+    default:
         m_code = kQnhError;
+        break;
     }
     Trim();
     return kContinue;
@@ -526,7 +680,7 @@ void CMetarDecoder::Run::RunwayAfterPressure()
     m_metar.m_runwayAfterPressure.clear();
     while (Find(m_patterns.runwayAfterPressure)) {
         m_metar.m_runwayAfterPressure.append(Group(0)).push_back(L' ');
-        Consume(Match().Length(0));
+        Consume(m_match.Length(0));
     }
 }
 

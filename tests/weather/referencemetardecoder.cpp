@@ -124,11 +124,16 @@ int ReferenceRun::Run()
     if (!Guard({L"Error: Metar ICAO Regex-Error", L"Error: Metar ICAO - out of range"}, stationStage, code))
         return code;
 
+    static const std::wregex correction(L"^(COR|CC[A-Z])( |$)");
+    if (std::regex_search(m_text, m, correction))
+        Cut(m_text, m.length(0));
     static const std::wregex autoGroup(L"^(AUTO)");
     if (std::regex_search(m_text, m, autoGroup)) {
         v.autoStation = true;
         Cut(m_text, m.length(0));
     }
+    if (std::regex_search(m_text, m, correction))
+        Cut(m_text, m.length(0));
     static const std::wregex rtd(L"^(RTD)");
     if (std::regex_search(m_text, m, rtd))
         Cut(m_text, m.length(0));
@@ -192,8 +197,11 @@ int ReferenceRun::Run()
             Cut(m_text, m.length(0));
             return true;
         }
-        code = 5;
-        return false;
+        static const std::wregex unreadable(L"^(/{5}|[0-9A-Z/]+(KT|MPS))( |$)");
+        if (std::regex_search(m_text, m, unreadable))
+            Cut(m_text, m.length(0));
+        m_result = 5;
+        return true;
     };
     if (!Guard({L"Error: Metar Wind Regex-Error", L"Error: Metar Wind - out of range"}, windStage, code))
         return code;
@@ -218,9 +226,9 @@ int ReferenceRun::Run()
                                                std::wregex(L"^([0-9]{2}SM)"),
                                                std::wregex(L"^([0-9]{1}SM)"),
                                                std::wregex(L"^([0-9]{1,2}KM)"),
-                                               std::wregex(L"^(([0-9]{4})|([/]{4}))((NDV)|([NESW]{0,2}))*"),
+                                               std::wregex(L"^(([0-9]{4})|([/]{4}(SM)?))((NDV)|([NESW]{0,2}))*"),
                                                std::wregex(L"^([P]{1})([0-9]{4})")};
-    static const std::size_t visibilityGroups[] = {3, 4, 3, 2, 2, 2, 7, 3};
+    static const std::size_t visibilityGroups[] = {3, 4, 3, 2, 2, 2, 8, 3};
     const auto visibilityStage = [&] {
         if (m_text.compare(0, 14, L"//// // //////") == 0) {
             Cut(m_text, 14);
@@ -304,6 +312,7 @@ int ReferenceRun::Run()
         return 1;
 
     static const std::wregex weather(L"^(([-+]*[A-Z]{4} )|([-+]*[A-Z]{2} )|([-+]*[A-Z]{6} ?)|(NSC)|(NCD))");
+    static const std::wregex notObserved(L"^/{2,4} ");
     const auto weatherStage = [&] {
         v.intensity = 2;
         if (m_text.compare(0, 9, L"// //////") == 0) {
@@ -311,7 +320,13 @@ int ReferenceRun::Run()
             m_result = 7;
         }
         v.weather.clear();
-        while (std::regex_search(m_text, m, weather)) {
+        while (true) {
+            if (std::regex_search(m_text, m, notObserved)) {
+                m_text.erase(0, m.length(0));
+                continue;
+            }
+            if (!std::regex_search(m_text, m, weather))
+                break;
             std::wstring group = m.str(0);
             if (group.find(L"NSC") != std::wstring::npos) {
                 v.nsc = true;
@@ -374,11 +389,12 @@ int ReferenceRun::Run()
 
     static const std::wregex temperatures[]
         = {std::wregex(L"^M([0-9/]{2})/M([0-9/]{2})"), std::wregex(L"^([0-9/]{2})/M([0-9/]{2})"),
-           std::wregex(L"^([0-9/]{2})/([0-9/]{2})"), std::wregex(L"^M([0-9/]{2})/ ")};
-    static const std::size_t temperatureGroups[] = {3, 3, 3, 2};
+           std::wregex(L"^([0-9/]{2})/([0-9/]{2})"),   std::wregex(L"^M([0-9/]{2})/ "),
+           std::wregex(L"^M([0-9]{2})/([0-9]{2})"),    std::wregex(L"^([0-9]{2})/ ")};
+    static const std::size_t temperatureGroups[] = {3, 3, 3, 2, 3, 2};
     const auto temperatureStage = [&] {
         int found = -1;
-        for (int i = 0; i < 4 && found < 0; ++i) {
+        for (int i = 0; i < 6 && found < 0; ++i) {
             if (Search(m_text, m, temperatures[i], temperatureGroups[i]))
                 found = i;
         }
@@ -397,6 +413,14 @@ int ReferenceRun::Run()
             break;
         case 3:
             v.temperature = -ToInt(m.str(1));
+            v.dewPoint = v.temperature - 3;
+            break;
+        case 4:
+            v.temperature = -ToInt(m.str(1));
+            v.dewPoint = ToInt(m.str(2));
+            break;
+        case 5:
+            v.temperature = ToInt(m.str(1));
             v.dewPoint = v.temperature - 3;
             break;
         default:

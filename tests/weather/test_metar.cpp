@@ -109,7 +109,7 @@ TEST(Metar, CopiesKeepDecodedValuesAndAssignmentKeepsTargetTime)
 }
 
 // The reports and results the decoder is built to, with the mended cases (six-letter weather group, Q range,
-// visibility only at the front) as they now decode. Elevation 364 ft.
+// visibility only at the front, corrected reports, a report without wind) as they now decode. Elevation 364 ft.
 TEST(MetarDecoder, DecodesReferenceReports)
 {
     platform::ScopedClock clock(kNow);
@@ -150,8 +150,8 @@ TEST(MetarDecoder, DecodesReferenceReports)
         {L"EDDF 061250Z 27010KT 9999 FEW020 12/08 Q1015 +TSRAGS",
          L"0 061250 wind 270/10/0 var -1/-1 vis 9999 wx 2'' clouds 2000/2/0/2364 temp 12/8 qnh 1015"},
         {L"EDDF 061250Z COR 27010KT 9999 FEW020 12/08 Q1015",
-         L"5 061250 wind 0/0/0 var -1/-1 vis 9999 wx 0'' clouds temp 13/5 qnh 1013"},
-        {L"EDDF 061250Z NIL", L"5 061250 wind 0/0/0 var -1/-1 vis 9999 wx 0'' clouds temp 13/5 qnh 1013"},
+         L"0 061250 wind 270/10/0 var -1/-1 vis 9999 wx 2'' clouds 2000/2/0/2364 temp 12/8 qnh 1015"},
+        {L"EDDF 061250Z NIL", L"1 061250 wind 0/0/0 var -1/-1 vis 9999 wx 0'' clouds temp 13/5 qnh 1013"},
         {L"EDDF 061250Z 27010KT 9999 R25/P1500N FEW020 20/10 Q1020 R25/290195",
          L"0 061250 wind 270/10/0 var -1/-1 vis 9999 rvr 'R25/P1500N ' wx 2'' clouds 2000/2/0/2364 temp 20/10 qnh "
          L"1020 after 'R25/290195 '"},
@@ -174,6 +174,65 @@ TEST(MetarDecoder, DecodesReferenceReports)
          L"6 061251 wind 270/10/0 var -1/-1 vis 9999 wx 2'BR ' clouds 500/8/0/864 temp -5/-7 qnh 1013.22"},
         {L"KJFK 061251Z 27010KT 2 0/0SM BR OVC005 M05/M07 A2992",
          L"6 061251 wind 270/10/0 var -1/-1 vis 9999 wx 2'BR ' clouds 500/8/0/864 temp -5/-7 qnh 1013.22"},
+    };
+    for (const auto& [raw, expected] : cases)
+        EXPECT_EQ(DecodedSummary(raw), expected) << std::string(raw, raw + wcslen(raw));
+}
+
+// Real reports of automatic stations and corrected reports: a group the decoder cannot read, or one that carries
+// nothing, costs only itself, and the groups after it are read. Elevation 364 ft.
+TEST(MetarDecoder, ReadsEveryGroupAroundMissingOrUnreadableOnes)
+{
+    platform::ScopedClock clock(kNow);
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        // Present weather not observable.
+        {L"YSNW 231132Z AUTO 18007KT 9999 // SCT004 OVC022 17/17 Q1015",
+         L"0 231132 wind 180/7/0 var -1/-1 vis 9999 wx 2'' clouds 400/4/0/764 2200/8/0/2564 temp 17/17 qnh 1015 AUTO"},
+        {L"YMAY 262130Z AUTO 00000KT 9999 // OVC003 09/09 Q1021",
+         L"0 262130 wind 0/0/0 var -1/-1 vis 9999 wx 2'' clouds 300/8/0/664 temp 9/9 qnh 1021 AUTO"},
+        {L"KQFU 262130Z AUTO 31001KT 9999 // CLR 16/15 A3005 RMK A02 TSNO",
+         L"0 262130 wind 310/1/0 var -1/-1 vis 9999 wx 2'' clouds temp 16/15 qnh 1017.62 AUTO"},
+        {L"YBRM 262130Z AUTO 35005KT 9999 -RA // SCT001 21/21 Q1014",
+         L"0 262130 wind 350/5/0 var -1/-1 vis 9999 wx 1'RA ' clouds 100/4/0/464 temp 21/21 qnh 1014 AUTO"},
+        // No wind group, or one that cannot be read: code 5, the rest is read.
+        {L"KW31 231135Z AUTO 10SM CLR 09/07 A3019 RMK AO1",
+         L"5 231135 wind 0/0/0 var -1/-1 vis 9999 wx 2'' clouds temp 9/7 qnh 1022.36 AUTO"},
+        {L"PAGN 262111Z AUTO 10SM FEW010 BKN013 BKN090 12/09 A2989 RMK AO2 TSNO $",
+         L"5 262111 wind 0/0/0 var -1/-1 vis 9999 wx 2'' clouds 1000/2/0/1364 1300/7/0/1664 9000/7/0/9364 temp 12/9 "
+         L"qnh 1012.2 AUTO"},
+        {L"MMLM 262040Z 220011KT 10SM SCT015CB SCT100 BKN200 31/22 A2983 RMK SLP102",
+         L"5 262040 wind 0/0/0 var -1/-1 vis 9999 wx 2'' clouds 1500/4/10/1864 10000/4/0/10364 20000/7/0/20364 temp "
+         L"31/22 qnh 1010.17"},
+        {L"KMHR 220245Z E20011KT 10SM BKN250 18/10 A2976",
+         L"5 220245 wind 0/0/0 var -1/-1 vis 9999 wx 2'' clouds 25000/7/0/25364 temp 18/10 qnh 1007.8"},
+        {L"CWFD 220200Z AUTO ///// ////SM OVC004 M03/M03 A2919",
+         L"5 220200 wind 0/0/0 var -1/-1 vis 9999 wx 2'' clouds 400/8/0/764 temp -3/-3 qnh 988.499 AUTO"},
+        // Corrected reports, before or after AUTO.
+        {L"KTLH 231053Z COR 00000KT 10SM CLR 04/02 A3015",
+         L"0 231053 wind 0/0/0 var -1/-1 vis 9999 wx 2'' clouds temp 4/2 qnh 1021.01"},
+        {L"KCBM 262108Z COR AUTO 06005KT 10SM BKN045 29/17 A3007 RMK AO2 COR 2112",
+         L"0 262108 wind 60/5/0 var -1/-1 vis 9999 wx 2'' clouds 4500/7/0/4864 temp 29/17 qnh 1018.3 AUTO"},
+        {L"KCBM 262108Z AUTO COR 06005KT 10SM BKN045 29/17 A3007",
+         L"0 262108 wind 60/5/0 var -1/-1 vis 9999 wx 2'' clouds 4500/7/0/4864 temp 29/17 qnh 1018.3 AUTO"},
+        {L"CYFS 262100Z CCA 34004KT 5SM -RA OVC009 06/05 A3019 RMK SC8 SLP232",
+         L"0 262100 wind 340/4/0 var -1/-1 vis 8045 wx 1'RA ' clouds 900/8/0/1264 temp 6/5 qnh 1022.36"},
+        // Temperature without dew point.
+        {L"KSEF 231115Z AUTO 35005KT 10SM CLR 17/ A3009",
+         L"0 231115 wind 350/5/0 var -1/-1 vis 9999 wx 2'' clouds temp 17/14 qnh 1018.98 AUTO"},
+        {L"KPCM 262115Z AUTO 09011G18KT 2SM +RA BKN007 OVC015 24/ A3000 RMK AO2 P0031",
+         L"0 262115 wind 90/11/18 var -1/-1 vis 3218 wx 3'RA ' clouds 700/7/0/1064 1500/8/0/1864 temp 24/21 qnh "
+         L"1015.93 AUTO"},
+        // Minus-zero temperature with a dew point of zero or above; no visibility and no pressure.
+        {L"CWRM 231100Z AUTO 32005KT M00/00 RMK AO1",
+         L"9 231100 wind 320/5/0 var -1/-1 vis 9999 wx 2'' clouds temp 0/0 qnh 1013 AUTO"},
+        {L"CWDK 220200Z AUTO 00000KT M00/01 RMK AO1 7PAST HR 7010 SLP030 P0003 T10020005 50010",
+         L"9 220200 wind 0/0/0 var -1/-1 vis 9999 wx 2'' clouds temp 0/1 qnh 1013 AUTO"},
+        // Visibility not reported, in miles, and present weather not observable after it.
+        {L"CWKP 231137Z AUTO 25017KT ////SM FEW012 BKN020 M11/M13 A3001",
+         L"0 231137 wind 250/17/0 var -1/-1 vis 9999 wx 2'' clouds 1200/2/0/1564 2000/7/0/2364 temp -11/-13 qnh "
+         L"1016.27 AUTO"},
+        {L"CZCP 220239Z AUTO 08013KT ////SM //// OVC007 M07/M08 A2997",
+         L"0 220239 wind 80/13/0 var -1/-1 vis 9999 wx 2'' clouds 700/8/0/1064 temp -7/-8 qnh 1014.91 AUTO"},
     };
     for (const auto& [raw, expected] : cases)
         EXPECT_EQ(DecodedSummary(raw), expected) << std::string(raw, raw + wcslen(raw));
