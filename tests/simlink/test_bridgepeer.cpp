@@ -1,0 +1,97 @@
+// The loopback bridge peer itself, as later end-to-end tests and the demo run rely on it: its simulator takes the
+// writes it gets, it answers requests that arrive together, and it defends itself against a client that never
+// ends its line.
+#include "bridgetestsupport.h"
+
+#include "simlink/linkmessage.h"
+
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <string>
+
+namespace {
+
+// Reads from a raw socket until `lines` line feeds have arrived or the wait is over.
+QByteArray ReadLines(QTcpSocket& socket, int lines, int waitMs)
+{
+    QByteArray received;
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (received.count('\n') < lines && elapsed.elapsed() < waitMs) {
+        if (socket.waitForReadyRead(static_cast<int>(waitMs - elapsed.elapsed())))
+            received += socket.readAll();
+        else if (socket.state() != QAbstractSocket::ConnectedState)
+            break;
+    }
+    return received;
+}
+
+} // namespace
+
+TEST_F(BridgeTest, PeerFliesWithTheWindItWasSent)
+{
+    ASSERT_TRUE(ConnectClient());
+    ASSERT_TRUE(m_client.SendWind(aviation::weather::CWind(310.0, 25.0, 35.0)));
+    aviation::structs::CAircraft aircraft;
+    ASSERT_TRUE(m_client.ReadAircraft(aircraft));
+    EXPECT_DOUBLE_EQ(aircraft.ambientWind.direction, 310.0);
+    EXPECT_DOUBLE_EQ(aircraft.ambientWind.speed, 25.0);
+}
+
+TEST_F(BridgeTest, PeerCountsStationRecordsAsWeatherWrites)
+{
+    ASSERT_TRUE(ConnectClient());
+    ASSERT_TRUE(m_client.SendMetar("EDDF 071020Z 25012KT 9999 FEW030 08/03 Q1015"));
+    ASSERT_TRUE(m_client.SendWind(aviation::weather::CWind(250.0, 12.0)));
+    ASSERT_TRUE(m_client.SendMetar("EDDM 071020Z 07005KT CAVOK 06/01 Q1018"));
+    ASSERT_TRUE(m_client.SetWeatherTheme("Fair Weather"));
+    ASSERT_TRUE(m_client.SendXPlaneWind(CXPWeather()));
+    const std::vector<CLinkMessage> writes = m_peer.GetWeatherWrites();
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_EQ(writes[1].GetPayload(), "EDDM 071020Z 07005KT CAVOK 06/01 Q1018");
+    m_peer.ClearFrames();
+    EXPECT_TRUE(m_peer.GetWeatherWrites().empty());
+}
+
+TEST_F(BridgeTest, PeerAnswersRequestsThatArriveTogetherBeforeTheLogoutCloses)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), m_peer.GetPort());
+    ASSERT_TRUE(socket.waitForConnected(2000));
+    socket.write("@HELO;000;0043;ClientName=Aerovanev2:ClientAPIVersion=1002\n@COFS;080;0018;ClientVersion=1002\n"
+                 "@READ;002;0000;\n@QUIT;082;0006;Logout\n");
+    ASSERT_TRUE(socket.waitForBytesWritten(2000));
+    const QList<QByteArray> answers = ReadLines(socket, 3, 2000).split('\n');
+    ASSERT_GE(answers.size(), 3);
+    EXPECT_EQ(answers[0], "@ANSW;000;0048;ServerName=Aerovane Bridge:ServerAPIVersion=1002");
+    EXPECT_EQ(answers[1], "@FSST;080;0024;SimVersion=3:FSVersion=3");
+    EXPECT_TRUE(answers[2].startsWith("@ANSW;002;0224;NumOfStation=3:FuelWeight=6.700000:StationID=3|Name=Left Main"));
+    EXPECT_EQ(m_peer.GetFrames().size(), 4u);
+}
+
+TEST_F(BridgeTest, PeerDropsAClientThatNeverEndsItsLine)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), m_peer.GetPort());
+    ASSERT_TRUE(socket.waitForConnected(2000));
+    socket.write(QByteArray(70 * 1024, 'W'));
+    socket.waitForBytesWritten(2000);
+    ReadLines(socket, 1, 3000);
+    EXPECT_NE(socket.state(), QAbstractSocket::ConnectedState);
+    EXPECT_TRUE(m_peer.GetFrames().empty());
+
+    ASSERT_TRUE(ConnectClient()) << "the peer serves the next client";
+}
+
+TEST(BridgePeer, PortInUseIsReported)
+{
+    QTcpServer taken;
+    ASSERT_TRUE(taken.listen(QHostAddress::LocalHost));
+    tools::CBridgePeer peer;
+    EXPECT_FALSE(peer.Start(taken.serverPort()));
+    EXPECT_EQ(peer.GetPort(), 0);
+    EXPECT_TRUE(peer.Start());
+    EXPECT_NE(peer.GetPort(), 0);
+}
