@@ -1,6 +1,7 @@
 #include "simlink/fsuipcclient.h"
 
 #include "platform/clock.h"
+#include "simlink/fsuipcoffsets.h"
 #include "simlink/fsuipctransport.h"
 
 #include <algorithm>
@@ -19,9 +20,6 @@ constexpr std::uint32_t kReadHeader = 16;
 constexpr std::uint32_t kWriteHeader = 12;
 constexpr std::uint32_t kTerminator = 4;
 
-constexpr std::uint32_t kVersionWordOffset = 0x3304;
-constexpr std::uint32_t kSimulatorWordOffset = 0x3308;
-constexpr std::uint32_t kLibraryVersionOffset = 0x330A;
 constexpr std::uint32_t kLowestVersionWord = 0x19980005;
 constexpr std::uint32_t kSimulatorWordMark = 0xFADE;
 
@@ -185,9 +183,9 @@ bool FSUIPC_Open(std::uint32_t requiredSimulator, std::uint32_t& result)
     for (int pass = 0; pass < kHandshakePasses; ++pass) {
         if (state.fsuipcVersion != 0 && state.fsVersion != 0)
             break;
-        const bool queued = FSUIPC_Read(kVersionWordOffset, 4, &state.fsuipcVersion, result)
-            && FSUIPC_Read(kSimulatorWordOffset, 4, &state.fsVersion, result)
-            && (pass > 0 || FSUIPC_Write(kLibraryVersionOffset, 2, &libraryVersion, result));
+        const bool queued = FSUIPC_Read(FSUIPCOffset::VersionWord, 4, &state.fsuipcVersion, result)
+            && FSUIPC_Read(FSUIPCOffset::SimulatorWord, 4, &state.fsVersion, result)
+            && (pass > 0 || FSUIPC_Write(FSUIPCOffset::LibraryVersion, 2, &libraryVersion, result));
         if (!queued || !FSUIPC_Process(result))
             return FailAndClose(result, result);
         platform::SleepMs(kHandshakePauseMs);

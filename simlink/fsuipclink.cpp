@@ -12,7 +12,6 @@
 #include "weather/wind.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -23,8 +22,6 @@ namespace Offset = FSUIPCOffset;
 
 namespace {
 
-// Stations of FSUIPC's payload table; a larger count read from the simulator is not believed.
-constexpr std::uint32_t kPayloadStations = 61;
 constexpr int kWeatherCounterReReads = 11;
 constexpr int kWeatherCounterPauseMs = 50;
 constexpr std::uint16_t kMessageDisplayValue = 3;
@@ -321,7 +318,8 @@ std::uint32_t CFSUIPCLink::ReadPayload(aviation::structs::CAircraftPayload& payl
     if (result != FSUIPCResult::Ok)
         return result;
 
-    count = std::min(count, kPayloadStations);
+    // A larger count than the payload table holds is not believed.
+    count = std::min(count, Offset::PayloadStations);
     for (std::uint32_t i = 0; i < count; ++i) {
         char name[Offset::PayloadNameSize] = {};
         double weight = 0.0;
@@ -388,7 +386,7 @@ std::uint32_t CFSUIPCLink::WritePayload(const aviation::structs::CAircraftPayloa
     std::uint32_t result = ReadOne(Offset::PayloadCount, 4, &count);
     if (result != FSUIPCResult::Ok)
         return result;
-    count = std::min(count, kPayloadStations);
+    count = std::min(count, Offset::PayloadStations);
 
     for (std::uint32_t i = 0; i < stations.size() && i < count; ++i) {
         if (stations[i].maxWeight == 0.0f)

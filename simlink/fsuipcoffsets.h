@@ -36,6 +36,7 @@ constexpr std::uint32_t PayloadCount = 0x13FC; // 4, unsigned
 constexpr std::uint32_t PayloadWeight = 0x1400; // 8, double, pounds; + 48 per station
 constexpr std::uint32_t PayloadName = 0x1420; // 16, text; + 48 per station
 constexpr std::uint32_t PayloadStride = 48;
+constexpr std::uint32_t PayloadStations = 61; // entries of the payload table
 constexpr std::uint32_t FuelWeight = 0x0AF4; // 2, signed: pounds per US gallon x 256
 constexpr std::uint32_t MessageText = 0x3380; // 128, text
 constexpr std::uint32_t MessageDisplay = 0x32FA; // 2: writing it shows the text at MessageText

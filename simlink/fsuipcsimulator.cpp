@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <unistd.h>
 
 namespace aviation::IPC {
@@ -279,7 +278,7 @@ void CFSUIPCSimulator::SetFuelWeight(double poundsPerGallon)
 void CFSUIPCSimulator::AddPayloadStation(const std::string& name, double weightPounds)
 {
     const auto index = static_cast<std::uint32_t>(PeekInt(Offset::PayloadCount, 4));
-    if (index >= kPayloadStations)
+    if (index >= Offset::PayloadStations)
         return;
     PokeDouble(Offset::PayloadWeight + Offset::PayloadStride * index, weightPounds);
     PokeText(Offset::PayloadName + Offset::PayloadStride * index, name, Offset::PayloadNameSize);
@@ -288,7 +287,7 @@ void CFSUIPCSimulator::AddPayloadStation(const std::string& name, double weightP
 
 double CFSUIPCSimulator::GetPayloadWeight(std::uint32_t index) const
 {
-    return index < kPayloadStations ? PeekDouble(Offset::PayloadWeight + Offset::PayloadStride * index) : 0.0;
+    return index < Offset::PayloadStations ? PeekDouble(Offset::PayloadWeight + Offset::PayloadStride * index) : 0.0;
 }
 
 std::vector<std::string> CFSUIPCSimulator::GetShownTexts() const

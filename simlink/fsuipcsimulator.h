@@ -40,8 +40,6 @@ public:
     };
 
     static constexpr std::uint32_t kSpaceSize = 0x10000;
-    // Entries of the payload station table at 0x1400 (48 bytes each).
-    static constexpr std::uint32_t kPayloadStations = 61;
     static constexpr WindowHandle kWindow = 0x10010;
 
     // A running simulator of that kind with a parked aircraft; Kind::None has no FSUIPC window at all.
