@@ -1,0 +1,121 @@
+// CWeatherWorker's grid operations: the area and single-point grid downloads and the grid of positions
+// that auto mode places its stations on.
+
+#include "generation/mainwindowhost.h"
+#include "generation/weatherworker.h"
+#include "generation/wxdownloader.h"
+#include "settings/settings.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr unsigned char kAreaRequest = 0;
+constexpr unsigned char kSingleRequest = 1;
+constexpr double kNorth = 0.0;
+constexpr double kEast = 90.0;
+constexpr double kSouth = 180.0;
+constexpr double kWest = 270.0;
+
+QString PositionText(const aviation::Position& position)
+{
+    return QStringLiteral("%1, %2").arg(position.GetLatitude(), 0, 'f', 2).arg(position.GetLongitude(), 0, 'f', 2);
+}
+
+} // namespace
+
+bool CWeatherWorker::IsGridRefusal(const QString& body)
+{
+    return body.left(body.indexOf(QLatin1Char('\n'))).contains(QLatin1String("Error"));
+}
+
+bool CWeatherWorker::DownloadGrib(const aviation::Position& position, bool clearFirst)
+{
+    Log(QStringLiteral("(WeatherManager) Download Grib, position: ") + PositionText(position));
+    Status(QStringLiteral("Download Grib"));
+    const QString url = CSettings::GetServerUrl() + CSettings::GetGribRequestPath(position, kAreaRequest);
+    QString body;
+    WXDownloader* downloader = m_window->GetDownloader();
+    const int code = downloader ? downloader->DownloadWithProgress(url, &body) : -1;
+    bool stored = false;
+    if (code == 0) {
+        Log(QStringLiteral("(WeatherManager) Decoding Grib"));
+        if (IsGridRefusal(body)) {
+            Log(QStringLiteral("(WeatherWorker) - ") + body);
+        } else {
+            m_weatherManager->InitWindData(body.toStdWString(), clearFirst);
+            Log(QStringLiteral("(WeatherManager) Grib decoded"));
+            stored = true;
+        }
+    } else {
+        Log(QStringLiteral("(WeatherManager) Download Grib - Network Error %1").arg(code));
+    }
+    m_window->sigUIUpdateProgress(0, QString());
+    return stored;
+}
+
+bool CWeatherWorker::DownloadSingleGrib(const aviation::Position& position, aviation::weather::CGrib* out)
+{
+    if (!m_weatherManager->HasGribNear(position) && m_weatherSource == WeatherDataLive) {
+        Log(QStringLiteral("(WeatherManager) Download Grib, position: ") + PositionText(position));
+        Status(QStringLiteral("Download Grib"));
+        const QString url = CSettings::GetServerUrl() + CSettings::GetGribRequestPath(position, kSingleRequest);
+        QString body;
+        WXDownloader* downloader = m_window->GetDownloader();
+        const int code = downloader ? downloader->DownloadWithProgress(url, &body) : -1;
+        if (code == 0) {
+            Log(QStringLiteral("(WeatherManager) Decoding Grib"));
+            // A refusal adds nothing; a point stored earlier may still answer below.
+            if (IsGridRefusal(body)) {
+                Log(QStringLiteral("(WeatherWorker) - ") + body);
+            } else {
+                m_weatherManager->InitWindData(body.toStdWString(), false);
+                Log(QStringLiteral("(WeatherManager) Grib decoded"));
+            }
+        } else {
+            Log(QStringLiteral("(WeatherManager) Download single Grib - Network Error %1").arg(code));
+        }
+        m_window->sigUIUpdateProgress(0, QString());
+    }
+
+    aviation::weather::CGrib nearest;
+    const bool found = m_weatherManager->FindNearestGrib(position, nearest);
+    if (out)
+        *out = nearest;
+    if (!found && !nearest.GetErrorText().empty())
+        Log(QString::fromStdWString(nearest.GetErrorText()));
+    return found;
+}
+
+std::vector<aviation::Position> CWeatherWorker::GenerateGrid(const aviation::Position& centre, int halfWidth,
+                                                             int spacing)
+{
+    Log(QStringLiteral("(WeatherManager) Generating Grid"));
+    std::vector<aviation::Position> grid;
+    auto add = [&grid](const aviation::Position& position) {
+        if (std::find(grid.begin(), grid.end(), position) == grid.end())
+            grid.push_back(position);
+    };
+    // Offsets spacing, 2 * spacing, ... up to the half-width; none for a spacing below 1 NM, which would
+    // never reach it.
+    std::vector<int> offsets;
+    for (int offset = spacing; spacing >= 1 && offset <= halfWidth; offset += spacing)
+        offsets.push_back(offset);
+
+    if (halfWidth >= 0) {
+        std::vector<aviation::Position> origins{centre};
+        for (double bearing : {kNorth, kSouth}) {
+            for (int offset : offsets)
+                origins.push_back(aviation::Position::GetDestination(centre, bearing, offset));
+        }
+        for (const aviation::Position& origin : origins) {
+            add(origin);
+            for (double bearing : {kWest, kEast}) {
+                for (int offset : offsets)
+                    add(aviation::Position::GetDestination(origin, bearing, offset));
+            }
+        }
+    }
+    Log(QStringLiteral("(WeatherManager) Grid generated: %1").arg(grid.size()));
+    return grid;
+}

@@ -1,0 +1,17 @@
+// Unpacking of the downloaded gzip files (a zlib stream is taken as well): bytes to bytes, and a .gz file
+// to a text file.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Output beyond this is not produced: a small download cannot expand without bound.
+constexpr qint64 kMaxUnpackedSize = 512LL * 1024 * 1024;
+
+// The first gzip (or zlib) member of the data, unpacked. Empty for input of 4 bytes or less ("gUncompress: Input
+// data is truncated"), corrupt data or output beyond maxSize; a stream that stops early gives what it held.
+QByteArray gUncompress(const QByteArray& data, qint64 maxSize = kMaxUnpackedSize);
+
+// Writes the unpacked content of the .gz file into the text file, which is replaced (empty when the .gz file
+// is missing or corrupt).
+void UnpackGzFile(const QString& gzPath, const QString& textPath);

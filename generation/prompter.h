@@ -1,0 +1,48 @@
+// Every modal message box that timers, weather generation, start-up or commands raise goes through the one
+// installed prompter, so that tests can answer the boxes without a nested event loop.
+#pragma once
+
+#include <QString>
+
+// Question boxes offer Yes and No, the others OK.
+enum class PromptKind { Information, Warning, Critical, Question };
+enum class PromptAnswer { Ok, Yes, No };
+
+struct PromptRequest
+{
+    PromptKind kind = PromptKind::Information;
+    QString title;
+    QString text;
+    // A pixmap resource shown instead of the kind's icon (the tips box), empty for the kind's own icon.
+    QString iconPixmap;
+};
+
+class CPrompter
+{
+public:
+    virtual ~CPrompter() = default;
+    // Shows the box and returns when it was closed; Ok for boxes without a question.
+    virtual PromptAnswer Ask(const PromptRequest& request) = 0;
+};
+
+// The installed prompter: the modal message boxes of the window system unless a test installed another one.
+CPrompter& Prompter();
+// Installs a prompter (not owned); null restores the message boxes. Returns the previous one (null for the
+// message boxes).
+CPrompter* InstallPrompter(CPrompter* prompter);
+
+// Installs a prompter for its lifetime.
+class ScopedPrompter
+{
+public:
+    explicit ScopedPrompter(CPrompter& prompter)
+        : m_previous(InstallPrompter(&prompter))
+    {
+    }
+    ~ScopedPrompter() { InstallPrompter(m_previous); }
+    ScopedPrompter(const ScopedPrompter&) = delete;
+    ScopedPrompter& operator=(const ScopedPrompter&) = delete;
+
+private:
+    CPrompter* m_previous;
+};

@@ -1,0 +1,132 @@
+// CWeatherWorker::DownloadWeather: the live weather download of the combined METAR, SYNOP and TAF file.
+
+#include "generation/gzipunpack.h"
+#include "generation/mainwindowhost.h"
+#include "generation/weatherfilesections.h"
+#include "generation/weatherworker.h"
+#include "generation/wxdownloader.h"
+#include "platform/clock.h"
+#include "platform/debugoutput.h"
+#include "platform/programfolder.h"
+#include "settings/settings.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+constexpr int kXPlane9 = 9;
+constexpr int kXPlane10 = 10;
+
+bool IsXPlane()
+{
+    const int version = CSettings::GetFSVersion();
+    return version == kXPlane9 || version == kXPlane10;
+}
+
+} // namespace
+
+void CWeatherWorker::DownloadWeather()
+{
+    m_window->sigDisableButton(0, true);
+    m_window->sigDisableButton(1, true);
+    m_window->sigDisableButton(2, true);
+
+    const QString folder = platform::ProgramFolder() + QDir::separator();
+    const QString gzPath = folder + QStringLiteral("weather.gz");
+    const QString textPath = folder + QStringLiteral("weather.txt");
+    const QString url = CSettings::GetServerUrl() + QStringLiteral("/weather_vatsim.gz");
+    m_window->OnUpdateProgress(QStringLiteral("Download weather"));
+
+    // Empty while the download is good; else why it failed, for the closing report.
+    QString failure;
+    QString text;
+    WXDownloader* downloader = m_window->GetDownloader();
+    QFile gzFile(gzPath);
+    const int code = downloader ? downloader->Download(url, &gzFile) : -1;
+    if (code != 0) {
+        Log(QStringLiteral("(WeatherManager) Download weather data - Network Error %1").arg(code));
+        failure = QStringLiteral("Network Error %1").arg(code);
+    } else {
+        UnpackGzFile(gzPath, textPath);
+        QFile textFile(textPath);
+        if (!textFile.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            Log(QStringLiteral("(WeatherManager) Could not open weather.txt"));
+            failure = QStringLiteral("Could not open weather.txt");
+        } else {
+            text = QString::fromLatin1(textFile.readAll());
+            textFile.close();
+            QFile::remove(textPath);
+            QFile::remove(gzPath);
+        }
+    }
+
+    // An empty text (a corrupt archive) or one without its METAR section (an error page) is no weather: the
+    // loaded weather stays, and nothing is exported or written for X-Plane.
+    const CWeatherFileSections sections(text);
+    if (failure.isEmpty() && !sections.HasMetar()) {
+        Log(QStringLiteral("(WeatherManager) Download weather data - no METAR section in the download"));
+        failure = QStringLiteral("no METAR section in the download");
+    }
+    if (failure.isEmpty())
+        LoadDownloadedSections(sections);
+
+    const aviation::Position aircraft = AircraftPosition();
+    if (aircraft.GetLatitude() != 0 && aircraft.GetLongitude() != 0 && !m_weatherManager->HasGribNear(aircraft))
+        DownloadGrib(aircraft, false);
+
+    m_lastDownload = static_cast<std::uint32_t>(platform::NowSeconds());
+    if (failure.isEmpty())
+        WriteXPlaneMetar(sections.GetMetar());
+
+    m_window->sigDisableButton(0, false);
+    if (m_window->IsConnected()) {
+        m_window->sigDisableButton(3, false);
+        m_window->sigDisableButton(1, false);
+        m_window->sigDisableButton(2, false);
+    }
+    m_window->sigUIUpdateProgressBar(0, 0);
+    if (failure.isEmpty()) {
+        Status(QStringLiteral("Success"));
+        Log(QStringLiteral("(WeatherManager) Success"));
+    } else {
+        Status(QStringLiteral("Download weather failed: ") + failure);
+        Log(QStringLiteral("(WeatherManager) Download weather failed: ") + failure);
+    }
+    m_weatherSource = WeatherDataLive;
+}
+
+void CWeatherWorker::LoadDownloadedSections(const CWeatherFileSections& sections)
+{
+    // Historic or stored weather gives way to the live weather only once that is in hand.
+    if (m_weatherSource == WeatherDataHistory || m_weatherSource == WeatherDataStored) {
+        Status(QStringLiteral("Deleting last weather"));
+        Log(QStringLiteral("(WeatherWorker) Deleting last weather"));
+        m_weatherManager->Clear();
+        m_weatherManager->InitWindData(std::wstring(), true);
+    }
+
+    ExportMetar(sections.GetMetar());
+    aviation::weather::CWeatherManager& model = *m_weatherManager;
+    Log(QStringLiteral("(WeatherManager) Initialize Metar"));
+    model.InitMetar(sections.GetMetar().toStdWString(), true);
+    Log(QStringLiteral("(WeatherManager) initialization finished, Metar: %1 ").arg(model.CMetarManager::GetCount()));
+    Log(QStringLiteral("(WeatherManager) Initialize additional weather data"));
+    model.InitSynop(sections.GetSynop().toStdWString(), true);
+    Log(QStringLiteral("(WeatherManager) initialization finished, Synop: %1 ").arg(model.CSynopManager::GetCount()));
+    Log(QStringLiteral("(WeatherManager) Initialize TAF"));
+    model.SetTAFText(sections.GetTaf().toStdWString().c_str());
+}
+
+void CWeatherWorker::WriteXPlaneMetar(const QString& metarText)
+{
+    const QString xplaneFolder = CSettings::GetPathToXPlane();
+    if (!IsXPlane() || xplaneFolder.isEmpty() || metarText.isEmpty())
+        return;
+    QFile file(xplaneFolder + QStringLiteral("/METAR.rwx"));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        platform::DebugOut("Can not write Metar file to XPlane\n");
+        return;
+    }
+    file.write(metarText.toLatin1());
+}

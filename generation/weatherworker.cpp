@@ -1,0 +1,281 @@
+#include "generation/weatherworker.h"
+
+#include "generation/mainwindowhost.h"
+#include "platform/clock.h"
+#include "platform/debugoutput.h"
+#include "platform/programfolder.h"
+#include "settings/settings.h"
+#include "weather/resourcetextstore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTextStream>
+#include <QTimer>
+
+using aviation::weather::CMetar;
+using aviation::weather::CStation;
+
+namespace {
+
+// A METAR list entry older than this (seconds) is dropped by FilterMetarList.
+constexpr std::int64_t kMetarListMaxAge = 1800;
+
+QString ProgramFile(const QString& name)
+{
+    return platform::ProgramFolder() + QDir::separator() + name;
+}
+
+} // namespace
+
+CWeatherWorker::CWeatherWorker(CMainWindowHost* window)
+    : m_window(window)
+{
+    QString airportText;
+    ReadStartupFiles(airportText);
+    ResourceTextStore::LoadStations();
+
+    m_window->ShowSplashMessage(QStringLiteral("Initialize Airports"));
+    m_weatherManager = std::make_shared<aviation::weather::CWeatherManager>();
+    m_weatherManager->InitAirports(airportText.toStdWString());
+    m_window->ShowSplashMessage(QStringLiteral("Initialize Weather Stations"));
+    m_weatherManager->InitWxStations(ResourceTextStore::GetStationText().toStdWString());
+    BindModelCallbacks();
+
+    m_simTimer = new QTimer(this);
+    m_windControlTimer = new QTimer(this);
+    m_simTimer->start(kSimTimerIntervalMs);
+    m_windControlTimer->start(kWindControlIntervalMs);
+}
+
+CWeatherWorker::~CWeatherWorker()
+{
+    m_simTimer->stop();
+    m_windControlTimer->stop();
+}
+
+void CWeatherWorker::ReadStartupFiles(QString& airportText)
+{
+    m_window->ShowSplashMessage(QStringLiteral("Loading Airport Resource"));
+    QFile airportList(ProgramFile(QStringLiteral("airportlist.txt")));
+    bool ownList = false;
+    if (airportList.exists()) {
+        m_window->ShowSplashMessage(QStringLiteral("reading Airports list"));
+        if (airportList.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            airportText = QString::fromUtf8(airportList.readAll());
+            ownList = true;
+        } else {
+            // An unreadable list must not leave the program without airports: the embedded one stands in.
+            platform::DebugOut("Can not open airportlist.txt\n");
+        }
+    }
+    if (!ownList) {
+        ResourceTextStore::LoadAirports();
+        airportText = ResourceTextStore::GetAirportText();
+    }
+
+    ReadIcaoSubstitutes(ProgramFile(QStringLiteral("icaos.txt")));
+
+    QFile addList(platform::ProgramFolder() + QStringLiteral("/airportaddlist.txt"));
+    if (addList.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        m_window->ShowSplashMessage(QStringLiteral("reading Airportslist"));
+        Log(QStringLiteral("(WeatherWorker) - reading airportaddlist"));
+        airportText += QString::fromUtf8(addList.readAll());
+    }
+}
+
+void CWeatherWorker::ReadIcaoSubstitutes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    m_window->ShowSplashMessage(QStringLiteral("reading icao list"));
+    Log(QStringLiteral("(WeatherWorker) - reading  icaos.txt"));
+    QTextStream stream(&file);
+    stream.setCodec("UTF-8");
+    while (!stream.atEnd()) {
+        const QString line = stream.readLine();
+        if (line.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList parts = line.split(QLatin1Char(','));
+        if (parts.size() != 2) {
+            Log(QStringLiteral("(WeatherWorker) - icaos.txt wrong format"));
+            continue;
+        }
+        m_icaoSubstitutes[parts[0]] = std::make_pair(parts[1], parts[0]);
+    }
+}
+
+void CWeatherWorker::BindModelCallbacks()
+{
+    auto forwardProgress = [this](int value, const wchar_t* text) {
+        m_window->sigUIUpdateProgress(value, QString::fromWCharArray(text));
+    };
+    auto forwardLog = [this](const wchar_t* text) { m_window->sigUIDebugString(QString::fromWCharArray(text), 0); };
+    aviation::weather::CWeatherManager& model = *m_weatherManager;
+    m_modelConnections.emplace_back(model.sigMetarProgress.connect(forwardProgress));
+    m_modelConnections.emplace_back(model.sigSynopProgress.connect(forwardProgress));
+    m_modelConnections.emplace_back(model.sigGribProgress.connect(forwardProgress));
+    m_modelConnections.emplace_back(model.sigMessage.connect(forwardLog));
+}
+
+void CWeatherWorker::Log(const QString& text)
+{
+    m_window->sigUIDebugString(text, 0);
+}
+
+void CWeatherWorker::Status(const QString& text)
+{
+    m_window->sigUIProgressTextUpdate(text);
+}
+
+aviation::Position CWeatherWorker::AircraftPosition() const
+{
+    return m_aircraft.GetPosition();
+}
+
+CMetar CWeatherWorker::GetMetar(const QString& icao)
+{
+    CMetar metar;
+    if (!m_weatherManager->GetMetar(icao.toStdWString(), metar)) {
+        Log(QStringLiteral("(WeatherManager) %1 - Metar not Found").arg(icao));
+        CMetar blank;
+        m_weatherManager->FindAirport(icao.toStdWString(), blank);
+        return blank;
+    }
+    const int code = metar.Decode();
+    if (code != 0)
+        Log(QStringLiteral("(WeatherManager) %1, %2, %3")
+                .arg(icao, QString::fromStdWString(CMetar::GetErrorText(code)),
+                     QString::fromStdWString(metar.GetRaw())));
+    m_weatherManager->RepairMetar(metar);
+    if (m_aircraft.GetLatitude() != 0 && m_aircraft.GetLongitude() != 0)
+        metar.SetDistance(metar.CStation::GetDistance(AircraftPosition(), false));
+    return metar;
+}
+
+void CWeatherWorker::FindStation(const QString& icao, CStation& station)
+{
+    station = m_weatherManager->GetAirport(icao.toStdWString());
+}
+
+QString CWeatherWorker::GetTaf(const QString& icao)
+{
+    return QString::fromStdWString(m_weatherManager->GetTAF(icao.toStdWString()));
+}
+
+void CWeatherWorker::EnableSimTimer(bool enable)
+{
+    if (enable)
+        m_simTimer->start(kSimTimerIntervalMs);
+    else
+        m_simTimer->stop();
+}
+
+void CWeatherWorker::ClearMetarList()
+{
+    m_metarList.clear();
+    m_autoModeList = false;
+}
+
+void CWeatherWorker::FilterMetarList(const aviation::Position& centre, int radius)
+{
+    const std::int64_t oldest = platform::NowSeconds() - kMetarListMaxAge;
+    std::vector<CMetar> kept;
+    for (const CMetar& metar : m_metarList) {
+        if (metar.CStation::GetDistance(centre, false) < radius && metar.GetTime() > oldest)
+            kept.push_back(metar);
+    }
+    m_metarList = std::move(kept);
+}
+
+void CWeatherWorker::ExportMetar(const QString& metarText)
+{
+    if (!CSettings::GetExportMetar())
+        return;
+    const QString folder = CSettings::GetExportMetarDir();
+    if (folder.isEmpty()) {
+        Log(QStringLiteral("(WeatherWorker) Export Metar skipped: no export folder set"));
+        return;
+    }
+    const QString path = QStringLiteral("%1/%2").arg(folder, CSettings::GetExportMetarFilename());
+    platform::DebugOut(("Export Metar to " + path + "\n").toStdString());
+    Log(QStringLiteral("(WeatherWorker) Export Metar to ") + path);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        file.write(metarText.toUtf8());
+}
+
+void CWeatherWorker::ClearWeatherStores()
+{
+    m_window->sigDisableButton(0, true);
+    Status(QStringLiteral("Deleting last weather"));
+    Log(QStringLiteral("(WeatherManager) Deleting last weather"));
+    m_weatherManager->Clear();
+}
+
+void CWeatherWorker::FinishLoad()
+{
+    m_window->sigUIUpdateProgressBar(0, 0);
+    Status(QStringLiteral("Success"));
+    Log(QStringLiteral("(WeatherManager) Success"));
+    m_window->sigDisableButton(0, false);
+}
+
+bool CWeatherWorker::ReadWeatherFile(const QString& folder, const QString& name, QString& text)
+{
+    QFile file(folder + QLatin1Char('/') + name);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        platform::DebugOut(("could not open file: " + name + "\n").toStdString());
+        Log(QStringLiteral("(WeatherManager) could not open file: ") + name);
+        // The command stays usable and the progress bar empty, though no weather was loaded.
+        m_window->sigUIUpdateProgressBar(0, 0);
+        m_window->sigDisableButton(0, false);
+        return false;
+    }
+    text = QString::fromUtf8(file.readAll());
+    return true;
+}
+
+void CWeatherWorker::LoadWeatherFromFile(const QString& folder, bool withAddWx, bool withWind)
+{
+    ClearWeatherStores();
+    QString text;
+    if (!ReadWeatherFile(folder, QStringLiteral("metar.txt"), text))
+        return;
+    Status(QStringLiteral("Reading Metar file"));
+    Log(QStringLiteral("(WeatherManager) Reading Metar file"));
+    m_weatherManager->InitMetar(text.toStdWString(), true);
+    ExportMetar(text);
+
+    if (withAddWx) {
+        if (!ReadWeatherFile(folder, QStringLiteral("addwx.txt"), text))
+            return;
+        Status(QStringLiteral("Reading AddWX file"));
+        Log(QStringLiteral("(WeatherManager) Reading AddWX file"));
+        m_weatherManager->InitSynop(text.toStdWString(), true);
+    }
+    if (withWind) {
+        if (!ReadWeatherFile(folder, QStringLiteral("wind.txt"), text))
+            return;
+        Status(QStringLiteral("Reading Wind file"));
+        Log(QStringLiteral("(WeatherManager) Reading Wind file"));
+        m_weatherManager->InitWindData(text.toStdWString(), true);
+    }
+    FinishLoad();
+}
+
+void CWeatherWorker::LoadWeatherFromText(const QString& metar, const QString& synop, const QString& grib)
+{
+    ClearWeatherStores();
+    Status(QStringLiteral("Reading Metar"));
+    Log(QStringLiteral("(WeatherManager) Reading Metar"));
+    m_weatherManager->InitMetar(metar.toStdWString(), true);
+    ExportMetar(metar);
+    Status(QStringLiteral("Reading AddWX"));
+    Log(QStringLiteral("(WeatherManager) Reading AddWX"));
+    m_weatherManager->InitSynop(synop.toStdWString(), true);
+    Status(QStringLiteral("Reading Wind"));
+    Log(QStringLiteral("(WeatherManager) Reading Wind"));
+    m_weatherManager->InitWindData(grib.toStdWString(), true);
+    FinishLoad();
+}

@@ -1,0 +1,121 @@
+// The owner of the running program's weather model: builds it from the station databases at start-up,
+// downloads and loads weather into it, answers look-ups by ICAO, keeps the latest aircraft sample and runs the
+// simulation and wind-control timers. Lives on the GUI thread and reports through the main window host.
+#pragma once
+
+#include "simlink/aircraft.h"
+#include "weather/grib.h"
+#include "weather/metar.h"
+#include "weather/position.h"
+#include "weather/station.h"
+#include "weather/weathermanager.h"
+
+#include <QObject>
+#include <QString>
+
+#include <boost/signals2/connection.hpp>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class CMainWindowHost;
+class CWeatherFileSections;
+class QTimer;
+
+// Where the weather in the model came from; the simulation timer downloads again only for live weather.
+enum WeatherDataMode { WeatherDataNone = 0, WeatherDataLive = 1, WeatherDataHistory = 2, WeatherDataStored = 3 };
+
+class CWeatherWorker : public QObject
+{
+    Q_OBJECT
+
+public:
+    // icaos.txt: simulator station ICAO -> (ICAO whose weather it takes, the station's own ICAO).
+    using IcaoSubstitutes = std::map<QString, std::pair<QString, QString>>;
+
+    static constexpr int kSimTimerIntervalMs = 1000;
+    static constexpr int kWindControlIntervalMs = 500;
+
+    // Builds the weather model from the embedded databases and the optional airportlist.txt, icaos.txt and
+    // airportaddlist.txt of the program folder, and starts both timers.
+    explicit CWeatherWorker(CMainWindowHost* window);
+    ~CWeatherWorker() override;
+
+    // The decoded (and repaired) METAR of the ICAO with its distance from the aircraft; a blank report,
+    // carrying the airport's station data when the ICAO is a known airport, when none is stored.
+    aviation::weather::CMetar GetMetar(const QString& icao);
+    // The airport of the ICAO, or a default station.
+    void FindStation(const QString& icao, aviation::weather::CStation& station);
+    // The ICAO's TAF block, "no TAF available" or "TAF failed".
+    QString GetTaf(const QString& icao);
+    aviation::weather::CWeatherManager* GetWeatherManager() { return m_weatherManager.get(); }
+
+    void SetAircraft(const aviation::structs::CAircraft& aircraft) { m_aircraft = aircraft; }
+    void SetWeatherSource(int source) { m_weatherSource = source; }
+    int GetWeatherSource() const { return m_weatherSource; }
+    // Starts or stops the simulation timer; the wind-control timer keeps running.
+    void EnableSimTimer(bool enable);
+    std::uint32_t GetLastDownloadTime() const { return m_lastDownload; }
+    const IcaoSubstitutes& GetIcaoSubstitutes() const { return m_icaoSubstitutes; }
+
+    // The worker's METAR list, which auto mode fills.
+    void AppendToMetarList(const aviation::weather::CMetar& metar) { m_metarList.push_back(metar); }
+    const std::vector<aviation::weather::CMetar>& GetMetarList() const { return m_metarList; }
+    void ClearMetarList();
+    // Keeps the entries strictly nearer than the radius (NM) and observed less than 1800 s ago.
+    void FilterMetarList(const aviation::Position& centre, int radius);
+
+    // Loads "metar.txt" and, when asked, "addwx.txt" and "wind.txt" of the folder in place of the weather.
+    void LoadWeatherFromFile(const QString& folder, bool withAddWx, bool withWind);
+    // Loads the three texts of a stored weather file in place of the weather.
+    void LoadWeatherFromText(const QString& metar, const QString& synop, const QString& grib);
+
+    // Fetches the combined METAR, SYNOP and TAF file of the weather server and loads it; a failed download
+    // keeps the weather the model holds.
+    void DownloadWeather();
+    // Adds the grid points of the server's area around the position to the grid store (clearFirst: replaces
+    // them); false on a network error or a refusal.
+    bool DownloadGrib(const aviation::Position& position, bool clearFirst);
+    // Fetches the one grid point at the position when none is stored near it and the weather is live; then
+    // *out := the stored point nearest to the position within 500 km. False when there is none.
+    bool DownloadSingleGrib(const aviation::Position& position, aviation::weather::CGrib* out);
+    // The positions of a square grid around the centre: rows `spacing` NM apart up to `halfWidth` NM north and
+    // south, each row its origin and the points up to `halfWidth` NM west, then east of it.
+    std::vector<aviation::Position> GenerateGrid(const aviation::Position& centre, int halfWidth, int spacing);
+
+private:
+    void ReadStartupFiles(QString& airportText);
+    void ReadIcaoSubstitutes(const QString& path);
+    void BindModelCallbacks();
+
+    void Log(const QString& text);
+    void Status(const QString& text);
+    // Writes the METAR text to the export file when general/ExportMetar is on.
+    void ExportMetar(const QString& metarText);
+    // Status, log line and store fill of one step of LoadWeatherFromFile / LoadWeatherFromText.
+    void ClearWeatherStores();
+    void FinishLoad();
+    // Reads one file of a weather folder; false after its two messages when it does not open.
+    bool ReadWeatherFile(const QString& folder, const QString& name, QString& text);
+
+    void LoadDownloadedSections(const CWeatherFileSections& sections);
+    void WriteXPlaneMetar(const QString& metarText);
+    // The grid text's first line contains "Error": the server refused the request.
+    static bool IsGridRefusal(const QString& body);
+    aviation::Position AircraftPosition() const;
+
+    CMainWindowHost* m_window;
+    QTimer* m_simTimer = nullptr;
+    QTimer* m_windControlTimer = nullptr;
+    bool m_autoModeList = false;
+    std::uint32_t m_lastDownload = 0;
+    std::shared_ptr<aviation::weather::CWeatherManager> m_weatherManager;
+    aviation::structs::CAircraft m_aircraft;
+    std::vector<aviation::weather::CMetar> m_metarList;
+    IcaoSubstitutes m_icaoSubstitutes;
+    int m_weatherSource = WeatherDataNone;
+    std::vector<boost::signals2::scoped_connection> m_modelConnections;
+};

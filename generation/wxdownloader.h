@@ -1,0 +1,59 @@
+// The program's one HTTP client: a GET that blocks its caller in a local event loop, so the window keeps
+// painting and the timers keep firing while the reply comes in.
+#pragma once
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QObject>
+#include <QString>
+
+class QIODevice;
+
+class WXDownloader : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A transfer during which no data arrives for this long is ended with a failure.
+    static constexpr int kDefaultTransferTimeoutMs = 60000;
+    // A body larger than this is not taken: the transfer is ended with a failure.
+    static constexpr qint64 kDefaultMaxBodySize = 256LL * 1024 * 1024;
+
+    WXDownloader();
+    ~WXDownloader() override;
+
+    // GET the URL; on success the target is opened write-only, the whole body written and the target closed.
+    // Returns 0 on success, else the QNetworkReply::NetworkError code (the target is not touched then).
+    int Download(const QString& url, QIODevice* target);
+    // GET the URL; on success the body, read as UTF-8, replaces *body. Same result as Download. Calls may
+    // nest (a timer slot may start one while another waits): each has its own reply and loop.
+    int DownloadWithProgress(const QString& url, QString* body);
+    // The last failure's code as a decimal number; empty after a call that succeeded.
+    QString GetLastError() const { return m_lastError; }
+    // True while at least one DownloadWithProgress call waits for its reply.
+    bool IsBusy() const { return m_busyDepth > 0; }
+
+    void SetTransferTimeout(int milliseconds) { m_transferTimeoutMs = milliseconds; }
+    void SetMaxBodySize(qint64 bytes) { m_maxBodySize = bytes; }
+
+signals:
+    void Success();
+    void NetworkError(QNetworkReply::NetworkError code);
+    void DownloadProgress(qint64 received, qint64 total);
+
+public slots:
+    void OnDownloadProgress(qint64 received, qint64 total);
+    void OnNetworkError(QNetworkReply::NetworkError code);
+
+private:
+    // Sends the GET and waits for the end of the reply; the caller reads and releases the reply.
+    QNetworkReply* Fetch(const QString& url);
+    // The reply's code; for a failure also the last error text and the debug line.
+    int Finish(QNetworkReply* reply);
+
+    QNetworkAccessManager* m_manager;
+    int m_busyDepth = 0;
+    QString m_lastError;
+    int m_transferTimeoutMs = kDefaultTransferTimeoutMs;
+    qint64 m_maxBodySize = kDefaultMaxBodySize;
+};

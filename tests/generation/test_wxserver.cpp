@@ -1,0 +1,163 @@
+#include "generation/gzipunpack.h"
+#include "tools/wx-server/wxserver.h"
+#include "weather/grib.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using aviation::weather::CGrib;
+using aviation::weather::CLevel;
+using tools::GridSource;
+using tools::WxServer;
+
+namespace {
+
+// One raw HTTP exchange: the request as a client writes it, the whole response until the server closes.
+QByteArray Exchange(quint16 port, const QByteArray& request)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    QEventLoop loop;
+    QByteArray response;
+    QObject::connect(&socket, &QTcpSocket::connected, [&] { socket.write(request); });
+    QObject::connect(&socket, &QTcpSocket::readyRead, [&] { response += socket.readAll(); });
+    QObject::connect(&socket, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
+    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return response + socket.readAll();
+}
+
+QByteArray Body(const QByteArray& response)
+{
+    return response.mid(response.indexOf("\r\n\r\n") + 4);
+}
+
+bool IsFinite(const CLevel& level)
+{
+    return std::isfinite(level.GetTemperature()) && std::isfinite(level.GetDewPoint()) && std::isfinite(level.direction)
+        && std::isfinite(level.speed) && std::isfinite(level.GetHumidity());
+}
+
+} // namespace
+
+TEST(WxServerGrid, MadeUpPointsDecodeEverywhereOnEarth)
+{
+    for (double latitude = -90.0; latitude <= 90.0; latitude += 7.5) {
+        for (double longitude = -180.0; longitude <= 180.0; longitude += 22.5) {
+            const QByteArray line = GridSource::SynthesizedPoint(latitude, longitude);
+            EXPECT_EQ(line, GridSource::SynthesizedPoint(latitude, longitude)) << "the same point every time";
+            CGrib point(QString::fromLatin1(line).toStdWString(), false);
+            const std::string where = line.left(28).toStdString();
+            ASSERT_TRUE(point.Decode(false)) << where;
+            EXPECT_EQ(point.GetErrorText(), L"") << where;
+            EXPECT_NEAR(point.GetPosition().GetLatitude(), latitude, 0.06) << where;
+            if (std::fabs(longitude) < 180.0) {
+                EXPECT_NEAR(point.GetPosition().GetLongitude(), longitude, 0.06) << where;
+            }
+            ASSERT_GE(point.GetLevels().size(), 11u) << where;
+            int previousAltitude = -1;
+            for (const CLevel& level : point.GetLevels()) {
+                EXPECT_TRUE(IsFinite(level)) << where;
+                EXPECT_GT(level.GetAltitude(), previousAltitude) << where;
+                EXPECT_GE(level.speed, 0.0) << where;
+                EXPECT_LE(level.direction, 360.0) << where;
+                EXPECT_LE(level.GetDewPoint(), level.GetTemperature()) << where;
+                previousAltitude = level.GetAltitude();
+            }
+            EXPECT_TRUE(IsFinite(point.surfaceLevel)) << where;
+            EXPECT_GT(point.GetMaxWindLevel().GetAltitude(), 20000) << where;
+        }
+    }
+}
+
+TEST(WxServerGrid, JetStreamBlowsHardestInMidLatitudes)
+{
+    auto maxWind = [](double latitude) {
+        CGrib point(QString::fromLatin1(GridSource::SynthesizedPoint(latitude, 10.0)).toStdWString(), false);
+        point.Decode(false);
+        return point.GetMaxWindLevel().speed;
+    };
+    EXPECT_GT(maxWind(40.0), 90.0);
+    EXPECT_GT(maxWind(40.0), maxWind(5.0) + 40.0);
+    EXPECT_GT(maxWind(-40.0), maxWind(-80.0) + 40.0);
+}
+
+TEST(WxServerGrid, AreaAnswersAreALatticeAndFilesWinWhereTheyCover)
+{
+    GridSource source;
+    const QByteArray area = source.Answer(50.03, 8.57, true);
+    EXPECT_TRUE(area.startsWith("# TIME:"));
+    EXPECT_EQ(area.count("GRIB "), 25);
+    // Near the pole the lattice's clamped rows would repeat; each position is sent once.
+    EXPECT_LT(source.Answer(89.6, 0.0, true).count("GRIB "), 25);
+
+    QTemporaryDir dir;
+    QFile::copy(QStringLiteral(AEROVANE_TEST_DATA_DIR "/grid/three-points.txt"),
+                dir.filePath(QStringLiteral("points.txt")));
+    source.LoadFolder(dir.path());
+    EXPECT_EQ(source.FilePointCount(), 3);
+    const QByteArray single = source.Answer(50.12, 8.61, false);
+    EXPECT_TRUE(single.contains("GRIB 06110 00012 99501 10086")) << single.toStdString();
+    EXPECT_EQ(single.count("GRIB "), 1);
+    EXPECT_EQ(source.Answer(50.1, 8.6, true).count("GRIB 06110"), 3);
+    // Far from the file's points the answer is made up.
+    EXPECT_TRUE(source.Answer(-33.95, 151.18, false).contains("GRIB 22190 00012 99340 31512"));
+}
+
+TEST(WxServer, AnswersCarryTheirLengthAndFailuresLookLikeARealServer)
+{
+    WxServer server(QStringLiteral(AEROVANE_WXSERVER_DATA));
+    ASSERT_TRUE(server.Listen());
+    server.SetFailure(QStringLiteral("/aerovane_info.php"), WxServer::Failure::HtmlPage);
+
+    const QByteArray weather = Exchange(server.Port(), "GET /weather_vatsim.gz HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+    ASSERT_TRUE(weather.startsWith("HTTP/1.1 200 OK\r\n"));
+    const QByteArray body = Body(weather);
+    EXPECT_TRUE(weather.contains("Content-Length: " + QByteArray::number(body.size()) + "\r\n"));
+    const QByteArray text = gUncompress(body);
+    EXPECT_TRUE(text.startsWith("[METAR]\n"));
+    EXPECT_TRUE(text.contains("[/SYNOP]\n[TAF]\n"));
+    EXPECT_EQ(text, server.CombinedText());
+
+    const QByteArray html = Exchange(server.Port(), "GET /aerovane_info.php HTTP/1.1\r\n\r\n");
+    EXPECT_TRUE(html.startsWith("HTTP/1.1 200 OK\r\n"));
+    EXPECT_TRUE(html.contains("Content-Type: text/html\r\n"));
+
+    struct Case
+    {
+        QByteArray request;
+        QByteArray status;
+    };
+    const Case cases[] = {
+        {"GET /history/../metar.txt HTTP/1.1\r\n\r\n", "HTTP/1.1 404"},
+        {"GET /history/%2e%2e%2fmetar.txt HTTP/1.1\r\n\r\n", "HTTP/1.1 404"},
+        {"GET /nothing HTTP/1.1\r\n\r\n", "HTTP/1.1 404"},
+        {"POST /weather_vatsim.gz HTTP/1.1\r\nContent-Length: 0\r\n\r\n", "HTTP/1.1 405"},
+        {"HELLO\r\n\r\n", "HTTP/1.1 400"},
+        {"GET /get_grib_v2.php?lat=nan&lon=8.57&mode=single HTTP/1.1\r\n\r\n", "HTTP/1.1 200"},
+        {"GET /history/metar_noaa_2022-10-22_03_00_00.gz HTTP/1.1\r\n\r\n", "HTTP/1.1 200"},
+    };
+    for (const Case& c : cases)
+        EXPECT_TRUE(Exchange(server.Port(), c.request).startsWith(c.status)) << c.request.toStdString();
+
+    const QByteArray refused = Exchange(server.Port(), "GET /get_grib_v2.php?lat=95&lon=0&mode=multi HTTP/1.1\r\n\r\n");
+    EXPECT_TRUE(Body(refused).startsWith("Error: "));
+    const QByteArray history
+        = Body(Exchange(server.Port(), "GET /history/metar_noaa_2022-10-22_03_00_00.gz HTTP/1.1\r\n\r\n"));
+    EXPECT_EQ(gUncompress(history).count('\n'), 724);
+    EXPECT_TRUE(server.Requests().contains(QStringLiteral("/weather_vatsim.gz")));
+}
+
+TEST(WxServer, OversizedRequestHeadIsRefused)
+{
+    WxServer server(QStringLiteral(AEROVANE_WXSERVER_DATA));
+    ASSERT_TRUE(server.Listen());
+    const QByteArray response = Exchange(server.Port(), "GET /" + QByteArray(40000, 'a'));
+    EXPECT_TRUE(response.startsWith("HTTP/1.1 400"));
+}
