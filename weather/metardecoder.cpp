@@ -64,26 +64,33 @@ private:
     std::bitset<128> m_set;
 };
 
-// A pattern of the decoder, which matches only at the front of the working text, and the characters its matches
-// begin with: a search is run only when the text begins with one of them, which spares most searches that
+// A pattern of the decoder, which matches only at the front of the working text, with what every match of it
+// holds: the characters it begins with and, for some, a text it holds within its first characters ("KT" within
+// the first 7 of 27015KT). A search is run only when the working text has both, which spares most searches that
 // cannot match.
 class FrontPattern
 {
 public:
-    FrontPattern(const wchar_t* pattern, std::wstring_view firsts)
+    FrontPattern(const wchar_t* pattern, std::wstring_view firsts, std::wstring_view holds = {}, std::size_t within = 0)
         : m_regex(pattern)
         , m_firsts(firsts)
+        , m_holds(holds)
+        , m_within(within)
     {
     }
 
     bool Search(std::wstring_view text, RegexMatch& match) const
     {
-        return m_firsts.Begins(text) && m_regex.Search(text, match);
+        return m_firsts.Begins(text)
+            && (m_holds.empty() || text.substr(0, m_within).find(m_holds) != std::wstring_view::npos)
+            && m_regex.Search(text, match);
     }
 
 private:
     RegexPattern m_regex;
     FirstCharacters m_firsts;
+    std::wstring_view m_holds;
+    std::size_t m_within;
 };
 
 // Patterns that a stage tries one after the other at the front of the working text; the first that matches is
@@ -95,12 +102,15 @@ public:
     {
         const wchar_t* pattern;
         const wchar_t* firsts;
+        const wchar_t* holds;
+        std::size_t within;
     };
 
     explicit PatternChoice(std::initializer_list<Option> options)
     {
         for (const Option& option : options)
-            m_options.push_back(std::make_unique<FrontPattern>(option.pattern, option.firsts));
+            m_options.push_back(
+                std::make_unique<FrontPattern>(option.pattern, option.firsts, option.holds, option.within));
     }
 
     // The index of the pattern that matched, or -1.
@@ -126,29 +136,29 @@ struct Patterns
     FrontPattern correction{L"^(COR|CC[A-Z])( |$)", L"C"};
     // The wind groups in the order they are tried; the last is a wind group that cannot be read: any other group
     // in knots or metres per second (E20011KT, 220011KT), or the wind of a station whose sensor is out (/////).
-    PatternChoice wind{{L"^([0-9/]{3})([0-9/]{2})KT", L"0-9/"},
-                       {L"^([0-9]{3})([0-9]{2})G([0-9]{2})KT", L"0-9"},
-                       {L"^([0-9]{3})([0-9]{2})MPS", L"0-9"},
-                       {L"^([0-9]{3})([0-9]{2})G([0-9]{2})MPS", L"0-9"},
-                       {L"^VRB([0-9]{2})KT", L"V"},
-                       {L"^VRB([0-9]{2})MPS", L"V"},
-                       {L"^VRB([0-9]{2})G([0-9]{2}KT)", L"V"},
-                       {L"^VRB([0-9]{2})G([0-9]{2}MPS)", L"V"},
-                       {L"^(/{5}|[0-9A-Z/]+(KT|MPS))( |$)", L"0-9A-Z/"}};
-    FrontPattern variableWind{L"^([0-9]{3})V([0-9]{3})", L"0-9"};
+    PatternChoice wind{{L"^([0-9/]{3})([0-9/]{2})KT", L"0-9/", L"KT", 7},
+                       {L"^([0-9]{3})([0-9]{2})G([0-9]{2})KT", L"0-9", L"KT", 10},
+                       {L"^([0-9]{3})([0-9]{2})MPS", L"0-9", L"MPS", 8},
+                       {L"^([0-9]{3})([0-9]{2})G([0-9]{2})MPS", L"0-9", L"MPS", 11},
+                       {L"^VRB([0-9]{2})KT", L"V", L"KT", 7},
+                       {L"^VRB([0-9]{2})MPS", L"V", L"MPS", 8},
+                       {L"^VRB([0-9]{2})G([0-9]{2}KT)", L"V", L"KT", 10},
+                       {L"^VRB([0-9]{2})G([0-9]{2}MPS)", L"V", L"MPS", 11},
+                       {L"^(/{5}|[0-9A-Z/]+(KT|MPS))( |$)", L"0-9A-Z/", L"", 0}};
+    FrontPattern variableWind{L"^([0-9]{3})V([0-9]{3})", L"0-9", L"V", 4};
     // CAVOK, then the visibility groups in the order they are tried. The statute-mile and kilometre groups count
     // only at the front of the text, like every other group; a fraction may carry the "less than" sign of
     // automatic stations (M1/4SM), which is read as the fraction. A visibility that is not reported may carry the
     // statute-mile unit (////SM), which goes with it.
-    PatternChoice visibility{{L"^(CAVOK)", L"C"},
-                             {L"^M?([0-9]{1})/([0-9]{2})SM", L"M0-9"},
-                             {L"^([0-9]{1}) ([0-9]{1})/([0-9]{1})SM", L"0-9"},
-                             {L"^M?([0-9]{1})/([0-9]{1})SM", L"M0-9"},
-                             {L"^([0-9]{2}SM)", L"0-9"},
-                             {L"^([0-9]{1}SM)", L"0-9"},
-                             {L"^([0-9]{1,2}KM)", L"0-9"},
-                             {L"^(([0-9]{4})|([/]{4}(SM)?))((NDV)|([NESW]{0,2}))*", L"0-9/"},
-                             {L"^([P]{1})([0-9]{4})", L"P"}};
+    PatternChoice visibility{{L"^(CAVOK)", L"C", L"", 0},
+                             {L"^M?([0-9]{1})/([0-9]{2})SM", L"M0-9", L"/", 3},
+                             {L"^([0-9]{1}) ([0-9]{1})/([0-9]{1})SM", L"0-9", L"/", 4},
+                             {L"^M?([0-9]{1})/([0-9]{1})SM", L"M0-9", L"/", 3},
+                             {L"^([0-9]{2}SM)", L"0-9", L"SM", 4},
+                             {L"^([0-9]{1}SM)", L"0-9", L"SM", 3},
+                             {L"^([0-9]{1,2}KM)", L"0-9", L"KM", 4},
+                             {L"^(([0-9]{4})|([/]{4}(SM)?))((NDV)|([NESW]{0,2}))*", L"0-9/", L"", 0},
+                             {L"^([P]{1})([0-9]{4})", L"P", L"", 0}};
     FrontPattern extraVisibility{L"^([0-9]{4}[NESW/]{0,2})", L"0-9"};
     FrontPattern runwayRange{L"^((R[0-9/]{2}[LR/]*/[VMPUDN/]*[0-9/]{3,4}[VUDNPM/]*[0-9]*[VUDNPMFT/]*)|"
                              L"(R[0-9/]{2}[LR/]*/[/VMPUDN]*))",
@@ -163,10 +173,11 @@ struct Patterns
                        L"A-Z/"};
     // Temperature and dew point in the order they are tried; the last two are a minus temperature with a dew
     // point of zero or above (M00/00) and a plus temperature without dew point (17/).
-    PatternChoice temperature{{L"^M([0-9/]{2})/M([0-9/]{2})", L"M"},  {L"^([0-9/]{2})/M([0-9/]{2})", L"0-9/"},
-                              {L"^([0-9/]{2})/([0-9/]{2})", L"0-9/"}, {L"^M([0-9/]{2})/ ", L"M"},
-                              {L"^M([0-9]{2})/([0-9]{2})", L"M"},     {L"^([0-9]{2})/ ", L"0-9"}};
-    PatternChoice pressure{{L"^Q([0-9]{4})", L"Q"}, {L"^A([0-9]{4})", L"A"}};
+    PatternChoice temperature{
+        {L"^M([0-9/]{2})/M([0-9/]{2})", L"M", L"/M", 5}, {L"^([0-9/]{2})/M([0-9/]{2})", L"0-9/", L"/M", 4},
+        {L"^([0-9/]{2})/([0-9/]{2})", L"0-9/", L"", 0},  {L"^M([0-9/]{2})/ ", L"M", L"/ ", 5},
+        {L"^M([0-9]{2})/([0-9]{2})", L"M", L"", 0},      {L"^([0-9]{2})/ ", L"0-9", L"/ ", 4}};
+    PatternChoice pressure{{L"^Q([0-9]{4})", L"Q", L"", 0}, {L"^A([0-9]{4})", L"A", L"", 0}};
     FrontPattern runwayAfterPressure{L"^(R[0-9]{2}[LR]*/[VMPUDN]*[0-9]{4}[VUDNPM]*[0-9]*[VUDNPM]*)", L"R"};
 };
 
@@ -213,6 +224,11 @@ int LeadingInt(std::wstring_view text)
         value = value * 10 + (c - L'0');
     }
     return value;
+}
+
+bool StartsWith(std::wstring_view text, std::wstring_view front)
+{
+    return text.size() >= front.size() && text.front() == front.front() && text.substr(0, front.size()) == front;
 }
 
 bool Contains(std::wstring_view text, std::wstring_view part)
@@ -447,7 +463,7 @@ int CMetarDecoder::Run::VariableWind()
 int CMetarDecoder::Run::Visibility()
 {
     static constexpr std::wstring_view missingGroups = L"//// // //////";
-    if (m_text.substr(0, missingGroups.size()) == missingGroups) {
+    if (StartsWith(m_text, missingGroups)) {
         Consume(missingGroups.size());
         m_code = kVisibilityError;
     }
@@ -531,7 +547,7 @@ int CMetarDecoder::Run::Weather()
 {
     m_metar.m_intensity = 2;
     static constexpr std::wstring_view missingClouds = L"// //////";
-    if (m_text.substr(0, missingClouds.size()) == missingClouds) {
+    if (StartsWith(m_text, missingClouds)) {
         Consume(missingClouds.size());
         m_code = kCloudError;
     }
