@@ -72,7 +72,7 @@ private:
 
     void OnNewConnection();
     void OnReadyRead(QTcpSocket* socket);
-    // Null when the request is to stall.
+    // False when the request is to stall (no answer is sent).
     bool Route(const QString& target, Answer& answer) const;
     Answer FileAnswer(const QString& relativePath, const QByteArray& contentType) const;
     Answer HistoryAnswer(const QString& name) const;
