@@ -468,6 +468,39 @@ TEST_F(CloudLayers, ManyLayersStayWithinTheTable)
     }
 }
 
+// Six low, four middle and two high layers with every genus of all three tables: splits of the low and middle
+// layers run into the end of the table, and the high genus leaves no room for the random cirrus.
+TEST_F(CloudLayers, LayersAtEveryHeightStayWithinTheTable)
+{
+    const int bases[] = {1000, 2000, 3000, 4000, 5000, 6000, 9000, 12000, 18000, 24000, 26000, 30000};
+    std::vector<CCloudLayer> clouds;
+    for (const int base : bases)
+        clouds.emplace_back(base, static_cast<std::int8_t>(base < 25000 ? 7 : 2), CCloudLayer::kTypePlain);
+    CMetar metar = Metar(L"EDDF 061250Z 27015KT 1500 -SHRA BR BKN010 12/08 Q1015");
+    metar.SetCloudLayers(clouds);
+    CSettings::SetGenerateFogAsStratus(true);
+    CSettings::SetGenerateCirrus(true);
+    CSettings::SetMaxCloudLayers(16);
+    platform::SeedRandom(CirrusSeed(true));
+
+    for (int genus = 0; genus <= 9; ++genus) {
+        for (const bool mixed : {false, true}) {
+            SCOPED_TRACE("genus " + std::to_string(genus) + (mixed ? " mixed" : ""));
+            CNewWeather block;
+            unsigned char* bytes = reinterpret_cast<unsigned char*>(&block);
+            std::fill(bytes + 896, bytes + 1024, 0xA5);
+            SetCloudLayers(Set(metar, GenusSynop(genus, genus, genus)), block, mixed);
+
+            const bool lowSplits = mixed && (genus == 4 || genus == 5 || genus >= 7);
+            const bool middleSplits = mixed && (genus == 7 || genus == 9);
+            EXPECT_EQ(block.nCloudCtr, std::min(13 + (lowSplits ? 6 : 0) + (middleSplits ? 4 : 0), 16));
+            EXPECT_TRUE(std::all_of(bytes + 896, bytes + 1024, [](unsigned char b) { return b == 0xA5; }));
+            for (int k = 1; k < block.nCloudCtr; ++k)
+                EXPECT_GT(block.CloudLayer[k].LowerAlt, block.CloudLayer[k - 1].UpperAlt) << k;
+        }
+    }
+}
+
 TEST_F(CloudLayers, StationBelowSeaLevelKeepsItsFogAtSeaLevel)
 {
     CSettings::SetGenerateFogAsStratus(true);
