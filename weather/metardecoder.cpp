@@ -231,9 +231,10 @@ bool StartsWith(std::wstring_view text, std::wstring_view front)
     return text.size() >= front.size() && text.front() == front.front() && text.substr(0, front.size()) == front;
 }
 
-bool Contains(std::wstring_view text, std::wstring_view part)
+// Whether the group holds the literal `part`, whose length is known when compiling.
+template<std::size_t N> bool Contains(std::wstring_view text, const wchar_t (&part)[N])
 {
-    return text.find(part) != std::wstring_view::npos;
+    return text.find(part, 0, N - 1) != std::wstring_view::npos;
 }
 
 } // namespace
