@@ -23,7 +23,7 @@ constexpr double kSynopVisibilityDistance = 80.0;
 constexpr int kNoSynopVisibility = 99999;
 constexpr int kUnlimitedVisibility = 9999;
 constexpr int kNoVisibilityLimit = 200;
-// 20 degrees either side when the report gives no variable sector; 1 to 359 degrees for a variable wind.
+// A 20-degree sector when the report gives none; a variable wind blows from 1 degree over a 359-degree sector.
 constexpr std::uint16_t kSlightVariance = 3640;
 constexpr std::uint16_t kVariableWindDir = 182;
 constexpr std::uint16_t kVariableWindVariance = 65353;

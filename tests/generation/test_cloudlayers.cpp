@@ -4,7 +4,6 @@
 #include "weatherrecordtest.h"
 
 #include "generation/cloudlayerbuilder.h"
-#include "generation/newweatherbuilder.h"
 #include "platform/debugoutput.h"
 #include "platform/random.h"
 
@@ -508,16 +507,4 @@ TEST_F(CloudLayers, StationBelowSeaLevelKeepsItsFogAtSeaLevel)
     ASSERT_GE(block.nCloudCtr, 1);
     EXPECT_EQ(block.CloudLayer[0].LowerAlt, 0);
     EXPECT_EQ(block.CloudLayer[0].UpperAlt, 300);
-}
-
-TEST_F(CloudLayers, FullBlockCarriesTheCloudTable)
-{
-    CSettings::SetFSVersion(3);
-    CNewWeather block;
-    SetNewWeather(Set(Metar(L"EDDF 061250Z 27015KT 9999 FEW040 BKN080 12/08 Q1015")), block, 0.0f);
-    EXPECT_EQ(At<std::uint32_t>(block, 636), 2u);
-    EXPECT_EQ(At<std::uint16_t>(block, 640 + 2), 1331); // first layer's base, 4364 ft
-    EXPECT_EQ(At<std::uint8_t>(block, 640 + 6), 2); // FEW
-    EXPECT_EQ(At<std::uint16_t>(block, 656 + 2), 2550); // second layer's base, 8364 ft
-    EXPECT_EQ(At<std::uint8_t>(block, 656 + 6), 7); // BKN
 }
