@@ -68,7 +68,7 @@ TEST_F(BridgeTest, PeerAnswersRequestsThatArriveTogetherBeforeTheLogoutCloses)
     EXPECT_EQ(answers[0], "@ANSW;000;0048;ServerName=Aerovane Bridge:ServerAPIVersion=1002");
     EXPECT_EQ(answers[1], "@FSST;080;0024;SimVersion=3:FSVersion=3");
     EXPECT_TRUE(answers[2].startsWith("@ANSW;002;0224;NumOfStation=3:FuelWeight=6.700000:StationID=3|Name=Left Main"));
-    EXPECT_EQ(m_peer.GetFrames().size(), 4u);
+    EXPECT_TRUE(m_peer.WaitForFrames(4, 2000));
 }
 
 TEST_F(BridgeTest, PeerDropsAClientThatNeverEndsItsLine)

@@ -6,7 +6,6 @@
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -34,6 +33,7 @@ struct PeerState
     std::vector<std::string> frames;
     std::size_t sent = 0;
     int connections = 0;
+    bool stopRequested = false;
     // Misbehaviour.
     int delayMs = 0;
     int pieces = 1;
@@ -48,6 +48,8 @@ namespace {
 
 // A client line that has not ended within this many bytes is no request; the connection is dropped.
 constexpr int kMaxFrameBytes = 64 * 1024;
+// How often the peer's thread looks whether it is to stop.
+constexpr int kStopCheckMs = 10;
 // A stale answer trails the answer by this much, so it arrives in bytes of its own.
 constexpr int kStaleGapMs = 20;
 
@@ -227,22 +229,28 @@ bool CBridgePeer::Start(quint16 port)
     Stop();
     std::promise<quint16> listening;
     std::future<quint16> listeningPort = listening.get_future();
-    std::shared_ptr<PeerState> state = m_state;
-    m_thread.reset(QThread::create([state, port, &listening] {
+    // A plain thread, told to stop through the state and joined, so that thread checkers see where it ends.
+    m_thread = std::thread([state = m_state, port, &listening] {
+        // The event loop first: it gives the thread the event dispatcher that sockets need.
+        QEventLoop loop;
         CPeerServer server(state);
         if (!server.Listen(port)) {
             listening.set_value(0);
             return;
         }
         listening.set_value(server.GetPort());
-        QEventLoop loop;
+        QTimer stopCheck;
+        QObject::connect(&stopCheck, &QTimer::timeout, [&state, &loop] {
+            std::lock_guard<std::mutex> lock(state->mutex);
+            if (state->stopRequested)
+                loop.quit();
+        });
+        stopCheck.start(kStopCheckMs);
         loop.exec();
-    }));
-    m_thread->start();
+    });
     m_port = listeningPort.get();
     if (m_port == 0) {
-        m_thread->wait();
-        m_thread.reset();
+        Stop();
         return false;
     }
     return true;
@@ -250,11 +258,15 @@ bool CBridgePeer::Start(quint16 port)
 
 void CBridgePeer::Stop()
 {
-    if (!m_thread)
+    if (!m_thread.joinable())
         return;
-    m_thread->quit();
-    m_thread->wait();
-    m_thread.reset();
+    {
+        std::lock_guard<std::mutex> lock(m_state->mutex);
+        m_state->stopRequested = true;
+    }
+    m_thread.join();
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    m_state->stopRequested = false;
     m_port = 0;
 }
 

@@ -12,9 +12,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
-
-class QThread;
 
 namespace tools {
 
@@ -82,7 +81,7 @@ public:
 
 private:
     std::shared_ptr<PeerState> m_state;
-    std::unique_ptr<QThread> m_thread;
+    std::thread m_thread;
     quint16 m_port = 0;
 };
 
