@@ -43,6 +43,9 @@ CWeatherWorker::CWeatherWorker(CMainWindowHost* window)
 
     m_simTimer = new QTimer(this);
     m_windControlTimer = new QTimer(this);
+    qRegisterMetaType<CDirectWindControl>("CDirectWindControl");
+    connect(m_simTimer, &QTimer::timeout, this, &CWeatherWorker::OnUpdateSimTimer);
+    connect(m_windControlTimer, &QTimer::timeout, this, &CWeatherWorker::OnUpdateDWCTimer);
     m_simTimer->start(kSimTimerIntervalMs);
     m_windControlTimer->start(kWindControlIntervalMs);
 }
@@ -169,6 +172,12 @@ void CWeatherWorker::EnableSimTimer(bool enable)
         m_simTimer->start(kSimTimerIntervalMs);
     else
         m_simTimer->stop();
+}
+
+void CWeatherWorker::StopTimers()
+{
+    m_simTimer->stop();
+    m_windControlTimer->stop();
 }
 
 void CWeatherWorker::ClearMetarList()

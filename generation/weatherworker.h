@@ -3,8 +3,11 @@
 // simulation and wind-control timers. Lives on the GUI thread and reports through the main window host.
 #pragma once
 
+#include "generation/directwindcontrol.h"
+#include "generation/updatescheduler.h"
 #include "simlink/aircraft.h"
 #include "weather/grib.h"
+#include "weather/level.h"
 #include "weather/metar.h"
 #include "weather/position.h"
 #include "weather/station.h"
@@ -23,6 +26,7 @@
 
 class CMainWindowHost;
 class CWeatherFileSections;
+class CWeatherThemeRecord;
 class QTimer;
 
 // Where the weather in the model came from; the simulation timer downloads again only for live weather.
@@ -58,6 +62,8 @@ public:
     int GetWeatherSource() const { return m_weatherSource; }
     // Starts or stops the simulation timer; the wind-control timer keeps running.
     void EnableSimTimer(bool enable);
+    // Stops both timers for good; the closing window calls it before it lets go of the connection worker.
+    void StopTimers();
     std::uint32_t GetLastDownloadTime() const { return m_lastDownload; }
     const IcaoSubstitutes& GetIcaoSubstitutes() const { return m_icaoSubstitutes; }
 
@@ -85,6 +91,30 @@ public:
     // The positions of a square grid around the centre: rows `spacing` NM apart up to `halfWidth` NM north and
     // south, each row its origin and the points up to `halfWidth` NM west, then east of it.
     std::vector<aviation::Position> GenerateGrid(const aviation::Position& centre, int halfWidth, int spacing);
+
+    // Weather generation, each handing its records to the window's forwarders. Normal mode: every station within
+    // the weather radius and the global station (icao empty), or the one ICAO.
+    void GenerateFSWeather(const QString& icao);
+    // Auto mode: the stations over a grid around the aircraft whose weather was not sent lately.
+    void GenerateFSWeatherAutoMode();
+    // X-Plane: the weather record at the aircraft (job 7) and the wind record (job 11).
+    void GenerateXPlaneWeather();
+    void GenerateXPLaneWind();
+    // Weather-model file mode: the weather of a grid around the aircraft written as a weather theme into the
+    // simulator's themes folder, which the simulator is then asked to load.
+    void GenerateFSWeatherModelFile();
+    // The wait between the written theme and the request to load it, 2000 ms.
+    void SetThemeLoadDelay(int milliseconds) { m_themeLoadDelayMs = milliseconds; }
+    // One step of the direct wind control: the wind at the aircraft moved towards the data's wind (job 9).
+    void UpdateDirectWindControl();
+    const CDirectWindControl& GetDirectWindControl() const { return m_directWindControl; }
+
+public slots:
+    // The simulation timer's tick: the scheduler's work.
+    void OnUpdateSimTimer();
+    // The wind-control timer's tick: one step while the control is on, weather is loaded, the simulator is
+    // connected and the aircraft placed.
+    void OnUpdateDWCTimer();
 
 private:
     void ReadStartupFiles(QString& airportText);
@@ -118,4 +148,21 @@ private:
     IcaoSubstitutes m_icaoSubstitutes;
     int m_weatherSource = WeatherDataNone;
     std::vector<boost::signals2::scoped_connection> m_modelConnections;
+
+    // The weather of one theme point.
+    CWeatherThemeRecord ThemeRecordAt(const CWeatherThemeRecord& point);
+    int m_themeLoadDelayMs = 2000;
+
+    // Direct wind control: its state, the weather at the aircraft it works from (refreshed every 30 s) and the
+    // last level handed to the simulator.
+    CDirectWindControl m_directWindControl;
+    aviation::weather::CMetar m_windControlMetar;
+    aviation::weather::CGrib m_windControlGrib;
+    aviation::weather::CLevel m_lastWindLevelSent;
+    std::uint32_t m_windControlRefresh = 0;
+
+    friend class CUpdateScheduler;
+    std::uint32_t m_lastGeneration = 0;
+    std::uint32_t m_lastMetarDisplay = 0;
+    CUpdateScheduler m_scheduler{*this};
 };

@@ -92,6 +92,12 @@ int WXDownloader::DownloadWithProgress(const QString& url, QString* body)
     return code;
 }
 
+void WXDownloader::AbortAll()
+{
+    for (QNetworkReply* reply : m_manager->findChildren<QNetworkReply*>())
+        reply->abort();
+}
+
 void WXDownloader::OnDownloadProgress(qint64 received, qint64 total)
 {
     emit DownloadProgress(received, total);

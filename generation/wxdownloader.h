@@ -32,6 +32,9 @@ public:
     QString GetLastError() const { return m_lastError; }
     // True while at least one DownloadWithProgress call waits for its reply.
     bool IsBusy() const { return m_busyDepth > 0; }
+    // Ends every transfer still running with the "operation canceled" failure, so the calls waiting for them
+    // return at once.
+    void AbortAll();
 
     void SetTransferTimeout(int milliseconds) { m_transferTimeoutMs = milliseconds; }
     void SetMaxBodySize(qint64 bytes) { m_maxBodySize = bytes; }
