@@ -1,14 +1,19 @@
-# aerovane_add_gtest(<name> SOURCES <files...> LIBS <targets...>)
-# Builds one GoogleTest executable with the project's test main and registers its tests with CTest.
+# aerovane_add_gtest(<name> [WIDGETS] SOURCES <files...> LIBS <targets...>)
+# Builds one GoogleTest executable with the project's test main and registers its tests with CTest. WIDGETS gives
+# the tests a widget application object instead of a core one.
 # Test suites named LocalTime* depend on the local time zone: they are registered a second time to run
 # under Europe/Berlin, a zone with daylight saving.
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
 function(aerovane_add_gtest name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "WIDGETS" "" "SOURCES;LIBS" ${ARGN})
+    set(testmain aerovane_testmain)
+    if(ARG_WIDGETS)
+        set(testmain aerovane_widgettestmain)
+    endif()
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE aerovane_testmain ${ARG_LIBS} GTest::gtest GTest::gmock)
+    target_link_libraries(${name} PRIVATE ${testmain} ${ARG_LIBS} GTest::gtest GTest::gmock)
     target_compile_definitions(${name} PRIVATE
         AEROVANE_SHARED_DATA_DIR="${AEROVANE_SHARED_DATA_DIR}"
         AEROVANE_TEST_DATA_DIR="${AEROVANE_TEST_DATA_DIR}")
