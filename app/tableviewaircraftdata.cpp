@@ -1,0 +1,6 @@
+#include "app/tableviewaircraftdata.h"
+
+CTableViewAircraftData::CTableViewAircraftData(QWidget* parent)
+    : QTableView(parent)
+{
+}

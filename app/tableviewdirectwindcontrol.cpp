@@ -1,0 +1,6 @@
+#include "app/tableviewdirectwindcontrol.h"
+
+CTableViewDirectWindControl::CTableViewDirectWindControl(QWidget* parent)
+    : QTableView(parent)
+{
+}

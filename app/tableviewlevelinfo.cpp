@@ -1,0 +1,6 @@
+#include "app/tableviewlevelinfo.h"
+
+CTableViewLevelInfo::CTableViewLevelInfo(QWidget* parent)
+    : QTableView(parent)
+{
+}

@@ -1,0 +1,6 @@
+#include "app/tableviewwaypoint.h"
+
+CTableViewWaypoint::CTableViewWaypoint(QWidget* parent)
+    : QTableView(parent)
+{
+}

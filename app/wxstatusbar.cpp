@@ -1,0 +1,76 @@
+#include "app/wxstatusbar.h"
+
+#include "settings/settings.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+CWXStatusBar::CWXStatusBar(QWidget* parent)
+    : QStatusBar(parent)
+    , m_progressBar(new QProgressBar())
+    , m_progressLabel(new QLabel())
+    , m_statusLabel(new QLabel())
+    , m_versionLabel(new QLabel())
+{
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setTextVisible(true);
+    m_progressBar->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    m_progressBar->setMinimumSize(100, 15);
+    m_progressBar->setFixedWidth(150);
+    m_progressLabel->setMinimumWidth(200);
+    m_statusLabel->setMinimumWidth(250);
+    m_versionLabel->setText(QStringLiteral("v") + CSettings::GetClientVersion());
+    m_versionLabel->setMinimumWidth(200);
+
+    addWidget(m_progressBar.get(), 0);
+    addWidget(m_progressLabel.get(), 1);
+    addWidget(m_statusLabel.get(), 0);
+    addWidget(m_versionLabel.get(), 0);
+}
+
+// The widgets go before the bar itself; deleting a child widget takes it out of its parent.
+CWXStatusBar::~CWXStatusBar()
+{
+    m_versionLabel.reset();
+    m_statusLabel.reset();
+    m_progressLabel.reset();
+    m_progressBar.reset();
+}
+
+void CWXStatusBar::SetProgressRange(qint64 minimum, qint64 maximum)
+{
+    m_progressBar->setRange(static_cast<int>(minimum), static_cast<int>(maximum));
+}
+
+void CWXStatusBar::SetProgressValue(qint64 value)
+{
+    m_progressBar->setTextVisible(value > 0);
+    m_progressBar->setValue(static_cast<int>(value));
+}
+
+void CWXStatusBar::ResetProgress(bool textVisible)
+{
+    m_progressBar->setValue(0);
+    m_progressBar->setTextVisible(textVisible);
+}
+
+void CWXStatusBar::SetProgressText(const QString& text, const QString& toolTip)
+{
+    m_progressLabel->setText(text);
+    m_progressLabel->setToolTip(toolTip);
+}
+
+void CWXStatusBar::SetProgressToolTip(const QString& toolTip)
+{
+    m_progressLabel->setToolTip(toolTip);
+}
+
+void CWXStatusBar::SetStatusText(const QString& text)
+{
+    m_statusLabel->setText(text);
+}
+
+void CWXStatusBar::SetStatusToolTip(const QString& toolTip)
+{
+    m_statusLabel->setToolTip(toolTip);
+}

@@ -1,0 +1,56 @@
+// The flight planner page of the main window. The window's form creates the page and every widget on it; the
+// page reaches those widgets through the form once the window has handed itself over with Init.
+#pragma once
+
+#include "flight/flightplan.h"
+#include "simlink/aircraft.h"
+#include "simlink/aircraftdetail.h"
+
+#include <QString>
+#include <QWidget>
+
+class Aerovane_Pro;
+class CWeatherWorker;
+namespace Ui {
+class Aerovane_ProClass;
+}
+
+class CTab_Flightplanner : public QWidget
+{
+public:
+    explicit CTab_Flightplanner(QWidget* parent = nullptr);
+    ~CTab_Flightplanner() override;
+
+    // Called once by the window after its form is built. Printing waits for the first calculated plan.
+    void Init(Aerovane_Pro* window, CWeatherWorker* worker);
+
+    // The window forwards the page's fields and buttons here. The airport and level checks, the calculation,
+    // the file import and export, printing and the route finder are the planner's own work and change nothing
+    // on the page by themselves yet.
+    void DepartureChange(const QString& text);
+    void DestinationChange(const QString& text);
+    void AlternateChange(const QString& text);
+    void CruisingLevelChanged();
+    void ImportFP();
+    void CalculateFP();
+    void PrintFP();
+    void Reset();
+    void ExportFP();
+    void GetRouteVatRoute();
+
+    // A copy of the calculated flight plan, the route auto mode flies.
+    aviation::CFlightplan GetFlightPlan() const;
+
+    // The aircraft planned for. A cruising level above its ceiling gives way to its usual cruising level.
+    void SetAircraft(const aviation::structs::CAircraftDetail& aircraft);
+    // Follows the flight along the route with every aircraft sample while the page is shown.
+    void UpdatePosition(const aviation::structs::CAircraft& aircraft);
+
+private:
+    Aerovane_Pro* m_window = nullptr;
+    CWeatherWorker* m_weatherWorker = nullptr;
+    Ui::Aerovane_ProClass* m_form = nullptr;
+    aviation::CFlightplan m_flightplan;
+    aviation::CFlightplan m_calculatedFlightplan;
+    aviation::structs::CAircraftDetail m_aircraft;
+};

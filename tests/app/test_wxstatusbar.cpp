@@ -1,0 +1,70 @@
+#include "app/wxstatusbar.h"
+
+#include "settings/settings.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A status bar of a client "2.1.0 beta" with its progress bar and its progress, status and version labels.
+class WXStatusBarTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_version = CSettings::GetClientVersion();
+        CSettings::SetClientVersion(QStringLiteral("2.1.0 beta"));
+        bar = std::make_unique<CWXStatusBar>();
+        progress = bar->findChild<QProgressBar*>();
+        labels = bar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+        ASSERT_TRUE(progress != nullptr && labels.size() == 3);
+    }
+    void TearDown() override { CSettings::SetClientVersion(m_version); }
+
+    std::unique_ptr<CWXStatusBar> bar;
+    QProgressBar* progress = nullptr;
+    QList<QLabel*> labels;
+
+private:
+    QString m_version;
+};
+
+} // namespace
+
+TEST_F(WXStatusBarTest, StartsWithoutAValueWithItsTextOnAndShowsTheVersion)
+{
+    EXPECT_EQ(progress->value(), -1);
+    EXPECT_TRUE(progress->isTextVisible());
+    EXPECT_EQ(labels[2]->text(), "v2.1.0 beta");
+    // The window then resets it: an empty bar at 0 without text.
+    bar->ResetProgress(false);
+    EXPECT_EQ(progress->value(), 0);
+    EXPECT_FALSE(progress->isTextVisible());
+}
+
+TEST_F(WXStatusBarTest, PercentageShowsOnlyAboveZeroAndByteCountsNarrowTo32Bits)
+{
+    for (const auto& [value, shown] : {std::pair<qint64, bool>{0, false}, {1, true}, {57, true}, {-5, false}}) {
+        bar->SetProgressValue(value);
+        EXPECT_EQ(progress->isTextVisible(), shown) << value;
+    }
+    bar->SetProgressRange(0, -1); // size unknown: a busy indicator
+    EXPECT_EQ(progress->maximum(), 0);
+    bar->SetProgressRange(0, (qint64(1) << 32) + 100);
+    EXPECT_EQ(progress->maximum(), 100);
+}
+
+TEST_F(WXStatusBarTest, TextsAndTipsGoToTheirLabels)
+{
+    bar->SetProgressText("Download weather", "weather_vatsim.gz");
+    bar->SetProgressToolTip("Unpacking");
+    bar->SetStatusText("Connected");
+    bar->SetStatusToolTip("Bridge 127.0.0.1:17300");
+    EXPECT_EQ(labels[0]->text(), "Download weather");
+    EXPECT_EQ(labels[0]->toolTip(), "Unpacking");
+    EXPECT_EQ(labels[1]->text(), "Connected");
+    EXPECT_EQ(labels[1]->toolTip(), "Bridge 127.0.0.1:17300");
+    EXPECT_EQ(labels[2]->text(), "v2.1.0 beta");
+}
