@@ -65,6 +65,7 @@ int WXDownloader::Finish(QNetworkReply* reply)
 int WXDownloader::Download(const QString& url, QIODevice* target)
 {
     m_lastError.clear();
+    ++m_busyDepth;
     QNetworkReply* reply = Fetch(url);
     const int code = Finish(reply);
     // A target that does not open loses the body, but the transfer itself succeeded.
@@ -73,6 +74,7 @@ int WXDownloader::Download(const QString& url, QIODevice* target)
         target->close();
     }
     reply->deleteLater();
+    --m_busyDepth;
     emit DownloadProgress(0, 0);
     return code;
 }

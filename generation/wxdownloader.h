@@ -30,7 +30,7 @@ public:
     int DownloadWithProgress(const QString& url, QString* body);
     // The last failure's code as a decimal number; empty after a call that succeeded.
     QString GetLastError() const { return m_lastError; }
-    // True while at least one DownloadWithProgress call waits for its reply.
+    // True while at least one call of Download or DownloadWithProgress is under way.
     bool IsBusy() const { return m_busyDepth > 0; }
     // Ends every transfer still running with the "operation canceled" failure, so the calls waiting for them
     // return at once.
