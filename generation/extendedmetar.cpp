@@ -131,11 +131,12 @@ QString CloudGroup(const NewCloudLayer& layer, int elevation)
                              IcingLetter(layer.Icing));
 }
 
-// "-05/-12&A00110 ".
+// "12/08&A00120 ", "-05/-12&A00110 ": a negative value gets three places, its sign counting as one.
 QString TemperatureGroup(const NewTempLayer& layer)
 {
-    return QString::asprintf(layer.Day < 0 ? "%03i/" : "%02i/", layer.Day)
-        + QString::asprintf(layer.Dew < 0 ? "%03i" : "%02i", layer.Dew) + QString::asprintf("&A%05i ", layer.Alt);
+    static const char* const kFormats[2][2]
+        = {{"%02i/%02i&A%05i ", "%02i/%03i&A%05i "}, {"%03i/%02i&A%05i ", "%03i/%03i&A%05i "}};
+    return QString::asprintf(kFormats[layer.Day < 0][layer.Dew < 0], layer.Day, layer.Dew, layer.Alt);
 }
 
 } // namespace
@@ -151,7 +152,10 @@ QString MakeExtendedMetar(const CWeatherSet& set, const CNewWeather& block)
     const QString weather = QString::fromStdWString(metar.GetWeather());
     const bool cavokInWeather = weather.contains(QStringLiteral("CAVOK"));
 
-    QString text = QString::fromStdWString(metar.GetICAOString()).trimmed() + QLatin1Char(' ')
+    // A station with a full grid profile writes some 700 characters; one allocation holds them.
+    QString text;
+    text.reserve(1024);
+    text += QString::fromStdWString(metar.GetICAOString()).trimmed() + QLatin1Char(' ')
         + QString::fromStdWString(metar.GetTimeGroup()) + QStringLiteral("Z ");
 
     const int winds = InUse(block.nWindCtr, CNewWeather::kMaxWindLayers);
