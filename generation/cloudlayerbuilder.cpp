@@ -300,6 +300,49 @@ void ApplyReportedType(const CCloudLayer& cloud, const LayerBase& base, NewCloud
     }
 }
 
+// Shapes entry `e` by the SYNOP's genus of its height: low (up to 8000 ft), middle (to 25000 ft) for plain
+// layers, high above that for any layer, which also marks the sky as having its own high cloud. Returns the
+// number of entries added above `e` (0 or 1).
+int ApplyCloudGenus(const CSynop& synop, const CCloudLayer& cloud, const LayerBase& base, const StationWeather& station,
+                    bool mixedClouds, NewCloudLayer (&table)[kTableSize], int e, bool& highSynop)
+{
+    NewCloudLayer& layer = table[e];
+    const int feet = cloud.GetBase();
+    const bool plain = cloud.GetType() == CCloudLayer::kTypePlain;
+    if (feet <= 8000 && plain) {
+        const int digit = synop.GetLowCloudType();
+        const GenusRow* row = digit == 4 && mixedClouds ? &kLowCloudFourMixed : RowOf(kLowClouds, digit);
+        if (!row)
+            return 0;
+        ShapeLayer(*row, base, layer);
+        // Cumulonimbus rains from its lower part; the other genera from the top of the pair.
+        if (digit == kCumulonimbusGenus) {
+            Precipitation(station, layer);
+            return AddSplitLayer(*row, mixedClouds, table, e) - e;
+        }
+        const int last = AddSplitLayer(*row, mixedClouds, table, e);
+        Precipitation(station, table[last]);
+        return last - e;
+    }
+    if (feet > 8000 && feet <= 25000 && plain) {
+        const GenusRow* row = RowOf(kMiddleClouds, synop.GetMiddleCloudType());
+        if (!row)
+            return 0;
+        ShapeLayer(*row, base, layer);
+        return AddSplitLayer(*row, mixedClouds, table, e) - e;
+    }
+    if (feet > 25000) {
+        highSynop = true;
+        layer.TopShape = kFlatTop;
+        const int digit = synop.GetHighCloudType();
+        if (digit == kNoHighCloudGenus)
+            highSynop = false;
+        else if (const GenusRow* row = RowOf(kHighClouds, digit))
+            ShapeLayer(*row, base, layer);
+    }
+    return 0;
+}
+
 void Consolidate(NewCloudLayer (&table)[kTableSize], int count)
 {
     for (NewCloudLayer& layer : table) {
@@ -345,6 +388,7 @@ void SetCloudLayers(const CWeatherSet& set, CNewWeather& block, bool mixedClouds
     int added = 0;
     bool highSynop = false;
 
+    // Fog or mist under no reported cloud below 1000 ft can be laid on the ground as a stratus layer.
     bool lowCloud = false;
     for (const CCloudLayer& cloud : clouds)
         lowCloud = lowCloud || cloud.GetBase() < 1000;
@@ -391,39 +435,8 @@ void SetCloudLayers(const CWeatherSet& set, CNewWeather& block, bool mixedClouds
         }
         ApplyReportedType(cloud, base, layer);
 
-        if (synopDistance >= kGenusSynopDistance)
-            continue;
-        const int feet = cloud.GetBase();
-        const bool plain = cloud.GetType() == CCloudLayer::kTypePlain;
-        if (feet <= 8000 && plain) {
-            const int digit = synop.GetLowCloudType();
-            const GenusRow* row = digit == 4 && mixedClouds ? &kLowCloudFourMixed : RowOf(kLowClouds, digit);
-            if (!row)
-                continue;
-            ShapeLayer(*row, base, layer);
-            if (digit == kCumulonimbusGenus) {
-                Precipitation(station, layer);
-                added += AddSplitLayer(*row, mixedClouds, table, e) - e;
-            } else {
-                const int last = AddSplitLayer(*row, mixedClouds, table, e);
-                added += last - e;
-                Precipitation(station, table[last]);
-            }
-        } else if (feet > 8000 && feet <= 25000 && plain) {
-            const GenusRow* row = RowOf(kMiddleClouds, synop.GetMiddleCloudType());
-            if (!row)
-                continue;
-            ShapeLayer(*row, base, layer);
-            added += AddSplitLayer(*row, mixedClouds, table, e) - e;
-        } else if (feet > 25000) {
-            highSynop = true;
-            layer.TopShape = kFlatTop;
-            const int digit = synop.GetHighCloudType();
-            if (digit == kNoHighCloudGenus)
-                highSynop = false;
-            else if (const GenusRow* row = RowOf(kHighClouds, digit))
-                ShapeLayer(*row, base, layer);
-        }
+        if (synopDistance < kGenusSynopDistance)
+            added += ApplyCloudGenus(synop, cloud, base, station, mixedClouds, table, e, highSynop);
     }
 
     long long count = static_cast<long long>(added) + metarLayers;
