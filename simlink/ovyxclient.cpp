@@ -8,6 +8,10 @@
 #include <QStringList>
 #include <QTcpSocket>
 
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 using aviation::structs::CAircraft;
 using aviation::structs::CAircraftDetail;
 using aviation::structs::CAircraftFuel;
@@ -69,11 +73,17 @@ COvyxClient::~COvyxClient()
     if (m_connected)
         Logout();
     delete m_socket;
+    if (m_abortHandle >= 0)
+        ::close(m_abortHandle);
 }
 
 bool COvyxClient::Connect(const QString& host, quint16 port)
 {
     qDebug() << "(Client) - connect to host";
+    {
+        std::lock_guard<std::mutex> locker(m_abortLock);
+        m_aborted = false;
+    }
     m_pending.clear();
     m_socket->connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
     qDebug() << "(Client) - try connect to server";
@@ -83,6 +93,7 @@ bool COvyxClient::Connect(const QString& host, quint16 port)
         return false;
     }
     qDebug() << "(Client) - connected";
+    KeepAbortHandle();
     connect(m_socket, &QTcpSocket::disconnected, this, &COvyxClient::OnServerDisconnected, Qt::UniqueConnection);
     return Handshake();
 }
@@ -376,6 +387,26 @@ bool COvyxClient::Write(CLinkMessage& request, const QString& successText)
     if (!successText.isEmpty())
         Log(successText);
     return true;
+}
+
+void COvyxClient::AbortWaits()
+{
+    std::lock_guard<std::mutex> locker(m_abortLock);
+    m_aborted = true;
+    if (m_abortHandle >= 0)
+        ::shutdown(m_abortHandle, SHUT_RDWR);
+}
+
+void COvyxClient::KeepAbortHandle()
+{
+    std::lock_guard<std::mutex> locker(m_abortLock);
+    if (m_abortHandle >= 0)
+        ::close(m_abortHandle);
+    const qintptr descriptor = m_socket->socketDescriptor();
+    m_abortHandle = descriptor >= 0 ? ::fcntl(static_cast<int>(descriptor), F_DUPFD_CLOEXEC, 0) : -1;
+    // An abort asked for while the connection was being made ends the handshake's wait.
+    if (m_aborted && m_abortHandle >= 0)
+        ::shutdown(m_abortHandle, SHUT_RDWR);
 }
 
 void COvyxClient::Log(const QString& text)

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 class QTcpSocket;
 class CLinkMessage;
@@ -62,6 +63,10 @@ public:
     bool Logout();
     // May be asked from another thread.
     bool IsConnected() const { return m_connected; }
+    // May be called from another thread: the wait of a request or handshake running in the client's thread ends
+    // at once, and so does every later one until the next Connect; the connection is lost. The wait for the TCP
+    // connection itself runs to its end.
+    void AbortWaits();
 
     // Each read leaves the record unchanged when it fails.
     bool ReadAircraft(aviation::structs::CAircraft& aircraft);
@@ -106,6 +111,9 @@ private:
     bool Write(CLinkMessage& request, CLinkMessage& reply);
     bool Write(CLinkMessage& request, const QString& successText);
     void Log(const QString& text);
+    // Keeps a duplicate of the connected socket's descriptor for AbortWaits, which so never reaches a
+    // descriptor the system has handed out again since.
+    void KeepAbortHandle();
 
     QTcpSocket* m_socket;
     std::atomic<bool> m_connected{false};
@@ -114,4 +122,7 @@ private:
     Waits m_waits;
     // Bytes received but not yet taken as a frame.
     QByteArray m_pending;
+    std::mutex m_abortLock;
+    int m_abortHandle = -1;
+    bool m_aborted = false;
 };

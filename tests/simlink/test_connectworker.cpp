@@ -1,0 +1,366 @@
+// The connection worker: its queue (what queuing logs, jobs queued while the thread runs or is finishing, a stop
+// while a job runs), and its jobs end to end over the simulated FSUIPC on a fixed clock and over the loopback
+// bridge peer on 127.0.0.1 playing FSX.
+#include "platform/clock.h"
+#include "platform/debugoutput.h"
+#include "settings/settings.h"
+#include "simlink/connectworker.h"
+#include "simlink/fsuipcsimulator.h"
+#include "simlink/fsuipctransport.h"
+#include "tools/bridge-peer/bridgepeer.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+using aviation::IPC::CFSUIPCSimulator;
+
+namespace {
+
+// Each signal becomes a line of its kind and arguments: "finished 7 Set Weather", "signal 4", "log (ConnectWorker)
+// Disconnect 0", "status not connected", "progress 33 Sending Weather to FS, 1 from 3".
+class WorkerRecording
+{
+public:
+    explicit WorkerRecording(CConnectWorker& worker)
+    {
+        Record(worker, &CConnectWorker::sigThreadJobFinished, "finished");
+        Record(worker, &CConnectWorker::sigThreadSignal, "signal");
+        Record(worker, qOverload<QString, int>(&CConnectWorker::sigUIDebugString), "log");
+        Record(worker, &CConnectWorker::sigUIStatusText, "status");
+        Record(worker, &CConnectWorker::sigUIProgress, "progress");
+    }
+
+    // The lines of one kind, without the kind.
+    QStringList Lines(const QString& kind) const
+    {
+        std::lock_guard<std::mutex> locker(m_lock);
+        QStringList lines;
+        for (const QString& line : m_lines)
+            if (line.startsWith(kind + QLatin1Char(' ')))
+                lines << line.mid(kind.size() + 1);
+        return lines;
+    }
+
+    bool WaitFinished(int count, int timeoutMs = 10000)
+    {
+        std::unique_lock<std::mutex> locker(m_lock);
+        return m_changed.wait_for(locker, std::chrono::milliseconds(timeoutMs), [&] { return m_finished >= count; });
+    }
+
+private:
+    template<typename... Args>
+    void Record(CConnectWorker& worker, void (CConnectWorker::*signal)(Args...), const QString& kind)
+    {
+        QObject::connect(
+            &worker, signal, &worker,
+            [this, kind](Args... args) {
+                QStringList line{kind};
+                (line << ... << Text(args));
+                std::lock_guard<std::mutex> locker(m_lock);
+                m_lines << line.join(QLatin1Char(' '));
+                m_finished += kind == QLatin1String("finished");
+                m_changed.notify_all();
+            },
+            Qt::DirectConnection);
+    }
+    static QString Text(int value) { return QString::number(value); }
+    static QString Text(const QString& text) { return text; }
+
+    mutable std::mutex m_lock;
+    std::condition_variable m_changed;
+    QStringList m_lines;
+    int m_finished = 0;
+};
+
+// Each test runs in an empty working directory, so the settings it writes are the only ones; MakeWorker makes the
+// worker once they are written.
+class ConnectWorkerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        CSettings::Release();
+        m_previousDir = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
+        CSettings::SetFSVersion(0);
+    }
+
+    void TearDown() override
+    {
+        worker.reset();
+        CSettings::Release();
+        CSettings::SetFSVersion(0);
+        QDir::setCurrent(m_previousDir);
+    }
+
+    void MakeWorker()
+    {
+        worker.reset();
+        worker = std::make_unique<CConnectWorker>();
+        recording = std::make_unique<WorkerRecording>(*worker);
+    }
+
+    // Queues the job and waits until it and the `followers` jobs it queues have finished.
+    void RunJob(int type, const QString& text = QString(), int followers = 0)
+    {
+        const int before = recording->Lines(QStringLiteral("finished")).size();
+        worker->AddJob(CJob(type, text));
+        ASSERT_TRUE(recording->WaitFinished(before + 1 + followers)) << "job " << type;
+    }
+
+    std::unique_ptr<CConnectWorker> worker;
+    std::unique_ptr<WorkerRecording> recording;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previousDir;
+};
+
+int ThreadRuns(const platform::ScopedDebugCapture& debug)
+{
+    const std::vector<std::string> lines = debug.Lines();
+    return static_cast<int>(std::count(lines.begin(), lines.end(), "(ConnectWorker) - Thread closed\n"));
+}
+
+TEST_F(ConnectWorkerTest, QueuingLogsTheJobTextToTheLogFileOnlyAndAnEmptyTextNotAtAll)
+{
+    MakeWorker();
+    RunJob(JobConnect);
+    RunJob(JobSetFuel, QStringLiteral("Set Fuel"));
+
+    // No simulator runs: the connect job says so in the status bar only.
+    EXPECT_EQ(recording->Lines("status"), QStringList{"not connected"});
+    EXPECT_EQ(recording->Lines("log"),
+              QStringList({"(ConnectWorker) New Job - Set Fuel 2", "(ConnectWorker) Set Fuel to Aircraft 0"}));
+    EXPECT_FALSE(worker->IsConnected());
+}
+
+TEST_F(ConnectWorkerTest, JobQueuedDuringARunRunsInTheSameRun)
+{
+    platform::ScopedDebugCapture debug;
+    MakeWorker();
+    QObject::connect(
+        worker.get(), &CConnectWorker::sigThreadJobFinished, worker.get(),
+        [this](int type) {
+            if (type == JobGetFuel)
+                worker->AddJob(CJob(JobRefreshAI, QStringLiteral("RefreshAI")));
+        },
+        Qt::DirectConnection);
+
+    RunJob(JobGetFuel, QStringLiteral("Get Fuel"), 1);
+    worker->wait();
+
+    EXPECT_EQ(recording->Lines("finished"), QStringList({"3 Get Fuel", "17 RefreshAI"}));
+    EXPECT_EQ(ThreadRuns(debug), 1);
+}
+
+TEST_F(ConnectWorkerTest, StopLetsTheRunningTransferFinishAndKeepsTheRestQueued)
+{
+    CSettings::SetPauseBetweenWXStation(100);
+    MakeWorker();
+    worker->SetWeather(std::vector<CFSWeatherStation>(1));
+    QObject::connect(
+        worker.get(), &CConnectWorker::sigThreadSignal, worker.get(),
+        [this](int code) {
+            if (code == ThreadWeatherStarted)
+                worker->Stop();
+        },
+        Qt::DirectConnection);
+
+    worker->AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
+    worker->AddJob(CJob(JobRefreshAI, QStringLiteral("RefreshAI")));
+    ASSERT_TRUE(recording->WaitFinished(1));
+    worker->wait();
+    // A later start runs nothing either.
+    worker->AddJob(CJob(JobClearWeather, QStringLiteral("Clear WX")));
+    worker->wait();
+
+    EXPECT_EQ(recording->Lines("finished"), QStringList{"7 Set Weather"});
+    EXPECT_EQ(recording->Lines("signal"), QStringList({"4", "5"}));
+    EXPECT_EQ(recording->Lines("progress").last(), "0 Weather transfer Complete");
+}
+
+// Each job is queued the moment the one before has finished, while the thread is deciding to end: every one must
+// run without waiting for a later job to start the thread.
+TEST_F(ConnectWorkerTest, TenThousandJobsQueuedWhileTheThreadKeepsFinishingAllFinish)
+{
+    constexpr int kJobs = 10000;
+    platform::ScopedDebugCapture debug;
+    MakeWorker();
+    for (int i = 1; i <= kJobs; ++i) {
+        worker->AddJob(CJob(i % 2 ? JobRefreshAI : JobSendStationToFS, QString()));
+        ASSERT_TRUE(recording->WaitFinished(i, 5000)) << i;
+    }
+    worker->wait();
+    EXPECT_EQ(recording->Lines("finished").size(), kJobs);
+    EXPECT_GT(ThreadRuns(debug), 1);
+}
+
+// Frankfurt, Munich and Heathrow as weather generation hands them over: the block (here only its ICAO code and
+// pressure) and the extended METAR text.
+CFSWeatherStation Station(const char* icao, const char* metar)
+{
+    CFSWeatherStation station;
+    std::memcpy(station.block.Icao, icao, 4);
+    station.block.Command = 2;
+    station.block.Press = 1015 * 16;
+    station.text = QString::fromLatin1(metar);
+    station.seconds = 60;
+    return station;
+}
+
+const std::vector<CFSWeatherStation> kStations{
+    Station("EDDF", "EDDF 071020Z 24012KT 9999 FEW030 BKN045 08/03 Q1015"),
+    Station("EDDM", "EDDM 071020Z 26008KT CAVOK 06/01 Q1017"),
+    Station("EGLL", "EGLL 071020Z 22015G25KT 8000 -RA SCT012 BKN020 11/09 Q1004")};
+
+class ConnectWorkerFSUIPC : public ConnectWorkerTest
+{
+protected:
+    void SetUp() override
+    {
+        ConnectWorkerTest::SetUp();
+        CSettings::SetInterfaceType(1);
+    }
+
+    platform::ScopedClock clock{1765101600};
+};
+
+TEST_F(ConnectWorkerFSUIPC, ConnectReadSendWeatherAndPaceTheWind)
+{
+    struct Case
+    {
+        CFSUIPCSimulator::Kind kind;
+        int fsVersion;
+        std::vector<std::uint16_t> commands;
+    };
+    for (const Case& c : {Case{CFSUIPCSimulator::Kind::FSX, 3, {}}, Case{CFSUIPCSimulator::Kind::FS2004, 2, {0x100}}}) {
+        CFSUIPCSimulator fsuipc(c.kind);
+        aviation::IPC::CScopedFSUIPCTransport transport(fsuipc);
+        MakeWorker();
+        RunJob(JobConnect);
+        ASSERT_TRUE(worker->IsConnected()) << c.fsVersion;
+        EXPECT_EQ(CSettings::GetFSVersion(), c.fsVersion);
+        RunJob(JobGetAircraftData, QStringLiteral("Get Aircraft data"));
+        EXPECT_NEAR(worker->GetAircraft().GetLatitude(), 50.0379, 1e-4);
+
+        worker->SetWeather(kStations);
+        RunJob(JobSetWeather, QStringLiteral("Set Weather"));
+        const std::vector<std::vector<std::uint8_t>> records = fsuipc.GetWeatherRecords();
+        ASSERT_EQ(records.size(), 3u);
+        EXPECT_EQ(records[1].size(), 1024u);
+        EXPECT_EQ(std::string(records[1].begin() + 8, records[1].begin() + 12), "EDDM");
+        EXPECT_EQ(fsuipc.GetWeatherCommands(), c.commands);
+
+        // The first wind job only starts the clock; 400 ms after it is too early, 600 ms is not.
+        worker->SetWindLevel(aviation::weather::CLevel(2000, aviation::weather::CWind(270, 15), 5, 1, 942, -1));
+        for (const auto& step : {std::make_pair(0, false), {400, false}, {200, true}}) {
+            clock.AdvanceMs(step.first);
+            const int exchanges = fsuipc.GetExchangeCount();
+            RunJob(JobSetWind, QStringLiteral("Set Wind FSUIPC"));
+            EXPECT_EQ(fsuipc.GetExchangeCount() != exchanges, step.second) << step.first;
+        }
+        EXPECT_DOUBLE_EQ(fsuipc.PeekDouble(0x2DE0), 270.0);
+
+        // A read that fails keeps the last sample instead of moving the aircraft to (0, 0).
+        CFSUIPCSimulator::Faults faults;
+        faults.failingSends = -1;
+        fsuipc.SetFaults(faults);
+        RunJob(JobGetAircraftData, QStringLiteral("Get Aircraft data"));
+        EXPECT_NEAR(worker->GetAircraft().GetLongitude(), 8.5622, 1e-4);
+
+        worker.reset();
+        EXPECT_EQ(fsuipc.GetOpenMappingCount(), 0) << "closed in the worker's thread";
+    }
+}
+
+class ConnectWorkerBridge : public ConnectWorkerTest
+{
+protected:
+    void SetUp() override
+    {
+        ConnectWorkerTest::SetUp();
+        ASSERT_TRUE(peer.Start());
+        CSettings::SetInterfaceType(4);
+        CSettings::SetServerIP(QStringLiteral("127.0.0.1"));
+        CSettings::SetServerPort(QString::number(peer.GetPort()));
+        MakeWorker();
+        RunJob(JobConnect, QString(), 2);
+    }
+
+    // Destroyed after the worker, which logs out while the peer still listens.
+    tools::CBridgePeer peer;
+};
+
+TEST_F(ConnectWorkerBridge, ConnectNamesTheSimulatorStoresItsVersionAndQueuesFuelAndDetails)
+{
+    EXPECT_EQ(recording->Lines("status").last(), "Connected to Aerovane Server, Sim:FSX");
+    EXPECT_EQ(CSettings::GetFSVersion(), 3);
+    EXPECT_EQ(recording->Lines("finished"), QStringList({"0 ", "3 Get Fuel", "15 Get AC-Details"}));
+    EXPECT_EQ(recording->Lines("signal"), QStringList({"1", "3"}));
+    EXPECT_EQ(worker->GetAircraftDetail().name, peer.GetDetail().name);
+    EXPECT_TRUE(worker->IsConnected());
+}
+
+TEST_F(ConnectWorkerBridge, WeatherTransferSendsEveryRecordWhileHandOversGoOnUnhindered)
+{
+    CSettings::SetPauseBetweenWXStation(50);
+    worker->SetWeather(kStations);
+    QElapsedTimer transfer;
+    transfer.start();
+    worker->AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
+
+    // The window hands over records and wind levels all through the transfer.
+    qint64 longestHandOverNs = 0;
+    while (recording->Lines("finished").size() < 4 && transfer.elapsed() < 10000) {
+        QElapsedTimer handOver;
+        handOver.start();
+        worker->SetWeather(kStations);
+        worker->SetWindLevel(aviation::weather::CLevel(3000, aviation::weather::CWind(250, 20), 2, -4, 908, -1));
+        longestHandOverNs = std::max(longestHandOverNs, handOver.nsecsElapsed());
+    }
+    const qint64 transferMs = transfer.elapsed();
+
+    ASSERT_EQ(recording->Lines("finished").size(), 4);
+    EXPECT_GE(transferMs, 150);
+    EXPECT_LT(longestHandOverNs, 25 * 1000 * 1000);
+    EXPECT_EQ(recording->Lines("progress"),
+              QStringList({"33 Sending Weather to FS, 1 from 3", "66 Sending Weather to FS, 2 from 3",
+                           "100 Sending Weather to FS, 3 from 3", "0 Weather transfer Complete"}));
+    const std::vector<CLinkMessage> writes = peer.GetWeatherWrites();
+    ASSERT_EQ(writes.size(), 3u);
+    for (std::size_t i = 0; i < writes.size(); ++i)
+        EXPECT_EQ(QString::fromStdString(writes[i].GetPayload()), kStations[i].text);
+}
+
+TEST_F(ConnectWorkerBridge, StopGivesUpARequestThePeerNeverAnswers)
+{
+    const std::size_t framesBefore = peer.GetFrames().size();
+    peer.SetAnswerDelay(-1);
+    worker->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
+    ASSERT_TRUE(peer.WaitForFrames(framesBefore + 1, 5000));
+
+    QElapsedTimer stop;
+    stop.start();
+    worker->Stop();
+    worker->wait();
+
+    // The read waits ten seconds for its answer.
+    EXPECT_LT(stop.elapsed(), 2000);
+    EXPECT_EQ(recording->Lines("finished").last(), "2 Get Aircraft data");
+    EXPECT_FALSE(worker->IsConnected());
+}
+
+} // namespace
