@@ -32,7 +32,11 @@ void CTab_Flightplanner::CalculateFP() { }
 
 void CTab_Flightplanner::PrintFP() { }
 
-void CTab_Flightplanner::Reset() { }
+void CTab_Flightplanner::Reset()
+{
+    if (m_form != nullptr)
+        m_form->tableView_waypoints->ResetModel();
+}
 
 void CTab_Flightplanner::ExportFP() { }
 
