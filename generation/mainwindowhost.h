@@ -15,6 +15,7 @@
 #include <vector>
 
 class CConnectWorker;
+class CDirectWindControl;
 class WXDownloader;
 
 namespace aviation {
@@ -37,6 +38,9 @@ public:
     // Display and log.
     virtual void ShowMetar(aviation::weather::CMetar& metar) = 0;
     virtual void OnSetTextToolButtonICAO(const QString& icao) = 0;
+    // The nearest-METAR display when no station is near: the text as the raw-METAR list's first row, the decoded
+    // METAR emptied.
+    virtual void ShowNoMetarNearby(const QString& text) = 0;
     // Target 0: debug tab and log file, 1: debug tab only, 2: log file only.
     virtual void OnDebugString(const QString& text, int target) = 0;
     // The status-bar text.
@@ -60,4 +64,6 @@ public:
     // Command numbers: 0 download weather, 1 set all weather, 2 set the weather of one ICAO, 3 clear weather,
     // 4 connect; true disables.
     virtual void sigDisableButton(int command, bool disable) = 0;
+    // The direct wind control after each step, for the wind table.
+    virtual void sigUIUpdateDwcInfo(const CDirectWindControl& control) = 0;
 };

@@ -2,6 +2,7 @@
 // IsConnected as told and hands out its own downloader.
 #pragma once
 
+#include "generation/directwindcontrol.h"
 #include "generation/mainwindowhost.h"
 #include "generation/wxdownloader.h"
 
@@ -43,6 +44,7 @@ public:
         calls << QStringLiteral("OnUpdateProgress(%1)").arg(text);
         statuses << text;
     }
+    void ShowNoMetarNearby(const QString& text) override { calls << QStringLiteral("ShowNoMetarNearby(%1)").arg(text); }
     void ShowSplashMessage(const QString& text) override { splash << text; }
     bool IsConnected() override { return connected; }
     WXDownloader* GetDownloader() override { return &downloader; }
@@ -77,6 +79,12 @@ public:
         calls << QStringLiteral("sigDisableButton(%1,%2)").arg(command).arg(disable ? "true" : "false");
     }
 
+    void sigUIUpdateDwcInfo(const CDirectWindControl& control) override
+    {
+        calls << QStringLiteral("sigUIUpdateDwcInfo");
+        windControls.push_back(control);
+    }
+
     // The calls whose text starts with the prefix, in order.
     QStringList CallsStartingWith(const QString& prefix) const
     {
@@ -92,6 +100,7 @@ public:
         calls.clear();
         log.clear();
         statuses.clear();
+        windControls.clear();
     }
 
     bool connected = false;
@@ -100,4 +109,5 @@ public:
     QStringList log; // texts of sigUIDebugString with target 0
     QStringList statuses; // status-bar texts
     QStringList splash;
+    std::vector<CDirectWindControl> windControls; // each step's copy of the direct wind control
 };

@@ -1,0 +1,310 @@
+#include "generation/updatescheduler.h"
+
+#include "generation/generationguard.h"
+#include "generation/mainwindowhost.h"
+#include "generation/prompter.h"
+#include "generation/weatherworker.h"
+#include "platform/clock.h"
+#include "settings/settings.h"
+#include "simlink/connectworker.h"
+#include "simlink/job.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+using aviation::Position;
+
+namespace {
+
+constexpr double kModelFileDistanceNm = 80.0;
+constexpr double kAutoDistanceNm = 40.0;
+constexpr double kMetarDisplayRangeNm = 50.0;
+constexpr std::uint32_t kMetarDisplayPeriod = 30;
+
+bool IsXPlane(int version)
+{
+    return version == 9 || version == 10;
+}
+
+bool IsNoPosition(const Position& position)
+{
+    return position.GetLatitude() == 0 && position.GetLongitude() == 0;
+}
+
+} // namespace
+
+CUpdateScheduler::CUpdateScheduler(CWeatherWorker& worker)
+    : m_worker(worker)
+{
+}
+
+void CUpdateScheduler::OnTick()
+{
+    RunGuarded(*m_worker.m_window, "OnUpdateSimTimer", [this] { Tick(); });
+}
+
+std::uint32_t CUpdateScheduler::UpdatePeriod() const
+{
+    return static_cast<std::uint32_t>(60 * CSettings::GetUpdateInterval());
+}
+
+void CUpdateScheduler::Status(const QString& text)
+{
+    m_worker.m_window->sigUIProgressTextUpdate(text);
+}
+
+void CUpdateScheduler::DownloadToolTip(std::uint32_t now)
+{
+    if (m_worker.m_weatherSource != WeatherDataLive)
+        return;
+    const std::uint32_t left = m_worker.m_lastDownload + UpdatePeriod() - now;
+    m_worker.m_window->sigUIUpdateProgressToolTip(QStringLiteral("Next Download Weather in %1 sec").arg(left));
+}
+
+void CUpdateScheduler::Tick()
+{
+    CMainWindowHost& window = *m_worker.m_window;
+    if (!window.IsConnected())
+        return;
+    if (CConnectWorker* connection = window.GetConnectWorker())
+        connection->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
+    if (m_worker.m_weatherSource == WeatherDataNone)
+        return;
+    if (IsNoPosition(m_worker.m_aircraft)) {
+        Status(QStringLiteral("FS is not ready"));
+        return;
+    }
+
+    const std::uint32_t now = static_cast<std::uint32_t>(platform::NowSeconds());
+    FollowAircraft();
+    const double distance = Position::GetDistance(m_reference, m_worker.m_aircraft.GetPosition());
+
+    if (now < m_lastPass + 1)
+        return;
+    m_lastPass = now;
+
+    if (m_worker.m_lastDownload + UpdatePeriod() <= now && m_worker.m_weatherSource == WeatherDataLive) {
+        // Set first: ticks that run while the download waits find it fresh.
+        m_worker.m_lastDownload = now;
+        m_worker.DownloadWeather();
+    }
+
+    if (CSettings::GetWeatherUpdate()) {
+        if (IsXPlane(CSettings::GetFSVersion()))
+            UpdateXPlane(now, distance);
+        else if (CSettings::GetNormalMode() && !m_approach)
+            UpdateNormal(now, distance);
+        else if (CSettings::GetModelFileMode() && !m_approach) {
+            if (CSettings::GetInterfaceType() == 1) {
+                if (Warn(QStringLiteral("Aerovane - Interface"),
+                         QStringLiteral("This Weather-Mode is not compatible with FSUIPC.\nPlease select "
+                                        "\"Simconnect\" or \"Simconnect & FSUIPC\".\nAerovane set Weather-Mode "
+                                        "Normal"))) {
+                    CSettings::SetNormalMode(true);
+                    CSettings::SetModelFileMode(false);
+                    return;
+                }
+            } else {
+                UpdateModelFile(now);
+            }
+        } else if (CSettings::GetAutoMode() && !m_approach)
+            UpdateAuto(now);
+        else if (m_approach)
+            Status(QStringLiteral("Approach - no Weather Update"));
+    }
+    ShowNearestMetar(now);
+}
+
+void CUpdateScheduler::FollowAircraft()
+{
+    const aviation::structs::CAircraft& aircraft = m_worker.m_aircraft;
+    if (!m_following) {
+        m_following = true;
+        m_reference = aircraft.GetPosition();
+        m_highestHeight = aircraft.height;
+    }
+    m_highestHeight = std::max(m_highestHeight, aircraft.height);
+
+    // An approach begins when the aircraft, having been above the height since the last approach ended,
+    // descends below it, and ends when it climbs above it again.
+    const int limit = CSettings::GetNoUpdateInApproachHeight();
+    const bool rule = CSettings::GetNoUpdateInApproach();
+    if (rule && limit > aircraft.height && m_highestHeight > limit)
+        m_approach = true;
+    if (m_approach && limit < aircraft.height) {
+        m_approach = false;
+        m_highestHeight = 0;
+    }
+    if (!rule)
+        m_approach = false;
+}
+
+void CUpdateScheduler::UpdateXPlane(std::uint32_t now, double distance)
+{
+    const aviation::structs::CAircraft& aircraft = m_worker.m_aircraft;
+    const double updateDistance = CSettings::GetXPUpdateDist();
+    const std::uint32_t updateTime = static_cast<std::uint32_t>(60 * CSettings::GetXPUpdateTime());
+    if (!m_xplaneFollowing) {
+        m_xplaneFollowing = true;
+        m_xplaneWindAltitude = aircraft.altitude;
+        m_xplaneWindTime = now;
+    }
+
+    double moved = 100.0;
+    if (!m_approach) {
+        moved = distance;
+        if (IsNoPosition(m_reference))
+            Status(QStringLiteral("XPlane Mode"));
+        else
+            Status(QStringLiteral("XPlane Mode - Update in %1NM/%2s ")
+                       .arg(QString::number(updateDistance - moved, 'f', 1))
+                       .arg(m_worker.m_lastGeneration + updateTime - now));
+    }
+    DownloadToolTip(now);
+
+    if (moved > updateDistance || m_worker.m_lastGeneration + updateTime <= now) {
+        if (!m_approach) {
+            Status(QStringLiteral("Weather update"));
+            m_reference = aircraft.GetPosition();
+            m_xplaneWindAltitude = aircraft.altitude;
+            m_worker.m_lastGeneration = now;
+            m_xplaneWindTime = now;
+            m_worker.GenerateXPlaneWeather();
+            m_worker.GenerateXPLaneWind();
+        } else {
+            Status(QStringLiteral("Approach - no Weather Update"));
+        }
+    } else if (m_approach) {
+        Status(QStringLiteral("Approach - no Weather Update"));
+    }
+
+    // Winds follow the aircraft in an approach too.
+    if ((std::abs(aircraft.altitude - m_xplaneWindAltitude) > 1000 || now > m_xplaneWindTime + 30)
+        && aircraft.height > 2000) {
+        Status(QStringLiteral("Wind update"));
+        m_xplaneWindAltitude = aircraft.altitude;
+        m_xplaneWindTime = now;
+        m_worker.GenerateXPLaneWind();
+    }
+}
+
+void CUpdateScheduler::UpdateNormal(std::uint32_t now, double distance)
+{
+    const int radius = CSettings::GetWeatherRadius();
+    if (distance > radius || m_worker.m_lastGeneration + UpdatePeriod() <= now) {
+        Status(QStringLiteral("Weather update"));
+        m_worker.m_lastGeneration = now;
+        m_reference = m_worker.m_aircraft.GetPosition();
+        m_worker.GenerateFSWeather(QString());
+        return;
+    }
+    Status(QStringLiteral("Update in %1s/%2NM ")
+               .arg(m_worker.m_lastGeneration + UpdatePeriod() - now)
+               .arg(QString::number(radius - distance, 'f', 1)));
+    DownloadToolTip(now);
+}
+
+void CUpdateScheduler::UpdateModelFile(std::uint32_t now)
+{
+    const Position aircraft = m_worker.m_aircraft.GetPosition();
+    const double distance = Position::GetDistance(m_modelFilePosition, aircraft);
+    if (IsNoPosition(m_modelFilePosition))
+        Status(QStringLiteral("WxModel Mode"));
+    else
+        Status(QStringLiteral("WxModel Mode - Update in %1 NM/%2s")
+                   .arg(QString::number(kModelFileDistanceNm - distance, 'f', 2))
+                   .arg(m_worker.m_lastGeneration + UpdatePeriod() - now));
+    if (m_worker.m_weatherSource == WeatherDataLive) {
+        m_worker.m_window->sigUIUpdateProgressBar(now - m_worker.m_lastDownload, UpdatePeriod());
+        DownloadToolTip(now);
+    }
+
+    if (distance <= kModelFileDistanceNm && m_worker.m_lastGeneration + UpdatePeriod() > now)
+        return;
+    if (CSettings::GetFSVersion() < 3) {
+        // Due on every tick until the user changes something: one reminder per update period.
+        if (m_preFsxWarned && now < m_preFsxWarnTime + UpdatePeriod())
+            return;
+        if (Warn(QStringLiteral("Aerovane"),
+                 QStringLiteral("Your FS-Version is not compatible with this weather mode. Minimum FSX"))) {
+            m_preFsxWarned = true;
+            m_preFsxWarnTime = now;
+        }
+        return;
+    }
+    m_worker.Log(QStringLiteral("(WeatherManager) Generate weather model"));
+    m_modelFilePosition = aircraft;
+    m_worker.m_lastGeneration = now;
+    m_worker.GenerateFSWeatherModelFile();
+}
+
+void CUpdateScheduler::UpdateAuto(std::uint32_t now)
+{
+    const Position aircraft = m_worker.m_aircraft.GetPosition();
+    const double distance = Position::GetDistance(m_autoPosition, aircraft);
+    if (IsNoPosition(m_autoPosition)) {
+        Status(QStringLiteral("Auto Mode"));
+    } else {
+        m_worker.m_window->sigUIUpdateProgressBar(now - m_worker.m_lastDownload, UpdatePeriod());
+        Status(QStringLiteral("Auto Mode - Update in %1 NM/%2s")
+                   .arg(QString::number(kAutoDistanceNm - distance, 'f', 2))
+                   .arg(m_worker.m_lastGeneration + UpdatePeriod() - now));
+    }
+    DownloadToolTip(now);
+    if (distance > kAutoDistanceNm || m_worker.m_lastGeneration + UpdatePeriod() <= now) {
+        m_worker.Log(QStringLiteral("(WeatherManager) checking station"));
+        m_autoPosition = aircraft;
+        m_worker.m_lastGeneration = now;
+        m_worker.GenerateFSWeatherAutoMode();
+    }
+}
+
+void CUpdateScheduler::ShowNearestMetar(std::uint32_t now)
+{
+    if (now - m_worker.m_lastMetarDisplay <= kMetarDisplayPeriod)
+        return;
+    CMainWindowHost& window = *m_worker.m_window;
+    const Position aircraft = m_worker.m_aircraft.GetPosition();
+    aviation::weather::CMetar metar = m_worker.m_weatherManager->GetNearestMetar(aircraft);
+    const QString icao = QString::fromWCharArray(metar.GetICAO());
+    window.OnSetTextToolButtonICAO(icao);
+    if (!metar.IsDecoded())
+        metar.Decode();
+    const double distance = metar.CStation::GetDistance(aircraft, false);
+
+    if (distance > kMetarDisplayRangeNm) {
+        const QString text = QStringLiteral("no metar station in the vicinity");
+        if (text != m_lastDisplayText)
+            window.ShowNoMetarNearby(text);
+        m_lastDisplayText = text;
+        window.sigDisableButton(2, true);
+        return;
+    }
+    window.OnSetTextToolButtonICAO(icao);
+    window.sigDisableButton(2, false);
+    window.ShowMetar(metar);
+    m_worker.m_lastMetarDisplay = now;
+    const QString raw = QString::fromStdWString(metar.GetRaw());
+    if (raw != m_lastDisplayText && CSettings::GetFSMessage()) {
+        m_lastDisplayText = raw;
+        window.ShowFSMessage(raw);
+    }
+}
+
+bool CUpdateScheduler::Warn(const QString& title, const QString& text)
+{
+    if (m_boxOpen)
+        return false;
+    struct OpenBox
+    {
+        bool& open;
+        explicit OpenBox(bool& flag)
+            : open(flag)
+        {
+            open = true;
+        }
+        ~OpenBox() { open = false; }
+    } box(m_boxOpen);
+    Prompter().Ask({PromptKind::Warning, title, text, {}});
+    return true;
+}

@@ -1,0 +1,58 @@
+// The weather worker's scheduler: on each tick of the simulation timer it asks for fresh aircraft data and
+// decides whether to download the weather again and whether and how to regenerate it (X-Plane, normal,
+// weather-model file or auto mode), holds updates back during an approach and keeps the status line current.
+#pragma once
+
+#include "weather/position.h"
+
+#include <QString>
+
+#include <cstdint>
+
+class CWeatherWorker;
+
+class CUpdateScheduler
+{
+public:
+    explicit CUpdateScheduler(CWeatherWorker& worker);
+
+    // One tick. An error escaping it is logged and ends only this tick.
+    void OnTick();
+
+private:
+    void Tick();
+    // Steps 5 and 6 of a tick: the first position and the approach state.
+    void FollowAircraft();
+    void UpdateXPlane(std::uint32_t now, double distance);
+    void UpdateNormal(std::uint32_t now, double distance);
+    void UpdateModelFile(std::uint32_t now);
+    void UpdateAuto(std::uint32_t now);
+    void ShowNearestMetar(std::uint32_t now);
+    // The warning box of weather-model file mode; false when another box of this scheduler is still open.
+    bool Warn(const QString& title, const QString& text);
+
+    std::uint32_t UpdatePeriod() const;
+    void DownloadToolTip(std::uint32_t now);
+    void Status(const QString& text);
+
+    CWeatherWorker& m_worker;
+
+    // Kept for the life of the program; nothing resets it.
+    bool m_following = false;
+    aviation::Position m_reference;
+    int m_highestHeight = 0;
+    bool m_approach = false;
+    std::uint32_t m_lastPass = 0;
+    bool m_xplaneFollowing = false;
+    int m_xplaneWindAltitude = 0;
+    std::uint32_t m_xplaneWindTime = 0;
+    aviation::Position m_modelFilePosition;
+    aviation::Position m_autoPosition;
+    QString m_lastDisplayText;
+
+    // A box is open: ticks that arrive meanwhile open no other one.
+    bool m_boxOpen = false;
+    // The pre-FSX warning came at this time; it comes again only after an update period.
+    bool m_preFsxWarned = false;
+    std::uint32_t m_preFsxWarnTime = 0;
+};

@@ -1,0 +1,82 @@
+// Weather-model file mode: the weather of a square grid around the aircraft written as a weather theme that the
+// simulator then loads.
+#include "generation/weatherworker.h"
+
+#include "generation/mainwindowhost.h"
+#include "generation/newweatherbuilder.h"
+#include "generation/prompter.h"
+#include "generation/weatherthemefile.h"
+#include "settings/settings.h"
+#include "weather/weatherset.h"
+
+#include <QFile>
+#include <QTimer>
+
+using aviation::Position;
+using aviation::weather::CGrib;
+using aviation::weather::CMetar;
+using aviation::weather::CSynop;
+
+void CWeatherWorker::GenerateFSWeatherModelFile()
+{
+    const CWeatherThemeFile theme
+        = CWeatherThemeFile::AroundPosition(AircraftPosition(), CSettings::GetModelFileSize());
+    CWeatherThemeFile filled;
+    filled.SetSize(theme.GetColumns(), theme.GetRows());
+    const int count = theme.GetRecordCount();
+    for (int k = 1; k <= count; ++k) {
+        m_window->sigUIUpdateProgress(k * 100 / count, QStringLiteral("Generate Weather %1 from %2").arg(k).arg(count));
+        CWeatherThemeRecord record = theme.GetRecord(k - 1);
+        filled.AddRecord(ThemeRecordAt(record));
+    }
+
+    const std::string name = NextWeatherThemeName();
+    const QString path = CSettings::GetPathToFS() + QStringLiteral("/Weather/themes/") + QString::fromStdString(name);
+    if (!filled.Write(QFile::encodeName(path).toStdString())) {
+        Log(QStringLiteral("Can not write File to FS"));
+        Prompter().Ask({PromptKind::Warning,
+                        QStringLiteral("Aerovane-WeatherMode"),
+                        QStringLiteral("Can not write File to FS"),
+                        {}});
+        return;
+    }
+    // The simulator reads the theme once both files have been closed for a while.
+    const std::string theme8 = "weather/themes/" + name;
+    QTimer::singleShot(m_themeLoadDelayMs, this, [this, theme8] { m_window->SetWeatherTheme(theme8); });
+}
+
+CWeatherThemeRecord CWeatherWorker::ThemeRecordAt(const CWeatherThemeRecord& point)
+{
+    const Position& p = point.position;
+    CMetar metar = m_weatherManager->GetNearestMetar(p);
+    if (!metar.IsDecoded())
+        metar.Decode();
+
+    CSynop synop;
+    m_weatherManager->FindNearestSynop(p, synop);
+    if (!synop.GetRaw().empty()) {
+        const int code = synop.Decode();
+        if (code != 0)
+            Log(QStringLiteral("(WeatherManager) %1, %2, %3")
+                    .arg(QString::fromWCharArray(synop.GetICAO()), QString::fromStdWString(CSynop::GetErrorText(code)),
+                         QString::fromStdWString(synop.GetRaw())));
+    }
+
+    CGrib grib;
+    bool gridFromStore = true;
+    if (!m_weatherManager->HasGribNear(p) && m_weatherSource == WeatherDataLive && !DownloadGrib(p, false)) {
+        grib.SetStandardAtmosphere(metar.GetWind(), metar.GetTemperature(), metar.GetDewPoint(), metar.GetQNH(true));
+        gridFromStore = false;
+    }
+    if (gridFromStore) {
+        grib = m_weatherManager->GetNearestGrib(p);
+        if (!grib.IsStandardAtmosphere() && !grib.Decode(false))
+            Log(QString::fromStdWString(grib.GetErrorText()));
+    }
+
+    CNewWeather block;
+    aviation::weather::SetNewWeather(aviation::weather::CWeatherSet(metar, synop, grib), block, m_aircraft.magVar);
+    CWeatherThemeRecord record = point;
+    record.SetFromBlock(block, static_cast<float>(metar.GetQNH(true)));
+    return record;
+}

@@ -1,0 +1,205 @@
+#include "platform/clock.h"
+#include "recordingprompter.h"
+#include "weatherworkertest.h"
+
+namespace {
+
+constexpr std::int64_t kStart = 1796640000; // a whole minute, 7 Dec 2026
+
+// The worker's scheduler driven tick by tick on a fixed clock, connected, with the aircraft near Munich.
+class UpdateSchedulerTest : public WeatherWorkerTest
+{
+protected:
+    void SetUp() override
+    {
+        WeatherWorkerTest::SetUp();
+        m_host.connected = true;
+        Worker().EnableSimTimer(false);
+        Place(m_start, 3000);
+    }
+
+    void Place(const aviation::Position& position, int height, int altitude = 0)
+    {
+        m_aircraft.SetLatitude(position.GetLatitude());
+        m_aircraft.SetLongitude(position.GetLongitude());
+        m_aircraft.height = height;
+        m_aircraft.altitude = altitude ? altitude : height + 1500;
+        Worker().SetAircraft(m_aircraft);
+    }
+
+    // Advances the clock and runs one tick with a fresh record of the host's calls.
+    void Tick(std::int64_t milliseconds = 1000)
+    {
+        m_clock.AdvanceMs(milliseconds);
+        m_host.Clear();
+        Worker().OnUpdateSimTimer();
+    }
+
+    bool StatusShown(const QString& text) const { return m_host.statuses.contains(text); }
+
+    platform::ScopedClock m_clock{kStart};
+    RecordingPrompter m_prompter;
+    ScopedPrompter m_usePrompter{m_prompter};
+    aviation::Position m_start{48.354, 11.786};
+    aviation::structs::CAircraft m_aircraft;
+};
+
+} // namespace
+
+TEST_F(UpdateSchedulerTest, NothingHappensWhileDisconnected)
+{
+    m_host.connected = false;
+    Worker().SetWeatherSource(WeatherDataLive);
+    CSettings::SetNormalMode(true);
+    Tick();
+    EXPECT_TRUE(m_host.calls.isEmpty()) << m_host.calls.join('\n').toStdString();
+    EXPECT_TRUE(m_server.Requests().isEmpty());
+}
+
+TEST_F(UpdateSchedulerTest, OnlyLiveWeatherIsDownloadedAgainAndEverySourceIsGenerated)
+{
+    CSettings::SetNormalMode(true);
+    for (int source : {WeatherDataLive, WeatherDataHistory, WeatherDataStored}) {
+        m_worker.reset();
+        m_server.ClearRequests();
+        Worker().EnableSimTimer(false);
+        Worker().SetAircraft(m_aircraft);
+        Worker().SetWeatherSource(source);
+        Tick();
+        EXPECT_EQ(m_server.Requests().filter("weather_vatsim").size(), source == WeatherDataLive ? 1 : 0) << source;
+        EXPECT_TRUE(StatusShown("Weather update")) << source;
+        Tick();
+        EXPECT_TRUE(StatusShown("Update in 1799s/200.0NM ")) << m_host.statuses.join('|').toStdString();
+        EXPECT_EQ(m_server.Requests().filter("weather_vatsim").size(), source == WeatherDataLive ? 1 : 0) << source;
+    }
+}
+
+TEST_F(UpdateSchedulerTest, ASecondTickInTheSameSecondStopsAtTheGate)
+{
+    Worker().SetWeatherSource(WeatherDataStored);
+    CSettings::SetNormalMode(true);
+    Tick();
+    Tick(400);
+    EXPECT_TRUE(m_host.calls.isEmpty()) << m_host.calls.join('\n').toStdString();
+    Tick(600);
+    EXPECT_FALSE(m_host.statuses.isEmpty());
+}
+
+TEST_F(UpdateSchedulerTest, ApproachHoldsUpdatesBackUntilTheAircraftClimbsAboveTheHeight)
+{
+    Worker().SetWeatherSource(WeatherDataStored);
+    CSettings::SetNormalMode(true);
+    Place(m_start, 100); // on the ground, below 5000 ft: no approach before it was above
+    Tick();
+    Place(m_start, 200);
+    Tick();
+    EXPECT_FALSE(StatusShown("Approach - no Weather Update"));
+    Place(m_start, 6000);
+    Tick();
+    const aviation::Position far = aviation::Position::GetDestination(m_start, 90, 300);
+    Place(far, 4000);
+    Tick();
+    EXPECT_TRUE(StatusShown("Approach - no Weather Update"));
+    EXPECT_FALSE(StatusShown("Weather update"));
+    Place(far, 5000);
+    Tick();
+    EXPECT_TRUE(StatusShown("Approach - no Weather Update"));
+    Place(far, 5001);
+    Tick();
+    EXPECT_TRUE(StatusShown("Weather update"));
+}
+
+TEST_F(UpdateSchedulerTest, NormalModeRegeneratesOnlyBeyondTheRadius)
+{
+    Worker().SetWeatherSource(WeatherDataStored);
+    CSettings::SetNormalMode(true);
+    Tick();
+    struct Case
+    {
+        double nm;
+        bool update;
+    } cases[] = {{199.9, false}, {200.1, true}};
+    for (const Case& c : cases) {
+        // Positions are placed on one metric and measured on another: scale to the measured one.
+        const double scale
+            = 200.0 / aviation::Position::GetDistance(m_start, aviation::Position::GetDestination(m_start, 45, 200));
+        const aviation::Position moved = aviation::Position::GetDestination(m_start, 45, c.nm * scale);
+        ASSERT_EQ(aviation::Position::GetDistance(m_start, moved) > 200.0, c.update) << c.nm;
+        Place(moved, 3000);
+        Tick();
+        EXPECT_EQ(StatusShown("Weather update"), c.update) << m_host.statuses.join('|').toStdString();
+    }
+}
+
+TEST_F(UpdateSchedulerTest, ModelFileModeBoxesComeOnceEvenWhileTicksGoOn)
+{
+    Worker().SetWeatherSource(WeatherDataStored);
+    CSettings::SetModelFileMode(true);
+    CSettings::SetInterfaceType(1);
+    m_prompter.whileOpen = [this] { Tick(); };
+    Tick();
+    ASSERT_EQ(m_prompter.asked.size(), 1u);
+    EXPECT_EQ(m_prompter.asked[0].title, QStringLiteral("Aerovane - Interface"));
+    EXPECT_TRUE(CSettings::GetNormalMode());
+    EXPECT_FALSE(CSettings::GetModelFileMode());
+    m_prompter.whileOpen = nullptr;
+    Tick();
+    EXPECT_TRUE(StatusShown("Weather update"));
+
+    // Before FSX the mode cannot run: one reminder per update period, nothing generated.
+    CSettings::SetNormalMode(false);
+    CSettings::SetModelFileMode(true);
+    CSettings::SetInterfaceType(2);
+    CSettings::SetFSVersion(2);
+    m_prompter.asked.clear();
+    for (int i = 0; i < 5; ++i)
+        Tick();
+    Tick(1795 * 1000);
+    ASSERT_EQ(m_prompter.asked.size(), 1u);
+    EXPECT_EQ(m_prompter.asked[0].text,
+              QStringLiteral("Your FS-Version is not compatible with this weather mode. Minimum FSX"));
+    EXPECT_TRUE(StatusShown("WxModel Mode"));
+    Tick();
+    EXPECT_EQ(m_prompter.asked.size(), 2u);
+    EXPECT_FALSE(m_host.log.contains("(WeatherManager) Generate weather model"));
+}
+
+TEST_F(UpdateSchedulerTest, XPlaneWindFollowsOnlyAbove2000FeetAboveGround)
+{
+    Worker().SetWeatherSource(WeatherDataStored);
+    CSettings::SetFSVersion(10);
+    CSettings::SetNormalMode(true); // X-Plane comes first whatever the mode
+    Place(m_start, 1500, 4000);
+    Tick();
+    EXPECT_TRUE(StatusShown("Weather update"));
+    for (int altitude : {6000, 9000, 2000}) {
+        Place(m_start, 1500, altitude);
+        Tick(31000);
+        EXPECT_FALSE(StatusShown("Wind update")) << altitude;
+    }
+    Place(m_start, 2500, 4000);
+    Tick();
+    EXPECT_TRUE(StatusShown("Wind update"));
+    EXPECT_TRUE(StatusShown("XPlane Mode - Update in 20.0NM/506s "));
+}
+
+TEST_F(UpdateSchedulerTest, NearestMetarDisplay)
+{
+    Worker().SetWeatherSource(WeatherDataStored);
+    Tick();
+    EXPECT_EQ(m_host.CallsStartingWith("ShowNoMetarNearby"),
+              QStringList{"ShowNoMetarNearby(no metar station in the vicinity)"});
+    EXPECT_TRUE(m_host.calls.contains("sigDisableButton(2,true)"));
+    Tick();
+    EXPECT_TRUE(m_host.CallsStartingWith("ShowNoMetarNearby").isEmpty());
+    EXPECT_TRUE(m_host.calls.contains("sigDisableButton(2,true)"));
+
+    const QString raw = QStringLiteral("EDDM 071020Z 27010KT 9999 FEW030 05/01 Q1013");
+    Worker().LoadWeatherFromText(raw + "\n", {}, {});
+    Tick();
+    EXPECT_TRUE(m_host.calls.contains("ShowMetar(EDDM)"));
+    EXPECT_TRUE(m_host.calls.contains("sigDisableButton(2,false)"));
+    EXPECT_EQ(m_host.CallsStartingWith("ShowFSMessage"), QStringList{"ShowFSMessage(" + raw + ")"});
+    Tick();
+    EXPECT_TRUE(m_host.CallsStartingWith("ShowMetar").isEmpty()); // next display after 30 s
+}
