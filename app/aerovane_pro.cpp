@@ -1,0 +1,246 @@
+#include "app/aerovane_pro.h"
+
+#include "app/wxstatusbar.h"
+#include "flight/tab_flightplanner.h"
+#include "flight/tab_flightrecorder.h"
+#include "generation/weatherworker.h"
+#include "generation/wxdownloader.h"
+#include "loadeditor/tab_loadeditor.h"
+#include "platform/clock.h"
+#include "platform/debugoutput.h"
+#include "platform/programfolder.h"
+#include "settings/settings.h"
+#include "simlink/connectworker.h"
+
+#include <QCloseEvent>
+#include <QDebug>
+#include <QFont>
+#include <QMutexLocker>
+#include <QPixmap>
+#include <QSizePolicy>
+#include <QTimer>
+
+Aerovane_Pro::Aerovane_Pro(QWidget* parent)
+    : CMainWindowForm(parent)
+    , splash(QPixmap(QStringLiteral(":/image/logo")), Qt::WindowStaysOnTopHint)
+{
+    logFile.Open(platform::ProgramFolder());
+
+    const QRect saved = CSettings::GetMainGeometry();
+    splash.setWindowOpacity(0.8);
+    splash.setGeometry(saved.left(), saved.top(), 500, 144);
+    splash.show();
+    QFont splashFont(QStringLiteral("Times"), 10);
+    splashFont.setBold(true);
+    splash.setFont(splashFont);
+    ShowSplashMessage(QStringLiteral("Loading GUI"));
+
+    ui.setupUi(this);
+    ui.splitterMain->restoreState(CSettings::GetSplitterMain());
+    ui.splitterBottom->restoreState(CSettings::GetSplitterBottom());
+    ui.textEditDebug->document()->setMaximumBlockCount(kDebugPageLines);
+
+    ConnectCommands();
+    ConnectReports();
+    ui.statusBar->ResetProgress(false);
+
+    weatherWorker = std::make_shared<CWeatherWorker>(this);
+
+    connectWorker = new CConnectWorker();
+    connectWorker->moveToThread(connectWorker);
+    ConnectWorkerSignals();
+
+    downloader = new WXDownloader();
+    connect(downloader, &WXDownloader::DownloadProgress, this,
+            QOverload<qint64, qint64>::of(&Aerovane_Pro::OnUpdateProgress));
+    ui.statusBar->ResetProgress(false);
+
+    restoreState(CSettings::GetMainState(), 0);
+    setGeometry(CSettings::GetMainGeometry());
+    ui.actionDownload_WX->setEnabled(false);
+    ui.actionClear_WX->setEnabled(false);
+    ui.action_Set_all_WX->setEnabled(false);
+    ui.action_Set_ICAO_WX->setEnabled(false);
+
+    ui.tab_LoadEditor->Init(this, connectWorker);
+    ui.tab_flightplanner->Init(this, weatherWorker.get());
+    ui.tab_recorder->SetUi(this);
+    ui.tabWidgetMain->setCurrentIndex(0);
+
+    // Pushes the aircraft selector to the right end of the tool bar.
+    auto* spacer = new QWidget(ui.toolBar);
+    spacer->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::Preferred);
+    ui.toolBar->addWidget(spacer);
+    ui.toolBar->addSeparator();
+    FillAircraftCombo();
+
+    autoConnectTimer = new QTimer(this);
+    autoConnectTimer->setSingleShot(true);
+    autoConnectTimer->setInterval(kAutoConnectRetryMs);
+    connect(autoConnectTimer, &QTimer::timeout, this, &Aerovane_Pro::OnAutoConnectRetry);
+
+    QTimer::singleShot(1000, this, &Aerovane_Pro::OnStart);
+
+    const bool stayOnTop = CSettings::GetStayOnTop();
+    ui.actionViewStay_On_Top->setChecked(stayOnTop);
+    setWindowFlag(Qt::WindowStaysOnTopHint, stayOnTop);
+    ui.checkBox_record_autostart->setChecked(CSettings::GetFlightAutoStart());
+}
+
+Aerovane_Pro::~Aerovane_Pro()
+{
+    // Without a close (a window that was never shown), the workers still have to go before the weather worker.
+    if (weatherWorker)
+        weatherWorker->StopTimers();
+    StopConnectWorker();
+    ReleaseDownloader();
+    CSettings::Release();
+}
+
+void Aerovane_Pro::ConnectCommands()
+{
+    connect(ui.lineEditMetarICAO, &QLineEdit::returnPressed, this, &Aerovane_Pro::OnMetarEnter);
+    connect(ui.actionDownload_WX, &QAction::triggered, this, &Aerovane_Pro::OnDownloadWX);
+    connect(ui.action_Set_all_WX, &QAction::triggered, this, &Aerovane_Pro::OnSetAllWX);
+    connect(ui.action_Set_ICAO_WX, &QAction::triggered, this, &Aerovane_Pro::OnSetIcaoWX);
+    connect(ui.actionRefresh_AI, &QAction::triggered, this, &Aerovane_Pro::OnRefreshAI);
+    connect(ui.actionClear_WX, &QAction::triggered, this, &Aerovane_Pro::OnClearWX);
+    connect(ui.actionConnect_to_FS, &QAction::triggered, this, &Aerovane_Pro::OnButtonConnect);
+}
+
+void Aerovane_Pro::ConnectReports()
+{
+    connect(this, &Aerovane_Pro::sigUIDebugString, this,
+            QOverload<const QString&, int>::of(&Aerovane_Pro::OnDebugString));
+    connect(this, &Aerovane_Pro::sigUIProgressTextUpdate, this,
+            QOverload<const QString&>::of(&Aerovane_Pro::OnUpdateProgress));
+    connect(this, &Aerovane_Pro::sigUIUpdateProgress, this,
+            QOverload<int, const QString&>::of(&Aerovane_Pro::OnUpdateProgress));
+    connect(this, &Aerovane_Pro::sigUIUpdateProgressBar, this,
+            QOverload<qint64, qint64>::of(&Aerovane_Pro::OnUpdateProgress));
+    connect(this, &Aerovane_Pro::sigUIUpdateProgressToolTip, this, &Aerovane_Pro::OnUpdateProgressToolTip);
+    connect(this, &Aerovane_Pro::sigDisableButton, this, &Aerovane_Pro::OnDisableButton);
+}
+
+void Aerovane_Pro::ConnectWorkerSignals()
+{
+    connect(connectWorker, &CConnectWorker::sigUIStatusText, this,
+            QOverload<const QString&>::of(&Aerovane_Pro::SetStatusText), Qt::QueuedConnection);
+    connect(connectWorker, &CConnectWorker::sigUIProgress, this,
+            QOverload<int, const QString&>::of(&Aerovane_Pro::OnUpdateProgress), Qt::QueuedConnection);
+    connect(connectWorker, QOverload<QString, int>::of(&CConnectWorker::sigUIDebugString), this,
+            QOverload<const QString&, int>::of(&Aerovane_Pro::OnDebugString), Qt::QueuedConnection);
+    connect(connectWorker, &CConnectWorker::sigThreadJobFinished, this, &Aerovane_Pro::OnThreadSignalJobFinished);
+}
+
+void Aerovane_Pro::ShowSplashMessage(const QString& text)
+{
+    splash.showMessage(text, Qt::AlignBottom | Qt::AlignHCenter, Qt::black);
+}
+
+void Aerovane_Pro::OnDebugString(const QString& text, int target)
+{
+    QMutexLocker lock(&uiMutex);
+    const QString line = CLogWriter::FormatLine(text);
+    if (ui.tab_Debug->isEnabled() && (target == 0 || target == 1))
+        ui.textEditDebug->append(line);
+    qDebug().noquote() << line;
+    if (target == 0 || target == 2)
+        logFile.WriteLine(line);
+    platform::DebugOut(line.toStdWString() + L"\n");
+}
+
+void Aerovane_Pro::OnDebugString(const QString& text)
+{
+    OnDebugString(text, 0);
+}
+
+void Aerovane_Pro::OnUpdateProgress(const QString& text)
+{
+    QMutexLocker lock(&uiMutex);
+    ui.statusBar->SetProgressText(text, QString());
+}
+
+void Aerovane_Pro::OnUpdateProgress(int value, const QString& text)
+{
+    QMutexLocker lock(&uiMutex);
+    ui.statusBar->SetProgressRange(0, 100);
+    ui.statusBar->SetProgressValue(value);
+    ui.statusBar->SetProgressText(text, QString());
+}
+
+void Aerovane_Pro::OnUpdateProgress(qint64 value, qint64 total)
+{
+    QMutexLocker lock(&uiMutex);
+    ui.statusBar->SetProgressRange(0, total);
+    ui.statusBar->SetProgressValue(value);
+}
+
+void Aerovane_Pro::OnUpdateProgressToolTip(const QString& text)
+{
+    ui.statusBar->SetProgressToolTip(text);
+}
+
+void Aerovane_Pro::SetStatusText(const QString& text, const QString& toolTip)
+{
+    QMutexLocker lock(&uiMutex);
+    ui.statusBar->SetStatusText(text);
+    ui.statusBar->SetStatusToolTip(toolTip);
+}
+
+void Aerovane_Pro::SetStatusText(const QString& text)
+{
+    SetStatusText(text, QString());
+}
+
+void Aerovane_Pro::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    closing = true;
+    weatherWorker->StopTimers();
+    autoConnectTimer->stop();
+    emit sigUIDebugString(QStringLiteral("(Main) Close"), 2);
+    connected = false;
+    StopConnectWorker();
+
+    CSettings::SetMainState(saveState(0));
+    CSettings::SetMainGeometry(geometry());
+    CSettings::SetSplitterMain(ui.splitterMain->saveState());
+    CSettings::SetSplitterBottom(ui.splitterBottom->saveState());
+
+    ReleaseDownloader();
+    event->accept();
+}
+
+void Aerovane_Pro::StopConnectWorker()
+{
+    if (!connectWorker)
+        return;
+    CConnectWorker* worker = connectWorker;
+    connectWorker = nullptr;
+    qDebug() << "try to stop ConnectWorker thread";
+    platform::SleepMs(500);
+    worker->Stop();
+    for (int waits = 0; worker->isRunning() && waits <= kStopWaits; ++waits)
+        worker->wait(100);
+    if (worker->isRunning()) {
+        // Cutting a thread off in the middle of a transfer could leave its locks held; it is left to end alone.
+        qDebug() << "ConnectWorker thread does not stop, left running";
+        return;
+    }
+    qDebug() << "ConnectWorker thread is stopped";
+    delete worker;
+}
+
+void Aerovane_Pro::ReleaseDownloader()
+{
+    if (!downloader)
+        return;
+    WXDownloader* released = downloader;
+    downloader = nullptr;
+    released->AbortAll();
+    if (released->IsBusy())
+        retiredDownloader.reset(released);
+    else
+        delete released;
+}

@@ -1,0 +1,160 @@
+// The program's main window: hosts the form's pages, owns the weather worker, the simulator connection thread
+// and the downloader, writes the log, and turns the user's commands and the finished simulator jobs into work
+// for them. Weather generation reaches it through the window host interface.
+#pragma once
+
+#include "app/logwriter.h"
+#include "flight/flightphasetracker.h"
+#include "forms/mainwindowform.h"
+#include "generation/directwindcontrol.h"
+#include "generation/mainwindowhost.h"
+#include "simlink/aircraft.h"
+#include "simlink/aircraftdetail.h"
+#include "weather/grib.h"
+
+#include <QMutex>
+#include <QSplashScreen>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+class CWeatherWorker;
+class QCloseEvent;
+class QComboBox;
+class QTimer;
+
+class Aerovane_Pro : public CMainWindowForm, public CMainWindowHost
+{
+    Q_OBJECT
+
+public:
+    // The generation Set all WX runs, by simulator and weather mode.
+    enum class AllWeatherGeneration { XPlane, AutoMode, ModelFile, Normal };
+
+    // A failed automatic connect is tried again after this pause.
+    static constexpr int kAutoConnectRetryMs = 5000;
+    // Aircraft details are asked for again after this long while samples come in.
+    static constexpr std::int64_t kDetailRequestIntervalMs = 120000;
+    // The Debug page keeps this many of the newest lines.
+    static constexpr int kDebugPageLines = 5000;
+    // How long closing waits for the connection thread to finish its job, in waits of 100 ms.
+    static constexpr int kStopWaits = 200;
+
+    explicit Aerovane_Pro(QWidget* parent = nullptr);
+    ~Aerovane_Pro() override;
+
+    WXDownloader* GetDownloader() override { return downloader; }
+    CConnectWorker* GetConnectWorker() override { return connectWorker; }
+    CWeatherWorker* GetWeatherWorker() { return weatherWorker.get(); }
+    bool IsConnected() override { return connected; }
+    void GetFlightPlan(aviation::CFlightplan& plan) override;
+
+    // Forwarders to the connection thread: each hands its record over and queues the job. After the window
+    // closed they do nothing.
+    void SetWeather(const std::vector<CFSWeatherStation>& stations) override;
+    void SetWindFSUIPC(const aviation::weather::CLevel& level) override;
+    void SendWindToXP(const CXPWeather& wind) override;
+    void SendStationToFS(const std::vector<aviation::weather::CStation>& stations) override;
+    void SetWeatherTheme(const std::string& theme) override;
+    void ShowFSMessage(const QString& text) override;
+    // Has the simulator load the flight plan at once, in this thread; not a job.
+    void LoadFlightPlanToFS(const QString& path);
+
+    void ShowMetar(aviation::weather::CMetar& metar) override;
+    void ShowNoMetarNearby(const QString& text) override;
+    void ShowSplashMessage(const QString& text) override;
+
+    // While the link is up, asks for the fuel and the aircraft details; returns the details known now.
+    aviation::structs::CAircraftDetail GetAircraftDetails();
+    // (Re)fills the tool bar's aircraft selector with the profiles in "AircraftConfigs".
+    void FillAircraftCombo();
+    void UpdateAircraftLamps(const aviation::structs::CAircraft& aircraft);
+    // X-Plane first, then auto mode, then the weather-model file, else the normal mode.
+    static AllWeatherGeneration ChooseAllWeatherGeneration();
+
+signals:
+    void sigUIDebugString(const QString& text, int target = 0) override;
+    void sigUIProgressTextUpdate(const QString& text) override;
+    void sigUIUpdateProgress(int value, const QString& text) override;
+    void sigUIUpdateProgressToolTip(const QString& text) override;
+    void sigUIUpdateProgressBar(qint64 value, qint64 total) override;
+    void sigUIUpdateLevelInfo(aviation::weather::CGrib grib);
+    void sigUIUpdateDwcInfo(const CDirectWindControl& control) override;
+    void sigWeatherWorkerSetEvent(int event);
+    void sigDisableButton(int command, bool disable) override;
+
+public slots:
+    // Started once, a second after the window was built.
+    void OnStart();
+
+    // The log: target 0 Debug page and log file, 1 Debug page only, 2 log file only; always the debug output.
+    void OnDebugString(const QString& text, int target) override;
+    void OnDebugString(const QString& text);
+    // Status bar.
+    void OnUpdateProgress(const QString& text) override;
+    void OnUpdateProgress(int value, const QString& text);
+    void OnUpdateProgress(qint64 value, qint64 total);
+    void OnUpdateProgressToolTip(const QString& text);
+    void SetStatusText(const QString& text, const QString& toolTip);
+    void SetStatusText(const QString& text);
+
+    // Commands.
+    void OnButtonConnect();
+    void OnDisableButton(int command, bool disable);
+    void OnDownloadWX();
+    void OnSetAllWX();
+    void OnSetIcaoWX();
+    void OnClearWX();
+    void OnRefreshAI();
+    void OnSetTextToolButtonICAO(const QString& icao) override;
+    void OnMetarEnter();
+    void OnComboBoxAircraftChanged(int index);
+
+    // Results of the connection thread.
+    void OnThreadSignalJobFinished(int type, const QString& text);
+    void OnUpdateAircraftdata(const aviation::structs::CAircraft& aircraft);
+    void OnUpdateAircraftDetails(const aviation::structs::CAircraftDetail& detail);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ConnectCommands();
+    void ConnectReports();
+    void ConnectWorkerSignals();
+    // Queues a job when the connection thread still exists.
+    void AddJob(int type, const QString& text);
+    void OnAutoConnectRetry();
+    // Ends the connection thread, waiting for its running job; a thread that does not end in time is left
+    // behind rather than cut off.
+    void StopConnectWorker();
+    // Frees the downloader now, or with the window when a transfer is still on the stack.
+    void ReleaseDownloader();
+
+    QSplashScreen splash;
+    QMutex uiMutex;
+    std::shared_ptr<CWeatherWorker> weatherWorker;
+    CConnectWorker* connectWorker = nullptr;
+    WXDownloader* downloader = nullptr;
+    FlightPhaseTracker flightTracker;
+    bool connected = false;
+    QString icaoForSetWx;
+    CLogWriter logFile;
+    QComboBox* aircraftCombo = nullptr;
+    aviation::structs::CAircraftDetail profileAircraftDetail;
+    aviation::structs::CAircraftDetail simAircraftDetail;
+    std::vector<std::pair<QString, int>> tips;
+
+    // The weather is cleared after the first connect of a run only.
+    bool clearWxDone = false;
+    // Monotonic time of the last automatic detail request; none yet.
+    std::optional<std::int64_t> lastDetailRequestMs;
+    QTimer* autoConnectTimer = nullptr;
+    bool closing = false;
+    // A downloader let go of while one of its transfers was still under way.
+    std::unique_ptr<WXDownloader> retiredDownloader;
+};
