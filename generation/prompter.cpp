@@ -1,6 +1,7 @@
 #include "generation/prompter.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QPixmap>
 
@@ -10,7 +11,15 @@ namespace {
 class CMessageBoxPrompter : public CPrompter
 {
 public:
-    PromptAnswer Ask(const PromptRequest& request) override
+    PromptAnswer Ask(const PromptRequest& request) override { return Show(request, QString()).answer; }
+
+    PromptResult AskWithCheckBox(const PromptRequest& request, const QString& checkBoxText) override
+    {
+        return Show(request, checkBoxText);
+    }
+
+private:
+    static PromptResult Show(const PromptRequest& request, const QString& checkBoxText)
     {
         static const QMessageBox::Icon icons[]
             = {QMessageBox::Information, QMessageBox::Warning, QMessageBox::Critical, QMessageBox::Question};
@@ -19,10 +28,14 @@ public:
                         question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, QApplication::activeWindow());
         if (!request.iconPixmap.isEmpty())
             box.setIconPixmap(QPixmap(request.iconPixmap));
+        if (!checkBoxText.isEmpty())
+            box.setCheckBox(new QCheckBox(checkBoxText, &box));
         const int answer = box.exec();
-        if (!question)
-            return PromptAnswer::Ok;
-        return answer == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
+        PromptResult result;
+        result.checkBoxTicked = box.checkBox() && box.checkBox()->isChecked();
+        if (question)
+            result.answer = answer == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
+        return result;
     }
 };
 

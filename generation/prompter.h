@@ -8,6 +8,12 @@
 enum class PromptKind { Information, Warning, Critical, Question };
 enum class PromptAnswer { Ok, Yes, No };
 
+struct PromptResult
+{
+    PromptAnswer answer = PromptAnswer::Ok;
+    bool checkBoxTicked = false;
+};
+
 struct PromptRequest
 {
     PromptKind kind = PromptKind::Information;
@@ -23,6 +29,12 @@ public:
     virtual ~CPrompter() = default;
     // Shows the box and returns when it was closed; Ok for boxes without a question.
     virtual PromptAnswer Ask(const PromptRequest& request) = 0;
+    // The same box with a check box below its text ("Don't show again."); ticking it does not close the box.
+    // Prompters that know no check box answer as Ask does, the box left clear.
+    virtual PromptResult AskWithCheckBox(const PromptRequest& request, const QString& /*checkBoxText*/)
+    {
+        return {Ask(request), false};
+    }
 };
 
 // The installed prompter: the modal message boxes of the window system unless a test installed another one.
