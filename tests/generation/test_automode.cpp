@@ -8,17 +8,6 @@ namespace {
 
 const aviation::Position kFrankfurt(50.026706, 8.558350);
 
-// Synthesised grid points a degree apart over the whole auto-mode area around Frankfurt.
-QString AreaGrid()
-{
-    QByteArray text = "# TIME:1491555600\n";
-    for (int latitude = 45; latitude <= 55; ++latitude) {
-        for (int longitude = 1; longitude <= 16; ++longitude)
-            text += tools::GridSource::SynthesizedPoint(latitude, longitude) + '\n';
-    }
-    return QString::fromLatin1(text);
-}
-
 class AutoModeTest : public GenerationTest
 {
 protected:
@@ -30,19 +19,26 @@ protected:
         m_gen.connected = true;
     }
 
+    // Grid points a degree apart over the whole area, so that every station finds weather without downloads.
     void StartAt(const QByteArray& airports = kAirports, int altitude = 3000)
     {
-        Start(airports.constData(), kMetars, AreaGrid());
+        QByteArray grid = "# TIME:1491555600\n";
+        for (int latitude = 45; latitude <= 55; ++latitude) {
+            for (int longitude = 1; longitude <= 16; ++longitude)
+                grid += tools::GridSource::SynthesizedPoint(latitude, longitude) + '\n';
+        }
+        m_grid = QString::fromLatin1(grid);
+        Start(airports.constData(), kMetars, m_grid);
         PutAircraft(kFrankfurt.GetLatitude(), kFrankfurt.GetLongitude(), altitude);
     }
 
-    // The number of the last grid point that the progress text announced.
-    QString LastGridPoint() const { return m_gen.statuses.filter(QStringLiteral("Generating WX-Station")).last(); }
-
-    static bool HasMadeStation(const QStringList& icaos)
+    // Identifiers the station store gives the stations it makes.
+    bool HasMadeStation() const
     {
-        return !icaos.filter(QRegularExpression(QStringLiteral("^[A-Z][0-9]{3}$"))).isEmpty();
+        return !m_gen.Icaos().filter(QRegularExpression(QStringLiteral("^[A-Z][0-9]{3}$"))).isEmpty();
     }
+
+    QString m_grid;
 };
 
 TEST_F(AutoModeTest, NothingHappensWithoutReportsOrConnection)
@@ -61,22 +57,20 @@ TEST_F(AutoModeTest, FirstRunCoversTheGridAndLaterRunsAtCruiseOnlyWhatChanged)
 {
     StartAt();
     m_generator->GenerateFSWeatherAutoMode();
-    EXPECT_EQ(LastGridPoint(), QStringLiteral("Generating WX-Station 121 of 121"));
+    EXPECT_EQ(m_gen.statuses.filter(QStringLiteral("Generating WX-Station")).last(),
+              QStringLiteral("Generating WX-Station 121 of 121"));
     const QStringList first = m_gen.Icaos();
     EXPECT_EQ(first.first(), QStringLiteral("GLOB"));
     EXPECT_TRUE(first.contains(QStringLiteral("EDDM")));
-    EXPECT_TRUE(HasMadeStation(first));
-    EXPECT_EQ(m_gen.calls.filter(QRegularExpression(QStringLiteral("^(SendStationToFS|SetWeather)"))),
+    EXPECT_TRUE(HasMadeStation());
+    EXPECT_EQ(m_gen.calls.filter(QRegularExpression(QStringLiteral("^(SendStationToFS|SetWeather|sigDisable)"))),
               QStringList({QStringLiteral("SendStationToFS(%1)").arg(m_gen.newStations.size()),
-                           QStringLiteral("SetWeather(%1)").arg(first.size())}));
-    EXPECT_EQ(m_gen.calls.last(), QStringLiteral("sigDisableButton(1,false)"));
+                           QStringLiteral("SetWeather(%1)").arg(first.size()), "sigDisableButton(1,false)"}));
 
-    // Munich's report changes; the aircraft climbs to cruise. (Stations made on a grid point may have taken a
-    // grid record's position with its weather, so new ones are not asked for.)
+    // Munich's report changes and the aircraft climbs to cruise. (A station made on a grid point may have taken
+    // a grid record's position with its weather, so no new ones are asked for.)
     CSettings::SetCreateNewWXStation(false);
-    m_generator->LoadWeatherFromText(
-        QString::fromLatin1(kMetars).replace(QStringLiteral("25012KT"), QStringLiteral("27018G30KT")), QString(),
-        AreaGrid());
+    m_generator->LoadWeatherFromText(QString::fromLatin1(kMetars).replace("25012KT", "27018G30KT"), QString(), m_grid);
     PutAircraft(kFrankfurt.GetLatitude(), kFrankfurt.GetLongitude(), 25000);
     m_gen.Clear();
     m_generator->GenerateFSWeatherAutoMode();
@@ -91,43 +85,36 @@ TEST_F(AutoModeTest, PointsWithoutStationsGetNoneOverFsuipcOrWithTheSettingOff)
     StartAt();
     CSettings::SetInterfaceType(1);
     m_generator->GenerateFSWeatherAutoMode();
-    EXPECT_FALSE(HasMadeStation(m_gen.Icaos()));
-    EXPECT_TRUE(m_gen.newStations.empty());
+    EXPECT_FALSE(HasMadeStation());
+    EXPECT_EQ(m_gen.CallsStartingWith(QStringLiteral("SendStationToFS")), QStringList({"SendStationToFS(0)"}));
 
     StartAt();
     CSettings::SetInterfaceType(2);
     CSettings::SetCreateNewWXStation(false);
     m_generator->GenerateFSWeatherAutoMode();
-    EXPECT_FALSE(HasMadeStation(m_gen.Icaos()));
+    EXPECT_FALSE(HasMadeStation());
     EXPECT_TRUE(m_gen.CallsStartingWith(QStringLiteral("SendStationToFS")).isEmpty());
 }
 
-TEST_F(AutoModeTest, AirportMissingInTheSimulatorNearTwoPointsIsSentTwice)
+TEST_F(AutoModeTest, UnlistedAirportNearTwoPointsAndFlightPlanAirportsAreSentTwice)
 {
     // 20 NM east of the aircraft, between the centre point and the one 40 NM east; in no simulator's list.
     const aviation::Position field = aviation::Position::GetDestination(kFrankfurt, 90.0, 20.0);
-    const QByteArray airports = QByteArray(kAirports)
-        + QStringLiteral("EDXX;Unlisted Field;Germany;500;%1;%2;0;0;0;0;1\n")
-              .arg(field.GetLatitude(), 0, 'f', 6)
-              .arg(field.GetLongitude(), 0, 'f', 6)
-              .toLatin1();
-    StartAt(airports);
-    m_generator->GenerateFSWeatherAutoMode();
-    EXPECT_EQ(m_gen.Icaos().count(QStringLiteral("EDXX")), 2);
-    int listed = 0;
-    for (const aviation::weather::CStation& station : m_gen.newStations)
-        listed += station.GetICAO() == std::wstring(L"EDXX") ? 1 : 0;
-    EXPECT_EQ(listed, 2);
-}
-
-TEST_F(AutoModeTest, FlightPlanAirportsAreSentOnceMoreAtTheEnd)
-{
-    StartAt();
+    StartAt(QByteArray(kAirports)
+            + QStringLiteral("EDXX;Unlisted Field;Germany;500;%1;%2;0;0;0;0;1\n")
+                  .arg(field.GetLatitude(), 0, 'f', 6)
+                  .arg(field.GetLongitude(), 0, 'f', 6)
+                  .toLatin1());
     m_gen.plan.departure = aviation::CWaypointWX(L"EDDF", kFrankfurt, L"Frankfurt", 1, 364, 14.0f, 7.0f, 1019.0f);
     m_gen.plan.destination = aviation::CWaypointWX(L"EDDM", aviation::Position(48.3538, 11.7861), L"Munich", 1, 1487,
                                                    13.0f, 6.0f, 1018.0f);
     m_generator->GenerateFSWeatherAutoMode();
+
     const QStringList icaos = m_gen.Icaos();
+    EXPECT_EQ(icaos.count(QStringLiteral("EDXX")), 2);
+    EXPECT_EQ(std::count_if(m_gen.newStations.begin(), m_gen.newStations.end(),
+                            [](const auto& station) { return station.GetICAO() == std::wstring(L"EDXX"); }),
+              2);
     EXPECT_EQ(icaos.mid(icaos.size() - 2), QStringList({"EDDF", "EDDM"}));
     EXPECT_EQ(icaos.count(QStringLiteral("EDDM")), 2);
 }
