@@ -3,6 +3,7 @@
 #include "tools/wx-server/gridsource.h"
 
 #include <QRegularExpression>
+#include <QTimer>
 
 namespace {
 
@@ -117,6 +118,23 @@ TEST_F(AutoModeTest, UnlistedAirportNearTwoPointsAndFlightPlanAirportsAreSentTwi
               2);
     EXPECT_EQ(icaos.mid(icaos.size() - 2), QStringList({"EDDF", "EDDM"}));
     EXPECT_EQ(icaos.count(QStringLiteral("EDDM")), 2);
+}
+
+TEST_F(AutoModeTest, RunStartedWhileAGridDownloadWaitsWorksOnItsOwnLists)
+{
+    // Only the grid point near Frankfurt is stored: stations farther out wait for grid downloads, in whose event
+    // loop the timer starts a second run.
+    Start();
+    PutAircraft(kFrankfurt.GetLatitude(), kFrankfurt.GetLongitude());
+    int nested = 0;
+    QTimer::singleShot(0, [&] {
+        ++nested;
+        m_generator->GenerateFSWeatherAutoMode();
+    });
+    m_generator->GenerateFSWeatherAutoMode();
+    EXPECT_EQ(nested, 1);
+    EXPECT_FALSE(m_server.Requests().isEmpty());
+    EXPECT_EQ(m_gen.CallsStartingWith(QStringLiteral("SetWeather")).size(), 2);
 }
 
 } // namespace
