@@ -1,0 +1,136 @@
+// The two weather-worker operations that hold the GUI thread: writing the 20 x 20 weather theme pair around the
+// aircraft (model-file mode, once per update), and one direct wind control step (twice a second all flight),
+// over the demo snapshot's METARs and SYNOPs and 500 real grid points around Frankfurt, loaded beforehand.
+
+#include "generation/mainwindowhost.h"
+#include "generation/weatherworker.h"
+#include "platform/programfolder.h"
+#include "settings/settings.h"
+#include "tests/support/testdata.h"
+#include "weather/wideformat.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A main window that takes every call and does nothing with it.
+class QuietWindow : public CMainWindowHost
+{
+public:
+    void SetWeather(const std::vector<CFSWeatherStation>&) override { }
+    void SetWindFSUIPC(const aviation::weather::CLevel&) override { }
+    void SendWindToXP(const CXPWeather&) override { }
+    void SendStationToFS(const std::vector<aviation::weather::CStation>&) override { }
+    void SetWeatherTheme(const std::string&) override { }
+    void ShowFSMessage(const QString&) override { }
+    void ShowMetar(aviation::weather::CMetar&) override { }
+    void OnSetTextToolButtonICAO(const QString&) override { }
+    void ShowNoMetarNearby(const QString&) override { }
+    void OnDebugString(const QString&, int) override { }
+    void OnUpdateProgress(const QString&) override { }
+    void ShowSplashMessage(const QString&) override { }
+    bool IsConnected() override { return true; }
+    WXDownloader* GetDownloader() override { return nullptr; }
+    CConnectWorker* GetConnectWorker() override { return nullptr; }
+    void GetFlightPlan(aviation::CFlightplan&) override { }
+    void sigUIDebugString(const QString&, int) override { }
+    void sigUIProgressTextUpdate(const QString&) override { }
+    void sigUIUpdateProgress(int, const QString&) override { }
+    void sigUIUpdateProgressBar(qint64, qint64) override { }
+    void sigUIUpdateProgressToolTip(const QString&) override { }
+    void sigDisableButton(int, bool) override { }
+    void sigUIUpdateDwcInfo(const CDirectWindControl&) override { }
+};
+
+QString ReadText(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+}
+
+// 500 points on a 0.2 degree lattice around Frankfurt, their bodies taken from the real grid lines.
+QString GridText()
+{
+    std::vector<std::wstring> bodies;
+    for (const std::wstring& line : testsupport::GridPointLines("frankfurt-area.txt"))
+        bodies.push_back(line.substr(28));
+    std::wstring text = L"# TIME:1491555600\n";
+    for (int i = 0; i < 500 && !bodies.empty(); ++i) {
+        text += aviation::weather::FormatWide(L"GRIB 06110 00012 99%03d 1%04d", 480 + 2 * (i / 20), 60 + 2 * (i % 20))
+            + bodies[static_cast<size_t>(i) % bodies.size()] + L"\n";
+    }
+    return QString::fromStdWString(text);
+}
+
+// A worker in a temporary program folder with the weather loaded and the aircraft over Frankfurt.
+class LoadedWorker
+{
+public:
+    LoadedWorker()
+    {
+        QDir::setCurrent(m_folder.path());
+        platform::SetProgramFolderForTesting(m_folder.path());
+        QDir().mkpath(m_folder.filePath(QStringLiteral("Sim/Weather/themes")));
+        CSettings::SetPathToFS(m_folder.filePath(QStringLiteral("Sim")));
+        m_worker = std::make_unique<CWeatherWorker>(&m_window);
+        m_worker->EnableSimTimer(false);
+        const QString data = QStringLiteral(AEROVANE_WXSERVER_DATA);
+        m_worker->LoadWeatherFromText(ReadText(data + "/metar.txt"), ReadText(data + "/synop.txt"), GridText());
+        m_worker->SetWeatherSource(WeatherDataStored);
+        aviation::structs::CAircraft aircraft;
+        aircraft.SetLatitude(50.03);
+        aircraft.SetLongitude(8.57);
+        aircraft.altitude = 2500;
+        aircraft.height = 1200;
+        aircraft.ambientWind = aviation::weather::CWind(250, 12);
+        m_worker->SetAircraft(aircraft);
+    }
+    ~LoadedWorker()
+    {
+        m_worker.reset();
+        CSettings::Release();
+        platform::SetProgramFolderForTesting(QString());
+    }
+    CWeatherWorker& Worker() { return *m_worker; }
+
+private:
+    QTemporaryDir m_folder;
+    QuietWindow m_window;
+    std::unique_ptr<CWeatherWorker> m_worker;
+};
+
+void BM_ThemePair20x20(benchmark::State& state)
+{
+    LoadedWorker loaded;
+    for (auto _ : state)
+        loaded.Worker().GenerateFSWeatherModelFile();
+    aviation::weather::CWeatherManager& model = *loaded.Worker().GetWeatherManager();
+    state.counters["metars"] = model.aviation::weather::CMetarManager::GetCount();
+    state.counters["gridNearAircraft"] = model.HasGribNear({50.03, 8.57});
+}
+BENCHMARK(BM_ThemePair20x20)->Unit(benchmark::kMillisecond);
+
+void BM_WindControlStep(benchmark::State& state)
+{
+    LoadedWorker loaded;
+    loaded.Worker().UpdateDirectWindControl(); // the 30-s weather refresh
+    for (auto _ : state)
+        loaded.Worker().UpdateDirectWindControl();
+}
+BENCHMARK(BM_WindControlStep)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
