@@ -107,7 +107,6 @@ public:
     void SetThemeLoadDelay(int milliseconds) { m_themeLoadDelayMs = milliseconds; }
     // One step of the direct wind control: the wind at the aircraft moved towards the data's wind (job 9).
     void UpdateDirectWindControl();
-    const CDirectWindControl& GetDirectWindControl() const { return m_directWindControl; }
 
 public slots:
     // The simulation timer's tick: the scheduler's work.
@@ -161,6 +160,7 @@ private:
     aviation::weather::CLevel m_lastWindLevelSent;
     std::uint32_t m_windControlRefresh = 0;
 
+    // The scheduler reads and sets the worker's times, reference data and weather source on each tick.
     friend class CUpdateScheduler;
     std::uint32_t m_lastGeneration = 0;
     std::uint32_t m_lastMetarDisplay = 0;

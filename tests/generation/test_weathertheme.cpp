@@ -35,7 +35,8 @@ std::uint16_t U16At(const std::string& bytes, std::size_t offset)
                                       | static_cast<unsigned char>(bytes[offset + 1]) << 8);
 }
 
-// Walks the records of a .WTB image by their counts; each entry: offset of the record end marker.
+// Walks the records of a .WTB image by their counts (the grid block after the first) as long as each ends with
+// the marker 3.0; each entry: offset of the record end marker.
 std::vector<std::size_t> RecordEnds(const std::string& bytes)
 {
     std::vector<std::size_t> ends;
@@ -44,6 +45,11 @@ std::vector<std::size_t> RecordEnds(const std::string& bytes)
         const std::size_t size = 56 + U16At(bytes, offset) * 28 + U16At(bytes, offset + 4) * 12
             + U16At(bytes, offset + 8) * 44 + U16At(bytes, offset + 12) * 16 + 8;
         offset += size + (ends.empty() ? 18 : 0);
+        float marker = 0.0f;
+        if (offset + 4 <= bytes.size())
+            std::memcpy(&marker, bytes.data() + offset, sizeof marker);
+        if (marker != 3.0f)
+            break;
         ends.push_back(offset);
         offset += 4;
     }
@@ -88,6 +94,9 @@ TEST(WeatherThemeFile, SmallThemeMatchesTheHandCheckedPair)
     const std::string path = QFile::encodeName(dir.filePath(QStringLiteral("aerovane"))).toStdString();
     ASSERT_TRUE(theme.Write(path));
     EXPECT_EQ(ReadWholeFile(dir.filePath(QStringLiteral("aerovane.WTB"))), QByteArray::fromStdString(expected));
+    // A file that opens but cannot take the bytes is a failed write.
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), dir.filePath(QStringLiteral("full.WTB"))));
+    EXPECT_FALSE(theme.Write(QFile::encodeName(dir.filePath(QStringLiteral("full"))).toStdString()));
     EXPECT_EQ(ReadWholeFile(dir.filePath(QStringLiteral("aerovane.wt"))),
               QByteArray("[Main]\r\nTitle = \"Aerovane\"\r\nDescription = \"This is the weather model of Aerovane Pro. "
                          "For further information https://aerovane.example.org/. Size: 1x1 Date: Mon Dec  7 10:48:36 "
