@@ -12,7 +12,9 @@
 #include "settings/settings.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 using aviation::Position;
@@ -37,7 +39,7 @@ constexpr double kNearLimitNm = 25.0;
 constexpr double kCruiseSkipNm = 40.0;
 constexpr int kCruiseAltitude = 20000;
 constexpr double kFarStationNm = 200.0;
-constexpr int kAnyStation = 0;
+constexpr int kAnyStation = 0; // station kind: whatever simulator lists it
 
 void MarkGenerated(CStation& station)
 {
@@ -99,8 +101,7 @@ private:
                 && m_aircraft.altitude > kCruiseAltitude) {
                 continue;
             }
-            std::vector<CStation> near;
-            CWeatherManager::FilterStationsInRadius(point, kNearStationNm, m_simStations, near, kAnyStation);
+            const std::vector<CStation> near = NearStations(point);
             if (near.empty()) {
                 if (StationsPerPoint() && !StationForPoint(point))
                     continue;
@@ -110,6 +111,23 @@ private:
             }
             ++number;
         }
+    }
+
+    // The stations of the list nearer than 30 NM to the point, in list order. Stations well north or south of it
+    // are passed over without measuring their distance.
+    std::vector<CStation> NearStations(const Position& point) const
+    {
+        // A degree of latitude is about 60 NM; the margin keeps every station that can be within reach.
+        constexpr double kNearLatitudeSpan = kNearStationNm / 55.0;
+        std::vector<CStation> near;
+        for (const CStation& station : m_simStations) {
+            const Position& position = station.GetPosition();
+            if (std::fabs(position.GetLatitude() - point.GetLatitude()) <= kNearLatitudeSpan
+                && Position::GetDistance(point, position) < kNearStationNm) {
+                near.push_back(station);
+            }
+        }
+        return near;
     }
 
     // A point without stations takes the report within 25 NM or, when the setting allows, a new station with the
@@ -137,7 +155,7 @@ private:
         MarkGenerated(station);
         station.SetTime(platform::NowSeconds());
         m_newStations.push_back(station);
-        m_stations.push_back(station);
+        Send(station);
         m_simStations.push_back(station);
         m_worker.AppendToMetarList(station);
         Model().AddAirport(station);
@@ -167,23 +185,28 @@ private:
         if (StationsPerPoint() && (m_version == 3 || m_version == 4) && !station.IsFSXStation()
             && !station.IsP3DStation()) {
             MarkGenerated(metar);
-            m_stations.push_back(metar);
+            Send(metar);
             m_newStations.push_back(metar);
             m_worker.AppendToMetarList(metar);
         }
 
         // Only new weather is sent.
-        const bool listed = std::any_of(m_stations.begin(), m_stations.end(),
-                                        [&metar](const CMetar& entry) { return entry.IsSameICAO(metar); });
+        const bool listed = m_listedIcaos.count(metar.GetICAO()) != 0;
         const std::wstring raw = metar.GetRaw();
         const std::vector<CMetar>& sent = m_worker.GetMetarList();
         const bool unchanged
             = std::any_of(sent.begin(), sent.end(), [&raw](const CMetar& entry) { return entry.GetRaw() == raw; });
         if (listed || unchanged)
             return;
-        m_stations.push_back(metar);
+        Send(metar);
         metar.SetTime(platform::NowSeconds());
         m_worker.AppendToMetarList(metar);
+    }
+
+    void Send(const CMetar& metar)
+    {
+        m_stations.push_back(metar);
+        m_listedIcaos.insert(metar.GetICAO());
     }
 
     // The report nearest to the aircraft under the ICAO "GLOB", for every simulator.
@@ -275,6 +298,7 @@ private:
     std::vector<CStation> m_simStations; // every station within 280 NM, and those made on the way
     std::vector<CStation> m_newStations; // made here, or missing in the simulator's list
     std::vector<CMetar> m_stations; // to be sent, in order
+    std::unordered_set<std::wstring> m_listedIcaos; // the ICAOs of m_stations
     std::vector<std::wstring> m_icaos; // the ICAO of each weather set
 };
 
