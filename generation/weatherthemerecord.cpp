@@ -36,6 +36,7 @@ void CWeatherThemeRecord::ResetHeader()
 
 void CWeatherThemeRecord::SetFromBlock(const CNewWeather& block, float qnhHpa)
 {
+    ResetHeader();
     // The station elevation in whole metres; the block keeps it in 65536ths.
     const int elevation = block.Elev / 65536;
     qnh = qnhHpa;
