@@ -10,7 +10,6 @@ using aviation::weather::CGrib;
 using aviation::weather::CMetar;
 using aviation::weather::CStation;
 using aviation::weather::CSynop;
-using aviation::weather::CWeatherManager;
 using aviation::weather::CWeatherSet;
 
 namespace {

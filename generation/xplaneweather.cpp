@@ -15,7 +15,6 @@ using aviation::Position;
 using aviation::structs::CAircraft;
 using aviation::weather::CMetar;
 using aviation::weather::CStation;
-using aviation::weather::CWeatherManager;
 using aviation::weather::CWeatherSet;
 
 namespace {
