@@ -1,0 +1,29 @@
+// The METAR finder: searches a copy of the loaded METAR reports by station, weather, wind, clouds and
+// visibility and lists the reports that match.
+#pragma once
+
+#include "weather/metar.h"
+
+#include <QDialog>
+
+#include <vector>
+
+namespace aviation::weather {
+class CWeatherManager;
+}
+
+class WxFinderDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit WxFinderDlg(QWidget* parent = nullptr);
+    ~WxFinderDlg() override;
+
+    // Copies the manager's METAR list (none without a manager) and runs the dialog modally; QDialog's result.
+    int Exec(aviation::weather::CWeatherManager* manager);
+    std::size_t GetMetarCount() const { return m_metars.size(); }
+
+private:
+    std::vector<aviation::weather::CMetar> m_metars;
+};
