@@ -120,6 +120,8 @@ void Aerovane_Pro::ConnectReports()
             QOverload<qint64, qint64>::of(&Aerovane_Pro::OnUpdateProgress));
     connect(this, &Aerovane_Pro::sigUIUpdateProgressToolTip, this, &Aerovane_Pro::OnUpdateProgressToolTip);
     connect(this, &Aerovane_Pro::sigDisableButton, this, &Aerovane_Pro::OnDisableButton);
+    connect(this, &Aerovane_Pro::sigUIUpdateLevelInfo, this, &Aerovane_Pro::OnUpdateLevelInfo);
+    connect(this, &Aerovane_Pro::sigUIUpdateDwcInfo, this, &Aerovane_Pro::SetTableViewDirectWindControl);
 }
 
 void Aerovane_Pro::ConnectWorkerSignals()

@@ -67,6 +67,8 @@ public:
     void ShowMetar(aviation::weather::CMetar& metar) override;
     void ShowNoMetarNearby(const QString& text) override;
     void ShowSplashMessage(const QString& text) override;
+    // Shows a TAF on one line in the Weather page's TAF field.
+    void ShowTaf(const QString& taf);
 
     // While the link is up, asks for the fuel and the aircraft details; returns the details known now.
     aviation::structs::CAircraftDetail GetAircraftDetails();
@@ -118,6 +120,9 @@ public slots:
     void OnThreadSignalJobFinished(int type, const QString& text);
     void OnUpdateAircraftdata(const aviation::structs::CAircraft& aircraft);
     void OnUpdateAircraftDetails(const aviation::structs::CAircraftDetail& detail);
+    // The level table shows each profile sent; the wind table shows the direct wind control while it is visible.
+    void OnUpdateLevelInfo(const aviation::weather::CGrib& grib);
+    void SetTableViewDirectWindControl(const CDirectWindControl& control);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -143,6 +148,8 @@ private:
     FlightPhaseTracker flightTracker;
     bool connected = false;
     QString icaoForSetWx;
+    // The raw text of the METAR the Weather page shows; only a report that differs from it is listed again.
+    QString lastMetarShown;
     CLogWriter logFile;
     QComboBox* aircraftCombo = nullptr;
     aviation::structs::CAircraftDetail profileAircraftDetail;

@@ -231,6 +231,8 @@ void Aerovane_Pro::OnUpdateAircraftdata(const aviation::structs::CAircraft& airc
 {
     weatherWorker->SetAircraft(aircraft);
     flightTracker.Update(aircraft);
+    if (ui.tableViewAircraftData->isVisible())
+        ui.tableViewAircraftData->SetAircraftData(aircraft);
     if (ui.tab_flightplanner->isVisible())
         ui.tab_flightplanner->UpdatePosition(aircraft);
     UpdateAircraftLamps(aircraft);
