@@ -68,8 +68,8 @@ TEST_F(AutoModeTest, FirstRunCoversTheGridAndLaterRunsAtCruiseOnlyWhatChanged)
               QStringList({QStringLiteral("SendStationToFS(%1)").arg(m_gen.newStations.size()),
                            QStringLiteral("SetWeather(%1)").arg(first.size()), "sigDisableButton(1,false)"}));
 
-    // Munich's report changes and the aircraft climbs to cruise. (A station made on a grid point may have taken
-    // a grid record's position with its weather, so no new ones are asked for.)
+    // Munich's report changes and the aircraft climbs to cruise. (The grid's corners lie 283 NM out, beyond the
+    // 280-NM station search, so every run would make new stations there; none are asked for.)
     CSettings::SetCreateNewWXStation(false);
     m_generator->LoadWeatherFromText(QString::fromLatin1(kMetars).replace("25012KT", "27018G30KT"), QString(), m_grid);
     PutAircraft(kFrankfurt.GetLatitude(), kFrankfurt.GetLongitude(), 25000);
