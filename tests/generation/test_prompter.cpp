@@ -1,48 +1,20 @@
-#include "generation/prompter.h"
+#include "recordingprompter.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// Answers every box with a fixed answer and keeps what it was asked.
-class AnsweringPrompter : public CPrompter
-{
-public:
-    explicit AnsweringPrompter(PromptAnswer answer)
-        : m_answer(answer)
-    {
-    }
-    PromptAnswer Ask(const PromptRequest& request) override
-    {
-        asked.push_back(request);
-        return m_answer;
-    }
-    std::vector<PromptRequest> asked;
-
-private:
-    PromptAnswer m_answer;
-};
-
-} // namespace
-
 TEST(Prompter, InstalledPrompterAnswersUntilItsScopeEnds)
 {
-    AnsweringPrompter outer(PromptAnswer::Yes);
-    AnsweringPrompter inner(PromptAnswer::No);
+    RecordingPrompter outer;
+    RecordingPrompter inner;
     CPrompter* const messageBoxes = &Prompter();
     {
         ScopedPrompter useOuter(outer);
         {
             ScopedPrompter useInner(inner);
-            EXPECT_EQ(Prompter().Ask({PromptKind::Question, QStringLiteral("Send Log file"), QStringLiteral("?"), {}}),
-                      PromptAnswer::No);
+            Prompter().Ask({PromptKind::Question, QStringLiteral("Send Log file"), QStringLiteral("?"), {}});
         }
-        EXPECT_EQ(
-            Prompter().Ask({PromptKind::Warning,
-                            QStringLiteral("Aerovane"),
-                            QStringLiteral("Your FS-Version is not compatible with this weather mode. Minimum FSX"),
-                            {}}),
-            PromptAnswer::Yes);
+        EXPECT_EQ(Prompter().Ask({PromptKind::Warning, QStringLiteral("Aerovane"), QStringLiteral("Minimum FSX"), {}}),
+                  PromptAnswer::Ok);
     }
     EXPECT_EQ(&Prompter(), messageBoxes);
     ASSERT_EQ(inner.asked.size(), 1u);

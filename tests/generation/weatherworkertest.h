@@ -10,10 +10,27 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// The address of a port on 127.0.0.1 that nothing listens on.
+inline QString ClosedPortUrl()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return QStringLiteral("http://127.0.0.1:%1").arg(port);
+}
+
+inline QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 class WeatherWorkerTest : public ::testing::Test
 {
@@ -62,12 +79,6 @@ protected:
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(content);
-    }
-
-    static QByteArray ReadFile(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     QTemporaryDir m_workDir;
