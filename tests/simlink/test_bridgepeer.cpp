@@ -75,17 +75,10 @@ TEST_F(BridgeTest, ScriptedSessionLeavesTheGoldenFrameLog)
     EXPECT_EQ(m_peer.GetWeatherWrites().size(), 3u);
 }
 
-// The peer's simulator flies with the wind it was sent, and it counts station records (METAR and block) as
-// weather writes, which the worker's transfer test reads.
-TEST_F(BridgeTest, PeerTakesTheWindAndCountsStationRecordsAsWeatherWrites)
+// The peer counts station records (METAR and block) as weather writes, which the worker's transfer test reads.
+TEST_F(BridgeTest, PeerCountsStationRecordsAsWeatherWrites)
 {
     ASSERT_TRUE(ConnectClient());
-    ASSERT_TRUE(m_client.SendWind(aviation::weather::CWind(310.0, 25.0, 35.0)));
-    CAircraft aircraft;
-    ASSERT_TRUE(m_client.ReadAircraft(aircraft));
-    EXPECT_DOUBLE_EQ(aircraft.ambientWind.direction, 310.0);
-    EXPECT_DOUBLE_EQ(aircraft.ambientWind.speed, 25.0);
-
     ASSERT_TRUE(m_client.SendMetar("EDDF 071020Z 25012KT 9999 FEW030 08/03 Q1015"));
     ASSERT_TRUE(m_client.SetWeatherTheme("Fair Weather"));
     ASSERT_TRUE(m_client.SendXPlaneWind(CXPWeather()));

@@ -1,34 +1,28 @@
 // The connection worker: its queue (what queuing logs, jobs queued while the thread runs or is finishing, a stop
 // while a job runs), and its jobs end to end over the simulated FSUIPC on a fixed clock and over the loopback
 // bridge peer on 127.0.0.1 playing FSX.
-#include "platform/clock.h"
+#include "simlinktestsupport.h"
+
 #include "platform/debugoutput.h"
 #include "settings/settings.h"
 #include "simlink/connectworker.h"
-#include "simlink/fsuipcsimulator.h"
-#include "simlink/fsuipctransport.h"
-#include "tools/bridge-peer/bridgepeer.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QStringList>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <condition_variable>
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 using aviation::IPC::CFSUIPCSimulator;
 
 namespace {
 
-// Each signal becomes a line of its kind and arguments: "finished 7 Set Weather", "signal 4", "log (ConnectWorker)
-// Disconnect 0", "status not connected", "progress 33 Sending Weather to FS, 1 from 3".
+// Each signal of the worker becomes a line of its kind and arguments: "finished 7 Set Weather", "signal 4",
+// "log (ConnectWorker) Disconnect 0", "status not connected", "progress 33 Sending Weather to FS, 1 from 3".
 class WorkerRecording
 {
 public:
@@ -120,6 +114,18 @@ protected:
         ASSERT_TRUE(recording->WaitFinished(before + 1 + followers)) << "job " << type;
     }
 
+    // Runs `action` from the worker's thread whenever the worker sends `signal` with `value`.
+    template<typename Signal> void On(Signal signal, int value, std::function<void()> action)
+    {
+        QObject::connect(
+            worker.get(), signal, worker.get(),
+            [value, action](int sent) {
+                if (sent == value)
+                    action();
+            },
+            Qt::DirectConnection);
+    }
+
     std::unique_ptr<CConnectWorker> worker;
     std::unique_ptr<WorkerRecording> recording;
 
@@ -133,6 +139,25 @@ int ThreadRuns(const platform::ScopedDebugCapture& debug)
     const std::vector<std::string> lines = debug.Lines();
     return static_cast<int>(std::count(lines.begin(), lines.end(), "(ConnectWorker) - Thread closed\n"));
 }
+
+// Frankfurt, Munich and Heathrow as weather generation hands them over: the block (here only its ICAO code and
+// pressure) and the extended METAR text.
+const std::vector<CFSWeatherStation> kStations = [] {
+    std::vector<CFSWeatherStation> stations(3);
+    const char* metars[]
+        = {"EDDF 071020Z 24012KT 9999 FEW030 BKN045 08/03 Q1015", "EDDM 071020Z 26008KT CAVOK 06/01 Q1017",
+           "EGLL 071020Z 22015G25KT 8000 -RA SCT012 BKN020 11/09 Q1004"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        std::memcpy(stations[i].block.Icao, metars[i], 4);
+        stations[i].block.Command = 2;
+        stations[i].block.Press = 1015 * 16;
+        stations[i].text = QString::fromLatin1(metars[i]);
+        stations[i].seconds = 60;
+    }
+    return stations;
+}();
+
+} // namespace
 
 TEST_F(ConnectWorkerTest, QueuingLogsTheJobTextToTheLogFileOnlyAndAnEmptyTextNotAtAll)
 {
@@ -151,14 +176,8 @@ TEST_F(ConnectWorkerTest, JobQueuedDuringARunRunsInTheSameRun)
 {
     platform::ScopedDebugCapture debug;
     MakeWorker();
-    QObject::connect(
-        worker.get(), &CConnectWorker::sigThreadJobFinished, worker.get(),
-        [this](int type) {
-            if (type == JobGetFuel)
-                worker->AddJob(CJob(JobRefreshAI, QStringLiteral("RefreshAI")));
-        },
-        Qt::DirectConnection);
-
+    On(&CConnectWorker::sigThreadJobFinished, JobGetFuel,
+       [this] { worker->AddJob(CJob(JobRefreshAI, QStringLiteral("RefreshAI"))); });
     RunJob(JobGetFuel, QStringLiteral("Get Fuel"), 1);
     worker->wait();
 
@@ -171,13 +190,7 @@ TEST_F(ConnectWorkerTest, StopLetsTheRunningTransferFinishAndKeepsTheRestQueued)
     CSettings::SetPauseBetweenWXStation(100);
     MakeWorker();
     worker->SetWeather(std::vector<CFSWeatherStation>(1));
-    QObject::connect(
-        worker.get(), &CConnectWorker::sigThreadSignal, worker.get(),
-        [this](int code) {
-            if (code == ThreadWeatherStarted)
-                worker->Stop();
-        },
-        Qt::DirectConnection);
+    On(&CConnectWorker::sigThreadSignal, ThreadWeatherStarted, [this] { worker->Stop(); });
 
     worker->AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
     worker->AddJob(CJob(JobRefreshAI, QStringLiteral("RefreshAI")));
@@ -208,51 +221,19 @@ TEST_F(ConnectWorkerTest, TenThousandJobsQueuedWhileTheThreadKeepsFinishingAllFi
     EXPECT_GT(ThreadRuns(debug), 1);
 }
 
-// Frankfurt, Munich and Heathrow as weather generation hands them over: the block (here only its ICAO code and
-// pressure) and the extended METAR text.
-CFSWeatherStation Station(const char* icao, const char* metar)
+TEST_F(ConnectWorkerTest, OverFSUIPCConnectReadSendWeatherAndPaceTheWind)
 {
-    CFSWeatherStation station;
-    std::memcpy(station.block.Icao, icao, 4);
-    station.block.Command = 2;
-    station.block.Press = 1015 * 16;
-    station.text = QString::fromLatin1(metar);
-    station.seconds = 60;
-    return station;
-}
-
-const std::vector<CFSWeatherStation> kStations{
-    Station("EDDF", "EDDF 071020Z 24012KT 9999 FEW030 BKN045 08/03 Q1015"),
-    Station("EDDM", "EDDM 071020Z 26008KT CAVOK 06/01 Q1017"),
-    Station("EGLL", "EGLL 071020Z 22015G25KT 8000 -RA SCT012 BKN020 11/09 Q1004")};
-
-class ConnectWorkerFSUIPC : public ConnectWorkerTest
-{
-protected:
-    void SetUp() override
-    {
-        ConnectWorkerTest::SetUp();
-        CSettings::SetInterfaceType(1);
-    }
-
     platform::ScopedClock clock{1765101600};
-};
-
-TEST_F(ConnectWorkerFSUIPC, ConnectReadSendWeatherAndPaceTheWind)
-{
-    struct Case
-    {
-        CFSUIPCSimulator::Kind kind;
-        int fsVersion;
-        std::vector<std::uint16_t> commands;
-    };
-    for (const Case& c : {Case{CFSUIPCSimulator::Kind::FSX, 3, {}}, Case{CFSUIPCSimulator::Kind::FS2004, 2, {0x100}}}) {
-        CFSUIPCSimulator fsuipc(c.kind);
+    CSettings::SetInterfaceType(1);
+    for (const auto& [kind, fsVersion, commands] :
+         {std::make_tuple(CFSUIPCSimulator::Kind::FSX, 3, std::vector<std::uint16_t>{}),
+          std::make_tuple(CFSUIPCSimulator::Kind::FS2004, 2, std::vector<std::uint16_t>{0x100})}) {
+        CFSUIPCSimulator fsuipc(kind);
         aviation::IPC::CScopedFSUIPCTransport transport(fsuipc);
         MakeWorker();
         RunJob(JobConnect);
-        ASSERT_TRUE(worker->IsConnected()) << c.fsVersion;
-        EXPECT_EQ(CSettings::GetFSVersion(), c.fsVersion);
+        ASSERT_TRUE(worker->IsConnected()) << fsVersion;
+        EXPECT_EQ(CSettings::GetFSVersion(), fsVersion);
         RunJob(JobGetAircraftData, QStringLiteral("Get Aircraft data"));
         EXPECT_NEAR(worker->GetAircraft().GetLatitude(), 50.0379, 1e-4);
 
@@ -262,15 +243,15 @@ TEST_F(ConnectWorkerFSUIPC, ConnectReadSendWeatherAndPaceTheWind)
         ASSERT_EQ(records.size(), 3u);
         EXPECT_EQ(records[1].size(), 1024u);
         EXPECT_EQ(std::string(records[1].begin() + 8, records[1].begin() + 12), "EDDM");
-        EXPECT_EQ(fsuipc.GetWeatherCommands(), c.commands);
+        EXPECT_EQ(fsuipc.GetWeatherCommands(), commands);
 
         // The first wind job only starts the clock; 400 ms after it is too early, 600 ms is not.
         worker->SetWindLevel(aviation::weather::CLevel(2000, aviation::weather::CWind(270, 15), 5, 1, 942, -1));
-        for (const auto& step : {std::make_pair(0, false), {400, false}, {200, true}}) {
-            clock.AdvanceMs(step.first);
+        for (const auto& [advanceMs, sends] : {std::make_pair(0, false), {400, false}, {200, true}}) {
+            clock.AdvanceMs(advanceMs);
             const int exchanges = fsuipc.GetExchangeCount();
             RunJob(JobSetWind, QStringLiteral("Set Wind FSUIPC"));
-            EXPECT_EQ(fsuipc.GetExchangeCount() != exchanges, step.second) << step.first;
+            EXPECT_EQ(fsuipc.GetExchangeCount() != exchanges, sends) << advanceMs;
         }
         EXPECT_DOUBLE_EQ(fsuipc.PeekDouble(0x2DE0), 270.0);
 
@@ -362,5 +343,3 @@ TEST_F(ConnectWorkerBridge, StopGivesUpARequestThePeerNeverAnswers)
     EXPECT_EQ(recording->Lines("finished").last(), "2 Get Aircraft data");
     EXPECT_FALSE(worker->IsConnected());
 }
-
-} // namespace

@@ -119,25 +119,6 @@ TEST_F(FSUIPCClient, HandshakeTellsTheLibraryVersionOrGivesUpAfterFivePasses)
     EXPECT_EQ(platform::MonotonicMs(), 600);
 }
 
-TEST_F(FSUIPCClient, CallsOnAClosedLinkAndEmptyQueuesAreRefused)
-{
-    std::uint32_t result = 0;
-    std::int32_t value = 0;
-    EXPECT_FALSE(FSUIPC_Read(kTrueAirspeed, 4, &value, result));
-    EXPECT_EQ(result, FSUIPCResult::NotOpen);
-    EXPECT_FALSE(FSUIPC_Write(kTrueAirspeed, 4, &value, result));
-    EXPECT_EQ(result, FSUIPCResult::NotOpen);
-
-    Open();
-    EXPECT_FALSE(FSUIPC_Process(result));
-    EXPECT_EQ(result, FSUIPCResult::NothingQueued);
-    ASSERT_TRUE(FSUIPC_Read(kTrueAirspeed, 4, &value, result));
-    ASSERT_TRUE(FSUIPC_Process(result));
-    EXPECT_EQ(value, 250 * 128);
-    EXPECT_FALSE(FSUIPC_Process(result));
-    EXPECT_EQ(result, FSUIPCResult::NothingQueued);
-}
-
 TEST_F(FSUIPCClient, RequestsMustFitTheBlockAndARefusalKeepsWhatWasQueued)
 {
     Open();

@@ -6,22 +6,6 @@
 #include <atomic>
 #include <thread>
 
-TEST(JobManager, JobsLeaveInTheOrderTheyCameAndAnEmptyQueueLeavesTheJobAlone)
-{
-    CJobManager queue;
-    queue.Push(CJob(JobConnect, QString()));
-    queue.Push(CJob(JobRefreshAI, QStringLiteral("RefreshAI")));
-    queue.Push(CJob(42, QStringLiteral("unknown")));
-    EXPECT_EQ(queue.Count(), 3);
-    std::vector<int> seen;
-    CJob job;
-    while (queue.Pop(job))
-        seen.push_back(job.type);
-    EXPECT_EQ(seen, (std::vector<int>{JobConnect, JobRefreshAI, 42}));
-    EXPECT_EQ(job.text, QStringLiteral("unknown"));
-    EXPECT_EQ(queue.Count(), 0);
-}
-
 // The GUI thread and the worker thread push while the worker pops (and counts, as the worker's loop does):
 // nothing is lost, nothing is doubled, and each producer's jobs come out in the order it pushed them.
 TEST(JobManager, TwoProducersAndOneConsumerLoseNothingAndKeepEachProducersOrder)
