@@ -529,20 +529,6 @@ std::vector<DataWrite> Writes()
     return Sim().state.writes;
 }
 
-std::vector<std::string> Definition(DWORD definition)
-{
-    std::lock_guard<std::mutex> lock(Sim().mutex);
-    std::vector<std::string> names;
-    if (Sim().state.clients.empty())
-        return names;
-    const Client& newest = Sim().state.clients.rbegin()->second;
-    const auto found = newest.definitions.find(definition);
-    if (found != newest.definitions.end())
-        for (const Datum& datum : found->second)
-            names.push_back(datum.name);
-    return names;
-}
-
 ScopedSimConnect::ScopedSimConnect(const std::string& simulator)
 {
     Reset(simulator);

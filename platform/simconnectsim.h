@@ -85,8 +85,6 @@ std::vector<SentTheme> Themes();
 int CustomModeCount();
 std::vector<std::string> FlightPlans();
 std::vector<DataWrite> Writes();
-// The data definition as declared by the first open client: variable names in order.
-std::vector<std::string> Definition(DWORD definition);
 
 // Runs a simulator (or none, with "") for the lifetime of a test and restores the environment's choice after.
 class ScopedSimConnect

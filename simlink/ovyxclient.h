@@ -52,7 +52,6 @@ public:
     ~COvyxClient() override;
 
     void SetWaits(const Waits& waits) { m_waits = waits; }
-    const Waits& GetWaits() const { return m_waits; }
 
     // TCP connection and handshake. A bridge of another API version is reported in the log but accepted.
     bool Connect(const QString& host, quint16 port);

@@ -70,7 +70,6 @@ public:
     // "a.b.c.d" of the simulator's SimConnect.
     std::wstring GetVersionNumbers() const { return simConnectVersionText; }
     std::wstring GetErrorText() const { return lastError; }
-    bool QuitReceived() const { return quitReceived != 0; }
 
     // Text bytes the simulator takes: messages, and METAR texts and flight plan paths.
     static constexpr std::size_t kTextBuffer = 1024;
