@@ -316,7 +316,8 @@ TEST_F(ConnectWorkerBridge, WeatherTransferSendsEveryRecordWhileHandOversGoOnUnh
 
     ASSERT_EQ(recording->Lines("finished").size(), 4);
     EXPECT_GE(transferMs, 150);
-    EXPECT_LT(longestHandOverNs, 25 * 1000 * 1000);
+    // A transfer holding the records' lock throughout keeps a hand-over waiting for about 150 ms.
+    EXPECT_LT(longestHandOverNs, 50 * 1000 * 1000);
     EXPECT_EQ(recording->Lines("progress"),
               QStringList({"33 Sending Weather to FS, 1 from 3", "66 Sending Weather to FS, 2 from 3",
                            "100 Sending Weather to FS, 3 from 3", "0 Weather transfer Complete"}));
