@@ -65,54 +65,37 @@ protected:
 
 } // namespace
 
-TEST_F(DirectWindControlTest, SpeedMovesAtMostTheAllowedKnotsPerStepBothWays)
+TEST_F(DirectWindControlTest, StepsMoveAtMostTheAllowedRatesTurnThroughNorthAndStopAt200Kt)
 {
     m_control.SetAircraft(m_aircraft);
     m_control.WindAtAC(); // the first step has no time behind it
-    JumpTo(200, 10);
+    JumpTo(350, 10);
     ASSERT_DOUBLE_EQ(m_control.GetCurrentLevel().speed, 10.0);
 
+    // 2 kt and 5 degrees per second; a pause over 5 s counts as one second.
     struct Case
     {
-        double target;
-        double expected;
-    } cases[] = {{20, 11}, {20, 12}, {4, 11}, {4, 10}, {10.4, 10.4}, {10.4, 10.4}};
+        double targetDirection, targetSpeed;
+        int milliseconds;
+        double direction, speed;
+    } cases[] = {
+        {350, 20, 500, 350, 11},    {350, 20, 500, 350, 12},     {350, 4, 500, 350, 11},
+        {350, 4, 500, 350, 10},     {350, 10.4, 500, 350, 10.4}, {350, 10.4, 500, 350, 10.4},
+        {10, 30, 500, 352.5, 11.4}, {10, 30, 7000, 357.5, 13.4}, {10, 30, 1000, 2.5, 15.4},
+    };
     for (const Case& c : cases) {
-        Target(200, c.target);
-        const CLevel level = Step(500);
-        EXPECT_DOUBLE_EQ(level.speed, c.expected) << c.target;
-        EXPECT_DOUBLE_EQ(level.direction, 200.0);
+        Target(c.targetDirection, c.targetSpeed);
+        const CLevel level = Step(c.milliseconds);
+        EXPECT_DOUBLE_EQ(level.direction, c.direction) << c.targetSpeed;
+        EXPECT_DOUBLE_EQ(level.speed, c.speed) << c.targetSpeed;
         EXPECT_TRUE(m_control.GetStatus().isEmpty()) << m_control.GetStatus().toStdString();
     }
-}
 
-TEST_F(DirectWindControlTest, LongPauseAllowsOneSecondAndDirectionTurnsThroughNorth)
-{
-    m_control.SetAircraft(m_aircraft);
-    m_control.WindAtAC();
-    JumpTo(350, 10);
-    ASSERT_DOUBLE_EQ(m_control.GetCurrentLevel().direction, 350.0);
-
-    Target(10, 30);
-    CLevel level = Step(500);
-    EXPECT_DOUBLE_EQ(level.direction, 352.5);
-    EXPECT_DOUBLE_EQ(level.speed, 11.0);
-    level = Step(7000);
-    EXPECT_DOUBLE_EQ(level.direction, 357.5);
-    EXPECT_DOUBLE_EQ(level.speed, 13.0);
-    level = Step(1000);
-    EXPECT_DOUBLE_EQ(level.direction, 2.5);
-}
-
-TEST_F(DirectWindControlTest, OverTwoHundredKnotsIsHeldAndReported)
-{
-    m_control.SetAircraft(m_aircraft);
-    m_control.WindAtAC();
+    // Over 200 kt the previous level is held and the error shown.
     JumpTo(250, 120);
     CSettings::SetWindDwcKnotsPerSecond(1000);
     Target(250, 250);
-    const CLevel level = Step(1000);
-    EXPECT_DOUBLE_EQ(level.speed, 120.0);
+    EXPECT_DOUBLE_EQ(Step(1000).speed, 120.0);
     EXPECT_EQ(m_control.GetStatus(), QStringLiteral("(DWC - WindAtAC) - Wind Speed Error: 250/250kt"));
 }
 

@@ -85,7 +85,6 @@ TEST_F(NewWeather, HeaderFields)
     };
     const Case cases[] = {
         {"QNH below 900 hPa counts as standard", L"EDDF", L"Q0899", 3, "EDDF", 2, 16208, 7271035},
-        {"QNH 900 hPa is kept", L"EDDF", L"Q0900", 3, "EDDF", 2, 14400, 7271035},
         {"FS2004 command", L"EDDF", L"Q1015", 2, "EDDF", 0x0102, 16240, 7271035},
         {"global station at sea level", L"GLOB", L"Q1015", 3, "GLOB", 2, 16240, 0},
         {"three-letter identifier", L"K1T", L"Q1015", 3, std::string("K1T\0", 4), 2, 16240, 7271035},
@@ -189,15 +188,6 @@ TEST_F(NewWeather, TemperatureAndGridLayers)
     const CNewWeather low = Fill(Set(Metar(L"EHAM 061255Z 24012KT 9999 FEW030 10/07 Q1012", -11)));
     EXPECT_EQ(low.WindLayer[0].UpperAlt, 300);
     EXPECT_EQ(low.TempLayer[1].Alt, 410);
-
-    // Model-file mode skips every other level below 10000 ft: list positions 0, 2, 4 ...
-    const CMetar seaLevel = Metar(L"EDDF 061250Z 27015KT 9999 FEW040 12/08 Q1015", -1000);
-    const int all = Fill(Set(seaLevel, CSynop(), grib)).nWindCtr;
-    CSettings::SetModelFileMode(true);
-    const CNewWeather skipped = Fill(Set(seaLevel, CSynop(), grib));
-    EXPECT_EQ(skipped.nWindCtr, all - 5);
-    EXPECT_EQ(skipped.nTempCtr, skipped.nWindCtr);
-    EXPECT_EQ(skipped.WindLayer[3].UpperAlt, static_cast<int>(grib.GetLevels()[2].GetAltitude() / 3.28084));
 }
 
 TEST_F(NewWeather, SurfaceVisibility)
@@ -216,12 +206,9 @@ TEST_F(NewWeather, SurfaceVisibility)
     const Case cases[] = {
         {"9999 as the 50 km of the settings", L"9999 FEW070", 364, 0, far, 3977, 720},
         {"9999 with a SYNOP of 20 km 50 NM away", L"9999 FEW070", 364, 0, near, 2175, 720},
-        {"800 m as reported, below the steps", L"0800 FEW070", 364, 0, near, 50, 720},
         {"800 m raised to a 5 km minimum", L"0800 FEW070", 364, 5, near, 372, 720},
-        {"5000 m snapped up", L"5000 FEW070", 364, 0, near, 372, 720},
         {"top at a low cloud base, at least 500 m", L"9999 BKN004", 364, 0, far, 3977, 500},
         {"a base above 3000 m gives 500 m too", L"9999 BKN059", 5000, 0, far, 3977, 500},
-        {"from 6000 ft the top keeps 2000 ft", L"9999 BKN060", 364, 0, far, 3977, 720},
         {"above 30000 ft only the range, as reported", L"9999 FEW040", 30001, 0, far, 628, 0},
     };
     CSettings::SetFSVersion(3);

@@ -52,8 +52,7 @@ TEST_F(UpdateSchedulerTest, NothingHappensWhileDisconnected)
     Worker().SetWeatherSource(WeatherDataLive);
     CSettings::SetNormalMode(true);
     Tick();
-    EXPECT_TRUE(m_host.calls.isEmpty()) << m_host.calls.join('\n').toStdString();
-    EXPECT_TRUE(m_server.Requests().isEmpty());
+    EXPECT_TRUE(m_host.calls.isEmpty() && m_server.Requests().isEmpty()) << m_host.calls.join('\n').toStdString();
 }
 
 TEST_F(UpdateSchedulerTest, OnlyLiveWeatherIsDownloadedAgainAndEverySourceIsGenerated)
@@ -89,23 +88,20 @@ TEST_F(UpdateSchedulerTest, ApproachHoldsUpdatesBackUntilTheAircraftClimbsAboveT
 {
     Worker().SetWeatherSource(WeatherDataStored);
     CSettings::SetNormalMode(true);
-    Place(m_start, 100); // on the ground, below 5000 ft: no approach before it was above
-    Tick();
-    Place(m_start, 200);
-    Tick();
-    EXPECT_FALSE(StatusShown("Approach - no Weather Update"));
-    Place(m_start, 6000);
-    Tick();
     const aviation::Position far = aviation::Position::GetDestination(m_start, 90, 300);
-    Place(far, 4000);
-    Tick();
-    EXPECT_TRUE(StatusShown("Approach - no Weather Update"));
-    EXPECT_FALSE(StatusShown("Weather update"));
-    Place(far, 5000);
-    Tick();
-    EXPECT_TRUE(StatusShown("Approach - no Weather Update"));
-    Place(far, 5001);
-    Tick();
+    // On the ground below 5000 ft there is no approach before the aircraft was above it.
+    struct Case
+    {
+        aviation::Position position;
+        int height;
+        bool approach;
+    } cases[] = {{m_start, 100, false}, {m_start, 200, false}, {m_start, 6000, false},
+                 {far, 4000, true},     {far, 5000, true},     {far, 5001, false}};
+    for (const Case& c : cases) {
+        Place(c.position, c.height);
+        Tick();
+        EXPECT_EQ(StatusShown("Approach - no Weather Update"), c.approach) << c.height;
+    }
     EXPECT_TRUE(StatusShown("Weather update"));
 }
 

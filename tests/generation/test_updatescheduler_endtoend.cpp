@@ -6,11 +6,7 @@
 #include "simlink/connectworker.h"
 #include "tools/bridge-peer/bridgepeer.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QThread>
-
-#include <functional>
 
 namespace {
 
@@ -35,18 +31,6 @@ public:
     std::unique_ptr<CConnectWorker> link;
 };
 
-// Runs the event loop until done (at most 20 s).
-bool WaitFor(const std::function<bool()>& done)
-{
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < 20000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return done();
-}
-
 class SchedulerEndToEnd : public WeatherWorkerTest
 {
 protected:
@@ -64,7 +48,7 @@ protected:
         m_server.SetCombinedText(QByteArray("[METAR]\n") + kMetars + "[/METAR]\n");
         m_host.link = std::make_unique<CConnectWorker>();
         m_host.link->AddJob(CJob(JobConnect, QString()));
-        ASSERT_TRUE(WaitFor([this] { return m_host.link->IsConnected(); }));
+        ASSERT_TRUE(WaitUntil([this] { return m_host.link->IsConnected(); }));
         m_worker = std::make_unique<CWeatherWorker>(&m_host);
         m_worker->EnableSimTimer(false);
         m_worker->SetWeatherSource(WeatherDataLive);
@@ -115,7 +99,7 @@ TEST_F(SchedulerEndToEnd, TicksDownloadGenerateOnceAndRegenerateFarAway)
     EXPECT_EQ(Downloads(), 1);
     ASSERT_EQ(m_host.CallsStartingWith("SetWeather("), QStringList{"SetWeather(5)"});
     EXPECT_EQ(m_host.CallsStartingWith("ShowMetar"), QStringList{"ShowMetar(EDDF)"});
-    ASSERT_TRUE(WaitFor([this] { return m_peer.GetWeatherWrites().size() == 5; }));
+    ASSERT_TRUE(WaitUntil([this] { return m_peer.GetWeatherWrites().size() == 5; }));
 
     Tick();
     EXPECT_EQ(Downloads(), 1);
@@ -143,6 +127,6 @@ TEST_F(SchedulerEndToEnd, ModelFileModeWritesTheThemeThatThePeerIsToldToLoad)
     EXPECT_TRUE(m_host.log.contains(QStringLiteral("(WeatherManager) Generate weather model")));
     EXPECT_TRUE(QFile::exists(simulator.filePath(QStringLiteral("Weather/themes/aerovane.WTB"))));
     EXPECT_TRUE(QFile::exists(simulator.filePath(QStringLiteral("Weather/themes/aerovane.wt"))));
-    ASSERT_TRUE(WaitFor([this] { return !m_peer.GetMessages(LinkWrit, LinkSubCode::WriteWeatherTheme).empty(); }));
+    ASSERT_TRUE(WaitUntil([this] { return !m_peer.GetMessages(LinkWrit, LinkSubCode::WriteWeatherTheme).empty(); }));
     EXPECT_EQ(m_peer.GetMessages(LinkWrit, LinkSubCode::WriteWeatherTheme)[0].GetPayload(), "weather/themes/aerovane");
 }

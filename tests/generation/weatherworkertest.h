@@ -8,12 +8,15 @@
 #include "settings/settings.h"
 #include "tools/wx-server/wxserver.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 // The address of a port on 127.0.0.1 that nothing listens on.
@@ -30,6 +33,16 @@ inline QByteArray ReadFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs the event loop until done (at most 20 s); whether it is.
+inline bool WaitUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    return done();
 }
 
 class WeatherWorkerTest : public ::testing::Test
