@@ -79,7 +79,11 @@ Aerovane_Pro::Aerovane_Pro(QWidget* parent)
     autoConnectTimer->setInterval(kAutoConnectRetryMs);
     connect(autoConnectTimer, &QTimer::timeout, this, &Aerovane_Pro::OnAutoConnectRetry);
 
-    QTimer::singleShot(1000, this, &Aerovane_Pro::OnStart);
+    // A window closed within its first second does not start up any more.
+    QTimer::singleShot(1000, this, [this] {
+        if (!closing)
+            OnStart();
+    });
 
     const bool stayOnTop = CSettings::GetStayOnTop();
     ui.actionViewStay_On_Top->setChecked(stayOnTop);

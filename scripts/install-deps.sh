@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the benchmarks need. Run as root.
+# Installs every Debian package the build, the tests, the benchmarks and the headless demo run need. Run as root.
 set -euo pipefail
 
 if [ "$(id -u)" -ne 0 ]; then
@@ -14,7 +14,8 @@ apt-get install -y -qq --no-install-recommends \
     qtbase5-dev qtmultimedia5-dev \
     libboost-dev libpcre2-dev zlib1g-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
-    tzdata locales >/dev/null
+    tzdata locales \
+    xvfb xauth imagemagick xdotool fonts-dejavu-core >/dev/null
 
 # A comma-decimal locale for the tests that prove number formatting ignores the user's locale.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then

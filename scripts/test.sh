@@ -3,6 +3,8 @@
 #   build/release  Release build with the benchmarks (built, not run)
 #   build/tsan     ThreadSanitizer build of the multi-threaded tests
 #   build/test     AddressSanitizer + UndefinedBehaviorSanitizer build of everything; all tests run here
+# and at the end runs the program for a minute against the loopback servers (scripts/run.sh --demo 60), leaving
+# its screenshot in build/demo-screenshot.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,5 +36,7 @@ fi
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer build"
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAEROVANE_SANITIZE=ON >/dev/null
 cmake --build build/test -j "$jobs"
-cd build/test
-TZ=UTC ctest -j "$jobs" --output-on-failure
+(cd build/test && TZ=UTC ctest -j "$jobs" --output-on-failure)
+
+echo "== The program's main job, headless: connect, download and send the weather for a minute"
+AEROVANE_SKIP_INSTALL=1 ./scripts/run.sh --demo 60

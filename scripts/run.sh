@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# Runs Aerovane against the loopback weather server and the bridge peer, which plays FSX: installs what is needed,
+# builds Release, starts both servers, writes the settings of a fresh run folder under build/runs/ and starts the
+# program there (under xvfb-run when there is no display). The servers stop with the program.
+#   ./scripts/run.sh                   the window, until it is closed
+#   ./scripts/run.sh --demo SECONDS    headless for that long, then a screenshot, the window closed, what the bridge
+#                                      peer received and the log's tail; fails when no weather reached the peer
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+usage() {
+    echo "usage: $0 [--demo SECONDS]" >&2
+    exit 2
+}
+
+demo=""
+case "$#" in
+0) ;;
+2) [ "$1" = --demo ] && [[ "$2" =~ ^[0-9]+$ ]] || usage
+   demo=$2 ;;
+*) usage ;;
+esac
+
+# The built-in address of the first weather server location and the bridge's default port.
+wx_port=17380
+bridge_port=17300
+
+if [ "${AEROVANE_SKIP_INSTALL:-0}" != 1 ]; then
+    ./scripts/install-deps.sh
+fi
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DAEROVANE_BENCH=ON -DAEROVANE_TESTS=OFF >/dev/null
+cmake --build build/release -j "$(nproc)" --target aerovane wx-server bridge-peer
+
+run="$root/build/runs/$(date +%Y%m%d-%H%M%S)-$$"
+mkdir -p "$run"
+cp build/release/app/aerovane "$run/"
+cat >"$run/aerovane_pro.ini" <<EOF
+[interface]
+type=4
+ServerIP=127.0.0.1
+ServerPort=$bridge_port
+
+[weather]
+ServerLocation=0
+normalmode=true
+
+[startup]
+autoconnectfs=true
+downloadwx=true
+
+[info]
+showtipdialog=false
+EOF
+
+pids=()
+stop_servers() {
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+}
+trap stop_servers EXIT
+
+# Starts a server in the background and waits for its "listening" line.
+start_server() {
+    local name=$1
+    shift
+    "$@" >"$run/$name.out" 2>&1 &
+    pids+=("$!")
+    for _ in $(seq 50); do
+        grep -q listening "$run/$name.out" && return 0
+        kill -0 "${pids[-1]}" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "$name did not start:" >&2
+    cat "$run/$name.out" >&2
+    exit 1
+}
+start_server wx-server build/release/tools/wx-server/wx-server --port "$wx_port"
+start_server bridge-peer build/release/tools/bridge-peer/bridge-peer --port "$bridge_port" --sim fsx \
+    --log "$run/frames.log"
+echo "Run folder $run: weather server on 127.0.0.1:$wx_port, bridge peer (FSX) on 127.0.0.1:$bridge_port"
+
+cd "$run"
+if [ -z "$demo" ]; then
+    if [ -n "${DISPLAY:-}" ]; then
+        ./aerovane
+    else
+        env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1600x1200x24" ./aerovane
+    fi
+    exit $?
+fi
+
+# The demo runs inside its own X server: the program, the screenshot and the key that closes the window.
+cat >demo-session.sh <<'EOF'
+#!/usr/bin/env bash
+set -u
+seconds=$1
+start=$(date +%s%N)
+./aerovane >aerovane.out 2>&1 &
+pid=$!
+window=""
+for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --pid "$pid" --name '^Aerovane Pro$' 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.05
+done
+[ -n "$window" ] && echo "Window shown $(( ($(date +%s%N) - start) / 1000000 )) ms after the start"
+sleep "$seconds"
+import -window root screenshot.png
+grep -E '^(VmRSS|VmHWM)' "/proc/$pid/status" | tr -s ' \t' ' '
+if [ -n "$window" ]; then
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    xdotool key --clearmodifiers ctrl+F4
+fi
+for _ in $(seq 300); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+    echo "The window did not close; killed"
+    kill -9 "$pid"
+fi
+wait "$pid"
+echo "aerovane exited with $?"
+EOF
+chmod +x demo-session.sh
+env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1600x1200x24" ./demo-session.sh "$demo"
+
+weather_writes=$(grep -cE '^@WRIT;00[678];' frames.log || true)
+echo "== Bridge peer: $(wc -l <frames.log) frames received, $weather_writes weather records written"
+cut -c1-100 frames.log | sed -E 's/^(@[A-Z]+;[0-9]+);.*/\1/' | sort | uniq -c | sort -rn
+echo "== Log tail (logs/aerovane.log)"
+tail -n 25 logs/aerovane.log
+cp screenshot.png "$root/build/demo-screenshot.png"
+echo "== Screenshot: $run/screenshot.png (copied to build/demo-screenshot.png)"
+if [ "$weather_writes" -eq 0 ]; then
+    echo "No weather reached the simulator" >&2
+    exit 1
+fi

@@ -1,0 +1,174 @@
+#include "app/aircraftlamps.h"
+#include "mainwindowtest.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+
+#include <tuple>
+#include <vector>
+
+namespace {
+
+aviation::structs::CAircraft Sample(bool onGround, int groundSpeed, int altitude, bool lights, bool brake)
+{
+    aviation::structs::CAircraft aircraft;
+    aircraft.onGround = onGround;
+    aircraft.groundSpeed = groundSpeed;
+    aircraft.altitude = altitude;
+    aircraft.landingLights = lights;
+    aircraft.parkingBrake = brake;
+    return aircraft;
+}
+
+} // namespace
+
+TEST(AircraftLamps, ParkingBrakeAndLandingLightsShowWhereTheyBelong)
+{
+    const QString green = "background-color:green;";
+    const QString red = "background-color:red;";
+    const QString none = "background-color: transparent;";
+    // on ground, ground speed, altitude, lights; expected landing-light style
+    const std::vector<std::tuple<bool, int, int, bool, QString>> lights = {
+        {false, 250, 4999, true, green}, {false, 250, 5000, true, none}, {false, 250, 5001, true, red},
+        {true, 0, 300, true, red},       {true, 12, 300, false, green},  {true, 0, 300, false, none},
+    };
+    for (const auto& [onGround, speed, altitude, on, style] : lights) {
+        const AircraftLamp lamp = AircraftLamps::LandingLights(Sample(onGround, speed, altitude, on, false));
+        EXPECT_EQ(lamp.styleSheet, style) << altitude << " ft, " << speed << " kt";
+        EXPECT_EQ(lamp.text, style == none ? "" : "Landing Lights");
+    }
+    EXPECT_EQ(AircraftLamps::ParkingBrake(Sample(true, 0, 300, false, true)).styleSheet, green);
+    EXPECT_EQ(AircraftLamps::ParkingBrake(Sample(true, 5, 300, false, true)).styleSheet, red);
+    EXPECT_EQ(AircraftLamps::ParkingBrake(Sample(true, 5, 300, false, false)).styleSheet,
+              "background-color:  transparent;");
+}
+
+TEST_F(MainWindowTest, SetIcaoTextShowsTheIcaoInCapitals)
+{
+    Aerovane_Pro& window = Window();
+    window.OnSetTextToolButtonICAO(QStringLiteral("eddf"));
+    EXPECT_EQ(window.ui.action_Set_ICAO_WX->text(), "Set EDDF WX");
+}
+
+TEST_F(MainWindowTest, MetarLookUpMarksAnUnknownIcaoRed)
+{
+    Aerovane_Pro& window = Window();
+    window.ui.lineEditMetarICAO->setText(QStringLiteral("zzzq"));
+    window.OnMetarEnter();
+    EXPECT_EQ(window.ui.lineEditMetarICAO->text(), "ZZZQ");
+    EXPECT_EQ(window.ui.lineEditMetarICAO->styleSheet(), "QLineEdit{background: red;}");
+    EXPECT_TRUE(LogText().contains("(Main) Metar enter ICAO: ZZZQ"));
+}
+
+TEST_F(MainWindowTest, SetAllWeatherPicksXPlaneThenAutoThenModelFileThenNormal)
+{
+    using Generation = Aerovane_Pro::AllWeatherGeneration;
+    // simulator version, auto mode, model-file mode
+    const std::vector<std::tuple<int, bool, bool, Generation>> cases = {
+        {9, true, true, Generation::XPlane},   {10, false, false, Generation::XPlane},
+        {3, true, true, Generation::AutoMode}, {4, false, true, Generation::ModelFile},
+        {3, false, false, Generation::Normal}, {0, false, false, Generation::Normal},
+    };
+    for (const auto& [version, autoMode, modelFile, expected] : cases) {
+        CSettings::SetFSVersion(version);
+        CSettings::SetAutoMode(autoMode);
+        CSettings::SetModelFileMode(modelFile);
+        EXPECT_EQ(Aerovane_Pro::ChooseAllWeatherGeneration(), expected) << version << autoMode << modelFile;
+    }
+}
+
+TEST_F(MainWindowTest, AircraftSelectorListsProfilesAndFollowsTheSimulatorsAircraft)
+{
+    QDir().mkpath(ProgramFile("AircraftConfigs"));
+    {
+        QSettings profile(ProgramFile("AircraftConfigs/Boeing_737-800.cfg"), QSettings::IniFormat);
+        profile.setValue("Name", "Boeing 737-800");
+        profile.setValue("Registration", "D-ABCD");
+        profile.setValue("Weights/EmptyWeight", 91300.0);
+    }
+    QFile(ProgramFile("AircraftConfigs/notes.txt")).open(QIODevice::WriteOnly);
+
+    Aerovane_Pro& window = Window();
+    auto* combo = window.ui.toolBar->findChild<QComboBox*>();
+    ASSERT_NE(combo, nullptr);
+    ASSERT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->itemText(0), "Select Aircraft");
+    EXPECT_EQ(combo->itemText(1), "Boeing 737-800");
+
+    aviation::structs::CAircraftDetail detail;
+    detail.name = L"Boeing 737-800";
+    window.OnUpdateAircraftDetails(detail);
+    EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_TRUE(LogText().contains("(ConnectWorker) AcDetails: Boeing 737-800"));
+}
+
+TEST_F(MainWindowTest, ConnectTurnsTheActionIntoDisconnectAndClearsTheWeatherOncePerRun)
+{
+    Aerovane_Pro& window = Window();
+    window.OnButtonConnect();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    EXPECT_EQ(window.ui.actionConnect_to_FS->text(), "Disconnect");
+    EXPECT_TRUE(window.ui.actionClear_WX->isEnabled());
+
+    window.OnButtonConnect();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsConnected(); }, 10000));
+    EXPECT_EQ(window.ui.actionConnect_to_FS->text(), "Connect");
+    window.OnButtonConnect();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    QTest::qWait(200);
+    EXPECT_EQ(peer.GetMessages(LinkWrit, LinkSubCode::ClearWeather).size(), 1u);
+}
+
+TEST_F(MainWindowTest, AFailedAutomaticConnectIsTriedAgainAfterAPauseOnly)
+{
+    CSettings::SetAutoConnectFS(true);
+    peer.Stop();
+    Aerovane_Pro& window = Window();
+    // The start-up connects a second after the window was built; the retry comes five seconds after the failure.
+    QTest::qWait(3000);
+    EXPECT_FALSE(window.IsConnected());
+    EXPECT_EQ(window.ui.actionConnect_to_FS->text(), "Auto Connect");
+    EXPECT_EQ(LogText().count("(ConnectWorker) trying to connect"), 1);
+}
+
+TEST_F(MainWindowTest, CloseLogsToTheFileOnlyAndSavesTheLayout)
+{
+    Aerovane_Pro& window = Window();
+    window.show();
+    window.close();
+    EXPECT_TRUE(LogText().contains(" - (Main) Close\n"));
+    EXPECT_FALSE(window.ui.textEditDebug->toPlainText().contains("(Main) Close"));
+    EXPECT_EQ(window.GetConnectWorker(), nullptr);
+    EXPECT_EQ(window.GetDownloader(), nullptr);
+    CSettings::Release();
+    QSettings file(QStringLiteral("aerovane_pro.ini"), QSettings::IniFormat);
+    for (const char* key : {"gui/mainState", "gui/mainGeometry", "gui/splittermain", "gui/splitterbottom"})
+        EXPECT_TRUE(file.contains(key)) << key;
+}
+
+TEST_F(MainWindowTest, ClosingDuringAStalledDownloadEndsTheDownloadAndLeavesNoTimerBehind)
+{
+    server.SetFailure(QStringLiteral("/weather_vatsim.gz"), tools::WxServer::Failure::Stall);
+    Aerovane_Pro& window = Window();
+    window.show();
+    window.OnButtonConnect();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+
+    bool downloadReturned = false;
+    QTimer::singleShot(0, &window, [&] {
+        QTimer::singleShot(300, &window, &QWidget::close);
+        window.OnDownloadWX();
+        downloadReturned = true;
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return downloadReturned; }, 5000));
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.GetConnectWorker(), nullptr);
+    // The wind and simulation timers would reach the connection thread now if they still ran.
+    QTest::qWait(1200);
+    EXPECT_TRUE(LogText().contains("(Main) Close"));
+}

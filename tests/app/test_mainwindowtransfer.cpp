@@ -1,0 +1,78 @@
+// The program's main road through the window as main builds it: connect to the bridge peer, download the weather
+// from the loopback server, set the weather of every station, and see each record arrive at the peer while the
+// window stays responsive.
+#include "generation/weatherworker.h"
+#include "mainwindowtest.h"
+#include "simlink/connectworker.h"
+#include "simlink/job.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+// The window, counting the records weather generation hands over.
+class RecordingWindow : public Aerovane_Pro
+{
+public:
+    void SetWeather(const std::vector<CFSWeatherStation>& stations) override
+    {
+        records += stations.size();
+        Aerovane_Pro::SetWeather(stations);
+    }
+    std::size_t records = 0;
+};
+
+// The longest pause between the ticks of a 10 ms timer of the GUI thread.
+class GuiGapProbe
+{
+public:
+    GuiGapProbe()
+    {
+        m_clock.start();
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { m_longest = std::max(m_longest, m_clock.restart()); });
+        m_timer.start(10);
+    }
+    qint64 Longest() const { return m_longest; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_longest = 0;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, ConnectDownloadAndSetAllWeatherSendsEveryRecordToTheSimulator)
+{
+    CSettings::SetNormalMode(true);
+    CSettings::SetWeatherRadius(280);
+    auto& window = Window<RecordingWindow>();
+    window.show();
+
+    window.ui.actionConnect_to_FS->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    // The update timer would send weather of its own; this test sends it by command only.
+    window.GetWeatherWorker()->EnableSimTimer(false);
+    window.GetConnectWorker()->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetConnectWorker()->GetAircraft().GetLatitude() != 0.0; }, 5000));
+    QTest::qWait(100);
+
+    window.ui.actionDownload_WX->trigger();
+    ASSERT_TRUE(window.ui.action_Set_all_WX->isEnabled());
+    peer.ClearFrames();
+    window.ui.action_Set_all_WX->trigger();
+    ASSERT_GT(window.records, 100u);
+
+    GuiGapProbe probe;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return LogText().contains("(ConnectWorker) Weather transfer Complete"); }, 60000));
+    EXPECT_EQ(peer.GetWeatherWrites().size(), window.records);
+    RecordProperty("records", static_cast<int>(window.records));
+    RecordProperty("longest_gui_gap_ms", static_cast<int>(probe.Longest()));
+    std::printf("%zu records sent, longest GUI-thread gap %lld ms\n", window.records,
+                static_cast<long long>(probe.Longest()));
+}
