@@ -1,5 +1,6 @@
 #include "app/aerovane_pro.h"
 
+#include "app/fileversioninfo.h"
 #include "app/wxstatusbar.h"
 #include "flight/tab_flightplanner.h"
 #include "flight/tab_flightrecorder.h"
@@ -25,6 +26,11 @@ Aerovane_Pro::Aerovane_Pro(QWidget* parent)
     , splash(QPixmap(QStringLiteral(":/image/logo")), Qt::WindowStaysOnTopHint)
 {
     logFile.Open(platform::ProgramFolder());
+    // The client version keeps a trailing blank; version checks read up to it.
+    FileVersionInfo version;
+    version.Load(QString());
+    CSettings::SetClientVersion(version.GetFileVersionText(true) + QLatin1Char(' '));
+    version.Free();
 
     const QRect saved = CSettings::GetMainGeometry();
     splash.setWindowOpacity(0.8);
@@ -110,6 +116,8 @@ void Aerovane_Pro::ConnectCommands()
     connect(ui.actionRefresh_AI, &QAction::triggered, this, &Aerovane_Pro::OnRefreshAI);
     connect(ui.actionClear_WX, &QAction::triggered, this, &Aerovane_Pro::OnClearWX);
     connect(ui.actionConnect_to_FS, &QAction::triggered, this, &Aerovane_Pro::OnButtonConnect);
+    connect(ui.actionAbout, &QAction::triggered, this, &Aerovane_Pro::OnAbout);
+    connect(ui.actionShow_Tips, &QAction::triggered, this, &Aerovane_Pro::OnShowTipsDialog);
 }
 
 void Aerovane_Pro::ConnectReports()

@@ -26,6 +26,7 @@ class CWeatherWorker;
 class QCloseEvent;
 class QComboBox;
 class QTimer;
+class ServerInfo;
 
 class Aerovane_Pro : public CMainWindowForm, public CMainWindowHost
 {
@@ -90,8 +91,13 @@ signals:
     void sigDisableButton(int command, bool disable) override;
 
 public slots:
-    // Started once, a second after the window was built.
+    // Started once, a second after the window was built: the server information document with its version,
+    // update and news boxes, the previous run's log, the hints and tips, then the automatic connect and
+    // download. Ends early when the window closes while one of its boxes, downloads or dialogs is open.
     void OnStart();
+    // Help menu: the tips kept from the server information document, and the about box.
+    void OnShowTipsDialog();
+    void OnAbout();
 
     // The log: target 0 Debug page and log file, 1 Debug page only, 2 log file only; always the debug output.
     void OnDebugString(const QString& text, int target) override;
@@ -128,6 +134,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Start-up: the server information document from the chosen location or, failing that, from the other one
+    // (the location is switched back when both fail); false without a document.
+    bool DownloadServerInfo(QString& document);
+    // The unsupported-version, update and news boxes as due; false when the window closed meanwhile.
+    bool ShowServerMessages(const ServerInfo& info);
+    // Offers to mail the previous run's log when that run did not end cleanly, and removes it.
+    void OfferPreviousLog();
+    void ShowAutoModeHint();
+
     void ConnectCommands();
     void ConnectReports();
     void ConnectWorkerSignals();
