@@ -61,27 +61,6 @@ TEST_F(WeatherWorkerTest, AirportListOfTheProgramFolderOrTheEmbeddedOne)
     EXPECT_TRUE(debug.Contains("Can not open airportlist.txt\n"));
 }
 
-TEST_F(WeatherWorkerTest, GetMetarDecodesAndMeasuresFromTheAircraft)
-{
-    Worker().LoadWeatherFromText(QString::fromLatin1(kFrankfurtMetars), QString(), QString());
-    EXPECT_EQ(Worker().GetMetar(QStringLiteral("EDDF")).GetDistance(), 0.0) << "no aircraft yet";
-
-    aviation::structs::CAircraft aircraft;
-    aircraft.SetLatitude(50.9);
-    aircraft.SetLongitude(8.56);
-    Worker().SetAircraft(aircraft);
-    const CMetar metar = Worker().GetMetar(QStringLiteral("EDDF"));
-    EXPECT_TRUE(metar.IsCAVOK());
-    EXPECT_NEAR(metar.GetDistance(), 52.4, 0.5);
-
-    // An airport without a report gives a blank report carrying the airport; an unknown one nothing.
-    const CMetar blank = Worker().GetMetar(QStringLiteral("EGLL"));
-    EXPECT_TRUE(blank.GetRaw().empty());
-    EXPECT_EQ(std::wstring(blank.GetICAO()), L"EGLL");
-    EXPECT_NEAR(blank.GetPosition().GetLatitude(), 51.47, 0.05);
-    EXPECT_EQ(std::wstring(Worker().GetMetar(QStringLiteral("QQQQ")).GetICAO()), L"");
-}
-
 TEST_F(WeatherWorkerTest, FilterMetarListKeepsNearAndRecentReportsOnly)
 {
     const std::int64_t now = 1666465920;

@@ -20,7 +20,8 @@ namespace recordtest {
 inline const aviation::Position kFrankfurt(50.0333, 8.5706);
 constexpr int kFrankfurtElevation = 364;
 
-// A decoded METAR of a station at `position` and `elevation` feet.
+// Decoded reports: a METAR of a station at `position` and `elevation` feet, a SYNOP placed at `position`, a grid
+// point line (header and levels).
 inline aviation::weather::CMetar Metar(const std::wstring& raw, int elevation = kFrankfurtElevation,
                                        const aviation::Position& position = kFrankfurt)
 {
@@ -31,7 +32,6 @@ inline aviation::weather::CMetar Metar(const std::wstring& raw, int elevation = 
     return metar;
 }
 
-// A decoded SYNOP placed at `position`.
 inline aviation::weather::CSynop Synop(const std::wstring& raw, const aviation::Position& position)
 {
     aviation::weather::CSynop synop(raw);
@@ -40,7 +40,6 @@ inline aviation::weather::CSynop Synop(const std::wstring& raw, const aviation::
     return synop;
 }
 
-// A decoded grid point line (header and levels).
 inline aviation::weather::CGrib Grib(const std::wstring& line)
 {
     aviation::weather::CGrib grib(line, false);
