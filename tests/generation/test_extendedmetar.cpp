@@ -81,7 +81,6 @@ TEST_F(ExtendedMetar, Groups)
          "Z 27015KT&D210NG 28517KT&A410NG 275V294 27945G60KT&A1437HG 63KM&B-100&D0820 "},
         {"just under 99 km", L"", [](CNewWeather& b) { b.Vis.Range = 6214; }, " 99KM&B-100&D0820 "},
         {"metres", L"", [](CNewWeather& b) { b.Vis.Range = 372; }, " 5922M&B-100&D0820 "},
-        {"metres below 1000", L"", [](CNewWeather& b) { b.Vis.Range = 50; }, " 0796M&B-100&D0820 "},
         {"upper visibility", L"",
          [](CNewWeather& b) {
              b.nUpperVisCtr = 2;
@@ -101,7 +100,6 @@ TEST_F(ExtendedMetar, Groups)
         {"no pressure: standard", L" 9999 FEW040 12/08 NOSIG", nullptr, " Q1013  @@@ "},
         {"showers", L" 9999 -SHRA 12/08 Q1015", nullptr, "&B-100&D0820 SHRA Q1015"},
         {"recent rain", L" 9999 RERA 12/08 Q1015", nullptr, "&B-100&D0820 RA Q1015"},
-        {"two groups", L" 9999 +TSRA BR 12/08 Q1015", nullptr, "&B-100&D0820 TSRABR Q1015"},
         {"NSC adds nothing", L" 9999 NSC 12/08 Q1015", nullptr, "&B-100&D0820 Q1015"},
         {"CAVOK", L" CAVOK 12/08 Q1015", nullptr, "NG CAVOK 63KM&B-100&D0820 Q1015"},
         {"clouds; no cover, no group", L"",
