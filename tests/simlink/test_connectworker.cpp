@@ -297,7 +297,7 @@ TEST_F(ConnectWorkerBridge, ConnectNamesTheSimulatorStoresItsVersionAndQueuesFue
 
 TEST_F(ConnectWorkerBridge, WeatherTransferSendsEveryRecordWhileHandOversGoOnUnhindered)
 {
-    CSettings::SetPauseBetweenWXStation(50);
+    CSettings::SetPauseBetweenWXStation(200);
     worker->SetWeather(kStations);
     QElapsedTimer transfer;
     transfer.start();
@@ -315,9 +315,10 @@ TEST_F(ConnectWorkerBridge, WeatherTransferSendsEveryRecordWhileHandOversGoOnUnh
     const qint64 transferMs = transfer.elapsed();
 
     ASSERT_EQ(recording->Lines("finished").size(), 4);
-    EXPECT_GE(transferMs, 150);
-    // A transfer holding the records' lock throughout keeps a hand-over waiting for about 150 ms.
-    EXPECT_LT(longestHandOverNs, 50 * 1000 * 1000);
+    EXPECT_GE(transferMs, 600);
+    // A transfer holding the records' lock throughout keeps a hand-over waiting for most of its 600 ms; the bound
+    // leaves room for a loaded machine.
+    EXPECT_LT(longestHandOverNs, 200 * 1000 * 1000);
     EXPECT_EQ(recording->Lines("progress"),
               QStringList({"33 Sending Weather to FS, 1 from 3", "66 Sending Weather to FS, 2 from 3",
                            "100 Sending Weather to FS, 3 from 3", "0 Weather transfer Complete"}));
