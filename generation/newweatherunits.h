@@ -3,25 +3,11 @@
 // 8-, 16- and 32-bit fields.
 #pragma once
 
-#include <cmath>
+#include "weather/unitconversion.h"
+
 #include <cstdint>
-#include <limits>
 
 namespace aviation::weather {
-
-constexpr double kFeetPerMetre = 3.28084;
-
-// Truncates toward zero; NaN gives 0 and values beyond the int range stop at its ends instead of being undefined.
-inline int TruncateToInt(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= static_cast<double>(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (value <= static_cast<double>(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(value);
-}
 
 // The low 16 bits of a value, so negative values and values above 65535 wrap by whole turns of 65536.
 inline std::uint16_t LowWord(long long value)

@@ -9,23 +9,24 @@
 #include "simlink/fsuipcoffsets.h"
 #include "simlink/newweather.h"
 #include "weather/textconversion.h"
+#include "weather/unitconversion.h"
 #include "weather/wind.h"
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <optional>
 
 namespace aviation::IPC {
 
 namespace Offset = FSUIPCOffset;
+using aviation::weather::kFeetPerMetre;
+using aviation::weather::TruncateToInt;
 
 namespace {
 
 constexpr int kWeatherCounterReReads = 11;
 constexpr int kWeatherCounterPauseMs = 50;
 constexpr std::uint16_t kMessageDisplayValue = 3;
-constexpr double kFeetPerMetre = 3.28084;
 constexpr double kTwoTo32 = 4294967296.0;
 
 // The weather counter seen after the last weather record, shared by every link object (guarded by the FSUIPC
@@ -63,18 +64,6 @@ const wchar_t* const kResultTexts[] = {
     L"Read or Write request cannot be added, memory for Process is full",
     L"Wert nicht im Bereich",
 };
-
-// Truncates toward zero; values beyond the int range stop at its ends and NaN gives 0.
-int Truncate(double value)
-{
-    if (!(value == value))
-        return 0;
-    if (value >= static_cast<double>(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (value <= static_cast<double>(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(value);
-}
 
 // An 8-bit text of a fixed-size field; it ends at the first NUL or at the field's end.
 std::wstring FieldText(const char* field, std::size_t size)
@@ -258,13 +247,13 @@ std::uint32_t CFSUIPCLink::ReadAircraft(aviation::structs::CAircraft& aircraft)
 
     aircraft.SetLatitude(static_cast<double>(latitude) * 90.0 / (10001750.0 * kTwoTo32));
     aircraft.SetLongitude(static_cast<double>(longitude) * 360.0 / (kTwoTo32 * kTwoTo32));
-    aircraft.altitude = Truncate(static_cast<double>(altitude) / kTwoTo32 * kFeetPerMetre);
-    aircraft.height = Truncate(height * kFeetPerMetre / 65536.0);
-    aircraft.groundSpeed = Truncate(groundSpeed / 65536.0 * 3600.0 / 1852.0);
-    aircraft.tas = Truncate(tas / 128.0);
+    aircraft.altitude = TruncateToInt(static_cast<double>(altitude) / kTwoTo32 * kFeetPerMetre);
+    aircraft.height = TruncateToInt(height * kFeetPerMetre / 65536.0);
+    aircraft.groundSpeed = TruncateToInt(groundSpeed / 65536.0 * 3600.0 / 1852.0);
+    aircraft.tas = TruncateToInt(tas / 128.0);
     // The product is a 32-bit one, wrapping as FSUIPC's own arithmetic does.
     const auto perMinute = static_cast<std::int32_t>(static_cast<std::uint32_t>(verticalSpeed) * 60u);
-    aircraft.verticalSpeed = Truncate(perMinute * kFeetPerMetre / 256.0);
+    aircraft.verticalSpeed = TruncateToInt(perMinute * kFeetPerMetre / 256.0);
     aircraft.heading.direction = heading * 360.0 / kTwoTo32;
     aircraft.magVar = static_cast<float>(magVar * 360.0 / 65536.0);
     aircraft.ambientWind.direction = windDirection;
@@ -272,7 +261,7 @@ std::uint32_t CFSUIPCLink::ReadAircraft(aviation::structs::CAircraft& aircraft)
     aircraft.ambientWind.gust = -1.0;
     const bool metresKnown = m_simulatorFamily == 3 || m_simulatorFamily == 4;
     const double kilometres = metresKnown ? visibilityMetres / 1000.0 : visibilityMiles / 100.0 * 1.609344;
-    aircraft.visibility = static_cast<float>(Truncate(kilometres));
+    aircraft.visibility = static_cast<float>(TruncateToInt(kilometres));
     aircraft.onGround = onGround == 1;
     aircraft.parkingBrake = parkingBrake != 0;
     aircraft.enginesOff = engine == 0;
@@ -370,7 +359,7 @@ std::uint32_t CFSUIPCLink::WriteTank(int id, const aviation::structs::CAircraftF
 {
     if (!Offset::IsTankId(id))
         return 0;
-    const std::int32_t level = Truncate(tank.level / 100.0 * Offset::FullTank);
+    const std::int32_t level = TruncateToInt(tank.level / 100.0 * Offset::FullTank);
     CFSUIPCLock lock;
     return WriteOne(Offset::Tanks[id - 1].level, 4, &level);
 }

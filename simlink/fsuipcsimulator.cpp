@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "simlink/fsuipcoffsets.h"
+#include "weather/unitconversion.h"
 
 #include <algorithm>
 #include <cctype>
@@ -13,6 +14,7 @@
 namespace aviation::IPC {
 
 namespace Offset = FSUIPCOffset;
+using aviation::weather::kFeetPerMetre;
 
 namespace {
 
@@ -20,7 +22,6 @@ constexpr std::uint32_t kReadId = 1;
 constexpr std::uint32_t kWriteId = 2;
 constexpr std::uint32_t kFirstMessage = 0xC0F0;
 constexpr std::uint32_t kInvalidWindowError = 1400;
-constexpr double kFeetPerMetre = 3.28084;
 constexpr double kTwoTo32 = 4294967296.0;
 
 std::uint32_t GetWord(const std::uint8_t* at)

@@ -4,15 +4,16 @@
 #include "platform/debugoutput.h"
 #include "weather/position.h"
 #include "weather/textconversion.h"
+#include "weather/unitconversion.h"
 
-#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <vector>
 
 namespace aviation::IPC {
+
+using aviation::weather::TruncateToInt;
 
 namespace {
 
@@ -183,18 +184,6 @@ std::string FormatNarrow(const char* format, ...)
     }
     va_end(arguments);
     return text;
-}
-
-// Truncation toward zero that keeps NaN and values beyond the int range defined.
-int Truncate(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value <= static_cast<double>(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    if (value >= static_cast<double>(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(value);
 }
 
 // Reads the values of an object-data message one after the other, in definition order. The caller has made
@@ -464,18 +453,18 @@ void CSimConnectLink::OnObjectData(const SIMCONNECT_RECV_SIMOBJECT_DATA& message
 
     switch (message.dwRequestID) {
     case kAircraftRequest: {
-        aircraft.altitude = Truncate(data.Float64());
+        aircraft.altitude = TruncateToInt(data.Float64());
         aircraft.SetLatitude(data.Float64());
         aircraft.SetLongitude(data.Float64());
-        aircraft.height = Truncate(data.Float64());
-        aircraft.tas = Truncate(data.Float64());
-        aircraft.groundSpeed = Truncate(data.Float64());
-        aircraft.verticalSpeed = Truncate(data.Float64() * 60.0);
+        aircraft.height = TruncateToInt(data.Float64());
+        aircraft.tas = TruncateToInt(data.Float64());
+        aircraft.groundSpeed = TruncateToInt(data.Float64());
+        aircraft.verticalSpeed = TruncateToInt(data.Float64() * 60.0);
         aircraft.ambientWind.direction = data.Float64();
         aircraft.ambientWind.speed = data.Float64();
         aircraft.ambientWind.gust = -1.0;
         aircraft.magVar = static_cast<float>(data.Float64());
-        aircraft.visibility = static_cast<float>(Truncate(data.Float64() / 1000.0));
+        aircraft.visibility = static_cast<float>(TruncateToInt(data.Float64() / 1000.0));
         aircraft.heading.direction = aviation::RadToDeg(data.Float64());
         aircraft.onGround = data.Int32() != 0;
         data.Int32(); // in cloud
