@@ -1,9 +1,9 @@
 #include "simlink/linkmessage.h"
 
 #include "platform/debugoutput.h"
+#include "simlink/wiretext.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -41,10 +41,10 @@ constexpr ReceivedWord kReceivedWords[]
     = {{"QUIT", LinkQuit}, {"HELO", LinkHelo}, {"COFS", LinkCofs}, {"FSST", LinkFsst},
        {"READ", LinkRead}, {"WRIT", LinkWrit}, {"ANSW", LinkAnsw}};
 
-// atoi of a fixed-width header field.
+// The number of a fixed-width header field.
 int FieldValue(const std::string& text, std::size_t offset, std::size_t width)
 {
-    return std::atoi(text.substr(offset, width).c_str());
+    return CWireText::ReadInt(std::string_view(text).substr(offset, width));
 }
 
 } // namespace

@@ -6,11 +6,10 @@
 #include "simlink/linkmessage.h"
 
 #include "platform/debugoutput.h"
+#include "simlink/wiretext.h"
 #include "weather/textconversion.h"
 
 #include <cfloat>
-#include <charconv>
-#include <climits>
 #include <cmath>
 #include <string_view>
 #include <vector>
@@ -24,64 +23,10 @@ using aviation::structs::CAircraftPayloadStation;
 
 namespace {
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-std::size_t SkipBlanks(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
-    return i;
-}
-
-// The integer at the start of the text as atoi reads it (blanks, sign, digits up to the first other character,
-// 0 without digits), held to the int range instead of overflowing.
-int IntegerValue(std::string_view text)
-{
-    std::size_t i = SkipBlanks(text);
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min(value * 10 + (text[i] - '0'), limit);
-    return static_cast<int>(negative ? -value : value);
-}
-
-// The real number at the start of the text as atof reads it, but always with "." as decimal separator whatever
-// the process locale. No number gives 0; a number beyond the double range gives an infinity of its sign, one
-// too small for it 0.
-double RealValue(std::string_view text)
-{
-    std::size_t i = SkipBlanks(text);
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        return 0.0;
-    double value = 0.0;
-    const auto result = std::from_chars(text.data() + i, text.data() + text.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Too large gives an infinity, too small (a large negative exponent) gives 0.
-        const std::string_view number(text.data() + i, static_cast<std::size_t>(result.ptr - (text.data() + i)));
-        const std::size_t exponent = number.find_first_of("eE");
-        const bool tiny
-            = exponent != std::string_view::npos && exponent + 1 < number.size() && number[exponent + 1] == '-';
-        value = tiny ? 0.0 : HUGE_VAL;
-    } else if (result.ec != std::errc()) {
-        value = 0.0;
-    }
-    return negative ? -value : value;
-}
-
 // Weights and speeds kept as float: a value beyond the float range is held at its largest finite value.
 float FloatValue(std::string_view text)
 {
-    const double value = RealValue(text);
+    const double value = CWireText::ReadReal(text);
     if (std::isnan(value))
         return static_cast<float>(value);
     return static_cast<float>(std::fmax(-FLT_MAX, std::fmin(FLT_MAX, value)));
@@ -151,19 +96,19 @@ struct AircraftItem
 };
 
 const AircraftItem kAircraftItemsBeforeWind[] = {
-    {0, 7, [](CAircraft& a, std::string_view v) { a.height = IntegerValue(v); }},
-    {1, 4, [](CAircraft& a, std::string_view v) { a.altitude = IntegerValue(v); }},
-    {2, 4, [](CAircraft& a, std::string_view v) { a.tas = IntegerValue(v); }},
-    {3, 3, [](CAircraft& a, std::string_view v) { a.groundSpeed = IntegerValue(v); }},
-    {4, 4, [](CAircraft& a, std::string_view v) { a.heading.direction = RealValue(v); }},
-    {5, 3, [](CAircraft& a, std::string_view v) { a.verticalSpeed = IntegerValue(v); }},
+    {0, 7, [](CAircraft& a, std::string_view v) { a.height = CWireText::ReadInt(v); }},
+    {1, 4, [](CAircraft& a, std::string_view v) { a.altitude = CWireText::ReadInt(v); }},
+    {2, 4, [](CAircraft& a, std::string_view v) { a.tas = CWireText::ReadInt(v); }},
+    {3, 3, [](CAircraft& a, std::string_view v) { a.groundSpeed = CWireText::ReadInt(v); }},
+    {4, 4, [](CAircraft& a, std::string_view v) { a.heading.direction = CWireText::ReadReal(v); }},
+    {5, 3, [](CAircraft& a, std::string_view v) { a.verticalSpeed = CWireText::ReadInt(v); }},
 };
 
 const AircraftItem kAircraftItemsAfterWind[] = {
     {8, 7, [](CAircraft& a, std::string_view v) { a.magVar = FloatValue(v); }},
     {9, 4, [](CAircraft& a, std::string_view v) { a.visibility = FloatValue(v); }},
-    {10, 4, [](CAircraft& a, std::string_view v) { a.SetLatitude(RealValue(v)); }},
-    {11, 4, [](CAircraft& a, std::string_view v) { a.SetLongitude(RealValue(v)); }},
+    {10, 4, [](CAircraft& a, std::string_view v) { a.SetLatitude(CWireText::ReadReal(v)); }},
+    {11, 4, [](CAircraft& a, std::string_view v) { a.SetLongitude(CWireText::ReadReal(v)); }},
     {12, 11, [](CAircraft& a, std::string_view v) { a.onGround = FlagValue(v); }},
     {13, 12, [](CAircraft& a, std::string_view v) { a.enginesOff = FlagValue(v); }},
     {14, 17, [](CAircraft& a, std::string_view v) { a.landingLights = FlagValue(v); }},
@@ -195,8 +140,8 @@ CAircraft CLinkMessage::ToAircraft() const
     std::string_view speed;
     if (!values.Get(6, 10, value) || !values.Get(7, 12, speed))
         return aircraft;
-    aircraft.ambientWind.direction = RealValue(value);
-    aircraft.ambientWind.speed = RealValue(speed);
+    aircraft.ambientWind.direction = CWireText::ReadReal(value);
+    aircraft.ambientWind.speed = CWireText::ReadReal(speed);
     aircraft.ambientWind.gust = -1.0;
     for (const AircraftItem& item : kAircraftItemsAfterWind) {
         if (!values.Get(item.index, item.start, value))
@@ -246,10 +191,10 @@ CAircraftFuel CLinkMessage::ToAircraftFuel() const
     std::string_view value;
     if (!values.Get(0, 13, value))
         return fuel;
-    const int announced = IntegerValue(value);
+    const int announced = CWireText::ReadInt(value);
     if (!values.Get(1, 11, value))
         return fuel;
-    fuel.fuelWeight = RealValue(value);
+    fuel.fuelWeight = CWireText::ReadReal(value);
 
     for (int i = 0; i < announced; ++i) {
         std::string_view entry;
@@ -262,7 +207,8 @@ CAircraftFuel CLinkMessage::ToAircraftFuel() const
         std::string_view id, name, capacity, level;
         if (!tank.Get(0, 10, id) || !tank.Get(1, 5, name) || !tank.Get(2, 9, capacity) || !tank.Get(3, 6, level))
             break;
-        fuel.AddTank(CAircraftFuelTank(RealValue(level), RealValue(capacity), IntegerValue(id), TextValue(name)));
+        fuel.AddTank(CAircraftFuelTank(CWireText::ReadReal(level), CWireText::ReadReal(capacity),
+                                       CWireText::ReadInt(id), TextValue(name)));
     }
     return fuel;
 }
@@ -277,7 +223,7 @@ CAircraftPayload CLinkMessage::ToAircraftPayload() const
     std::string_view value;
     if (!values.Get(0, 13, value))
         return payload;
-    const int announced = IntegerValue(value);
+    const int announced = CWireText::ReadInt(value);
 
     for (int i = 1; i <= announced; ++i) {
         std::string_view entry;
@@ -291,8 +237,8 @@ CAircraftPayload CLinkMessage::ToAircraftPayload() const
         if (!station.Get(0, 12, name) || !station.Get(1, 5, type) || !station.Get(2, 10, maxWeight)
             || !station.Get(3, 7, weight))
             break;
-        payload.AddStation(
-            CAircraftPayloadStation(TextValue(name), FloatValue(weight), FloatValue(maxWeight), IntegerValue(type)));
+        payload.AddStation(CAircraftPayloadStation(TextValue(name), FloatValue(weight), FloatValue(maxWeight),
+                                                   CWireText::ReadInt(type)));
     }
     return payload;
 }

@@ -4,7 +4,6 @@
 #include "simlink/wiretext.h"
 #include "weather/textconversion.h"
 
-#include <charconv>
 #include <vector>
 
 using aviation::structs::CAircraft;
@@ -30,14 +29,11 @@ std::string Latin1(const std::wstring& text)
     return narrow;
 }
 
-// The number after "=" of a "Key=value" item.
+// The number after "=" of a "Key=value" item, read as the program reads the numbers of a payload.
 double ItemValue(const std::string& item)
 {
     const std::size_t equals = item.find('=');
-    double value = 0.0;
-    if (equals != std::string::npos)
-        std::from_chars(item.data() + equals + 1, item.data() + item.size(), value);
-    return value;
+    return equals == std::string::npos ? 0.0 : CWireText::ReadReal(std::string_view(item).substr(equals + 1));
 }
 
 CAircraft StartAircraft()
