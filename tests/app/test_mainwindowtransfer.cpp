@@ -49,7 +49,7 @@ private:
 TEST_F(MainWindowTest, ConnectDownloadAndSetAllWeatherSendsEveryRecordToTheSimulator)
 {
     CSettings::SetNormalMode(true);
-    CSettings::SetWeatherRadius(280);
+    CSettings::SetWeatherRadius(480);
     auto& window = Window<RecordingWindow>();
     window.show();
 
