@@ -47,6 +47,17 @@ private:
     std::string& m_bytes;
 };
 
+void WriteWind(ByteImage& out, const CWeatherThemeRecord::WindLayer& wind)
+{
+    out.F32(wind.upperAlt);
+    out.F32(wind.speed);
+    out.F32(wind.gust);
+    out.F32(wind.direction);
+    out.F32(wind.variance);
+    out.I32(wind.turbulence);
+    out.I32(wind.shear);
+}
+
 void WriteRecord(ByteImage& out, const CWeatherThemeRecord& record)
 {
     out.U16(record.windCount);
@@ -61,27 +72,12 @@ void WriteRecord(ByteImage& out, const CWeatherThemeRecord& record)
     out.Text(record.spaces, sizeof record.spaces);
     out.I32(record.headerValue);
 
-    const CWeatherThemeRecord::SurfaceWind& surface = record.surface;
-    out.F32(surface.upperAlt);
-    out.F32(surface.speed);
-    out.F32(surface.speedAndGust);
-    out.F32(surface.direction);
-    out.F32(surface.variance);
-    out.I32(surface.turbulence);
-    out.I32(surface.shear);
+    WriteWind(out, record.surface);
 
     // The counts are the record's own; a table never holds more than its 16 entries.
     const auto entries = [](std::uint16_t count) { return std::min<int>(count, CWeatherThemeRecord::kMaxEntries); };
-    for (int i = 0; i < entries(record.windCount); ++i) {
-        const CWeatherThemeRecord::WindLayer& layer = record.winds[i];
-        out.F32(layer.upperAlt);
-        out.F32(layer.speed);
-        out.F32(layer.gust);
-        out.F32(layer.direction);
-        out.F32(layer.variance);
-        out.I32(layer.turbulence);
-        out.I32(layer.shear);
-    }
+    for (int i = 0; i < entries(record.windCount); ++i)
+        WriteWind(out, record.winds[i]);
     for (int i = 0; i < entries(record.visibilityCount); ++i) {
         const CWeatherThemeRecord::VisibilityLayer& layer = record.visibilities[i];
         out.F32(layer.range);

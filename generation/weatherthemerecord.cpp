@@ -45,7 +45,7 @@ void CWeatherThemeRecord::SetFromBlock(const CNewWeather& block, float qnhHpa)
     constexpr float kCircleFraction = 360.0f / 65536.0f;
     surface.upperAlt = static_cast<float>(ground.UpperAlt - elevation);
     surface.speed = ground.Speed;
-    surface.speedAndGust = static_cast<float>(ground.Speed + ground.Gust);
+    surface.gust = static_cast<float>(ground.Speed + ground.Gust);
     surface.direction = ground.Dir * kCircleFraction;
     surface.variance = ground.Variance * kCircleFraction;
     surface.turbulence = ground.Turbulence;

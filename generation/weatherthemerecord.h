@@ -13,24 +13,15 @@ public:
     // Entries per table of a record.
     static constexpr int kMaxEntries = 16;
 
-    struct SurfaceWind
-    {
-        float upperAlt = 0.0f; // metres above the station
-        float speed = 0.0f; // kt
-        float speedAndGust = 0.0f; // kt
-        float direction = 0.0f; // degrees with fraction
-        float variance = 0.0f; // degrees with fraction
-        std::int32_t turbulence = 0;
-        std::int32_t shear = 0;
-    };
-
+    // The surface wind and each wind layer; the surface's gust holds speed plus gust, and its direction and
+    // variance keep their fraction where the layers' are whole degrees.
     struct WindLayer
     {
         float upperAlt = 0.0f; // metres above the station
         float speed = 0.0f; // kt
         float gust = 0.0f; // kt
-        float direction = 0.0f; // whole degrees
-        float variance = 0.0f; // whole degrees
+        float direction = 0.0f; // degrees
+        float variance = 0.0f; // degrees
         std::int32_t turbulence = 0;
         std::int32_t shear = 0;
     };
@@ -90,7 +81,7 @@ public:
     char spaces[4] = {' ', ' ', ' ', ' '};
     std::int32_t headerValue = 127;
 
-    SurfaceWind surface;
+    WindLayer surface;
     WindLayer winds[kMaxEntries];
     VisibilityLayer visibilities[kMaxEntries];
     CloudLayer clouds[kMaxEntries];
