@@ -273,30 +273,33 @@ NewCloudLayer MetarLayer(const StationWeather& station, const CCloudLayer& cloud
     return layer;
 }
 
-// Towering cumulus, cumulonimbus and other reported cloud types replace the shaped top.
+// The block's layer for a cloud type the report names: towering cumulus, cumulonimbus, and the generated layer.
+struct ReportedType
+{
+    std::uint8_t reported;
+    std::uint8_t type;
+    std::uint8_t turbulence;
+    int thickness;
+    std::uint8_t topShape;
+};
+
+const ReportedType kReportedTypes[] = {
+    {CCloudLayer::kTypeToweringCumulus, kCumulus, 3, 4000, kRoundTop},
+    {CCloudLayer::kTypeCumulonimbus, kCumulonimbus, 1, 2000, kAnvilTop},
+    {CCloudLayer::kTypeGenerated, kCumulus, 2, 1000, kRoundTop},
+};
+
+// A reported cloud type replaces the shaped top; plain and high layers keep it.
 void ApplyReportedType(const CCloudLayer& cloud, const LayerBase& base, NewCloudLayer& layer)
 {
-    switch (cloud.GetType()) {
-    case CCloudLayer::kTypeToweringCumulus:
-        layer.Type = kCumulus;
-        layer.Turbulence = 3;
-        layer.UpperAlt = AltitudeField(base.truncated + 4000LL);
-        layer.TopShape = kRoundTop;
-        break;
-    case CCloudLayer::kTypeCumulonimbus:
-        layer.Type = kCumulonimbus;
-        layer.Turbulence = 1;
-        layer.UpperAlt = AltitudeField(base.truncated + 2000LL);
-        layer.TopShape = kAnvilTop;
-        break;
-    case CCloudLayer::kTypeGenerated:
-        layer.Type = kCumulus;
-        layer.Turbulence = 2;
-        layer.UpperAlt = AltitudeField(base.truncated + 1000LL);
-        layer.TopShape = kRoundTop;
-        break;
-    default:
-        break;
+    for (const ReportedType& row : kReportedTypes) {
+        if (row.reported != cloud.GetType())
+            continue;
+        layer.Type = row.type;
+        layer.Turbulence = row.turbulence;
+        layer.UpperAlt = AltitudeField(base.truncated + static_cast<long long>(row.thickness));
+        layer.TopShape = row.topShape;
+        return;
     }
 }
 
