@@ -87,6 +87,15 @@ std::uint32_t WriteOne(std::uint32_t offset, std::uint32_t size, const void* sou
     return result;
 }
 
+// Reads how many payload stations the aircraft has; a larger count than the payload table holds is not believed.
+std::uint32_t ReadPayloadCount(std::uint32_t& count)
+{
+    count = 0;
+    const std::uint32_t result = ReadOne(Offset::PayloadCount, 4, &count);
+    count = std::min(count, Offset::PayloadStations);
+    return result;
+}
+
 // Reads FSUIPC's weather counter into `counter`; returns the value read, or -1 when the exchange failed.
 int ReadWeatherCounter(int& counter)
 {
@@ -303,12 +312,9 @@ std::uint32_t CFSUIPCLink::ReadPayload(aviation::structs::CAircraftPayload& payl
 {
     CFSUIPCLock lock;
     std::uint32_t count = 0;
-    std::uint32_t result = ReadOne(Offset::PayloadCount, 4, &count);
+    std::uint32_t result = ReadPayloadCount(count);
     if (result != FSUIPCResult::Ok)
         return result;
-
-    // A larger count than the payload table holds is not believed.
-    count = std::min(count, Offset::PayloadStations);
     for (std::uint32_t i = 0; i < count; ++i) {
         char name[Offset::PayloadNameSize] = {};
         double weight = 0.0;
@@ -372,10 +378,9 @@ std::uint32_t CFSUIPCLink::WritePayload(const aviation::structs::CAircraftPayloa
 
     CFSUIPCLock lock;
     std::uint32_t count = 0;
-    std::uint32_t result = ReadOne(Offset::PayloadCount, 4, &count);
+    std::uint32_t result = ReadPayloadCount(count);
     if (result != FSUIPCResult::Ok)
         return result;
-    count = std::min(count, Offset::PayloadStations);
 
     for (std::uint32_t i = 0; i < stations.size() && i < count; ++i) {
         if (stations[i].maxWeight == 0.0f)
