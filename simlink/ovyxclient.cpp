@@ -167,40 +167,34 @@ bool COvyxClient::Logout()
     return true;
 }
 
-bool COvyxClient::ReadAircraft(CAircraft& aircraft)
+template<typename Record>
+bool COvyxClient::ReadRecord(std::uint8_t subCode, Record (CLinkMessage::*parse)() const, Record& record)
 {
     CLinkMessage reply;
-    if (!Read(LinkSubCode::ReadAircraft, reply))
+    if (!Read(subCode, reply))
         return false;
-    aircraft = reply.ToAircraft();
+    record = (reply.*parse)();
     return true;
+}
+
+bool COvyxClient::ReadAircraft(CAircraft& aircraft)
+{
+    return ReadRecord(LinkSubCode::ReadAircraft, &CLinkMessage::ToAircraft, aircraft);
 }
 
 bool COvyxClient::ReadAircraftDetail(CAircraftDetail& detail)
 {
-    CLinkMessage reply;
-    if (!Read(LinkSubCode::ReadAircraftDetail, reply))
-        return false;
-    detail = reply.ToAircraftDetail();
-    return true;
+    return ReadRecord(LinkSubCode::ReadAircraftDetail, &CLinkMessage::ToAircraftDetail, detail);
 }
 
 bool COvyxClient::ReadFuel(CAircraftFuel& fuel)
 {
-    CLinkMessage reply;
-    if (!Read(LinkSubCode::ReadFuel, reply))
-        return false;
-    fuel = reply.ToAircraftFuel();
-    return true;
+    return ReadRecord(LinkSubCode::ReadFuel, &CLinkMessage::ToAircraftFuel, fuel);
 }
 
 bool COvyxClient::ReadPayload(CAircraftPayload& payload)
 {
-    CLinkMessage reply;
-    if (!Read(LinkSubCode::ReadPayload, reply))
-        return false;
-    payload = reply.ToAircraftPayload();
-    return true;
+    return ReadRecord(LinkSubCode::ReadPayload, &CLinkMessage::ToAircraftPayload, payload);
 }
 
 bool COvyxClient::SendFuel(const CAircraftFuel& fuel)

@@ -107,6 +107,9 @@ private:
     // Drops what is left of earlier answers, so a late answer is never taken for the next one.
     void DiscardWaitingBytes();
     bool Read(std::uint8_t subCode, CLinkMessage& reply);
+    // The answer to READ `subCode` turned into its record by `parse`; the record is left unchanged on failure.
+    template<typename Record>
+    bool ReadRecord(std::uint8_t subCode, Record (CLinkMessage::*parse)() const, Record& record);
     bool Write(CLinkMessage& request, CLinkMessage& reply);
     bool Write(CLinkMessage& request, const QString& successText);
     void Log(const QString& text);
