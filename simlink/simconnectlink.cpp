@@ -168,6 +168,23 @@ const DataDefinition& PayloadReadDefinition()
     return definition;
 }
 
+// The requests the client keeps running once the simulator has answered the open: the definition each one
+// reads, and whether it sends every second or only when a value changed.
+struct PeriodicRequest
+{
+    DWORD request;
+    DWORD definitionId;
+    const DataDefinition& (*definition)();
+    SIMCONNECT_DATA_REQUEST_FLAG flag;
+};
+
+const PeriodicRequest kPeriodicRequests[] = {
+    {kAircraftRequest, kAircraftDefinition, &AircraftDefinition, SIMCONNECT_DATA_REQUEST_FLAG_DEFAULT},
+    {kFuelRequest, kFuelReadDefinition, &FuelReadDefinition, SIMCONNECT_DATA_REQUEST_FLAG_CHANGED},
+    {kPayloadRequest, kPayloadReadDefinition, &PayloadReadDefinition, SIMCONNECT_DATA_REQUEST_FLAG_CHANGED},
+    {kIdentityRequest, kIdentityDefinition, &IdentityDefinition, SIMCONNECT_DATA_REQUEST_FLAG_CHANGED},
+};
+
 std::string FormatNarrow(const char* format, ...)
 {
     va_list arguments;
@@ -409,39 +426,21 @@ void CSimConnectLink::OnOpen(const SIMCONNECT_RECV_OPEN& message)
     appVersionText = CharToWString(FormatNarrow("AppVersion=%u.%u.%u.%u", app[0], app[1], app[2], app[3]).c_str());
     simConnectVersionText = CharToWString(FormatNarrow("%u.%u.%u.%u", sim[0], sim[1], sim[2], sim[3]).c_str());
 
-    lastResult
-        = SimConnect_RequestDataOnSimObject(handle, kAircraftRequest, kAircraftDefinition, SIMCONNECT_OBJECT_ID_USER,
-                                            SIMCONNECT_PERIOD_SECOND, SIMCONNECT_DATA_REQUEST_FLAG_DEFAULT, 0, 0, 0);
-    lastResult
-        = SimConnect_RequestDataOnSimObject(handle, kFuelRequest, kFuelReadDefinition, SIMCONNECT_OBJECT_ID_USER,
-                                            SIMCONNECT_PERIOD_SECOND, SIMCONNECT_DATA_REQUEST_FLAG_CHANGED, 0, 0, 0);
-    lastResult
-        = SimConnect_RequestDataOnSimObject(handle, kPayloadRequest, kPayloadReadDefinition, SIMCONNECT_OBJECT_ID_USER,
-                                            SIMCONNECT_PERIOD_SECOND, SIMCONNECT_DATA_REQUEST_FLAG_CHANGED, 0, 0, 0);
-    lastResult
-        = SimConnect_RequestDataOnSimObject(handle, kIdentityRequest, kIdentityDefinition, SIMCONNECT_OBJECT_ID_USER,
-                                            SIMCONNECT_PERIOD_SECOND, SIMCONNECT_DATA_REQUEST_FLAG_CHANGED, 0, 0, 0);
+    for (const PeriodicRequest& periodic : kPeriodicRequests)
+        lastResult = SimConnect_RequestDataOnSimObject(handle, periodic.request, periodic.definitionId,
+                                                       SIMCONNECT_OBJECT_ID_USER, SIMCONNECT_PERIOD_SECOND,
+                                                       periodic.flag, 0, 0, 0);
 }
 
 void CSimConnectLink::OnObjectData(const SIMCONNECT_RECV_SIMOBJECT_DATA& message, DWORD size)
 {
     const DataDefinition* definition = nullptr;
-    switch (message.dwRequestID) {
-    case kAircraftRequest:
-        definition = &AircraftDefinition();
-        break;
-    case kFuelRequest:
-        definition = &FuelReadDefinition();
-        break;
-    case kPayloadRequest:
-        definition = &PayloadReadDefinition();
-        break;
-    case kIdentityRequest:
-        definition = &IdentityDefinition();
-        break;
-    default:
-        return;
+    for (const PeriodicRequest& periodic : kPeriodicRequests) {
+        if (periodic.request == message.dwRequestID)
+            definition = &periodic.definition();
     }
+    if (!definition)
+        return;
     const std::size_t available = size - SIMCONNECT_RECV_SIMOBJECT_DATA_HEADER;
     if (available < PackedSize(*definition)) {
         platform::DebugOut(FormatNarrow("SimConnect: data of request %u ignored, %zu of %zu bytes\n",
