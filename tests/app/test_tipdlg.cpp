@@ -4,127 +4,78 @@
 #include "scopedappfolders.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
-#include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 
-const TipList kThreeTips = {
-    {QStringLiteral("<p>Press <b>Set all WX</b> after the download.</p>"), 1},
-    {QStringLiteral("<p>Auto mode places stations on the grid around the aircraft.</p>"), 2},
-    {QStringLiteral("<p>The manual: <a href=\"https://aerovane.example.org/wiki\">wiki</a></p>"), 1},
-};
-
-class TipDlgTest : public ::testing::Test
+TipList Tips(int count)
 {
-protected:
-    static QString Shown(TipDlg& dialog) { return dialog.findChild<QTextBrowser*>()->toPlainText(); }
-    static QToolButton* Button(TipDlg& dialog, const char* name) { return dialog.findChild<QToolButton*>(name); }
-    static void Forward(TipDlg& dialog) { Button(dialog, "toolButton_forward")->click(); }
-    static void Back(TipDlg& dialog) { Button(dialog, "toolButton_back")->click(); }
+    TipList tips;
+    for (int i = 0; i < count; ++i)
+        tips.emplace_back(QStringLiteral("<p>Tip %1: press <b>Set all WX</b></p>").arg(i), 1 + i % 2);
+    return tips;
+}
 
-    // The tips in the order a dialog steps through them from its first.
-    static QStringList Order(TipDlg& dialog, int count)
-    {
-        QStringList order;
-        for (int i = 0; i < count; ++i, Forward(dialog))
-            order << Shown(dialog);
-        return order;
+QToolButton* Button(TipDlg& dialog, const char* name)
+{
+    return dialog.findChild<QToolButton*>(QLatin1String(name));
+}
+
+// The tips as the dialog shows them, stepping forward `steps` times from the first.
+QStringList Walk(TipDlg& dialog, int steps)
+{
+    QStringList shown{dialog.findChild<QTextBrowser*>()->toPlainText()};
+    for (int i = 0; i < steps; ++i) {
+        Button(dialog, "toolButton_forward")->click();
+        shown << dialog.findChild<QTextBrowser*>()->toPlainText();
     }
-
-    ScopedAppFolders m_folders;
-    platform::ScopedClock m_clock{1666465920};
-};
+    return shown;
+}
 
 } // namespace
 
-TEST_F(TipDlgTest, ForwardWrapsToTheFirstAndBackToTheLast)
+TEST(TipDlg, StepsWrapAroundAndOneSecondKeepsOneOrder)
 {
-    TipDlg dialog(kThreeTips, nullptr);
-    const QStringList order = Order(dialog, 3);
-    EXPECT_EQ(Shown(dialog), order[0]) << "three steps forward return to the first tip";
-    EXPECT_EQ(QStringList(order).removeDuplicates(), 0);
-    Back(dialog);
-    EXPECT_EQ(Shown(dialog), order[2]);
-    Back(dialog);
-    EXPECT_EQ(Shown(dialog), order[1]);
-}
+    ScopedAppFolders folders;
+    platform::ScopedClock clock(1666465920);
+    TipDlg dialog(Tips(3), nullptr);
+    const QStringList shown = Walk(dialog, 3);
+    EXPECT_EQ(shown[3], shown[0]) << "three steps forward return to the first tip";
+    EXPECT_EQ(QStringList(shown.mid(0, 3)).removeDuplicates(), 0);
+    Button(dialog, "toolButton_back")->click();
+    EXPECT_EQ(dialog.findChild<QTextBrowser*>()->toPlainText(), shown[2]) << "back from the first is the last";
 
-TEST_F(TipDlgTest, DialogsOfOneSecondShowOneOrderWhichAnotherSecondMayChange)
-{
-    TipList many;
-    for (int i = 0; i < 12; ++i)
-        many.emplace_back(QStringLiteral("<p>Tip %1</p>").arg(i), 1 + i % 2);
-    TipDlg first(many, nullptr);
-    TipDlg second(many, nullptr);
-    const QStringList order = Order(first, 12);
-    EXPECT_EQ(Order(second, 12), order);
-
-    bool changed = false;
-    for (int offset = 1; offset <= 5 && !changed; ++offset) {
-        m_clock.SetNow(1666465920 + offset);
-        TipDlg later(many, nullptr);
-        changed = Order(later, 12) != order;
-    }
-    EXPECT_TRUE(changed) << "the order is drawn anew in another second";
-}
-
-TEST_F(TipDlgTest, StepButtonsNeedTwoTips)
-{
-    for (size_t count = 0; count <= 3; ++count) {
-        TipDlg dialog(TipList(kThreeTips.begin(), kThreeTips.begin() + count), nullptr);
-        const bool enabled = count >= 2;
-        EXPECT_EQ(Button(dialog, "toolButton_back")->isEnabled(), enabled) << count << " tips";
-        EXPECT_EQ(Button(dialog, "toolButton_forward")->isEnabled(), enabled) << count << " tips";
-        EXPECT_EQ(Shown(dialog).isEmpty(), count == 0);
+    TipDlg sameSecond(Tips(3), nullptr);
+    EXPECT_EQ(Walk(sameSecond, 2), shown.mid(0, 3));
+    for (int count = 0; count <= 2; ++count) {
+        TipDlg few(Tips(count), nullptr);
+        EXPECT_EQ(Button(few, "toolButton_back")->isEnabled(), count == 2) << count;
+        EXPECT_EQ(Button(few, "toolButton_forward")->isEnabled(), count == 2) << count;
     }
 }
 
-TEST_F(TipDlgTest, ShowsTheTipAsRichTextWithLinksOpeningOutside)
+TEST(TipDlg, ClosingStoresWhetherToShowTheTipsAgain)
 {
-    TipDlg dialog({kThreeTips[2]}, nullptr);
-    auto* browser = dialog.findChild<QTextBrowser*>();
-    EXPECT_EQ(browser->toPlainText(), QStringLiteral("The manual: wiki"));
-    EXPECT_TRUE(browser->openExternalLinks());
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Tips for Aerovane"));
-}
-
-TEST_F(TipDlgTest, ClosingStoresWhetherToShowTheTipsAgain)
-{
-    enum class Close { Ok, Escape, Window };
-    struct Case
-    {
-        bool ticked;
-        Close close;
-        bool stored;
-    };
-    const Case cases[] = {
-        {true, Close::Escape, false}, {true, Close::Ok, false},     {true, Close::Window, false},
-        {false, Close::Ok, true},     {false, Close::Escape, true}, {false, Close::Window, true},
-    };
-    for (const Case& c : cases) {
-        CSettings::SetShowTipDialog(!c.stored);
-        TipDlg dialog(kThreeTips, nullptr);
-        auto* dontShowAgain = dialog.findChild<QCheckBox*>(QStringLiteral("checkBox_dontShowAgain"));
-        EXPECT_FALSE(dontShowAgain->isChecked()) << "every dialog starts with the box clear";
-        QTimer::singleShot(0, &dialog, [&] {
-            dontShowAgain->setChecked(c.ticked);
-            if (c.close == Close::Ok)
-                dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-            else if (c.close == Close::Escape)
-                QTest::keyClick(&dialog, Qt::Key_Escape);
-            else
-                dialog.close();
-        });
-        const int result = dialog.exec();
-        EXPECT_EQ(result, c.close == Close::Ok ? QDialog::Accepted : QDialog::Rejected);
-        EXPECT_EQ(CSettings::GetShowTipDialog(), c.stored) << "ticked " << c.ticked << ", close " << int(c.close);
+    ScopedAppFolders folders;
+    for (const bool ticked : {true, false}) {
+        for (const bool escape : {true, false}) {
+            CSettings::SetShowTipDialog(ticked);
+            TipDlg dialog(Tips(2), nullptr);
+            auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("checkBox_dontShowAgain"));
+            EXPECT_FALSE(box->isChecked()) << "every dialog starts with the box clear";
+            QTimer::singleShot(0, &dialog, [&] {
+                box->setChecked(ticked);
+                if (escape)
+                    QTest::keyClick(&dialog, Qt::Key_Escape);
+                else
+                    dialog.accept();
+            });
+            dialog.exec();
+            EXPECT_EQ(CSettings::GetShowTipDialog(), !ticked) << "ticked " << ticked << ", escape " << escape;
+        }
     }
 }
