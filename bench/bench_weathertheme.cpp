@@ -7,7 +7,6 @@
 #include "platform/programfolder.h"
 #include "settings/settings.h"
 #include "tests/support/testdata.h"
-#include "weather/wideformat.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -53,20 +52,6 @@ QString ReadText(const QString& path)
     return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
 }
 
-// 500 points on a 0.2 degree lattice around Frankfurt, their bodies taken from the real grid lines.
-QString GridText()
-{
-    std::vector<std::wstring> bodies;
-    for (const std::wstring& line : testsupport::GridPointLines("frankfurt-area.txt"))
-        bodies.push_back(line.substr(28));
-    std::wstring text = L"# TIME:1491555600\n";
-    for (int i = 0; i < 500 && !bodies.empty(); ++i) {
-        text += aviation::weather::FormatWide(L"GRIB 06110 00012 99%03d 1%04d", 480 + 2 * (i / 20), 60 + 2 * (i % 20))
-            + bodies[static_cast<size_t>(i) % bodies.size()] + L"\n";
-    }
-    return QString::fromStdWString(text);
-}
-
 // A worker in a temporary program folder with the weather loaded and the aircraft over Frankfurt.
 class LoadedWorker
 {
@@ -80,7 +65,8 @@ public:
         m_worker = std::make_unique<CWeatherWorker>(&m_window);
         m_worker->EnableSimTimer(false);
         const QString data = QStringLiteral(AEROVANE_WXSERVER_DATA);
-        m_worker->LoadWeatherFromText(ReadText(data + "/metar.txt"), ReadText(data + "/synop.txt"), GridText());
+        m_worker->LoadWeatherFromText(ReadText(data + "/metar.txt"), ReadText(data + "/synop.txt"),
+                                      QString::fromStdWString(testsupport::FrankfurtLatticeGridText()));
         m_worker->SetWeatherSource(WeatherDataStored);
         aviation::structs::CAircraft aircraft;
         aircraft.SetLatitude(50.03);

@@ -7,6 +7,7 @@
 
 #include "tools/common/inputlines.h"
 #include "weather/textconversion.h"
+#include "weather/wideformat.h"
 
 #include <fstream>
 #include <string>
@@ -53,6 +54,21 @@ inline std::vector<std::wstring> GridPointLines(const std::string& name)
             lines.push_back(Latin1(line));
     }
     return lines;
+}
+
+// A grid text of 500 points on a 0.2 degree lattice around Frankfurt (25 rows of 20), the bodies taken in turn
+// from the point lines of grid/frankfurt-area.txt.
+inline std::wstring FrankfurtLatticeGridText()
+{
+    std::vector<std::wstring> bodies;
+    for (const std::wstring& line : GridPointLines("frankfurt-area.txt"))
+        bodies.push_back(line.substr(28));
+    std::wstring text = L"# TIME:1491555600\n";
+    for (int i = 0; i < 500 && !bodies.empty(); ++i) {
+        text += aviation::weather::FormatWide(L"GRIB 06110 00012 99%03d 1%04d", 480 + 2 * (i / 20), 60 + 2 * (i % 20))
+            + bodies[static_cast<size_t>(i) % bodies.size()] + L"\n";
+    }
+    return text;
 }
 
 } // namespace testsupport
