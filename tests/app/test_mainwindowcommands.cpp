@@ -48,16 +48,12 @@ TEST(AircraftLamps, ParkingBrakeAndLandingLightsShowWhereTheyBelong)
               "background-color:  transparent;");
 }
 
-TEST_F(MainWindowTest, SetIcaoTextShowsTheIcaoInCapitals)
+TEST_F(MainWindowTest, IcaoEntriesAreShownInCapitalsAndAnUnknownOneIsMarkedRed)
 {
     Aerovane_Pro& window = Window();
     window.OnSetTextToolButtonICAO(QStringLiteral("eddf"));
     EXPECT_EQ(window.ui.action_Set_ICAO_WX->text(), "Set EDDF WX");
-}
 
-TEST_F(MainWindowTest, MetarLookUpMarksAnUnknownIcaoRed)
-{
-    Aerovane_Pro& window = Window();
     window.ui.lineEditMetarICAO->setText(QStringLiteral("zzzq"));
     window.OnMetarEnter();
     EXPECT_EQ(window.ui.lineEditMetarICAO->text(), "ZZZQ");
