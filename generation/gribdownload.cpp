@@ -29,11 +29,12 @@ bool CWeatherWorker::IsGridRefusal(const QString& body)
     return body.left(body.indexOf(QLatin1Char('\n'))).contains(QLatin1String("Error"));
 }
 
-bool CWeatherWorker::DownloadGrib(const aviation::Position& position, bool clearFirst)
+bool CWeatherWorker::FetchGrid(const aviation::Position& position, unsigned char request, bool clearFirst,
+                               const QString& step)
 {
     Log(QStringLiteral("(WeatherManager) Download Grib, position: ") + PositionText(position));
     Status(QStringLiteral("Download Grib"));
-    const QString url = CSettings::GetServerUrl() + CSettings::GetGribRequestPath(position, kAreaRequest);
+    const QString url = CSettings::GetServerUrl() + CSettings::GetGribRequestPath(position, request);
     QString body;
     WXDownloader* downloader = m_window->GetDownloader();
     const int code = downloader ? downloader->DownloadWithProgress(url, &body) : -1;
@@ -48,35 +49,22 @@ bool CWeatherWorker::DownloadGrib(const aviation::Position& position, bool clear
             stored = true;
         }
     } else {
-        Log(QStringLiteral("(WeatherManager) Download Grib - Network Error %1").arg(code));
+        Log(QStringLiteral("(WeatherManager) %1 - Network Error %2").arg(step).arg(code));
     }
     m_window->sigUIUpdateProgress(0, QString());
     return stored;
 }
 
+bool CWeatherWorker::DownloadGrib(const aviation::Position& position, bool clearFirst)
+{
+    return FetchGrid(position, kAreaRequest, clearFirst, QStringLiteral("Download Grib"));
+}
+
 bool CWeatherWorker::DownloadSingleGrib(const aviation::Position& position, aviation::weather::CGrib* out)
 {
-    if (!m_weatherManager->HasGribNear(position) && m_weatherSource == WeatherDataLive) {
-        Log(QStringLiteral("(WeatherManager) Download Grib, position: ") + PositionText(position));
-        Status(QStringLiteral("Download Grib"));
-        const QString url = CSettings::GetServerUrl() + CSettings::GetGribRequestPath(position, kSingleRequest);
-        QString body;
-        WXDownloader* downloader = m_window->GetDownloader();
-        const int code = downloader ? downloader->DownloadWithProgress(url, &body) : -1;
-        if (code == 0) {
-            Log(QStringLiteral("(WeatherManager) Decoding Grib"));
-            // A refusal adds nothing; a point stored earlier may still answer below.
-            if (IsGridRefusal(body)) {
-                Log(QStringLiteral("(WeatherWorker) - ") + body);
-            } else {
-                m_weatherManager->InitWindData(body.toStdWString(), false);
-                Log(QStringLiteral("(WeatherManager) Grib decoded"));
-            }
-        } else {
-            Log(QStringLiteral("(WeatherManager) Download single Grib - Network Error %1").arg(code));
-        }
-        m_window->sigUIUpdateProgress(0, QString());
-    }
+    // A failed or refused download adds nothing; a point stored earlier may still answer below.
+    if (!m_weatherManager->HasGribNear(position) && m_weatherSource == WeatherDataLive)
+        FetchGrid(position, kSingleRequest, false, QStringLiteral("Download single Grib"));
 
     aviation::weather::CGrib nearest;
     const bool found = m_weatherManager->FindNearestGrib(position, nearest);

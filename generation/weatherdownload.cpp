@@ -86,13 +86,10 @@ void CWeatherWorker::DownloadWeather()
         m_window->sigDisableButton(2, false);
     }
     m_window->sigUIUpdateProgressBar(0, 0);
-    if (failure.isEmpty()) {
-        Status(QStringLiteral("Success"));
-        Log(QStringLiteral("(WeatherManager) Success"));
-    } else {
-        Status(QStringLiteral("Download weather failed: ") + failure);
-        Log(QStringLiteral("(WeatherManager) Download weather failed: ") + failure);
-    }
+    if (failure.isEmpty())
+        ShowStep(QStringLiteral("Success"));
+    else
+        ShowStep(QStringLiteral("Download weather failed: ") + failure);
     m_weatherSource = WeatherDataLive;
 }
 

@@ -131,6 +131,12 @@ void CWeatherWorker::Status(const QString& text)
     m_window->sigUIProgressTextUpdate(text);
 }
 
+void CWeatherWorker::ShowStep(const QString& text)
+{
+    Status(text);
+    Log(QStringLiteral("(WeatherManager) ") + text);
+}
+
 aviation::Position CWeatherWorker::AircraftPosition() const
 {
     return m_aircraft.GetPosition();
@@ -217,16 +223,14 @@ void CWeatherWorker::ExportMetar(const QString& metarText)
 void CWeatherWorker::ClearWeatherStores()
 {
     m_window->sigDisableButton(0, true);
-    Status(QStringLiteral("Deleting last weather"));
-    Log(QStringLiteral("(WeatherManager) Deleting last weather"));
+    ShowStep(QStringLiteral("Deleting last weather"));
     m_weatherManager->Clear();
 }
 
 void CWeatherWorker::FinishLoad()
 {
     m_window->sigUIUpdateProgressBar(0, 0);
-    Status(QStringLiteral("Success"));
-    Log(QStringLiteral("(WeatherManager) Success"));
+    ShowStep(QStringLiteral("Success"));
     m_window->sigDisableButton(0, false);
 }
 
@@ -251,23 +255,20 @@ void CWeatherWorker::LoadWeatherFromFile(const QString& folder, bool withAddWx, 
     QString text;
     if (!ReadWeatherFile(folder, QStringLiteral("metar.txt"), text))
         return;
-    Status(QStringLiteral("Reading Metar file"));
-    Log(QStringLiteral("(WeatherManager) Reading Metar file"));
+    ShowStep(QStringLiteral("Reading Metar file"));
     m_weatherManager->InitMetar(text.toStdWString(), true);
     ExportMetar(text);
 
     if (withAddWx) {
         if (!ReadWeatherFile(folder, QStringLiteral("addwx.txt"), text))
             return;
-        Status(QStringLiteral("Reading AddWX file"));
-        Log(QStringLiteral("(WeatherManager) Reading AddWX file"));
+        ShowStep(QStringLiteral("Reading AddWX file"));
         m_weatherManager->InitSynop(text.toStdWString(), true);
     }
     if (withWind) {
         if (!ReadWeatherFile(folder, QStringLiteral("wind.txt"), text))
             return;
-        Status(QStringLiteral("Reading Wind file"));
-        Log(QStringLiteral("(WeatherManager) Reading Wind file"));
+        ShowStep(QStringLiteral("Reading Wind file"));
         m_weatherManager->InitWindData(text.toStdWString(), true);
     }
     FinishLoad();
@@ -276,15 +277,12 @@ void CWeatherWorker::LoadWeatherFromFile(const QString& folder, bool withAddWx, 
 void CWeatherWorker::LoadWeatherFromText(const QString& metar, const QString& synop, const QString& grib)
 {
     ClearWeatherStores();
-    Status(QStringLiteral("Reading Metar"));
-    Log(QStringLiteral("(WeatherManager) Reading Metar"));
+    ShowStep(QStringLiteral("Reading Metar"));
     m_weatherManager->InitMetar(metar.toStdWString(), true);
     ExportMetar(metar);
-    Status(QStringLiteral("Reading AddWX"));
-    Log(QStringLiteral("(WeatherManager) Reading AddWX"));
+    ShowStep(QStringLiteral("Reading AddWX"));
     m_weatherManager->InitSynop(synop.toStdWString(), true);
-    Status(QStringLiteral("Reading Wind"));
-    Log(QStringLiteral("(WeatherManager) Reading Wind"));
+    ShowStep(QStringLiteral("Reading Wind"));
     m_weatherManager->InitWindData(grib.toStdWString(), true);
     FinishLoad();
 }

@@ -122,6 +122,8 @@ private:
 
     void Log(const QString& text);
     void Status(const QString& text);
+    // The text in the status line and, behind "(WeatherManager) ", in the log.
+    void ShowStep(const QString& text);
     // Writes the METAR text to the export file when general/ExportMetar is on.
     void ExportMetar(const QString& metarText);
     // Status, log line and store fill of one step of LoadWeatherFromFile / LoadWeatherFromText.
@@ -134,6 +136,10 @@ private:
     void WriteXPlaneMetar(const QString& metarText);
     // The grid text's first line contains "Error": the server refused the request.
     static bool IsGridRefusal(const QString& body);
+    // Downloads the grid of request kind `request` (area or single point) around the position and stores it,
+    // replacing the store when `clearFirst`; false on a network error, logged as `step` - Network Error, or a
+    // refusal.
+    bool FetchGrid(const aviation::Position& position, unsigned char request, bool clearFirst, const QString& step);
     aviation::Position AircraftPosition() const;
 
     CMainWindowHost* m_window;
