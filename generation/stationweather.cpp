@@ -19,6 +19,14 @@ constexpr int kWeatherFound = 1;
 constexpr int kNothingNear = 4;
 constexpr int kLookUps = 6;
 
+// The log line of a report that failed to decode: the station's ICAO, the decoder's error text and the report.
+QString DecodeErrorLine(const CMetar& station, const std::wstring& error, const std::wstring& report)
+{
+    return QStringLiteral("(WeatherManager) %1, %2, %3")
+        .arg(QString::fromStdWString(station.GetICAOString()), QString::fromStdWString(error),
+             QString::fromStdWString(report));
+}
+
 } // namespace
 
 CStationWeather::CStationWeather(CWeatherWorker& worker, CMainWindowHost& window)
@@ -47,11 +55,8 @@ int CStationWeather::Decode(CMetar& metar, const Position& aircraft)
     if (metar.IsDecoded())
         return 0;
     const int code = metar.Decode();
-    if (code != 0) {
-        Log(QStringLiteral("(WeatherManager) %1, %2, %3")
-                .arg(QString::fromStdWString(metar.GetICAOString()),
-                     QString::fromStdWString(CMetar::GetErrorText(code)), QString::fromStdWString(metar.GetRaw())));
-    }
+    if (code != 0)
+        Log(DecodeErrorLine(metar, CMetar::GetErrorText(code), metar.GetRaw()));
     return code;
 }
 
@@ -60,11 +65,8 @@ CSynop CStationWeather::NearestSynop(const CMetar& metar)
     CSynop synop;
     m_worker.GetWeatherManager()->FindNearestSynop(metar.GetPosition(), synop);
     const int code = synop.Decode();
-    if (code != 0) {
-        Log(QStringLiteral("(WeatherManager) %1, %2, %3")
-                .arg(QString::fromStdWString(metar.GetICAOString()),
-                     QString::fromStdWString(CSynop::GetErrorText(code)), QString::fromStdWString(synop.GetRaw())));
-    }
+    if (code != 0)
+        Log(DecodeErrorLine(metar, CSynop::GetErrorText(code), synop.GetRaw()));
     return synop;
 }
 
