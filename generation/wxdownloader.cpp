@@ -2,6 +2,7 @@
 
 #include "platform/debugoutput.h"
 
+#include <QBuffer>
 #include <QEventLoop>
 #include <QIODevice>
 #include <QNetworkRequest>
@@ -73,6 +74,7 @@ int WXDownloader::Download(const QString& url, QIODevice* target)
         target->write(reply->readAll());
         target->close();
     }
+    reply->disconnect();
     reply->deleteLater();
     --m_busyDepth;
     emit DownloadProgress(0, 0);
@@ -81,16 +83,10 @@ int WXDownloader::Download(const QString& url, QIODevice* target)
 
 int WXDownloader::DownloadWithProgress(const QString& url, QString* body)
 {
-    m_lastError.clear();
-    ++m_busyDepth;
-    QNetworkReply* reply = Fetch(url);
-    const int code = Finish(reply);
+    QBuffer received;
+    const int code = Download(url, body ? &received : nullptr);
     if (code == QNetworkReply::NoError && body)
-        *body = QString::fromUtf8(reply->readAll());
-    reply->disconnect();
-    reply->deleteLater();
-    --m_busyDepth;
-    emit DownloadProgress(0, 0);
+        *body = QString::fromUtf8(received.data());
     return code;
 }
 
