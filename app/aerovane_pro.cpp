@@ -47,6 +47,7 @@ Aerovane_Pro::Aerovane_Pro(QWidget* parent)
     ui.textEditDebug->document()->setMaximumBlockCount(kDebugPageLines);
 
     ConnectCommands();
+    ConnectTabCommands();
     ConnectReports();
     ui.statusBar->ResetProgress(false);
 
@@ -95,6 +96,8 @@ Aerovane_Pro::Aerovane_Pro(QWidget* parent)
     ui.actionViewStay_On_Top->setChecked(stayOnTop);
     setWindowFlag(Qt::WindowStaysOnTopHint, stayOnTop);
     ui.checkBox_record_autostart->setChecked(CSettings::GetFlightAutoStart());
+    if (CSettings::GetFlightAutoStart())
+        OnTabFlightRecorderStartStopRecord();
 }
 
 Aerovane_Pro::~Aerovane_Pro()

@@ -12,6 +12,7 @@
 #include "simlink/aircraftdetail.h"
 #include "weather/grib.h"
 
+#include <QDateTime>
 #include <QMutex>
 #include <QSplashScreen>
 #include <QString>
@@ -78,6 +79,14 @@ public:
     void UpdateAircraftLamps(const aviation::structs::CAircraft& aircraft);
     // X-Plane first, then auto mode, then the weather-model file, else the normal mode.
     static AllWeatherGeneration ChooseAllWeatherGeneration();
+    // Shows and hides the six pages as the View settings say; the start-up sequence calls it.
+    void RestoreTabs();
+    // The archive's file names for a chosen date and time (taken as shown, without a zone conversion).
+    static QString HistoryMetarName(const QDateTime& time);
+    static QString HistorySynopName(const QDateTime& time);
+    static QString HistoryGribName(const QDateTime& time);
+    // Height of the output area below the pages while it shows at least one page.
+    static constexpr int kOutputAreaHeight = 160;
 
 signals:
     void sigUIDebugString(const QString& text, int target = 0) override;
@@ -130,6 +139,48 @@ public slots:
     void OnUpdateLevelInfo(const aviation::weather::CGrib& grib);
     void SetTableViewDirectWindControl(const CDirectWindControl& control);
 
+    // View menu: each shows its page at the end of its tab widget or hides it, and remembers the choice.
+    void OnTabShowWeather();
+    void OnTabShowFlightPlanner();
+    void OnTabShowLoadeditor();
+    void OnTabShowFlightRecorder();
+    void OnTabShowFlightData();
+    void OnTabShowDebug();
+    void OnTabMainCloseRequest(int index);
+    void OnTabOutputCloseRequest(int index);
+    // The load editor and the recorder ask the simulator for their data when they become the current page.
+    void OnMainTabChanged(int index);
+    void OnStayOnTop();
+    void OnShowUserButtons();
+    // Dialogs.
+    void OnOption();
+    void OnSimpleConfigurator();
+    void OnDlgAircraftConfig();
+    void OnWxFinderDlg();
+    void OnWxFileDlgOpen();
+    void OnWxFileDlgSave();
+    void OnDlgHistoryWeather();
+    void OnOpenWiki();
+    // Flight recorder page.
+    void OnTabFlightRecorderStartStopRecord();
+    void OnTabFlightRecorderAutostart(bool autostart);
+    void OnTabFlightRecorderResetFlight();
+    void OnTabFlightRecorderShowFlights();
+    // Flight planner page: each hands its field or button on to the planner.
+    void OnTabFlightplannerAlternateChange(const QString& text);
+    void OnTabFlightplannerDepartureChange(const QString& text);
+    void OnTabFlightplannerDestinationChange(const QString& text);
+    void OnTabFlightplannerCruisingLevelChanged();
+    void OnTabFlightplannerButtonImportFP();
+    void OnTabFlightplannerButtonCalculateFP();
+    void OnTabFlightplannerPrintFP();
+    void OnTabFlightplannerReset();
+    void OnTabFlightplannerPushButtonExportFP();
+    void OnTabFlightplannerGetRouteVatRoute();
+    // Load editor page: sends the edited fuel and payload, or reads them from the simulator.
+    void OnTabLoadEditorAccept();
+    void OnTabLoadEditorRefresh();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -144,10 +195,18 @@ private:
     void ShowAutoModeHint();
 
     void ConnectCommands();
+    void ConnectTabCommands();
     void ConnectReports();
     void ConnectWorkerSignals();
     // Queues a job when the connection thread still exists.
     void AddJob(int type, const QString& text);
+    // The connection thread reports the simulator connected.
+    bool IsLinkUp() const;
+    void FitOutputArea();
+    // Downloads and unpacks one archived file into the folder; false, with the error logged and shown, when
+    // either fails or the window closed meanwhile.
+    struct HistoryPart;
+    bool FetchHistoryPart(const QString& folder, const HistoryPart& part);
     void OnAutoConnectRetry();
     // Ends the connection thread, waiting for its running job; a thread that does not end in time is left
     // behind rather than cut off.

@@ -1,0 +1,168 @@
+// The weather of a past date and hour: the archived METAR file and, when asked for, the SYNOP and upper-air
+// files of the weather server's history folder, downloaded into "historywx" and loaded in place of the weather.
+#include "app/aerovane_pro.h"
+
+#include "dialogs/historywxdlg.h"
+#include "generation/gzipunpack.h"
+#include "generation/weatherworker.h"
+#include "generation/wxdownloader.h"
+#include "platform/programfolder.h"
+#include "settings/settings.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+
+namespace {
+
+// Keeps the history command disabled while one request runs: its downloads wait in local event loops, and a
+// second request would empty the folder under the first.
+class ActionBlock
+{
+public:
+    explicit ActionBlock(QAction* action)
+        : m_action(action)
+    {
+        m_action->setEnabled(false);
+    }
+    ~ActionBlock()
+    {
+        if (m_action)
+            m_action->setEnabled(true);
+    }
+    ActionBlock(const ActionBlock&) = delete;
+    ActionBlock& operator=(const ActionBlock&) = delete;
+
+private:
+    QPointer<QAction> m_action;
+};
+
+} // namespace
+
+// One archived file: where it comes from, where it goes, and the texts of its steps.
+struct Aerovane_Pro::HistoryPart
+{
+    QString remoteName;
+    QString gzName;
+    QString textName;
+    QString downloading;
+    QString unpacking;
+};
+
+QString Aerovane_Pro::HistoryMetarName(const QDateTime& time)
+{
+    return QStringLiteral("metar_noaa_%1-%2-%3_%4_%5_00.gz")
+        .arg(time.toString(QStringLiteral("yyyy")), time.toString(QStringLiteral("MM")),
+             time.toString(QStringLiteral("dd")), time.toString(QStringLiteral("hh")),
+             time.toString(QStringLiteral("mm")));
+}
+
+QString Aerovane_Pro::HistorySynopName(const QDateTime& time)
+{
+    return QStringLiteral("synop_%1-%2-%3_%4_00_00.gz")
+        .arg(time.toString(QStringLiteral("yyyy")), time.toString(QStringLiteral("MM")),
+             time.toString(QStringLiteral("dd")), time.toString(QStringLiteral("hh")));
+}
+
+QString Aerovane_Pro::HistoryGribName(const QDateTime& time)
+{
+    // The upper-air archive holds every third hour: the latest of them not after the chosen hour.
+    const int hour = time.time().hour() / 3 * 3;
+    return QStringLiteral("grib_1x1_%1-%2-%3_%4_00_00.gz")
+        .arg(time.toString(QStringLiteral("yyyy")), time.toString(QStringLiteral("MM")),
+             time.toString(QStringLiteral("dd")), QString::asprintf("%02d", hour));
+}
+
+void Aerovane_Pro::OnDlgHistoryWeather()
+{
+    ActionBlock block(ui.actionDownload_History_WX);
+    const QString folder = platform::ProgramFolder() + QStringLiteral("/historywx");
+    emit sigUIDebugString(QStringLiteral("(Main) - Path: ") + folder, 0);
+
+    // The files of the previous request go before the dialog opens, whatever the user then chooses.
+    QDir historyDir(folder);
+    const QStringList files = historyDir.entryList({QStringLiteral("*.*")}, QDir::Files);
+    for (const QString& name : files) {
+        if (historyDir.remove(name))
+            qDebug().noquote() << QStringLiteral("File removed: ") + name;
+        else
+            qDebug().noquote() << QStringLiteral("Can not delete File: ") + name;
+    }
+
+    // exec shows the dialog itself: one shown before would stay non-modal while it runs.
+    QPointer<CHistoryWxDlg> dialog = new CHistoryWxDlg(this);
+    const int result = dialog->exec();
+    if (!dialog)
+        return;
+    const QDateTime time = dialog->GetDateTime();
+    const bool withSynop = dialog->IsDownloadSynop();
+    const bool withGrib = dialog->IsDownloadGrib();
+    delete dialog;
+    if (result != QDialog::Accepted)
+        return;
+
+    qDebug().noquote() << QStringLiteral("Date History: ") + time.toString();
+    const HistoryPart metar{HistoryMetarName(time), QStringLiteral("/metar.gz"), QStringLiteral("/metar.txt"),
+                            QStringLiteral("Downloading History Metar"), QStringLiteral("Unpack Metar")};
+    const HistoryPart synop{HistorySynopName(time), QStringLiteral("/addwx.gz"), QStringLiteral("/addwx.txt"),
+                            QStringLiteral("Downloading History Additional WX"), QStringLiteral("Unpack AddWX")};
+    const HistoryPart grib{HistoryGribName(time), QStringLiteral("/wind.gz"), QStringLiteral("/wind.txt"),
+                           QStringLiteral("Downloading History Wind"), QStringLiteral("Unpack Wind")};
+    qDebug().noquote() << QStringLiteral("Metar filename: ") + metar.remoteName;
+    qDebug().noquote() << QStringLiteral("Synop filename: ") + synop.remoteName;
+    qDebug().noquote() << QStringLiteral("Grib filename: ") + grib.remoteName;
+
+    qDebug().noquote() << QStringLiteral("Application historywx path: ") + folder;
+    if (!QDir(folder).exists()) {
+        qDebug() << "Dir not exists";
+        if (!QDir().mkpath(folder))
+            qDebug() << "Cant create Directory history";
+    }
+
+    // Without the METAR reports there is nothing to replace the weather with: the weather held stays.
+    if (!FetchHistoryPart(folder, metar))
+        return;
+    // A missing SYNOP or upper-air file leaves only that part out.
+    const bool synopLoaded = withSynop && FetchHistoryPart(folder, synop);
+    const bool gribLoaded = withGrib && FetchHistoryPart(folder, grib);
+    if (closing)
+        return;
+
+    emit sigUIUpdateProgress(0, QString());
+    emit sigUIDebugString(QStringLiteral("(Main) - WeatherWorker->LoadWeatherFromFile"), 0);
+    weatherWorker->LoadWeatherFromFile(folder, synopLoaded, gribLoaded);
+    weatherWorker->SetWeatherSource(WeatherDataHistory);
+}
+
+bool Aerovane_Pro::FetchHistoryPart(const QString& folder, const HistoryPart& part)
+{
+    // The window may have closed, and let go of its downloader, while an earlier download waited.
+    if (closing || !downloader)
+        return false;
+    emit sigUIProgressTextUpdate(part.downloading);
+    emit sigUIDebugString(QStringLiteral("(Main) - ") + part.downloading, 0);
+    const QString url = CSettings::GetServerUrl() + QStringLiteral("/history/") + part.remoteName;
+    QFile gzFile(folder + part.gzName);
+    const int code = downloader->Download(url, &gzFile);
+    if (closing)
+        return false;
+    if (code != 0) {
+        const QString error = QStringLiteral("Download of %1 failed: %2").arg(url, QString::number(code));
+        emit sigUIDebugString(QStringLiteral("(Main) - ") + error, 0);
+        emit sigUIProgressTextUpdate(error);
+        return false;
+    }
+    emit sigUIUpdateProgress(0, part.unpacking);
+    emit sigUIDebugString(QStringLiteral("(Main) - ") + part.unpacking, 0);
+    UnpackGzFile(folder + part.gzName, folder + part.textName);
+    // A reply that was no gzip file (an error page, a cut transfer) unpacks to nothing.
+    if (QFileInfo(folder + part.textName).size() == 0) {
+        const QString error = QStringLiteral("Unpacking of %1 failed").arg(part.remoteName);
+        emit sigUIDebugString(QStringLiteral("(Main) - ") + error, 0);
+        emit sigUIProgressTextUpdate(error);
+        return false;
+    }
+    return true;
+}

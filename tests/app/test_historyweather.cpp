@@ -1,0 +1,243 @@
+#include "dialogs/historywxdlg.h"
+#include "generation/weatherworker.h"
+#include "mainwindowtest.h"
+#include "tests/support/modaldialoganswer.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QTimeEdit>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using aviation::weather::CGribManager;
+using aviation::weather::CMetarManager;
+using aviation::weather::CSynopManager;
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+void WriteFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+// The window against a weather server whose archive holds the reports of 4 May 2016, 07:05 (METAR), 07:00
+// (SYNOP) and 06:00 (upper air).
+class HistoryWeatherTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        const QDir served(QStringLiteral(AEROVANE_WXSERVER_DATA));
+        for (const QString& name : served.entryList(QDir::Files))
+            QFile::copy(served.filePath(name), m_data.filePath(name));
+        QDir(m_data.path()).mkdir("history");
+        const QByteArray metars = ReadFile(served.filePath("history/metar_noaa_2022-10-22_03_00_00"));
+        m_metarCount = metars.count('\n');
+        WriteFile(m_data.filePath("history/metar_noaa_2016-05-04_07_05_00"), metars);
+        WriteFile(m_data.filePath("history/synop_2016-05-04_07_00_00"),
+                  ReadFile(served.filePath("history/synop_2022-10-22_03_00_00")));
+        WriteFile(m_data.filePath("history/grib_1x1_2016-05-04_06_00_00"),
+                  ReadFile(QStringLiteral(AEROVANE_TEST_DATA_DIR "/grid/three-points.txt")));
+        ASSERT_TRUE(archive.Listen());
+        ServerAddresses addresses = ServerAddresses::BuiltIn();
+        addresses.serverUrlDE = archive.BaseUrl();
+        addresses.serverUrlUS = archive.BaseUrl();
+        m_addresses = std::make_unique<ScopedServerAddresses>(addresses);
+    }
+
+    void TearDown() override
+    {
+        m_addresses.reset();
+        MainWindowTest::TearDown();
+    }
+
+    QString HistoryFolder() const { return ProgramFile("historywx"); }
+    QStringList HistoryFiles() const { return QDir(HistoryFolder()).entryList(QDir::Files, QDir::Name); }
+    QStringList HistoryRequests() const { return archive.Requests().filter("/history/"); }
+
+    // Runs the command with the dialog answered: the date and time, the two boxes, and accept or cancel.
+    void RunHistory(Aerovane_Pro& window, const QDateTime& time, bool synop, bool grib, bool accept = true)
+    {
+        ModalDialogAnswer<CHistoryWxDlg> answer([&](CHistoryWxDlg& dialog) {
+            EXPECT_FALSE(window.ui.actionDownload_History_WX->isEnabled());
+            dialog.findChild<QDateEdit*>("dateEdit_weather")->setDate(time.date());
+            dialog.findChild<QTimeEdit*>("timeEdit_weather")->setTime(time.time());
+            dialog.findChild<QCheckBox*>("checkBox_dwlSynop")->setChecked(synop);
+            dialog.findChild<QCheckBox*>("checkBox_dwlGrib")->setChecked(grib);
+            return accept;
+        });
+        window.ui.actionDownload_History_WX->trigger();
+        EXPECT_EQ(answer.Answered(), 1);
+        EXPECT_TRUE(window.ui.actionDownload_History_WX->isEnabled());
+        EXPECT_TRUE(window.findChildren<CHistoryWxDlg*>().isEmpty());
+    }
+
+    // Live weather as the scheduler would have loaded it.
+    void LoadLiveWeather(Aerovane_Pro& window)
+    {
+        window.GetWeatherWorker()->LoadWeatherFromText(
+            "EDDF 040650Z 24008KT 9999 FEW030 12/07 Q1018\nEGLL 040650Z 23012KT 9999 SCT025 13/08 Q1016\n", QString(),
+            QString());
+        window.GetWeatherWorker()->SetWeatherSource(WeatherDataLive);
+    }
+
+    int MetarCount(Aerovane_Pro& window)
+    {
+        return window.GetWeatherWorker()->GetWeatherManager()->CMetarManager::GetCount();
+    }
+    int SynopCount(Aerovane_Pro& window)
+    {
+        return window.GetWeatherWorker()->GetWeatherManager()->CSynopManager::GetCount();
+    }
+    bool HasWind(Aerovane_Pro& window)
+    {
+        return !window.GetWeatherWorker()->GetWeatherManager()->CGribManager::GetAllRaw().empty();
+    }
+
+    const QDateTime kArchived{QDate(2016, 5, 4), QTime(7, 5)};
+    QTemporaryDir m_data;
+    tools::WxServer archive{m_data.path()};
+    int m_metarCount = 0;
+
+private:
+    std::unique_ptr<ScopedServerAddresses> m_addresses;
+};
+
+} // namespace
+
+TEST(HistoryFileNames, DateAndTimeAsShownWithTheUpperAirOnEveryThirdHour)
+{
+    const QDateTime chosen(QDate(2016, 5, 4), QTime(7, 5));
+    EXPECT_EQ(Aerovane_Pro::HistoryMetarName(chosen), "metar_noaa_2016-05-04_07_05_00.gz");
+    EXPECT_EQ(Aerovane_Pro::HistorySynopName(chosen), "synop_2016-05-04_07_00_00.gz");
+    EXPECT_EQ(Aerovane_Pro::HistoryGribName(chosen), "grib_1x1_2016-05-04_06_00_00.gz");
+
+    const std::vector<std::pair<int, QString>> gridHours
+        = {{0, "00"},  {1, "00"},  {2, "00"},  {3, "03"},  {5, "03"}, {6, "06"},
+           {11, "09"}, {12, "12"}, {20, "18"}, {21, "21"}, {23, "21"}};
+    for (const auto& [hour, expected] : gridHours) {
+        const QDateTime time(QDate(2017, 12, 31), QTime(hour, 59));
+        EXPECT_EQ(Aerovane_Pro::HistoryGribName(time), "grib_1x1_2017-12-31_" + expected + "_00_00.gz") << hour;
+    }
+}
+
+TEST_F(HistoryWeatherTest, BothBoxesFetchAllThreeArchivesAndSwitchToHistory)
+{
+    Aerovane_Pro& window = Window();
+    LoadLiveWeather(window);
+    RunHistory(window, kArchived, true, true);
+
+    EXPECT_EQ(HistoryRequests(),
+              QStringList({"/history/metar_noaa_2016-05-04_07_05_00.gz", "/history/synop_2016-05-04_07_00_00.gz",
+                           "/history/grib_1x1_2016-05-04_06_00_00.gz"}));
+    EXPECT_EQ(HistoryFiles(), QStringList({"addwx.gz", "addwx.txt", "metar.gz", "metar.txt", "wind.gz", "wind.txt"}));
+    EXPECT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataHistory);
+    EXPECT_EQ(MetarCount(window), m_metarCount);
+    EXPECT_GT(SynopCount(window), 0);
+    EXPECT_TRUE(HasWind(window));
+}
+
+TEST_F(HistoryWeatherTest, NeitherBoxLoadsTheMetarsAlone)
+{
+    Aerovane_Pro& window = Window();
+    window.GetWeatherWorker()->LoadWeatherFromText("EDDF 040650Z 24008KT 9999 FEW030 12/07 Q1018\n",
+                                                   "AAXX 31001 78310 01470 70303 10250 20214 30094=\n", QString());
+    RunHistory(window, kArchived, false, false);
+
+    EXPECT_EQ(HistoryRequests(), QStringList{"/history/metar_noaa_2016-05-04_07_05_00.gz"});
+    EXPECT_EQ(HistoryFiles(), QStringList({"metar.gz", "metar.txt"}));
+    EXPECT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataHistory);
+    EXPECT_EQ(MetarCount(window), m_metarCount);
+    EXPECT_EQ(SynopCount(window), 0);
+    EXPECT_FALSE(HasWind(window));
+}
+
+TEST_F(HistoryWeatherTest, EarlierFilesGoEvenWhenTheDialogIsCancelled)
+{
+    Aerovane_Pro& window = Window();
+    LoadLiveWeather(window);
+    QDir().mkpath(HistoryFolder() + "/kept");
+    WriteFile(HistoryFolder() + "/metar.txt", "LSZS 220250Z AUTO 02007KT 7000 +RA SCT024 BKN034 07/07 Q1018\n");
+    WriteFile(HistoryFolder() + "/wind.gz", "\x1f\x8b");
+
+    RunHistory(window, kArchived, true, true, false);
+    EXPECT_TRUE(HistoryFiles().isEmpty());
+    EXPECT_TRUE(QDir(HistoryFolder() + "/kept").exists());
+    EXPECT_TRUE(HistoryRequests().isEmpty());
+    EXPECT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataLive);
+    EXPECT_EQ(MetarCount(window), 2);
+
+    // The next request finds nothing of the earlier one either.
+    RunHistory(window, kArchived, false, false);
+    EXPECT_EQ(HistoryFiles(), QStringList({"metar.gz", "metar.txt"}));
+}
+
+TEST_F(HistoryWeatherTest, MissingFolderIsCreated)
+{
+    Aerovane_Pro& window = Window();
+    ASSERT_FALSE(QDir(HistoryFolder()).exists());
+    RunHistory(window, kArchived, false, false);
+    EXPECT_TRUE(QDir(HistoryFolder()).exists());
+    EXPECT_EQ(HistoryFiles(), QStringList({"metar.gz", "metar.txt"}));
+    EXPECT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataHistory);
+}
+
+TEST_F(HistoryWeatherTest, FailedMetarDownloadKeepsTheWeatherAndItsSource)
+{
+    const QString metarPath = "/history/metar_noaa_2016-05-04_07_05_00.gz";
+    struct Case
+    {
+        QDateTime time;
+        tools::WxServer::Failure failure;
+        QString logged;
+    };
+    const std::vector<Case> cases = {
+        {QDateTime(QDate(2015, 1, 1), QTime(0, 0)), tools::WxServer::Failure::None, "failed"},
+        {kArchived, tools::WxServer::Failure::NotFound, "failed"},
+        {kArchived, tools::WxServer::Failure::HtmlPage, "Unpacking of metar_noaa_2016-05-04_07_05_00.gz failed"},
+        {kArchived, tools::WxServer::Failure::CorruptGzip, "Unpacking of metar_noaa_2016-05-04_07_05_00.gz failed"},
+    };
+    Aerovane_Pro& window = Window();
+    for (const Case& c : cases) {
+        LoadLiveWeather(window);
+        archive.SetFailure(metarPath, c.failure);
+        archive.ClearRequests();
+        const int mark = LogText().size();
+
+        RunHistory(window, c.time, true, true);
+        const QString log = LogText().mid(mark);
+        EXPECT_EQ(HistoryRequests().size(), 1) << log.toStdString();
+        EXPECT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataLive);
+        EXPECT_EQ(MetarCount(window), 2);
+        EXPECT_TRUE(log.contains(c.logged)) << log.toStdString();
+        EXPECT_FALSE(log.contains("Success")) << log.toStdString();
+        EXPECT_FALSE(log.contains("LoadWeatherFromFile"));
+        archive.SetFailure(metarPath, tools::WxServer::Failure::None);
+    }
+}
+
+TEST_F(HistoryWeatherTest, MissingSynopArchiveLoadsTheRestWithoutIt)
+{
+    archive.SetFailure("/history/synop_2016-05-04_07_00_00.gz", tools::WxServer::Failure::NotFound);
+    Aerovane_Pro& window = Window();
+    const int mark = LogText().size();
+    RunHistory(window, kArchived, true, true);
+
+    EXPECT_EQ(HistoryRequests().size(), 3);
+    EXPECT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataHistory);
+    EXPECT_EQ(MetarCount(window), m_metarCount);
+    EXPECT_EQ(SynopCount(window), 0);
+    EXPECT_TRUE(HasWind(window));
+    EXPECT_TRUE(LogText().mid(mark).contains("synop_2016-05-04_07_00_00.gz failed"));
+}
