@@ -148,9 +148,10 @@ TEST_F(HistoryWeatherTest, BothBoxesFetchAllThreeArchivesAndSwitchToHistory)
     EXPECT_TRUE(HasWind(window));
 }
 
-TEST_F(HistoryWeatherTest, NeitherBoxLoadsTheMetarsAlone)
+TEST_F(HistoryWeatherTest, NeitherBoxLoadsTheMetarsAloneIntoANewFolder)
 {
     Aerovane_Pro& window = Window();
+    ASSERT_FALSE(QDir(HistoryFolder()).exists());
     window.GetWeatherWorker()->LoadWeatherFromText("EDDF 040650Z 24008KT 9999 FEW030 12/07 Q1018\n",
                                                    "AAXX 31001 78310 01470 70303 10250 20214 30094=\n", QString());
     RunHistory(window, kArchived, false, false);
@@ -181,16 +182,6 @@ TEST_F(HistoryWeatherTest, EarlierFilesGoEvenWhenTheDialogIsCancelled)
     // The next request finds nothing of the earlier one either.
     RunHistory(window, kArchived, false, false);
     EXPECT_EQ(HistoryFiles(), QStringList({"metar.gz", "metar.txt"}));
-}
-
-TEST_F(HistoryWeatherTest, MissingFolderIsCreated)
-{
-    Aerovane_Pro& window = Window();
-    ASSERT_FALSE(QDir(HistoryFolder()).exists());
-    RunHistory(window, kArchived, false, false);
-    EXPECT_TRUE(QDir(HistoryFolder()).exists());
-    EXPECT_EQ(HistoryFiles(), QStringList({"metar.gz", "metar.txt"}));
-    EXPECT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataHistory);
 }
 
 TEST_F(HistoryWeatherTest, FailedMetarDownloadKeepsTheWeatherAndItsSource)
