@@ -4,6 +4,7 @@
 
 #include "platform/debugoutput.h"
 #include "simlink/wiretext.h"
+#include "weather/textconversion.h"
 
 #include <algorithm>
 
@@ -15,13 +16,7 @@ constexpr std::size_t kStationPieceLimit = 999;
 // Latin-1 text of a wide name up to its first NUL; characters above 255 become '?'.
 std::string NarrowName(const std::wstring& name)
 {
-    std::string narrow;
-    for (wchar_t c : name) {
-        if (c == L'\0')
-            break;
-        narrow.push_back(c > 0 && c <= 0xFF ? static_cast<char>(c) : '?');
-    }
-    return narrow;
+    return WStringToChar(std::wstring_view(name).substr(0, name.find(L'\0')));
 }
 
 // How many bytes of a name fit beside `otherBytes` of the rest of its piece.

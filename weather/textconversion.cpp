@@ -16,6 +16,15 @@ std::wstring CharToWString(std::string_view text)
     return result;
 }
 
+std::string WStringToChar(std::wstring_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (const wchar_t c : text)
+        result.push_back((c >= 0 && c <= 0xFF) ? static_cast<char>(static_cast<unsigned char>(c)) : '?');
+    return result;
+}
+
 bool WCharToChar(const wchar_t* text, char* buffer, std::size_t bufferSize)
 {
     if (!buffer || bufferSize == 0)

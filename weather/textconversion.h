@@ -12,6 +12,9 @@ std::wstring CharToWString(const char* text);
 // Converts every byte of a Latin-1 text, NUL bytes included.
 std::wstring CharToWString(std::string_view text);
 
+// Converts every character of a wide text as Latin-1, NUL characters included; code points above 255 become '?'.
+std::string WStringToChar(std::wstring_view text);
+
 // Converts a NUL-terminated wide text into `buffer` of `bufferSize` bytes as Latin-1 (code points above 255
 // become '?'). Never writes past the buffer and always terminates it when bufferSize > 0.
 // Returns false when the text had to be cut short (or no buffer was given).

@@ -18,6 +18,9 @@ TEST(TextConversion, ConvertsLatin1BothWaysAndMarksWideCharactersBeyondIt)
     EXPECT_STREQ(buffer, "5?");
     EXPECT_TRUE(WCharToChar(nullptr, buffer, sizeof buffer));
     EXPECT_STREQ(buffer, "");
+
+    EXPECT_EQ(WStringToChar(L"Z\u00FCrich 5\u20AC"), "Z\xFCrich 5?");
+    EXPECT_EQ(WStringToChar(std::wstring(L"Left\0Main", 9)), std::string("Left\0Main", 9)) << "NUL is kept";
 }
 
 TEST(TextConversion, WideToNarrowNeverWritesPastTheBuffer)

@@ -21,14 +21,6 @@ std::string Frame(LinkCommand command, std::uint8_t subCode, const std::string& 
     return CLinkMessage(command, subCode, payload.c_str()).ToString();
 }
 
-std::string Latin1(const std::wstring& text)
-{
-    std::string narrow;
-    for (const wchar_t c : text)
-        narrow.push_back(c >= 0 && c <= 0xFF ? static_cast<char>(c) : '?');
-    return narrow;
-}
-
 // The number after "=" of a "Key=value" item, read as the program reads the numbers of a payload.
 double ItemValue(const std::string& item)
 {
@@ -219,9 +211,9 @@ std::string CPeerSimulator::DetailText() const
 {
     const CAircraftDetail& d = m_detail;
     CWireText text;
-    text.Text("Name=").Text(Latin1(d.name)).Text(":Type=").Text(Latin1(d.type));
-    text.Text(":Reg=").Text(Latin1(d.Registration)).Text(":Model=").Text(Latin1(d.code));
-    text.Text(":Airline=").Text(Latin1(d.airline)).Text(":EmptyWeight=").Fixed(d.EmptyWeight, 1);
+    text.Text("Name=").Text(WStringToChar(d.name)).Text(":Type=").Text(WStringToChar(d.type));
+    text.Text(":Reg=").Text(WStringToChar(d.Registration)).Text(":Model=").Text(WStringToChar(d.code));
+    text.Text(":Airline=").Text(WStringToChar(d.airline)).Text(":EmptyWeight=").Fixed(d.EmptyWeight, 1);
     text.Text(":Aux=").Fixed(d.auxWeight, 1).Text(":MaxGrossWeight=").Fixed(d.maxGrossWeight, 1);
     text.Text(":MTO=").Fixed(d.maxTakeOffWeight, 1).Text(":MLW=").Fixed(d.maxLandingWeight, 1);
     text.Text(":MRW=").Fixed(d.maxRampWeight, 1).Text(":FuelFlow=").Fixed(d.FuelFlow, 1);
