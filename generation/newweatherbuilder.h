@@ -5,8 +5,6 @@
 #include "simlink/newweather.h"
 #include "weather/weatherset.h"
 
-#include <cstdint>
-
 namespace aviation::weather {
 
 // Fills `block` (a new block: all zero except the pressure) from the set; `magVar` (degrees, the magnetic

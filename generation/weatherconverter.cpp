@@ -4,7 +4,6 @@
 #include "settings/settings.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>

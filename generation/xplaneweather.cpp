@@ -9,7 +9,6 @@
 #include "platform/clock.h"
 
 #include <string>
-#include <vector>
 
 using aviation::Position;
 using aviation::structs::CAircraft;
