@@ -96,6 +96,8 @@ void Aerovane_Pro::OnStart()
     OnDebugString(QStringLiteral("Aerovane Pro v") + CSettings::GetClientVersion(), 0);
     ShowSplashMessage(QStringLiteral("start connectworker"));
     splash.finish(this);
+    // The pages the user hid in the last run stay hidden.
+    RestoreTabs();
 
     OfferPreviousLog();
     if (closing)
