@@ -168,6 +168,15 @@ TEST_F(TabCommandsTest, RestoreTabsAppliesTheSixSettings)
     }
 }
 
+TEST_F(TabCommandsTest, PageHiddenInTheLastRunStaysHiddenAfterTheStart)
+{
+    CSettings::SetShowTabDebug(false);
+    Aerovane_Pro& window = Window();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.ui.tabWidget_Output->indexOf(window.ui.tab_Debug) < 0; }, 5000));
+    EXPECT_FALSE(window.ui.actionViewDebug->isChecked());
+    EXPECT_GE(window.ui.tabWidget_Output->indexOf(window.ui.tab_FlightData), 0);
+}
+
 TEST_F(TabCommandsTest, StayOnTopFollowsTheSettingNotTheAction)
 {
     Aerovane_Pro& window = Window();
