@@ -64,7 +64,6 @@ public:
     void EnableSimTimer(bool enable);
     // Stops both timers for good; the closing window calls it before it lets go of the connection worker.
     void StopTimers();
-    std::uint32_t GetLastDownloadTime() const { return m_lastDownload; }
     const IcaoSubstitutes& GetIcaoSubstitutes() const { return m_icaoSubstitutes; }
 
     // The worker's METAR list, which auto mode fills.

@@ -28,7 +28,6 @@ public:
     std::string Answer(const CLinkMessage& request);
 
     void SetSimulator(Simulator simulator) { m_simulator = simulator; }
-    Simulator GetSimulator() const { return m_simulator; }
     // The two numbers of the version answer: the simulator, and the kind of weather record the bridge takes
     // (1 station blocks, 3 METAR texts, 10 X-Plane records).
     std::pair<int, int> GetVersionNumbers() const;
