@@ -60,14 +60,12 @@ void WriteWind(ByteImage& out, const CWeatherThemeRecord::WindLayer& wind)
 
 void WriteRecord(ByteImage& out, const CWeatherThemeRecord& record)
 {
-    out.U16(record.windCount);
-    out.U16(0);
-    out.U16(record.visibilityCount);
-    out.U16(0);
-    out.U16(record.cloudCount);
-    out.U16(0);
-    out.U16(record.temperatureCount);
-    out.U16(0);
+    // Each table's count in the low half of a 32-bit field.
+    for (const std::uint16_t count :
+         {record.windCount, record.visibilityCount, record.cloudCount, record.temperatureCount}) {
+        out.U16(count);
+        out.U16(0);
+    }
     out.U32(0);
     out.Text(record.spaces, sizeof record.spaces);
     out.I32(record.headerValue);
