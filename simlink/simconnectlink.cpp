@@ -345,9 +345,7 @@ bool CSimConnectLink::WaitForOpen()
             platform::SleepMs(kOpenPollPauseMs);
     }
     platform::DebugOut(failure + L"\n");
-    lastResult = SimConnect_Close(handle);
-    handle = nullptr;
-    connected = false;
+    Close();
     lastError = failure;
     return false;
 }
