@@ -1,6 +1,6 @@
 #include "app/aboutdlg.h"
 
-#include "app/productaddresses.h"
+#include "settings/productaddresses.h"
 #include "settings/settings.h"
 
 namespace {

@@ -4,9 +4,9 @@
 // sequence ends there when it did.
 #include "app/aboutdlg.h"
 #include "app/aerovane_pro.h"
-#include "app/productaddresses.h"
 #include "app/serverinfo.h"
 #include "app/tipdlg.h"
+#include "settings/productaddresses.h"
 
 #include "generation/prompter.h"
 #include "generation/wxdownloader.h"

@@ -2,7 +2,6 @@
 // the form's planner, recorder and load editor widgets to their pages.
 #include "app/aerovane_pro.h"
 
-#include "app/productaddresses.h"
 #include "dialogs/dialogoption.h"
 #include "dialogs/dlgconfigurator.h"
 #include "dialogs/wxfiledialog.h"
@@ -13,6 +12,7 @@
 #include "loadeditor/aircraftconfigdlg.h"
 #include "loadeditor/tab_loadeditor.h"
 #include "platform/launcher.h"
+#include "settings/productaddresses.h"
 #include "settings/settings.h"
 #include "simlink/connectworker.h"
 #include "simlink/job.h"

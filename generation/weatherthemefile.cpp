@@ -1,8 +1,8 @@
 #include "generation/weatherthemefile.h"
 
-#include "app/productaddresses.h"
 #include "platform/clock.h"
 #include "platform/debugoutput.h"
+#include "settings/productaddresses.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // The product's own addresses on the web: where new versions are downloaded, where the manual and the support
-// page are, and where support mail goes. The start-up messages, the about box and the Help menu read them here.
+// page are, and where support mail goes. The start-up messages, the about box, the Help menu and the weather theme files read them here.
 #pragma once
 
 namespace ProductAddresses {

@@ -1,4 +1,3 @@
-#include "app/productaddresses.h"
 #include "dialogs/dialogoption.h"
 #include "dialogs/wxfiledialog.h"
 #include "flight/tab_flightrecorder.h"
@@ -6,6 +5,7 @@
 #include "loadeditor/aircraftconfigdlg.h"
 #include "mainwindowtest.h"
 #include "recordinglauncher.h"
+#include "settings/productaddresses.h"
 #include "tests/support/modaldialoganswer.h"
 
 #include <QAction>
