@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds the project three ways and runs every test:
-#   build/release  Release build with the benchmarks (built, not run)
+#   build/release  Release build with the benchmarks (built, not run); the program then runs for a minute against
+#                  the loopback servers (scripts/run.sh --demo 60) and leaves its screenshot in build/demo-screenshot.png
 #   build/tsan     ThreadSanitizer build of the multi-threaded tests
 #   build/test     AddressSanitizer + UndefinedBehaviorSanitizer build of everything; all tests run here
-# and at the end runs the program for a minute against the loopback servers (scripts/run.sh --demo 60), leaving
-# its screenshot in build/demo-screenshot.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +21,9 @@ echo "== Release build with benchmarks"
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DAEROVANE_BENCH=ON -DAEROVANE_TESTS=OFF >/dev/null
 cmake --build build/release -j "$jobs"
 
+echo "== The program's main job, headless: connect, download and send the weather for a minute"
+AEROVANE_SKIP_INSTALL=1 ./scripts/run.sh --demo 60
+
 echo "== ThreadSanitizer build"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAEROVANE_TSAN=ON >/dev/null
 tsan_targets=$(grep -o '^[a-z_]*_tests' scripts/tsan-tests.txt | tr '\n' ' ')
@@ -37,6 +39,3 @@ echo "== AddressSanitizer and UndefinedBehaviorSanitizer build"
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAEROVANE_SANITIZE=ON >/dev/null
 cmake --build build/test -j "$jobs"
 (cd build/test && TZ=UTC ctest -j "$jobs" --output-on-failure)
-
-echo "== The program's main job, headless: connect, download and send the weather for a minute"
-AEROVANE_SKIP_INSTALL=1 ./scripts/run.sh --demo 60
