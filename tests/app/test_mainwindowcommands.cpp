@@ -58,7 +58,6 @@ TEST_F(MainWindowTest, IcaoEntriesAreShownInCapitalsAndAnUnknownOneIsMarkedRed)
     window.OnMetarEnter();
     EXPECT_EQ(window.ui.lineEditMetarICAO->text(), "ZZZQ");
     EXPECT_EQ(window.ui.lineEditMetarICAO->styleSheet(), "QLineEdit{background: red;}");
-    EXPECT_TRUE(LogText().contains("(Main) Metar enter ICAO: ZZZQ"));
 }
 
 TEST_F(MainWindowTest, SetAllWeatherPicksXPlaneThenAutoThenModelFileThenNormal)
@@ -84,8 +83,6 @@ TEST_F(MainWindowTest, AircraftSelectorListsProfilesAndFollowsTheSimulatorsAircr
     {
         QSettings profile(ProgramFile("AircraftConfigs/Boeing_737-800.cfg"), QSettings::IniFormat);
         profile.setValue("Name", "Boeing 737-800");
-        profile.setValue("Registration", "D-ABCD");
-        profile.setValue("Weights/EmptyWeight", 91300.0);
     }
     QFile(ProgramFile("AircraftConfigs/notes.txt")).open(QIODevice::WriteOnly);
 
@@ -100,7 +97,6 @@ TEST_F(MainWindowTest, AircraftSelectorListsProfilesAndFollowsTheSimulatorsAircr
     detail.name = L"Boeing 737-800";
     window.OnUpdateAircraftDetails(detail);
     EXPECT_EQ(combo->currentIndex(), 1);
-    EXPECT_TRUE(LogText().contains("(ConnectWorker) AcDetails: Boeing 737-800"));
 }
 
 TEST_F(MainWindowTest, ConnectTurnsTheActionIntoDisconnectAndClearsTheWeatherOncePerRun)
