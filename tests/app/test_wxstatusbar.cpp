@@ -55,16 +55,3 @@ TEST_F(WXStatusBarTest, PercentageShowsOnlyAboveZeroAndByteCountsNarrowTo32Bits)
     bar->SetProgressRange(0, (qint64(1) << 32) + 100);
     EXPECT_EQ(progress->maximum(), 100);
 }
-
-TEST_F(WXStatusBarTest, TextsAndTipsGoToTheirLabels)
-{
-    bar->SetProgressText("Download weather", "weather_vatsim.gz");
-    bar->SetProgressToolTip("Unpacking");
-    bar->SetStatusText("Connected");
-    bar->SetStatusToolTip("Bridge 127.0.0.1:17300");
-    EXPECT_EQ(labels[0]->text(), "Download weather");
-    EXPECT_EQ(labels[0]->toolTip(), "Unpacking");
-    EXPECT_EQ(labels[1]->text(), "Connected");
-    EXPECT_EQ(labels[1]->toolTip(), "Bridge 127.0.0.1:17300");
-    EXPECT_EQ(labels[2]->text(), "v2.1.0 beta");
-}
