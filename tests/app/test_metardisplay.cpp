@@ -1,18 +1,11 @@
-#include "app/aerovane_pro.h"
 #include "generation/weatherworker.h"
-#include "settings/serveraddresses.h"
-#include "settings/settings.h"
-#include "tools/wx-server/wxserver.h"
-
-#include "scopedappfolders.h"
+#include "mainwindowtest.h"
 #include "tablecontent.h"
 
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTextEdit>
-#include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 using aviation::weather::CGrib;
@@ -33,62 +26,41 @@ constexpr const char* kGrid
       "55762 65709 1513618 56964 28977 1016188 59166 28547 7711369 55756 66018 8811360 57760 30096 L6123 M6000\n";
 constexpr const char* kCutGrid = "GRIB 06110 00012 99501 10086 <html>\n";
 
-// The window as the program builds it, its weather server the loopback one, with the reports loaded; every
-// level profile and log line it sends is recorded.
-class MetarDisplayTest : public ::testing::Test
+// The window as the program builds it with the reports loaded; every level profile and log line it sends is
+// recorded.
+class MetarDisplayTest : public MainWindowTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(server.Listen());
-        ServerAddresses addresses = ServerAddresses::BuiltIn();
-        addresses.serverUrlDE = server.BaseUrl();
-        addresses.serverUrlUS = server.BaseUrl();
-        m_addresses = std::make_unique<ScopedServerAddresses>(addresses);
-        CSettings::SetAutoConnectFS(false);
-        CSettings::SetDownloadWX(false);
-    }
-    void TearDown() override
-    {
-        m_window.reset();
-        m_addresses.reset();
-    }
-
     Aerovane_Pro& Window(const char* grid = kGrid)
     {
-        m_window = std::make_unique<Aerovane_Pro>();
-        CWeatherWorker& worker = *m_window->GetWeatherWorker();
+        Aerovane_Pro& window = MainWindowTest::Window();
+        CWeatherWorker& worker = *window.GetWeatherWorker();
         worker.LoadWeatherFromText(QString::fromLatin1(kMetars), QString(), QString::fromLatin1(grid));
         worker.GetWeatherManager()->SetTAFText(kTafs);
-        QObject::connect(m_window.get(), &Aerovane_Pro::sigUIUpdateLevelInfo,
+        QObject::connect(&window, &Aerovane_Pro::sigUIUpdateLevelInfo,
                          [this](const CGrib& grib) { profiles.push_back(grib); });
-        QObject::connect(m_window.get(), QOverload<const QString&, int>::of(&Aerovane_Pro::sigUIDebugString),
+        QObject::connect(&window, QOverload<const QString&, int>::of(&Aerovane_Pro::sigUIDebugString),
                          [this](const QString& text, int) { log << text; });
-        return *m_window;
+        return window;
     }
 
     void Show(const char* icao)
     {
-        CMetar metar = m_window->GetWeatherWorker()->GetMetar(QString::fromLatin1(icao));
-        m_window->ShowMetar(metar);
+        CMetar metar = MainWindowTest::Window().GetWeatherWorker()->GetMetar(QString::fromLatin1(icao));
+        MainWindowTest::Window().ShowMetar(metar);
     }
 
-    QStringList ListRows() const
+    QStringList ListRows()
     {
+        const QListWidget* list = MainWindowTest::Window().ui.listWidgetMetarRaw;
         QStringList rows;
-        for (int row = 0; row < m_window->ui.listWidgetMetarRaw->count(); ++row)
-            rows << m_window->ui.listWidgetMetarRaw->item(row)->text();
+        for (int row = 0; row < list->count(); ++row)
+            rows << list->item(row)->text();
         return rows;
     }
 
-    ScopedAppFolders m_folders;
-    tools::WxServer server{QStringLiteral(AEROVANE_WXSERVER_DATA)};
     std::vector<CGrib> profiles;
     QStringList log;
-
-private:
-    std::unique_ptr<ScopedServerAddresses> m_addresses;
-    std::unique_ptr<Aerovane_Pro> m_window;
 };
 
 } // namespace
@@ -157,21 +129,4 @@ TEST_F(MetarDisplayTest, TafIsShownOnOneLine)
     EXPECT_EQ(window.ui.plainTextEditTaf->toPlainText(), "A  B");
     window.ShowTaf("FM061200   01035G50KT");
     EXPECT_EQ(window.ui.plainTextEditTaf->toPlainText(), "FM061200  01035G50KT");
-}
-
-TEST_F(MetarDisplayTest, AircraftAndWindTablesFollowTheReportsOnlyWhileShown)
-{
-    Aerovane_Pro& window = Window();
-    aviation::structs::CAircraft sample;
-    sample.altitude = 364;
-    for (bool shown : {false, true}) {
-        if (shown) {
-            window.show();
-            window.ui.tabWidget_Output->setCurrentWidget(window.ui.tab_FlightData);
-        }
-        window.OnUpdateAircraftdata(sample);
-        emit window.sigUIUpdateDwcInfo(CDirectWindControl());
-        EXPECT_EQ(window.ui.tableViewAircraftData->model()->rowCount(), shown ? 1 : 0);
-        EXPECT_EQ(window.ui.tableViewDirectWindControl->model()->rowCount(), shown ? 1 : 0);
-    }
 }
