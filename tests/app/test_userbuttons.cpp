@@ -68,19 +68,3 @@ TEST(UserButton, KindDecidesWhatIsHandedToTheShell)
         EXPECT_EQ(debug.Lines(), QStringList{"ShellExecute result=2"});
     }
 }
-
-TEST(UserButton, ClickReachesTheShellOnceConnectedByItsCreator)
-{
-    RecordingLauncher launcher;
-    platform::ScopedLauncher installed(launcher);
-    DebugLines debug;
-    UserButton button("/usr/share/doc", UserButton::Folder);
-    button.click();
-    EXPECT_TRUE(launcher.calls.empty());
-
-    QObject::connect(&button, &QToolButton::clicked, &button, &UserButton::OnButtonClicked);
-    button.click();
-    ASSERT_EQ(launcher.calls.size(), 1u);
-    EXPECT_EQ(launcher.calls[0].second, "/usr/share/doc/");
-    EXPECT_EQ(debug.Lines(), QStringList{"ShellExecute result=42"});
-}
