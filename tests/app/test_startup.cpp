@@ -10,10 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QDesktopServices>
-#include <QLabel>
-#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
@@ -343,22 +340,6 @@ TEST_F(StartupTest, AutoModeHintUntilSwitchedOff)
         EXPECT_EQ(run.prompter.checkBox, c[3] ? QStringLiteral("Don't show again.") : QString());
         EXPECT_EQ(CSettings::GetInfoAutoMode(), c[4]);
     }
-
-    // The message box's own check box: reported, and ticking it leaves the box open.
-    for (const bool tick : {true, false}) {
-        QTimer::singleShot(50, [tick] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            ASSERT_TRUE(box && box->checkBox());
-            if (tick)
-                box->checkBox()->click();
-            EXPECT_TRUE(box->isVisible());
-            box->button(QMessageBox::Ok)->click();
-        });
-        const PromptResult result = Prompter().AskWithCheckBox(
-            {PromptKind::Information, QStringLiteral("Aerovane - Tips"), QStringLiteral("hint"), ":/image/tip"},
-            QStringLiteral("Don't show again."));
-        EXPECT_EQ(result.checkBoxTicked, tick);
-    }
 }
 
 TEST_F(StartupTest, AutoConnectQueuesTheConnectAndAutoDownloadLoadsLiveWeather)
@@ -377,7 +358,7 @@ TEST_F(StartupTest, AutoConnectQueuesTheConnectAndAutoDownloadLoadsLiveWeather)
     }
 }
 
-TEST_F(StartupTest, TipsAndAboutBoxAtStartAndFromTheHelpMenu)
+TEST_F(StartupTest, TipsAtStartAndFromTheHelpMenu)
 {
     ServeInfo(QStringLiteral("<tips><tip aerovanetype=\"1\">&lt;p&gt;Only tip&lt;/p&gt;</tip>"
                              "<tip aerovanetype=\"3\">Not for this program</tip></tips>"));
@@ -390,18 +371,6 @@ TEST_F(StartupTest, TipsAndAboutBoxAtStartAndFromTheHelpMenu)
         window.ui.actionShow_Tips->trigger();
         EXPECT_EQ(closer.shown.last(), QStringLiteral("Only tip"));
     }
-
-    StartupRun run(m_peer.GetPort());
-    Aerovane_Pro& window = run.Start();
-    QStringList about;
-    QTimer::singleShot(50, [&] {
-        QWidget* box = QApplication::activeModalWidget();
-        about << box->windowTitle() << box->findChild<QLabel*>(QStringLiteral("label_clientVersion"))->text()
-              << box->findChild<QLabel*>(QStringLiteral("label_WeatherServerVersion"))->text();
-        box->close();
-    });
-    window.ui.actionAbout->trigger();
-    EXPECT_EQ(about, (QStringList{"Aerovane - About", "v1.42.17 ", "v2.1.0"}));
 }
 
 #include "test_startup.moc"
