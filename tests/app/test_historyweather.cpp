@@ -116,13 +116,8 @@ private:
 
 } // namespace
 
-TEST(HistoryFileNames, DateAndTimeAsShownWithTheUpperAirOnEveryThirdHour)
+TEST(HistoryFileNames, UpperAirOnEveryThirdHour)
 {
-    const QDateTime chosen(QDate(2016, 5, 4), QTime(7, 5));
-    EXPECT_EQ(Aerovane_Pro::HistoryMetarName(chosen), "metar_noaa_2016-05-04_07_05_00.gz");
-    EXPECT_EQ(Aerovane_Pro::HistorySynopName(chosen), "synop_2016-05-04_07_00_00.gz");
-    EXPECT_EQ(Aerovane_Pro::HistoryGribName(chosen), "grib_1x1_2016-05-04_06_00_00.gz");
-
     const std::vector<std::pair<int, QString>> gridHours
         = {{0, "00"},  {1, "00"},  {2, "00"},  {3, "03"},  {5, "03"}, {6, "06"},
            {11, "09"}, {12, "12"}, {20, "18"}, {21, "21"}, {23, "21"}};
