@@ -51,7 +51,7 @@ public:
 
     WXDownloader* GetDownloader() override { return downloader; }
     CConnectWorker* GetConnectWorker() override { return connectWorker; }
-    CWeatherWorker* GetWeatherWorker() { return weatherWorker.get(); }
+    CWeatherWorker* GetWeatherWorker() override { return weatherWorker.get(); }
     bool IsConnected() override { return connected; }
     void GetFlightPlan(aviation::CFlightplan& plan) override;
 
@@ -64,7 +64,7 @@ public:
     void SetWeatherTheme(const std::string& theme) override;
     void ShowFSMessage(const QString& text) override;
     // Has the simulator load the flight plan at once, in this thread; not a job.
-    void LoadFlightPlanToFS(const QString& path);
+    void LoadFlightPlanToFS(const QString& path) override;
 
     void ShowMetar(aviation::weather::CMetar& metar) override;
     void ShowNoMetarNearby(const QString& text) override;
@@ -73,9 +73,9 @@ public:
     void ShowTaf(const QString& taf);
 
     // While the link is up, asks for the fuel and the aircraft details; returns the details known now.
-    aviation::structs::CAircraftDetail GetAircraftDetails();
+    aviation::structs::CAircraftDetail GetAircraftDetails() override;
     // (Re)fills the tool bar's aircraft selector with the profiles in "AircraftConfigs".
-    void FillAircraftCombo();
+    void FillAircraftCombo() override;
     void UpdateAircraftLamps(const aviation::structs::CAircraft& aircraft);
     // X-Plane first, then auto mode, then the weather-model file, else the normal mode.
     static AllWeatherGeneration ChooseAllWeatherGeneration();
@@ -164,7 +164,7 @@ public slots:
     // Flight recorder page.
     void OnTabFlightRecorderStartStopRecord();
     void OnTabFlightRecorderAutostart(bool autostart);
-    void OnTabFlightRecorderResetFlight();
+    void OnTabFlightRecorderResetFlight() override;
     void OnTabFlightRecorderShowFlights();
     // Flight planner page: each hands its field or button on to the planner.
     void OnTabFlightplannerAlternateChange(const QString& text);

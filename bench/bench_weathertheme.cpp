@@ -37,6 +37,11 @@ public:
     WXDownloader* GetDownloader() override { return nullptr; }
     CConnectWorker* GetConnectWorker() override { return nullptr; }
     void GetFlightPlan(aviation::CFlightplan&) override { }
+    CWeatherWorker* GetWeatherWorker() override { return nullptr; }
+    aviation::structs::CAircraftDetail GetAircraftDetails() override { return {}; }
+    void FillAircraftCombo() override { }
+    void LoadFlightPlanToFS(const QString&) override { }
+    void OnTabFlightRecorderResetFlight() override { }
     void sigUIDebugString(const QString&, int) override { }
     void sigUIProgressTextUpdate(const QString&) override { }
     void sigUIUpdateProgress(int, const QString&) override { }

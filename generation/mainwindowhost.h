@@ -3,6 +3,7 @@
 // implements it (its signals of the same signature override the pure functions below); tests use a fake host.
 #pragma once
 
+#include "simlink/aircraftdetail.h"
 #include "simlink/fsweatherstation.h"
 #include "simlink/xpweather.h"
 #include "weather/level.h"
@@ -15,6 +16,7 @@
 #include <vector>
 
 class CConnectWorker;
+class CWeatherWorker;
 class CDirectWindControl;
 class WXDownloader;
 
@@ -54,6 +56,17 @@ public:
     virtual CConnectWorker* GetConnectWorker() = 0;
     // A copy of the flight planner's current flight plan.
     virtual void GetFlightPlan(aviation::CFlightplan& plan) = 0;
+    virtual CWeatherWorker* GetWeatherWorker() = 0;
+    // A copy of the last aircraft detail record; while the link is up it first queues jobs 3 and 15.
+    virtual aviation::structs::CAircraftDetail GetAircraftDetails() = 0;
+
+    // Operations the pages and dialogs start on the window.
+    // Lists the profiles of "AircraftConfigs" into the aircraft selector ("Select Aircraft" first).
+    virtual void FillAircraftCombo() = 0;
+    // Has the simulator load the flight plan file at once (SimConnect only), on the caller's thread.
+    virtual void LoadFlightPlanToFS(const QString& path) = 0;
+    // Toggles recording, resets the flight-phase tracker and the recorder fields, refreshes fuel and details.
+    virtual void OnTabFlightRecorderResetFlight() = 0;
 
     // The window's report signals.
     virtual void sigUIDebugString(const QString& text, int target) = 0;

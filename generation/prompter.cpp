@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPixmap>
 
@@ -16,6 +17,20 @@ public:
     PromptResult AskWithCheckBox(const PromptRequest& request, const QString& checkBoxText) override
     {
         return Show(request, checkBoxText);
+    }
+
+    QString Choose(const ChooserRequest& request) override
+    {
+        QWidget* parent = QApplication::activeWindow();
+        switch (request.kind) {
+        case ChooserKind::OpenFile:
+            return QFileDialog::getOpenFileName(parent, request.caption, request.directory, request.filter);
+        case ChooserKind::SaveFile:
+            return QFileDialog::getSaveFileName(parent, request.caption, request.directory, request.filter);
+        case ChooserKind::Folder:
+            return QFileDialog::getExistingDirectory(parent, request.caption, request.directory);
+        }
+        return QString();
     }
 
 private:

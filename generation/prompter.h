@@ -14,6 +14,19 @@ struct PromptResult
     bool checkBoxTicked = false;
 };
 
+// The file and folder choosers: open an existing file, name a file to save, pick a folder.
+enum class ChooserKind { OpenFile, SaveFile, Folder };
+
+struct ChooserRequest
+{
+    ChooserKind kind = ChooserKind::OpenFile;
+    QString caption;
+    // The folder (or proposed file path) the chooser starts in.
+    QString directory;
+    // Name filters as the file dialogs take them ("Flight plans (*.pln *.fms)"), empty for every file.
+    QString filter;
+};
+
 struct PromptRequest
 {
     PromptKind kind = PromptKind::Information;
@@ -35,6 +48,9 @@ public:
     {
         return {Ask(request), false};
     }
+    // Shows a file or folder chooser and returns the chosen path, empty when it was cancelled. Prompters that
+    // know no chooser answer as a cancelled one.
+    virtual QString Choose(const ChooserRequest& /*request*/) { return QString(); }
 };
 
 // The installed prompter: the modal message boxes of the window system unless a test installed another one.

@@ -50,6 +50,11 @@ public:
     WXDownloader* GetDownloader() override { return &downloader; }
     CConnectWorker* GetConnectWorker() override { return nullptr; }
     void GetFlightPlan(aviation::CFlightplan&) override { calls << QStringLiteral("GetFlightPlan"); }
+    CWeatherWorker* GetWeatherWorker() override { return weatherWorker; }
+    aviation::structs::CAircraftDetail GetAircraftDetails() override { return aircraftDetail; }
+    void FillAircraftCombo() override { calls << QStringLiteral("FillAircraftCombo"); }
+    void LoadFlightPlanToFS(const QString& path) override { calls << QStringLiteral("LoadFlightPlanToFS(%1)").arg(path); }
+    void OnTabFlightRecorderResetFlight() override { calls << QStringLiteral("OnTabFlightRecorderResetFlight"); }
 
     void sigUIDebugString(const QString& text, int target) override
     {
@@ -105,6 +110,8 @@ public:
 
     bool connected = false;
     WXDownloader downloader;
+    CWeatherWorker* weatherWorker = nullptr;
+    aviation::structs::CAircraftDetail aircraftDetail;
     QStringList calls;
     QStringList log; // texts of sigUIDebugString with target 0
     QStringList statuses; // status-bar texts

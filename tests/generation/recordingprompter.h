@@ -1,8 +1,11 @@
 // A prompter for tests: answers every box with OK at once, keeps what it was asked and can run code while a box
-// is "open" (to tick a timer from inside a modal box).
+// is "open" (to tick a timer from inside a modal box). Choosers take their answers in turn from chooserAnswers
+// (empty, a cancel, when none is left).
 #pragma once
 
 #include "generation/prompter.h"
+
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -18,6 +21,14 @@ public:
         return PromptAnswer::Ok;
     }
 
+    QString Choose(const ChooserRequest& request) override
+    {
+        choosers.push_back(request);
+        return chooserAnswers.isEmpty() ? QString() : chooserAnswers.takeFirst();
+    }
+
     std::vector<PromptRequest> asked;
+    std::vector<ChooserRequest> choosers;
+    QStringList chooserAnswers;
     std::function<void()> whileOpen;
 };
