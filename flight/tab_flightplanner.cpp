@@ -30,17 +30,11 @@ void CTab_Flightplanner::ImportFP() { }
 
 void CTab_Flightplanner::CalculateFP() { }
 
-void CTab_Flightplanner::PrintFP() { }
-
 void CTab_Flightplanner::Reset()
 {
     if (m_form != nullptr)
         m_form->tableView_waypoints->ResetModel();
 }
-
-void CTab_Flightplanner::ExportFP() { }
-
-void CTab_Flightplanner::GetRouteVatRoute() { }
 
 aviation::CFlightplan CTab_Flightplanner::GetFlightPlan() const
 {

@@ -5,6 +5,8 @@
 #include "flight/flightplan.h"
 #include "simlink/aircraft.h"
 #include "simlink/aircraftdetail.h"
+#include "weather/level.h"
+#include "weather/position.h"
 
 #include <QString>
 #include <QWidget>
@@ -47,6 +49,15 @@ public:
     void UpdatePosition(const aviation::structs::CAircraft& aircraft);
 
 private:
+    // The calculation of the edited plan into the calculated one, with the weather along the route
+    // (tab_flightplanner_calculation.cpp).
+    void CalculateFlightPlan();
+    // The grid's wind and temperature at an altitude (ft) above a position; 0 on success, the weather model's
+    // status code otherwise (level left as it was).
+    int InterpolateLevel(const aviation::Position& position, int altitude, aviation::weather::CLevel& level);
+    // The route's winds and temperatures for the PMDG 777's computer (tab_flightplanner_pmdgwind.cpp).
+    void ExportPMDG777Wind();
+
     Aerovane_Pro* m_window = nullptr;
     CWeatherWorker* m_weatherWorker = nullptr;
     Ui::Aerovane_ProClass* m_form = nullptr;

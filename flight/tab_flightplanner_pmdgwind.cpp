@@ -1,0 +1,3 @@
+#include "flight/tab_flightplanner.h"
+
+void CTab_Flightplanner::ExportPMDG777Wind() { }
