@@ -39,8 +39,7 @@ protected:
         planner->Init(&host, m_worker.get());
         // As the window forwards its fields.
         QObject::connect(ui.lineEdit_Dep, &QLineEdit::textChanged, planner, &CTab_Flightplanner::DepartureChange);
-        QObject::connect(ui.lineEdit_Arrival, &QLineEdit::textChanged, planner,
-                         &CTab_Flightplanner::DestinationChange);
+        QObject::connect(ui.lineEdit_Arrival, &QLineEdit::textChanged, planner, &CTab_Flightplanner::DestinationChange);
         QObject::connect(ui.lineEdit_Altinate, &QLineEdit::textChanged, planner, &CTab_Flightplanner::AlternateChange);
     }
 
@@ -144,10 +143,8 @@ TEST_F(FlightPlannerTest, CruisingLevelIsCheckedAgainstTheAircraftsCeiling)
         int stored;
         std::size_t boxes;
     } cases[] = {
-        {"35000", "QLineEdit{background: white;}", 35000, 0},
-        {"41000", "QLineEdit{background: red;}", 41000, 1},
-        {"0", "QLineEdit{background: red;}", 41000, 1},
-        {"FL350", "QLineEdit{background: red;}", 41000, 1},
+        {"35000", "QLineEdit{background: white;}", 35000, 0}, {"41000", "QLineEdit{background: red;}", 41000, 1},
+        {"0", "QLineEdit{background: red;}", 41000, 1},       {"FL350", "QLineEdit{background: red;}", 41000, 1},
         {"-2000", "QLineEdit{background: red;}", 41000, 1},
     };
     for (const auto& c : cases) {
@@ -207,15 +204,24 @@ TEST_F(FlightPlannerTest, ImportTriesTheReadersInTurnAndShowsTheRoute)
 
 TEST_F(FlightPlannerTest, KnownAlternateFliesLastInDistanceAndRoute)
 {
-    const QString path = Write("EDDFLOWW.fms", "I\n3 version\n1\n1\n"
-                                               "1 EDDF 0.000000 50.033333 8.570556\n"
-                                               "1 LOWW 0.000000 48.110278 16.569722\n");
+    const QString path = Write("EDDFLOWW.fms",
+                               "I\n3 version\n1\n1\n"
+                               "1 EDDF 0.000000 50.033333 8.570556\n"
+                               "1 LOWW 0.000000 48.110278 16.569722\n");
     planner->OpenFlightPlanFile(path);
     EXPECT_EQ(ui.lineEdit_dist->text(), "335.3NM");
     EXPECT_EQ(ui.lineEdit_avaerageDir->text(), QString::fromUtf8("107.1°"));
 
+    // The reset empties the page but keeps the cruising level and the plan's alternate.
     ui.lineEdit_Altinate->setText("LOWL");
     planner->Reset();
+    for (const QLineEdit* field : {ui.lineEdit_Dep, ui.lineEdit_Arrival, ui.lineEdit_Altinate, ui.lineEdit_dist})
+        EXPECT_TRUE(field->text().isEmpty()) << field->objectName().toStdString();
+    EXPECT_EQ(ui.tableView_waypoints->model()->rowCount(), 0);
+    EXPECT_EQ(ui.lineEdit_CruiseAlt->text(), "0");
+    EXPECT_TRUE(planner->GetEditedFlightPlan().waypoints.empty());
+    EXPECT_EQ(planner->GetEditedFlightPlan().alternate.GetIdent(), L"LOWL");
+
     ui.lineEdit_Altinate->setText("LOWL");
     planner->OpenFlightPlanFile(path);
     EXPECT_EQ(ui.plainTextEdit_route->toPlainText(), "EDDF LOWW LOWL");
@@ -253,22 +259,6 @@ TEST_F(FlightPlannerTest, UnreadableFilesLeaveNoRouteAndNoCrash)
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].title, "File Error");
     EXPECT_EQ(prompter.asked[0].kind, PromptKind::Warning);
-}
-
-TEST_F(FlightPlannerTest, ResetEmptiesThePageButKeepsLevelAndAlternate)
-{
-    prompter.chooserAnswers = QStringList{FixturePath("KSEA-KPDX_fs9.pln")};
-    planner->ImportFP();
-    ui.lineEdit_Altinate->setText("KOLM");
-    planner->Reset();
-    for (const QLineEdit* field : {ui.lineEdit_Dep, ui.lineEdit_Arrival, ui.lineEdit_Altinate, ui.lineEdit_dist,
-                                   ui.lineEdit_avaerageDir})
-        EXPECT_TRUE(field->text().isEmpty()) << field->objectName().toStdString();
-    EXPECT_TRUE(ui.plainTextEdit_route->toPlainText().isEmpty());
-    EXPECT_EQ(ui.tableView_waypoints->model()->rowCount(), 0);
-    EXPECT_EQ(ui.lineEdit_CruiseAlt->text(), "30000");
-    EXPECT_TRUE(planner->GetEditedFlightPlan().waypoints.empty());
-    EXPECT_EQ(planner->GetEditedFlightPlan().alternate.GetIdent(), L"KOLM");
 }
 
 TEST_F(FlightPlannerTest, AircraftWithinTenMilesSelectsItsPointOncePerTenSeconds)
