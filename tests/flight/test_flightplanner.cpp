@@ -1,8 +1,10 @@
 // The planner page inside the window's form, with the airport database of a weather worker: the airport and
 // level fields, opening and importing plan files, the reset and following the aircraft along the route.
+#include "flight/planfiletext.h"
 #include "flight/tab_flightplanner.h"
 #include "forms/mainwindowform.h"
 #include "generation/weatherworker.h"
+#include "planfixtures.h"
 #include "platform/clock.h"
 #include "platform/debugoutput.h"
 #include "platform/programfolder.h"
@@ -11,18 +13,12 @@
 #include "tests/generation/recordingprompter.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
-
-QString FixturePath(const char* name)
-{
-    return QStringLiteral(AEROVANE_TEST_DATA_DIR "/flightplans/") + QLatin1String(name);
-}
 
 class FlightPlannerTest : public ::testing::Test
 {
@@ -50,14 +46,7 @@ protected:
         QDir::setCurrent(m_previousDir);
     }
 
-    QString Write(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        return path;
-    }
+    QString Write(const QString& name, const QByteArray& bytes) { return WriteFile(m_dir, name, bytes); }
 
     QString SelectedIdent() const
     {
@@ -242,17 +231,14 @@ TEST_F(FlightPlannerTest, UnreadableFilesLeaveNoRouteAndNoCrash)
     QByteArray binary;
     for (int index = 0; index < 65536; ++index)
         binary.append(static_cast<char>((index * 2654435761u) >> 13));
-    QByteArray fsx;
-    QFile fixture(FixturePath("KSEA-KPDX_fsx.pln"));
-    ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
-    fsx = fixture.readAll();
+    const QByteArray fsx = ReadBytes(FixturePath("KSEA-KPDX_fsx.pln"));
     const std::vector<QByteArray> files = {QByteArray(), binary, fsx.left(1000), QByteArray("I\n3 version\n"),
                                            QByteArray("[flightplan]\ndeparture_id=,,,,\nwaypoint.0=,,,,,,,,\n")};
     for (std::size_t index = 0; index < files.size(); ++index) {
         planner->Reset();
         planner->OpenFlightPlanFile(Write(QStringLiteral("damaged%1.pln").arg(index), files[index]));
         for (const aviation::CWaypointWX& point : planner->GetEditedFlightPlan().waypoints)
-            EXPECT_TRUE(std::isfinite(point.GetLatitude()) && std::isfinite(point.GetLongitude())) << index;
+            EXPECT_TRUE(planfile::IsReadablePosition(point)) << index;
     }
     EXPECT_TRUE(prompter.asked.empty());
     planner->OpenFlightPlanFile(QStringLiteral("/nonexistent/plan.pln"));
