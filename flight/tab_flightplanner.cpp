@@ -22,8 +22,8 @@ namespace {
 
 aviation::CWaypointWX AirportPoint(const aviation::weather::CStation& station, int type)
 {
-    return aviation::CWaypointWX(station.GetICAO(), station.GetPosition(), station.GetName().c_str(), type,
-                                 station.GetElevation(), 13.0f, 5.0f, 1013.2f);
+    return planfile::RoutePoint(QString::fromWCharArray(station.GetICAO()), station.GetPosition(),
+                                QString::fromStdWString(station.GetName()), type, station.GetElevation());
 }
 
 void DebugLine(const QString& text)
