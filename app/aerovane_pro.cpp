@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QDebug>
 #include <QFont>
+#include <QListWidget>
 #include <QMutexLocker>
 #include <QPixmap>
 #include <QSizePolicy>
@@ -113,6 +114,7 @@ Aerovane_Pro::~Aerovane_Pro()
 void Aerovane_Pro::ConnectCommands()
 {
     connect(ui.lineEditMetarICAO, &QLineEdit::returnPressed, this, &Aerovane_Pro::OnMetarEnter);
+    connect(ui.listWidgetMetarRaw, &QListWidget::itemClicked, this, &Aerovane_Pro::OnListWidgetsMetarRawItemClicked);
     connect(ui.actionDownload_WX, &QAction::triggered, this, &Aerovane_Pro::OnDownloadWX);
     connect(ui.action_Set_all_WX, &QAction::triggered, this, &Aerovane_Pro::OnSetAllWX);
     connect(ui.action_Set_ICAO_WX, &QAction::triggered, this, &Aerovane_Pro::OnSetIcaoWX);
