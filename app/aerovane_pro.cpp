@@ -186,9 +186,9 @@ void Aerovane_Pro::OnDebugString(const QString& text, int target)
     const QString line = CLogWriter::FormatLine(text);
     if (ui.tab_Debug->isEnabled() && (target == 0 || target == 1))
         ui.textEditDebug->append(line);
-    qDebug().noquote() << line;
     if (target == 0 || target == 2)
         logFile.WriteLine(line);
+    // The platform's debug output is the console here: each line once.
     platform::DebugOut(line.toStdWString() + L"\n");
 }
 
