@@ -1,6 +1,7 @@
 #include "app/aerovane_pro.h"
 
 #include "app/fileversioninfo.h"
+#include "app/windowplacement.h"
 #include "app/wxstatusbar.h"
 #include "flight/tab_flightplanner.h"
 #include "flight/tab_flightrecorder.h"
@@ -16,10 +17,33 @@
 #include <QCloseEvent>
 #include <QDebug>
 #include <QFont>
+#include <QGuiApplication>
+#include <QListWidget>
 #include <QMutexLocker>
 #include <QPixmap>
+#include <QScreen>
 #include <QSizePolicy>
 #include <QTimer>
+
+namespace {
+
+// The form's size, taken when the stored geometry lies on no screen.
+constexpr QSize kDefaultSize(814, 642);
+
+// The parts of each screen a window may cover, the primary screen's first.
+QList<QRect> AvailableScreenAreas()
+{
+    QList<QRect> areas;
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        areas << primary->availableGeometry();
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen != QGuiApplication::primaryScreen())
+            areas << screen->availableGeometry();
+    }
+    return areas;
+}
+
+} // namespace
 
 Aerovane_Pro::Aerovane_Pro(QWidget* parent)
     : CMainWindowForm(parent)
@@ -63,7 +87,7 @@ Aerovane_Pro::Aerovane_Pro(QWidget* parent)
     ui.statusBar->ResetProgress(false);
 
     restoreState(CSettings::GetMainState(), 0);
-    setGeometry(CSettings::GetMainGeometry());
+    setGeometry(windowplacement::FitIntoScreens(CSettings::GetMainGeometry(), kDefaultSize, AvailableScreenAreas()));
     ui.actionDownload_WX->setEnabled(false);
     ui.actionClear_WX->setEnabled(false);
     ui.action_Set_all_WX->setEnabled(false);
@@ -113,6 +137,7 @@ Aerovane_Pro::~Aerovane_Pro()
 void Aerovane_Pro::ConnectCommands()
 {
     connect(ui.lineEditMetarICAO, &QLineEdit::returnPressed, this, &Aerovane_Pro::OnMetarEnter);
+    connect(ui.listWidgetMetarRaw, &QListWidget::itemClicked, this, &Aerovane_Pro::OnListWidgetsMetarRawItemClicked);
     connect(ui.actionDownload_WX, &QAction::triggered, this, &Aerovane_Pro::OnDownloadWX);
     connect(ui.action_Set_all_WX, &QAction::triggered, this, &Aerovane_Pro::OnSetAllWX);
     connect(ui.action_Set_ICAO_WX, &QAction::triggered, this, &Aerovane_Pro::OnSetIcaoWX);
@@ -161,9 +186,9 @@ void Aerovane_Pro::OnDebugString(const QString& text, int target)
     const QString line = CLogWriter::FormatLine(text);
     if (ui.tab_Debug->isEnabled() && (target == 0 || target == 1))
         ui.textEditDebug->append(line);
-    qDebug().noquote() << line;
     if (target == 0 || target == 2)
         logFile.WriteLine(line);
+    // The platform's debug output is the console here: each line once.
     platform::DebugOut(line.toStdWString() + L"\n");
 }
 

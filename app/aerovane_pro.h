@@ -26,6 +26,7 @@
 class CWeatherWorker;
 class QCloseEvent;
 class QComboBox;
+class QListWidgetItem;
 class QTimer;
 class ServerInfo;
 
@@ -71,6 +72,8 @@ public:
     void ShowSplashMessage(const QString& text) override;
     // Shows a TAF on one line in the Weather page's TAF field.
     void ShowTaf(const QString& taf);
+    // The station's level table: its single-point grid, or a standard atmosphere over the METAR when that fails.
+    void ShowLevelProfile(const aviation::weather::CMetar& metar);
 
     // While the link is up, asks for the fuel and the aircraft details; returns the details known now.
     aviation::structs::CAircraftDetail GetAircraftDetails() override;
@@ -129,6 +132,8 @@ public slots:
     void OnRefreshAI();
     void OnSetTextToolButtonICAO(const QString& icao) override;
     void OnMetarEnter();
+    // A click on a line of the METAR list shows that station's decoded METAR, TAF and level profile.
+    void OnListWidgetsMetarRawItemClicked(QListWidgetItem* item);
     void OnComboBoxAircraftChanged(int index);
 
     // Results of the connection thread.

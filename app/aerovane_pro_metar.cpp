@@ -38,7 +38,25 @@ void Aerovane_Pro::ShowMetar(CMetar& metar)
         }
         ui.textEditMetarDecoded->setText(QString::fromStdWString(metar.GetInfoText(0)));
     }
+    ShowLevelProfile(metar);
+}
 
+void Aerovane_Pro::OnListWidgetsMetarRawItemClicked(QListWidgetItem* item)
+{
+    if (item == nullptr)
+        return;
+    CMetar metar = weatherWorker->GetMetar(item->text().left(4));
+    if (metar.GetPosition() == aviation::Position(0.0, 0.0)) {
+        ui.textEditMetarDecoded->setText(QStringLiteral("No station data from metar"));
+        return;
+    }
+    ShowLevelProfile(metar);
+    ShowTaf(weatherWorker->GetTaf(QString::fromStdWString(metar.GetICAOString())));
+    ui.textEditMetarDecoded->setText(QString::fromStdWString(metar.GetInfoText(0)));
+}
+
+void Aerovane_Pro::ShowLevelProfile(const CMetar& metar)
+{
     CGrib grib;
     if (!weatherWorker->DownloadSingleGrib(metar.GetPosition(), &grib))
         SetStandardAtmosphere(grib, metar);

@@ -2,8 +2,10 @@
 // QString::asprintf, which formats numbers without the locale; a "%c" in a format takes kDegreeSign.
 #pragma once
 
+#include <QHeaderView>
 #include <QStandardItem>
 #include <QString>
+#include <QTableView>
 
 namespace tablecells {
 
@@ -16,6 +18,14 @@ inline QStandardItem* CenteredItem(const QString& text)
     auto* item = new QStandardItem(text);
     item->setTextAlignment(Qt::AlignCenter);
     return item;
+}
+
+// After a fill: every column as wide as its widest cell or header, so no cell is elided, and the last column
+// takes the room that is left.
+inline void FitColumnsToContents(QTableView& table)
+{
+    table.resizeColumnsToContents();
+    table.horizontalHeader()->setStretchLastSection(true);
 }
 
 } // namespace tablecells

@@ -67,4 +67,5 @@ void CTableViewAircraftData::SetAircraftData(const aviation::structs::CAircraft&
     int column = 0;
     for (const QString& text : cells)
         m_model->setItem(0, column++, CenteredItem(text));
+    tablecells::FitColumnsToContents(*this);
 }

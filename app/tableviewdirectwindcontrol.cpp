@@ -52,4 +52,5 @@ void CTableViewDirectWindControl::SetDirectWindControl(const CDirectWindControl&
     m_model->setItem(0, 0, CenteredItem(WindText(control.GetCalculatedLevel())));
     m_model->setItem(0, 1, CenteredItem(WindText(control.GetCurrentLevel())));
     m_model->setItem(0, 2, CenteredItem(WindText(control.GetTurbulenceLevel())));
+    tablecells::FitColumnsToContents(*this);
 }

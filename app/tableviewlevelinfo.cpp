@@ -68,4 +68,5 @@ void CTableViewLevelInfo::SetLevels(const std::vector<CLevel>& levels, const CLe
         m_model->appendRow(LevelRow(tropopause, QStringLiteral("Tropo")));
     if (maxWind.HasData())
         m_model->appendRow(LevelRow(maxWind, QStringLiteral("max Wind")));
+    tablecells::FitColumnsToContents(*this);
 }

@@ -1,5 +1,6 @@
 #include "app/wxstatusbar.h"
 
+#include "app/elidedlabel.h"
 #include "settings/settings.h"
 
 #include <QLabel>
@@ -8,8 +9,8 @@
 CWXStatusBar::CWXStatusBar(QWidget* parent)
     : QStatusBar(parent)
     , m_progressBar(new QProgressBar())
-    , m_progressLabel(new QLabel())
-    , m_statusLabel(new QLabel())
+    , m_progressLabel(new CElidedLabel())
+    , m_statusLabel(new CElidedLabel())
     , m_versionLabel(new QLabel())
 {
     m_progressBar->setRange(0, 100);
@@ -17,12 +18,12 @@ CWXStatusBar::CWXStatusBar(QWidget* parent)
     m_progressBar->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     m_progressBar->setMinimumSize(100, 15);
     m_progressBar->setFixedWidth(150);
-    m_progressLabel->setMinimumWidth(200);
-    m_statusLabel->setMinimumWidth(250);
     m_versionLabel->setText(QStringLiteral("v") + CSettings::GetClientVersion());
     m_versionLabel->setMinimumWidth(200);
 
     addWidget(m_progressBar.get(), 0);
+    // The progress and connection texts each get their whole text while the bar is wide enough for both, the
+    // progress text what is left over; narrower, both are cut with an ellipsis.
     addWidget(m_progressLabel.get(), 1);
     addWidget(m_statusLabel.get(), 0);
     addWidget(m_versionLabel.get(), 0);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <map>
 #include <mutex>
@@ -380,6 +381,21 @@ Simulation& Sim()
 {
     static Simulation simulation;
     return simulation;
+}
+
+} // namespace
+
+namespace {
+
+// Outside the tests the simulator's record is out of reach: with AEROVANE_SIM_LOG naming a file, every observation
+// is also appended there as "<seconds> <METAR>", so a run shows what the simulator received.
+void AppendToObservationLog(DWORD seconds, const char* metar)
+{
+    const char* path = std::getenv("AEROVANE_SIM_LOG");
+    if (path == nullptr || *path == '\0')
+        return;
+    std::ofstream log(path, std::ios::app);
+    log << seconds << ' ' << metar << '\n';
 }
 
 } // namespace
@@ -759,6 +775,7 @@ HRESULT SimConnect_WeatherSetObservation(HANDLE hSimConnect, DWORD Seconds, cons
         return E_FAIL;
     Simulation::Sent(*client);
     Sim().state.observations.push_back(platform::simconnect::SentObservation{Seconds, szMETAR});
+    platform::simconnect::AppendToObservationLog(Seconds, szMETAR);
     return S_OK;
 }
 

@@ -5,7 +5,8 @@
 // variables by name ("PLANE ALTITUDE", "PAYLOAD STATION NAME:12", case-insensitive), packs them by the
 // client's data definitions every simulated second, and records everything a client sends. A simulator runs
 // only when the environment variable AEROVANE_SIM names one ("fsx" or "p3d"); tests choose one with
-// ScopedSimConnect and inject failures.
+// ScopedSimConnect and inject failures. With AEROVANE_SIM_LOG naming a file, each weather observation is also
+// appended to it, so a run outside the tests shows what the simulator received.
 
 #include "platform/simconnect.h"
 

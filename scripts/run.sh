@@ -1,43 +1,60 @@
 #!/usr/bin/env bash
-# Runs Aerovane against the loopback weather server and the bridge peer, which plays FSX: installs what is needed,
-# builds Release, starts both servers, writes the settings of a fresh run folder under build/runs/ and starts the
-# program there (under xvfb-run when there is no display). The servers stop with the program.
-#   ./scripts/run.sh                   the window, until it is closed
-#   ./scripts/run.sh --demo SECONDS    headless for that long, then a screenshot, the window closed, what the bridge
-#                                      peer received and the log's tail; fails when no weather reached the peer
+# Runs Aerovane against the loopback weather server and a simulator stand-in: installs what is needed, builds
+# Release, starts the servers, writes the settings of a fresh run folder under build/runs/ and starts the program
+# there (under xvfb-run when there is no display). The servers stop with the program.
+#   ./scripts/run.sh                   the window, until it is closed; the simulator is the bridge peer playing FSX
+#   ./scripts/run.sh --sim fs9|fsx|p3d the simulated FSUIPC (fs9) or SimConnect (fsx, p3d) inside the program
+#                                      instead of the bridge
+#   ./scripts/run.sh --demo SECONDS    headless for that long, then a screenshot, the window closed, what the
+#                                      simulator received and the log's tail; fails when no weather reached it
+#   ./scripts/run.sh --verbose         the console also shows every bridge frame
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
 usage() {
-    echo "usage: $0 [--demo SECONDS]" >&2
+    echo "usage: $0 [--demo SECONDS] [--sim fs9|fsx|p3d] [--verbose]" >&2
     exit 2
 }
 
 demo=""
-case "$#" in
-0) ;;
-2) [ "$1" = --demo ] && [[ "$2" =~ ^[0-9]+$ ]] || usage
-   demo=$2 ;;
-*) usage ;;
-esac
+sim=""
+while [ "$#" -gt 0 ]; do
+    case "$1" in
+    --demo) [ "$#" -ge 2 ] && [[ "$2" =~ ^[0-9]+$ ]] || usage
+            demo=$2; shift 2 ;;
+    --sim) [ "$#" -ge 2 ] && [[ "$2" =~ ^(fs9|fsx|p3d)$ ]] || usage
+           sim=$2; shift 2 ;;
+    --verbose) export QT_LOGGING_RULES="aerovane.wire.debug=true"; shift ;;
+    *) usage ;;
+    esac
+done
 
 # The built-in address of the first weather server location and the bridge's default port.
 wx_port=17380
 bridge_port=17300
 
+if [ ! -x build/release/app/aerovane ]; then
+    echo "The first run installs the packages it needs and builds Aerovane: this takes a few minutes."
+fi
 if [ "${AEROVANE_SKIP_INSTALL:-0}" != 1 ]; then
     ./scripts/install-deps.sh
 fi
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DAEROVANE_BENCH=ON -DAEROVANE_TESTS=OFF >/dev/null
-cmake --build build/release -j "$(nproc)" --target aerovane wx-server bridge-peer
+cmake --build build/release -j "$(nproc)"
 
 run="$root/build/runs/$(date +%Y%m%d-%H%M%S)-$$"
 mkdir -p "$run"
 cp build/release/app/aerovane "$run/"
+# Interface types: 1 FSUIPC, 2 SimConnect, 4 the bridge.
+interface_type=4
+case "$sim" in
+fs9) interface_type=1 ;;
+fsx|p3d) interface_type=2 ;;
+esac
 cat >"$run/aerovane_pro.ini" <<EOF
 [interface]
-type=4
+type=$interface_type
 ServerIP=127.0.0.1
 ServerPort=$bridge_port
 
@@ -78,15 +95,23 @@ start_server() {
     exit 1
 }
 start_server wx-server build/release/tools/wx-server/wx-server --port "$wx_port"
-start_server bridge-peer build/release/tools/bridge-peer/bridge-peer --port "$bridge_port" --sim fsx \
-    --log "$run/frames.log"
-echo "Run folder $run: weather server on 127.0.0.1:$wx_port, bridge peer (FSX) on 127.0.0.1:$bridge_port"
+if [ -z "$sim" ]; then
+    start_server bridge-peer build/release/tools/bridge-peer/bridge-peer --port "$bridge_port" --sim fsx \
+        --log "$run/frames.log"
+    echo "Run folder $run: weather server on 127.0.0.1:$wx_port, bridge peer (FSX) on 127.0.0.1:$bridge_port"
+else
+    export AEROVANE_SIM=$sim AEROVANE_SIM_LOG="$run/observations.log"
+    : >"$AEROVANE_SIM_LOG"
+    echo "Run folder $run: weather server on 127.0.0.1:$wx_port, simulated $sim inside the program"
+fi
 
 cd "$run"
 if [ -z "$demo" ]; then
     if [ -n "${DISPLAY:-}" ]; then
         ./aerovane
     else
+        echo "No display: the window runs in a virtual X server (xvfb-run) where it cannot be seen;"
+        echo "Ctrl+C ends it and the stand-ins. Use --demo SECONDS for a screenshot."
         env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1600x1200x24" ./aerovane
     fi
     exit $?
@@ -102,7 +127,8 @@ start=$(date +%s%N)
 pid=$!
 window=""
 for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --pid "$pid" --name '^Aerovane Pro$' 2>/dev/null | head -n 1)
+    # --all: the main window, not the splash screen, which shares the process and shows first.
+    window=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Aerovane Pro$' 2>/dev/null | head -n 1)
     [ -n "$window" ] && break
     sleep 0.05
 done
@@ -128,9 +154,18 @@ EOF
 chmod +x demo-session.sh
 env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1600x1200x24" ./demo-session.sh "$demo"
 
-weather_writes=$(grep -cE '^@WRIT;00[678];' frames.log || true)
-echo "== Bridge peer: $(wc -l <frames.log) frames received, $weather_writes weather records written"
-cut -c1-100 frames.log | sed -E 's/^(@[A-Z]+;[0-9]+);.*/\1/' | sort | uniq -c | sort -rn
+if [ -z "$sim" ]; then
+    weather_writes=$(grep -cE '^@WRIT;00[678];' frames.log || true)
+    echo "== Bridge peer: $(wc -l <frames.log) frames received, $weather_writes weather records written"
+    cut -c1-100 frames.log | sed -E 's/^(@[A-Z]+;[0-9]+);.*/\1/' | sort | uniq -c | sort -rn
+elif [ "$sim" = fs9 ]; then
+    weather_writes=$(grep -c 'Weather transfer Complete' logs/aerovane.log || true)
+    echo "== Simulated FSUIPC (fs9): $weather_writes weather transfers completed"
+else
+    weather_writes=$(wc -l <observations.log)
+    echo "== Simulated SimConnect ($sim): $weather_writes METAR observations received, the first ten:"
+    head -n 10 observations.log
+fi
 echo "== Log tail (logs/aerovane.log)"
 tail -n 25 logs/aerovane.log
 cp screenshot.png "$root/build/demo-screenshot.png"

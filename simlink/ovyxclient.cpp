@@ -5,12 +5,16 @@
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QHostAddress>
+#include <QLoggingCategory>
 #include <QStringList>
 #include <QTcpSocket>
 
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+// Every frame written and read; off unless QT_LOGGING_RULES="aerovane.wire.debug=true" (run.sh --verbose).
+Q_LOGGING_CATEGORY(lcWire, "aerovane.wire", QtInfoMsg)
 
 using aviation::structs::CAircraft;
 using aviation::structs::CAircraftDetail;
@@ -132,7 +136,7 @@ bool COvyxClient::SendClientVersion(int& first, int& second)
     CLinkMessage request = CLinkMessage::ClientVersion(m_clientApiVersion);
     if (!SendRequest(request))
         return false;
-    qDebug() << "Written ";
+    qCDebug(lcWire) << "Written ";
     CLinkMessage reply;
     if (!ReadMessage(reply, m_waits.writeReply) || reply.GetCommand() != LinkFsst)
         return false;
@@ -288,7 +292,7 @@ qint64 COvyxClient::SendMessage(CLinkMessage& message)
     // Hand the bytes to the system now: without an event loop in this thread, a logout that closes the socket
     // right after would otherwise never send them.
     m_socket->flush();
-    qDebug().noquote().nospace() << "Write: " << QString::fromLatin1(text) << " Msg-Len:" << text.size()
+    qCDebug(lcWire).noquote().nospace() << "Write: " << QString::fromLatin1(text) << " Msg-Len:" << text.size()
                                  << " SendLen:" << sent;
     return sent;
 }
@@ -318,7 +322,7 @@ bool COvyxClient::ReadMessage(CLinkMessage& out, int waitMs)
     }
     const QByteArray frame = m_pending.left(frameLength);
     m_pending.remove(0, frameLength);
-    qDebug().noquote().nospace() << QString::fromLatin1(frame) << QStringLiteral(" Len:%1").arg(frame.size());
+    qCDebug(lcWire).noquote().nospace() << QString::fromLatin1(frame) << QStringLiteral(" Len:%1").arg(frame.size());
     out = CLinkMessage(WithoutLineEnd(frame));
     return true;
 }
@@ -354,7 +358,7 @@ bool COvyxClient::Read(std::uint8_t subCode, CLinkMessage& reply)
         qDebug() << "Written TimeOut ";
         return false;
     }
-    qDebug() << "Written ";
+    qCDebug(lcWire) << "Written ";
     if (!ReadMessage(reply, m_waits.readReply)) {
         qDebug() << "ReadReady Timeout ";
         return false;

@@ -130,3 +130,29 @@ TEST_F(MetarDisplayTest, TafIsShownOnOneLine)
     window.ShowTaf("FM061200   01035G50KT");
     EXPECT_EQ(window.ui.plainTextEditTaf->toPlainText(), "FM061200  01035G50KT");
 }
+
+TEST_F(MetarDisplayTest, AClickedLineShowsThatStationsReportTafAndLevels)
+{
+    Aerovane_Pro& window = Window("");
+    window.GetWeatherWorker()->SetWeatherSource(WeatherDataLive);
+    server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::NotFound);
+    for (const char* icao : {"EDDF", "EDDM"})
+        Show(icao);
+    profiles.clear();
+
+    // The list holds EDDM above EDDF; a click on EDDF brings back its decoded report, its TAF and its levels.
+    window.ui.plainTextEditTaf->clear();
+    window.OnListWidgetsMetarRawItemClicked(window.ui.listWidgetMetarRaw->item(1));
+    EXPECT_TRUE(window.ui.textEditMetarDecoded->toPlainText().contains(QStringLiteral("EDDF")));
+    EXPECT_EQ(window.ui.plainTextEditTaf->toPlainText(),
+              "EDDF 221700Z 2218/2324 24008KT CAVOK    BECMG 2306/2308 27015KT");
+    ASSERT_EQ(profiles.size(), 1u);
+    // The grid point could not be fetched: the levels are a standard atmosphere over EDDF's report.
+    EXPECT_TRUE(profiles[0].IsStandardAtmosphere());
+    EXPECT_EQ(RowTexts(*window.ui.tableViewLevelInfo, 0).mid(0, 3), QStringList({"3000 ft", "905 mb", U8("244°")}));
+
+    window.ui.listWidgetMetarRaw->insertItem(0, QStringLiteral("ZZZZ 221850Z 18005KT 9999 SCT030 11/04 Q1016"));
+    window.OnListWidgetsMetarRawItemClicked(window.ui.listWidgetMetarRaw->item(0));
+    EXPECT_EQ(window.ui.textEditMetarDecoded->toPlainText(), "No station data from metar");
+    EXPECT_EQ(profiles.size(), 1u);
+}

@@ -2,6 +2,7 @@
 
 #include "settings/settings.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <gtest/gtest.h>
@@ -54,4 +55,24 @@ TEST_F(WXStatusBarTest, PercentageShowsOnlyAboveZeroAndByteCountsNarrowTo32Bits)
     EXPECT_EQ(progress->maximum(), 0);
     bar->SetProgressRange(0, (qint64(1) << 32) + 100);
     EXPECT_EQ(progress->maximum(), 100);
+}
+
+TEST_F(WXStatusBarTest, ProgressAndConnectionTextsShareTheBarWithoutOverlapping)
+{
+    bar->SetProgressText(QStringLiteral("Sending Weather to FS, 58 from 102"), QString());
+    bar->SetStatusText(QStringLiteral("Sim:FSX Connected to Aerovane Server"));
+    for (const int width : {1600, 1024, 600}) {
+        bar->resize(width, 24);
+        bar->show();
+        QCoreApplication::processEvents();
+        const QRect progressText = labels[0]->geometry();
+        const QRect status = labels[1]->geometry();
+        EXPECT_FALSE(progressText.intersects(status)) << width;
+        EXPECT_FALSE(progress->geometry().intersects(progressText)) << width;
+        // Wide enough for both: each shows its whole text.
+        if (width == 1600) {
+            EXPECT_GE(progressText.width(), labels[0]->sizeHint().width()) << width;
+            EXPECT_GE(status.width(), labels[1]->sizeHint().width()) << width;
+        }
+    }
 }

@@ -6,6 +6,8 @@
 #include "tools/common/inputlines.h"
 #include "tools/common/weathercentercsv.h"
 #include "weather/metar.h"
+#include "weather/resourcetextstore.h"
+#include "weather/weatherstations.h"
 
 #include "platform/clock.h"
 
@@ -477,4 +479,45 @@ TEST(MetarFuzz, EveryGarbledReportGetsACode)
         ++codes[code];
     }
     PrintCodes("garbled reports", codes, 100000);
+}
+
+// The embedded airport list places every station of the center's reports where the center has it (its newest
+// report; positions the center rounds to fewer decimals are allowed half a unit more) and at its height.
+TEST(MetarCorpus, EveryReportingStationIsListedAtTheCentersPositionAndElevation)
+{
+    const std::string folder = SharedDataFolder();
+    if (folder.empty())
+        GTEST_SKIP() << "no shared data folder at " << AEROVANE_SHARED_DATA_DIR;
+    std::map<std::string, WeatherCenterReport> newest;
+    for (WeatherCenterReport& report : ReadWeatherCenterReports(folder)) {
+        const std::string station = report.Column("station_id");
+        if (report.Column("latitude").empty() || report.Column("longitude").empty())
+            continue;
+        auto it = newest.find(station);
+        if (it == newest.end() || it->second.Column("observation_time") < report.Column("observation_time"))
+            newest[station] = std::move(report);
+    }
+    ASSERT_GT(newest.size(), 5000u);
+
+    ASSERT_TRUE(ResourceTextStore::LoadAirports());
+    CWeatherStations airports;
+    airports.InitAirports(ResourceTextStore::GetAirportText().toStdWString());
+    const auto decimals = [](const std::string& number) {
+        const std::size_t point = number.find('.');
+        return point == std::string::npos ? 0 : static_cast<int>(number.size() - point - 1);
+    };
+    int misplaced = 0;
+    for (const auto& [station, report] : newest) {
+        CStation airport;
+        ASSERT_TRUE(airports.FindAirport(Latin1(station), airport)) << station << " is not listed";
+        const aviation::Position center(std::stod(report.Column("latitude")), std::stod(report.Column("longitude")));
+        const int digits = std::min(decimals(report.Column("latitude")), decimals(report.Column("longitude")));
+        const double toleranceNm = 2.0 + 0.5 * std::pow(10.0, -digits) * 60.0;
+        misplaced += aviation::CalcDistance(airport.GetPosition(), center) > toleranceNm;
+        if (!report.Column("elevation_m").empty()) {
+            const double feet = std::stod(report.Column("elevation_m")) * 3.28084;
+            EXPECT_LE(std::abs(airport.GetElevation() - feet), 101.0) << station;
+        }
+    }
+    EXPECT_EQ(misplaced, 0);
 }

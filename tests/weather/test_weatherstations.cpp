@@ -21,8 +21,8 @@ using aviation::weather::PositionIndex;
 namespace {
 
 // Counts of the embedded lists as the converter in tools/stationlists printed them.
-constexpr std::size_t kEmbeddedAirports = 20870;
-constexpr std::size_t kEmbeddedAirportsWithMetar = 5673;
+constexpr std::size_t kEmbeddedAirports = 21067;
+constexpr std::size_t kEmbeddedAirportsWithMetar = 5870;
 constexpr std::size_t kEmbeddedWxStations = 11548;
 
 const wchar_t* const kAnimas = L"00C ;Animas, Durango, CO;United States;6683;37.2032000;-107.869000000;0;0;0;0;1";

