@@ -72,6 +72,8 @@ public:
     // Shows a TAF on one line in the Weather page's TAF field.
     void ShowTaf(const QString& taf);
 
+    // The flight followed through its phases with every aircraft sample.
+    const FlightPhaseTracker& GetFlightPhaseTracker() const { return flightTracker; }
     // While the link is up, asks for the fuel and the aircraft details; returns the details known now.
     aviation::structs::CAircraftDetail GetAircraftDetails() override;
     // (Re)fills the tool bar's aircraft selector with the profiles in "AircraftConfigs".
