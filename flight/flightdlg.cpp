@@ -34,8 +34,9 @@ FlightDlg::~FlightDlg() = default;
 void FlightDlg::ReadFlights()
 {
     m_flights.clear();
-    const QFileInfoList files = QDir(CSettings::GetFlightsFolder())
-                                    .entryInfoList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList files
+        = QDir(CSettings::GetFlightsFolder())
+              .entryInfoList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& file : files) {
         qDebug().noquote() << QStringLiteral("%1 %2").arg(file.fileName()).arg(file.size());
         FlightListEntry entry;

@@ -22,8 +22,6 @@ public:
     // One row per flight, or the no-flights hint.
     void FillFlightTable();
 
-    const std::vector<FlightListEntry>& GetFlights() const { return m_flights; }
-
 private:
     Ui::DialogFlights ui;
     std::vector<FlightListEntry> m_flights;

@@ -113,8 +113,8 @@ QString CFlightFile::FileName(const QString& serviceUserId, const QString& calls
         .arg(platform::SafeFileName(callsign), utcNow.toString(QStringLiteral("yyyyMMddhhmmss")));
 }
 
-bool CFlightFile::Write(QIODevice& device, const QString& callsign, const CFlightData& flight,
-                        const QString& departure, const QString& destination)
+bool CFlightFile::Write(QIODevice& device, const QString& callsign, const CFlightData& flight, const QString& departure,
+                        const QString& destination)
 {
     QXmlStreamWriter xml(&device);
     xml.setAutoFormatting(true);

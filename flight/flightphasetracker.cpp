@@ -172,15 +172,13 @@ bool FlightPhaseTracker::IsCruising() const
 
 bool FlightPhaseTracker::IsDescending() const
 {
-    return m_current.height > kAirborneHeight && m_current.tas > kFlyingTas
-        && m_current.verticalSpeed < kDescentRate;
+    return m_current.height > kAirborneHeight && m_current.tas > kFlyingTas && m_current.verticalSpeed < kDescentRate;
 }
 
 bool FlightPhaseTracker::IsApproach() const
 {
     return m_current.altitude < ThirdOfMaxAltitude() && m_current.height > kAirborneHeight
-        && m_current.height < kApproachCeiling && m_current.tas > kFlyingTas
-        && m_current.verticalSpeed < kDescentRate;
+        && m_current.height < kApproachCeiling && m_current.tas > kFlyingTas && m_current.verticalSpeed < kDescentRate;
 }
 
 bool FlightPhaseTracker::CheckTouchdown()

@@ -131,8 +131,8 @@ void CTab_Flightrecorder::MailReport(const QString& report)
     const QString address = CSettings::GetFlight2EmailAdress();
     if (!CSettings::GetFlight2Email() || address.size() < kShortestMailAddress)
         return;
-    const QUrl mail =
-        platform::MailDraft(address, QStringLiteral("Flight report from ") + CSettings::GetUserId(), report);
+    const QUrl mail
+        = platform::MailDraft(address, QStringLiteral("Flight report from ") + CSettings::GetUserId(), report);
     platform::Launcher().Open(QString(), mail.toString(QUrl::FullyEncoded));
 }
 

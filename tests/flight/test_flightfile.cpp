@@ -63,14 +63,11 @@ TEST(FlightFileName, UserIdNumberAboveZeroAndTheCallsignMadeSafe)
         const char* serviceUserId;
         const char* callsign;
         const char* name;
-    } cases[] = {{"0", "N123A", "flight_0_N123A_20261207143005.xml"},
-                 {"", "N123A", "flight_0_N123A_20261207143005.xml"},
-                 {"x", "N123A", "flight_0_N123A_20261207143005.xml"},
-                 {"-7", "N123A", "flight_0_N123A_20261207143005.xml"},
-                 {"42", "N123A", "flight_42_N123A_20261207143005.xml"},
-                 {"0", "N123/A", "flight_0_N123_A_20261207143005.xml"},
-                 {"0", "../x", "flight_0_.._x_20261207143005.xml"},
-                 {"0", "", "flight_0__20261207143005.xml"}};
+    } cases[]
+        = {{"0", "N123A", "flight_0_N123A_20261207143005.xml"},   {"", "N123A", "flight_0_N123A_20261207143005.xml"},
+           {"x", "N123A", "flight_0_N123A_20261207143005.xml"},   {"-7", "N123A", "flight_0_N123A_20261207143005.xml"},
+           {"42", "N123A", "flight_42_N123A_20261207143005.xml"}, {"0", "N123/A", "flight_0_N123_A_20261207143005.xml"},
+           {"0", "../x", "flight_0_.._x_20261207143005.xml"},     {"0", "", "flight_0__20261207143005.xml"}};
     for (const auto& c : cases)
         EXPECT_EQ(CFlightFile::FileName(c.serviceUserId, c.callsign, kNow), c.name) << c.serviceUserId << c.callsign;
 }
@@ -80,18 +77,17 @@ TEST(FlightFileWriting, ElementsInOrderWithUtcTimesAndEveryTrackPoint)
     CFlightData flight = Hop();
     flight.SetLandingTime(QDateTime());
     const QByteArray xml = Written(flight, QStringLiteral("N123A & <crew>"));
-    const QByteArray position =
-        "        <Position>\n"
-        "            <Lat>%1</Lat>\n"
-        "            <Lon>%2</Lon>\n"
-        "            <Alt>%3</Alt>\n"
-        "            <Height>%4</Height>\n"
-        "            <Hdg>249.5</Hdg>\n"
-        "            <TAS>150</TAS>\n"
-        "            <GS>145</GS>\n"
-        "            <DoorOpen>0</DoorOpen>\n"
-        "            <LandingLights>1</LandingLights>\n"
-        "        </Position>\n";
+    const QByteArray position = "        <Position>\n"
+                                "            <Lat>%1</Lat>\n"
+                                "            <Lon>%2</Lon>\n"
+                                "            <Alt>%3</Alt>\n"
+                                "            <Height>%4</Height>\n"
+                                "            <Hdg>249.5</Hdg>\n"
+                                "            <TAS>150</TAS>\n"
+                                "            <GS>145</GS>\n"
+                                "            <DoorOpen>0</DoorOpen>\n"
+                                "            <LandingLights>1</LandingLights>\n"
+                                "        </Position>\n";
     const QString expected = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                             "<Flight>\n"
                                             "    <FlightData>\n"
@@ -133,11 +129,10 @@ TEST(LocalTimeFlightFileReading, GivesBackTimesAirportsAndPositionsButTheEmptyOn
     EXPECT_EQ(entry.flight.GetDeparture(), "EDDF");
     EXPECT_EQ(entry.flight.GetDestination(), "EDDM");
     const CFlightData written = Hop();
-    const std::pair<QDateTime, QDateTime> times[] = {
-        {entry.flight.GetOffBlockTime(), written.GetOffBlockTime()},
-        {entry.flight.GetOnBlockTime(), written.GetOnBlockTime()},
-        {entry.flight.GetTakeOffTime(), written.GetTakeOffTime()},
-        {entry.flight.GetLandingTime(), written.GetLandingTime()}};
+    const std::pair<QDateTime, QDateTime> times[] = {{entry.flight.GetOffBlockTime(), written.GetOffBlockTime()},
+                                                     {entry.flight.GetOnBlockTime(), written.GetOnBlockTime()},
+                                                     {entry.flight.GetTakeOffTime(), written.GetTakeOffTime()},
+                                                     {entry.flight.GetLandingTime(), written.GetLandingTime()}};
     for (const auto& [read, utc] : times) {
         EXPECT_EQ(read.timeSpec(), Qt::LocalTime);
         EXPECT_EQ(read.date(), utc.date());

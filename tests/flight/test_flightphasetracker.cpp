@@ -24,7 +24,8 @@ std::vector<CAircraft> FrankfurtMunich()
 {
     std::vector<CAircraft> samples;
     QString error;
-    EXPECT_TRUE(tools::CFlightScript::Load(QStringLiteral(AEROVANE_BRIDGEPEER_FLIGHTS "/eddf-eddm.txt"), samples, error))
+    EXPECT_TRUE(
+        tools::CFlightScript::Load(QStringLiteral(AEROVANE_BRIDGEPEER_FLIGHTS "/eddf-eddm.txt"), samples, error))
         << error.toStdString();
     return samples;
 }
@@ -162,8 +163,8 @@ TEST_F(FlightPhaseTrackerTest, TrackTakesTheFirstSampleAtOnceThenOneEveryMoreTha
         int seconds;
         CAircraft sample;
         std::size_t trackSize;
-    } steps[] = {{0, OnGround(0), 1},   {30, OnGround(5), 1},  {1, OnGround(6), 2},
-                 {31, nowhere, 2},      {31, overTheOcean, 3}, {10, OnGround(7), 3}};
+    } steps[] = {{0, OnGround(0), 1}, {30, OnGround(5), 1},  {1, OnGround(6), 2},
+                 {31, nowhere, 2},    {31, overTheOcean, 3}, {10, OnGround(7), 3}};
     for (const auto& step : steps) {
         clock.AdvanceMs(step.seconds * 1000);
         tracker.Update(step.sample);

@@ -134,8 +134,8 @@ TEST_F(FlightReportTest, FlightFileNameKeepsAnyCallsignInsideTheFlightsFolder)
         const char* serviceUserId;
         const char* callsign;
         const char* name;
-    } cases[] = {{"42", "N123/A", "flight_42_N123_A_20261207143005.xml"},
-                 {"", "../x", "flight_0_.._x_20261207143005.xml"}};
+    } cases[]
+        = {{"42", "N123/A", "flight_42_N123_A_20261207143005.xml"}, {"", "../x", "flight_0_.._x_20261207143005.xml"}};
     for (const auto& c : cases) {
         CSettings::SetAerovaneUserId(c.serviceUserId);
         CSettings::SetUserId(c.callsign);

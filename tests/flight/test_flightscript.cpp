@@ -22,12 +22,11 @@ TEST(FlightScript, SamplesWithFlagsAndBadLinesNamedByNumber)
     EXPECT_DOUBLE_EQ(samples[1].heading.direction, 263.5);
     EXPECT_TRUE(samples[1].landingLights && !samples[1].onGround);
 
-    const std::pair<const char*, const char*> bad[] = {
-        {"50.0 8.5 364 0 0 0 340 0\n", "line 1: 8 columns instead of 9"},
-        {"\n50.0 8.5 364 0 0 0 340 0 GX\n", "line 2: flags \"GX\""},
-        {"95.0 8.5 364 0 0 0 340 0 G\n", "line 1: latitude \"95.0\""},
-        {"50.0 8.5 high 0 0 0 340 0 G\n", "line 1: number \"high\""},
-        {"# nothing but a comment\n", "no samples"}};
+    const std::pair<const char*, const char*> bad[] = {{"50.0 8.5 364 0 0 0 340 0\n", "line 1: 8 columns instead of 9"},
+                                                       {"\n50.0 8.5 364 0 0 0 340 0 GX\n", "line 2: flags \"GX\""},
+                                                       {"95.0 8.5 364 0 0 0 340 0 G\n", "line 1: latitude \"95.0\""},
+                                                       {"50.0 8.5 high 0 0 0 340 0 G\n", "line 1: number \"high\""},
+                                                       {"# nothing but a comment\n", "no samples"}};
     for (const auto& [text, fault] : bad) {
         EXPECT_FALSE(tools::CFlightScript::Parse(text, samples, error)) << text;
         EXPECT_EQ(error, fault);
