@@ -75,6 +75,8 @@ public:
     // The station's level table: its single-point grid, or a standard atmosphere over the METAR when that fails.
     void ShowLevelProfile(const aviation::weather::CMetar& metar);
 
+    // The flight followed through its phases with every aircraft sample.
+    const FlightPhaseTracker& GetFlightPhaseTracker() const { return flightTracker; }
     // While the link is up, asks for the fuel and the aircraft details; returns the details known now.
     aviation::structs::CAircraftDetail GetAircraftDetails() override;
     // (Re)fills the tool bar's aircraft selector with the profiles in "AircraftConfigs".

@@ -220,6 +220,7 @@ void Aerovane_Pro::OnThreadSignalJobFinished(int type, const QString& /*text*/)
         break;
     case JobGetAircraftDetail:
         simAircraftDetail = connectWorker->GetAircraftDetail();
+        flightTracker.SetAircraftDetail(simAircraftDetail);
         break;
     default:
         qDebug().noquote() << QStringLiteral("(ConnectWorker) - Job finished signal, Id:%1").arg(type);
@@ -263,7 +264,7 @@ void Aerovane_Pro::OnUpdateAircraftDetails(const aviation::structs::CAircraftDet
     const QString name = QString::fromStdWString(detail.name);
     OnDebugString(QStringLiteral("(ConnectWorker) AcDetails: %1").arg(name), 0);
     simAircraftDetail = detail;
-    flightTracker.GetFlightData().SetAircraftDetail(detail);
+    flightTracker.SetAircraftDetail(detail);
     if (ui.tab_LoadEditor->isVisible())
         ui.tab_LoadEditor->SetAircraftDetails(detail);
 

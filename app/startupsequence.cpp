@@ -10,6 +10,7 @@
 
 #include "generation/prompter.h"
 #include "generation/wxdownloader.h"
+#include "platform/maildraft.h"
 #include "platform/programfolder.h"
 #include "settings/settings.h"
 #include "simlink/job.h"
@@ -20,7 +21,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
-#include <QUrlQuery>
 
 namespace {
 
@@ -62,15 +62,10 @@ PreviousLog ReadPreviousLog(QFile& file)
     return log;
 }
 
-// The mail draft to the developers; the log goes in percent-encoded, so '&', '#' or '%' in it stay text.
+// The mail draft to the developers with the log as its body.
 QUrl BugReportMail(const QString& log)
 {
-    QUrlQuery query;
-    query.addQueryItem(QStringLiteral("subject"), QString::fromLatin1(QUrl::toPercentEncoding("Aerovanev2 Bug")));
-    query.addQueryItem(QStringLiteral("body"), QString::fromLatin1(QUrl::toPercentEncoding(log)));
-    QUrl mail(QStringLiteral("mailto:") + QLatin1String(ProductAddresses::kSupportMail));
-    mail.setQuery(query);
-    return mail;
+    return platform::MailDraft(QLatin1String(ProductAddresses::kSupportMail), QStringLiteral("Aerovanev2 Bug"), log);
 }
 
 } // namespace

@@ -9,6 +9,8 @@ constexpr char kWebSite[] = "https://aerovane.example.org/";
 constexpr char kSupportPage[] = "https://aerovane.example.org/index.php/support";
 constexpr char kDownloadPage[] = "https://aerovane.example.org/download";
 constexpr char kManualPage[] = "https://aerovane.example.org/wiki";
+// The manual's page on the flight recorder options, linked from the empty recorded-flights list.
+constexpr char kFlightRecorderPage[] = "https://aerovane.example.org/wiki/flight-recorder";
 constexpr char kSupportMail[] = "support@aerovane.example.org";
 
 } // namespace ProductAddresses

@@ -370,6 +370,12 @@ void CBridgePeer::SetAircraft(const aviation::structs::CAircraft& aircraft)
     m_state->simulator.SetAircraft(aircraft);
 }
 
+void CBridgePeer::PlayFlight(const std::vector<aviation::structs::CAircraft>& samples)
+{
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    m_state->simulator.PlayFlight(samples);
+}
+
 aviation::structs::CAircraftDetail CBridgePeer::GetDetail() const
 {
     std::lock_guard<std::mutex> lock(m_state->mutex);

@@ -59,6 +59,8 @@ public:
     void SetApiVersion(int version);
     aviation::structs::CAircraft GetAircraft() const;
     void SetAircraft(const aviation::structs::CAircraft& aircraft);
+    // Plays a flight (CFlightScript): each read of the aircraft answers with its next sample, the last repeated.
+    void PlayFlight(const std::vector<aviation::structs::CAircraft>& samples);
     aviation::structs::CAircraftDetail GetDetail() const;
     void SetDetail(const aviation::structs::CAircraftDetail& detail);
     aviation::structs::CAircraftFuel GetFuel() const;

@@ -1,10 +1,12 @@
 // bridge-peer: a loopback stand-in for the bridge program beside a simulator. It answers the program's bridge
 // client on 127.0.0.1 as that simulator would, prints every frame it receives and, with --log, writes them to
-// a file, one frame per line, as they arrive.
-//     bridge-peer --port 17300 --log frames.log --sim fsx
+// a file, one frame per line, as they arrive. With --flight it plays a flight script, one sample per read of the
+// aircraft, the last one repeated.
+//     bridge-peer --port 17300 --log frames.log --sim fsx --flight tools/bridge-peer/flights/eddf-eddm.txt
 
 #include "platform/locale.h"
 #include "tools/bridge-peer/bridgepeer.h"
+#include "tools/bridge-peer/flightscript.h"
 
 #include <QCoreApplication>
 
@@ -12,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -20,7 +23,7 @@ constexpr std::size_t kShownFrameBytes = 120;
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: bridge-peer --port N [--log FILE] [--sim fsx|p3d|fs9|xplane]\n");
+    std::fprintf(stderr, "usage: bridge-peer --port N [--log FILE] [--sim fsx|p3d|fs9|xplane] [--flight FILE]\n");
     return 2;
 }
 
@@ -43,6 +46,7 @@ int main(int argc, char** argv)
 
     quint16 port = 0;
     const char* logPath = nullptr;
+    const char* flightPath = nullptr;
     tools::CBridgePeer::Simulator simulator = tools::CBridgePeer::Simulator::FSX;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
@@ -51,6 +55,8 @@ int main(int argc, char** argv)
                 return Usage();
         } else if (std::strcmp(argv[i], "--log") == 0 && hasValue) {
             logPath = argv[++i];
+        } else if (std::strcmp(argv[i], "--flight") == 0 && hasValue) {
+            flightPath = argv[++i];
         } else if (std::strcmp(argv[i], "--sim") == 0 && hasValue) {
             if (!tools::CPeerSimulator::SimulatorFromName(argv[++i], simulator))
                 return Usage();
@@ -60,6 +66,15 @@ int main(int argc, char** argv)
     }
     if (port == 0)
         return Usage();
+
+    std::vector<aviation::structs::CAircraft> flight;
+    if (flightPath) {
+        QString error;
+        if (!tools::CFlightScript::Load(QString::fromLocal8Bit(flightPath), flight, error)) {
+            std::fprintf(stderr, "bridge-peer: bad flight script %s\n", error.toLocal8Bit().constData());
+            return 1;
+        }
+    }
 
     std::FILE* log = nullptr;
     if (logPath) {
@@ -72,6 +87,7 @@ int main(int argc, char** argv)
 
     tools::CBridgePeer peer;
     peer.SetSimulator(simulator);
+    peer.PlayFlight(flight);
     peer.SetFrameObserver([log](const std::string& frame) {
         if (log) {
             std::fwrite(frame.data(), 1, frame.size(), log);

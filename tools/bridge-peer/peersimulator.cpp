@@ -4,6 +4,7 @@
 #include "simlink/wiretext.h"
 #include "weather/textconversion.h"
 
+#include <algorithm>
 #include <vector>
 
 using aviation::structs::CAircraft;
@@ -139,7 +140,10 @@ std::string CPeerSimulator::AnswerRead(const CLinkMessage& request)
 {
     switch (request.GetSubCode()) {
     case LinkSubCode::ReadAircraft:
-        FlyOneSecond();
+        if (m_flight.empty())
+            FlyOneSecond();
+        else
+            PlayNextSample();
         return Frame(LinkAnsw, LinkSubCode::ReadAircraft, AircraftText());
     case LinkSubCode::ReadFuel:
         return Frame(LinkAnsw, LinkSubCode::ReadFuel, CLinkMessage::FromAircraftFuel(m_fuel));
@@ -181,6 +185,23 @@ std::string CPeerSimulator::AnswerWrite(const CLinkMessage& request)
         break;
     }
     return Frame(LinkAnsw, request.GetSubCode(), "OK");
+}
+
+void CPeerSimulator::PlayFlight(const std::vector<CAircraft>& samples)
+{
+    m_flight = samples;
+    m_flightStep = 0;
+}
+
+void CPeerSimulator::PlayNextSample()
+{
+    CAircraft sample = m_flight[std::min(m_flightStep, m_flight.size() - 1)];
+    sample.ambientWind = m_aircraft.ambientWind;
+    sample.visibility = m_aircraft.visibility;
+    sample.magVar = m_aircraft.magVar;
+    m_aircraft = sample;
+    if (m_flightStep < m_flight.size())
+        ++m_flightStep;
 }
 
 void CPeerSimulator::FlyOneSecond()

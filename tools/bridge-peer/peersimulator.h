@@ -8,8 +8,10 @@
 #include "simlink/aircraftfuel.h"
 #include "simlink/aircraftpayload.h"
 
+#include <cstddef>
 #include <string>
 #include <utility>
+#include <vector>
 
 class CLinkMessage;
 
@@ -24,7 +26,7 @@ public:
     CPeerSimulator();
 
     // The answer frame, without its line end, to one request; empty for the logout, which gets none. Each read of
-    // the aircraft first flies it on by one second.
+    // the aircraft first flies it on by one second, or takes the next sample of the flight being played.
     std::string Answer(const CLinkMessage& request);
 
     void SetSimulator(Simulator simulator) { m_simulator = simulator; }
@@ -37,6 +39,9 @@ public:
 
     const aviation::structs::CAircraft& GetAircraft() const { return m_aircraft; }
     void SetAircraft(const aviation::structs::CAircraft& aircraft) { m_aircraft = aircraft; }
+    // From now on each read of the aircraft answers with the next of these samples, the last one over and over;
+    // the wind, visibility and magnetic variation stay the simulator's. An empty list flies on as before.
+    void PlayFlight(const std::vector<aviation::structs::CAircraft>& samples);
     const aviation::structs::CAircraftDetail& GetDetail() const { return m_detail; }
     void SetDetail(const aviation::structs::CAircraftDetail& detail) { m_detail = detail; }
     const aviation::structs::CAircraftFuel& GetFuel() const { return m_fuel; }
@@ -52,6 +57,7 @@ private:
     std::string AnswerRead(const CLinkMessage& request);
     std::string AnswerWrite(const CLinkMessage& request);
     void FlyOneSecond();
+    void PlayNextSample();
     std::string AircraftText() const;
     std::string DetailText() const;
 
@@ -59,6 +65,8 @@ private:
     int m_apiVersion = 1002;
     bool m_refuseWrites = false;
     aviation::structs::CAircraft m_aircraft;
+    std::vector<aviation::structs::CAircraft> m_flight;
+    std::size_t m_flightStep = 0;
     aviation::structs::CAircraftDetail m_detail;
     aviation::structs::CAircraftFuel m_fuel;
     aviation::structs::CAircraftPayload m_payload;

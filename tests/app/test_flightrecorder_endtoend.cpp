@@ -1,0 +1,101 @@
+// A whole flight through the window as the program builds it: the bridge peer plays the Frankfurt-Munich script,
+// one sample per aircraft read with the clock 31 s on each time, the window's tracker follows it to the gate, and
+// the recorder reports, stores and lists it.
+#include "flight/flightdlg.h"
+#include "flight/flightfile.h"
+#include "flight/tab_flightrecorder.h"
+#include "generation/weatherworker.h"
+#include "mainwindowtest.h"
+#include "platform/clock.h"
+#include "simlink/connectworker.h"
+#include "simlink/job.h"
+#include "tools/bridge-peer/flightscript.h"
+
+#include <QTest>
+
+#include <vector>
+
+namespace {
+
+// 2026-12-07 12:58:00 UTC.
+constexpr qint64 kBoarding = 1796648280;
+
+using FlightRecorderEndToEnd = MainWindowTest;
+
+} // namespace
+
+TEST_F(FlightRecorderEndToEnd, ScriptedFlightFromFrankfurtToMunichIsReportedStoredAndListed)
+{
+    std::vector<aviation::structs::CAircraft> script;
+    QString error;
+    ASSERT_TRUE(tools::CFlightScript::Load(QStringLiteral(AEROVANE_BRIDGEPEER_FLIGHTS "/eddf-eddm.txt"), script, error))
+        << error.toStdString();
+    platform::ScopedClock clock(kBoarding);
+    CSettings::SetUserId(QStringLiteral("AVN101"));
+    auto& window = Window();
+    window.show();
+    window.ui.actionConnect_to_FS->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    // The samples come when the test asks for them, not every second.
+    window.GetWeatherWorker()->EnableSimTimer(false);
+    // Counted after the window's own slot has taken them: both are queued in the GUI thread, the window's first.
+    QObject receiver;
+    int samples = 0;
+    QObject::connect(window.GetConnectWorker(), &CConnectWorker::sigThreadJobFinished, &receiver,
+                     [&samples](int type, const QString&) { samples += type == JobGetAircraftData ? 1 : 0; });
+    peer.PlayFlight(script);
+    // The recorder page asks for the aircraft details; recording starts a new flight.
+    window.ui.tabWidgetMain->setCurrentWidget(window.ui.tab_recorder);
+    window.ui.pushButton_record->click();
+
+    const FlightPhaseTracker& tracker = window.GetFlightPhaseTracker();
+    std::vector<int> phases{tracker.GetFlightData().GetPhase()};
+    std::size_t played = 0;
+    for (; played < script.size() && phases.back() != PhaseParking; ++played) {
+        clock.AdvanceMs(31000);
+        window.GetConnectWorker()->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return samples > static_cast<int>(played); }, 5000));
+        if (tracker.GetFlightData().GetPhase() != phases.back())
+            phases.push_back(tracker.GetFlightData().GetPhase());
+    }
+    EXPECT_EQ(phases, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11}));
+
+    const CFlightData flight = tracker.GetFlightData();
+    for (const QDateTime& time :
+         {flight.GetOffBlockTime(), flight.GetTakeOffTime(), flight.GetLandingTime(), flight.GetOnBlockTime()})
+        EXPECT_FALSE(time.isNull());
+    EXPECT_EQ(flight.GetTakeOffTime(), QDateTime::fromSecsSinceEpoch(kBoarding + 6 * 31, Qt::UTC));
+    EXPECT_EQ(flight.GetTouchdownRate(), -180);
+
+    // What the recorder's update does at the gate.
+    window.ui.tab_recorder->WriteFlightReport(flight);
+    EXPECT_EQ(tracker.GetFlightData().GetPhase(), PhaseNone);
+    EXPECT_FALSE(window.ui.tab_recorder->IsRecording());
+
+    const QString report = window.ui.textBrowser_FlightResults->toPlainText();
+    EXPECT_EQ(report.count(QStringLiteral("Flight Report from")), 1);
+    EXPECT_TRUE(report.contains(QStringLiteral("Aircraft: Boeing 737-800 Aerovane Air Registration: D-AVNE")))
+        << report.toStdString();
+
+    const QStringList files = QDir(CSettings::GetFlightsFolder()).entryList({QStringLiteral("*.xml")}, QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    FlightListEntry stored;
+    stored.path = QDir(CSettings::GetFlightsFolder()).filePath(files[0]);
+    ASSERT_TRUE(CFlightFile::Read(stored));
+    EXPECT_EQ(stored.callsign, "AVN101");
+    EXPECT_EQ(stored.aircraft, "Boeing 737-800 Aerovane Air");
+    EXPECT_EQ(stored.flight.GetDeparture(), "EDDF");
+    EXPECT_EQ(stored.flight.GetDestination(), "EDDM");
+    // Every sample played, 31 s apart, is a track point.
+    EXPECT_EQ(stored.flight.GetTrack().size(), played);
+
+    FlightDlg list(&window);
+    list.show();
+    QTableWidget* table = list.findChild<QTableWidget*>(QStringLiteral("tableWidget_flights"));
+    ASSERT_EQ(table->rowCount(), 1);
+    EXPECT_EQ(table->item(0, 2)->text(), "EDDF");
+    EXPECT_EQ(table->item(0, 5)->text(), "00:06");
+
+    window.ui.tab_recorder->grab().save(QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/flightrecorder_page.png"));
+    list.grab().save(QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/flightrecorder_list.png"));
+}
