@@ -87,8 +87,9 @@ QList<QDateTime> CHistoryWxDlg::ReadAvailableDates(QIODevice& index)
         qDebug().noquote() << QStringLiteral("History: XML Token - ") + xml.name().toString();
         if (xml.name() != QLatin1String("dates_available"))
             continue;
-        while (!xml.atEnd() && !xml.hasError()
-               && !(xml.tokenType() == QXmlStreamReader::EndElement && xml.name() == QLatin1String("dates_available"))) {
+        while (
+            !xml.atEnd() && !xml.hasError()
+            && !(xml.tokenType() == QXmlStreamReader::EndElement && xml.name() == QLatin1String("dates_available"))) {
             if (xml.tokenType() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("date")) {
                 xml.readNext();
                 const QString text = xml.text().toString();

@@ -120,11 +120,10 @@ Candidates SearchMetars(const std::vector<CMetar>& metars, const MetarSearchTerm
     if (minFilled || maxFilled) {
         const int least = Number(terms.visibilityMin);
         const int most = Number(terms.visibilityMax);
-        Keep(candidates, QStringLiteral("search visibility in Metar"), progress,
-             [=](const CMetar& metar) {
-                 const int visibility = metar.GetVisibility();
-                 return (!minFilled || visibility >= least) && (!maxFilled || visibility <= most);
-             });
+        Keep(candidates, QStringLiteral("search visibility in Metar"), progress, [=](const CMetar& metar) {
+            const int visibility = metar.GetVisibility();
+            return (!minFilled || visibility >= least) && (!maxFilled || visibility <= most);
+        });
     }
     return candidates;
 }

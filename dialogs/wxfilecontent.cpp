@@ -39,13 +39,13 @@ std::optional<QString> HeaderValue(const QString& header, const QString& key)
 
 QByteArray BuildStoredWeatherText(const StoredWeather& weather)
 {
-    const QString text = QStringLiteral("[HEADER]") + QStringLiteral("FileVersion=1.01\n")
-        + QStringLiteral("Title=") + weather.title + QLatin1Char('\n') + QStringLiteral("Description=")
-        + weather.description + QLatin1Char('\n') + QStringLiteral("Location=") + weather.location
-        + QLatin1Char('\n') + QStringLiteral("Date=") + weather.date.toString(kDateFormat) + QLatin1Char('\n')
-        + QStringLiteral("[/HEADER]\n") + QStringLiteral("[METAR]\n") + weather.metar + QStringLiteral("[/METAR]\n\n")
-        + QStringLiteral("[SYNOP]\n") + weather.synop + QStringLiteral("[/SYNOP]\n\n") + QStringLiteral("[GRIB]\n")
-        + weather.grib + QStringLiteral("[/GRIB]\n");
+    const QString text = QStringLiteral("[HEADER]") + QStringLiteral("FileVersion=1.01\n") + QStringLiteral("Title=")
+        + weather.title + QLatin1Char('\n') + QStringLiteral("Description=") + weather.description + QLatin1Char('\n')
+        + QStringLiteral("Location=") + weather.location + QLatin1Char('\n') + QStringLiteral("Date=")
+        + weather.date.toString(kDateFormat) + QLatin1Char('\n') + QStringLiteral("[/HEADER]\n")
+        + QStringLiteral("[METAR]\n") + weather.metar + QStringLiteral("[/METAR]\n\n") + QStringLiteral("[SYNOP]\n")
+        + weather.synop + QStringLiteral("[/SYNOP]\n\n") + QStringLiteral("[GRIB]\n") + weather.grib
+        + QStringLiteral("[/GRIB]\n");
     return text.toUtf8();
 }
 

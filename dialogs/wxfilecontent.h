@@ -1,6 +1,7 @@
 // The stored weather file (".ovyx"): Qt's compressed framing (a 32-bit big-endian length, then one zlib stream)
 // around a sectioned text that starts
-//     [HEADER]FileVersion=1.01\nTitle=North Sea gale\nDescription=...\nLocation=EGPD\nDate=2017-03-05 14:20\n[/HEADER]\n
+//     [HEADER]FileVersion=1.01\nTitle=North Sea gale\nDescription=...\nLocation=EGPD\nDate=2017-03-05
+//     14:20\n[/HEADER]\n
 // and goes on with the sections "[METAR]\n...[/METAR]\n\n", "[SYNOP]\n...[/SYNOP]\n\n" and "[GRIB]\n...[/GRIB]\n".
 #pragma once
 

@@ -117,14 +117,15 @@ QString WxFileDialog::DefaultFileName() const
 
 QString WxFileDialog::ChooseFileToLoad()
 {
-    m_filePath = Prompter().Choose({ChooserKind::OpenFile, tr("Load Aerovane WX-File"), m_folder, tr("WX Files (*.ovyx)")});
+    m_filePath
+        = Prompter().Choose({ChooserKind::OpenFile, tr("Load Aerovane WX-File"), m_folder, tr("WX Files (*.ovyx)")});
     return m_filePath;
 }
 
 void WxFileDialog::ChooseFileAndSave()
 {
-    m_filePath = Prompter().Choose({ChooserKind::SaveFile, tr("Save Aerovane WX-File"), DefaultFileName(),
-                                    tr("WX Files (*.ovyx)")});
+    m_filePath = Prompter().Choose(
+        {ChooserKind::SaveFile, tr("Save Aerovane WX-File"), DefaultFileName(), tr("WX Files (*.ovyx)")});
     if (!m_filePath.isEmpty())
         SaveWxFile();
 }
@@ -133,18 +134,24 @@ void WxFileDialog::SaveWxFile()
 {
     FileProgress progress(QStringLiteral("Aerovane - Save Weather"), this);
     progress.Step(0, QStringLiteral("prepare Metar"));
-    const StoredWeather weather{ui.lineEdit_Title->text(), ui.textEdit_description->toPlainText(),
-                                ui.lineEdit_airport->text(), ui.dateTimeEdit->dateTime(), m_metar, m_synop, m_grib};
+    const StoredWeather weather{ui.lineEdit_Title->text(),
+                                ui.textEdit_description->toPlainText(),
+                                ui.lineEdit_airport->text(),
+                                ui.dateTimeEdit->dateTime(),
+                                m_metar,
+                                m_synop,
+                                m_grib};
     progress.Step(1, QStringLiteral("Compress File"));
     const QByteArray packed = PackStoredWeather(BuildStoredWeatherText(weather));
     progress.Step(1, QStringLiteral("Write File"));
     QString error;
     if (!WriteStoredFile(packed, error)) {
         progress.Step(2, QStringLiteral("Failed"));
-        Prompter().Ask({PromptKind::Warning, QStringLiteral("Aerovane - Save Weather"),
-                        QStringLiteral("Could not save the weather file %1:\n%2")
-                            .arg(QDir::toNativeSeparators(m_filePath), error),
-                        {}});
+        Prompter().Ask(
+            {PromptKind::Warning,
+             QStringLiteral("Aerovane - Save Weather"),
+             QStringLiteral("Could not save the weather file %1:\n%2").arg(QDir::toNativeSeparators(m_filePath), error),
+             {}});
         return;
     }
     progress.Step(2, QStringLiteral("Success"));
@@ -186,7 +193,8 @@ void WxFileDialog::LoadWxFile()
     progress.Step(2, QStringLiteral("prepare File"));
     StoredWeatherFound found;
     if (!readable || !ParseStoredWeatherText(QString::fromUtf8(content), found)) {
-        Prompter().Ask({PromptKind::Information, QStringLiteral("Aerovane - Weather"), QStringLiteral("No Weather File"), {}});
+        Prompter().Ask(
+            {PromptKind::Information, QStringLiteral("Aerovane - Weather"), QStringLiteral("No Weather File"), {}});
         return;
     }
 

@@ -50,8 +50,10 @@ void WxFinderDlg::OnSearch()
     if (terms.IsEmpty())
         return;
     if (m_metars.empty()) {
-        Prompter().Ask({PromptKind::Information, QStringLiteral("Aerovane - WX-Finder"),
-                        QStringLiteral("No Weather.\nPlease download weather."), {}});
+        Prompter().Ask({PromptKind::Information,
+                        QStringLiteral("Aerovane - WX-Finder"),
+                        QStringLiteral("No Weather.\nPlease download weather."),
+                        {}});
         close();
         return;
     }

@@ -47,9 +47,10 @@ protected:
         const QByteArray metars = ReadFile(served.filePath("history/metar_noaa_2022-10-22_03_00_00"));
         m_metarCount = metars.count('\n');
         WriteFile(m_data.filePath("history/metar_noaa_2016-05-04_07_30_00"), metars);
-        WriteFile(m_data.filePath("historywx.xml"), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<dates_available>\n"
-                                                    "  <date>2016-05-03 07:30:00</date>\n"
-                                                    "  <date>2016-05-04 07:30:00</date>\n</dates_available>\n");
+        WriteFile(m_data.filePath("historywx.xml"),
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<dates_available>\n"
+                  "  <date>2016-05-03 07:30:00</date>\n"
+                  "  <date>2016-05-04 07:30:00</date>\n</dates_available>\n");
         WriteFile(m_data.filePath("history/synop_2016-05-04_07_00_00"),
                   ReadFile(served.filePath("history/synop_2022-10-22_03_00_00")));
         WriteFile(m_data.filePath("history/grib_1x1_2016-05-04_06_00_00"),

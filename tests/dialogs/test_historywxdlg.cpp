@@ -106,9 +106,9 @@ TEST_F(HistoryWxDlgTest, OffersTheDaysAfterTheFirstEntryUpToTheLast)
 
 TEST_F(HistoryWxDlgTest, TimesAreCheckedAtTheNextHalfHour)
 {
-    const std::vector<std::pair<QTime, QTime>> rounding = {{QTime(10, 10), QTime(10, 30)}, {QTime(10, 40), QTime(11, 0)},
-                                                            {QTime(23, 45), QTime(0, 0)},   {QTime(10, 0), QTime(10, 0)},
-                                                            {QTime(10, 30), QTime(10, 30)}, {QTime(10, 59), QTime(11, 0)}};
+    const std::vector<std::pair<QTime, QTime>> rounding
+        = {{QTime(10, 10), QTime(10, 30)}, {QTime(10, 40), QTime(11, 0)},  {QTime(23, 45), QTime(0, 0)},
+           {QTime(10, 0), QTime(10, 0)},   {QTime(10, 30), QTime(10, 30)}, {QTime(10, 59), QTime(11, 0)}};
     for (const auto& [typed, checked] : rounding)
         EXPECT_EQ(CHistoryWxDlg::RoundUpToHalfHour(typed), checked) << typed.toString().toStdString();
 
@@ -177,9 +177,9 @@ TEST(HistoryIndex, DatesOfEveryListInDocumentOrderUpToAnError)
         {"<x><dates_available><date>2022-10-21 03:00:00</date><date>today</date></dates_available>"
          "<other><date>2001-01-01 00:00:00</date></other>"
          "<dates_available><date>2022-10-22 03:30:00</date></dates_available></x>",
-         {QDateTime(QDate(2022, 10, 21), QTime(3, 0), Qt::UTC), QDateTime(), 
+         {QDateTime(QDate(2022, 10, 21), QTime(3, 0), Qt::UTC), QDateTime(),
           QDateTime(QDate(2022, 10, 22), QTime(3, 30), Qt::UTC)}},
-        {"<dates_available><date>2022-10-21 03:00:00</date><date>2022-10-21 03:30", 
+        {"<dates_available><date>2022-10-21 03:00:00</date><date>2022-10-21 03:30",
          {QDateTime(QDate(2022, 10, 21), QTime(3, 0), Qt::UTC), QDateTime()}},
         {"<html><body>Service Unavailable</body></html>", {}},
     };

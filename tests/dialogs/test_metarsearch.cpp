@@ -74,20 +74,20 @@ TEST(MetarSearch, EachFilledTermNarrowsTheReportsInListOrder)
         {"gust 3 takes no gust", terms([](auto& t) { t.windGust = "3"; }), {"EGLL", "EDDF", "EDDM", "LFPG", "KJFK"}},
         {"gust 30", terms([](auto& t) { t.windGust = "30"; }), {"EGKK"}},
         {"phenomena, any case", terms([](auto& t) { t.phenomena = "ts"; }), {"EGLL", "LFPG"}},
-        {"BKR at exactly 2500 ft", terms([](auto& t) { t.coverageIndex = 3, t.cloudBase = "2500"; }),
-         {"EGKK", "EDDF"}},
+        {"BKR at exactly 2500 ft", terms([](auto& t) { t.coverageIndex = 3, t.cloudBase = "2500"; }), {"EGKK", "EDDF"}},
         {"BKR at 2400 ft", terms([](auto& t) { t.coverageIndex = 3, t.cloudBase = "2400"; }), Codes({})},
         {"OVC at any base", terms([](auto& t) { t.coverageIndex = 4; }), {"EGPD"}},
         {"base alone", terms([](auto& t) { t.cloudBase = "2400"; }), {"LFPG"}},
         {"base 0 matches nothing", terms([](auto& t) { t.cloudBase = "0"; }), Codes({})},
         {"base out of range: off", terms([](auto& t) { t.cloudBase = "60000"; }), Codes({})},
-        {"visibility at least 5000", terms([](auto& t) { t.visibilityMin = "5000"; }),
+        {"visibility at least 5000",
+         terms([](auto& t) { t.visibilityMin = "5000"; }),
          {"EGLL", "EGKK", "EDDM", "LFPG", "KJFK"}},
         {"visibility at most 4500", terms([](auto& t) { t.visibilityMax = "4500"; }), {"EDDF", "EGPD"}},
-        {"visibility between", terms([](auto& t) { t.visibilityMin = "3000", t.visibilityMax = "6000"; }),
+        {"visibility between",
+         terms([](auto& t) { t.visibilityMin = "3000", t.visibilityMax = "6000"; }),
          {"EGKK", "EDDF", "EGPD"}},
-        {"terms together", terms([](auto& t) { t.icao = "E", t.windSpeed = "20", t.phenomena = "SHRA"; }),
-         {"EGKK"}},
+        {"terms together", terms([](auto& t) { t.icao = "E", t.windSpeed = "20", t.phenomena = "SHRA"; }), {"EGKK"}},
         {"no hits", terms([](auto& t) { t.icao = "ZZ"; }), Codes({})},
     };
     const std::vector<CMetar> metars = DecodedReports();
@@ -114,9 +114,10 @@ TEST(MetarSearch, CountedStepsStartEmptyAndCountEveryCandidate)
     SearchMetars(DecodedReports(), terms, [&seen](const QString& label, int done, int total) {
         seen << QStringLiteral("%1 %2/%3").arg(label).arg(done).arg(total);
     });
-    EXPECT_EQ(seen, QStringList({" 0/5", "search Metar 1/5", "search Metar 2/5", "search Metar 3/5",
-                                 "search Metar 4/5", "search Metar 5/5", " 0/2", "search visibility in Metar 1/2",
-                                 "search visibility in Metar 2/2"}));
+    EXPECT_EQ(
+        seen,
+        QStringList({" 0/5", "search Metar 1/5", "search Metar 2/5", "search Metar 3/5", "search Metar 4/5",
+                     "search Metar 5/5", " 0/2", "search visibility in Metar 1/2", "search visibility in Metar 2/2"}));
 }
 
 class WxFinderDlgTest : public ::testing::Test
@@ -156,12 +157,16 @@ TEST_F(WxFinderDlgTest, SearchListsTheRawTextsOfTheHits)
         text += std::wstring(report.first) + L"\n";
     manager.InitMetar(text.substr(0, text.size() - 1), true);
 
-    Search(manager, [](WxFinderDlg& shown) { shown.findChild<QLineEdit*>("lineEdit_weather_phenomena")->setText("ts"); });
-    EXPECT_EQ(results, QStringList({QString::fromWCharArray(kReports[0].first), QString::fromWCharArray(kReports[4].first)}));
+    Search(manager,
+           [](WxFinderDlg& shown) { shown.findChild<QLineEdit*>("lineEdit_weather_phenomena")->setText("ts"); });
+    EXPECT_EQ(results,
+              QStringList({QString::fromWCharArray(kReports[0].first), QString::fromWCharArray(kReports[4].first)}));
     EXPECT_EQ(label, "Metars founded: 2");
 
-    Search(manager, [](WxFinderDlg& shown) { shown.findChild<QComboBox*>("comboBox_cloud_coverage")->setCurrentIndex(3);
-                                             shown.findChild<QLineEdit*>("lineEdit_cloud_base")->setText("2400"); });
+    Search(manager, [](WxFinderDlg& shown) {
+        shown.findChild<QComboBox*>("comboBox_cloud_coverage")->setCurrentIndex(3);
+        shown.findChild<QLineEdit*>("lineEdit_cloud_base")->setText("2400");
+    });
     EXPECT_TRUE(results.isEmpty());
     EXPECT_EQ(label, "Metars founded: 0");
 

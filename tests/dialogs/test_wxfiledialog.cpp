@@ -145,9 +145,10 @@ protected:
 
 TEST_F(WxFileDialogTest, ProposedNameIsTheTitleWithoutBlanksOrFoldersAndTheDate)
 {
-    const std::vector<std::pair<QString, QString>> titles
-        = {{"North Sea gale", "North_Sea_gale_20170305.ovyx"}, {"", "_20170305.ovyx"}, {"a/b", "a_b_20170305.ovyx"},
-           {"..\\up", ".._up_20170305.ovyx"}};
+    const std::vector<std::pair<QString, QString>> titles = {{"North Sea gale", "North_Sea_gale_20170305.ovyx"},
+                                                             {"", "_20170305.ovyx"},
+                                                             {"a/b", "a_b_20170305.ovyx"},
+                                                             {"..\\up", ".._up_20170305.ovyx"}};
     for (const auto& [title, name] : titles) {
         prompter.choosers.clear();
         SaveAs(title, QString(), QString());
@@ -223,8 +224,9 @@ TEST_F(WxFileDialogTest, LoadGivesBackTheSectionsAndFieldsAsTyped)
 
     // A description of two lines comes back as its first; a file without SYNOP and grid sections loads with
     // those texts empty, whatever its version.
-    WriteFile(path, PackStoredWeather("[HEADER]FileVersion=0.9\nDescription=Gale\nforce 9\n[/HEADER]\n[METAR]\n"
-                                      + kMetar.toUtf8() + "[/METAR]\n"));
+    WriteFile(path,
+              PackStoredWeather("[HEADER]FileVersion=0.9\nDescription=Gale\nforce 9\n[/HEADER]\n[METAR]\n"
+                                + kMetar.toUtf8() + "[/METAR]\n"));
     dialog = Load(path);
     EXPECT_EQ(dialog->findChild<QTextEdit*>("textEdit_description")->toPlainText(), "Gale");
     EXPECT_EQ(dialog->GetMetar(), "\n" + kMetar);
