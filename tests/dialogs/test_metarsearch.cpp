@@ -104,22 +104,6 @@ TEST(MetarSearch, EachFilledTermNarrowsTheReportsInListOrder)
     }
 }
 
-TEST(MetarSearch, CountedStepsStartEmptyAndCountEveryCandidate)
-{
-    MetarSearchTerms terms;
-    terms.icao = "E";
-    terms.windSpeed = "10";
-    terms.visibilityMin = "5000";
-    QStringList seen;
-    SearchMetars(DecodedReports(), terms, [&seen](const QString& label, int done, int total) {
-        seen << QStringLiteral("%1 %2/%3").arg(label).arg(done).arg(total);
-    });
-    EXPECT_EQ(
-        seen,
-        QStringList({" 0/5", "search Metar 1/5", "search Metar 2/5", "search Metar 3/5", "search Metar 4/5",
-                     "search Metar 5/5", " 0/2", "search visibility in Metar 1/2", "search visibility in Metar 2/2"}));
-}
-
 class WxFinderDlgTest : public ::testing::Test
 {
 protected:
