@@ -28,7 +28,6 @@ public:
     QDateTime GetDateTime() const;
     bool IsDownloadSynop() const;
     bool IsDownloadGrib() const;
-    QList<QDateTime> GetAvailableDates() const { return m_dates; }
 
     // Every `date` of every `dates_available` element, in document order ("yyyy-MM-dd hh:mm:ss", UTC; a text
     // that does not read so is kept as an invalid entry). A malformed document ends the reading at its error.
