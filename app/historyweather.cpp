@@ -92,7 +92,7 @@ void Aerovane_Pro::OnDlgHistoryWeather()
     }
 
     // exec shows the dialog itself: one shown before would stay non-modal while it runs.
-    QPointer<CHistoryWxDlg> dialog = new CHistoryWxDlg(this);
+    QPointer<CHistoryWxDlg> dialog = new CHistoryWxDlg(this, this);
     const int result = dialog->exec();
     if (!dialog)
         return;

@@ -2,6 +2,8 @@
 // visibility and lists the reports that match.
 #pragma once
 
+#include "dialogs/metarsearch.h"
+#include "ui_wxfinderdlg.h"
 #include "weather/metar.h"
 
 #include <QDialog>
@@ -17,6 +19,9 @@ class WxFinderDlg : public QDialog
     Q_OBJECT
 
 public:
+    // The progress bar and its label follow every this many reports, and the last one.
+    static constexpr int kProgressEvery = 250;
+
     explicit WxFinderDlg(QWidget* parent = nullptr);
     ~WxFinderDlg() override;
 
@@ -24,6 +29,14 @@ public:
     int Exec(aviation::weather::CWeatherManager* manager);
     std::size_t GetMetarCount() const { return m_metars.size(); }
 
+public slots:
+    void OnSearch();
+
 private:
+    MetarSearchTerms Terms() const;
+    void DecodeAll();
+    void ShowProgress(const QString& label, int done, int total);
+
+    Ui::Dialog_WxFinder ui;
     std::vector<aviation::weather::CMetar> m_metars;
 };

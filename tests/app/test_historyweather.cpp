@@ -5,6 +5,8 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QTimeEdit>
 
 #include <memory>
@@ -30,8 +32,8 @@ void WriteFile(const QString& path, const QByteArray& content)
     file.write(content);
 }
 
-// The window against a weather server whose archive holds the reports of 4 May 2016, 07:05 (METAR), 07:00
-// (SYNOP) and 06:00 (upper air).
+// The window against a weather server whose archive holds the reports of 4 May 2016, 07:30 (METAR), 07:00
+// (SYNOP) and 06:00 (upper air), and whose index lists 07:30 of that day and of the day before.
 class HistoryWeatherTest : public MainWindowTest
 {
 protected:
@@ -44,7 +46,11 @@ protected:
         QDir(m_data.path()).mkdir("history");
         const QByteArray metars = ReadFile(served.filePath("history/metar_noaa_2022-10-22_03_00_00"));
         m_metarCount = metars.count('\n');
-        WriteFile(m_data.filePath("history/metar_noaa_2016-05-04_07_05_00"), metars);
+        WriteFile(m_data.filePath("history/metar_noaa_2016-05-04_07_30_00"), metars);
+        WriteFile(m_data.filePath("historywx.xml"),
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<dates_available>\n"
+                  "  <date>2016-05-03 07:30:00</date>\n"
+                  "  <date>2016-05-04 07:30:00</date>\n</dates_available>\n");
         WriteFile(m_data.filePath("history/synop_2016-05-04_07_00_00"),
                   ReadFile(served.filePath("history/synop_2022-10-22_03_00_00")));
         WriteFile(m_data.filePath("history/grib_1x1_2016-05-04_06_00_00"),
@@ -66,7 +72,8 @@ protected:
     QStringList HistoryFiles() const { return QDir(HistoryFolder()).entryList(QDir::Files, QDir::Name); }
     QStringList HistoryRequests() const { return archive.Requests().filter("/history/"); }
 
-    // Runs the command with the dialog answered: the date and time, the two boxes, and accept or cancel.
+    // Runs the command with the dialog answered: the date and time, the two boxes, and OK or cancel. OK is
+    // pressed only where the dialog enables it.
     void RunHistory(Aerovane_Pro& window, const QDateTime& time, bool synop, bool grib, bool accept = true)
     {
         ModalDialogAnswer<CHistoryWxDlg> answer([&](CHistoryWxDlg& dialog) {
@@ -75,7 +82,8 @@ protected:
             dialog.findChild<QTimeEdit*>("timeEdit_weather")->setTime(time.time());
             dialog.findChild<QCheckBox*>("checkBox_dwlSynop")->setChecked(synop);
             dialog.findChild<QCheckBox*>("checkBox_dwlGrib")->setChecked(grib);
-            return accept;
+            okEnabled = dialog.findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Ok)->isEnabled();
+            return accept && okEnabled;
         });
         window.ui.actionDownload_History_WX->trigger();
         EXPECT_EQ(answer.Answered(), 1);
@@ -105,7 +113,8 @@ protected:
         return !window.GetWeatherWorker()->GetWeatherManager()->CGribManager::GetAllRaw().empty();
     }
 
-    const QDateTime kArchived{QDate(2016, 5, 4), QTime(7, 5)};
+    const QDateTime kArchived{QDate(2016, 5, 4), QTime(7, 30)};
+    bool okEnabled = false;
     QTemporaryDir m_data;
     tools::WxServer archive{m_data.path()};
     int m_metarCount = 0;
@@ -134,7 +143,7 @@ TEST_F(HistoryWeatherTest, BothBoxesFetchAllThreeArchivesAndSwitchToHistory)
     RunHistory(window, kArchived, true, true);
 
     EXPECT_EQ(HistoryRequests(),
-              QStringList({"/history/metar_noaa_2016-05-04_07_05_00.gz", "/history/synop_2016-05-04_07_00_00.gz",
+              QStringList({"/history/metar_noaa_2016-05-04_07_30_00.gz", "/history/synop_2016-05-04_07_00_00.gz",
                            "/history/grib_1x1_2016-05-04_06_00_00.gz"}));
     EXPECT_EQ(HistoryFiles(), QStringList({"addwx.gz", "addwx.txt", "metar.gz", "metar.txt", "wind.gz", "wind.txt"}));
     EXPECT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataHistory);
@@ -151,7 +160,7 @@ TEST_F(HistoryWeatherTest, NeitherBoxLoadsTheMetarsAloneIntoANewFolder)
                                                    "AAXX 31001 78310 01470 70303 10250 20214 30094=\n", QString());
     RunHistory(window, kArchived, false, false);
 
-    EXPECT_EQ(HistoryRequests(), QStringList{"/history/metar_noaa_2016-05-04_07_05_00.gz"});
+    EXPECT_EQ(HistoryRequests(), QStringList{"/history/metar_noaa_2016-05-04_07_30_00.gz"});
     EXPECT_EQ(HistoryFiles(), QStringList({"metar.gz", "metar.txt"}));
     EXPECT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataHistory);
     EXPECT_EQ(MetarCount(window), m_metarCount);
@@ -181,7 +190,7 @@ TEST_F(HistoryWeatherTest, EarlierFilesGoEvenWhenTheDialogIsCancelled)
 
 TEST_F(HistoryWeatherTest, FailedMetarDownloadKeepsTheWeatherAndItsSource)
 {
-    const QString metarPath = "/history/metar_noaa_2016-05-04_07_05_00.gz";
+    const QString metarPath = "/history/metar_noaa_2016-05-04_07_30_00.gz";
     struct Case
     {
         QDateTime time;
@@ -189,10 +198,9 @@ TEST_F(HistoryWeatherTest, FailedMetarDownloadKeepsTheWeatherAndItsSource)
         QString logged;
     };
     const std::vector<Case> cases = {
-        {QDateTime(QDate(2015, 1, 1), QTime(0, 0)), tools::WxServer::Failure::None, "failed"},
         {kArchived, tools::WxServer::Failure::NotFound, "failed"},
-        {kArchived, tools::WxServer::Failure::HtmlPage, "Unpacking of metar_noaa_2016-05-04_07_05_00.gz failed"},
-        {kArchived, tools::WxServer::Failure::CorruptGzip, "Unpacking of metar_noaa_2016-05-04_07_05_00.gz failed"},
+        {kArchived, tools::WxServer::Failure::HtmlPage, "Unpacking of metar_noaa_2016-05-04_07_30_00.gz failed"},
+        {kArchived, tools::WxServer::Failure::CorruptGzip, "Unpacking of metar_noaa_2016-05-04_07_30_00.gz failed"},
     };
     Aerovane_Pro& window = Window();
     for (const Case& c : cases) {
@@ -226,4 +234,22 @@ TEST_F(HistoryWeatherTest, MissingSynopArchiveLoadsTheRestWithoutIt)
     EXPECT_EQ(SynopCount(window), 0);
     EXPECT_TRUE(HasWind(window));
     EXPECT_TRUE(LogText().mid(mark).contains("synop_2016-05-04_07_00_00.gz failed"));
+}
+
+TEST_F(HistoryWeatherTest, TimeNotInTheIndexCannotBeChosen)
+{
+    Aerovane_Pro& window = Window();
+    LoadLiveWeather(window);
+    // 08:10 is checked as 08:30 and 23:45 as 00:00 of the same day, neither of which the index lists.
+    for (const QTime& time : {QTime(8, 10), QTime(23, 45)}) {
+        RunHistory(window, QDateTime(kArchived.date(), time), true, true);
+        EXPECT_FALSE(okEnabled);
+    }
+    EXPECT_TRUE(HistoryRequests().isEmpty());
+    EXPECT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataLive);
+
+    RunHistory(window, QDateTime(kArchived.date(), QTime(7, 10)), false, false);
+    EXPECT_TRUE(okEnabled);
+    EXPECT_EQ(HistoryRequests(), QStringList{"/history/metar_noaa_2016-05-04_07_30_00.gz"});
+    EXPECT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataHistory);
 }

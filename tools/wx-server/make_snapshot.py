@@ -15,6 +15,7 @@ The server information document (aerovane_info.xml) and the README are written b
 
 import argparse
 import csv
+import datetime
 import io
 import os
 import re
@@ -130,7 +131,10 @@ def main():
     history = os.path.join(args.out, "history")
     write_lines(os.path.join(history, f"metar_noaa_{year}-{month}-{day}_{hour}_{minute}_00"), european)
     write_lines(os.path.join(history, f"synop_{year}-{month}-{day}_{hour}_00_00"), synops)
+    # The history dialog offers the days after the index's first entry: a day earlier opens the range.
+    earlier = datetime.date(int(year), int(month), int(day)) - datetime.timedelta(days=1)
     index = ["<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "<dates_available>",
+             f"  <date>{earlier.isoformat()} {hour}:{minute}:00</date>",
              f"  <date>{year}-{month}-{day} {hour}:{minute}:00</date>", "</dates_available>"]
     write_lines(os.path.join(args.out, "historywx.xml"), index)
 

@@ -1,0 +1,272 @@
+#include "dialogs/wxfilecontent.h"
+#include "dialogs/wxfiledialog.h"
+#include "platform/programfolder.h"
+#include "tests/generation/recordingprompter.h"
+#include "tests/support/modaldialoganswer.h"
+
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QtEndian>
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QString kMetar = "EGPD 051420Z 27045G60KT 9999 -SHRA FEW012 SCT025 07/03 Q0987\n"
+                       "EKVG 051420Z 29038G52KT 3000 SHSN BKN008 01/M01 Q0979\n";
+const QString kSynop = "AAXX 05141 03005 41456 82744 10070 20030 39870 49873 57025=\n";
+const QString kGrib = "57.20 -2.20 N 1000 270 45 7.0 900 275 62 2.0 850 280 70 -1.5\n";
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QByteArray WithClaim(quint32 claim, const QByteArray& zlibStream)
+{
+    QByteArray file(4, '\0');
+    qToBigEndian(claim, file.data());
+    return file + zlibStream;
+}
+
+// A zlib stream of 1 GiB of zero bytes, about 1 MB long.
+const QByteArray& GibibyteOfZeros()
+{
+    static const QByteArray stream = [] {
+        z_stream zs{};
+        deflateInit(&zs, Z_BEST_COMPRESSION);
+        const QByteArray zeros(1 << 20, '\0');
+        QByteArray out(2 << 20, '\0');
+        zs.next_out = reinterpret_cast<Bytef*>(out.data());
+        zs.avail_out = static_cast<uInt>(out.size());
+        for (int mebibyte = 1; mebibyte <= 1024; ++mebibyte) {
+            zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.constData()));
+            zs.avail_in = static_cast<uInt>(zeros.size());
+            deflate(&zs, mebibyte == 1024 ? Z_FINISH : Z_NO_FLUSH);
+        }
+        out.truncate(static_cast<int>(zs.total_out));
+        deflateEnd(&zs);
+        return out;
+    }();
+    return stream;
+}
+
+// The dialog against a temporary program folder; the prompter answers the file choosers from its list.
+class WxFileDialogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        platform::SetProgramFolderForTesting(m_programDir.path());
+        QDir(m_programDir.path()).mkdir("storedWX");
+    }
+    void TearDown() override
+    {
+        WxFileDialog::SetWriteFailureForTesting(false);
+        platform::SetProgramFolderForTesting(QString());
+    }
+
+    QString StoredPath(const QString& name) const { return m_programDir.filePath("storedWX/" + name); }
+    QStringList StoredFiles() const { return QDir(StoredPath(".")).entryList(QDir::Files); }
+
+    // Saves with the button box's Save, the chooser answered with the path.
+    void SaveAs(const QString& title, const QString& description, const QString& path, const QString& metar = kMetar,
+                const QString& synop = kSynop, const QString& grib = kGrib)
+    {
+        prompter.chooserAnswers = QStringList{path};
+        WxFileDialog dialog(nullptr, WxFileDialog::Save, metar, synop, grib);
+        ModalDialogAnswer<WxFileDialog> answer([&](WxFileDialog& shown) {
+            shown.findChild<QLineEdit*>("lineEdit_Title")->setText(title);
+            shown.findChild<QTextEdit*>("textEdit_description")->setPlainText(description);
+            shown.findChild<QLineEdit*>("lineEdit_airport")->setText("EGPD");
+            shown.findChild<QDateTimeEdit*>("dateTimeEdit")->setDateTime(kGale);
+            return true;
+        });
+        EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    }
+
+    // Runs the Load dialog on the file and cancels it; the dialog is kept for its texts and fields.
+    std::unique_ptr<WxFileDialog> Load(const QString& path)
+    {
+        prompter.chooserAnswers = QStringList{path};
+        auto dialog = std::make_unique<WxFileDialog>(nullptr, WxFileDialog::Load, QString(), QString(), QString());
+        ModalDialogAnswer<WxFileDialog> answer([](WxFileDialog&) { return false; });
+        dialog->exec();
+        EXPECT_EQ(answer.Answered(), 1);
+        return dialog;
+    }
+
+    QString Text(WxFileDialog& dialog, const char* name) const
+    {
+        if (auto* edit = dialog.findChild<QLineEdit*>(name))
+            return edit->text();
+        return dialog.findChild<QTextEdit*>(name)->toPlainText();
+    }
+
+    const QDateTime kGale{QDate(2017, 3, 5), QTime(14, 20)};
+    RecordingPrompter prompter;
+    ScopedPrompter scopedPrompter{prompter};
+    QTemporaryDir m_programDir;
+};
+
+} // namespace
+
+TEST_F(WxFileDialogTest, ProposedNameIsTheTitleWithoutBlanksOrFoldersAndTheDate)
+{
+    const std::vector<std::pair<QString, QString>> titles = {{"North Sea gale", "North_Sea_gale_20170305.ovyx"},
+                                                             {"", "_20170305.ovyx"},
+                                                             {"a/b", "a_b_20170305.ovyx"},
+                                                             {"..\\up", ".._up_20170305.ovyx"}};
+    for (const auto& [title, name] : titles) {
+        prompter.choosers.clear();
+        SaveAs(title, QString(), QString());
+        ASSERT_EQ(prompter.choosers.size(), 1u);
+        EXPECT_EQ(prompter.choosers[0].kind, ChooserKind::SaveFile);
+        EXPECT_EQ(prompter.choosers[0].filter, "WX Files (*.ovyx)");
+        EXPECT_EQ(prompter.choosers[0].directory, StoredPath(name)) << title.toStdString();
+    }
+    // A cancelled chooser saves nothing.
+    EXPECT_TRUE(StoredFiles().isEmpty());
+}
+
+TEST_F(WxFileDialogTest, SavedFileUnpacksToTheSectionedText)
+{
+    const QString header = "[HEADER]FileVersion=1.01\nTitle=North Sea gale\nDescription=Force 9 über EGPD\n"
+                           "Location=EGPD\nDate=2017-03-05 14:20\n[/HEADER]\n";
+    const std::vector<std::pair<QStringList, QString>> sets = {
+        {{kMetar, kSynop, kGrib},
+         header + "[METAR]\n" + kMetar + "[/METAR]\n\n[SYNOP]\n" + kSynop + "[/SYNOP]\n\n[GRIB]\n" + kGrib
+             + "[/GRIB]\n"},
+        {{"", "", ""}, header + "[METAR]\n[/METAR]\n\n[SYNOP]\n[/SYNOP]\n\n[GRIB]\n[/GRIB]\n"},
+    };
+    for (const auto& [texts, expected] : sets) {
+        SaveAs("North Sea gale", "Force 9 über EGPD", StoredPath("gale.ovyx"), texts[0], texts[1], texts[2]);
+        EXPECT_EQ(QString::fromUtf8(qUncompress(ReadFile(StoredPath("gale.ovyx")))), expected);
+        EXPECT_EQ(StoredFiles(), QStringList{"gale.ovyx"});
+    }
+}
+
+TEST_F(WxFileDialogTest, FailedSaveWarnsAndKeepsTheEarlierFile)
+{
+    const QString path = StoredPath("gale.ovyx");
+    SaveAs("North Sea gale", "first", path);
+    const QByteArray earlier = ReadFile(path);
+    ASSERT_FALSE(earlier.isEmpty());
+
+    WxFileDialog::SetWriteFailureForTesting(true);
+    SaveAs("North Sea gale", "second", path);
+    EXPECT_EQ(ReadFile(path), earlier);
+    WxFileDialog::SetWriteFailureForTesting(false);
+
+    QDir().mkpath(StoredPath("folder.ovyx"));
+    SaveAs("North Sea gale", "third", StoredPath("folder.ovyx"));
+    EXPECT_TRUE(QFileInfo(StoredPath("folder.ovyx")).isDir());
+
+    ASSERT_EQ(prompter.asked.size(), 2u);
+    for (const PromptRequest& warning : prompter.asked) {
+        EXPECT_EQ(warning.kind, PromptKind::Warning);
+        EXPECT_EQ(warning.title, "Aerovane - Save Weather");
+    }
+    EXPECT_TRUE(prompter.asked[0].text.startsWith("Could not save the weather file " + path + ":\n"));
+    EXPECT_EQ(StoredFiles(), QStringList{"gale.ovyx"});
+}
+
+TEST_F(WxFileDialogTest, LoadGivesBackTheSectionsAndFieldsAsTyped)
+{
+    const QString path = StoredPath("gale.ovyx");
+    SaveAs("North Sea gale", "<b>x</b> a < b & c", path);
+    std::unique_ptr<WxFileDialog> dialog = Load(path);
+    EXPECT_EQ(dialog->GetMetar(), "\n" + kMetar);
+    EXPECT_EQ(dialog->GetSynop(), "\n" + kSynop);
+    EXPECT_EQ(dialog->GetGrib(), "\n" + kGrib);
+    EXPECT_EQ(Text(*dialog, "lineEdit_Title"), "North Sea gale");
+    EXPECT_EQ(Text(*dialog, "textEdit_description"), "<b>x</b> a < b & c");
+    EXPECT_EQ(Text(*dialog, "lineEdit_airport"), "EGPD");
+    EXPECT_EQ(dialog->findChild<QDateTimeEdit*>("dateTimeEdit")->dateTime(), kGale);
+    EXPECT_TRUE(prompter.asked.empty());
+
+    // A description of two lines comes back as its first; without SYNOP and grid sections those texts stay
+    // empty, whatever the file's version.
+    WriteFile(path,
+              PackStoredWeather("[HEADER]FileVersion=0.9\nDescription=Gale\nforce 9\n[/HEADER]\n[METAR]\n"
+                                + kMetar.toUtf8() + "[/METAR]\n"));
+    dialog = Load(path);
+    EXPECT_EQ(Text(*dialog, "textEdit_description"), "Gale");
+    EXPECT_EQ(dialog->GetMetar(), "\n" + kMetar);
+    EXPECT_EQ(dialog->GetSynop() + dialog->GetGrib(), "");
+
+    // Accepted without a file: three empty texts.
+    WxFileDialog unused(nullptr, WxFileDialog::Load, QString(), QString(), QString());
+    ModalDialogAnswer<WxFileDialog> answer([](WxFileDialog&) { return true; });
+    EXPECT_EQ(unused.exec(), QDialog::Accepted);
+    EXPECT_EQ(unused.GetMetar() + unused.GetSynop() + unused.GetGrib(), "");
+}
+
+TEST_F(WxFileDialogTest, UnreadableFileSaysNoWeatherFileAndKeepsTheDialogOpen)
+{
+    const std::vector<std::pair<QString, QByteArray>> files = {
+        {"corrupt.ovyx", "\x00\x00\x10\x00garbage that is no zlib stream"},
+        {"markers.ovyx", PackStoredWeather("[HEADER]Title=x\n[/HEADER]\n[SYNOP]\n[/SYNOP]\n")},
+        {"huge.ovyx", WithClaim(kMaxStoredWeatherSize, GibibyteOfZeros())},
+        {"missing.ovyx", QByteArray()},
+    };
+    for (const auto& [name, bytes] : files) {
+        if (!bytes.isEmpty())
+            WriteFile(StoredPath(name), bytes);
+        prompter.asked.clear();
+        std::unique_ptr<WxFileDialog> dialog = Load(StoredPath(name));
+        ASSERT_EQ(prompter.asked.size(), 1u) << name.toStdString();
+        EXPECT_EQ(prompter.asked[0].title + ": " + prompter.asked[0].text, "Aerovane - Weather: No Weather File");
+        EXPECT_TRUE(dialog->GetMetar().isEmpty());
+        EXPECT_TRUE(Text(*dialog, "lineEdit_Title").isEmpty());
+    }
+}
+
+TEST(StoredWeatherFile, HostileFilesAreRefusedWithoutLargeAllocations)
+{
+    const QByteArray good = PackStoredWeather(BuildStoredWeatherText({"t", "d", "l", {}, kMetar, kSynop, kGrib}));
+    QByteArray random(4096, '\0');
+    QRandomGenerator generator(35);
+    for (char& byte : random)
+        byte = static_cast<char>(generator.bounded(256));
+    QByteArray flipped = good;
+    flipped[good.size() / 2] = static_cast<char>(flipped[good.size() / 2] ^ 0x55);
+    ASSERT_LT(GibibyteOfZeros().size(), 2 * 1024 * 1024);
+
+    const std::vector<std::pair<const char*, QByteArray>> files = {
+        {"empty", QByteArray()},
+        {"only a length", good.left(4)},
+        {"truncated", good.left(good.size() - 10)},
+        {"corrupt", flipped},
+        {"random", random},
+        {"plain text", BuildStoredWeatherText({})},
+        {"2 GB claim", WithClaim(0x80000000u, good.mid(4))},
+        {"more content than claimed", WithClaim(16, good.mid(4))},
+        {"1 GiB of content, claimed", WithClaim(1u << 30, GibibyteOfZeros())},
+        {"1 GiB of content under a small claim", WithClaim(1000, GibibyteOfZeros())},
+    };
+    for (const auto& [name, file] : files) {
+        QByteArray content = "kept";
+        EXPECT_FALSE(UnpackStoredWeather(file, content)) << name;
+        EXPECT_EQ(content, "kept") << name;
+    }
+    QByteArray content;
+    ASSERT_TRUE(UnpackStoredWeather(good, content));
+    EXPECT_EQ(content, qUncompress(good));
+}
