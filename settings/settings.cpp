@@ -6,6 +6,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QSettings>
 
 #include <mutex>
@@ -22,13 +23,30 @@ std::recursive_mutex& StoreMutex()
 
 using StoreLock = std::lock_guard<std::recursive_mutex>;
 
+const QString kSettingsFileName = QStringLiteral("aerovane_pro.ini");
+
+// The file holds the recorder hash, so only its owner may read it: a new file is created owner-only and an
+// existing one is narrowed. Qt saves the settings through a new file that takes the old one's permissions, so
+// the mode stays as set here.
+void MakeOwnerOnly(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists() && !file.open(QIODevice::WriteOnly)) {
+        qDebug().noquote() << "Cannot create the settings file" << path << ":" << file.errorString();
+        return;
+    }
+    file.close();
+    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        qDebug().noquote() << "Cannot restrict the settings file" << path << "to its owner:" << file.errorString();
+}
+
 // QSettings writes its pending changes from a deferred event in the thread that created it; that write takes
 // the store's lock too, so it cannot overlap an accessor called from the other thread.
 class LockedSettings : public QSettings
 {
 public:
     LockedSettings()
-        : QSettings(QStringLiteral("aerovane_pro.ini"), QSettings::IniFormat)
+        : QSettings(kSettingsFileName, QSettings::IniFormat)
     {
     }
 
@@ -72,7 +90,7 @@ QByteArray OwnCopy(const QByteArray& bytes)
 ServerAddresses OwnCopy(const ServerAddresses& addresses)
 {
     return {OwnCopy(addresses.serverUrlDE), OwnCopy(addresses.serverUrlUS), OwnCopy(addresses.metarVatsimUrl),
-            OwnCopy(addresses.metarIvaoUrl)};
+            OwnCopy(addresses.metarIvaoUrl), OwnCopy(addresses.recorderUrl)};
 }
 
 template<typename T> T Convert(const QVariant& value);
@@ -167,6 +185,7 @@ QSettings* CSettings::Instance()
     StoreLock lock(StoreMutex());
     StoreState& state = State();
     if (!state.settings) {
+        MakeOwnerOnly(kSettingsFileName);
         state.settings = new LockedSettings;
         qDebug().noquote() << "Expecting settings at" << state.settings->fileName();
     }
@@ -306,6 +325,12 @@ QString CSettings::GetGribRequestPath(const aviation::Position& position, unsign
     // Qt formats the numbers itself with "." as the decimal separator, whatever the process locale.
     return QString::asprintf("/get_grib_v2.php?lat=%.02f&lon=%.02f&mode=%s&key=%s", position.GetLatitude(),
                              position.GetLongitude(), mode == 1 ? "single" : "multi", "64093");
+}
+
+QString CSettings::GetRecorderUrl()
+{
+    StoreLock lock(StoreMutex());
+    return OwnCopy(State().addresses.recorderUrl);
 }
 
 QString CSettings::GetFlightsFolder()
