@@ -25,17 +25,21 @@ using StoreLock = std::lock_guard<std::recursive_mutex>;
 
 const QString kSettingsFileName = QStringLiteral("aerovane_pro.ini");
 
-// The file holds the recorder hash, so only its owner may read it: a new file is created owner-only and an
-// existing one is narrowed. Qt saves the settings through a new file that takes the old one's permissions, so
-// the mode stays as set here.
-void MakeOwnerOnly(const QString& path)
+// The file holds the recorder hash, so only its owner may read it: an existing file is narrowed when the store
+// opens it, and a missing one is created owner-only before the first value is written (reading alone creates no
+// file). Qt saves the settings through a new file that takes the old one's permissions, so the mode stays.
+void RestrictToOwner(const QString& path, bool createMissing)
 {
     QFile file(path);
-    if (!file.exists() && !file.open(QIODevice::WriteOnly)) {
-        qDebug().noquote() << "Cannot create the settings file" << path << ":" << file.errorString();
-        return;
+    if (!file.exists()) {
+        if (!createMissing)
+            return;
+        if (!file.open(QIODevice::WriteOnly)) {
+            qDebug().noquote() << "Cannot create the settings file" << path << ":" << file.errorString();
+            return;
+        }
+        file.close();
     }
-    file.close();
     if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         qDebug().noquote() << "Cannot restrict the settings file" << path << "to its owner:" << file.errorString();
 }
@@ -61,6 +65,8 @@ protected:
 struct StoreState
 {
     QSettings* settings = nullptr;
+    // Whether the file was made owner-only since the settings object was created.
+    bool fileRestricted = false;
     int fsVersion = 0;
     QString clientVersion = QStringLiteral("2.01.0328");
     QString weatherServerVersion = QStringLiteral("2.00.0001");
@@ -138,7 +144,12 @@ template<typename T> T ReadValue(const QString& key, const T& defaultValue)
 template<typename T> void WriteValue(const QString& key, const T& value)
 {
     StoreLock lock(StoreMutex());
-    CSettings::Instance()->setValue(QtKey(key), QVariant::fromValue(value));
+    QSettings* settings = CSettings::Instance();
+    if (!State().fileRestricted) {
+        RestrictToOwner(settings->fileName(), true);
+        State().fileRestricted = true;
+    }
+    settings->setValue(QtKey(key), QVariant::fromValue(value));
 }
 
 // A sound record is kept as the three keys <prefix>_isenable, <prefix>_filename and <prefix>_minweight.
@@ -185,7 +196,7 @@ QSettings* CSettings::Instance()
     StoreLock lock(StoreMutex());
     StoreState& state = State();
     if (!state.settings) {
-        MakeOwnerOnly(kSettingsFileName);
+        RestrictToOwner(kSettingsFileName, false);
         state.settings = new LockedSettings;
         qDebug().noquote() << "Expecting settings at" << state.settings->fileName();
     }
@@ -198,6 +209,7 @@ void CSettings::Release()
     StoreState& state = State();
     delete state.settings;
     state.settings = nullptr;
+    state.fileRestricted = false;
 }
 
 #define AEROVANE_DEFINE_SETTING(Name, Type, Key, Default)                                                              \

@@ -148,7 +148,7 @@ void WxServer::OnReadyRead(QTcpSocket* socket)
         }
         return;
     }
-    const QByteArray head = received.left(end);
+    const QByteArray head = received.left(end + 2);
     const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
     qint64 bodyLength = 0;
     if (!RequestBodyLength(head, bodyLength)) {
@@ -244,7 +244,8 @@ bool WxServer::Route(const QString& target, Answer& answer) const
         answer = FileAnswer(QStringLiteral("aerovane_info.xml"), "text/xml");
     else if (path == QLatin1String("/historywx.xml"))
         answer = FileAnswer(QStringLiteral("historywx.xml"), "text/xml");
-    else if (path == QLatin1String("/index.php") && QUrlQuery(query).queryItemValue(QStringLiteral("view")) == QLatin1String("checklogin"))
+    else if (path == QLatin1String("/index.php")
+             && QUrlQuery(query).queryItemValue(QStringLiteral("view")) == QLatin1String("checklogin"))
         answer = FileAnswer(QStringLiteral("recorder-login.txt"), "text/plain");
     else if (path.startsWith(QLatin1String("/history/")))
         answer = HistoryAnswer(path.mid(9));
