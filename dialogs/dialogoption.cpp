@@ -372,9 +372,11 @@ void DialogOption::OnPushbuttonPingServer()
     // The built-in bases carry a port ("http://127.0.0.1:17380"): the host alone is pinged.
     const QString host = QUrl(CSettings::GetServerUrlDE()).host();
     const int exitCode = platform::ProcessRunner().Run(
-        QStringLiteral("ping"), {QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-W"), QStringLiteral("2"), host},
+        QStringLiteral("ping"),
+        {QStringLiteral("-c"), QStringLiteral("1"), QStringLiteral("-W"), QStringLiteral("2"), host},
         kPingProcessTimeoutMs);
-    Debug(QStringLiteral("Server %1 is %2\n").arg(host, exitCode == 0 ? QStringLiteral("ok.") : QStringLiteral("down.")));
+    Debug(
+        QStringLiteral("Server %1 is %2\n").arg(host, exitCode == 0 ? QStringLiteral("ok.") : QStringLiteral("down.")));
 }
 
 void DialogOption::OnPushButtonRecorderTestLogin()
@@ -382,9 +384,9 @@ void DialogOption::OnPushButtonRecorderTestLogin()
     ui.label_recorder_testconnection_result->setText(QStringLiteral("Please wait...."));
     // The manager stays with the dialog until it closes: a reply aborted by the time-out finishes through it.
     auto* manager = new QNetworkAccessManager(this);
-    const recorder::LoginResponse response = recorder::SendLogin(*manager, ui.lineEdit_aerovane_recorder_userid->text(),
-                                                                 ui.lineEdit_aerovane_recorder_hash->text(),
-                                                                 m_loginTimeoutMs);
+    const recorder::LoginResponse response
+        = recorder::SendLogin(*manager, ui.lineEdit_aerovane_recorder_userid->text(),
+                              ui.lineEdit_aerovane_recorder_hash->text(), m_loginTimeoutMs);
     if (!response.ok) {
         ui.label_recorder_testconnection_result->setText(response.errorText);
         return;
@@ -405,9 +407,9 @@ void DialogOption::OnPushButtonRecorderTestLogin()
 
 void DialogOption::OnToolButtonSoundOpenFileDlg()
 {
-    const QString fileName = Prompter().Choose({ChooserKind::OpenFile, QStringLiteral("Select Sound"),
-                                                platform::ProgramFolder() + QStringLiteral("/sounds/"),
-                                                QStringLiteral("Sounds (*.wav)")});
+    const QString fileName
+        = Prompter().Choose({ChooserKind::OpenFile, QStringLiteral("Select Sound"),
+                             platform::ProgramFolder() + QStringLiteral("/sounds/"), QStringLiteral("Sounds (*.wav)")});
     Debug(fileName + QLatin1Char('\n'));
     // A cancelled chooser empties the field: that is how a sound file is removed.
     if (sender() == ui.toolButton_sound_airport)

@@ -19,8 +19,7 @@ QUrl LoginUrl()
 
 QByteArray LoginBody(const QString& userId, const QString& recorderHash)
 {
-    return "userid=" + QUrl::toPercentEncoding(userId) + "&recorderhash=" + QUrl::toPercentEncoding(recorderHash)
-        + "&";
+    return "userid=" + QUrl::toPercentEncoding(userId) + "&recorderhash=" + QUrl::toPercentEncoding(recorderHash) + "&";
 }
 
 LoginResponse SendLogin(QNetworkAccessManager& manager, const QString& userId, const QString& recorderHash,

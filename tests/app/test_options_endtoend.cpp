@@ -32,8 +32,8 @@ TEST_F(OptionsEndToEnd, PreferencesOpensTheDialogAndOkReachesTheWindow)
                 for (int x = 0; x < picture.width(); x += 5)
                     colours.insert(picture.pixel(x, y));
             EXPECT_GT(colours.size(), 3) << tabs->tabText(page).toStdString();
-            const QString path = QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/dialogoption-%1.png")
-                                     .arg(tabs->widget(page)->objectName());
+            const QString path
+                = QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/dialogoption-%1.png").arg(tabs->widget(page)->objectName());
             EXPECT_TRUE(picture.save(path));
             pictures << path;
         }

@@ -158,12 +158,12 @@ TEST_F(OptionSettings, WeatherModesLoadTheLastTrueKeyAndStoreOneMode)
         bool automode, normal, model;
         const char* checked;
     };
-    for (const Case& c : {Case{false, false, false, "radioButton_WxModeModel"},
-                          Case{true, true, false, "radioButton_WxModeNormal"},
-                          Case{true, false, true, "radioButton_WxModeModel"},
-                          Case{true, true, true, "radioButton_WxModeModel"},
-                          Case{true, false, false, "radioButton_WxModeAuto"}}) {
-        WriteIni({{"weather/automode", c.automode}, {"weather/normalmode", c.normal}, {"weather/modelfilemode", c.model}});
+    for (const Case& c :
+         {Case{false, false, false, "radioButton_WxModeModel"}, Case{true, true, false, "radioButton_WxModeNormal"},
+          Case{true, false, true, "radioButton_WxModeModel"}, Case{true, true, true, "radioButton_WxModeModel"},
+          Case{true, false, false, "radioButton_WxModeAuto"}}) {
+        WriteIni(
+            {{"weather/automode", c.automode}, {"weather/normalmode", c.normal}, {"weather/modelfilemode", c.model}});
         DialogOption dialog;
         EXPECT_TRUE(dialog.findChild<QRadioButton*>(c.checked)->isChecked()) << c.checked;
         dialog.accept();
@@ -209,11 +209,10 @@ TEST_F(OptionSettings, UpdateGroupSwitchesTheWeatherWindAndCloudGroups)
 {
     Dialog();
     auto* update = Widget<QGroupBox>("groupBox_Weatherupdateinterval");
-    const std::vector<QWidget*> followers = {Widget<QGroupBox>("groupBox_FSWeather"),
-                                             Widget<QGroupBox>("groupBox_FSWind"),
-                                             Widget<QGroupBox>("groupBox_FSClouds"),
-                                             Widget<QRadioButton>("radioButton_WxModeNormal"),
-                                             Widget<QSlider>("horizontalSliderWeatherUpdateInterval")};
+    const std::vector<QWidget*> followers
+        = {Widget<QGroupBox>("groupBox_FSWeather"), Widget<QGroupBox>("groupBox_FSWind"),
+           Widget<QGroupBox>("groupBox_FSClouds"), Widget<QRadioButton>("radioButton_WxModeNormal"),
+           Widget<QSlider>("horizontalSliderWeatherUpdateInterval")};
     for (const bool on : {false, true}) {
         update->setChecked(on);
         for (QWidget* widget : followers)
@@ -251,13 +250,14 @@ TEST_F(OptionSettings, OwnerOnlyFileAndNoHashInAnyLog)
         QFile::remove(IniPath());
         if (existed) {
             WriteIni({{"recorder/aerovanerecorderhash", hash}});
-            ASSERT_TRUE(QFile::setPermissions(IniPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                             | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+            ASSERT_TRUE(QFile::setPermissions(IniPath(),
+                                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                                  | QFileDevice::ReadOther));
         }
         static QStringList qtMessages;
         qtMessages.clear();
-        const QtMessageHandler previous =
-            qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { qtMessages << text; });
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext&, const QString& text) { qtMessages << text; });
         platform::ScopedDebugCapture debug;
         {
             DialogOption dialog;
@@ -267,8 +267,8 @@ TEST_F(OptionSettings, OwnerOnlyFileAndNoHashInAnyLog)
         CSettings::Release();
         qInstallMessageHandler(previous);
 
-        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
-            | QFileDevice::ReadOther | QFileDevice::WriteOther;
+        const QFileDevice::Permissions others
+            = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
         EXPECT_EQ(QFileInfo(IniPath()).permissions() & others, QFileDevice::Permissions()) << existed;
         EXPECT_TRUE(QFileInfo(IniPath()).permissions() & QFileDevice::ReadOwner);
         EXPECT_EQ(StoredText("recorder/aerovanerecorderhash"), hash);
@@ -339,9 +339,9 @@ TEST_F(OptionActions, InterfaceChoiceSwitchesServerFieldsAndWind)
         const char* text;
         bool server, wind;
     };
-    for (const Step& step : {Step{"SimConnect", true, false}, Step{"FSUIPC", false, true},
-                             Step{"SimConnect", false, false}, Step{"Client/Server", true, true},
-                             Step{"SimConnect & FSUIPC", false, true}}) {
+    for (const Step& step :
+         {Step{"SimConnect", true, false}, Step{"FSUIPC", false, true}, Step{"SimConnect", false, false},
+          Step{"Client/Server", true, true}, Step{"SimConnect & FSUIPC", false, true}}) {
         combo->setCurrentText(step.text);
         EXPECT_EQ(ip->isEnabled(), step.server) << step.text;
         EXPECT_EQ(port->isEnabled(), step.server) << step.text;
@@ -407,7 +407,8 @@ TEST_F(OptionActions, PingAsksForTheServersHostAndLogsItsState)
     ServerAddresses addresses = ServerAddresses::BuiltIn();
     addresses.serverUrlDE = "http://127.0.0.1:17380";
     ScopedServerAddresses scopedAddresses(addresses);
-    for (const auto& [exitCode, line] : {std::pair{0, "Server 127.0.0.1 is ok.\n"}, {1, "Server 127.0.0.1 is down.\n"}}) {
+    for (const auto& [exitCode, line] :
+         {std::pair{0, "Server 127.0.0.1 is ok.\n"}, {1, "Server 127.0.0.1 is down.\n"}}) {
         RecordingRunner runner(exitCode);
         platform::ScopedProcessRunner scopedRunner(runner);
         platform::ScopedDebugCapture debug;

@@ -70,8 +70,7 @@ TEST(RecorderLoginReply, VerdictComesFromTheFirstDecisiveLine)
         Verdict verdict;
         int userId;
     };
-    for (const Case& c : {Case{"Login=success\nUserID=42\n", Verdict::Passed, 42},
-                          Case{"", Verdict::Passed, 0},
+    for (const Case& c : {Case{"Login=success\nUserID=42\n", Verdict::Passed, 42}, Case{"", Verdict::Passed, 0},
                           Case{"Login=failed\nUserID=42\nFTPPass=a=b\n", Verdict::Refused, 0},
                           Case{"UserID=7\nFTPPass=pa=ss\nLogin=failed\n", Verdict::WrongFormat, 7},
                           Case{"<html>maintenance</html>\n\nUserID=x\n", Verdict::Passed, 0}}) {
@@ -79,8 +78,8 @@ TEST(RecorderLoginReply, VerdictComesFromTheFirstDecisiveLine)
         EXPECT_EQ(reply.verdict, c.verdict) << c.reply;
         EXPECT_EQ(reply.userId, c.userId) << c.reply;
     }
-    const recorder::LoginReply ftp =
-        recorder::ParseLoginReply("Login=success\nUserID=42\nFTPServer=ftp.example.org\nFTPUser=pilot\nFTPPass=s3cret\n");
+    const recorder::LoginReply ftp = recorder::ParseLoginReply(
+        "Login=success\nUserID=42\nFTPServer=ftp.example.org\nFTPUser=pilot\nFTPPass=s3cret\n");
     EXPECT_EQ(ftp.ftpServer, "ftp.example.org");
     EXPECT_EQ(ftp.ftpUser, "pilot");
     EXPECT_EQ(ftp.ftpPassword, "s3cret");
@@ -144,10 +143,12 @@ TEST_F(RecorderLoginTest, ServerRefusesBodiesAboveItsLimit)
     ASSERT_TRUE(socket.waitForConnected(2000));
     socket.write("POST /index.php?option=com_aerovane_user&view=checklogin HTTP/1.1\r\nContent-Length: 70000\r\n\r\n");
     QByteArray answer;
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        answer += socket.readAll();
-        return answer.contains("\r\n\r\n");
-    }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            answer += socket.readAll();
+            return answer.contains("\r\n\r\n");
+        },
+        2000));
     EXPECT_TRUE(answer.startsWith("HTTP/1.1 413"));
     EXPECT_TRUE(server.Posts().isEmpty());
 }
