@@ -50,6 +50,7 @@ private:
     // A folder chooser with the caption, starting in the folder; the chosen folder or empty after a cancel.
     QString ChooseFolder(const QString& caption, const QString& startFolder, const QString& filter = QString());
 
+    // The window the dialog was opened from.
     QWidget* m_parent;
     Ui::DialogOption ui;
     UserButtonList m_userButtons;
