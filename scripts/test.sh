@@ -41,4 +41,7 @@ cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAEROVANE_SANITIZE=O
 cmake --build build/test -j "$jobs"
 (cd build/test && TZ=UTC ctest -j "$jobs" --output-on-failure -LE xvfb)
 echo "== Widget end-to-end tests on a real X server"
-(cd build/test && TZ=UTC xvfb-run -a -s "-screen 0 1600x1200x24" ctest -j "$jobs" --output-on-failure -L xvfb)
+# The X keyboard library gives strndup strings shorter than the length it passes, as strndup allows; strict
+# string checks would count that as an overflow.
+(cd build/test && TZ=UTC ASAN_OPTIONS="${ASAN_OPTIONS/:strict_string_checks=1/}" \
+    xvfb-run -a -s "-screen 0 1600x1200x24" ctest -j "$jobs" --output-on-failure -L xvfb)
