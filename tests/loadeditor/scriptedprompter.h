@@ -1,6 +1,5 @@
-// A prompter for the load editor tests: keeps every box it was shown, answers questions with `answer` (No unless
-// told), ticks the check box when told, and answers choosers in turn from `chooserAnswers` (a cancel when none
-// is left).
+// A prompter for the load editor tests: keeps every box it was shown, answers questions with `answer`, ticks the
+// check box when told, and answers choosers in turn from `chooserAnswers` (a cancel when none is left).
 #pragma once
 
 #include "generation/prompter.h"
@@ -15,6 +14,7 @@ public:
     PromptAnswer Ask(const PromptRequest& request) override
     {
         asked.push_back(request);
+        texts << request.text;
         return request.kind == PromptKind::Question ? answer : PromptAnswer::Ok;
     }
     PromptResult AskWithCheckBox(const PromptRequest& request, const QString& checkBoxText) override
@@ -28,19 +28,11 @@ public:
         return chooserAnswers.isEmpty() ? QString() : chooserAnswers.takeFirst();
     }
 
-    // The texts of the boxes shown, in order.
-    QStringList Texts() const
-    {
-        QStringList texts;
-        for (const PromptRequest& request : asked)
-            texts << request.text;
-        return texts;
-    }
-
     PromptAnswer answer = PromptAnswer::No;
     bool tickCheckBox = false;
     QStringList chooserAnswers;
     std::vector<PromptRequest> asked;
+    QStringList texts; // of the boxes shown, in order
     QStringList checkBoxTexts;
     std::vector<ChooserRequest> choosers;
 };
