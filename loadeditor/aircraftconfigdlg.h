@@ -44,7 +44,6 @@ public:
     void ReadForm();
     // Takes the simulator's aircraft into the form and offers its profile when one exists.
     void SetAircraftFromSim(const aviation::structs::CAircraftDetail& aircraft);
-    aviation::structs::CAircraftDetail GetAircraft() const { return m_aircraft; }
 
 public slots:
     // Loads a profile into the record and the form: by aircraft name (the name field's text when empty), or

@@ -14,10 +14,14 @@
 #include <QPointer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr double kLitersPerGallon = 3.78541178;
 constexpr double kKgPerPound = 0.4535924;
+// A passenger counts this many pounds.
+constexpr double kPassengerWeight = 240.0;
 constexpr int kPassengerStation = 2;
 
 QVBoxLayout* MakeRowLayout(QWidget* host)
@@ -204,9 +208,9 @@ void CTab_LoadEditor::OnButtonApply()
 {
     for (const CFuelBox* box : qAsConst(m_fuelBoxes))
         m_fuel.SetTankLevel(box->GetTankId(), box->GetLevel());
-    for (int i = 0; i < m_paxeBoxes.size(); ++i) {
-        if (static_cast<std::size_t>(i) >= m_payload.stations.size())
-            break;
+    // Gauge i shows station i.
+    const int stations = std::min(m_paxeBoxes.size(), static_cast<int>(m_payload.stations.size()));
+    for (int i = 0; i < stations; ++i) {
         const CPaxeBox* box = m_paxeBoxes[i];
         aviation::structs::CAircraftPayloadStation station = m_payload.stations[i];
         station.weight = static_cast<float>(box->IsPassengerMode() ? box->GetValue() * kPassengerWeight

@@ -24,9 +24,6 @@ class CTab_LoadEditor : public QWidget
     Q_OBJECT
 
 public:
-    // A passenger counts this many pounds.
-    static constexpr double kPassengerWeight = 240.0;
-
     explicit CTab_LoadEditor(QWidget* parent = nullptr);
     ~CTab_LoadEditor() override;
 
