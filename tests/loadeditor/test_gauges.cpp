@@ -76,14 +76,3 @@ TEST(PayloadGauge, ShowsWeightsPassengersAndStationsWithoutMaximum)
         EXPECT_TRUE(box.GetValue() == c.value || std::isnan(c.value));
     }
 }
-
-TEST(PayloadGauge, MovingTheSliderTakesItsPositionAsTheValue)
-{
-    ScopedAppFolders folders;
-    CPaxeBox cabin(QStringLiteral("Forward Cabin"), 0, 1000.0 / 240.0, 50.0, nullptr, true);
-    QSignalSpy changed(&cabin, &CPaxeBox::sigOnChanged);
-    cabin.findChild<CPaxeBar*>()->setValue(6);
-    EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(cabin.GetValue(), 6.0);
-    EXPECT_EQ(LabelTexts(cabin)[2], "6 Paxe");
-}

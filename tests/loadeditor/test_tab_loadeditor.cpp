@@ -164,11 +164,11 @@ TEST_F(LoadEditorTab, NoAircraftOrOtherStationsLeaveTheGauges)
     SaveProfile(SimAircraft({{L"Pilot", 0.0f, 300.0f, 1},
                              {L"Cabin", 0.0f, 12000.0f, 2},
                              {L"Cargo", 0.0f, 7000.0f, 3}}));
+    // A station whose name differs keeps the profile's empty load.
     page->SetAircraftDetails(SimAircraft({{L"Pilot", 170.0f, 300.0f, 0},
                                           {L"Cabin", 6000.0f, 12000.0f, 0},
                                           {L"Hold", 900.0f, 7000.0f, 0}}));
     ASSERT_EQ(PayloadGauges().size(), 3);
-    // A station whose name differs keeps the profile's empty load.
     EXPECT_EQ(Amount(PayloadGauges()[2]), "0 Lbs");
 
     page->SetAircraftDetails(SimAircraft({{L"Pilot", 200.0f, 300.0f, 0},
