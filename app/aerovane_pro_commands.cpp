@@ -10,7 +10,6 @@
 #include "loadeditor/aircraftprofile.h"
 #include "loadeditor/tab_loadeditor.h"
 #include "platform/clock.h"
-#include "platform/programfolder.h"
 #include "settings/settings.h"
 #include "simlink/connectworker.h"
 #include "simlink/job.h"
@@ -23,15 +22,6 @@
 #include <QTimer>
 
 #include <iterator>
-
-namespace {
-
-QString AircraftConfigFolder()
-{
-    return platform::ProgramFolder() + QStringLiteral("/AircraftConfigs/");
-}
-
-} // namespace
 
 void Aerovane_Pro::AddJob(int type, const QString& text)
 {
@@ -270,9 +260,7 @@ void Aerovane_Pro::OnUpdateAircraftDetails(const aviation::structs::CAircraftDet
 
     if (name.isEmpty() || name == QLatin1String("Unknow"))
         return;
-    QString fileName = name;
-    fileName.replace(QLatin1Char(' '), QLatin1Char('_'));
-    if (LoadAircraftProfile(AircraftConfigFolder() + fileName + QStringLiteral(".cfg"))) {
+    if (LoadAircraftProfile(AircraftProfilePath(name))) {
         const int index = aircraftCombo->findText(name, Qt::MatchFixedString);
         if (index >= 0)
             aircraftCombo->setCurrentIndex(index);
@@ -304,11 +292,7 @@ void Aerovane_Pro::OnComboBoxAircraftChanged(int index)
 {
     if (index < 1)
         return;
-    QString fileName = aircraftCombo->currentText();
-    fileName.replace(QLatin1Char(' '), QLatin1Char('_'));
-    if (!fileName.contains(QLatin1String(".cfg")))
-        fileName += QStringLiteral(".cfg");
-    if (LoadAircraftProfile(AircraftConfigFolder() + fileName))
+    if (LoadAircraftProfile(AircraftProfilePath(aircraftCombo->currentText())))
         profileAircraftDetail = GetCurrentAircraft();
     ui.tab_flightplanner->SetAircraft(profileAircraftDetail);
 }

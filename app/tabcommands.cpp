@@ -273,7 +273,7 @@ void Aerovane_Pro::OnSimpleConfigurator()
 
 void Aerovane_Pro::OnDlgAircraftConfig()
 {
-    QPointer<CAircraftConfigDlg> dialog = new CAircraftConfigDlg(this);
+    QPointer<CAircraftConfigDlg> dialog = new CAircraftConfigDlg(this, this);
     dialog->exec();
     delete dialog;
     // New or changed profiles appear in the selector.

@@ -3,6 +3,7 @@
 # the tests a widget application object instead of a core one.
 # Test suites named LocalTime* depend on the local time zone: they are registered a second time to run
 # under Europe/Berlin, a zone with daylight saving.
+# *EndToEnd suites of WIDGETS executables need a real X server: label <name>_xvfb, run under xvfb-run by test.sh.
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
@@ -17,7 +18,15 @@ function(aerovane_add_gtest name)
     target_compile_definitions(${name} PRIVATE
         AEROVANE_SHARED_DATA_DIR="${AEROVANE_SHARED_DATA_DIR}"
         AEROVANE_TEST_DATA_DIR="${AEROVANE_TEST_DATA_DIR}")
-    gtest_discover_tests(${name}
+    set(offscreen_filter "*")
+    if(ARG_WIDGETS)
+        set(offscreen_filter "-*EndToEnd.*")
+        gtest_discover_tests(${name} TEST_FILTER "*EndToEnd.*"
+            PROPERTIES LABELS ${name}_xvfb TIMEOUT 300 ENVIRONMENT "TZ=UTC"
+                ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:xcb"
+            DISCOVERY_TIMEOUT 60)
+    endif()
+    gtest_discover_tests(${name} TEST_FILTER "${offscreen_filter}"
         PROPERTIES LABELS ${name} TIMEOUT 300 ENVIRONMENT "TZ=UTC" ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen"
         DISCOVERY_TIMEOUT 60)
     add_test(NAME ${name}_Europe_Berlin COMMAND ${name} --gtest_filter=LocalTime*)

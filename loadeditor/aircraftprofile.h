@@ -1,14 +1,33 @@
 // The load editor's current aircraft profile and its ".cfg" files, INI files such as
 // "AircraftConfigs/Boeing_737-800.cfg" holding Name, Type, Code, Airline, Registration, the groups Weights,
-// Fuel and Speeds and the array Payload of stations.
+// Fuel and Speeds and the array Payload of stations:
+//   [Payload]
+//   1\Name=Forward Cabin
+//   1\Type=2
+//   1\maxWeight="@Variant(\0\0\0\x87\x46;\x80\0)"
+//   size=1
 #pragma once
 
 #include "simlink/aircraftdetail.h"
 
 #include <QString>
 
+// A profile holds at most this many payload stations; a larger "size" in a file reads as this many.
+constexpr int kMaxProfileStations = 1000;
+
+// The folder of the profiles: the program's folder and "AircraftConfigs", without a trailing separator.
+QString AircraftConfigFolder();
+// The profile file of an aircraft: the aircraft's name made a safe file name (blanks and the characters no file
+// name may hold become "_"), ".cfg" appended unless the name holds it, inside AircraftConfigFolder.
+// "Boeing 737-800" -> ".../AircraftConfigs/Boeing_737-800.cfg"; "A/B C" -> ".../AircraftConfigs/A_B_C.cfg".
+QString AircraftProfilePath(const QString& aircraftName);
+
 // Fills the current profile from the file; false, with the profile unchanged, when no file exists there. Missing
-// keys and values that are no numbers read as the record's defaults.
+// keys and values that are no finite numbers read as the record's defaults; station weights read as 0.
 bool LoadAircraftProfile(const QString& path);
+// Writes the current profile to the file (weights in pounds, floats as single-precision variants); false when
+// the file could not be written.
+bool SaveAircraftProfile(const QString& path);
 // A copy of the current profile.
 aviation::structs::CAircraftDetail GetCurrentAircraft();
+void SetCurrentAircraft(const aviation::structs::CAircraftDetail& aircraft);

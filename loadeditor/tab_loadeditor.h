@@ -1,15 +1,19 @@
-// The load editor page of the main window: one row per fuel tank and payload station in two host widgets, the
-// resulting weights, and the buttons that read, reset and send the loads. The window's form creates the page and
-// its widgets; the page reaches them through the form once the window has handed itself over with Init.
+// The load editor page of the main window: one fuel gauge per tank and one payload gauge per station in two host
+// widgets, the resulting weights, and the buttons that read, reset and send the loads. The window's form creates
+// the page and its widgets; the page reaches them through the form once the window has handed itself over with
+// Init.
 #pragma once
 
 #include "simlink/aircraftdetail.h"
 #include "simlink/aircraftfuel.h"
 
+#include <QList>
 #include <QWidget>
 
-class Aerovane_Pro;
 class CConnectWorker;
+class CFuelBox;
+class CMainWindowHost;
+class CPaxeBox;
 class QVBoxLayout;
 namespace Ui {
 class Aerovane_ProClass;
@@ -24,29 +28,46 @@ public:
     ~CTab_LoadEditor() override;
 
     // Called once by the window after its form is built: lays out the two host widgets and connects the
-    // page's Apply, Cancel and Refresh buttons.
-    void Init(Aerovane_Pro* window, CConnectWorker* worker);
+    // page's Apply, Cancel and Refresh buttons (and only the page's: the loads are sent once per Apply).
+    void Init(CMainWindowHost* window, CConnectWorker* worker);
 
-    // The simulator's fuel tanks, as last read; the fuel record GetFuel hands to the "Set Fuel" job.
+    // The simulator's fuel tanks: one gauge per tank, or the status "No Fuel. FS not connected or FS is not
+    // ready!" when there is none.
     void SetFuel(const aviation::structs::CAircraftFuel& fuel);
-    // The aircraft the simulator reports, whose profile gives the empty weight and the passenger display.
+    // One gauge per station; a passenger station counts heads when the profile says so.
+    void SetPayload(const aviation::structs::CAircraftPayload& payload);
+    // The aircraft the simulator reports: its profile gives the empty weight, the passenger display and the
+    // stations' maxima and kinds; without a profile the page offers the aircraft editor.
     void SetAircraftDetails(const aviation::structs::CAircraftDetail& aircraft);
     aviation::structs::CAircraftFuel GetFuel() const { return m_fuel; }
     aviation::structs::CAircraftPayload GetPayload() const { return m_payload; }
 
+    void AddFuelRow(const QString& name, int tankId, double capacity, double level);
+    void AddPayloadRow(const QString& name, double value, double maximum, bool passengerMode, int id);
+
 public slots:
-    // Sending, resetting and reading the loads work on the page's fuel and payload rows and on the connection
-    // worker; until the page has those, the buttons leave it as it is.
+    // Takes the gauges into the fuel and payload records and queues "Set Fuel" and "Set Payload", connected or not.
     void OnButtonApply();
+    // The gauges return to the values last received or applied.
     void OnButtonCancel();
+    // While connected, queues "Get Payload"; the window hands the answer back through SetFuel and
+    // SetAircraftDetails.
     void OnButtonRefresh();
+    // Recomputes the fuel, payload and total weights in the units set now.
+    void OnSliderChanged();
 
 private:
-    Aerovane_Pro* m_window = nullptr;
+    void OfferAircraftEditor();
+
+    CMainWindowHost* m_window = nullptr;
     CConnectWorker* m_connectWorker = nullptr;
     Ui::Aerovane_ProClass* m_form = nullptr;
+    aviation::structs::CAircraftDetail m_profile;
     aviation::structs::CAircraftFuel m_fuel;
     aviation::structs::CAircraftPayload m_payload;
+    QList<CFuelBox*> m_fuelBoxes;
+    QList<CPaxeBox*> m_paxeBoxes;
+    double m_fuelWeight = 0.0; // lb per US gallon
     QVBoxLayout* m_fuelLayout = nullptr;
     QVBoxLayout* m_payloadLayout = nullptr;
 };

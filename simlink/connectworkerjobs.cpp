@@ -424,8 +424,8 @@ void CConnectWorker::ReadDetails()
         }
         m_client->ReadPayload(payload);
         m_client->ReadAircraftDetail(details);
-        payload.stations = details.payload.stations;
-        payload.count = details.payload.count;
+        // The bridge's detail answer carries no stations: the details take the stations just read.
+        details.payload = payload;
         std::lock_guard<std::mutex> locker(m_valuesLock);
         m_details = details;
         m_payload = payload;

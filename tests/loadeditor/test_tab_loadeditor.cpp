@@ -1,44 +1,188 @@
-#include "forms/mainwindowform.h"
+#include "loadeditor/aircraftconfigdlg.h"
+#include "loadeditor/fuelbox.h"
+#include "loadeditor/paxebox.h"
+#include "simlink/job.h"
+#include "tests/loadeditor/loadeditortest.h"
+#include "tests/support/modaldialoganswer.h"
 
-#include <QVBoxLayout>
-#include <gtest/gtest.h>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
 
-TEST(LoadEditorTab, InitLaysOutTheRowHostsAndWiresThePagesButtons)
+using aviation::structs::CAircraftDetail;
+using aviation::structs::CAircraftFuel;
+using aviation::structs::CAircraftFuelTank;
+using aviation::structs::CAircraftPayload;
+using aviation::structs::CAircraftPayloadStation;
+
+namespace {
+
+QString Amount(const QWidget* gauge)
 {
-    CMainWindowForm window;
-    Ui::Aerovane_ProClass& ui = window.ui;
-    ui.setupUi(&window);
-    CTab_LoadEditor* page = ui.tab_LoadEditor;
-    page->Init(nullptr, nullptr);
-
-    for (QWidget* host : {ui.widget_ScrollMainFuel, ui.widget_ScrollMainPayload}) {
-        auto* rows = qobject_cast<QVBoxLayout*>(host->layout());
-        ASSERT_NE(rows, nullptr) << host->objectName().toStdString();
-        EXPECT_EQ(rows->spacing(), 1);
-        EXPECT_EQ(rows->contentsMargins(), QMargins(2, 2, 2, 2));
-    }
-    // A connection that exists can be taken down: each button reaches the page's own slot.
-    EXPECT_TRUE(QObject::disconnect(ui.pushButton_Apply, &QPushButton::clicked, page, &CTab_LoadEditor::OnButtonApply));
-    EXPECT_TRUE(
-        QObject::disconnect(ui.pushButton_Cancel, &QPushButton::clicked, page, &CTab_LoadEditor::OnButtonCancel));
-    EXPECT_TRUE(
-        QObject::disconnect(ui.pushButton_Refresh, &QPushButton::clicked, page, &CTab_LoadEditor::OnButtonRefresh));
+    return gauge->findChildren<QLabel*>().at(2)->text();
 }
 
-TEST(LoadEditorTab, HandsBackTheFuelItWasGivenAndStaysAloneOutsideAWindow)
+CAircraftDetail SimAircraft(std::initializer_list<CAircraftPayloadStation> stations)
 {
-    CTab_LoadEditor page;
-    page.Init(nullptr, nullptr);
-    EXPECT_EQ(page.layout(), nullptr);
+    CAircraftDetail aircraft;
+    aircraft.name = L"Boeing 737-800 Aerovane Air";
+    for (const CAircraftPayloadStation& station : stations)
+        aircraft.payload.AddStation(station);
+    return aircraft;
+}
 
-    aviation::structs::CAircraftFuel fuel;
-    fuel.AddTank(aviation::structs::CAircraftFuelTank(80.0, 1300.0, 3, L""));
-    fuel.AddTank(aviation::structs::CAircraftFuelTank(75.0, 1300.0, 4, L""));
+} // namespace
+
+class LoadEditorTab : public LoadEditorTest
+{
+protected:
+    QList<CPaxeBox*> PayloadGauges() const { return ui.widget_ScrollMainPayload->findChildren<CPaxeBox*>(); }
+};
+
+TEST_F(LoadEditorTab, PassengerStationsCountHeadsAndApplySendsTheirWeight)
+{
+    CAircraftDetail profile = SimAircraft({{L"Forward Cabin", 0.0f, 12000.0f, 2},
+                                           {L"Aft Cabin", 0.0f, 14000.0f, 2},
+                                           {L"Forward Cargo", 0.0f, 7000.0f, 3}});
+    profile.PaxAsPassenger = true;
+    profile.EmptyWeight = 91300.0f;
+    SaveProfile(profile);
+    CAircraftFuel fuel;
+    fuel.AddTank(CAircraftFuelTank(80.0, 1288.0, 3, L"Left Main"));
     fuel.SetFuelWeight(6.7);
-    page.SetFuel(fuel);
-    const aviation::structs::CAircraftFuel kept = page.GetFuel();
-    ASSERT_EQ(kept.GetTankCount(), 2);
-    EXPECT_EQ(kept.GetTank(3).level, 80.0);
-    EXPECT_EQ(kept.GetFuelWeight(), 6.7);
-    EXPECT_TRUE(page.GetPayload().GetStations().empty());
+    page->SetFuel(fuel);
+    page->SetAircraftDetails(SimAircraft({{L"Forward Cabin", 1200.0f, 12000.0f, 0},
+                                          {L"Aft Cabin", 1000.0f, 14000.0f, 0},
+                                          {L"Forward Cargo", 2200.0f, 7000.0f, 0}}));
+
+    EXPECT_EQ(ui.lineEdit_AircraftName->text(), "Boeing 737-800 Aerovane Air");
+    EXPECT_EQ(ui.lineEdit_emptyweight->text(), "91300");
+    const QList<CPaxeBox*> gauges = PayloadGauges();
+    ASSERT_EQ(gauges.size(), 3);
+    EXPECT_EQ(Amount(gauges[0]), "5 Paxe");
+    EXPECT_EQ(Amount(gauges[1]), "4 Paxe");
+    EXPECT_EQ(Amount(gauges[2]), "2200 Lbs");
+    EXPECT_EQ(ui.lineEdit_totalPayloadWeight->text(), "4400.00");
+
+    QSignalSpy finished(&worker, &CConnectWorker::sigThreadJobFinished);
+    ui.pushButton_Apply->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() >= 2; }, 10000));
+    EXPECT_EQ(finished[0], QVariantList({JobSetFuel, QStringLiteral("Set Fuel")}));
+    EXPECT_EQ(finished[1], QVariantList({JobSetPayload, QStringLiteral("Set Payload")}));
+    EXPECT_EQ(page->GetPayload().stations[0].weight, 1200.0f);
+    // The fraction of a passenger stays until the slider moves.
+    EXPECT_FLOAT_EQ(page->GetPayload().stations[1].weight, 1000.0f);
+
+    gauges[0]->findChild<CPaxeBar*>()->setValue(6);
+    ui.pushButton_Apply->click();
+    EXPECT_EQ(page->GetPayload().stations[0].weight, 1440.0f);
+
+    // Cancel returns to what was applied last, not to what the simulator reported.
+    PayloadGauges()[0]->findChild<CPaxeBar*>()->setValue(9);
+    ui.pushButton_Cancel->click();
+    EXPECT_EQ(Amount(PayloadGauges()[0]), "6 Paxe");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() >= 4; }, 10000));
+}
+
+TEST_F(LoadEditorTab, TotalsFollowTheChosenUnits)
+{
+    struct Case
+    {
+        bool pounds;
+        bool gallons;
+        QStringList texts; // fuel, fuel unit, fuel weight, payload, total, weight unit
+    };
+    const Case cases[] = {
+        {true, true, {"50.00", "Gal", "335.00", "1000.00", "1335.00", "lbs"}},
+        {false, false, {"189.27", "Liter", "151.95", "453.59", "605.55", "kg"}},
+    };
+    CAircraftFuel fuel;
+    fuel.AddTank(CAircraftFuelTank(50.0, 100.0, 4, L"Center"));
+    fuel.SetFuelWeight(6.7);
+    CAircraftPayload payload;
+    payload.AddStation({L"Aft Cargo", 1000.0f, 9000.0f, 3});
+    for (const Case& c : cases) {
+        CSettings::SetUnitsLbs(c.pounds);
+        CSettings::SetUnitsGallon(c.gallons);
+        page->SetFuel(fuel);
+        page->SetPayload(payload);
+        const QStringList shown = {ui.lineEdit_fuelTotal->text(),         ui.label_Gallon->text(),
+                                   ui.lineEdit_fuelTotalWeight->text(),   ui.lineEdit_totalPayloadWeight->text(),
+                                   ui.lineEdit_totalweight->text(),       ui.label_Lbs_2->text()};
+        EXPECT_EQ(shown, c.texts);
+        EXPECT_EQ(ui.label_Lbs->text(), c.texts.last());
+        EXPECT_EQ(ui.label_lbs_7->text(), c.texts.last());
+    }
+
+    // Without a tank the status says why and the totals keep their texts.
+    page->SetFuel(CAircraftFuel());
+    EXPECT_EQ(ui.label_Status->text(), "No Fuel. FS not connected or FS is not ready!");
+    EXPECT_TRUE(ui.widget_ScrollMainFuel->findChildren<CFuelBox*>().isEmpty());
+    EXPECT_EQ(ui.lineEdit_fuelTotal->text(), "189.27");
+}
+
+TEST_F(LoadEditorTab, AircraftWithoutProfileOffersTheEditorUntilToldNotTo)
+{
+    CAircraftDetail previous = SimAircraft({{L"Cabin", 0.0f, 18000.0f, 2}});
+    previous.name = L"Dash 8 Q400";
+    previous.EmptyWeight = 37886.0f;
+    SaveProfile(previous);
+    CAircraftDetail dash = SimAircraft({{L"Cabin", 5000.0f, 18000.0f, 0}});
+    dash.name = previous.name;
+    page->SetAircraftDetails(dash);
+    ASSERT_EQ(ui.lineEdit_AircraftName->text(), "Dash 8 Q400");
+
+    const CAircraftDetail unknown = SimAircraft({{L"Pilot", 170.0f, 300.0f, 0},
+                                                 {L"Forward Cabin", 6800.0f, 12000.0f, 0}});
+    prompter.answer = PromptAnswer::Yes;
+    ModalDialogAnswer<CAircraftConfigDlg> editor([](CAircraftConfigDlg&) { return false; });
+    page->SetAircraftDetails(unknown);
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].title, "Aircraft Configurator");
+    EXPECT_EQ(prompter.asked[0].text,
+              "Aircraft Config not found for this Aircraft.\nDo you want to start the Aircraft Editor");
+    EXPECT_EQ(prompter.checkBoxTexts, QStringList{"Don't show again."});
+    EXPECT_EQ(editor.Answered(), 1);
+    EXPECT_EQ(host.calls, QStringList{"FillAircraftCombo"});
+    // The simulator's stations as they are, and the earlier profile's name and empty weight stay.
+    ASSERT_EQ(PayloadGauges().size(), 2);
+    EXPECT_EQ(Amount(PayloadGauges()[1]), "6800 Lbs");
+    EXPECT_EQ(ui.lineEdit_AircraftName->text(), "Dash 8 Q400");
+    EXPECT_EQ(ui.lineEdit_totalweight->text(), "44856.00");
+
+    prompter.answer = PromptAnswer::No;
+    prompter.tickCheckBox = true;
+    page->SetAircraftDetails(unknown);
+    EXPECT_FALSE(CSettings::GetInfoAircraftEditor());
+    page->SetAircraftDetails(unknown);
+    EXPECT_EQ(prompter.asked.size(), 2u);
+    EXPECT_EQ(editor.Answered(), 1);
+}
+
+TEST_F(LoadEditorTab, NoAircraftOrOtherStationsLeaveTheGauges)
+{
+    SaveProfile(SimAircraft({{L"Pilot", 0.0f, 300.0f, 1},
+                             {L"Cabin", 0.0f, 12000.0f, 2},
+                             {L"Cargo", 0.0f, 7000.0f, 3}}));
+    // A station whose name differs keeps the profile's empty load.
+    page->SetAircraftDetails(SimAircraft({{L"Pilot", 170.0f, 300.0f, 0},
+                                          {L"Cabin", 6000.0f, 12000.0f, 0},
+                                          {L"Hold", 900.0f, 7000.0f, 0}}));
+    ASSERT_EQ(PayloadGauges().size(), 3);
+    EXPECT_EQ(Amount(PayloadGauges()[2]), "0 Lbs");
+
+    page->SetAircraftDetails(SimAircraft({{L"Pilot", 200.0f, 300.0f, 0},
+                                          {L"Cabin", 100.0f, 12000.0f, 0}}));
+    ASSERT_EQ(PayloadGauges().size(), 3);
+    EXPECT_EQ(Amount(PayloadGauges()[0]), "170 Lbs");
+
+    for (const wchar_t* name : {L"", L"Unknow"}) {
+        CAircraftDetail none;
+        none.name = name;
+        page->SetAircraftDetails(none);
+        EXPECT_EQ(prompter.asked.back().title, "Aerovane - Load editor");
+        EXPECT_EQ(prompter.asked.back().text,
+                  "No aircraft found or not loaded aircraft in FS.\nPlease select aircraft in the FS and load flight.");
+    }
+    EXPECT_EQ(PayloadGauges().size(), 3);
 }

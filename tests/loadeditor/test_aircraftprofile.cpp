@@ -1,0 +1,167 @@
+#include "tests/loadeditor/loadeditortest.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+using aviation::structs::CAircraftDetail;
+
+namespace {
+
+// Every number a profile carries.
+float CAircraftDetail::*const kFloats[] = {
+    &CAircraftDetail::EmptyWeight, &CAircraftDetail::maxTakeOffWeight, &CAircraftDetail::maxLandingWeight,
+    &CAircraftDetail::maxRampWeight, &CAircraftDetail::FuelFlow, &CAircraftDetail::ExtraFuel,
+    &CAircraftDetail::TaxiFuel, &CAircraftDetail::HoldingFuel};
+int CAircraftDetail::*const kInts[] = {
+    &CAircraftDetail::CruiseAlt, &CAircraftDetail::cruiseSpeed, &CAircraftDetail::maxAlt,
+    &CAircraftDetail::ClimbSpeed5000, &CAircraftDetail::ClimbRate5000, &CAircraftDetail::ClimbSpeed10000,
+    &CAircraftDetail::ClimbRate10000, &CAircraftDetail::ClimbSpeed20000, &CAircraftDetail::ClimbRate20000,
+    &CAircraftDetail::ClimbSpeed30000, &CAircraftDetail::ClimbRate30000, &CAircraftDetail::DescentSpeed,
+    &CAircraftDetail::DescentRate};
+
+class AircraftProfile : public ::testing::Test
+{
+protected:
+    void SetUp() override { QDir().mkpath(AircraftConfigFolder()); }
+    void TearDown() override { SetCurrentAircraft(CAircraftDetail()); }
+
+    static void Write(const QString& path, const QByteArray& text)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    ScopedAppFolders folders;
+};
+
+} // namespace
+
+TEST_F(AircraftProfile, SavedProfileComesBackWithEveryCarriedFieldAndEmptyStations)
+{
+    CAircraftDetail saved = Boeing737();
+    saved.PaxAsWeight = false;
+    saved.PaxAsPassenger = true;
+    for (std::size_t i = 0; i < std::size(kInts); ++i)
+        saved.*kInts[i] = 1000 + static_cast<int>(i);
+    for (std::size_t i = 0; i < std::size(kFloats); ++i)
+        saved.*kFloats[i] = 100.25f + static_cast<float>(i);
+    const QString path = AircraftProfilePath(QStringLiteral("Boeing 737-800 Aerovane Air"));
+    EXPECT_EQ(path, folders.ProgramFile("AircraftConfigs/Boeing_737-800_Aerovane_Air.cfg"));
+    for (const wchar_t* name : {L"Forward Cargo", L"Bulk", L"Crew Rest"})
+        saved.payload.AddStation({name, 0.0f, 1500.0f, 3});
+    SetCurrentAircraft(saved);
+    ASSERT_TRUE(SaveAircraftProfile(path));
+    saved.payload = Boeing737().payload;
+    saved.payload.stations[0].weight = 6800.0f;
+    SetCurrentAircraft(saved);
+    ASSERT_TRUE(SaveAircraftProfile(path));
+
+    // Two stations saved over five leave two entries.
+    QSettings file(path, QSettings::IniFormat);
+    EXPECT_EQ(file.value(QStringLiteral("Payload/size")).toInt(), 2);
+    file.beginGroup(QStringLiteral("Payload"));
+    EXPECT_EQ(file.childGroups(), QStringList({QStringLiteral("1"), QStringLiteral("2")}));
+
+    SetCurrentAircraft(CAircraftDetail());
+    ASSERT_TRUE(LoadAircraftProfile(path));
+    const CAircraftDetail loaded = GetCurrentAircraft();
+    const std::wstring CAircraftDetail::*texts[] = {&CAircraftDetail::name, &CAircraftDetail::type,
+                                                   &CAircraftDetail::code, &CAircraftDetail::Registration,
+                                                   &CAircraftDetail::airline};
+    for (const auto field : texts)
+        EXPECT_EQ(loaded.*field, saved.*field);
+    EXPECT_FALSE(loaded.PaxAsWeight);
+    EXPECT_TRUE(loaded.PaxAsPassenger);
+    for (const auto field : kFloats)
+        EXPECT_EQ(loaded.*field, saved.*field);
+    for (const auto field : kInts)
+        EXPECT_EQ(loaded.*field, saved.*field);
+    ASSERT_EQ(loaded.payload.count, 2);
+    EXPECT_EQ(loaded.payload.stations[1].name, L"Aft Cargo");
+    EXPECT_EQ(loaded.payload.stations[1].maxWeight, 9000.0f);
+    EXPECT_EQ(loaded.payload.stations[1].type, 3);
+    EXPECT_EQ(loaded.payload.stations[0].weight, 0.0f);
+}
+
+TEST_F(AircraftProfile, HandWrittenProfileLoadsAlikeAndStaysUntouched)
+{
+    const QString path = AircraftProfilePath(QStringLiteral("Dash 8 Q400"));
+    const QByteArray text = "UnitWeight=lbs\nname=Dash 8 Q400\ntype=Bombardier\ncode=DH8D\nairline=Aerovane Regional\n"
+                            "[Weights]\nEmptyWeight=37886.5\n"
+                            "[Payload]\n1\\Name=Cabin\n1\\maxWeight=18000.5\n1\\Type=2\nsize=1\n"
+                            "[Fuel]\nFuelFlow=1850\n[Speeds]\ncruiseSpeed=360\n";
+    Write(path, text);
+    const QDateTime old = QDateTime::currentDateTimeUtc().addDays(-3);
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+
+    ASSERT_TRUE(LoadAircraftProfile(path));
+    const CAircraftDetail loaded = GetCurrentAircraft();
+    EXPECT_EQ(loaded.name + loaded.type + loaded.code + loaded.airline, L"Dash 8 Q400BombardierDH8DAerovane Regional");
+    // Without the keys, passenger stations load as a weight.
+    EXPECT_TRUE(loaded.PaxAsWeight);
+    EXPECT_FALSE(loaded.PaxAsPassenger);
+    EXPECT_EQ(loaded.EmptyWeight, 37886.5f);
+    EXPECT_EQ(loaded.FuelFlow, 1850.0f);
+    EXPECT_EQ(loaded.cruiseSpeed, 360);
+    ASSERT_EQ(loaded.payload.count, 1);
+    EXPECT_EQ(loaded.payload.stations[0].maxWeight, 18000.5f);
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), text);
+    EXPECT_EQ(QFileInfo(path).lastModified().toUTC(), old.toUTC());
+    EXPECT_EQ(QDir(AircraftConfigFolder()).entryList(QDir::Files), QStringList{"Dash_8_Q400.cfg"});
+}
+
+TEST_F(AircraftProfile, HostileNumbersLoadAtOnceAsNone)
+{
+    const std::pair<const char*, std::size_t> cases[] = {
+        {"[Payload]\nsize=2147483647\n", static_cast<std::size_t>(kMaxProfileStations)},
+        {"[Payload]\nsize=-4\n", 0},
+        {"[Payload]\nsize=0\n1\\Name=Cabin\n", 0},
+        {"[Payload]\n1\\Name=Cabin\n", 0},
+        {"[Payload]\n1\\Name=Cabin\n1\\maxWeight=nan\nsize=1\n", 1},
+    };
+    const QString path = AircraftProfilePath(QStringLiteral("Hostile"));
+    for (const auto& [payload, stations] : cases) {
+        Write(path, QByteArray(payload) + "[Weights]\nEmptyWeight=nan\nmaxRampWeight=1e39\n"
+                                          "[Fuel]\nFuelFlow=inf\nTaxiFuel=-inf\n[Speeds]\nmaxAlt=inf\n");
+        ASSERT_TRUE(LoadAircraftProfile(path)) << payload;
+        const CAircraftDetail loaded = GetCurrentAircraft();
+        EXPECT_EQ(loaded.payload.stations.size(), stations) << payload;
+        if (stations == 1) {
+            EXPECT_EQ(loaded.payload.stations[0].maxWeight, 0.0f);
+        }
+        for (const auto field : kFloats)
+            EXPECT_EQ(loaded.*field, 0.0f);
+        EXPECT_EQ(loaded.maxAlt, 0);
+    }
+}
+
+TEST_F(AircraftProfile, ProfileFileStaysInsideItsFolderAndWriteFailuresAreReported)
+{
+    const std::pair<const char*, const char*> names[] = {
+        {"A/B C", "A_B_C.cfg"}, {"..\\..\\x", ".._.._x.cfg"}, {"..", "__.cfg"}, {"Learjet 45.cfg", "Learjet_45.cfg"}};
+    for (const auto& [name, file] : names)
+        EXPECT_EQ(AircraftProfilePath(QString::fromUtf8(name)), folders.ProgramFile("AircraftConfigs/") + file);
+
+    SetCurrentAircraft(Boeing737());
+    ASSERT_TRUE(SaveAircraftProfile(AircraftProfilePath(QStringLiteral("A/B C"))));
+    EXPECT_EQ(QDir(AircraftConfigFolder()).entryList(QDir::Files), QStringList{"A_B_C.cfg"});
+
+    // A missing file changes nothing.
+    EXPECT_FALSE(LoadAircraftProfile(AircraftProfilePath(QStringLiteral("Cessna 172"))));
+    EXPECT_EQ(GetCurrentAircraft().name, Boeing737().name);
+
+    // A folder that cannot hold files: a plain file stands where it should be.
+    ASSERT_TRUE(QDir(AircraftConfigFolder()).removeRecursively());
+    Write(AircraftConfigFolder(), "not a folder");
+    EXPECT_FALSE(SaveAircraftProfile(AircraftProfilePath(QStringLiteral("Boeing 737-800"))));
+}
