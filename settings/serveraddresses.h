@@ -12,6 +12,10 @@ struct ServerAddresses
     // Full feed URLs, the defaults of weather/metar_vatsim and weather/metar_ivao.
     QString metarVatsimUrl;
     QString metarIvaoUrl;
+    // The route finder: its base (scheme, host, port, no trailing slash) and the application name sent with
+    // every request.
+    QString routeFinderUrl;
+    QString routeFinderAppName;
 
     static ServerAddresses BuiltIn();
 };
