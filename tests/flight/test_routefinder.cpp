@@ -1,5 +1,11 @@
 #include "flight/dlgflightplans.h"
 #include "flight/routefinder.h"
+#include "flight/routesearch.h"
+#include "settings/serveraddresses.h"
+#include "settings/settings.h"
+#include "tests/generation/fakewindowhost.h"
+#include "tests/generation/recordingprompter.h"
+#include "tests/support/modaldialoganswer.h"
 #include "generation/wxdownloader.h"
 #include "tools/wx-server/wxserver.h"
 
@@ -182,4 +188,98 @@ TEST(RoutePicker, ListsTheCandidatesAndPicksOnlyAClickedRow)
     DlgFlightplans empty({}, nullptr, QString());
     EXPECT_EQ(empty.windowTitle(), "Flightplans");
     EXPECT_EQ(empty.findChild<QLabel*>("label_dep")->text(), "....");
+}
+
+namespace {
+
+// The route finder served by the loopback server from a data folder of its own.
+class RouteSearchTest : public ::testing::Test
+{
+protected:
+    RouteSearchTest()
+    {
+        QDir(data.path()).mkpath("vatroute");
+        server.Listen();
+        ServerAddresses addresses = ServerAddresses::BuiltIn();
+        addresses.routeFinderUrl = server.BaseUrl();
+        addresses.routeFinderAppName = "aerovane";
+        scopedAddresses = std::make_unique<ScopedServerAddresses>(addresses);
+    }
+
+    void Serve(const QByteArray& reply)
+    {
+        QFile file(data.filePath("vatroute/EDDF-LOWW.txt"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(reply);
+    }
+
+    // Searches with the picker answered by double-clicking `row` (-1: cancelled); the number of pickers shown.
+    int Search(const QString& departure, const QString& destination, int row = 0)
+    {
+        ModalDialogAnswer<DlgFlightplans> answer([row](DlgFlightplans& picker) {
+            if (row >= 0)
+                emit picker.findChild<QTableWidget*>("tableWidget")->cellDoubleClicked(row, 1);
+            return row >= 0;
+        });
+        picked = RouteSearch(nullptr, &host).Pick(departure, destination);
+        return answer.Answered();
+    }
+
+    QStringList Boxes() const
+    {
+        QStringList texts;
+        for (const PromptRequest& request : prompter.asked)
+            texts << request.title + ": " + request.text;
+        return texts;
+    }
+
+    QTemporaryDir data;
+    tools::WxServer server{data.path()};
+    std::unique_ptr<ScopedServerAddresses> scopedAddresses;
+    RecordingPrompter prompter;
+    ScopedPrompter scopedPrompter{prompter};
+    FakeWindowHost host;
+    std::optional<aviation::CFlightplan> picked;
+};
+
+} // namespace
+
+TEST_F(RouteSearchTest, PickedRouteComesBackWithItsDistanceAndCourse)
+{
+    Serve(kDirect.toUtf8() + "\nFL340:EDDF DKB LOWW:x:EDDF~1~2~~~APT|DKB~1~2~~~VOR|LOWW~1~2~~~APT\n");
+    EXPECT_EQ(Search("EDDF", "LOWW"), 1);
+    EXPECT_EQ(server.Requests(), QStringList{"/access.php?type=app&name=aerovane&dep=EDDF&dest=LOWW"});
+    ASSERT_TRUE(picked.has_value());
+    EXPECT_EQ(picked->title, L"EDDF DCT LOWW");
+    EXPECT_EQ(QString::number(RouteSearch::RouteDistance(*picked), 'f', 1), "335.3");
+    EXPECT_EQ(QString::number(RouteSearch::RouteCourse(*picked), 'f', 1), "107.1");
+
+    EXPECT_EQ(Search("EDDF", "LOWW", 1), 1);
+    EXPECT_EQ(picked->flightLevel, L"FL340");
+    EXPECT_EQ(Search("EDDF", "LOWW", -1), 1);
+    EXPECT_FALSE(picked.has_value());
+    EXPECT_TRUE(prompter.asked.empty());
+}
+
+TEST_F(RouteSearchTest, NothingToPickIsToldAndNothingComesBack)
+{
+    Serve(kDirect.left(kDirect.indexOf('|')).toUtf8() + "\r\n");
+    EXPECT_EQ(Search("EDDF", "LOWW"), 0);
+    EXPECT_EQ(Boxes(), QStringList{"Aerovane - VATroute: Could not find any route or could not extract any route."});
+
+    // Airports other than four characters ask for none.
+    prompter.asked.clear();
+    server.ClearRequests();
+    for (const auto& [departure, destination] : {std::pair{"EDD", "LOWW"}, std::pair{"EDDF", "LOWWX"}})
+        EXPECT_EQ(Search(departure, destination), 0);
+    const QString enterAirports = "Aerovane-VatRoute: Please enter departure and destination airport";
+    EXPECT_EQ(Boxes(), QStringList({enterAirports, enterAirports}));
+    EXPECT_TRUE(server.Requests().isEmpty());
+
+    server.SetFailure("/access.php", tools::WxServer::Failure::NotFound);
+    EXPECT_EQ(Search("EDDF", "LOWW"), 0);
+    EXPECT_EQ(host.log, QStringList{"(Flightplanner) VatRoute - Network Error 203"});
+    EXPECT_FALSE(picked.has_value());
+
+    EXPECT_DOUBLE_EQ(RouteSearch::RouteCourse(aviation::CFlightplan()), 0.0);
 }
