@@ -57,7 +57,8 @@ void FlightplanExport::Run(const aviation::CFlightplan& plan)
         return;
     }
     const auto& choice = dialog.Form();
-    const struct {
+    const struct
+    {
         const QCheckBox* box;
         bool (FlightplanExport::*step)(const aviation::CFlightplan&);
     } steps[] = {
@@ -102,8 +103,7 @@ bool FlightplanExport::ExportXPlane(const aviation::CFlightplan& plan)
         return false;
     }
     const QString name = Ident(plan.departure) + Ident(plan.destination) + ".fms";
-    return WriteFile(PathIn(CSettings::GetExportFPXPlaneFolder(), name), name,
-                     planfile::WriteXPlaneFlightPlan(plan));
+    return WriteFile(PathIn(CSettings::GetExportFPXPlaneFolder(), name), name, planfile::WriteXPlaneFlightPlan(plan));
 }
 
 bool FlightplanExport::ExportAirbusX(const aviation::CFlightplan& plan)

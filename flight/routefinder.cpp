@@ -48,8 +48,9 @@ std::optional<aviation::CWaypointWX> ReadFix(const QString& entry, const RouteFi
 QString RouteFinder::RequestUrl(const QString& base, const QString& appName, const QString& departure,
                                 const QString& destination)
 {
-    return base + QStringLiteral("/access.php?type=app&name=%1&dep=%2&dest=%3")
-                      .arg(Encoded(appName), Encoded(departure), Encoded(destination));
+    return base
+        + QStringLiteral("/access.php?type=app&name=%1&dep=%2&dest=%3")
+              .arg(Encoded(appName), Encoded(departure), Encoded(destination));
 }
 
 std::vector<aviation::CFlightplan> RouteFinder::ParseReply(const QString& reply, const AirportElevation& elevation)

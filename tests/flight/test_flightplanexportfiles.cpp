@@ -52,12 +52,14 @@ private:
 TEST_F(ExportFilesTest, AirbusXJoinsLegsOnOneAirwayBetweenTheEnRouteWaypoints)
 {
     const auto airport = [](const wchar_t* ident) { return Point(ident, L"", 1); };
-    const struct {
+    const struct
+    {
         const char* what;
         std::vector<aviation::CWaypointWX> route;
         QByteArray segments;
     } cases[] = {
-        {"imported plan", {airport(L"KSEA"), Point(L"SEA"), Point(L"OLM"), airport(L"KPDX")},
+        {"imported plan",
+         {airport(L"KSEA"), Point(L"SEA"), Point(L"OLM"), airport(L"KPDX")},
          "Airway1=DCT\nAirway1FROM=SEA\nAirway1TO=OLM\n"},
         {"airway change at the last en-route leg",
          {airport(L"KSEA"), Point(L"SEA", L"J5"), Point(L"BTG", L"J5"), Point(L"OLM", L"J5"), Point(L"UBG", L"V23"),

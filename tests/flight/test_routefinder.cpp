@@ -1,12 +1,12 @@
 #include "flight/dlgflightplans.h"
 #include "flight/routefinder.h"
 #include "flight/routesearch.h"
+#include "generation/wxdownloader.h"
 #include "settings/serveraddresses.h"
 #include "settings/settings.h"
 #include "tests/generation/fakewindowhost.h"
 #include "tests/generation/recordingprompter.h"
 #include "tests/support/modaldialoganswer.h"
-#include "generation/wxdownloader.h"
 #include "tools/wx-server/wxserver.h"
 
 #include <QPushButton>
@@ -97,7 +97,8 @@ TEST(RouteFinderReply, FixTypesAirwaysAndAltitudes)
 TEST(RouteFinderReply, UnusableLinesAndFixesAreDropped)
 {
     const QString fiveSubfields = "FL300:A B:r:EDDF~50033333~8570556~~APT|LOWW~48110278~16569722~~~APT";
-    const struct {
+    const struct
+    {
         const char* what;
         QString reply;
         QStringList idents; // of the one candidate; empty: no candidate
@@ -108,7 +109,8 @@ TEST(RouteFinderReply, UnusableLinesAndFixesAreDropped)
         {"short line", "A:B:\n::|:", {}},
         {"no fix of six subfields", "FL350:EDDF DCT LOWW:none:EDDF~1~2~~APT|LOWW~1~2", {}},
         {"five subfields skipped", fiveSubfields, {"LOWW"}},
-        {"off the globe", "FL1:R:r:A~nan~1~~~INT|B~1~inf~~~INT|C~90000001~0~~~INT|D~0~-180000001~~~INT|E~0~0~~~INT",
+        {"off the globe",
+         "FL1:R:r:A~nan~1~~~INT|B~1~inf~~~INT|C~90000001~0~~~INT|D~0~-180000001~~~INT|E~0~0~~~INT",
          {"E"}},
         {"no number reads as 0", "FL1:R:r:A~north~east~~~INT|B~1~2~~~INT", {"A", "B"}},
     };
