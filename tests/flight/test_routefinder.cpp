@@ -1,6 +1,7 @@
 #include "flight/dlgflightplans.h"
 #include "flight/routefinder.h"
 #include "flight/routesearch.h"
+#include "forms/mainwindowform.h"
 #include "generation/wxdownloader.h"
 #include "settings/serveraddresses.h"
 #include "settings/settings.h"
@@ -284,4 +285,27 @@ TEST_F(RouteSearchTest, NothingToPickIsToldAndNothingComesBack)
     EXPECT_FALSE(picked.has_value());
 
     EXPECT_DOUBLE_EQ(RouteSearch::RouteCourse(aviation::CFlightplan()), 0.0);
+}
+
+TEST_F(RouteSearchTest, PageTakesThePickedRouteAndCalculatesIt)
+{
+    Serve(kDirect.toUtf8() + "\n");
+    CMainWindowForm window;
+    Ui::Aerovane_ProClass& ui = window.ui;
+    ui.setupUi(&window);
+    ui.tab_flightplanner->Init(&host, nullptr);
+    ui.lineEdit_Dep->setText("EDDF");
+    ui.lineEdit_Arrival->setText("LOWW");
+    ModalDialogAnswer<DlgFlightplans> answer([](DlgFlightplans& picker) {
+        emit picker.findChild<QTableWidget*>("tableWidget")->cellDoubleClicked(0, 0);
+        return true;
+    });
+    ui.tab_flightplanner->GetRouteVatRoute();
+    ASSERT_EQ(answer.Answered(), 1);
+    EXPECT_EQ(ui.plainTextEdit_route->toPlainText(), "EDDF DCT LOWW");
+    EXPECT_EQ(ui.tab_flightplanner->GetEditedFlightPlan().flightLevel, L"FL350");
+    // Only a calculation enables printing.
+    EXPECT_TRUE(ui.pushButton_printFp->isEnabled());
+    EXPECT_EQ(ui.lineEdit_dist->text(), "335.3NM");
+    EXPECT_EQ(ui.lineEdit_avaerageDir->text(), QString("107.1") + QChar(0x00B0));
 }
