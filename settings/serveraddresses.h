@@ -13,9 +13,9 @@ struct ServerAddresses
     QString metarVatsimUrl;
     QString metarIvaoUrl;
     // The route finder: its base (scheme, host, port, no trailing slash) and the application name sent with
-    // every request.
-    QString routeFinderUrl;
-    QString routeFinderAppName;
+    // every request. Empty unless given, so that a brace list of the four weather addresses stays complete.
+    QString routeFinderUrl = {};
+    QString routeFinderAppName = {};
 
     static ServerAddresses BuiltIn();
 };
