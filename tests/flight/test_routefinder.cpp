@@ -5,6 +5,7 @@
 #include "generation/wxdownloader.h"
 #include "settings/serveraddresses.h"
 #include "settings/settings.h"
+#include "tests/app/scopedappfolders.h"
 #include "tests/generation/fakewindowhost.h"
 #include "tests/generation/recordingprompter.h"
 #include "tests/support/modaldialoganswer.h"
@@ -236,6 +237,7 @@ protected:
         return texts;
     }
 
+    ScopedAppFolders folders;
     QTemporaryDir data;
     tools::WxServer server{data.path()};
     std::unique_ptr<ScopedServerAddresses> scopedAddresses;
