@@ -3,11 +3,13 @@
 #include "forms/mainwindowform.h"
 #include "settings/settings.h"
 #include "tests/app/scopedappfolders.h"
+#include "tests/flight/planfixtures.h"
 #include "tests/generation/fakewindowhost.h"
 #include "tests/generation/recordingprompter.h"
 #include "tests/support/modaldialoganswer.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QIcon>
 #include <gtest/gtest.h>
@@ -75,19 +77,16 @@ protected:
     }
 
     QString Folder(const QString& name) const { return folders.ProgramFile(name); }
-    QStringList Files(const QString& name) const { return QDir(Folder(name)).entryList(QDir::Files | QDir::Hidden); }
-    QStringList AllFiles() const
+    // Every file in the export folders, "folder/name", sorted.
+    QStringList Written() const
     {
         QStringList files;
-        for (const char* name : {"fsx", "fs9", "xplane", "airbusx", "squawkbox"})
-            files << Files(name);
+        const QDir root(folders.ProgramFile("."));
+        QDirIterator it(root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << root.relativeFilePath(it.next());
+        files.sort();
         return files;
-    }
-    QByteArray Read(const QString& path) const
-    {
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
     }
     bool IconIs(const char* resource) const
     {
@@ -109,26 +108,18 @@ TEST_F(FlightplanExportTest, WritesEveryTickedFormatAndLoadsThePlanIntoAConnecte
     CSettings::SetInterfaceType(2);
     host.connected = true;
     EXPECT_EQ(Export(SeattleToPortland(), All), 1);
-    EXPECT_EQ(Files("fsx"), QStringList{"KSEA-KPDX.pln"});
-    EXPECT_EQ(Files("fs9"), QStringList{"KSEA-KPDX.pln"});
-    EXPECT_EQ(Files("xplane"), QStringList{"KSEAKPDX.fms"});
-    EXPECT_EQ(Files("airbusx"), QStringList{"KSEAKPDX01.flp"});
-    EXPECT_EQ(Files("squawkbox"), QStringList{"KSEA-KPDX.sfp"});
-    EXPECT_TRUE(Read(Folder("fsx/KSEA-KPDX.pln")).contains("<Title>KSEA to KPDX</Title>"));
-    EXPECT_TRUE(Read(Folder("fs9/KSEA-KPDX.pln")).startsWith("[flightplan]\n"));
-    EXPECT_TRUE(Read(Folder("airbusx/KSEAKPDX01.flp")).startsWith("[CoRte]\nAirway1=DCT\nAirway1FROM=SEA\n"));
-    EXPECT_TRUE(Read(Folder("squawkbox/KSEA-KPDX.sfp"))
-                    .startsWith("[SBFlightPlan]\nAirspeed=0\nAlternate=\nAltitude=FL300\nArrival=KPDX\n"));
+    EXPECT_EQ(Written(),
+              QStringList({"airbusx/KSEAKPDX01.flp", "fs9/KSEA-KPDX.pln", "fsx/KSEA-KPDX.pln",
+                           "squawkbox/KSEA-KPDX.sfp", "xplane/KSEAKPDX.fms"}));
+    EXPECT_TRUE(ReadBytes(Folder("fsx/KSEA-KPDX.pln")).contains("<Title>KSEA to KPDX</Title>"));
+    // The SquawkBox file takes the page's level and route as they stand.
+    EXPECT_TRUE(ReadBytes(Folder("squawkbox/KSEA-KPDX.sfp")).contains("\nAltitude=FL300\n"));
     EXPECT_TRUE(IconIs(":/image/ok"));
-
     const QString fsxPlan = Folder("fsx/KSEA-KPDX.pln");
-    const QStringList expectedLog = {"(Flight planner) - file written - " + fsxPlan,
-                                     "(Flight planner) - Send Flightplan to FS - " + fsxPlan,
-                                     "(Flight planner) - file written - " + Folder("fs9/KSEA-KPDX.pln"),
-                                     "(Flight planner) - file written - " + Folder("xplane/KSEAKPDX.fms"),
-                                     "(Flight planner) - file written - " + Folder("airbusx/KSEAKPDX01.flp"),
-                                     "(Flight planner) - file written - " + Folder("squawkbox/KSEA-KPDX.sfp")};
-    EXPECT_EQ(host.log, expectedLog);
+    EXPECT_EQ(host.log.size(), 6);
+    EXPECT_EQ(host.log.mid(0, 2),
+              QStringList({"(Flight planner) - file written - " + fsxPlan,
+                           "(Flight planner) - Send Flightplan to FS - " + fsxPlan}));
     EXPECT_TRUE(host.calls.contains("LoadFlightPlanToFS(" + fsxPlan + ")"));
 
     // FSUIPC loads no plans; neither does a simulator that is not connected.
@@ -141,30 +132,21 @@ TEST_F(FlightplanExportTest, WritesEveryTickedFormatAndLoadsThePlanIntoAConnecte
     }
 }
 
-TEST_F(FlightplanExportTest, UnsetFsxFolderIsAskedForFirst)
+TEST_F(FlightplanExportTest, CancelledFolderChooserOrDialogWritesNothing)
 {
     CSettings::SetExportFPFSXFolder(QString());
     EXPECT_EQ(Export(SeattleToPortland(), All), 0);
     ASSERT_EQ(prompter.choosers.size(), 1u);
     EXPECT_EQ(prompter.choosers[0].caption, "Path To FS Flight Plan");
-    EXPECT_EQ(prompter.choosers[0].kind, ChooserKind::Folder);
     EXPECT_TRUE(IconIs(":/image/unok"));
-    EXPECT_TRUE(AllFiles().isEmpty());
 
+    // The dialog stores its switches even when cancelled.
     prompter.chooserAnswers = QStringList{Folder("fsx")};
-    EXPECT_EQ(Export(SeattleToPortland(), FSX), 1);
-    EXPECT_EQ(CSettings::GetExportFPFSXFolder(), Folder("fsx"));
-    EXPECT_EQ(Files("fsx"), QStringList{"KSEA-KPDX.pln"});
-}
-
-TEST_F(FlightplanExportTest, CancelledDialogWritesNothingButStoresTheSwitches)
-{
     EXPECT_EQ(Export(SeattleToPortland(), FS9 | SquawkBox, false), 1);
-    EXPECT_TRUE(AllFiles().isEmpty());
+    EXPECT_EQ(CSettings::GetExportFPFSXFolder(), Folder("fsx"));
+    EXPECT_TRUE(CSettings::GetExportFPFS9() && CSettings::GetExportFPSquawkbox());
+    EXPECT_TRUE(Written().isEmpty());
     EXPECT_TRUE(IconIs(":/image/unok"));
-    EXPECT_TRUE(CSettings::GetExportFPFS9());
-    EXPECT_TRUE(CSettings::GetExportFPSquawkbox());
-    EXPECT_FALSE(CSettings::GetExportFPXPlane());
 }
 
 TEST_F(FlightplanExportTest, XPlaneNeedsTheSwitchStoredBeforeTheRun)
@@ -172,11 +154,11 @@ TEST_F(FlightplanExportTest, XPlaneNeedsTheSwitchStoredBeforeTheRun)
     CSettings::SetExportFPXPlane(false);
     Export(SeattleToPortland(), XPlane | AirbusX | SquawkBox);
     EXPECT_EQ(host.log, QStringList{"(Flight planner) - Export FP XPlane not enabled or directory not set."});
-    EXPECT_TRUE(AllFiles().isEmpty());
+    EXPECT_TRUE(Written().isEmpty());
     EXPECT_TRUE(IconIs(":/image/unok"));
 
     Export(SeattleToPortland(), XPlane | AirbusX | SquawkBox);
-    EXPECT_EQ(AllFiles(), QStringList({"KSEAKPDX.fms", "KSEAKPDX01.flp", "KSEA-KPDX.sfp"}));
+    EXPECT_EQ(Written(), QStringList({"airbusx/KSEAKPDX01.flp", "squawkbox/KSEA-KPDX.sfp", "xplane/KSEAKPDX.fms"}));
 }
 
 TEST_F(FlightplanExportTest, AirbusXWithOneWaypointShowsTheErrorAndStops)
@@ -189,8 +171,9 @@ TEST_F(FlightplanExportTest, AirbusXWithOneWaypointShowsTheErrorAndStops)
     EXPECT_EQ(prompter.asked[0].title, "Aerovane - Flight plan");
     EXPECT_TRUE(prompter.asked[0].text.startsWith("Flight plan waypoint error\nout of range\n"));
     EXPECT_TRUE(host.log.last().startsWith("(Flight planner) - Flight plan waypoint error - "));
-    EXPECT_EQ(Read(Folder("airbusx/KSEAKPDX01.flp")), "[CoRte]\nArptArr=KPDX\nArptDep=KSEA\nRwyArr=\nRwyDep=\nSID=\n");
-    EXPECT_TRUE(Files("squawkbox").isEmpty());
+    EXPECT_EQ(ReadBytes(Folder("airbusx/KSEAKPDX01.flp")),
+              "[CoRte]\nArptArr=KPDX\nArptDep=KSEA\nRwyArr=\nRwyDep=\nSID=\n");
+    EXPECT_EQ(Written(), QStringList{"airbusx/KSEAKPDX01.flp"});
     EXPECT_TRUE(IconIs(":/image/unok"));
 }
 
@@ -200,17 +183,13 @@ TEST_F(FlightplanExportTest, FilesStayInsideTheirFoldersAndAFailureStopsTheRun)
     aviation::CFlightplan plan = SeattleToPortland();
     plan.departure = Point(L"../x", 47.0, -122.0, 1);
     Export(plan, FSX | SquawkBox);
-    EXPECT_EQ(Files("fsx"), QStringList{".._x-KPDX.pln"});
-    EXPECT_EQ(Files("squawkbox"), QStringList{".._x-KPDX.sfp"});
-    EXPECT_TRUE(QDir(folders.ProgramFile(".")).entryList({"x-*"}, QDir::Files).isEmpty());
+    EXPECT_EQ(Written(), QStringList({"fsx/.._x-KPDX.pln", "squawkbox/.._x-KPDX.sfp"}));
 
     // No FS2004 folder: nothing is written at the root, the files before stay, the ones after are not written.
-    host.log.clear();
     CSettings::SetExportFPFS9Folder(QString());
     Export(SeattleToPortland(), FSX | FS9 | AirbusX);
     EXPECT_EQ(host.log.last(), "(Flight planner) - can not open file - KSEA-KPDX.pln");
-    EXPECT_TRUE(Files("fsx").contains("KSEA-KPDX.pln"));
-    EXPECT_TRUE(Files("airbusx").isEmpty());
+    EXPECT_EQ(Written(), QStringList({"fsx/.._x-KPDX.pln", "fsx/KSEA-KPDX.pln", "squawkbox/.._x-KPDX.sfp"}));
     EXPECT_FALSE(QFile::exists("/KSEA-KPDX.pln"));
     EXPECT_TRUE(IconIs(":/image/unok"));
 
@@ -218,5 +197,5 @@ TEST_F(FlightplanExportTest, FilesStayInsideTheirFoldersAndAFailureStopsTheRun)
     CSettings::SetExportFPFS9Folder(Folder("fsx/KSEA-KPDX.pln"));
     Export(SeattleToPortland(), FS9 | AirbusX);
     EXPECT_EQ(host.log.last(), "(Flight planner) - can not open file - " + Folder("fsx/KSEA-KPDX.pln/KSEA-KPDX.pln"));
-    EXPECT_TRUE(Files("airbusx").isEmpty());
+    EXPECT_EQ(Written().size(), 3);
 }

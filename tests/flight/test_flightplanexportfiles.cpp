@@ -82,14 +82,6 @@ TEST_F(ExportFilesTest, AirbusXJoinsLegsOnOneAirwayBetweenTheEnRouteWaypoints)
     }
 }
 
-TEST_F(ExportFilesTest, AirbusXWithoutARouteKeepsTheFixedEntriesOnly)
-{
-    auto plan = Plan({Point(L"KSEA", L"", 1)});
-    plan.destination = Point(L"KPDX", L"", 1);
-    EXPECT_EQ(AirbusXFlightplan::Write(Path("x.flp"), plan), AirbusXFlightplan::Result::TooFewWaypoints);
-    EXPECT_EQ(Read(Path("x.flp")), AirbusXFile(""));
-}
-
 TEST_F(ExportFilesTest, SquawkBoxHoldsTheAirportsAndThePageTextsInKeyOrder)
 {
     QFile old(Path("KSEA-KPDX.sfp"));
