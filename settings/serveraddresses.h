@@ -14,6 +14,10 @@ struct ServerAddresses
     QString metarIvaoUrl;
     // Base of the flight recorder's web service (login and uploads): scheme and host (and port), no trailing slash.
     QString recorderUrl;
+    // The route finder: its base (scheme, host, port, no trailing slash) and the application name sent with
+    // every request. Empty unless given.
+    QString routeFinderUrl = {};
+    QString routeFinderAppName = {};
 
     static ServerAddresses BuiltIn();
 };

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHostAddress>
+#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QUrl>
 #include <QUrlQuery>
@@ -249,6 +250,8 @@ bool WxServer::Route(const QString& target, Answer& answer) const
         answer = FileAnswer(QStringLiteral("recorder-login.txt"), "text/plain");
     else if (path.startsWith(QLatin1String("/history/")))
         answer = HistoryAnswer(path.mid(9));
+    else if (path == QLatin1String("/access.php"))
+        answer = RouteAnswer(query);
     else
         answer = {404, "text/plain", "not found\n"};
     return true;
@@ -279,6 +282,19 @@ WxServer::Answer WxServer::HistoryAnswer(const QString& name) const
         return text;
     }
     return {404, "text/plain", "not found\n"};
+}
+
+WxServer::Answer WxServer::RouteAnswer(const QString& query) const
+{
+    // Only airport codes name a reply file; anything else finds no route.
+    static const QRegularExpression code(QStringLiteral("^[A-Z0-9]{1,8}$"));
+    const QUrlQuery items(query);
+    const QString departure = items.queryItemValue(QStringLiteral("dep"), QUrl::FullyDecoded);
+    const QString destination = items.queryItemValue(QStringLiteral("dest"), QUrl::FullyDecoded);
+    if (!code.match(departure).hasMatch() || !code.match(destination).hasMatch())
+        return {200, "text/plain", QByteArray()};
+    return {200, "text/plain",
+            ReadFile(QDir(m_folder).filePath(QStringLiteral("vatroute/%1-%2.txt").arg(departure, destination)))};
 }
 
 WxServer::Answer WxServer::GridAnswer(const QString& query) const

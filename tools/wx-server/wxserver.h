@@ -1,7 +1,8 @@
 // A loopback HTTP server standing in for the weather data server. It answers requests such as
 //     GET /get_grib_v2.php?lat=50.03&lon=8.57&mode=multi&key=64093 HTTP/1.1
-// with the combined weather file, grid texts, the server information document and history files from a data
-// folder, answers the flight recorder's login post
+// with the combined weather file, grid texts, the server information document, history files and route finder
+// replies (GET /access.php?type=app&name=aerovane&dep=EDDF&dest=LOWW) from a data folder, answers the flight
+// recorder's login post
 //     POST /index.php?option=com_aerovane_user&view=checklogin HTTP/1.1
 // with the reply lines in the folder's recorder-login.txt, and can be told to fail on a path the way a real
 // server fails.
@@ -37,8 +38,8 @@ public:
     };
 
     // Reads the folder: metar.txt, synop.txt, taf.txt (the combined weather file), aerovane_info.xml,
-    // historywx.xml, history/ and grid/, and recorder-login.txt at each login. Missing files give empty sections
-    // or 404 answers.
+    // historywx.xml, history/, grid/, the route finder's replies in vatroute/ and recorder-login.txt at each
+    // login. Missing files give empty sections, empty replies or 404 answers.
     explicit WxServer(const QString& dataFolder, QObject* parent = nullptr);
 
     // Listens on 127.0.0.1; port 0 picks a free one. False with ErrorString() when the port is taken.
@@ -90,6 +91,8 @@ private:
     Answer FileAnswer(const QString& relativePath, const QByteArray& contentType) const;
     Answer HistoryAnswer(const QString& name) const;
     Answer GridAnswer(const QString& query) const;
+    // The route finder's reply for dep and dest: vatroute/<dep>-<dest>.txt, empty when there is none.
+    Answer RouteAnswer(const QString& query) const;
     static void Send(QTcpSocket* socket, const Answer& answer);
     // The Content-Length of a request head, 0 without one; false when it is not a number.
     static bool RequestBodyLength(const QByteArray& head, qint64& length);
