@@ -9,7 +9,7 @@ CTab_Flightplanner::CTab_Flightplanner(QWidget* parent)
 
 CTab_Flightplanner::~CTab_Flightplanner() = default;
 
-void CTab_Flightplanner::Init(Aerovane_Pro* window, CWeatherWorker* worker)
+void CTab_Flightplanner::Init(CMainWindowHost* window, CWeatherWorker* worker)
 {
     m_window = window;
     m_weatherWorker = worker;

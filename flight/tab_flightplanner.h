@@ -11,10 +11,13 @@
 #include <QString>
 #include <QWidget>
 
-class Aerovane_Pro;
+class CMainWindowHost;
 class CWeatherWorker;
 namespace Ui {
 class Aerovane_ProClass;
+}
+namespace flightplanner {
+class RouteWind;
 }
 
 class CTab_Flightplanner : public QWidget
@@ -24,7 +27,7 @@ public:
     ~CTab_Flightplanner() override;
 
     // Called once by the window after its form is built. Printing waits for the first calculated plan.
-    void Init(Aerovane_Pro* window, CWeatherWorker* worker);
+    void Init(CMainWindowHost* window, CWeatherWorker* worker);
 
     // The window forwards the page's fields and buttons here. The airport and level checks, the calculation,
     // the file import and export, printing and the route finder are the planner's own work and change nothing
@@ -58,7 +61,16 @@ private:
     // The route's winds and temperatures for the PMDG 777's computer (tab_flightplanner_pmdgwind.cpp).
     void ExportPMDG777Wind();
 
-    Aerovane_Pro* m_window = nullptr;
+    // Helpers of the calculation: the weather pass over every point, the leg pass after the first, and the
+    // times and fuel shown on the page.
+    bool CompleteRoute();
+    void LookUpWeather(aviation::CWaypointWX& point, int cruiseLevel, bool gridWeather, flightplanner::RouteWind& wind);
+    void CalculateLeg(const aviation::CWaypointWX& previous, aviation::CWaypointWX& point, int cruiseLevel,
+                      bool gridWeather);
+    void ShowTimeAndFuel();
+    void CalculationLog(const QString& text);
+
+    CMainWindowHost* m_window = nullptr;
     CWeatherWorker* m_weatherWorker = nullptr;
     Ui::Aerovane_ProClass* m_form = nullptr;
     aviation::CFlightplan m_flightplan;

@@ -1,0 +1,39 @@
+// A prompter for the planner's tests: answers questions and boxes of named buttons as told, cancels the print
+// dialog, and keeps every box it was asked for.
+#pragma once
+
+#include "generation/prompter.h"
+
+#include <QStringList>
+
+#include <vector>
+
+class PlannerPrompter : public CPrompter
+{
+public:
+    PromptAnswer Ask(const PromptRequest& request) override
+    {
+        asked.push_back(request);
+        return request.kind == PromptKind::Question ? questionAnswer : PromptAnswer::Ok;
+    }
+
+    int AskWithButtons(const PromptRequest& request, const QStringList& buttons) override
+    {
+        asked.push_back(request);
+        buttonRows.push_back(buttons);
+        return buttons.indexOf(buttonAnswer);
+    }
+
+    bool ChoosePrinter(QPrinter&) override
+    {
+        ++printDialogs;
+        return false;
+    }
+
+    PromptAnswer questionAnswer = PromptAnswer::No;
+    // The text of the button to press; any other text closes the box.
+    QString buttonAnswer;
+    std::vector<PromptRequest> asked;
+    std::vector<QStringList> buttonRows;
+    int printDialogs = 0;
+};
