@@ -11,10 +11,16 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
+
 class CMainWindowHost;
 class CWeatherWorker;
+class QLineEdit;
 namespace Ui {
 class Aerovane_ProClass;
+}
+namespace aviation::weather {
+class CWeatherManager;
 }
 namespace flightplanner {
 class RouteWind;
@@ -29,9 +35,8 @@ public:
     // Called once by the window after its form is built. Printing waits for the first calculated plan.
     void Init(CMainWindowHost* window, CWeatherWorker* worker);
 
-    // The window forwards the page's fields and buttons here. The airport and level checks, the calculation,
-    // the file import and export, printing and the route finder are the planner's own work and change nothing
-    // on the page by themselves yet.
+    // The window forwards the page's fields and buttons here. Airport fields turn green for a known airport and
+    // red for an unknown one; the cruising level is checked against the aircraft's ceiling.
     void DepartureChange(const QString& text);
     void DestinationChange(const QString& text);
     void AlternateChange(const QString& text);
@@ -45,13 +50,29 @@ public:
 
     // A copy of the calculated flight plan, the route auto mode flies.
     aviation::CFlightplan GetFlightPlan() const;
+    // The plan as typed, imported or chosen, before the calculation.
+    const aviation::CFlightplan& GetEditedFlightPlan() const { return m_flightplan; }
+
+    // Reads an FSX/P3D, FS2004 or X-Plane plan into the edited plan, whichever reader takes it, adds the
+    // alternate of the page, completes airport elevations and shows the route, its distance and course.
+    void OpenFlightPlanFile(const QString& path);
 
     // The aircraft planned for. A cruising level above its ceiling gives way to its usual cruising level.
     void SetAircraft(const aviation::structs::CAircraftDetail& aircraft);
     // Follows the flight along the route with every aircraft sample while the page is shown.
     void UpdatePosition(const aviation::structs::CAircraft& aircraft);
 
+    // Aircraft samples closer together than this are not looked at.
+    static constexpr std::int64_t kPositionSearchIntervalMs = 10000;
+    // A route point nearer to the aircraft than this (NM) is the current one.
+    static constexpr double kCurrentPointRangeNm = 10.0;
+
 private:
+    // Checks a typed airport ident and takes a known airport into `airport`.
+    void AirportChange(QLineEdit* field, const QString& text, aviation::CWaypointWX& airport, bool enablesCalculation);
+    // A line for the Debug page and the log file; the debug output while the page has no window.
+    void Log(const QString& text);
+
     // The calculation of the edited plan into the calculated one, with the weather along the route
     // (tab_flightplanner_calculation.cpp).
     void CalculateFlightPlan();
@@ -68,12 +89,16 @@ private:
     void CalculateLeg(const aviation::CWaypointWX& previous, aviation::CWaypointWX& point, int cruiseLevel,
                       bool gridWeather);
     void ShowTimeAndFuel();
-    void CalculationLog(const QString& text);
 
+    // When the last aircraft sample was looked at (monotonic ms).
+    std::int64_t m_positionSearchMs = 0;
     CMainWindowHost* m_window = nullptr;
     CWeatherWorker* m_weatherWorker = nullptr;
+    aviation::weather::CWeatherManager* m_weatherManager = nullptr;
     Ui::Aerovane_ProClass* m_form = nullptr;
     aviation::CFlightplan m_flightplan;
     aviation::CFlightplan m_calculatedFlightplan;
     aviation::structs::CAircraftDetail m_aircraft;
+    // Length of the shown route, NM.
+    double m_totalDistance = 0.0;
 };

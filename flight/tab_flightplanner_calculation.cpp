@@ -122,12 +122,6 @@ CWind CorrectionWind(const CWind& wind)
 
 } // namespace
 
-void CTab_Flightplanner::CalculationLog(const QString& text)
-{
-    if (m_window != nullptr)
-        m_window->OnDebugString(text, 0);
-}
-
 bool CTab_Flightplanner::CompleteRoute()
 {
     // A page not yet handed its window computes the route as it stands.
@@ -173,14 +167,14 @@ void CTab_Flightplanner::CalculateFlightPlan()
         if (Prompter().Ask(question) == PromptAnswer::Yes) {
             m_weatherWorker->DownloadWeather();
         } else {
-            CalculationLog(QStringLiteral("(Flight planner) No Weather Download"));
+            Log(QStringLiteral("(Flight planner) No Weather Download"));
             gridWeather = false;
         }
     }
     if (m_aircraft.name.empty())
-        CalculationLog(QStringLiteral("(Flight planner) Aircraft not selected"));
+        Log(QStringLiteral("(Flight planner) Aircraft not selected"));
     else
-        CalculationLog(QStringLiteral("(Flight planner) Aircraft selected -> ") + QString::fromStdWString(m_aircraft.name));
+        Log(QStringLiteral("(Flight planner) Aircraft selected -> ") + QString::fromStdWString(m_aircraft.name));
 
     std::vector<CWaypointWX>& points = m_calculatedFlightplan.waypoints;
     const int pointCount = static_cast<int>(points.size());
@@ -190,6 +184,7 @@ void CTab_Flightplanner::CalculateFlightPlan()
     progress.setAutoClose(true);
     progress.show();
 
+    m_totalDistance = 0.0;
     const int cruiseLevel = m_form->lineEdit_CruiseAlt->text().toInt();
     m_calculatedFlightplan.cruiseAltitude = cruiseLevel;
 
@@ -199,7 +194,7 @@ void CTab_Flightplanner::CalculateFlightPlan()
         progress.setLabelText(QStringLiteral("Calculate Waypoint ") + ident);
         progress.setValue(i);
         const QString line = QStringLiteral("(Flight planner) calculate %1").arg(ident);
-        CalculationLog(line);
+        Log(line);
         platform::DebugOut(line.toStdWString() + L"\n");
         if (progress.wasCanceled())
             break;
@@ -215,7 +210,7 @@ void CTab_Flightplanner::CalculateFlightPlan()
         const QString ident = QString::fromStdWString(points[i].GetIdent());
         progress.setLabelText(QStringLiteral("Calculate Wind for ") + ident);
         progress.setValue(i);
-        CalculationLog(QStringLiteral("(Flight planner) calculate Wind for %1").arg(ident));
+        Log(QStringLiteral("(Flight planner) calculate Wind for %1").arg(ident));
         CalculateLeg(points[i - 1], points[i], cruiseLevel, gridWeather);
     }
 

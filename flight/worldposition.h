@@ -1,0 +1,31 @@
+// World-position texts: the latitude, longitude and altitude of a point on one line, as FSX and Prepar3D
+//     N47° 26' 56",W122° 18' 34",+433.00
+// and FS2004 write them in their flight plan files (FS2004 with "*" and ", "; its own files carry decimal minutes):
+//     N47* 26.99', W122* 18.56', +000433.00
+#pragma once
+
+#include "weather/waypoint.h"
+
+#include <QChar>
+#include <QString>
+
+namespace planfile {
+
+// The degree marks of the two kinds of file.
+inline constexpr QChar kDegreeSign(0x00B0);
+inline constexpr QChar kFS9DegreeMark(QLatin1Char('*'));
+
+// Hemisphere letter and degrees text of the latitude, then of the longitude, then the altitude ("+1372.00",
+// "-1.00"), separated by "," or, with blankAfterComma, by ", ".
+QString WayPointToText(const aviation::WayPoint& point, QChar mark, bool blankAfterComma);
+// Whole degrees, the mark, whole minutes and whole seconds of a magnitude: 47.5 -> 47° 30' 0".
+QString DegreesToText(double degrees, QChar mark);
+// One latitude or longitude part ("S33° 56' 46\"", "W118* 24.5'") in signed decimal degrees; parts that are no
+// number count 0. "nan" and "inf" read as such: IsReadablePosition tells them apart.
+double CoordinateFromText(const QString& text, QChar mark);
+// The point of a world-position text, its ident and name empty and its type 0; each coordinate is read with the
+// degree mark it carries itself. The altitude is rounded to whole feet. A text of fewer than three parts reads as
+// latitude, longitude and altitude 0.
+aviation::WayPoint WayPointFromText(const QString& text);
+
+} // namespace planfile
