@@ -1,5 +1,5 @@
-// A prompter for the planner's tests: answers questions and boxes of named buttons as told, cancels the print
-// dialog, and keeps every box it was asked for.
+// A prompter for the planner's tests: answers questions, boxes of named buttons and file choosers as told,
+// cancels the print dialog, and keeps every box it was asked for.
 #pragma once
 
 #include "generation/prompter.h"
@@ -24,6 +24,8 @@ public:
         return buttons.indexOf(buttonAnswer);
     }
 
+    QString Choose(const ChooserRequest&) override { return chosenFile; }
+
     bool ChoosePrinter(QPrinter&) override
     {
         ++printDialogs;
@@ -33,6 +35,7 @@ public:
     PromptAnswer questionAnswer = PromptAnswer::No;
     // The text of the button to press; any other text closes the box.
     QString buttonAnswer;
+    QString chosenFile;
     std::vector<PromptRequest> asked;
     std::vector<QStringList> buttonRows;
     int printDialogs = 0;
