@@ -2,8 +2,8 @@
 // the wind-corrected heading, ground speed and time of every leg, and the mean wind, flight time and fuel of the
 // whole route shown on the page.
 
-#include "flight/tab_flightplanner.h"
 #include "flight/tab_flightplanner_calculation.h"
+#include "flight/tab_flightplanner.h"
 
 #include "forms/mainwindowform.h"
 #include "generation/mainwindowhost.h"
@@ -275,8 +275,8 @@ void CTab_Flightplanner::CalculateLeg(const CWaypointWX& previous, CWaypointWX& 
     CLevel level;
     if (IsAirport(point)) {
         if (gridWeather)
-            level = CLevel(point.GetAltitude(), point.GetWind(), point.GetTemperature(),
-                           CLevel::kMissingTemperature, -1.0f, -1.0);
+            level = CLevel(point.GetAltitude(), point.GetWind(), point.GetTemperature(), CLevel::kMissingTemperature,
+                           -1.0f, -1.0);
     } else if (gridWeather) {
         InterpolateLevel(point.GetPosition(), cruiseLevel, level);
     }
@@ -301,17 +301,16 @@ void CTab_Flightplanner::ShowTimeAndFuel()
     const flightplanner::FuelSums sums = flightplanner::SumRouteFuel(
         points, {m_aircraft.FuelFlow, m_aircraft.TaxiFuel, m_aircraft.HoldingFuel, m_aircraft.ExtraFuel});
     const bool unitsLbs = CSettings::GetUnitsLbs();
-    const auto shown = [unitsLbs](double pounds) {
-        return QString::number(flightplanner::ShownFuel(pounds, unitsLbs));
-    };
+    const auto shown
+        = [unitsLbs](double pounds) { return QString::number(flightplanner::ShownFuel(pounds, unitsLbs)); };
     m_form->lineEdit_fuel_route->setText(shown(sums.route));
     m_form->lineEdit_taxi->setText(shown(m_aircraft.TaxiFuel));
     m_form->lineEdit_fuel_holding->setText(shown(m_aircraft.HoldingFuel));
     m_form->lineEdit_fuel_extra->setText(shown(m_aircraft.ExtraFuel));
     m_form->lineEdit_fuel_total->setText(shown(sums.total));
     const QString unit = unitsLbs ? QStringLiteral("lbs") : QStringLiteral("kg");
-    for (QLabel* label : {m_form->label_lbs, m_form->label_lbs_2, m_form->label_lbs_3, m_form->label_lbs_4,
-                          m_form->label_lbs_5})
+    for (QLabel* label :
+         {m_form->label_lbs, m_form->label_lbs_2, m_form->label_lbs_3, m_form->label_lbs_4, m_form->label_lbs_5})
         label->setText(unit);
 }
 

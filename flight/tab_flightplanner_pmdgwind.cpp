@@ -1,6 +1,6 @@
+#include "flight/tab_flightplanner_pmdgwind.h"
 #include "flight/tab_flightplanner.h"
 #include "flight/tab_flightplanner_calculation.h"
-#include "flight/tab_flightplanner_pmdgwind.h"
 
 #include "platform/debugoutput.h"
 #include "platform/filename.h"
@@ -31,7 +31,7 @@ double Finite(double value, double unset)
 QString LevelText(const CLevel& level)
 {
     return QString::asprintf("%03.0f@%.0f", Finite(level.direction, -1.0), Finite(level.speed, -1.0))
-           + QStringLiteral("(%1)").arg(TruncatedInt(Finite(level.GetTemperature(), CLevel::kNoTemperature)));
+        + QStringLiteral("(%1)").arg(TruncatedInt(Finite(level.GetTemperature(), CLevel::kNoTemperature)));
 }
 
 } // namespace
@@ -45,7 +45,7 @@ QString PMDG777WindText(const aviation::CFlightplan& plan)
         for (int altitude : kAltitudes)
             levels << LevelText(grib.GetLevelAtAltitude(altitude));
         text += QString::fromStdWString(point.GetIdent()) + QStringLiteral("\t ") + levels.mid(0, 5).join('\t')
-                + QStringLiteral("\n\t\t") + levels.mid(5).join('\t') + QStringLiteral("\n");
+            + QStringLiteral("\n\t\t") + levels.mid(5).join('\t') + QStringLiteral("\n");
     }
     return text;
 }
@@ -53,9 +53,8 @@ QString PMDG777WindText(const aviation::CFlightplan& plan)
 bool WritePMDG777WindFile(const QString& folder, const aviation::CFlightplan& plan)
 {
     const QString path = folder + QDir::separator()
-                         + platform::SafeFileName(QString::fromStdWString(plan.departure.GetIdent()))
-                         + platform::SafeFileName(QString::fromStdWString(plan.destination.GetIdent()))
-                         + QStringLiteral(".wx");
+        + platform::SafeFileName(QString::fromStdWString(plan.departure.GetIdent()))
+        + platform::SafeFileName(QString::fromStdWString(plan.destination.GetIdent())) + QStringLiteral(".wx");
     QFile file(path);
     // Without a folder the file would land in the file system's root.
     if (folder.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {

@@ -1,6 +1,6 @@
+#include "flight/tab_flightplanner_print.h"
 #include "flight/tab_flightplanner.h"
 #include "flight/tab_flightplanner_calculation.h"
-#include "flight/tab_flightplanner_print.h"
 
 #include "forms/mainwindowform.h"
 #include "generation/prompter.h"
@@ -46,16 +46,16 @@ QString ClockText(long long minutes)
 QString AirportLine(const QString& label, const CWaypointWX& airport)
 {
     return label + QStringLiteral(": <b>") + Escaped(airport.GetIdent()) + QStringLiteral("</b>, ")
-           + Escaped(airport.GetName()) + QStringLiteral("<br>");
+        + Escaped(airport.GetName()) + QStringLiteral("<br>");
 }
 
 QString FuelRow(const QString& label, const QString& value, const QString& unit, bool bold)
 {
     if (bold)
-        return QStringLiteral("<tr><td><b>") + label + QStringLiteral("</b></td><td><b>") + value.toHtmlEscaped()
-               + unit + QStringLiteral("</b></td></tr>");
+        return QStringLiteral("<tr><td><b>") + label + QStringLiteral("</b></td><td><b>") + value.toHtmlEscaped() + unit
+            + QStringLiteral("</b></td></tr>");
     return QStringLiteral("<tr><td>") + label + QStringLiteral("</td><td>") + value.toHtmlEscaped() + unit
-           + QStringLiteral("</td></tr>");
+        + QStringLiteral("</td></tr>");
 }
 
 } // namespace
@@ -71,8 +71,8 @@ QString FlightPlanHtml(const aviation::CFlightplan& plan, const PrintedFields& f
 
     html += QStringLiteral("<table border='0' rules='all' cellpadding='5' style='border-collapse: collapse;'>"
                            "<thead><tr>");
-    for (const char* header : {"Wayp", "Coords", "Type", "Alt", "Dir", "Dist", "Wind", "Temp", "Hdg", "TAS", "GS",
-                               "Time"})
+    for (const char* header :
+         {"Wayp", "Coords", "Type", "Alt", "Dir", "Dist", "Wind", "Temp", "Hdg", "TAS", "GS", "Time"})
         html += QStringLiteral("<th>%1</th>").arg(QLatin1String(header));
     html += QStringLiteral("</tr></thead><tbody>");
 
@@ -113,8 +113,8 @@ QString FlightPlanHtml(const aviation::CFlightplan& plan, const PrintedFields& f
 
     const QString emptyCell = QStringLiteral("<td></td>");
     html += QStringLiteral("<tr style='font-weight:bold;'>") + emptyCell.repeated(5)
-            + Cell(QStringLiteral("%1NM").arg(TruncatedInt(totalDistance))) + Cell(fields.averageWind.toHtmlEscaped())
-            + emptyCell.repeated(4) + Cell(ClockText(totalMinutes)) + QStringLiteral("</tr>");
+        + Cell(QStringLiteral("%1NM").arg(TruncatedInt(totalDistance))) + Cell(fields.averageWind.toHtmlEscaped())
+        + emptyCell.repeated(4) + Cell(ClockText(totalMinutes)) + QStringLiteral("</tr>");
     html += QStringLiteral("</tbody></table><br>");
 
     html += QStringLiteral("<h3>Metar</h3>");

@@ -1,16 +1,20 @@
 #include "flight/tab_flightplanner_print.h"
 #include "forms/mainwindowform.h"
-#include "platform/programfolder.h"
 #include "plannerprompter.h"
+#include "platform/programfolder.h"
 #include "settings/settings.h"
 #include "tests/app/recordinglauncher.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -195,7 +199,8 @@ TEST(PrintedFlightPlan, TenWaypointsFitOnePageWithEveryHeaderOnOneLine)
     ASSERT_TRUE(flightplanner::WritePdf(document, path));
 
     EXPECT_TRUE(ToolOutput(QStringLiteral("pdfinfo"), {path}).contains(QRegularExpression("Pages:\\s+1\\n")));
-    const QString text = ToolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    const QString text
+        = ToolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
     EXPECT_TRUE(text.contains(QStringLiteral("NOT FOR REAL WORLD NAVIGATION")));
     for (const CWaypointWX& point : plan.waypoints)
         EXPECT_TRUE(text.contains(QString::fromStdWString(point.GetIdent()))) << point.GetIdent().size();
@@ -286,4 +291,31 @@ TEST_F(PrintFPTest, APdfThatCannotBeWrittenIsWarnedAboutAndNotOpened)
         EXPECT_TRUE(prompter.asked[warning].text.startsWith(QStringLiteral("Can not create the PDF file ")));
     }
     EXPECT_TRUE(launcher.calls.empty());
+}
+
+// The window system's box: the three choices as action buttons in their order; pressing one answers its index.
+TEST_F(PrintFPTest, TheWindowSystemsBoxOffersTheChoicesInOrder)
+{
+    CPrompter* const testPrompter = InstallPrompter(nullptr);
+    QStringList shown;
+    QTimer pressPdf;
+    QObject::connect(&pressPdf, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible())
+            return;
+        shown << box->windowTitle() << box->text();
+        for (QAbstractButton* button : box->buttons()) {
+            shown << button->text();
+            EXPECT_EQ(box->buttonRole(button), QMessageBox::ActionRole);
+        }
+        box->buttons().at(1)->click();
+    });
+    pressPdf.start(5);
+    ui.tab_flightplanner->PrintFP();
+    InstallPrompter(testPrompter);
+
+    EXPECT_EQ(shown, QStringList({"Aerovane - Flight plan", "Print, create PDF-File or export Flight plan", "Print",
+                                  "Create PDF and Open", "Cancel"}));
+    ASSERT_EQ(launcher.calls.size(), 1u);
+    EXPECT_EQ(launcher.calls[0].second, PdfPath());
 }
