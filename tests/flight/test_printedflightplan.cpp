@@ -314,8 +314,9 @@ TEST_F(PrintFPTest, TheWindowSystemsBoxOffersTheChoicesInOrder)
     ui.tab_flightplanner->PrintFP();
     InstallPrompter(testPrompter);
 
-    EXPECT_EQ(shown, QStringList({"Aerovane - Flight plan", "Print, create PDF-File or export Flight plan", "Print",
-                                  "Create PDF and Open", "Cancel"}));
+    EXPECT_EQ(shown,
+              QStringList({"Aerovane - Flight plan", "Print, create PDF-File or export Flight plan", "Print",
+                           "Create PDF and Open", "Cancel"}));
     ASSERT_EQ(launcher.calls.size(), 1u);
     EXPECT_EQ(launcher.calls[0].second, PdfPath());
 }
