@@ -166,8 +166,8 @@ void ReadFSXFlightPlan(QXmlStreamReader& reader, aviation::CFlightplan& plan)
         LogXmlError(reader);
 
     plan.departure = RoutePoint(departureIdent, departurePosition, departureName, 1, departurePosition.GetAltitude());
-    plan.destination =
-        RoutePoint(destinationIdent, destinationPosition, destinationName, 1, destinationPosition.GetAltitude());
+    plan.destination
+        = RoutePoint(destinationIdent, destinationPosition, destinationName, 1, destinationPosition.GetAltitude());
 }
 
 bool ReadATCWaypoint(QXmlStreamReader& reader, aviation::CFlightplan& plan)

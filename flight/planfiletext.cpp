@@ -9,8 +9,7 @@ namespace {
 
 bool FitsInt(double value)
 {
-    return std::isfinite(value) && value >= std::numeric_limits<int>::min()
-        && value <= std::numeric_limits<int>::max();
+    return std::isfinite(value) && value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
 }
 
 } // namespace

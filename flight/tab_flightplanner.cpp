@@ -22,8 +22,8 @@ namespace {
 
 aviation::CWaypointWX AirportPoint(const aviation::weather::CStation& station, int type)
 {
-    return aviation::CWaypointWX(station.GetICAO(), station.GetPosition(), station.GetName().c_str(), type,
-                                 station.GetElevation(), 13.0f, 5.0f, 1013.2f);
+    return planfile::RoutePoint(QString::fromWCharArray(station.GetICAO()), station.GetPosition(),
+                                QString::fromStdWString(station.GetName()), type, station.GetElevation());
 }
 
 void DebugLine(const QString& text)
@@ -126,9 +126,9 @@ void CTab_Flightplanner::CruisingLevelChanged()
 
 void CTab_Flightplanner::ImportFP()
 {
-    const QString path = Prompter().Choose(
-        {ChooserKind::OpenFile, QStringLiteral("Import *.PLN"), CSettings::GetPathToFlightplan(),
-         QStringLiteral("FS2004/FSX/XPlane Flightplan files (*.pln *.fms)|*.PLN *.FMS")});
+    const QString path
+        = Prompter().Choose({ChooserKind::OpenFile, QStringLiteral("Import *.PLN"), CSettings::GetPathToFlightplan(),
+                             QStringLiteral("FS2004/FSX/XPlane Flightplan files (*.pln *.fms)|*.PLN *.FMS")});
     if (path.isEmpty())
         return;
     DebugLine(QStringLiteral("TabFlightplanner: Open File ") + path);
@@ -234,10 +234,9 @@ void CTab_Flightplanner::Reset()
     for (QLineEdit* field : {m_form->lineEdit_Dep, m_form->lineEdit_Arrival, m_form->lineEdit_Altinate})
         field->clear();
     m_form->plainTextEdit_route->clear();
-    for (QLineEdit* field :
-         {m_form->lineEdit_dist, m_form->lineEdit_avaerageDir, m_form->lineEdit_averageWind,
-          m_form->lineEdit_estimatedFlightTime, m_form->lineEdit_fuel_route, m_form->lineEdit_taxi,
-          m_form->lineEdit_fuel_holding, m_form->lineEdit_fuel_extra, m_form->lineEdit_fuel_total})
+    for (QLineEdit* field : {m_form->lineEdit_dist, m_form->lineEdit_avaerageDir, m_form->lineEdit_averageWind,
+                             m_form->lineEdit_estimatedFlightTime, m_form->lineEdit_fuel_route, m_form->lineEdit_taxi,
+                             m_form->lineEdit_fuel_holding, m_form->lineEdit_fuel_extra, m_form->lineEdit_fuel_total})
         field->clear();
     m_form->tableView_waypoints->ResetModel();
 }
@@ -258,8 +257,8 @@ void CTab_Flightplanner::UpdatePosition(const aviation::structs::CAircraft& airc
 {
     if (platform::MonotonicMs() - m_positionSearchMs <= kPositionSearchIntervalMs)
         return;
-    const std::vector<aviation::CWaypointWX>& route =
-        m_calculatedFlightplan.waypoints.empty() ? m_flightplan.waypoints : m_calculatedFlightplan.waypoints;
+    const std::vector<aviation::CWaypointWX>& route
+        = m_calculatedFlightplan.waypoints.empty() ? m_flightplan.waypoints : m_calculatedFlightplan.waypoints;
     if (route.empty())
         return;
 

@@ -1,8 +1,10 @@
 // The planner page inside the window's form, with the airport database of a weather worker: the airport and
 // level fields, opening and importing plan files, the reset and following the aircraft along the route.
+#include "flight/planfiletext.h"
 #include "flight/tab_flightplanner.h"
 #include "forms/mainwindowform.h"
 #include "generation/weatherworker.h"
+#include "planfixtures.h"
 #include "platform/clock.h"
 #include "platform/debugoutput.h"
 #include "platform/programfolder.h"
@@ -11,18 +13,12 @@
 #include "tests/generation/recordingprompter.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
-
-QString FixturePath(const char* name)
-{
-    return QStringLiteral(AEROVANE_TEST_DATA_DIR "/flightplans/") + QLatin1String(name);
-}
 
 class FlightPlannerTest : public ::testing::Test
 {
@@ -39,8 +35,7 @@ protected:
         planner->Init(&host, m_worker.get());
         // As the window forwards its fields.
         QObject::connect(ui.lineEdit_Dep, &QLineEdit::textChanged, planner, &CTab_Flightplanner::DepartureChange);
-        QObject::connect(ui.lineEdit_Arrival, &QLineEdit::textChanged, planner,
-                         &CTab_Flightplanner::DestinationChange);
+        QObject::connect(ui.lineEdit_Arrival, &QLineEdit::textChanged, planner, &CTab_Flightplanner::DestinationChange);
         QObject::connect(ui.lineEdit_Altinate, &QLineEdit::textChanged, planner, &CTab_Flightplanner::AlternateChange);
     }
 
@@ -51,14 +46,7 @@ protected:
         QDir::setCurrent(m_previousDir);
     }
 
-    QString Write(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        return path;
-    }
+    QString Write(const QString& name, const QByteArray& bytes) { return WriteFile(m_dir, name, bytes); }
 
     QString SelectedIdent() const
     {
@@ -144,10 +132,8 @@ TEST_F(FlightPlannerTest, CruisingLevelIsCheckedAgainstTheAircraftsCeiling)
         int stored;
         std::size_t boxes;
     } cases[] = {
-        {"35000", "QLineEdit{background: white;}", 35000, 0},
-        {"41000", "QLineEdit{background: red;}", 41000, 1},
-        {"0", "QLineEdit{background: red;}", 41000, 1},
-        {"FL350", "QLineEdit{background: red;}", 41000, 1},
+        {"35000", "QLineEdit{background: white;}", 35000, 0}, {"41000", "QLineEdit{background: red;}", 41000, 1},
+        {"0", "QLineEdit{background: red;}", 41000, 1},       {"FL350", "QLineEdit{background: red;}", 41000, 1},
         {"-2000", "QLineEdit{background: red;}", 41000, 1},
     };
     for (const auto& c : cases) {
@@ -207,15 +193,24 @@ TEST_F(FlightPlannerTest, ImportTriesTheReadersInTurnAndShowsTheRoute)
 
 TEST_F(FlightPlannerTest, KnownAlternateFliesLastInDistanceAndRoute)
 {
-    const QString path = Write("EDDFLOWW.fms", "I\n3 version\n1\n1\n"
-                                               "1 EDDF 0.000000 50.033333 8.570556\n"
-                                               "1 LOWW 0.000000 48.110278 16.569722\n");
+    const QString path = Write("EDDFLOWW.fms",
+                               "I\n3 version\n1\n1\n"
+                               "1 EDDF 0.000000 50.033333 8.570556\n"
+                               "1 LOWW 0.000000 48.110278 16.569722\n");
     planner->OpenFlightPlanFile(path);
     EXPECT_EQ(ui.lineEdit_dist->text(), "335.3NM");
     EXPECT_EQ(ui.lineEdit_avaerageDir->text(), QString::fromUtf8("107.1°"));
 
+    // The reset empties the page but keeps the cruising level and the plan's alternate.
     ui.lineEdit_Altinate->setText("LOWL");
     planner->Reset();
+    for (const QLineEdit* field : {ui.lineEdit_Dep, ui.lineEdit_Arrival, ui.lineEdit_Altinate, ui.lineEdit_dist})
+        EXPECT_TRUE(field->text().isEmpty()) << field->objectName().toStdString();
+    EXPECT_EQ(ui.tableView_waypoints->model()->rowCount(), 0);
+    EXPECT_EQ(ui.lineEdit_CruiseAlt->text(), "0");
+    EXPECT_TRUE(planner->GetEditedFlightPlan().waypoints.empty());
+    EXPECT_EQ(planner->GetEditedFlightPlan().alternate.GetIdent(), L"LOWL");
+
     ui.lineEdit_Altinate->setText("LOWL");
     planner->OpenFlightPlanFile(path);
     EXPECT_EQ(ui.plainTextEdit_route->toPlainText(), "EDDF LOWW LOWL");
@@ -236,39 +231,20 @@ TEST_F(FlightPlannerTest, UnreadableFilesLeaveNoRouteAndNoCrash)
     QByteArray binary;
     for (int index = 0; index < 65536; ++index)
         binary.append(static_cast<char>((index * 2654435761u) >> 13));
-    QByteArray fsx;
-    QFile fixture(FixturePath("KSEA-KPDX_fsx.pln"));
-    ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
-    fsx = fixture.readAll();
+    const QByteArray fsx = ReadBytes(FixturePath("KSEA-KPDX_fsx.pln"));
     const std::vector<QByteArray> files = {QByteArray(), binary, fsx.left(1000), QByteArray("I\n3 version\n"),
                                            QByteArray("[flightplan]\ndeparture_id=,,,,\nwaypoint.0=,,,,,,,,\n")};
     for (std::size_t index = 0; index < files.size(); ++index) {
         planner->Reset();
         planner->OpenFlightPlanFile(Write(QStringLiteral("damaged%1.pln").arg(index), files[index]));
         for (const aviation::CWaypointWX& point : planner->GetEditedFlightPlan().waypoints)
-            EXPECT_TRUE(std::isfinite(point.GetLatitude()) && std::isfinite(point.GetLongitude())) << index;
+            EXPECT_TRUE(planfile::IsReadablePosition(point)) << index;
     }
     EXPECT_TRUE(prompter.asked.empty());
     planner->OpenFlightPlanFile(QStringLiteral("/nonexistent/plan.pln"));
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].title, "File Error");
     EXPECT_EQ(prompter.asked[0].kind, PromptKind::Warning);
-}
-
-TEST_F(FlightPlannerTest, ResetEmptiesThePageButKeepsLevelAndAlternate)
-{
-    prompter.chooserAnswers = QStringList{FixturePath("KSEA-KPDX_fs9.pln")};
-    planner->ImportFP();
-    ui.lineEdit_Altinate->setText("KOLM");
-    planner->Reset();
-    for (const QLineEdit* field : {ui.lineEdit_Dep, ui.lineEdit_Arrival, ui.lineEdit_Altinate, ui.lineEdit_dist,
-                                   ui.lineEdit_avaerageDir})
-        EXPECT_TRUE(field->text().isEmpty()) << field->objectName().toStdString();
-    EXPECT_TRUE(ui.plainTextEdit_route->toPlainText().isEmpty());
-    EXPECT_EQ(ui.tableView_waypoints->model()->rowCount(), 0);
-    EXPECT_EQ(ui.lineEdit_CruiseAlt->text(), "30000");
-    EXPECT_TRUE(planner->GetEditedFlightPlan().waypoints.empty());
-    EXPECT_EQ(planner->GetEditedFlightPlan().alternate.GetIdent(), L"KOLM");
 }
 
 TEST_F(FlightPlannerTest, AircraftWithinTenMilesSelectsItsPointOncePerTenSeconds)
