@@ -4,8 +4,6 @@
 
 #include "generation/prompter.h"
 
-#include <QStringList>
-
 #include <vector>
 
 class PlannerPrompter : public CPrompter
@@ -16,16 +14,13 @@ public:
         asked.push_back(request);
         return request.kind == PromptKind::Question ? questionAnswer : PromptAnswer::Ok;
     }
-
     int AskWithButtons(const PromptRequest& request, const QStringList& buttons) override
     {
         asked.push_back(request);
         buttonRows.push_back(buttons);
         return buttons.indexOf(buttonAnswer);
     }
-
     QString Choose(const ChooserRequest&) override { return chosenFile; }
-
     bool ChoosePrinter(QPrinter&) override
     {
         ++printDialogs;
@@ -33,8 +28,7 @@ public:
     }
 
     PromptAnswer questionAnswer = PromptAnswer::No;
-    // The text of the button to press; any other text closes the box.
-    QString buttonAnswer;
+    QString buttonAnswer; // the text of the button to press; any other closes the box
     QString chosenFile;
     std::vector<PromptRequest> asked;
     std::vector<QStringList> buttonRows;
