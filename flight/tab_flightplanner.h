@@ -22,6 +22,9 @@ class Aerovane_ProClass;
 namespace aviation::weather {
 class CWeatherManager;
 }
+namespace flightplanner {
+class RouteWind;
+}
 
 class CTab_Flightplanner : public QWidget
 {
@@ -78,6 +81,14 @@ private:
     int InterpolateLevel(const aviation::Position& position, int altitude, aviation::weather::CLevel& level);
     // The route's winds and temperatures for the PMDG 777's computer (tab_flightplanner_pmdgwind.cpp).
     void ExportPMDG777Wind();
+
+    // Helpers of the calculation: the weather pass over every point, the leg pass after the first, and the
+    // times and fuel shown on the page.
+    bool CompleteRoute();
+    void LookUpWeather(aviation::CWaypointWX& point, int cruiseLevel, bool gridWeather, flightplanner::RouteWind& wind);
+    void CalculateLeg(const aviation::CWaypointWX& previous, aviation::CWaypointWX& point, int cruiseLevel,
+                      bool gridWeather);
+    void ShowTimeAndFuel();
 
     // When the last aircraft sample was looked at (monotonic ms).
     std::int64_t m_positionSearchMs = 0;

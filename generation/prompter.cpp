@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPrintDialog>
+#include <QPushButton>
 
 namespace {
 
@@ -31,6 +33,23 @@ public:
             return QFileDialog::getExistingDirectory(parent, request.caption, request.directory);
         }
         return QString();
+    }
+
+    int AskWithButtons(const PromptRequest& request, const QStringList& buttons) override
+    {
+        QMessageBox box(QMessageBox::Question, request.title, request.text, QMessageBox::NoButton,
+                        QApplication::activeWindow());
+        QList<QAbstractButton*> added;
+        for (const QString& text : buttons)
+            added << box.addButton(text, QMessageBox::ActionRole);
+        box.exec();
+        return added.indexOf(box.clickedButton());
+    }
+
+    bool ChoosePrinter(QPrinter& printer) override
+    {
+        QPrintDialog dialog(&printer, QApplication::activeWindow());
+        return dialog.exec() == QDialog::Accepted;
     }
 
 private:

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+class QPrinter;
 
 // Question boxes offer Yes and No, the others OK.
 enum class PromptKind { Information, Warning, Critical, Question };
@@ -51,6 +54,12 @@ public:
     // Shows a file or folder chooser and returns the chosen path, empty when it was cancelled. Prompters that
     // know no chooser answer as a cancelled one.
     virtual QString Choose(const ChooserRequest& /*request*/) { return QString(); }
+    // A question box whose buttons carry the given texts, in this order: the index of the pressed one, -1 when
+    // the box was closed otherwise. Prompters that know no such box answer as a closed one.
+    virtual int AskWithButtons(const PromptRequest& /*request*/, const QStringList& /*buttons*/) { return -1; }
+    // The print dialog on the printer: true when accepted, the printer then set up as chosen. Prompters that
+    // know no print dialog answer as a cancelled one.
+    virtual bool ChoosePrinter(QPrinter& /*printer*/) { return false; }
 };
 
 // The installed prompter: the modal message boxes of the window system unless a test installed another one.

@@ -15,7 +15,8 @@ apt-get install -y -qq --no-install-recommends \
     libboost-dev libpcre2-dev zlib1g-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
     tzdata locales \
-    xvfb xauth imagemagick xdotool fonts-dejavu-core >/dev/null
+    xvfb xauth imagemagick xdotool fonts-dejavu-core \
+    poppler-utils >/dev/null
 
 # A comma-decimal locale for the tests that prove number formatting ignores the user's locale.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then

@@ -1,0 +1,175 @@
+// The calculation on the planner page, with the weather model of a weather worker and the loopback weather server.
+#include "flight/tab_flightplanner.h"
+#include "forms/mainwindowform.h"
+#include "generation/weatherworker.h"
+#include "planfixtures.h"
+#include "plannerprompter.h"
+#include "platform/debugoutput.h"
+#include "platform/programfolder.h"
+#include "settings/serveraddresses.h"
+#include "settings/settings.h"
+#include "tests/generation/fakewindowhost.h"
+#include "tools/wx-server/wxserver.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <memory>
+
+using aviation::CWaypointWX;
+
+namespace {
+
+// Nine reports around Frankfurt, one short of the ten the planner calls weather.
+const QString kNineMetars = "EDDW 221850Z AUTO 21005KT CAVOK 13/12 Q1015 NOSIG\n"
+                            "EDDV 221850Z AUTO 22004KT 190V260 CAVOK 15/12 Q1016 NOSIG\n"
+                            "EDDS 221850Z AUTO VRB01KT CAVOK 12/10 Q1018 NOSIG\n"
+                            "EDDP 221850Z AUTO 23011KT CAVOK 14/11 Q1017 NOSIG\n"
+                            "EDDN 221850Z AUTO 17004KT CAVOK 12/10 Q1019 NOSIG\n"
+                            "EDDL 221850Z AUTO 15008KT CAVOK 14/12 Q1015 NOSIG\n"
+                            "EDDK 221850Z AUTO 08003KT 050V120 9999 FEW044 13/11 Q1016 NOSIG\n"
+                            "EDDH 221850Z AUTO 24005KT 9999 SCT034 SCT045 14/13 Q1014 NOSIG\n"
+                            "EDDB 221850Z AUTO 21007KT CAVOK 14/13 Q1015 NOSIG\n";
+
+aviation::structs::CAircraftDetail Boeing777(float fuelFlow)
+{
+    aviation::structs::CAircraftDetail aircraft;
+    aircraft.name = L"Boeing 777-200ER";
+    aircraft.cruiseSpeed = 450;
+    aircraft.maxAlt = 43100;
+    aircraft.FuelFlow = fuelFlow;
+    aircraft.TaxiFuel = 250.0f;
+    aircraft.HoldingFuel = 1500.0f;
+    aircraft.ExtraFuel = 800.0f;
+    return aircraft;
+}
+
+class PlannerCalculationTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QDir::setCurrent(m_dir.path());
+        platform::SetProgramFolderForTesting(m_dir.path());
+        ASSERT_TRUE(server.Listen());
+        ServerAddresses addresses = ServerAddresses::BuiltIn();
+        addresses.serverUrlDE = addresses.serverUrlUS = server.BaseUrl();
+        m_addresses = std::make_unique<ScopedServerAddresses>(addresses);
+        worker = std::make_unique<CWeatherWorker>(&host);
+        worker->StopTimers();
+        ui.setupUi(&window);
+        planner = ui.tab_flightplanner;
+        planner->Init(&host, worker.get());
+        planner->SetAircraft(Boeing777(5300.0f));
+        CSettings::SetExportPMDG777WXFolder(m_dir.path());
+    }
+
+    void TearDown() override
+    {
+        worker.reset();
+        m_addresses.reset();
+        CSettings::Release();
+        platform::SetProgramFolderForTesting(QString());
+        QDir::setCurrent(m_previousDir);
+    }
+
+    void CalculateTyped(const QString& departure, const QString& destination, const QString& alternate = QString())
+    {
+        planner->DepartureChange(departure);
+        planner->DestinationChange(destination);
+        planner->AlternateChange(alternate);
+        planner->CalculateFP();
+    }
+
+    QString m_previousDir = QDir::currentPath();
+    QTemporaryDir m_dir;
+    tools::WxServer server{QStringLiteral(AEROVANE_WXSERVER_DATA)};
+    FakeWindowHost host;
+    std::unique_ptr<CWeatherWorker> worker;
+    PlannerPrompter prompter;
+    ScopedPrompter scopedPrompter{prompter};
+    platform::ScopedDebugCapture debug;
+    CMainWindowForm window;
+    Ui::Aerovane_ProClass& ui = window.ui;
+    CTab_Flightplanner* planner = nullptr;
+
+private:
+    std::unique_ptr<ScopedServerAddresses> m_addresses;
+};
+
+} // namespace
+
+TEST_F(PlannerCalculationTest, TypedAirportsWithoutWeatherBecomeARouteFlownInCalmAir)
+{
+    worker->LoadWeatherFromText(kNineMetars, QString(), QString());
+    CalculateTyped("KSEA", "KPDX", "KGEG");
+
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].title, "Aerovane - Flight Planner");
+    EXPECT_EQ(prompter.asked[0].text, "No Weather.\nDownload Weather Now?");
+    EXPECT_TRUE(host.log.contains("(Flight planner) No Weather Download"));
+    EXPECT_TRUE(server.Requests().isEmpty());
+
+    const std::vector<CWaypointWX> route = planner->GetFlightPlan().waypoints;
+    ASSERT_EQ(route.size(), 3u);
+    EXPECT_EQ(route[0].GetIdent() + route[1].GetIdent() + route[2].GetIdent(), L"KSEAKPDXKGEG");
+    EXPECT_EQ(route[0].GetTas() + route[0].GetGroundSpeed() + route[0].GetLegTime(), 0);
+    // No grid weather: the later points have no wind, so heading = course and ground speed = airspeed.
+    for (const CWaypointWX& point : {route[1], route[2]}) {
+        EXPECT_EQ(point.GetWind().speed, -1.0);
+        EXPECT_DOUBLE_EQ(point.GetHeading(), point.GetCourse());
+        EXPECT_EQ(point.GetGroundSpeed(), 450);
+        EXPECT_GT(point.GetLegTime(), 0);
+    }
+    EXPECT_EQ(ui.tableView_waypoints->model()->index(1, 7).data().toString(), "n/a");
+    EXPECT_TRUE(ui.lineEdit_averageWind->text().isEmpty());
+    EXPECT_EQ(ui.lineEdit_fuel_total->text().toInt(), ui.lineEdit_fuel_route->text().toInt() + 2550);
+    EXPECT_FALSE(QFile::exists(m_dir.filePath("KSEAKPDX.wx"))); // the wind file is off
+}
+
+TEST_F(PlannerCalculationTest, YesFetchesTheServersWeatherAndTheGridAlongTheRoute)
+{
+    worker->LoadWeatherFromText(kNineMetars, QString(), QString());
+    CSettings::SetExportPMDG777WX(true);
+    prompter.questionAnswer = PromptAnswer::Yes;
+    prompter.chosenFile = FixturePath("KSEA-KPDX_fs9.pln"); // five points, cruising at 30000 ft
+    planner->ImportFP();
+
+    EXPECT_GT(worker->GetWeatherManager()->aviation::weather::CMetarManager::GetCount(), 1000);
+    EXPECT_EQ(worker->GetWeatherSource(), WeatherDataLive);
+    // The departure's own grid point, then the area around the first en-route point, which serves the rest.
+    const QStringList grid = server.Requests().filter("/get_grib_v2.php");
+    ASSERT_GE(grid.size(), 2);
+    EXPECT_TRUE(grid[0].contains("lat=47.45&lon=-122.31&mode=single"));
+    EXPECT_FALSE(grid.filter("mode=multi").isEmpty());
+    const std::vector<CWaypointWX> route = planner->GetFlightPlan().waypoints;
+    ASSERT_EQ(route.size(), 5u);
+    EXPECT_EQ(route[0].GetMetar().substr(0, 26), L"KSEA 221853Z 22007KT 10SM ");
+    for (std::size_t i = 1; i + 1 < route.size(); ++i) {
+        EXPECT_EQ(route[i].GetAltitude(), 30000);
+        EXPECT_GE(route[i].GetWind().speed, 0.0) << i;
+        EXPECT_LT(route[i].GetTemperature(), -20.0f) << i;
+    }
+    EXPECT_TRUE(ui.lineEdit_averageWind->text().endsWith(" kt"));
+    const QByteArray wind = ReadBytes(m_dir.filePath("KSEAKPDX.wx"));
+    EXPECT_EQ(wind.count('\n'), 10);
+    EXPECT_FALSE(wind.contains("-01@-1(-99)"));
+}
+
+TEST_F(PlannerCalculationTest, TenReportsAskNothingAndFuelShowsInKilograms)
+{
+    worker->LoadWeatherFromText(kNineMetars + "EDDF 221850Z AUTO VRB01KT CAVOK 13/12 Q1017 NOSIG\n", QString(),
+                                QString());
+    CSettings::SetUnitsLbs(false);
+    CalculateTyped("EDDF", "EDDM");
+    EXPECT_TRUE(prompter.asked.empty());
+    EXPECT_EQ(ui.lineEdit_taxi->text(), "113");
+    for (QLabel* label : {ui.label_lbs, ui.label_lbs_2, ui.label_lbs_3, ui.label_lbs_4, ui.label_lbs_5})
+        EXPECT_EQ(label->text(), "kg");
+
+    CSettings::SetUnitsLbs(true);
+    planner->SetAircraft(Boeing777(1e30f));
+    planner->CalculateFP();
+    EXPECT_EQ(ui.lineEdit_fuel_total->text(), QString::number(std::numeric_limits<int>::max()));
+}
