@@ -21,11 +21,13 @@ inline QStandardItem* CenteredItem(const QString& text)
 }
 
 // After a fill: every column as wide as its widest cell or header, so no cell is elided, and the last column
-// takes the room that is left.
+// takes the room that is left, if any (a table wider than its view scrolls instead).
 inline void FitColumnsToContents(QTableView& table)
 {
+    QHeaderView& header = *table.horizontalHeader();
+    header.setStretchLastSection(false);
     table.resizeColumnsToContents();
-    table.horizontalHeader()->setStretchLastSection(true);
+    header.setStretchLastSection(header.length() < table.viewport()->width());
 }
 
 } // namespace tablecells

@@ -1,0 +1,85 @@
+#include "generation/weatherworker.h"
+#include "mainwindowtest.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStyle>
+#include <QTest>
+#include <QTextEdit>
+
+namespace {
+
+QString ServerFile(const char* name)
+{
+    QFile file(QStringLiteral(AEROVANE_WXSERVER_DATA "/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+}
+
+// True when every cell of the table is as wide as its text and the item view's margins need, so none ends in an
+// ellipsis.
+bool EveryCellUnelided(const QTableView& table)
+{
+    const int margins = 2 * (table.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &table) + 1);
+    const QAbstractItemModel& model = *table.model();
+    for (int row = 0; row < model.rowCount(); ++row) {
+        for (int column = 0; column < model.columnCount(); ++column) {
+            const QString text = model.index(row, column).data().toString();
+            if (table.fontMetrics().horizontalAdvance(text) + margins > table.columnWidth(column))
+                return false;
+        }
+    }
+    return model.rowCount() > 0;
+}
+
+} // namespace
+
+using WeatherPageEndToEnd = MainWindowTest;
+
+// The first start places the whole window, status bar included, on the screen it opens on, whatever its size
+// (the test script runs this suite on a 1600 x 1200 and on a 1024 x 768 screen).
+TEST_F(WeatherPageEndToEnd, FirstStartShowsTheWholeWindowAndItsStatusBar)
+{
+    Aerovane_Pro& window = Window();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(window.frameGeometry())) << screen.width() << "x" << screen.height();
+    const QRect statusBar(window.ui.statusBar->mapToGlobal(QPoint()), window.ui.statusBar->size());
+    EXPECT_TRUE(screen.contains(statusBar));
+    QGuiApplication::primaryScreen()->grabWindow(0).save(
+        QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/firststart-%1x%2.png").arg(screen.width()).arg(screen.height()));
+}
+
+// Two clicks on the METAR list: each brings back its own station's decoded report, TAF and level table.
+TEST_F(WeatherPageEndToEnd, ClickedMetarLinesShowTheirStations)
+{
+    Aerovane_Pro& window = Window();
+    CWeatherWorker& worker = *window.GetWeatherWorker();
+    worker.LoadWeatherFromText(ServerFile("metar.txt"), ServerFile("synop.txt"), QString());
+    worker.GetWeatherManager()->SetTAFText(L"TAF EDDF 221700Z 2218/2324 24008KT CAVOK BECMG 2306/2308 27015KT\n\n"
+                                           L"TAF KJFK 221720Z 2218/2324 14010KT P6SM FEW250\n\n");
+    worker.SetWeatherSource(WeatherDataLive);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    for (const char* icao : {"EDDF", "KJFK"}) {
+        aviation::weather::CMetar metar = worker.GetMetar(QString::fromLatin1(icao));
+        window.ShowMetar(metar);
+    }
+
+    QListWidget& list = *window.ui.listWidgetMetarRaw;
+    const auto click = [&list](int row) {
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(row)).center());
+    };
+    click(0);
+    EXPECT_TRUE(window.ui.textEditMetarDecoded->toPlainText().contains(QStringLiteral("KJFK")));
+    EXPECT_TRUE(window.ui.plainTextEditTaf->toPlainText().startsWith(QStringLiteral("KJFK")));
+    click(1);
+    EXPECT_TRUE(window.ui.textEditMetarDecoded->toPlainText().contains(QStringLiteral("EDDF")));
+    EXPECT_TRUE(window.ui.plainTextEditTaf->toPlainText().startsWith(QStringLiteral("EDDF")));
+    EXPECT_GT(window.ui.tableViewLevelInfo->model()->rowCount(), 10);
+    EXPECT_TRUE(EveryCellUnelided(*window.ui.tableViewLevelInfo));
+    window.ui.tabWidgetMain->widget(0)->grab().save(QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/weatherpage.png"));
+}
