@@ -148,6 +148,8 @@ void Aerovane_Pro::ConnectWorkerSignals()
     connect(connectWorker, QOverload<QString, int>::of(&CConnectWorker::sigUIDebugString), this,
             QOverload<const QString&, int>::of(&Aerovane_Pro::OnDebugString), Qt::QueuedConnection);
     connect(connectWorker, &CConnectWorker::sigThreadJobFinished, this, &Aerovane_Pro::OnThreadSignalJobFinished);
+    connect(connectWorker, &CConnectWorker::sigThreadSignal, this, &Aerovane_Pro::OnThreadSignal,
+            Qt::QueuedConnection);
 }
 
 void Aerovane_Pro::ShowSplashMessage(const QString& text)

@@ -133,6 +133,8 @@ public slots:
 
     // Results of the connection thread.
     void OnThreadSignalJobFinished(int type, const QString& text);
+    // A link that broke shows as disconnected and, with automatic connect on, is tried again after the pause.
+    void OnThreadSignal(int code);
     void OnUpdateAircraftdata(const aviation::structs::CAircraft& aircraft);
     void OnUpdateAircraftDetails(const aviation::structs::CAircraftDetail& detail);
     // The level table shows each profile sent; the wind table shows the direct wind control while it is visible.
@@ -208,6 +210,8 @@ private:
     struct HistoryPart;
     bool FetchHistoryPart(const QString& folder, const HistoryPart& part);
     void OnAutoConnectRetry();
+    // Connected state, Connect/Disconnect action, weather commands and lamps as they are without a link.
+    void ShowDisconnected();
     // Ends the connection thread, waiting for its running job; a thread that does not end in time is left
     // behind rather than cut off.
     void StopConnectWorker();

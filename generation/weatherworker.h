@@ -62,6 +62,9 @@ public:
     int GetWeatherSource() const { return m_weatherSource; }
     // Starts or stops the simulation timer; the wind-control timer keeps running.
     void EnableSimTimer(bool enable);
+    // The next tick of the simulation timer generates and sends the weather, without waiting for the period
+    // (a link that came back has lost what was sent before).
+    void RequestWeatherUpdate() { m_lastGeneration = 0; }
     // Stops both timers for good; the closing window calls it before it lets go of the connection worker.
     void StopTimers();
     const IcaoSubstitutes& GetIcaoSubstitutes() const { return m_icaoSubstitutes; }
