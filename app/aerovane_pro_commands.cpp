@@ -63,7 +63,6 @@ void Aerovane_Pro::OnDownloadWX()
     ui.statusBar->ResetProgress(true);
     weatherWorker->DownloadWeather();
     ui.statusBar->ResetProgress(false);
-    weatherWorker->SetWeatherSource(WeatherDataLive);
 }
 
 Aerovane_Pro::AllWeatherGeneration Aerovane_Pro::ChooseAllWeatherGeneration()

@@ -68,6 +68,10 @@ void CUpdateScheduler::Tick()
         return;
     if (CConnectWorker* connection = window.GetConnectWorker())
         connection->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
+    // A live download that failed (also the first one of the run) is tried again before anything is generated.
+    const std::uint32_t clock = static_cast<std::uint32_t>(platform::NowSeconds());
+    if (m_worker.m_weatherSource == WeatherDataNone && m_worker.DownloadDue(clock, UpdatePeriod()))
+        m_worker.DownloadWeather();
     if (m_worker.m_weatherSource == WeatherDataNone)
         return;
     if (IsNoPosition(m_worker.m_aircraft)) {
@@ -83,11 +87,8 @@ void CUpdateScheduler::Tick()
         return;
     m_lastPass = now;
 
-    if (m_worker.m_lastDownload + UpdatePeriod() <= now && m_worker.m_weatherSource == WeatherDataLive) {
-        // Set first: ticks that run while the download waits find it fresh.
-        m_worker.m_lastDownload = now;
+    if (m_worker.DownloadDue(now, UpdatePeriod()))
         m_worker.DownloadWeather();
-    }
 
     if (CSettings::GetWeatherUpdate()) {
         if (IsXPlane(CSettings::GetFSVersion()))

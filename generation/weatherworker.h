@@ -81,9 +81,14 @@ public:
     // Loads the three texts of a stored weather file in place of the weather.
     void LoadWeatherFromText(const QString& metar, const QString& synop, const QString& grib);
 
-    // Fetches the combined METAR, SYNOP and TAF file of the weather server and loads it; a failed download
-    // keeps the weather the model holds.
-    void DownloadWeather();
+    // Fetches the combined METAR, SYNOP and TAF file of the weather server and loads it; the source becomes live
+    // weather. A failed download keeps the weather, the source and the time of the last download as they were,
+    // and has the scheduler try again after kFirstDownloadRetrySeconds, each further failure waiting twice as
+    // long up to the update period. False on a failure, and for a call while another one is under way.
+    bool DownloadWeather();
+    // The scheduler's live download is due: a retry after failures, or the next period of live weather.
+    bool DownloadDue(std::uint32_t now, std::uint32_t period) const;
+    static constexpr std::uint32_t kFirstDownloadRetrySeconds = 60;
     // Adds the grid points of the server's area around the position to the grid store (clearFirst: replaces
     // them); false on a network error or a refusal.
     bool DownloadGrib(const aviation::Position& position, bool clearFirst);
@@ -135,6 +140,10 @@ private:
     bool ReadWeatherFile(const QString& folder, const QString& name, QString& text);
 
     void LoadDownloadedSections(const CWeatherFileSections& sections);
+    // Notes a failed live download and when the next is tried.
+    void ScheduleDownloadRetry(std::uint32_t now);
+    // The model holds reports to generate weather from; else one log line says that nothing is generated.
+    bool HasWeatherToGenerate(const QString& generation);
     void WriteXPlaneMetar(const QString& metarText);
     // The grid text's first line contains "Error": the server refused the request.
     static bool IsGridRefusal(const QString& body);
@@ -149,6 +158,9 @@ private:
     QTimer* m_windControlTimer = nullptr;
     bool m_autoModeList = false;
     std::uint32_t m_lastDownload = 0;
+    bool m_downloading = false;
+    int m_failedDownloads = 0;
+    std::uint32_t m_nextDownloadTry = 0;
     std::shared_ptr<aviation::weather::CWeatherManager> m_weatherManager;
     aviation::structs::CAircraft m_aircraft;
     std::vector<aviation::weather::CMetar> m_metarList;

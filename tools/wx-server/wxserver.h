@@ -30,7 +30,10 @@ public:
         CorruptGzip, // the gzip header followed by data that does not inflate
         HtmlPage, // an HTML error page with status 200
         GridError, // a grid answer whose first line is "Error: ..."
+        CutAtSection, // the combined file's gzip cut off right after its METAR section
+        Trickle, // the answer sent one byte at a time, kTrickleGapMs apart
     };
+    static constexpr int kTrickleGapMs = 200;
 
     // Reads the folder: metar.txt, synop.txt, taf.txt (the combined weather file), aerovane_info.xml,
     // historywx.xml, history/ and grid/. Missing files give empty sections or 404 answers.
@@ -54,7 +57,8 @@ public:
     QStringList Requests() const { return m_requests; }
     void ClearRequests() { m_requests.clear(); }
 
-    // Maps a failure name of the command line ("404", "stall", "corrupt-gzip", "html", "grid-error") to
+    // Maps a failure name of the command line ("404", "stall", "corrupt-gzip", "html", "grid-error", "cut",
+    // "trickle") to
     // its value; false for an unknown name.
     static bool ParseFailure(const QString& name, Failure& failure);
 
@@ -78,6 +82,8 @@ private:
     Answer HistoryAnswer(const QString& name) const;
     Answer GridAnswer(const QString& query) const;
     static void Send(QTcpSocket* socket, const Answer& answer);
+    static void Trickle(QTcpSocket* socket, const QByteArray& response);
+    static QByteArray Response(const Answer& answer);
 
     QString m_folder;
     QTcpServer m_server;
