@@ -7,7 +7,6 @@
 #include "generation/weatherworker.h"
 #include "generation/wxdownloader.h"
 #include "loadeditor/tab_loadeditor.h"
-#include "platform/clock.h"
 #include "platform/debugoutput.h"
 #include "platform/programfolder.h"
 #include "settings/settings.h"
@@ -105,7 +104,13 @@ Aerovane_Pro::~Aerovane_Pro()
     // Without a close (a window that was never shown), the workers still have to go before the weather worker.
     if (weatherWorker)
         weatherWorker->StopTimers();
-    StopConnectWorker();
+    if (connectWorker)
+        connectWorker->Stop();
+    ReleaseConnectWorker();
+    if (endingConnectWorker) {
+        endingConnectWorker->wait();
+        endingConnectWorker.reset();
+    }
     ReleaseDownloader();
     CSettings::Release();
 }
@@ -214,13 +219,15 @@ void Aerovane_Pro::SetStatusText(const QString& text)
 
 void Aerovane_Pro::closeEvent(QCloseEvent* event)
 {
-    event->ignore();
-    closing = true;
-    weatherWorker->StopTimers();
-    autoConnectTimer->stop();
-    emit sigUIDebugString(QStringLiteral("(Main) Close"), 2);
-    connected = false;
-    StopConnectWorker();
+    if (!closing)
+        BeginClose();
+    // A transfer ends between two records, a bridge wait at once: the close is asked again shortly meanwhile.
+    if (connectWorker && connectWorker->isRunning() && closeChecks++ < kCloseChecks) {
+        event->ignore();
+        QTimer::singleShot(kCloseCheckMs, this, &QWidget::close);
+        return;
+    }
+    ReleaseConnectWorker();
 
     CSettings::SetMainState(saveState(0));
     CSettings::SetMainGeometry(geometry());
@@ -231,24 +238,33 @@ void Aerovane_Pro::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void Aerovane_Pro::StopConnectWorker()
+void Aerovane_Pro::BeginClose()
+{
+    closing = true;
+    weatherWorker->StopTimers();
+    autoConnectTimer->stop();
+    emit sigUIDebugString(QStringLiteral("(Main) Close"), 2);
+    connected = false;
+    if (connectWorker) {
+        qDebug() << "try to stop ConnectWorker thread";
+        connectWorker->Stop();
+    }
+}
+
+void Aerovane_Pro::ReleaseConnectWorker()
 {
     if (!connectWorker)
         return;
-    CConnectWorker* worker = connectWorker;
+    std::unique_ptr<CConnectWorker> worker(connectWorker);
     connectWorker = nullptr;
-    qDebug() << "try to stop ConnectWorker thread";
-    platform::SleepMs(500);
-    worker->Stop();
-    for (int waits = 0; worker->isRunning() && waits <= kStopWaits; ++waits)
-        worker->wait(100);
     if (worker->isRunning()) {
-        // Cutting a thread off in the middle of a transfer could leave its locks held; it is left to end alone.
-        qDebug() << "ConnectWorker thread does not stop, left running";
+        // Cutting a thread off in the middle of a job could leave its locks held; it ends alone and is waited for
+        // when the window goes.
+        qDebug() << "ConnectWorker thread does not stop yet, left to end";
+        endingConnectWorker = std::move(worker);
         return;
     }
     qDebug() << "ConnectWorker thread is stopped";
-    delete worker;
 }
 
 void Aerovane_Pro::ReleaseDownloader()

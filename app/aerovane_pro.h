@@ -43,8 +43,11 @@ public:
     static constexpr std::int64_t kDetailRequestIntervalMs = 120000;
     // The Debug page keeps this many of the newest lines.
     static constexpr int kDebugPageLines = 5000;
-    // How long closing waits for the connection thread to finish its job, in waits of 100 ms.
-    static constexpr int kStopWaits = 200;
+    // Closing asks the connection thread to stop and looks every kCloseCheckMs whether it has ended, keeping the
+    // window responsive; after kCloseChecks looks the window closes anyway and the thread is waited for when the
+    // window is deleted.
+    static constexpr int kCloseCheckMs = 20;
+    static constexpr int kCloseChecks = 100;
 
     explicit Aerovane_Pro(QWidget* parent = nullptr);
     ~Aerovane_Pro() override;
@@ -212,9 +215,11 @@ private:
     void OnAutoConnectRetry();
     // Connected state, Connect/Disconnect action, weather commands and lamps as they are without a link.
     void ShowDisconnected();
-    // Ends the connection thread, waiting for its running job; a thread that does not end in time is left
-    // behind rather than cut off.
-    void StopConnectWorker();
+    // The first close request: timers stopped, "(Main) Close" logged, the connection thread asked to stop.
+    void BeginClose();
+    // Lets go of the connection thread: deleted when it has ended, else kept until the window is deleted (it is
+    // never cut off, and nothing it uses is released before it ends).
+    void ReleaseConnectWorker();
     // Frees the downloader now, or with the window when a transfer is still on the stack.
     void ReleaseDownloader();
 
@@ -240,6 +245,8 @@ private:
     std::optional<std::int64_t> lastDetailRequestMs;
     QTimer* autoConnectTimer = nullptr;
     bool closing = false;
+    int closeChecks = 0;
+    std::unique_ptr<CConnectWorker> endingConnectWorker;
     // A downloader let go of while one of its transfers was still under way.
     std::unique_ptr<WXDownloader> retiredDownloader;
 };

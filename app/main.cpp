@@ -17,7 +17,8 @@ int main(int argc, char** argv)
     auto* window = new Aerovane_Pro();
     window->show();
     const int result = application.exec();
-    CSettings::Release();
+    // The window first: it waits for a connection thread still ending, which may still read the settings.
     delete window;
+    CSettings::Release();
     return result;
 }

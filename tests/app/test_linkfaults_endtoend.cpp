@@ -1,0 +1,129 @@
+// The window as the program builds it, flying against a bridge peer that goes away: the peer stopped in the middle
+// of a weather transfer and restarted on its port, the user's own disconnect, and a close request while records
+// are still being sent.
+#include "generation/weatherworker.h"
+#include "mainwindowtest.h"
+#include "simlink/connectworker.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+// The longest pause between the ticks of a 10 ms timer of the GUI thread.
+class GuiGapProbe
+{
+public:
+    GuiGapProbe()
+    {
+        m_clock.start();
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { m_longest = std::max(m_longest, m_clock.restart()); });
+        m_timer.start(10);
+    }
+    qint64 Longest() const { return m_longest; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_longest = 0;
+};
+
+class LinkFaultsEndToEnd : public MainWindowTest
+{
+protected:
+    // Connected, the aircraft read, the live weather downloaded.
+    Aerovane_Pro& FlyingWindow()
+    {
+        CSettings::SetNormalMode(true);
+        CSettings::SetWeatherRadius(480);
+        Aerovane_Pro& window = Window();
+        window.show();
+        window.ui.actionConnect_to_FS->trigger();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.GetConnectWorker()->GetAircraft().GetLatitude() != 0.0; },
+                                    5000));
+        window.ui.actionDownload_WX->trigger();
+        return window;
+    }
+
+    static bool StatusShows(Aerovane_Pro& window, const QString& text)
+    {
+        const QList<QLabel*> labels = window.ui.statusBar->findChildren<QLabel*>();
+        return std::any_of(labels.begin(), labels.end(), [&](QLabel* label) { return label->text() == text; });
+    }
+};
+
+} // namespace
+
+TEST_F(LinkFaultsEndToEnd, PeerStoppedMidTransferAndRestartedIsReconnectedAndSentNewWeather)
+{
+    CSettings::SetAutoConnectFS(true);
+    CSettings::SetPauseBetweenWXStation(40);
+    Aerovane_Pro& window = FlyingWindow();
+    ASSERT_TRUE(window.IsConnected());
+    const quint16 port = peer.GetPort();
+    window.ui.action_Set_all_WX->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return peer.GetWeatherWrites().size() >= 5; }, 10000));
+
+    peer.Stop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsConnected(); }, 5000));
+    EXPECT_TRUE(StatusShows(window, "not connected"));
+    EXPECT_EQ(window.ui.actionConnect_to_FS->text(), "Connect");
+    EXPECT_FALSE(window.ui.action_Set_all_WX->isEnabled());
+    EXPECT_TRUE(window.ui.lineEdit_doors->text().isEmpty());
+
+    peer.ClearFrames();
+    ASSERT_TRUE(peer.Start(port));
+    QElapsedTimer back;
+    back.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 15000));
+    EXPECT_LT(back.elapsed(), 15000);
+    const QString logAtReconnect = LogText();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 15000))
+        << "the scheduler sends the weather again at its next tick";
+
+    EXPECT_EQ(logAtReconnect.count("(ConnectWorker) Connection to the simulator lost: "), 1);
+    EXPECT_TRUE(logAtReconnect.contains("(ConnectWorker) Weather transfer failed: connection lost"));
+    EXPECT_FALSE(logAtReconnect.contains("Weather transfer Complete"));
+    EXPECT_TRUE(logAtReconnect.contains("Connected to Aerovane Server, Sim:FSX")
+                || logAtReconnect.contains("(Client) - FS Version: FSX"));
+}
+
+TEST_F(LinkFaultsEndToEnd, AfterTheUsersDisconnectWeatherCommandsAnswerNotConnected)
+{
+    Aerovane_Pro& window = FlyingWindow();
+    window.ui.actionConnect_to_FS->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsConnected(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return StatusShows(window, "not connected"); }, 2000));
+    EXPECT_FALSE(window.ui.action_Set_all_WX->isEnabled());
+
+    peer.ClearFrames();
+    window.OnSetAllWX();
+    EXPECT_TRUE(StatusShows(window, "not connected"));
+    QTest::qWait(200);
+    EXPECT_TRUE(peer.GetWeatherWrites().empty());
+}
+
+// The transfer ends between two records; the window keeps painting while it waits for that and closes well
+// within two seconds.
+TEST_F(LinkFaultsEndToEnd, CloseDuringATransferEndsItQuicklyWithoutFreezingTheWindow)
+{
+    CSettings::SetPauseBetweenWXStation(100);
+    Aerovane_Pro& window = FlyingWindow();
+    window.ui.action_Set_all_WX->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return peer.GetWeatherWrites().size() >= 10; }, 10000));
+
+    GuiGapProbe probe;
+    QElapsedTimer closing;
+    closing.start();
+    window.close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 2000));
+    EXPECT_LT(closing.elapsed(), 2000);
+    EXPECT_LT(probe.Longest(), 150);
+    EXPECT_LT(peer.GetWeatherWrites().size(), 60u) << "the transfer went on after the close";
+    EXPECT_TRUE(LogText().contains("(Main) Close"));
+}
