@@ -5,8 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
-// Output beyond this is not produced: a small download cannot expand without bound.
-constexpr qint64 kMaxUnpackedSize = 512LL * 1024 * 1024;
+// Output beyond this is not produced: a small download cannot expand without bound. The weather file unpacks to
+// about 400 kB.
+constexpr qint64 kMaxUnpackedSize = 64LL * 1024 * 1024;
 
 // The first gzip (or zlib) member of the data, unpacked. Empty for input of 4 bytes or less ("gUncompress: Input
 // data is truncated"), corrupt data, a stream without its end or whose check value or length do not match

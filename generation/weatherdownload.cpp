@@ -7,10 +7,9 @@
 #include "generation/wxdownloader.h"
 #include "platform/clock.h"
 #include "platform/debugoutput.h"
-#include "platform/programfolder.h"
 #include "settings/settings.h"
 
-#include <QDir>
+#include <QBuffer>
 #include <QFile>
 
 #include <algorithm>
@@ -67,37 +66,26 @@ bool CWeatherWorker::DownloadWeather()
     m_window->sigDisableButton(1, true);
     m_window->sigDisableButton(2, true);
 
-    const QString folder = platform::ProgramFolder() + QDir::separator();
-    const QString gzPath = folder + QStringLiteral("weather.gz");
-    const QString textPath = folder + QStringLiteral("weather.txt");
     const QString url = CSettings::GetServerUrl() + QStringLiteral("/weather_vatsim.gz");
     m_window->OnUpdateProgress(QStringLiteral("Download weather"));
 
-    // Empty while the download is good; else why it failed, for the closing report.
+    // Empty while the download is good; else why it failed, for the closing report. The archive is unpacked and
+    // checked in memory: nothing of a bad download reaches the disk.
     QString failure;
     QString text;
     WXDownloader* downloader = m_window->GetDownloader();
-    QFile gzFile(gzPath);
-    const int code = downloader ? downloader->Download(url, &gzFile) : -1;
+    QBuffer packed;
+    const int code = downloader ? downloader->Download(url, &packed) : -1;
+    QByteArray unpacked;
     if (code != 0) {
-        Log(QStringLiteral("(WeatherManager) Download weather data - Network Error %1").arg(code));
-        failure = QStringLiteral("Network Error %1").arg(code);
-    } else if (!UnpackGzFile(gzPath, textPath)) {
-        Log(QStringLiteral("(WeatherManager) Download weather data - damaged or incomplete archive"));
+        const QString cause = downloader ? downloader->GetLastErrorText() : QStringLiteral("no downloader");
+        failure = QStringLiteral("Network Error %1 (%2)").arg(code).arg(cause);
+        Log(QStringLiteral("(WeatherManager) Download weather data - ") + failure);
+    } else if ((unpacked = gUncompress(packed.data())).isEmpty()) {
         failure = QStringLiteral("damaged or incomplete archive");
-        QFile::remove(textPath);
-        QFile::remove(gzPath);
+        Log(QStringLiteral("(WeatherManager) Download weather data - ") + failure);
     } else {
-        QFile textFile(textPath);
-        if (!textFile.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            Log(QStringLiteral("(WeatherManager) Could not open weather.txt"));
-            failure = QStringLiteral("Could not open weather.txt");
-        } else {
-            text = QString::fromLatin1(textFile.readAll());
-            textFile.close();
-            QFile::remove(textPath);
-            QFile::remove(gzPath);
-        }
+        text = QString::fromLatin1(unpacked.replace("\r\n", "\n"));
     }
 
     // An empty text (a corrupt archive) or one without its METAR section (an error page) is no weather: the

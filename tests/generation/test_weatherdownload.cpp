@@ -39,9 +39,10 @@ TEST_F(WeatherWorkerTest, FailedDownloadsKeepTheLoadedWeatherAndSaySo)
         const char* reason; // start of the text after "Download weather failed: "
     };
     const Case cases[] = {
-        {"not found", WxServer::Failure::NotFound, false, "Network Error 203"},
-        {"connection refused", WxServer::Failure::None, true, "Network Error 1"},
-        {"stalled server", WxServer::Failure::Stall, false, "Network Error "},
+        {"not found", WxServer::Failure::NotFound, false, "Network Error 203 (HTTP 404)"},
+        {"server error", WxServer::Failure::InternalError, false, "Network Error 401 (HTTP 500)"},
+        {"connection refused", WxServer::Failure::None, true, "Network Error 1 (connection refused)"},
+        {"stalled server", WxServer::Failure::Stall, false, "Network Error 5 (timed out)"},
         {"HTML page with status 200", WxServer::Failure::HtmlPage, false, "damaged or incomplete archive"},
         {"corrupt gzip", WxServer::Failure::CorruptGzip, false, "damaged or incomplete archive"},
         {"gzip cut after the METAR section", WxServer::Failure::CutAtSection, false, "damaged or incomplete archive"},

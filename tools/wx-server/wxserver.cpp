@@ -47,6 +47,8 @@ QByteArray ReasonPhrase(int status)
         return "Not Found";
     case 405:
         return "Method Not Allowed";
+    case 500:
+        return "Internal Server Error";
     default:
         return "Error";
     }
@@ -113,6 +115,7 @@ bool WxServer::ParseFailure(const QString& name, Failure& failure)
                                                   {QStringLiteral("grid-error"), Failure::GridError},
                                                   {QStringLiteral("cut"), Failure::CutAtSection},
                                                   {QStringLiteral("trickle"), Failure::Trickle},
+                                                  {QStringLiteral("500"), Failure::InternalError},
                                                   {QStringLiteral("none"), Failure::None}};
     const auto found = names.find(name);
     if (found == names.end())
@@ -208,6 +211,9 @@ bool WxServer::Route(const QString& target, Answer& answer) const
     }
     case Failure::Trickle:
         break;
+    case Failure::InternalError:
+        answer = {500, "text/plain", "internal server error\n"};
+        return true;
     case Failure::HtmlPage:
         answer = {200, "text/html", kHtmlPage};
         return true;

@@ -32,6 +32,7 @@ public:
         GridError, // a grid answer whose first line is "Error: ..."
         CutAtSection, // the combined file's gzip cut off right after its METAR section
         Trickle, // the answer sent one byte at a time, kTrickleGapMs apart
+        InternalError, // status 500
     };
     static constexpr int kTrickleGapMs = 200;
 
@@ -58,7 +59,7 @@ public:
     void ClearRequests() { m_requests.clear(); }
 
     // Maps a failure name of the command line ("404", "stall", "corrupt-gzip", "html", "grid-error", "cut",
-    // "trickle") to
+    // "trickle", "500") to
     // its value; false for an unknown name.
     static bool ParseFailure(const QString& name, Failure& failure);
 
