@@ -15,10 +15,37 @@
 #include <QCloseEvent>
 #include <QDebug>
 #include <QFont>
+#include <QGuiApplication>
 #include <QMutexLocker>
 #include <QPixmap>
+#include <QScreen>
 #include <QSizePolicy>
 #include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+// The saved window rectangle when some screen shows a good part of it; else the default size centred on the
+// primary screen, so that a rectangle saved on a screen since removed cannot hide the window.
+QRect OnScreen(const QRect& saved)
+{
+    constexpr int kVisibleEdge = 100;
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const bool shown = std::any_of(screens.begin(), screens.end(), [&](QScreen* screen) {
+        const QRect common = screen->availableGeometry().intersected(saved);
+        return common.width() >= std::min(kVisibleEdge, saved.width())
+            && common.height() >= std::min(kVisibleEdge, saved.height());
+    });
+    QScreen* primary = QGuiApplication::primaryScreen();
+    if ((shown && saved.width() > 0 && saved.height() > 0) || !primary)
+        return saved;
+    QRect centred(0, 0, Aerovane_Pro::kDefaultWidth, Aerovane_Pro::kDefaultHeight);
+    centred.moveCenter(primary->availableGeometry().center());
+    return centred;
+}
+
+} // namespace
 
 Aerovane_Pro::Aerovane_Pro(QWidget* parent)
     : CMainWindowForm(parent)
@@ -31,7 +58,7 @@ Aerovane_Pro::Aerovane_Pro(QWidget* parent)
     CSettings::SetClientVersion(version.GetFileVersionText(true) + QLatin1Char(' '));
     version.Free();
 
-    const QRect saved = CSettings::GetMainGeometry();
+    const QRect saved = OnScreen(CSettings::GetMainGeometry());
     splash.setWindowOpacity(0.8);
     splash.setGeometry(saved.left(), saved.top(), 500, 144);
     splash.show();
@@ -62,7 +89,7 @@ Aerovane_Pro::Aerovane_Pro(QWidget* parent)
     ui.statusBar->ResetProgress(false);
 
     restoreState(CSettings::GetMainState(), 0);
-    setGeometry(CSettings::GetMainGeometry());
+    setGeometry(saved);
     ui.actionDownload_WX->setEnabled(false);
     ui.actionClear_WX->setEnabled(false);
     ui.action_Set_all_WX->setEnabled(false);
@@ -153,8 +180,7 @@ void Aerovane_Pro::ConnectWorkerSignals()
     connect(connectWorker, QOverload<QString, int>::of(&CConnectWorker::sigUIDebugString), this,
             QOverload<const QString&, int>::of(&Aerovane_Pro::OnDebugString), Qt::QueuedConnection);
     connect(connectWorker, &CConnectWorker::sigThreadJobFinished, this, &Aerovane_Pro::OnThreadSignalJobFinished);
-    connect(connectWorker, &CConnectWorker::sigThreadSignal, this, &Aerovane_Pro::OnThreadSignal,
-            Qt::QueuedConnection);
+    connect(connectWorker, &CConnectWorker::sigThreadSignal, this, &Aerovane_Pro::OnThreadSignal, Qt::QueuedConnection);
 }
 
 void Aerovane_Pro::ShowSplashMessage(const QString& text)

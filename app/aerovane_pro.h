@@ -37,6 +37,9 @@ public:
     // The generation Set all WX runs, by simulator and weather mode.
     enum class AllWeatherGeneration { XPlane, AutoMode, ModelFile, Normal };
 
+    // The window's size when the saved one is on no screen.
+    static constexpr int kDefaultWidth = 814;
+    static constexpr int kDefaultHeight = 642;
     // A failed automatic connect is tried again after this pause.
     static constexpr int kAutoConnectRetryMs = 5000;
     // Aircraft details are asked for again after this long while samples come in.

@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QDir>
 
+#include <cstdint>
+
 void CLogWriter::Open(const QString& programFolder)
 {
     const QString folder = programFolder + QStringLiteral("/logs/");
@@ -26,7 +28,7 @@ void CLogWriter::Open(const QString& programFolder)
         QFile::remove(last);
     QFile::copy(current, last);
     if (QFile::copy(current, numbered))
-        CSettings::SetLogFileNumber(number + 1 > max ? 1 : number + 1);
+        CSettings::SetLogFileNumber(std::int64_t{number} + 1 > max ? 1 : number + 1);
 
     m_file.setFileName(current);
     m_file.open(QIODevice::WriteOnly | QIODevice::Truncate);

@@ -45,7 +45,7 @@ void CUpdateScheduler::OnTick()
 
 std::uint32_t CUpdateScheduler::UpdatePeriod() const
 {
-    return static_cast<std::uint32_t>(60 * CSettings::GetUpdateInterval());
+    return static_cast<std::uint32_t>(60 * std::clamp<std::int64_t>(CSettings::GetUpdateInterval(), 1, 1440));
 }
 
 void CUpdateScheduler::Status(const QString& text)
@@ -144,7 +144,8 @@ void CUpdateScheduler::UpdateXPlane(std::uint32_t now, double distance)
 {
     const aviation::structs::CAircraft& aircraft = m_worker.m_aircraft;
     const double updateDistance = CSettings::GetXPUpdateDist();
-    const std::uint32_t updateTime = static_cast<std::uint32_t>(60 * CSettings::GetXPUpdateTime());
+    const std::uint32_t updateTime
+        = static_cast<std::uint32_t>(60 * std::clamp<std::int64_t>(CSettings::GetXPUpdateTime(), 1, 1440));
     if (!m_xplaneFollowing) {
         m_xplaneFollowing = true;
         m_xplaneWindAltitude = aircraft.altitude;

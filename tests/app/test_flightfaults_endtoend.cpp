@@ -6,7 +6,9 @@
 #include "simlink/connectworker.h"
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -44,8 +46,8 @@ protected:
         window.show();
         window.ui.actionConnect_to_FS->trigger();
         EXPECT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return window.GetConnectWorker()->GetAircraft().GetLatitude() != 0.0; },
-                                    5000));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return window.GetConnectWorker()->GetAircraft().GetLatitude() != 0.0; }, 5000));
         window.ui.actionDownload_WX->trigger();
         return window;
     }
@@ -126,4 +128,70 @@ TEST_F(LinkFaultsEndToEnd, CloseDuringATransferEndsItQuicklyWithoutFreezingTheWi
     EXPECT_LT(probe.Longest(), 150);
     EXPECT_LT(peer.GetWeatherWrites().size(), 60u) << "the transfer went on after the close";
     EXPECT_TRUE(LogText().contains("(Main) Close"));
+}
+
+namespace {
+
+// The number keys of the settings file, but the link's type and port, which the test needs to reach the peer.
+const char* const kNumberKeys[] = {
+    "general/logfilenumber",
+    "general/maxlogfilenumber",
+    "weather/modelfileSize",
+    "weather/ServerLocation",
+    "weather/metarfeed",
+    "weather/maxCloudLayers",
+    "weather/CavokBase",
+    "weather/CavokCoverage",
+    "weather/maxVisibility",
+    "weather/minVisibilityMetar9999",
+    "weather/minVisibility",
+    "weather/windDwcDegreesPerSecond",
+    "weather/windDwcKnotsPerSecond",
+    "weather/updateInterval",
+    "weather/weatherradius",
+    "weather/noUpdateInApproachHeight",
+    "weather/XPUpdateDist",
+    "weather/XPUpdateTime",
+    "interface/PauseBetweenWXStation",
+};
+
+using SettingsFaultsEndToEnd = LinkFaultsEndToEnd;
+
+} // namespace
+
+// Every number key at an extreme, at zero, or holding text: the window starts on a screen, connects, generates
+// in each weather mode and closes (the sanitizer builds report any overflow on the way).
+TEST_F(SettingsFaultsEndToEnd, HostileNumbersStartGenerateInEveryModeAndClose)
+{
+    for (const char* value : {"2147483647", "-2147483647", "0", "many"}) {
+        SCOPED_TRACE(value);
+        QByteArray general = "[%General]\n";
+        QByteArray weather = "[weather]\n";
+        for (const char* key : kNumberKeys) {
+            const QByteArray line = QByteArray(key).mid(QByteArray(key).indexOf('/') + 1) + '=' + value + '\n';
+            (QByteArray(key).startsWith("general/") ? general : weather) += line;
+        }
+        CSettings::Release();
+        QFile ini(QStringLiteral("aerovane_pro.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write(general + weather + "[interface]\ntype=4\nServerPort=" + QByteArray::number(peer.GetPort())
+                  + "\nPauseBetweenWXStation=" + value + "\n[gui]\nmainGeometry=@Rect(-30000 -30000 814 642)\n");
+        ini.close();
+
+        Aerovane_Pro window;
+        window.show();
+        EXPECT_FALSE(QGuiApplication::primaryScreen()->availableGeometry().intersected(window.geometry()).isEmpty());
+        window.ui.actionConnect_to_FS->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+        window.ui.actionDownload_WX->trigger();
+        CWeatherWorker& worker = *window.GetWeatherWorker();
+        worker.GenerateFSWeather(QString());
+        worker.GenerateFSWeatherAutoMode();
+        worker.SetThemeLoadDelay(1);
+        worker.GenerateFSWeatherModelFile();
+        worker.GenerateXPlaneWeather();
+        worker.GenerateXPLaneWind();
+        window.close();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 2000));
+    }
 }
