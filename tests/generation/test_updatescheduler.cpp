@@ -205,11 +205,15 @@ TEST_F(UpdateSchedulerTest, DownloadFailingAtStartIsRetriedSoonWithBackOffAndNot
     m_host.Clear();
     Worker().GenerateFSWeather(QString());
     EXPECT_TRUE(m_host.CallsStartingWith(QStringLiteral("SetWeather")).isEmpty());
-    EXPECT_TRUE(m_host.log.contains(QStringLiteral("(WeatherManager) FSWeather: no weather loaded, nothing generated")));
+    EXPECT_TRUE(
+        m_host.log.contains(QStringLiteral("(WeatherManager) FSWeather: no weather loaded, nothing generated")));
 
     const std::tuple<std::int64_t, int, bool> ticks[] = {
         // seconds after the last tick, downloads asked for in this tick, server answers
-        {30, 0, false}, {31, 1, false}, {119, 0, false}, {2, 1, true},
+        {30, 0, false},
+        {31, 1, false},
+        {119, 0, false},
+        {2, 1, true},
     };
     for (const auto& [seconds, downloads, serverUp] : ticks) {
         if (serverUp)

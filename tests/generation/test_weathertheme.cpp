@@ -181,7 +181,8 @@ TEST_F(WeatherModelFileTest, SizeZeroAndAMissingThemesFolder)
     // Nothing is generated from an empty model.
     Worker().GenerateFSWeatherModelFile();
     EXPECT_TRUE(prompter.asked.empty());
-    EXPECT_TRUE(m_host.log.contains(QStringLiteral("(WeatherManager) WeatherModel: no weather loaded, nothing generated")));
+    EXPECT_TRUE(
+        m_host.log.contains(QStringLiteral("(WeatherManager) WeatherModel: no weather loaded, nothing generated")));
 
     Worker().LoadWeatherFromText(QString::fromLatin1(kFrankfurtMetars), QString(), QString());
     Worker().GenerateFSWeatherModelFile();

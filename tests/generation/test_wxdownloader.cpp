@@ -56,8 +56,7 @@ TEST_F(WXDownloaderTest, DownloadWritesTheBodyAndFailuresLeaveTheTargetAlone)
         // A byte every 200 ms never lets the inactivity time-out run out; the deadline ends it.
         {"trickling server ends at the deadline", Url(QStringLiteral("/trickle.gz")), QNetworkReply::TimeoutError,
          "timed out", 1000},
-        {"host that does not resolve", QStringLiteral("http://no-such-host.invalid/weather_vatsim.gz"), -1, nullptr,
-         0},
+        {"host that does not resolve", QStringLiteral("http://no-such-host.invalid/weather_vatsim.gz"), -1, nullptr, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -434,10 +434,20 @@ TEST_F(ConnectWorkerTest, HandshakeFailingAfterTheLoginLeavesNoLinkAndSaysWhy)
     // The closing case (at the login) comes first: a logout still on its way would take the close for itself.
     const std::pair<std::function<void()>, QString> cases[] = {
         {[&] { peer.CloseOnNextRequest(); }, "server found, connection closed"},
-        {[&] { peer.AnswerNextWith(hello); peer.AnswerNextWith(""); }, "server found, no answer"},
-        {[&] { peer.AnswerNextWith(hello); peer.AnswerNextWith("HTTP/1.1 400 Bad Request\n"); },
+        {[&] {
+             peer.AnswerNextWith(hello);
+             peer.AnswerNextWith("");
+         },
+         "server found, no answer"},
+        {[&] {
+             peer.AnswerNextWith(hello);
+             peer.AnswerNextWith("HTTP/1.1 400 Bad Request\n");
+         },
          "server found, not a bridge"},
-        {[&] { peer.AnswerNextWith(hello); peer.AnswerNextWith(Frame(LinkFsst, 80, "SimVersion=0:FSVersion=0")); },
+        {[&] {
+             peer.AnswerNextWith(hello);
+             peer.AnswerNextWith(Frame(LinkFsst, 80, "SimVersion=0:FSVersion=0"));
+         },
          "Connected to Aerovane Server, wait for Sim"},
     };
     int connections = 0;
