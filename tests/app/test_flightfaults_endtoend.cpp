@@ -1,6 +1,7 @@
-// The window as the program builds it, flying against a bridge peer that goes away: the peer stopped in the middle
-// of a weather transfer and restarted on its port, the user's own disconnect, and a close request while records
-// are still being sent.
+// The window as the program builds it, meeting faults in flight: the bridge peer stopped in the middle of a weather
+// transfer and restarted on its port, the user's own disconnect, a close request while records are still being
+// sent, termination signals, and a settings file full of hostile numbers.
+#include "app/aerovane_pro_signals.h"
 #include "generation/weatherworker.h"
 #include "mainwindowtest.h"
 #include "simlink/connectworker.h"
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <csignal>
 
 namespace {
 
@@ -193,5 +195,21 @@ TEST_F(SettingsFaultsEndToEnd, HostileNumbersStartGenerateInEveryModeAndClose)
         worker.GenerateXPLaneWind();
         window.close();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 2000));
+    }
+}
+
+// A termination request closes the window as the user would: the log ends with "(Main) Close", which the next
+// start looks for before it offers to send the log of a crashed run.
+TEST_F(LinkFaultsEndToEnd, TerminationSignalsCloseTheWindowAsAClose)
+{
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        Aerovane_Pro window;
+        new TerminationSignals(&window);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        std::raise(signal);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 2000));
+        EXPECT_TRUE(LogText().contains("(Main) Close"));
     }
 }
