@@ -222,6 +222,13 @@ void Aerovane_Pro::OnUpdateProgress(int value, const QString& text)
 void Aerovane_Pro::OnUpdateProgress(qint64 value, qint64 total)
 {
     QMutexLocker lock(&uiMutex);
+    // (0, 0) marks the end of a download: the bar goes back to an idle 0 % instead of the busy indicator that an
+    // empty range draws, which would animate for as long as nothing else is shown.
+    if (value == 0 && total == 0) {
+        ui.statusBar->SetProgressRange(0, 100);
+        ui.statusBar->SetProgressValue(0);
+        return;
+    }
     ui.statusBar->SetProgressRange(0, total);
     ui.statusBar->SetProgressValue(value);
 }

@@ -22,10 +22,6 @@ case "$#" in
 *) usage ;;
 esac
 
-# The built-in address of the first weather server location and the bridge's default port.
-wx_port=17380
-bridge_port=17300
-
 if [ "${AEROVANE_SKIP_INSTALL:-0}" != 1 ]; then
     ./scripts/install-deps.sh
 fi
@@ -35,23 +31,6 @@ cmake --build build/release -j "$(nproc)" --target aerovane wx-server bridge-pee
 run="$root/build/runs/$(date +%Y%m%d-%H%M%S)-$$"
 mkdir -p "$run"
 cp build/release/app/aerovane "$run/"
-cat >"$run/aerovane_pro.ini" <<EOF
-[interface]
-type=4
-ServerIP=127.0.0.1
-ServerPort=$bridge_port
-
-[weather]
-ServerLocation=0
-normalmode=true
-
-[startup]
-autoconnectfs=true
-downloadwx=true
-
-[info]
-showtipdialog=false
-EOF
 
 pids=()
 stop_servers() {
@@ -77,10 +56,31 @@ start_server() {
     cat "$run/$name.out" >&2
     exit 1
 }
-start_server wx-server build/release/tools/wx-server/wx-server --port "$wx_port"
-start_server bridge-peer build/release/tools/bridge-peer/bridge-peer --port "$bridge_port" --sim fsx \
-    --log "$run/frames.log"
-echo "Run folder $run: weather server on 127.0.0.1:$wx_port, bridge peer (FSX) on 127.0.0.1:$bridge_port"
+# Both servers take free ports, so that runs side by side do not collide; the program reaches the weather
+# server through AEROVANE_SERVER_URL and the bridge peer through the port in its settings.
+start_server wx-server build/release/tools/wx-server/wx-server --port 0
+start_server bridge-peer build/release/tools/bridge-peer/bridge-peer --port 0 --sim fsx --log "$run/frames.log"
+wx_url=$(grep -o 'http://127\.0\.0\.1:[0-9]*' "$run/wx-server.out" | head -n 1)
+bridge_port=$(grep -o 'listening on 127\.0\.0\.1:[0-9]*' "$run/bridge-peer.out" | head -n 1 | cut -d: -f2)
+export AEROVANE_SERVER_URL=$wx_url
+cat >"$run/aerovane_pro.ini" <<EOF
+[interface]
+type=4
+ServerIP=127.0.0.1
+ServerPort=$bridge_port
+
+[weather]
+ServerLocation=0
+normalmode=true
+
+[startup]
+autoconnectfs=true
+downloadwx=true
+
+[info]
+showtipdialog=false
+EOF
+echo "Run folder $run: weather server at $wx_url, bridge peer (FSX) on 127.0.0.1:$bridge_port"
 
 cd "$run"
 if [ -z "$demo" ]; then
@@ -102,7 +102,8 @@ start=$(date +%s%N)
 pid=$!
 window=""
 for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --pid "$pid" --name '^Aerovane Pro$' 2>/dev/null | head -n 1)
+    # --all: the window must match the process and the name, not either.
+    window=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Aerovane Pro$' 2>/dev/null | head -n 1)
     [ -n "$window" ] && break
     sleep 0.05
 done

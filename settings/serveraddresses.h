@@ -13,6 +13,7 @@ struct ServerAddresses
     QString metarVatsimUrl;
     QString metarIvaoUrl;
 
+    // The build's addresses; the environment variable AEROVANE_SERVER_URL, when set, replaces both bases.
     static ServerAddresses BuiltIn();
 };
 

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QProgressBar>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -212,4 +213,17 @@ TEST_F(LinkFaultsEndToEnd, TerminationSignalsCloseTheWindowAsAClose)
         ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 2000));
         EXPECT_TRUE(LogText().contains("(Main) Close"));
     }
+}
+
+// The end of a download leaves the progress bar at an idle 0 %, not in the busy mode an empty range draws.
+TEST_F(LinkFaultsEndToEnd, TheEndOfADownloadLeavesTheProgressBarIdle)
+{
+    Aerovane_Pro& window = Window();
+    QProgressBar* bar = window.ui.statusBar->findChild<QProgressBar*>();
+    ASSERT_NE(bar, nullptr);
+    window.OnUpdateProgress(qint64{4000}, qint64{-1});
+    EXPECT_EQ(bar->maximum(), 0) << "an unknown total shows as busy";
+    window.OnUpdateProgress(qint64{0}, qint64{0});
+    EXPECT_EQ(bar->maximum(), 100);
+    EXPECT_EQ(bar->value(), 0);
 }

@@ -1,7 +1,7 @@
 // bridge-peer: a loopback stand-in for the bridge program beside a simulator. It answers the program's bridge
 // client on 127.0.0.1 as that simulator would, prints every frame it receives and, with --log, writes them to
 // a file, one frame per line, as they arrive.
-//     bridge-peer --port 17300 --log frames.log --sim fsx
+//     bridge-peer --port 17300 --log frames.log --sim fsx       (--port 0: a free port, printed when listening)
 
 #include "platform/locale.h"
 #include "tools/bridge-peer/bridgepeer.h"
@@ -28,7 +28,7 @@ bool ParsePort(const char* text, quint16& port)
 {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value < 1 || value > 65535)
+    if (end == text || *end != '\0' || value < 0 || value > 65535)
         return false;
     port = static_cast<quint16>(value);
     return true;
@@ -42,6 +42,7 @@ int main(int argc, char** argv)
     platform::UseCLocale();
 
     quint16 port = 0;
+    bool portGiven = false;
     const char* logPath = nullptr;
     tools::CBridgePeer::Simulator simulator = tools::CBridgePeer::Simulator::FSX;
     for (int i = 1; i < argc; ++i) {
@@ -49,6 +50,7 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[i], "--port") == 0 && hasValue) {
             if (!ParsePort(argv[++i], port))
                 return Usage();
+            portGiven = true;
         } else if (std::strcmp(argv[i], "--log") == 0 && hasValue) {
             logPath = argv[++i];
         } else if (std::strcmp(argv[i], "--sim") == 0 && hasValue) {
@@ -58,7 +60,7 @@ int main(int argc, char** argv)
             return Usage();
         }
     }
-    if (port == 0)
+    if (!portGiven)
         return Usage();
 
     std::FILE* log = nullptr;
@@ -86,7 +88,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bridge-peer: cannot listen on 127.0.0.1:%u\n", static_cast<unsigned>(port));
         return 1;
     }
-    std::printf("bridge-peer: listening on 127.0.0.1:%u as %s\n", static_cast<unsigned>(port),
+    std::printf("bridge-peer: listening on 127.0.0.1:%u as %s\n", static_cast<unsigned>(peer.GetPort()),
                 tools::CPeerSimulator::SimulatorName(simulator));
     std::fflush(stdout);
     return app.exec();
