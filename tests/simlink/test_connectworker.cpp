@@ -19,13 +19,6 @@
 
 using aviation::IPC::CFSUIPCSimulator;
 
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
-
 namespace {
 
 // Each signal of the worker becomes a line of its kind and arguments: "finished 7 Set Weather", "signal 4",
@@ -431,28 +424,20 @@ TEST_F(ConnectWorkerTest, HandshakeFailingAfterTheLoginLeavesNoLinkAndSaysWhy)
     MakeWorker();
     worker->SetBridgeWaits(QuickWaits());
     const std::string hello = Frame(LinkAnsw, 0, "ServerName=Aerovane Bridge:ServerAPIVersion=1002");
-    // The closing case (at the login) comes first: a logout still on its way would take the close for itself.
-    const std::pair<std::function<void()>, QString> cases[] = {
-        {[&] { peer.CloseOnNextRequest(); }, "server found, connection closed"},
-        {[&] {
-             peer.AnswerNextWith(hello);
-             peer.AnswerNextWith("");
-         },
-         "server found, no answer"},
-        {[&] {
-             peer.AnswerNextWith(hello);
-             peer.AnswerNextWith("HTTP/1.1 400 Bad Request\n");
-         },
-         "server found, not a bridge"},
-        {[&] {
-             peer.AnswerNextWith(hello);
-             peer.AnswerNextWith(Frame(LinkFsst, 80, "SimVersion=0:FSVersion=0"));
-         },
-         "Connected to Aerovane Server, wait for Sim"},
+    // The scripted answers to the login and the version exchange; none: the peer closes at the login. That case
+    // comes first: a logout still on its way would take the close for itself.
+    const std::pair<std::vector<std::string>, QString> cases[] = {
+        {{}, "server found, connection closed"},
+        {{hello, ""}, "server found, no answer"},
+        {{hello, "HTTP/1.1 400 Bad Request\n"}, "server found, not a bridge"},
+        {{hello, Frame(LinkFsst, 80, "SimVersion=0:FSVersion=0")}, "Connected to Aerovane Server, wait for Sim"},
     };
     int connections = 0;
-    for (const auto& [misbehave, status] : cases) {
-        misbehave();
+    for (const auto& [answers, status] : cases) {
+        if (answers.empty())
+            peer.CloseOnNextRequest();
+        for (const std::string& answer : answers)
+            peer.AnswerNextWith(answer);
         RunJob(JobConnect);
         EXPECT_FALSE(worker->IsConnected()) << qPrintable(status);
         EXPECT_EQ(recording->Lines("status").last(), status);
