@@ -8,7 +8,6 @@
 #include "generation/weatherworker.h"
 #include "generation/wxdownloader.h"
 #include "loadeditor/tab_loadeditor.h"
-#include "platform/clock.h"
 #include "platform/debugoutput.h"
 #include "platform/programfolder.h"
 #include "settings/settings.h"
@@ -26,9 +25,6 @@
 #include <QTimer>
 
 namespace {
-
-// The form's size, taken when the stored geometry lies on no screen.
-constexpr QSize kDefaultSize(814, 642);
 
 // The parts of each screen a window may cover, the primary screen's first.
 QList<QRect> AvailableScreenAreas()
@@ -56,7 +52,9 @@ Aerovane_Pro::Aerovane_Pro(QWidget* parent)
     CSettings::SetClientVersion(version.GetFileVersionText(true) + QLatin1Char(' '));
     version.Free();
 
-    const QRect saved = CSettings::GetMainGeometry();
+    // A stored geometry the screens cannot show whole is moved and shrunk onto them.
+    const QRect saved = windowplacement::FitIntoScreens(
+        CSettings::GetMainGeometry(), QSize(kDefaultWidth, kDefaultHeight), AvailableScreenAreas());
     splash.setWindowOpacity(0.8);
     splash.setGeometry(saved.left(), saved.top(), 500, 144);
     splash.show();
@@ -87,7 +85,7 @@ Aerovane_Pro::Aerovane_Pro(QWidget* parent)
     ui.statusBar->ResetProgress(false);
 
     restoreState(CSettings::GetMainState(), 0);
-    setGeometry(windowplacement::FitIntoScreens(CSettings::GetMainGeometry(), kDefaultSize, AvailableScreenAreas()));
+    setGeometry(saved);
     ui.actionDownload_WX->setEnabled(false);
     ui.actionClear_WX->setEnabled(false);
     ui.action_Set_all_WX->setEnabled(false);
@@ -129,7 +127,13 @@ Aerovane_Pro::~Aerovane_Pro()
     // Without a close (a window that was never shown), the workers still have to go before the weather worker.
     if (weatherWorker)
         weatherWorker->StopTimers();
-    StopConnectWorker();
+    if (connectWorker)
+        connectWorker->Stop();
+    ReleaseConnectWorker();
+    if (endingConnectWorker) {
+        endingConnectWorker->wait();
+        endingConnectWorker.reset();
+    }
     ReleaseDownloader();
     CSettings::Release();
 }
@@ -173,6 +177,7 @@ void Aerovane_Pro::ConnectWorkerSignals()
     connect(connectWorker, QOverload<QString, int>::of(&CConnectWorker::sigUIDebugString), this,
             QOverload<const QString&, int>::of(&Aerovane_Pro::OnDebugString), Qt::QueuedConnection);
     connect(connectWorker, &CConnectWorker::sigThreadJobFinished, this, &Aerovane_Pro::OnThreadSignalJobFinished);
+    connect(connectWorker, &CConnectWorker::sigThreadSignal, this, &Aerovane_Pro::OnThreadSignal, Qt::QueuedConnection);
 }
 
 void Aerovane_Pro::ShowSplashMessage(const QString& text)
@@ -214,6 +219,13 @@ void Aerovane_Pro::OnUpdateProgress(int value, const QString& text)
 void Aerovane_Pro::OnUpdateProgress(qint64 value, qint64 total)
 {
     QMutexLocker lock(&uiMutex);
+    // (0, 0) marks the end of a download: the bar goes back to an idle 0 % instead of the busy indicator that an
+    // empty range draws, which would animate for as long as nothing else is shown.
+    if (value == 0 && total == 0) {
+        ui.statusBar->SetProgressRange(0, 100);
+        ui.statusBar->SetProgressValue(0);
+        return;
+    }
     ui.statusBar->SetProgressRange(0, total);
     ui.statusBar->SetProgressValue(value);
 }
@@ -237,13 +249,15 @@ void Aerovane_Pro::SetStatusText(const QString& text)
 
 void Aerovane_Pro::closeEvent(QCloseEvent* event)
 {
-    event->ignore();
-    closing = true;
-    weatherWorker->StopTimers();
-    autoConnectTimer->stop();
-    emit sigUIDebugString(QStringLiteral("(Main) Close"), 2);
-    connected = false;
-    StopConnectWorker();
+    if (!closing)
+        BeginClose();
+    // A transfer ends between two records, a bridge wait at once: the close is asked again shortly meanwhile.
+    if (connectWorker && connectWorker->isRunning() && closeChecks++ < kCloseChecks) {
+        event->ignore();
+        QTimer::singleShot(kCloseCheckMs, this, &QWidget::close);
+        return;
+    }
+    ReleaseConnectWorker();
 
     CSettings::SetMainState(saveState(0));
     CSettings::SetMainGeometry(geometry());
@@ -254,24 +268,33 @@ void Aerovane_Pro::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void Aerovane_Pro::StopConnectWorker()
+void Aerovane_Pro::BeginClose()
+{
+    closing = true;
+    weatherWorker->StopTimers();
+    autoConnectTimer->stop();
+    emit sigUIDebugString(QStringLiteral("(Main) Close"), 2);
+    connected = false;
+    if (connectWorker) {
+        qDebug() << "try to stop ConnectWorker thread";
+        connectWorker->Stop();
+    }
+}
+
+void Aerovane_Pro::ReleaseConnectWorker()
 {
     if (!connectWorker)
         return;
-    CConnectWorker* worker = connectWorker;
+    std::unique_ptr<CConnectWorker> worker(connectWorker);
     connectWorker = nullptr;
-    qDebug() << "try to stop ConnectWorker thread";
-    platform::SleepMs(500);
-    worker->Stop();
-    for (int waits = 0; worker->isRunning() && waits <= kStopWaits; ++waits)
-        worker->wait(100);
     if (worker->isRunning()) {
-        // Cutting a thread off in the middle of a transfer could leave its locks held; it is left to end alone.
-        qDebug() << "ConnectWorker thread does not stop, left running";
+        // Cutting a thread off in the middle of a job could leave its locks held; it ends alone and is waited for
+        // when the window goes.
+        qDebug() << "ConnectWorker thread does not stop yet, left to end";
+        endingConnectWorker = std::move(worker);
         return;
     }
     qDebug() << "ConnectWorker thread is stopped";
-    delete worker;
 }
 
 void Aerovane_Pro::ReleaseDownloader()

@@ -38,14 +38,20 @@ public:
     // The generation Set all WX runs, by simulator and weather mode.
     enum class AllWeatherGeneration { XPlane, AutoMode, ModelFile, Normal };
 
+    // The window's size when the saved one is on no screen.
+    static constexpr int kDefaultWidth = 814;
+    static constexpr int kDefaultHeight = 642;
     // A failed automatic connect is tried again after this pause.
     static constexpr int kAutoConnectRetryMs = 5000;
     // Aircraft details are asked for again after this long while samples come in.
     static constexpr std::int64_t kDetailRequestIntervalMs = 120000;
     // The Debug page keeps this many of the newest lines.
     static constexpr int kDebugPageLines = 5000;
-    // How long closing waits for the connection thread to finish its job, in waits of 100 ms.
-    static constexpr int kStopWaits = 200;
+    // Closing asks the connection thread to stop and looks every kCloseCheckMs whether it has ended, keeping the
+    // window responsive; after kCloseChecks looks the window closes anyway and the thread is waited for when the
+    // window is deleted.
+    static constexpr int kCloseCheckMs = 20;
+    static constexpr int kCloseChecks = 100;
 
     explicit Aerovane_Pro(QWidget* parent = nullptr);
     ~Aerovane_Pro() override;
@@ -140,6 +146,8 @@ public slots:
 
     // Results of the connection thread.
     void OnThreadSignalJobFinished(int type, const QString& text);
+    // A link that broke shows as disconnected and, with automatic connect on, is tried again after the pause.
+    void OnThreadSignal(int code);
     void OnUpdateAircraftdata(const aviation::structs::CAircraft& aircraft);
     void OnUpdateAircraftDetails(const aviation::structs::CAircraftDetail& detail);
     // The level table shows each profile sent; the wind table shows the direct wind control while it is visible.
@@ -215,9 +223,13 @@ private:
     struct HistoryPart;
     bool FetchHistoryPart(const QString& folder, const HistoryPart& part);
     void OnAutoConnectRetry();
-    // Ends the connection thread, waiting for its running job; a thread that does not end in time is left
-    // behind rather than cut off.
-    void StopConnectWorker();
+    // Connected state, Connect/Disconnect action, weather commands and lamps as they are without a link.
+    void ShowDisconnected();
+    // The first close request: timers stopped, "(Main) Close" logged, the connection thread asked to stop.
+    void BeginClose();
+    // Lets go of the connection thread: deleted when it has ended, else kept until the window is deleted (it is
+    // never cut off, and nothing it uses is released before it ends).
+    void ReleaseConnectWorker();
     // Frees the downloader now, or with the window when a transfer is still on the stack.
     void ReleaseDownloader();
 
@@ -243,6 +255,8 @@ private:
     std::optional<std::int64_t> lastDetailRequestMs;
     QTimer* autoConnectTimer = nullptr;
     bool closing = false;
+    int closeChecks = 0;
+    std::unique_ptr<CConnectWorker> endingConnectWorker;
     // A downloader let go of while one of its transfers was still under way.
     std::unique_ptr<WXDownloader> retiredDownloader;
 };

@@ -53,7 +53,6 @@ void Aerovane_Pro::OnDownloadWX()
     ui.statusBar->ResetProgress(true);
     weatherWorker->DownloadWeather();
     ui.statusBar->ResetProgress(false);
-    weatherWorker->SetWeatherSource(WeatherDataLive);
 }
 
 Aerovane_Pro::AllWeatherGeneration Aerovane_Pro::ChooseAllWeatherGeneration()
@@ -70,6 +69,10 @@ Aerovane_Pro::AllWeatherGeneration Aerovane_Pro::ChooseAllWeatherGeneration()
 
 void Aerovane_Pro::OnSetAllWX()
 {
+    if (!connected) {
+        SetStatusText(QStringLiteral("not connected"));
+        return;
+    }
     switch (ChooseAllWeatherGeneration()) {
     case AllWeatherGeneration::XPlane:
         weatherWorker->GenerateXPlaneWeather();
@@ -88,6 +91,10 @@ void Aerovane_Pro::OnSetAllWX()
 
 void Aerovane_Pro::OnSetIcaoWX()
 {
+    if (!connected) {
+        SetStatusText(QStringLiteral("not connected"));
+        return;
+    }
     const int version = CSettings::GetFSVersion();
     if (version == 9 || version == 10)
         weatherWorker->GenerateXPlaneWeather();
@@ -186,6 +193,7 @@ void Aerovane_Pro::OnThreadSignalJobFinished(int type, const QString& /*text*/)
             ui.actionConnect_to_FS->setText(QStringLiteral("Disconnect"));
             connected = true;
             autoConnectTimer->stop();
+            weatherWorker->RequestWeatherUpdate();
             if (CSettings::GetClearWX() && !clearWxDone) {
                 AddJob(JobClearWeather, QStringLiteral("Clear WX"));
                 clearWxDone = true;
@@ -195,11 +203,7 @@ void Aerovane_Pro::OnThreadSignalJobFinished(int type, const QString& /*text*/)
         }
         break;
     case JobDisconnect:
-        weatherWorker->EnableSimTimer(true);
-        emit sigDisableButton(3, true);
-        emit sigDisableButton(4, false);
-        ui.actionConnect_to_FS->setText(QStringLiteral("Connect"));
-        connected = false;
+        ShowDisconnected();
         break;
     case JobGetAircraftData:
         OnUpdateAircraftdata(connectWorker->GetAircraft());
@@ -215,6 +219,29 @@ void Aerovane_Pro::OnThreadSignalJobFinished(int type, const QString& /*text*/)
     default:
         qDebug().noquote() << QStringLiteral("(ConnectWorker) - Job finished signal, Id:%1").arg(type);
         break;
+    }
+}
+
+void Aerovane_Pro::OnThreadSignal(int code)
+{
+    if (code != ThreadLinkLost || !connectWorker)
+        return;
+    ShowDisconnected();
+    if (CSettings::GetAutoConnectFS() && !closing)
+        autoConnectTimer->start();
+}
+
+void Aerovane_Pro::ShowDisconnected()
+{
+    weatherWorker->EnableSimTimer(true);
+    for (int command : {1, 2, 3})
+        emit sigDisableButton(command, true);
+    emit sigDisableButton(4, false);
+    ui.actionConnect_to_FS->setText(QStringLiteral("Connect"));
+    connected = false;
+    for (QLineEdit* lamp : {ui.lineEdit_parkingbrake, ui.lineEdit_LandingLights, ui.lineEdit_doors}) {
+        lamp->setStyleSheet(QString());
+        lamp->clear();
     }
 }
 

@@ -1,6 +1,7 @@
 // The program's log files in "<program folder>/logs/": at every start the previous "aerovane.log" is kept as
 // "aerovane_last.log" and as the numbered copy of a ring, then a new, empty "aerovane.log" is written line by
-// line, each line flushed at once. Lines read "07.12.26 10:49:27 - (Main) Close".
+// line, each line flushed at once; a log that grows beyond kMaxLogBytes within a run goes into the ring too and
+// "aerovane.log" starts empty again. Lines read "07.12.26 10:49:27 - (Main) Close".
 #pragma once
 
 #include <QFile>
@@ -9,6 +10,8 @@
 class CLogWriter
 {
 public:
+    static constexpr qint64 kMaxLogBytes = 10LL * 1024 * 1024;
+
     CLogWriter() = default;
     CLogWriter(const CLogWriter&) = delete;
     CLogWriter& operator=(const CLogWriter&) = delete;
@@ -23,6 +26,15 @@ public:
     // "dd.MM.yy hh:mm:ss - text" at the clock's local time.
     static QString FormatLine(const QString& text);
 
+    // The size at which the log is rotated; tests use a small one.
+    void SetMaxBytes(qint64 bytes) { m_maxBytes = bytes; }
+
 private:
+    // Copies the current log into the ring's next numbered file and advances the ring; false when no copy was
+    // made.
+    bool CopyIntoRing(const QString& current);
+
+    QString m_folder;
     QFile m_file;
+    qint64 m_maxBytes = kMaxLogBytes;
 };

@@ -1,6 +1,7 @@
 // aerovane: the program. Reads its settings from "aerovane_pro.ini" in the working directory and keeps its logs
 // in "logs/" beside the executable.
 #include "app/aerovane_pro.h"
+#include "app/aerovane_pro_signals.h"
 #include "platform/locale.h"
 #include "settings/settings.h"
 
@@ -15,9 +16,11 @@ int main(int argc, char** argv)
     CSettings::GetFSMessage();
 
     auto* window = new Aerovane_Pro();
+    new TerminationSignals(window);
     window->show();
     const int result = application.exec();
-    CSettings::Release();
+    // The window first: it waits for a connection thread still ending, which may still read the settings.
     delete window;
+    CSettings::Release();
     return result;
 }

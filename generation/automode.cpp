@@ -307,7 +307,7 @@ private:
 void CWeatherWorker::GenerateFSWeatherAutoMode()
 {
     RunGuarded(*m_window, "GenerateFSWeatherAutoMode", [this] {
-        if (m_weatherManager->CMetarManager::GetCount() == 0 || !m_window->IsConnected())
+        if (!m_window->IsConnected() || !HasWeatherToGenerate(QStringLiteral("AutoMode")))
             return;
         // The aircraft sample and the list flag are taken as they are now: a download inside may let a newer
         // sample arrive or a nested run complete.

@@ -12,6 +12,8 @@ namespace {
 
 constexpr unsigned char kAreaRequest = 0;
 constexpr unsigned char kSingleRequest = 1;
+// A grid answer is a few kilobytes: one that takes longer than this is given up.
+constexpr int kGridDeadlineMs = 30000;
 constexpr double kNorth = 0.0;
 constexpr double kEast = 90.0;
 constexpr double kSouth = 180.0;
@@ -37,7 +39,7 @@ bool CWeatherWorker::FetchGrid(const aviation::Position& position, unsigned char
     const QString url = CSettings::GetServerUrl() + CSettings::GetGribRequestPath(position, request);
     QString body;
     WXDownloader* downloader = m_window->GetDownloader();
-    const int code = downloader ? downloader->DownloadWithProgress(url, &body) : -1;
+    const int code = downloader ? downloader->DownloadWithProgress(url, &body, kGridDeadlineMs) : -1;
     bool stored = false;
     if (code == 0) {
         Log(QStringLiteral("(WeatherManager) Decoding Grib"));
@@ -49,7 +51,8 @@ bool CWeatherWorker::FetchGrid(const aviation::Position& position, unsigned char
             stored = true;
         }
     } else {
-        Log(QStringLiteral("(WeatherManager) %1 - Network Error %2").arg(step).arg(code));
+        const QString cause = downloader ? downloader->GetLastErrorText() : QStringLiteral("no downloader");
+        Log(QStringLiteral("(WeatherManager) %1 - Network Error %2 (%3)").arg(step).arg(code).arg(cause));
     }
     m_window->sigUIUpdateProgress(0, QString());
     return stored;

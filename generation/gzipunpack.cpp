@@ -42,17 +42,25 @@ QByteArray gUncompress(const QByteArray& data, qint64 maxSize)
             return QByteArray();
         }
         result.append(chunk, produced);
-    } while (stream.avail_out == 0 && status != Z_STREAM_END);
+    } while (status == Z_OK);
 
     inflateEnd(&stream);
+    // Whatever stops before the end of the stream (and its check value and length, which inflate verifies there)
+    // is a cut download, however well the part that came reads.
+    if (status != Z_STREAM_END) {
+        qWarning("gUncompress: stream is incomplete");
+        return QByteArray();
+    }
     return result;
 }
 
-void UnpackGzFile(const QString& gzPath, const QString& textPath)
+bool UnpackGzFile(const QString& gzPath, const QString& textPath)
 {
     QFile gz(gzPath);
     QFile text(textPath);
     const QByteArray packed = gz.open(QIODevice::ReadOnly) ? gz.readAll() : QByteArray();
-    if (text.open(QIODevice::WriteOnly))
-        text.write(gUncompress(packed));
+    const QByteArray unpacked = gUncompress(packed);
+    if (!text.open(QIODevice::WriteOnly))
+        return false;
+    return text.write(unpacked) == unpacked.size() && !unpacked.isEmpty();
 }

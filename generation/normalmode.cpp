@@ -126,7 +126,9 @@ private:
         }
         for (const CStation& station : stations) {
             LogStationWithoutWeather(station);
-            reports.push_back(FillStation(station));
+            CMetar filled = FillStation(station);
+            if (!filled.GetICAOString().empty())
+                reports.push_back(std::move(filled));
         }
     }
 
@@ -154,7 +156,7 @@ private:
     }
 
     // The weather the model gives the station's place; when it has none, the nearest report as it is, under its
-    // own ICAO and position.
+    // own ICAO and position (without an ICAO when there is no report at all: the station is then left out).
     CMetar FillStation(const CStation& station)
     {
         CMetar metar;
@@ -210,5 +212,8 @@ void CWeatherWorker::GenerateFSWeather(const QString& icao)
 {
     // The aircraft sample is taken as it is now: a download inside may let a newer sample arrive.
     const CAircraft aircraft = m_aircraft;
-    RunGuarded(*m_window, "GenerateFSWeather", [&] { NormalModeRun(*this, *m_window, aircraft).Run(icao); });
+    RunGuarded(*m_window, "GenerateFSWeather", [&] {
+        if (HasWeatherToGenerate(QStringLiteral("FSWeather")))
+            NormalModeRun(*this, *m_window, aircraft).Run(icao);
+    });
 }

@@ -45,7 +45,7 @@ void CUpdateScheduler::OnTick()
 
 std::uint32_t CUpdateScheduler::UpdatePeriod() const
 {
-    return static_cast<std::uint32_t>(60 * CSettings::GetUpdateInterval());
+    return static_cast<std::uint32_t>(60 * std::clamp<std::int64_t>(CSettings::GetUpdateInterval(), 1, 1440));
 }
 
 void CUpdateScheduler::Status(const QString& text)
@@ -68,6 +68,10 @@ void CUpdateScheduler::Tick()
         return;
     if (CConnectWorker* connection = window.GetConnectWorker())
         connection->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
+    // A live download that failed (also the first one of the run) is tried again before anything is generated.
+    const std::uint32_t clock = static_cast<std::uint32_t>(platform::NowSeconds());
+    if (m_worker.m_weatherSource == WeatherDataNone && m_worker.DownloadDue(clock, UpdatePeriod()))
+        m_worker.DownloadWeather();
     if (m_worker.m_weatherSource == WeatherDataNone)
         return;
     if (IsNoPosition(m_worker.m_aircraft)) {
@@ -83,11 +87,8 @@ void CUpdateScheduler::Tick()
         return;
     m_lastPass = now;
 
-    if (m_worker.m_lastDownload + UpdatePeriod() <= now && m_worker.m_weatherSource == WeatherDataLive) {
-        // Set first: ticks that run while the download waits find it fresh.
-        m_worker.m_lastDownload = now;
+    if (m_worker.DownloadDue(now, UpdatePeriod()))
         m_worker.DownloadWeather();
-    }
 
     if (CSettings::GetWeatherUpdate()) {
         if (IsXPlane(CSettings::GetFSVersion()))
@@ -143,7 +144,8 @@ void CUpdateScheduler::UpdateXPlane(std::uint32_t now, double distance)
 {
     const aviation::structs::CAircraft& aircraft = m_worker.m_aircraft;
     const double updateDistance = CSettings::GetXPUpdateDist();
-    const std::uint32_t updateTime = static_cast<std::uint32_t>(60 * CSettings::GetXPUpdateTime());
+    const std::uint32_t updateTime
+        = static_cast<std::uint32_t>(60 * std::clamp<std::int64_t>(CSettings::GetXPUpdateTime(), 1, 1440));
     if (!m_xplaneFollowing) {
         m_xplaneFollowing = true;
         m_xplaneWindAltitude = aircraft.altitude;

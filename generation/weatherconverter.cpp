@@ -4,6 +4,8 @@
 #include "settings/settings.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -41,6 +43,13 @@ bool Contains(const std::wstring& text, const wchar_t* part)
     return text.find(part) != std::wstring::npos;
 }
 
+// Kilometres of a setting in metres, held to what an int takes.
+int VisibilityMetres(int kilometres)
+{
+    const std::int64_t metres = std::int64_t{kilometres} * 1000;
+    return static_cast<int>(std::clamp<std::int64_t>(metres, 0, std::numeric_limits<int>::max()));
+}
+
 int Visibility(const CMetar& metar, const CSynop& synop)
 {
     const int reported = metar.GetVisibility();
@@ -51,10 +60,10 @@ int Visibility(const CMetar& metar, const CSynop& synop)
         && synop.GetDistance(metar.GetPosition(), false) < kSynopVisibilityReachNm) {
         visibility = synopVisibility;
     } else if (reported == kMetarUnlimitedVisibility) {
-        visibility = CSettings::GetMinVisibilityMetar9999() * 1000;
+        visibility = VisibilityMetres(CSettings::GetMinVisibilityMetar9999());
     }
-    visibility = std::max(visibility, CSettings::GetMinVisibility() * 1000);
-    return std::min(visibility, CSettings::GetMaxVisibility() * 1000);
+    visibility = std::max(visibility, VisibilityMetres(CSettings::GetMinVisibility()));
+    return std::min(visibility, VisibilityMetres(CSettings::GetMaxVisibility()));
 }
 
 // The METAR's layers, the SYNOP's high cloud when its station is near the aircraft, and the CAVOK layer.

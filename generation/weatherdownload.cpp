@@ -7,11 +7,12 @@
 #include "generation/wxdownloader.h"
 #include "platform/clock.h"
 #include "platform/debugoutput.h"
-#include "platform/programfolder.h"
 #include "settings/settings.h"
 
-#include <QDir>
+#include <QBuffer>
 #include <QFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -26,45 +27,71 @@ bool IsXPlane()
 
 } // namespace
 
-void CWeatherWorker::DownloadWeather()
+bool CWeatherWorker::DownloadDue(std::uint32_t now, std::uint32_t period) const
 {
+    if (m_downloading)
+        return false;
+    if (m_failedDownloads > 0)
+        return now >= m_nextDownloadTry && (m_weatherSource == WeatherDataNone || m_weatherSource == WeatherDataLive);
+    return m_weatherSource == WeatherDataLive && static_cast<std::uint64_t>(m_lastDownload) + period <= now;
+}
+
+void CWeatherWorker::ScheduleDownloadRetry(std::uint32_t now)
+{
+    const std::uint64_t period = 60ULL * static_cast<std::uint64_t>(std::max(1, CSettings::GetUpdateInterval()));
+    const int doublings = std::min(m_failedDownloads, 16);
+    ++m_failedDownloads;
+    const std::uint64_t wait = std::min<std::uint64_t>(kFirstDownloadRetrySeconds << doublings, period);
+    m_nextDownloadTry = static_cast<std::uint32_t>(now + std::max<std::uint64_t>(wait, kFirstDownloadRetrySeconds));
+    Log(QStringLiteral("(WeatherManager) Download weather data - next try in %1 s").arg(m_nextDownloadTry - now));
+}
+
+bool CWeatherWorker::DownloadWeather()
+{
+    // A tick or command arriving while the download waits for the server does not start a second one.
+    if (m_downloading)
+        return false;
+    struct Busy
+    {
+        bool& flag;
+        explicit Busy(bool& busy)
+            : flag(busy)
+        {
+            flag = true;
+        }
+        ~Busy() { flag = false; }
+    } busy(m_downloading);
+
     m_window->sigDisableButton(0, true);
     m_window->sigDisableButton(1, true);
     m_window->sigDisableButton(2, true);
 
-    const QString folder = platform::ProgramFolder() + QDir::separator();
-    const QString gzPath = folder + QStringLiteral("weather.gz");
-    const QString textPath = folder + QStringLiteral("weather.txt");
     const QString url = CSettings::GetServerUrl() + QStringLiteral("/weather_vatsim.gz");
     m_window->OnUpdateProgress(QStringLiteral("Download weather"));
 
-    // Empty while the download is good; else why it failed, for the closing report.
+    // Empty while the download is good; else why it failed, for the closing report. The archive is unpacked and
+    // checked in memory: nothing of a bad download reaches the disk.
     QString failure;
     QString text;
     WXDownloader* downloader = m_window->GetDownloader();
-    QFile gzFile(gzPath);
-    const int code = downloader ? downloader->Download(url, &gzFile) : -1;
+    QBuffer packed;
+    const int code = downloader ? downloader->Download(url, &packed) : -1;
+    QByteArray unpacked;
     if (code != 0) {
-        Log(QStringLiteral("(WeatherManager) Download weather data - Network Error %1").arg(code));
-        failure = QStringLiteral("Network Error %1").arg(code);
+        const QString cause = downloader ? downloader->GetLastErrorText() : QStringLiteral("no downloader");
+        failure = QStringLiteral("Network Error %1 (%2)").arg(code).arg(cause);
+        Log(QStringLiteral("(WeatherManager) Download weather data - ") + failure);
+    } else if ((unpacked = gUncompress(packed.data())).isEmpty()) {
+        failure = QStringLiteral("damaged or incomplete archive");
+        Log(QStringLiteral("(WeatherManager) Download weather data - ") + failure);
     } else {
-        UnpackGzFile(gzPath, textPath);
-        QFile textFile(textPath);
-        if (!textFile.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            Log(QStringLiteral("(WeatherManager) Could not open weather.txt"));
-            failure = QStringLiteral("Could not open weather.txt");
-        } else {
-            text = QString::fromLatin1(textFile.readAll());
-            textFile.close();
-            QFile::remove(textPath);
-            QFile::remove(gzPath);
-        }
+        text = QString::fromLatin1(unpacked.replace("\r\n", "\n"));
     }
 
     // An empty text (a corrupt archive) or one without its METAR section (an error page) is no weather: the
     // loaded weather stays, and nothing is exported or written for X-Plane.
     const CWeatherFileSections sections(text);
-    if (failure.isEmpty() && !sections.HasMetar()) {
+    if (failure.isEmpty() && (!sections.HasMetar() || sections.GetMetar().trimmed().isEmpty())) {
         Log(QStringLiteral("(WeatherManager) Download weather data - no METAR section in the download"));
         failure = QStringLiteral("no METAR section in the download");
     }
@@ -75,9 +102,15 @@ void CWeatherWorker::DownloadWeather()
     if (aircraft.GetLatitude() != 0 && aircraft.GetLongitude() != 0 && !m_weatherManager->HasGribNear(aircraft))
         DownloadGrib(aircraft, false);
 
-    m_lastDownload = static_cast<std::uint32_t>(platform::NowSeconds());
-    if (failure.isEmpty())
+    const std::uint32_t now = static_cast<std::uint32_t>(platform::NowSeconds());
+    if (failure.isEmpty()) {
+        m_lastDownload = now;
+        m_failedDownloads = 0;
+        m_weatherSource = WeatherDataLive;
         WriteXPlaneMetar(sections.GetMetar());
+    } else {
+        ScheduleDownloadRetry(now);
+    }
 
     m_window->sigDisableButton(0, false);
     if (m_window->IsConnected()) {
@@ -90,7 +123,7 @@ void CWeatherWorker::DownloadWeather()
         ShowStep(QStringLiteral("Success"));
     else
         ShowStep(QStringLiteral("Download weather failed: ") + failure);
-    m_weatherSource = WeatherDataLive;
+    return failure.isEmpty();
 }
 
 void CWeatherWorker::LoadDownloadedSections(const CWeatherFileSections& sections)
@@ -108,11 +141,21 @@ void CWeatherWorker::LoadDownloadedSections(const CWeatherFileSections& sections
     Log(QStringLiteral("(WeatherManager) Initialize Metar"));
     model.InitMetar(sections.GetMetar().toStdWString(), true);
     Log(QStringLiteral("(WeatherManager) initialization finished, Metar: %1 ").arg(model.CMetarManager::GetCount()));
-    Log(QStringLiteral("(WeatherManager) Initialize additional weather data"));
-    model.InitSynop(sections.GetSynop().toStdWString(), true);
-    Log(QStringLiteral("(WeatherManager) initialization finished, Synop: %1 ").arg(model.CSynopManager::GetCount()));
-    Log(QStringLiteral("(WeatherManager) Initialize TAF"));
-    model.SetTAFText(sections.GetTaf().toStdWString().c_str());
+    // A section that is missing or empty (a file cut short) leaves its store as it was.
+    if (!sections.GetSynop().trimmed().isEmpty()) {
+        Log(QStringLiteral("(WeatherManager) Initialize additional weather data"));
+        model.InitSynop(sections.GetSynop().toStdWString(), true);
+        Log(QStringLiteral("(WeatherManager) initialization finished, Synop: %1 ")
+                .arg(model.CSynopManager::GetCount()));
+    } else {
+        Log(QStringLiteral("(WeatherManager) no SYNOP section in the download, SYNOPs kept"));
+    }
+    if (!sections.GetTaf().trimmed().isEmpty()) {
+        Log(QStringLiteral("(WeatherManager) Initialize TAF"));
+        model.SetTAFText(sections.GetTaf().toStdWString().c_str());
+    } else {
+        Log(QStringLiteral("(WeatherManager) no TAF section in the download, TAFs kept"));
+    }
 }
 
 void CWeatherWorker::WriteXPlaneMetar(const QString& metarText)

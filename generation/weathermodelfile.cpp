@@ -19,6 +19,8 @@ using aviation::weather::CSynop;
 
 void CWeatherWorker::GenerateFSWeatherModelFile()
 {
+    if (!HasWeatherToGenerate(QStringLiteral("WeatherModel")))
+        return;
     const CWeatherThemeFile theme
         = CWeatherThemeFile::AroundPosition(AircraftPosition(), CSettings::GetModelFileSize());
     CWeatherThemeFile filled;

@@ -173,7 +173,7 @@ CWeatherThemeFile CWeatherThemeFile::AroundPosition(const aviation::Position& ai
 {
     CWeatherThemeFile theme;
     theme.AddRecord(CWeatherThemeRecord(aircraft));
-    const double half = size * 16 / 1.852 * 0.5;
+    const double half = static_cast<double>(size) * 16 / 1.852 * 0.5;
     aviation::Position origin = aircraft;
     origin.Move(180.0, half);
     origin.Move(270.0, half);

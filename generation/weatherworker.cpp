@@ -162,6 +162,14 @@ CMetar CWeatherWorker::GetMetar(const QString& icao)
     return metar;
 }
 
+bool CWeatherWorker::HasWeatherToGenerate(const QString& generation)
+{
+    if (m_weatherManager->CMetarManager::GetCount() > 0)
+        return true;
+    Log(QStringLiteral("(WeatherManager) %1: no weather loaded, nothing generated").arg(generation));
+    return false;
+}
+
 void CWeatherWorker::FindStation(const QString& icao, CStation& station)
 {
     station = m_weatherManager->GetAirport(icao.toStdWString());

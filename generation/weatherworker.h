@@ -62,6 +62,9 @@ public:
     int GetWeatherSource() const { return m_weatherSource; }
     // Starts or stops the simulation timer; the wind-control timer keeps running.
     void EnableSimTimer(bool enable);
+    // The next tick of the simulation timer generates and sends the weather, without waiting for the period
+    // (a link that came back has lost what was sent before).
+    void RequestWeatherUpdate() { m_lastGeneration = 0; }
     // Stops both timers for good; the closing window calls it before it lets go of the connection worker.
     void StopTimers();
     const IcaoSubstitutes& GetIcaoSubstitutes() const { return m_icaoSubstitutes; }
@@ -78,9 +81,14 @@ public:
     // Loads the three texts of a stored weather file in place of the weather.
     void LoadWeatherFromText(const QString& metar, const QString& synop, const QString& grib);
 
-    // Fetches the combined METAR, SYNOP and TAF file of the weather server and loads it; a failed download
-    // keeps the weather the model holds.
-    void DownloadWeather();
+    // Fetches the combined METAR, SYNOP and TAF file of the weather server and loads it; the source becomes live
+    // weather. A failed download keeps the weather, the source and the time of the last download as they were,
+    // and has the scheduler try again after kFirstDownloadRetrySeconds, each further failure waiting twice as
+    // long up to the update period. False on a failure, and for a call while another one is under way.
+    bool DownloadWeather();
+    // The scheduler's live download is due: a retry after failures, or the next period of live weather.
+    bool DownloadDue(std::uint32_t now, std::uint32_t period) const;
+    static constexpr std::uint32_t kFirstDownloadRetrySeconds = 60;
     // Adds the grid points of the server's area around the position to the grid store (clearFirst: replaces
     // them); false on a network error or a refusal.
     bool DownloadGrib(const aviation::Position& position, bool clearFirst);
@@ -132,6 +140,10 @@ private:
     bool ReadWeatherFile(const QString& folder, const QString& name, QString& text);
 
     void LoadDownloadedSections(const CWeatherFileSections& sections);
+    // Notes a failed live download and when the next is tried.
+    void ScheduleDownloadRetry(std::uint32_t now);
+    // The model holds reports to generate weather from; else one log line says that nothing is generated.
+    bool HasWeatherToGenerate(const QString& generation);
     void WriteXPlaneMetar(const QString& metarText);
     // The grid text's first line contains "Error": the server refused the request.
     static bool IsGridRefusal(const QString& body);
@@ -146,6 +158,9 @@ private:
     QTimer* m_windControlTimer = nullptr;
     bool m_autoModeList = false;
     std::uint32_t m_lastDownload = 0;
+    bool m_downloading = false;
+    int m_failedDownloads = 0;
+    std::uint32_t m_nextDownloadTry = 0;
     std::shared_ptr<aviation::weather::CWeatherManager> m_weatherManager;
     aviation::structs::CAircraft m_aircraft;
     std::vector<aviation::weather::CMetar> m_metarList;

@@ -6,11 +6,37 @@
 #include <QEventLoop>
 #include <QIODevice>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
-// Marks a reply that was stopped for its size.
+// Mark a reply that was stopped for its size, or at its deadline.
 constexpr const char* kBodyTooLarge = "aerovaneBodyTooLarge";
+constexpr const char* kDeadlinePassed = "aerovaneDeadlinePassed";
+constexpr const char* kAbortedByOwner = "aerovaneAbortedByOwner";
+
+// The cause of a failed reply in a few words.
+QString CauseInWords(QNetworkReply* reply, int code)
+{
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status >= 400)
+        return QStringLiteral("HTTP %1").arg(status);
+    switch (code) {
+    case QNetworkReply::ConnectionRefusedError:
+        return QStringLiteral("connection refused");
+    case QNetworkReply::RemoteHostClosedError:
+        return QStringLiteral("connection closed by the server");
+    case QNetworkReply::HostNotFoundError:
+        return QStringLiteral("server not found");
+    case QNetworkReply::TimeoutError:
+        return QStringLiteral("timed out");
+    case QNetworkReply::OperationCanceledError:
+        // Ended by AbortAll, or by the inactivity time-out.
+        return reply->property(kAbortedByOwner).toBool() ? QStringLiteral("canceled") : QStringLiteral("timed out");
+    default:
+        return reply->errorString();
+    }
+}
 } // namespace
 
 WXDownloader::WXDownloader()
@@ -23,11 +49,19 @@ WXDownloader::~WXDownloader()
     delete m_manager;
 }
 
-QNetworkReply* WXDownloader::Fetch(const QString& url)
+QNetworkReply* WXDownloader::Fetch(const QString& url, int deadlineMs)
 {
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
     request.setTransferTimeout(m_transferTimeoutMs);
     QNetworkReply* reply = m_manager->get(request);
+
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, reply, [reply] {
+        reply->setProperty(kDeadlinePassed, true);
+        reply->abort();
+    });
+    deadline.start(deadlineMs > 0 ? deadlineMs : m_deadlineMs);
 
     QEventLoop loop;
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
@@ -48,14 +82,18 @@ QNetworkReply* WXDownloader::Fetch(const QString& url)
 int WXDownloader::Finish(QNetworkReply* reply)
 {
     int code = reply->error();
-    QString reason = reply->errorString();
+    QString reason = code != QNetworkReply::NoError ? CauseInWords(reply, code) : QString();
     // The whole body may have come in one piece before the size check could stop it.
     if (reply->property(kBodyTooLarge).toBool() || reply->bytesAvailable() > m_maxBodySize) {
         code = QNetworkReply::UnknownContentError;
         reason = QStringLiteral("the body exceeds %1 bytes").arg(m_maxBodySize);
+    } else if (reply->property(kDeadlinePassed).toBool()) {
+        code = QNetworkReply::TimeoutError;
+        reason = QStringLiteral("timed out");
     }
     if (code != QNetworkReply::NoError) {
         m_lastError = QString::number(code);
+        m_lastErrorText = reason;
         platform::DebugOut(QStringLiteral("Download of %1 failed: %2\n")
                                .arg(QString::fromLatin1(reply->url().toEncoded()), reason)
                                .toStdString());
@@ -63,11 +101,12 @@ int WXDownloader::Finish(QNetworkReply* reply)
     return code;
 }
 
-int WXDownloader::Download(const QString& url, QIODevice* target)
+int WXDownloader::Download(const QString& url, QIODevice* target, int deadlineMs)
 {
     m_lastError.clear();
+    m_lastErrorText.clear();
     ++m_busyDepth;
-    QNetworkReply* reply = Fetch(url);
+    QNetworkReply* reply = Fetch(url, deadlineMs);
     const int code = Finish(reply);
     // A target that does not open loses the body, but the transfer itself succeeded.
     if (code == QNetworkReply::NoError && target && target->open(QIODevice::WriteOnly)) {
@@ -81,10 +120,10 @@ int WXDownloader::Download(const QString& url, QIODevice* target)
     return code;
 }
 
-int WXDownloader::DownloadWithProgress(const QString& url, QString* body)
+int WXDownloader::DownloadWithProgress(const QString& url, QString* body, int deadlineMs)
 {
     QBuffer received;
-    const int code = Download(url, body ? &received : nullptr);
+    const int code = Download(url, body ? &received : nullptr, deadlineMs);
     if (code == QNetworkReply::NoError && body)
         *body = QString::fromUtf8(received.data());
     return code;
@@ -92,8 +131,10 @@ int WXDownloader::DownloadWithProgress(const QString& url, QString* body)
 
 void WXDownloader::AbortAll()
 {
-    for (QNetworkReply* reply : m_manager->findChildren<QNetworkReply*>())
+    for (QNetworkReply* reply : m_manager->findChildren<QNetworkReply*>()) {
+        reply->setProperty(kAbortedByOwner, true);
         reply->abort();
+    }
 }
 
 void WXDownloader::OnDownloadProgress(qint64 received, qint64 total)
@@ -105,5 +146,7 @@ void WXDownloader::OnNetworkError(QNetworkReply::NetworkError code)
 {
     platform::DebugOut("Download Error:" + std::to_string(code) + "\n");
     m_lastError = QString::number(code);
+    if (auto* reply = qobject_cast<QNetworkReply*>(sender()))
+        m_lastErrorText = CauseInWords(reply, code);
     emit NetworkError(code);
 }

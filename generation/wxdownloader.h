@@ -16,20 +16,27 @@ class WXDownloader : public QObject
 public:
     // A transfer during which no data arrives for this long is ended with a failure.
     static constexpr int kDefaultTransferTimeoutMs = 60000;
-    // A body larger than this is not taken: the transfer is ended with a failure.
-    static constexpr qint64 kDefaultMaxBodySize = 256LL * 1024 * 1024;
+    // A transfer that has not ended this long after its start is ended with a failure, however steadily a server
+    // trickles its bytes.
+    static constexpr int kDefaultDeadlineMs = 120000;
+    // A body larger than this is not taken: the transfer is ended with a failure. The weather file is about
+    // 110 kB packed.
+    static constexpr qint64 kDefaultMaxBodySize = 16LL * 1024 * 1024;
 
     WXDownloader();
     ~WXDownloader() override;
 
     // GET the URL; on success the target is opened write-only, the whole body written and the target closed.
-    // Returns 0 on success, else the QNetworkReply::NetworkError code (the target is not touched then).
-    int Download(const QString& url, QIODevice* target);
+    // Returns 0 on success, else the QNetworkReply::NetworkError code (the target is not touched then). A
+    // transfer not done within deadlineMs (0: the downloader's deadline) fails with TimeoutError.
+    int Download(const QString& url, QIODevice* target, int deadlineMs = 0);
     // GET the URL; on success the body, read as UTF-8, replaces *body. Same result as Download. Calls may
     // nest (a timer slot may start one while another waits): each has its own reply and loop.
-    int DownloadWithProgress(const QString& url, QString* body);
+    int DownloadWithProgress(const QString& url, QString* body, int deadlineMs = 0);
     // The last failure's code as a decimal number; empty after a call that succeeded.
     QString GetLastError() const { return m_lastError; }
+    // The last failure's cause in words ("timed out", "connection refused", "HTTP 500"); empty after a success.
+    QString GetLastErrorText() const { return m_lastErrorText; }
     // True while at least one call of Download or DownloadWithProgress is under way.
     bool IsBusy() const { return m_busyDepth > 0; }
     // Ends every transfer still running with the "operation canceled" failure, so the calls waiting for them
@@ -38,6 +45,7 @@ public:
 
     void SetTransferTimeout(int milliseconds) { m_transferTimeoutMs = milliseconds; }
     void SetMaxBodySize(qint64 bytes) { m_maxBodySize = bytes; }
+    void SetDeadline(int milliseconds) { m_deadlineMs = milliseconds; }
 
 signals:
     void Success();
@@ -50,13 +58,15 @@ public slots:
 
 private:
     // Sends the GET and waits for the end of the reply; the caller reads and releases the reply.
-    QNetworkReply* Fetch(const QString& url);
+    QNetworkReply* Fetch(const QString& url, int deadlineMs);
     // The reply's code; for a failure also the last error text and the debug line.
     int Finish(QNetworkReply* reply);
 
     QNetworkAccessManager* m_manager;
     int m_busyDepth = 0;
     QString m_lastError;
+    QString m_lastErrorText;
     int m_transferTimeoutMs = kDefaultTransferTimeoutMs;
+    int m_deadlineMs = kDefaultDeadlineMs;
     qint64 m_maxBodySize = kDefaultMaxBodySize;
 };

@@ -45,6 +45,8 @@ void CWeatherWorker::GenerateXPlaneWeather()
 {
     const CAircraft aircraft = m_aircraft;
     RunGuarded(*m_window, "GenerateXPlaneWeather", [&] {
+        if (!HasWeatherToGenerate(QStringLiteral("XPWeather")))
+            return;
         const Position position = aircraft.GetPosition();
         CStationWeather steps(*this, *m_window);
         steps.Log(QStringLiteral("(WeatherManager) Generating of XP Weather, position: %1")
@@ -71,6 +73,8 @@ void CWeatherWorker::GenerateXPLaneWind()
 {
     const CAircraft aircraft = m_aircraft;
     RunGuarded(*m_window, "GenerateXPLaneWind", [&] {
+        if (!HasWeatherToGenerate(QStringLiteral("XPWind")))
+            return;
         const Position position = aircraft.GetPosition();
         CStationWeather steps(*this, *m_window);
         steps.Log(QStringLiteral("(WeatherManager) Generating of XP Wind, position: %1")

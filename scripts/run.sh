@@ -30,10 +30,6 @@ while [ "$#" -gt 0 ]; do
     esac
 done
 
-# The built-in address of the first weather server location and the bridge's default port.
-wx_port=17380
-bridge_port=17300
-
 if [ ! -x build/release/app/aerovane ]; then
     echo "The first run installs the packages it needs and builds Aerovane: this takes a few minutes."
 fi
@@ -46,29 +42,6 @@ cmake --build build/release -j "$(nproc)"
 run="$root/build/runs/$(date +%Y%m%d-%H%M%S)-$$"
 mkdir -p "$run"
 cp build/release/app/aerovane "$run/"
-# Interface types: 1 FSUIPC, 2 SimConnect, 4 the bridge.
-interface_type=4
-case "$sim" in
-fs9) interface_type=1 ;;
-fsx|p3d) interface_type=2 ;;
-esac
-cat >"$run/aerovane_pro.ini" <<EOF
-[interface]
-type=$interface_type
-ServerIP=127.0.0.1
-ServerPort=$bridge_port
-
-[weather]
-ServerLocation=0
-normalmode=true
-
-[startup]
-autoconnectfs=true
-downloadwx=true
-
-[info]
-showtipdialog=false
-EOF
 
 pids=()
 stop_servers() {
@@ -94,16 +67,44 @@ start_server() {
     cat "$run/$name.out" >&2
     exit 1
 }
-start_server wx-server build/release/tools/wx-server/wx-server --port "$wx_port"
+# Both servers take free ports, so that runs side by side do not collide; the program reaches the weather
+# server through AEROVANE_SERVER_URL and the bridge peer through the port in its settings.
+start_server wx-server build/release/tools/wx-server/wx-server --port 0
+wx_url=$(grep -o 'http://127\.0\.0\.1:[0-9]*' "$run/wx-server.out" | head -n 1)
+export AEROVANE_SERVER_URL=$wx_url
+bridge_port=0
 if [ -z "$sim" ]; then
-    start_server bridge-peer build/release/tools/bridge-peer/bridge-peer --port "$bridge_port" --sim fsx \
-        --log "$run/frames.log"
-    echo "Run folder $run: weather server on 127.0.0.1:$wx_port, bridge peer (FSX) on 127.0.0.1:$bridge_port"
+    start_server bridge-peer build/release/tools/bridge-peer/bridge-peer --port 0 --sim fsx --log "$run/frames.log"
+    bridge_port=$(grep -o 'listening on 127\.0\.0\.1:[0-9]*' "$run/bridge-peer.out" | head -n 1 | cut -d: -f2)
+    echo "Run folder $run: weather server at $wx_url, bridge peer (FSX) on 127.0.0.1:$bridge_port"
 else
     export AEROVANE_SIM=$sim AEROVANE_SIM_LOG="$run/observations.log"
     : >"$AEROVANE_SIM_LOG"
-    echo "Run folder $run: weather server on 127.0.0.1:$wx_port, simulated $sim inside the program"
+    echo "Run folder $run: weather server at $wx_url, simulated $sim inside the program"
 fi
+# Interface types: 1 FSUIPC, 2 SimConnect, 4 the bridge.
+interface_type=4
+case "$sim" in
+fs9) interface_type=1 ;;
+fsx|p3d) interface_type=2 ;;
+esac
+cat >"$run/aerovane_pro.ini" <<EOF
+[interface]
+type=$interface_type
+ServerIP=127.0.0.1
+ServerPort=$bridge_port
+
+[weather]
+ServerLocation=0
+normalmode=true
+
+[startup]
+autoconnectfs=true
+downloadwx=true
+
+[info]
+showtipdialog=false
+EOF
 
 cd "$run"
 if [ -z "$demo" ]; then
@@ -127,7 +128,8 @@ start=$(date +%s%N)
 pid=$!
 window=""
 for _ in $(seq 100); do
-    # --all: the main window, not the splash screen, which shares the process and shows first.
+    # --all: the main window, not the splash screen, which shares the process and shows first; the window must
+    # match the process and the name, not either.
     window=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Aerovane Pro$' 2>/dev/null | head -n 1)
     [ -n "$window" ] && break
     sleep 0.05

@@ -19,6 +19,7 @@ struct ServerAddresses
     QString routeFinderUrl = {};
     QString routeFinderAppName = {};
 
+    // The build's addresses; the environment variable AEROVANE_SERVER_URL, when set, replaces both bases.
     static ServerAddresses BuiltIn();
 };
 

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QHash>
+#include <QSet>
 #include <QSettings>
 
 #include <mutex>
@@ -107,11 +109,6 @@ template<> bool Convert<bool>(const QVariant& value)
     return value.toBool();
 }
 
-template<> int Convert<int>(const QVariant& value)
-{
-    return value.toInt();
-}
-
 template<> QString Convert<QString>(const QVariant& value)
 {
     return OwnCopy(value.toString());
@@ -140,6 +137,66 @@ template<typename T> T ReadValue(const QString& key, const T& defaultValue)
 {
     StoreLock lock(StoreMutex());
     return Convert<T>(CSettings::Instance()->value(QtKey(key), QVariant::fromValue(defaultValue)));
+}
+
+// The values a number key may hold: wide enough for every value the options offer (and a little more), narrow
+// enough that no arithmetic on them overflows. Keys not listed take any number.
+struct NumberRange
+{
+    int lowest;
+    int highest;
+};
+
+const QHash<QString, NumberRange>& NumberRanges()
+{
+    static const QHash<QString, NumberRange> ranges = {
+        {QStringLiteral("general/logfilenumber"), {1, 1000}},
+        {QStringLiteral("general/maxlogfilenumber"), {1, 1000}},
+        {QStringLiteral("weather/modelfileSize"), {0, 64}},
+        {QStringLiteral("weather/CavokBase"), {0, 60000}},
+        {QStringLiteral("weather/CavokCoverage"), {0, 16}},
+        {QStringLiteral("weather/maxVisibility"), {0, 1000}},
+        {QStringLiteral("weather/minVisibilityMetar9999"), {0, 1000}},
+        {QStringLiteral("weather/minVisibility"), {0, 1000}},
+        {QStringLiteral("weather/windDwcDegreesPerSecond"), {0, 1000}},
+        {QStringLiteral("weather/windDwcKnotsPerSecond"), {0, 1000}},
+        {QStringLiteral("weather/updateInterval"), {1, 1440}},
+        {QStringLiteral("weather/weatherradius"), {1, 5000}},
+        {QStringLiteral("weather/noUpdateInApproachHeight"), {0, 100000}},
+        {QStringLiteral("weather/XPUpdateDist"), {1, 5000}},
+        {QStringLiteral("weather/XPUpdateTime"), {1, 1440}},
+        {QStringLiteral("interface/type"), {0, 4}},
+        {QStringLiteral("interface/PauseBetweenWXStation"), {0, 1000000}},
+    };
+    return ranges;
+}
+
+// Says once per key and run that the file's value is not taken.
+void WarnOnce(const QString& key, const QString& value, const QString& taken)
+{
+    static QSet<QString> warned;
+    if (warned.contains(key))
+        return;
+    warned.insert(key);
+    qDebug().noquote()
+        << QStringLiteral("(Settings) %1=%2 is not a sensible value, %3 is used instead").arg(key, value, taken);
+}
+
+// A number key: text that is no number, and a number outside the key's range, give the default.
+template<> int ReadValue<int>(const QString& key, const int& defaultValue)
+{
+    StoreLock lock(StoreMutex());
+    const QVariant stored = CSettings::Instance()->value(QtKey(key));
+    if (!stored.isValid())
+        return defaultValue;
+    bool isNumber = false;
+    const int value = stored.toInt(&isNumber);
+    const auto range = NumberRanges().constFind(key);
+    const bool inRange = range == NumberRanges().constEnd() || (value >= range->lowest && value <= range->highest);
+    if (isNumber && inRange)
+        return value;
+    WarnOnce(key, stored.toString(), QString::number(defaultValue));
+    return defaultValue;
 }
 
 template<typename T> void WriteValue(const QString& key, const T& value)
@@ -213,10 +270,35 @@ void CSettings::Release()
     state.fileRestricted = false;
 }
 
+namespace {
+
+// The bridge's port: a number from 1 to 65535, else the default.
+QString ValidPort(const QString& port, const QString& defaultPort)
+{
+    bool isNumber = false;
+    const int value = port.trimmed().toInt(&isNumber);
+    if (isNumber && value >= 1 && value <= 65535)
+        return port.trimmed();
+    WarnOnce(QStringLiteral("interface/ServerPort"), port, defaultPort);
+    return defaultPort;
+}
+
+template<typename T> T Checked(const QString&, const T& value, const T&)
+{
+    return value;
+}
+
+QString Checked(const QString& key, const QString& value, const QString& defaultValue)
+{
+    return key == QLatin1String("interface/ServerPort") ? ValidPort(value, defaultValue) : value;
+}
+
+} // namespace
+
 #define AEROVANE_DEFINE_SETTING(Name, Type, Key, Default)                                                              \
     Type CSettings::Get##Name()                                                                                        \
     {                                                                                                                  \
-        return ReadValue<Type>(QStringLiteral(Key), Type(Default));                                                    \
+        return Checked(QStringLiteral(Key), ReadValue<Type>(QStringLiteral(Key), Type(Default)), Type(Default));       \
     }                                                                                                                  \
     void CSettings::Set##Name(SettingArg<Type> value)                                                                  \
     {                                                                                                                  \

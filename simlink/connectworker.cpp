@@ -1,8 +1,11 @@
 #include "simlink/connectworker.h"
 
+#include "platform/clock.h"
 #include "platform/debugoutput.h"
 #include "settings/settings.h"
 #include "simlink/ovyxclient.h"
+
+#include <algorithm>
 
 using aviation::structs::CAircraft;
 using aviation::structs::CAircraftDetail;
@@ -42,9 +45,10 @@ void CConnectWorker::WaitForRunEnd()
 
 void CConnectWorker::AddJob(const CJob& job)
 {
+    if (!m_jobs.Push(job))
+        return;
     if (!job.text.isEmpty())
         emit sigUIDebugString(QStringLiteral("(ConnectWorker) New Job - ") + job.text, 2);
-    m_jobs.Push(job);
 
     // A run that has decided to end has set m_active back under the same lock, so either it sees this job or
     // the thread is started again here. It may still be returning, which start() would take for running.
@@ -124,11 +128,7 @@ CAircraftFuel CConnectWorker::GetFuel() const
 
 bool CConnectWorker::IsConnected() const
 {
-    if (IsBridgeLink()) {
-        std::lock_guard<std::mutex> locker(m_clientLock);
-        return m_client != nullptr && m_client->IsConnected();
-    }
-    return m_facadeConnected;
+    return IsBridgeLink() ? m_bridgeUp.load() : m_facadeConnected.load();
 }
 
 void CConnectWorker::LoadFlightPlan(const std::wstring& path)
@@ -181,6 +181,8 @@ void CConnectWorker::run()
             if (waiting > 0)
                 platform::DebugOut("(ConnectWorker) - Jobs:" + std::to_string(waiting) + "\n");
             Perform(job);
+            if (IsBridgeLink())
+                CheckLink();
             emit sigThreadJobFinished(job.type, job.text);
         }
         m_runningJobs = false;
@@ -252,9 +254,48 @@ void CConnectWorker::CloseLinks()
         return 0;
     });
     m_facadeConnected = false;
+    DropClient();
+}
+
+void CConnectWorker::DropClient()
+{
+    m_bridgeUp = false;
     COvyxClient* client = m_client;
+    if (!client)
+        return;
+    disconnect(client, nullptr, this, nullptr);
     ReplaceClient(nullptr);
+    if (client->IsConnected())
+        client->Logout();
     delete client;
+}
+
+bool CConnectWorker::CheckLink()
+{
+    if (!m_client || m_client->GetLinkFault() == COvyxClient::LinkFault::None)
+        return true;
+    LinkLost(COvyxClient::FaultText(m_client->GetLinkFault()));
+    return false;
+}
+
+void CConnectWorker::LinkLost(const QString& cause)
+{
+    const bool wasUp = m_bridgeUp;
+    DropClient();
+    if (m_stop || !wasUp)
+        return;
+    m_jobs.DropAllButConnects();
+    Log(QStringLiteral("(ConnectWorker) Connection to the simulator lost: ") + cause);
+    emit sigUIStatusText(QStringLiteral("not connected"));
+    emit sigThreadSignal(ThreadLinkLost);
+}
+
+bool CConnectWorker::PauseUnlessStopped(int milliseconds)
+{
+    constexpr int kStepMs = 20;
+    for (int slept = 0; slept < milliseconds && !m_stop; slept += kStepMs)
+        platform::SleepMs(std::min(kStepMs, milliseconds - slept));
+    return !m_stop;
 }
 
 void CConnectWorker::ReplaceClient(COvyxClient* client)

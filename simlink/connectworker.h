@@ -9,6 +9,7 @@
 #include "simlink/fsinterface.h"
 #include "simlink/fsweatherstation.h"
 #include "simlink/jobmanager.h"
+#include "simlink/ovyxclient.h"
 #include "simlink/xpweather.h"
 #include "weather/level.h"
 #include "weather/station.h"
@@ -22,8 +23,6 @@
 #include <string>
 #include <vector>
 
-class COvyxClient;
-
 // Codes of sigThreadSignal.
 enum ThreadSignal : int {
     ThreadConnected = 1,
@@ -31,6 +30,7 @@ enum ThreadSignal : int {
     ThreadBridgeConnected = 3, // right after ThreadConnected on the bridge link
     ThreadWeatherStarted = 4,
     ThreadWeatherFinished = 5,
+    ThreadLinkLost = 6, // the link broke (closed, silent or garbled): the worker is disconnected
 };
 
 // Every public operation may be called from any thread. The records handed over and read back are copied under
@@ -49,7 +49,8 @@ public:
     ~CConnectWorker() override;
 
     // Logs the job's text (to the log file only) unless it is empty, queues the job and starts the thread when it
-    // is not running. A job queued while the thread is finishing is still run.
+    // is not running. A job queued while the thread is finishing is still run. An aircraft read or wind update
+    // while one of its kind still waits is dropped silently.
     void AddJob(const CJob& job);
     // Queues job 16: the text shown in the simulator.
     void SendFSMessage(const QString& text);
@@ -66,8 +67,11 @@ public:
     aviation::structs::CAircraft GetAircraft() const;
     aviation::structs::CAircraftDetail GetAircraftDetail() const;
     aviation::structs::CAircraftFuel GetFuel() const;
-    // The bridge client's state on the bridge link, else the facade's.
+    // On the bridge link: the whole handshake went through and the link has not broken since; else the facade's
+    // state.
     bool IsConnected() const;
+    // The waits of the bridge clients connected from now on.
+    void SetBridgeWaits(const COvyxClient::Waits& waits) { m_bridgeWaits = waits; }
     // Loads the flight plan into the simulator at once, in the caller's thread; nothing on the bridge link.
     void LoadFlightPlan(const std::wstring& path);
     // The running job finishes and no further job runs; the rest stay queued. A bridge request the running job
@@ -105,6 +109,17 @@ private:
     void Log(const QString& text);
     // Sets the pointer under the lock IsConnected and Stop read it with.
     void ReplaceClient(COvyxClient* client);
+    // Logs out (when still connected) and deletes the bridge client.
+    void DropClient();
+    // After a bridge job: a connection fault of the client ends the link (see LinkLost). False then.
+    bool CheckLink();
+    // The link is gone: one log line with the cause, the client dropped, waiting jobs other than connects dropped,
+    // "not connected" in the status line and ThreadLinkLost. A stop asked for by the owner only drops the client.
+    void LinkLost(const QString& cause);
+    // Sleeps in short steps; false as soon as a stop is asked for.
+    bool PauseUnlessStopped(int milliseconds);
+    // Ends an unfinished weather transfer: its own log line and progress text.
+    void FailTransfer(const QString& cause);
 
     void Connect();
     void ConnectBridge();
@@ -115,9 +130,9 @@ private:
     void ReadFuel();
     void WritePayload();
     void SendWeather();
-    // Sends one record over the link; false when the bridge link has no client, which ends the transfer.
-    bool SendWeatherRecord(const CFSWeatherStation& station, const aviation::weather::CWind& wind);
-    bool SendWeatherToBridge(const CFSWeatherStation& station, const aviation::weather::CWind& wind);
+    // Sends one record over the link; a broken bridge link shows in the client's fault.
+    void SendWeatherRecord(const CFSWeatherStation& station, const aviation::weather::CWind& wind);
+    void SendWeatherToBridge(const CFSWeatherStation& station, const aviation::weather::CWind& wind);
     void LoadWeatherTheme(const QString& theme);
     void SetWind();
     void SetWindAndRepeat();
@@ -159,6 +174,9 @@ private:
     // Created, used and deleted in the worker's thread; the pointer is changed under the lock.
     mutable std::mutex m_clientLock;
     COvyxClient* m_client = nullptr;
+    COvyxClient::Waits m_bridgeWaits;
+    // The bridge link is up: handshake and version exchange done, no fault since.
+    std::atomic<bool> m_bridgeUp{false};
 
     mutable std::mutex m_valuesLock;
     aviation::structs::CAircraft m_aircraft;

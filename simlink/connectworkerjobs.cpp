@@ -77,10 +77,12 @@ void CConnectWorker::Connect()
 
 void CConnectWorker::ConnectBridge()
 {
-    if (!m_client) {
-        ReplaceClient(new COvyxClient());
-        platform::DebugOut("init client\n");
-    }
+    if (m_bridgeUp)
+        return;
+    // Whatever is left of an earlier attempt goes: each attempt starts on a socket of its own.
+    DropClient();
+    ReplaceClient(new COvyxClient());
+    m_client->SetWaits(m_bridgeWaits);
     platform::DebugOut("client initialized\n");
     connect(m_client, &COvyxClient::sigUIDebugStringFromClient, this,
             qOverload<const QString&, int>(&CConnectWorker::OnUiDebugString),
@@ -94,8 +96,14 @@ void CConnectWorker::ConnectBridge()
     bool portValid = false;
     const quint16 port = CSettings::GetServerPort().toUShort(&portValid);
     if (!portValid || !m_client->Connect(CSettings::GetServerIP(), port)) {
-        platform::DebugOut("server not found\n");
-        emit sigUIStatusText(QStringLiteral("server not found"));
+        const COvyxClient::LinkFault fault = m_client->GetLinkFault();
+        const QString cause = !portValid || fault == COvyxClient::LinkFault::Unreachable
+            ? QStringLiteral("server not found")
+            : QStringLiteral("server found, ") + COvyxClient::FaultText(fault);
+        platform::DebugOut(cause.toStdString() + "\n");
+        Log(QStringLiteral("(ConnectWorker) Connect failed: ") + cause);
+        emit sigUIStatusText(cause);
+        DropClient();
         return;
     }
     platform::DebugOut("connected to Server\n");
@@ -104,9 +112,20 @@ void CConnectWorker::ConnectBridge()
 
     int simulator = -1;
     int weatherKind = -1;
-    if (!m_client->SendClientVersion(simulator, weatherKind))
+    if (!m_client->SendClientVersion(simulator, weatherKind)) {
+        // A bridge without a simulator answers with simulator 0: it is asked again on the next attempt.
+        const COvyxClient::LinkFault fault = m_client->GetLinkFault();
+        const QString cause = fault != COvyxClient::LinkFault::None
+            ? QStringLiteral("server found, ") + COvyxClient::FaultText(fault)
+            : simulator == 0 ? QStringLiteral("Connected to Aerovane Server, wait for Sim")
+                             : QStringLiteral("server found, not a bridge");
+        Log(QStringLiteral("(ConnectWorker) Connect failed: ") + cause);
+        emit sigUIStatusText(cause);
+        DropClient();
         return;
+    }
     platform::DebugOut("Server is Connected to FS\n");
+    m_bridgeUp = true;
     const QString name = BridgeSimulatorName(simulator);
     if (simulator == 9 || simulator == 10)
         SendFSMessage(ConnectedMessage());
@@ -167,14 +186,8 @@ void CConnectWorker::Disconnect()
         m_facadeConnected = false;
         return;
     }
-    COvyxClient* client = m_client;
-    if (!client)
-        return;
-    if (!disconnect(client, nullptr, this, nullptr))
-        platform::DebugOut(" Client Signal disconnected failed!!\n");
-    client->Logout();
-    ReplaceClient(nullptr);
-    delete client;
+    DropClient();
+    emit sigUIStatusText(QStringLiteral("not connected"));
 }
 
 void CConnectWorker::ReadAircraft()
@@ -266,6 +279,18 @@ void CConnectWorker::SendWeather()
         windLevel = m_windLevel;
     }
 
+    // The records stay for the next transfer when this one cannot finish, unless newer ones were handed over.
+    auto keepRecords = [&] {
+        std::lock_guard<std::mutex> locker(m_weatherLock);
+        if (m_weather.empty())
+            m_weather.swap(stations);
+    };
+    if (IsBridgeLink() && !m_bridgeUp) {
+        keepRecords();
+        FailTransfer(QStringLiteral("not connected"));
+        return;
+    }
+
     if (CSettings::GetFSMessage())
         WithFacade([](CFSInterface& facade) { return facade.SendText(L"Update Weather"); });
     emit sigThreadSignal(ThreadWeatherStarted);
@@ -273,18 +298,23 @@ void CConnectWorker::SendWeather()
     Log(QStringLiteral("(ConnectWorker) Sending Weather To FS: %1").arg(count));
 
     for (int i = 1; i <= count; ++i) {
+        if (m_stop) {
+            FailTransfer(QStringLiteral("stopped"));
+            return;
+        }
         const CFSWeatherStation& station = stations[static_cast<std::size_t>(i - 1)];
         emit sigUIProgress(100 * i / count, QStringLiteral("Sending Weather to FS, %1 from %2").arg(i).arg(count));
         Log(QStringLiteral("(ConnectWorker) Sending Weather: %1").arg(BlockIcao(station.block), 4));
-        if (!SendWeatherRecord(station, windLevel)) {
-            // No bridge client: the transfer ends unfinished and the records stay for the next one, unless
-            // newer ones were handed over meanwhile.
-            std::lock_guard<std::mutex> locker(m_weatherLock);
-            if (m_weather.empty())
-                m_weather.swap(stations);
+        SendWeatherRecord(station, windLevel);
+        if (IsBridgeLink() && !CheckLink()) {
+            keepRecords();
+            FailTransfer(QStringLiteral("connection lost"));
             return;
         }
-        platform::SleepMs(CSettings::GetPauseBetweenWXStation());
+        if (!PauseUnlessStopped(CSettings::GetPauseBetweenWXStation())) {
+            FailTransfer(QStringLiteral("stopped"));
+            return;
+        }
     }
 
     if (CSettings::GetFSVersion() == 2)
@@ -294,7 +324,13 @@ void CConnectWorker::SendWeather()
     Log(QStringLiteral("(ConnectWorker) Weather transfer Complete"));
 }
 
-bool CConnectWorker::SendWeatherRecord(const CFSWeatherStation& station, const aviation::weather::CWind& wind)
+void CConnectWorker::FailTransfer(const QString& cause)
+{
+    emit sigUIProgress(0, QStringLiteral("Weather transfer failed: ") + cause);
+    Log(QStringLiteral("(ConnectWorker) Weather transfer failed: ") + cause);
+}
+
+void CConnectWorker::SendWeatherRecord(const CFSWeatherStation& station, const aviation::weather::CWind& wind)
 {
     const int facadeType = WithFacade([](CFSInterface& facade) { return facade.GetInterfaceType(); });
     const bool windDwc = CSettings::GetWindDwc();
@@ -310,23 +346,21 @@ bool CConnectWorker::SendWeatherRecord(const CFSWeatherStation& station, const a
         break;
     }
     default:
-        return SendWeatherToBridge(station, wind);
+        SendWeatherToBridge(station, wind);
+        return;
     }
     if (windDwc && (facadeType == 1 || facadeType == 3))
         CallFacade([&](CFSInterface& facade) { return facade.SetWind(wind); });
-    return true;
 }
 
-bool CConnectWorker::SendWeatherToBridge(const CFSWeatherStation& station, const aviation::weather::CWind& wind)
+void CConnectWorker::SendWeatherToBridge(const CFSWeatherStation& station, const aviation::weather::CWind& wind)
 {
     if (CSettings::GetInterfaceType() != 4)
-        return true;
+        return;
     const bool sendsRecord
         = m_fsVersion == 1 || m_fsVersion == 2 || m_fsVersion == 3 || m_fsVersion == 9 || m_fsVersion == 10;
-    if (!sendsRecord)
-        return true;
-    if (!m_client)
-        return false;
+    if (!sendsRecord || !m_client)
+        return;
     bool accepted = false;
     if (m_fsVersion == 1) {
         accepted = m_client->SendWeatherStation(station.block);
@@ -339,7 +373,6 @@ bool CConnectWorker::SendWeatherToBridge(const CFSWeatherStation& station, const
     // A refused record is not followed by the wind; the transfer goes on with the next record after the pause.
     if (accepted && CSettings::GetWindDwc() && AllowsBridgeWind(m_fsVersion))
         m_client->SendWind(wind);
-    return true;
 }
 
 void CConnectWorker::LoadWeatherTheme(const QString& theme)

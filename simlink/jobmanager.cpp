@@ -1,11 +1,34 @@
 #include "simlink/jobmanager.h"
 
+#include <algorithm>
+
+namespace {
+
+bool ReplacesItsPredecessor(int type)
+{
+    return type == JobGetAircraftData || type == JobSetWind || type == JobSetWindRepeat || type == JobSendWindToXP
+        || type == JobGetAircraftDetail;
+}
+
+} // namespace
+
 CJobManager::~CJobManager() = default;
 
-void CJobManager::Push(const CJob& job)
+bool CJobManager::Push(const CJob& job)
 {
     std::lock_guard<std::mutex> locker(m_lock);
+    if (ReplacesItsPredecessor(job.type)
+        && std::any_of(m_jobs.begin(), m_jobs.end(), [&](const CJob& waiting) { return waiting.type == job.type; }))
+        return false;
     m_jobs.push_back(job);
+    return true;
+}
+
+void CJobManager::DropAllButConnects()
+{
+    std::lock_guard<std::mutex> locker(m_lock);
+    m_jobs.erase(std::remove_if(m_jobs.begin(), m_jobs.end(), [](const CJob& job) { return job.type != JobConnect; }),
+                 m_jobs.end());
 }
 
 bool CJobManager::Pop(CJob& out)

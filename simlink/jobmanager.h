@@ -1,5 +1,6 @@
-// The connection worker's job queue: first in, first out, without a size limit. The GUI thread and the worker
-// thread both push; only the worker thread pops.
+// The connection worker's job queue: first in, first out. A job that only repeats the one of its kind still
+// waiting (an aircraft read, a wind update: each works from the values current when it runs) is not queued twice.
+// The GUI thread and the worker thread both push; only the worker thread pops.
 #pragma once
 
 #include "simlink/job.h"
@@ -15,7 +16,10 @@ public:
     CJobManager& operator=(const CJobManager&) = delete;
     virtual ~CJobManager();
 
-    void Push(const CJob& job);
+    // False when the job was not queued because one of its kind is already waiting.
+    bool Push(const CJob& job);
+    // Drops every waiting job except connects.
+    void DropAllButConnects();
     // Takes the oldest job into `out`; false, with `out` unchanged, when the queue is empty.
     bool Pop(CJob& out);
     // Number of waiting jobs.

@@ -3,6 +3,7 @@
 #include "platform/debugoutput.h"
 #include "simlink/wiretext.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -60,6 +61,9 @@ CLinkMessage::CLinkMessage(LinkCommand command, std::uint8_t subCode, std::strin
     , m_length(static_cast<std::int32_t>(payload.size()))
     , m_payload(std::move(payload))
 {
+    // A frame ends at its line feed: one inside the payload would cut it in two.
+    std::replace_if(
+        m_payload.begin(), m_payload.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
 }
 
 CLinkMessage::CLinkMessage(LinkCommand command, const CNewWeather& weather)

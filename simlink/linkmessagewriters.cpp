@@ -13,10 +13,15 @@ namespace {
 // A station piece (fuel tank, payload station) stays below this size; a longer name is cut to fit.
 constexpr std::size_t kStationPieceLimit = 999;
 
-// Latin-1 text of a wide name up to its first NUL; characters above 255 become '?'.
+// Latin-1 text of a wide name up to its first NUL; characters above 255 become '?'. The separators of items
+// (":") and pieces ("|") and control characters become "_", so that no name can split or shift the items after it.
 std::string NarrowName(const std::wstring& name)
 {
-    return WStringToChar(std::wstring_view(name).substr(0, name.find(L'\0')));
+    std::string narrow = WStringToChar(std::wstring_view(name).substr(0, name.find(L'\0')));
+    std::replace_if(
+        narrow.begin(), narrow.end(),
+        [](char c) { return c == ':' || c == '|' || static_cast<unsigned char>(c) < 0x20; }, '_');
+    return narrow;
 }
 
 // How many bytes of a name fit beside `otherBytes` of the rest of its piece.

@@ -89,11 +89,13 @@ bool COvyxClient::Connect(const QString& host, quint16 port)
         m_aborted = false;
     }
     m_pending.clear();
+    m_fault = LinkFault::None;
     m_socket->connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
     qDebug() << "(Client) - try connect to server";
     if (!m_socket->waitForConnected(m_waits.connect)) {
         qDebug() << "(Client) - not connected";
-        m_socket->disconnectFromHost();
+        m_socket->abort();
+        NoteFault(LinkFault::Unreachable);
         return false;
     }
     qDebug() << "(Client) - connected";
@@ -312,24 +314,38 @@ bool COvyxClient::ReadMessage(CLinkMessage& out, int waitMs)
         if (frameLength > kMaxFrameBytes || (frameLength == 0 && m_pending.size() > kMaxFrameBytes)) {
             qDebug() << "(Client) - answer longer than" << kMaxFrameBytes << "bytes dropped";
             m_pending.clear();
+            NoteFault(LinkFault::Garbled);
             return false;
         }
         if (frameLength > 0)
             break;
         const qint64 remaining = deadline.remainingTime();
-        if (remaining == 0 || !m_socket->waitForReadyRead(static_cast<int>(remaining)))
+        if (remaining == 0 || !m_socket->waitForReadyRead(static_cast<int>(remaining))) {
+            NoteFault(LinkFault::NoAnswer);
             return false;
+        }
     }
     const QByteArray frame = m_pending.left(frameLength);
     m_pending.remove(0, frameLength);
     qCDebug(lcWire).noquote().nospace() << QString::fromLatin1(frame) << QStringLiteral(" Len:%1").arg(frame.size());
+    if (!frame.startsWith('@')) {
+        NoteFault(LinkFault::Garbled);
+        return false;
+    }
     out = CLinkMessage(WithoutLineEnd(frame));
     return true;
 }
 
 bool COvyxClient::SendRequest(CLinkMessage& request)
 {
-    return SendMessage(request) > 0 && WaitWritten();
+    const std::string frame = request.ToString();
+    // A request too long to be framed is refused here; the link stays as it is.
+    if (frame.empty())
+        return false;
+    if (SendMessage(request) > 0 && WaitWritten())
+        return true;
+    NoteFault(LinkFault::WriteFailed);
+    return false;
 }
 
 bool COvyxClient::WaitWritten()
@@ -351,8 +367,10 @@ void COvyxClient::DiscardWaitingBytes()
 
 bool COvyxClient::Read(std::uint8_t subCode, CLinkMessage& reply)
 {
-    if (!m_connected)
+    if (!m_connected) {
+        NoteFault(LinkFault::Closed);
         return false;
+    }
     CLinkMessage request = CLinkMessage::Read(subCode);
     if (!SendRequest(request)) {
         qDebug() << "Written TimeOut ";
@@ -372,7 +390,11 @@ bool COvyxClient::Read(std::uint8_t subCode, CLinkMessage& reply)
 
 bool COvyxClient::Write(CLinkMessage& request, CLinkMessage& reply)
 {
-    if (!m_connected || !SendRequest(request))
+    if (!m_connected) {
+        NoteFault(LinkFault::Closed);
+        return false;
+    }
+    if (!SendRequest(request))
         return false;
     return ReadMessage(reply, m_waits.writeReply) && reply.GetCommand() == LinkAnsw;
 }
@@ -405,6 +427,33 @@ void COvyxClient::KeepAbortHandle()
     // An abort asked for while the connection was being made ends the handshake's wait.
     if (m_aborted && m_abortHandle >= 0)
         ::shutdown(m_abortHandle, SHUT_RDWR);
+}
+
+void COvyxClient::NoteFault(LinkFault fault)
+{
+    if (m_fault != LinkFault::None)
+        return;
+    const bool closed = m_socket->state() != QAbstractSocket::ConnectedState;
+    m_fault = closed && fault != LinkFault::Unreachable ? LinkFault::Closed : fault;
+}
+
+QString COvyxClient::FaultText(LinkFault fault)
+{
+    switch (fault) {
+    case LinkFault::None:
+        return QString();
+    case LinkFault::Unreachable:
+        return QStringLiteral("server not found");
+    case LinkFault::Closed:
+        return QStringLiteral("connection closed");
+    case LinkFault::NoAnswer:
+        return QStringLiteral("no answer");
+    case LinkFault::Garbled:
+        return QStringLiteral("not a bridge");
+    case LinkFault::WriteFailed:
+        return QStringLiteral("write failed");
+    }
+    return QString();
 }
 
 void COvyxClient::Log(const QString& text)

@@ -47,6 +47,11 @@ public:
     // A frame that has not ended within this many bytes is not a bridge answer; it is dropped.
     static constexpr int kMaxFrameBytes = 64 * 1024;
 
+    // What went wrong with the connection itself, as opposed to a request the bridge answered with a refusal.
+    enum class LinkFault { None, Unreachable, Closed, NoAnswer, Garbled, WriteFailed };
+    // The fault in words for the log and the status line, e.g. "no answer".
+    static QString FaultText(LinkFault fault);
+
     explicit COvyxClient(QObject* parent = nullptr);
     // Logs out first when connected.
     ~COvyxClient() override;
@@ -62,6 +67,9 @@ public:
     bool Logout();
     // May be asked from another thread.
     bool IsConnected() const { return m_connected; }
+    // The first connection fault since the last Connect; None while every request went through or was only
+    // refused. The client goes on after a fault (a late answer is skipped); the caller decides to give up.
+    LinkFault GetLinkFault() const { return m_fault; }
     // May be called from another thread: the wait of a request or handshake running in the client's thread ends
     // at once, and so does every later one until the next Connect; the connection is lost. The wait for the TCP
     // connection itself runs to its end.
@@ -116,9 +124,12 @@ private:
     // Keeps a duplicate of the connected socket's descriptor for AbortWaits, which so never reaches a
     // descriptor the system has handed out again since.
     void KeepAbortHandle();
+    // Notes the fault unless an earlier one is noted; a wait that ended on a closed socket counts as Closed.
+    void NoteFault(LinkFault fault);
 
     QTcpSocket* m_socket;
     std::atomic<bool> m_connected{false};
+    LinkFault m_fault = LinkFault::None;
     int m_clientApiVersion = 1002;
     int m_minServerApiVersion = 1002;
     Waits m_waits;

@@ -193,3 +193,35 @@ TEST_F(UpdateSchedulerTest, NearestMetarDisplay)
     Tick();
     EXPECT_TRUE(m_host.CallsStartingWith("ShowMetar").isEmpty()); // next display after 30 s
 }
+
+// The server is down at start: nothing is generated from an empty model, the download is tried again after a
+// minute, then after twice as long, and the first good one makes the weather live.
+TEST_F(UpdateSchedulerTest, DownloadFailingAtStartIsRetriedSoonWithBackOffAndNothingIsGeneratedMeanwhile)
+{
+    CSettings::SetNormalMode(true);
+    m_server.SetFailure(QStringLiteral("/weather_vatsim.gz"), tools::WxServer::Failure::NotFound);
+    EXPECT_FALSE(Worker().DownloadWeather());
+    EXPECT_EQ(Worker().GetWeatherSource(), WeatherDataNone);
+    m_host.Clear();
+    Worker().GenerateFSWeather(QString());
+    EXPECT_TRUE(m_host.CallsStartingWith(QStringLiteral("SetWeather")).isEmpty());
+    EXPECT_TRUE(
+        m_host.log.contains(QStringLiteral("(WeatherManager) FSWeather: no weather loaded, nothing generated")));
+
+    const std::tuple<std::int64_t, int, bool> ticks[] = {
+        // seconds after the last tick, downloads asked for in this tick, server answers
+        {30, 0, false},
+        {31, 1, false},
+        {119, 0, false},
+        {2, 1, true},
+    };
+    for (const auto& [seconds, downloads, serverUp] : ticks) {
+        if (serverUp)
+            m_server.SetFailure(QStringLiteral("/weather_vatsim.gz"), tools::WxServer::Failure::None);
+        m_server.ClearRequests();
+        Tick(seconds * 1000);
+        EXPECT_EQ(m_server.Requests().filter("weather_vatsim").size(), downloads) << seconds;
+    }
+    EXPECT_EQ(Worker().GetWeatherSource(), WeatherDataLive);
+    EXPECT_FALSE(m_host.CallsStartingWith(QStringLiteral("SetWeather")).isEmpty()) << "generated once loaded";
+}

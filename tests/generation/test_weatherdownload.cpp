@@ -39,11 +39,13 @@ TEST_F(WeatherWorkerTest, FailedDownloadsKeepTheLoadedWeatherAndSaySo)
         const char* reason; // start of the text after "Download weather failed: "
     };
     const Case cases[] = {
-        {"not found", WxServer::Failure::NotFound, false, "Network Error 203"},
-        {"connection refused", WxServer::Failure::None, true, "Network Error 1"},
-        {"stalled server", WxServer::Failure::Stall, false, "Network Error "},
-        {"HTML page with status 200", WxServer::Failure::HtmlPage, false, "no METAR section in the download"},
-        {"corrupt gzip", WxServer::Failure::CorruptGzip, false, "no METAR section in the download"},
+        {"not found", WxServer::Failure::NotFound, false, "Network Error 203 (HTTP 404)"},
+        {"server error", WxServer::Failure::InternalError, false, "Network Error 401 (HTTP 500)"},
+        {"connection refused", WxServer::Failure::None, true, "Network Error 1 (connection refused)"},
+        {"stalled server", WxServer::Failure::Stall, false, "Network Error 5 (timed out)"},
+        {"HTML page with status 200", WxServer::Failure::HtmlPage, false, "damaged or incomplete archive"},
+        {"corrupt gzip", WxServer::Failure::CorruptGzip, false, "damaged or incomplete archive"},
+        {"gzip cut after the METAR section", WxServer::Failure::CutAtSection, false, "damaged or incomplete archive"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -59,6 +61,33 @@ TEST_F(WeatherWorkerTest, FailedDownloadsKeepTheLoadedWeatherAndSaySo)
         EXPECT_TRUE(m_host.statuses.last().startsWith(QStringLiteral("Download weather failed: ") + c.reason))
             << m_host.statuses.last().toStdString();
         EXPECT_TRUE(m_host.calls.contains(QStringLiteral("sigDisableButton(0,false)")));
+    }
+}
+
+// A file that arrives whole but lacks a section, or that is cut off after its METAR section, leaves the SYNOP and
+// TAF stores as the last good download filled them.
+TEST_F(WeatherWorkerTest, MissingOrCutSectionsNeverEmptyTheirStores)
+{
+    Worker().DownloadWeather();
+    const int synops = Worker().GetWeatherManager()->CSynopManager::GetCount();
+    ASSERT_GT(synops, 100);
+    const QByteArray onlyMetars = QByteArray("[METAR]\n") + kFrankfurtMetars + "[/METAR]\n";
+    const std::pair<std::function<void()>, const char*> cases[] = {
+        {[&] { m_server.SetFailure(QStringLiteral("/weather_vatsim.gz"), WxServer::Failure::CutAtSection); },
+         "Download weather failed: damaged or incomplete archive"},
+        {[&] {
+             m_server.SetFailure(QStringLiteral("/weather_vatsim.gz"), WxServer::Failure::None);
+             m_server.SetCombinedText(onlyMetars);
+         },
+         "Success"},
+    };
+    for (const auto& [serve, status] : cases) {
+        serve();
+        m_host.Clear();
+        Worker().DownloadWeather();
+        EXPECT_EQ(m_host.statuses.last(), QString::fromLatin1(status));
+        EXPECT_EQ(Worker().GetWeatherManager()->CSynopManager::GetCount(), synops) << status;
+        EXPECT_TRUE(Worker().GetTaf(QStringLiteral("EGLL")).startsWith(QStringLiteral("EGLL 111941Z"))) << status;
     }
 }
 

@@ -151,6 +151,7 @@ TEST_F(WeatherModelFileTest, GridOfTwentyAroundTheAircraftWithTheNamesInTurn)
     EXPECT_LT(southWest.GetLongitude(), aircraft.GetLongitude());
     EXPECT_GT(northEast.GetLongitude(), aircraft.GetLongitude());
 
+    Worker().LoadWeatherFromText(QString::fromLatin1(kFrankfurtMetars), QString(), QString());
     Worker().SetAircraft(aircraft);
     Worker().SetThemeLoadDelay(20);
     for (const char* name : {"aerovane", "aerovane1", "aerovane"}) {
@@ -177,6 +178,13 @@ TEST_F(WeatherModelFileTest, SizeZeroAndAMissingThemesFolder)
     RecordingPrompter prompter;
     ScopedPrompter usePrompter(prompter);
     Worker().SetThemeLoadDelay(1);
+    // Nothing is generated from an empty model.
+    Worker().GenerateFSWeatherModelFile();
+    EXPECT_TRUE(prompter.asked.empty());
+    EXPECT_TRUE(
+        m_host.log.contains(QStringLiteral("(WeatherManager) WeatherModel: no weather loaded, nothing generated")));
+
+    Worker().LoadWeatherFromText(QString::fromLatin1(kFrankfurtMetars), QString(), QString());
     Worker().GenerateFSWeatherModelFile();
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].title, QStringLiteral("Aerovane-WeatherMode"));

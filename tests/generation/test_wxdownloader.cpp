@@ -36,19 +36,27 @@ TEST_F(WXDownloaderTest, DownloadWritesTheBodyAndFailuresLeaveTheTargetAlone)
 {
     m_server.SetFailure(QStringLiteral("/nothing.gz"), WxServer::Failure::NotFound);
     m_server.SetFailure(QStringLiteral("/slow.gz"), WxServer::Failure::Stall);
+    m_server.SetFailure(QStringLiteral("/trickle.gz"), WxServer::Failure::Trickle);
+    m_server.SetFailure(QStringLiteral("/error.gz"), WxServer::Failure::InternalError);
     struct Case
     {
         const char* name;
         QString url;
         int code; // -1: any failure
+        const char* cause; // nullptr: any
+        int deadlineMs;
     };
     const Case cases[] = {
-        {"whole body", Url(QStringLiteral("/weather_vatsim.gz")), 0},
-        {"not found", Url(QStringLiteral("/nothing.gz")), QNetworkReply::ContentNotFoundError},
+        {"whole body", Url(QStringLiteral("/weather_vatsim.gz")), 0, "", 0},
+        {"not found", Url(QStringLiteral("/nothing.gz")), QNetworkReply::ContentNotFoundError, "HTTP 404", 0},
+        {"server error", Url(QStringLiteral("/error.gz")), -1, "HTTP 500", 0},
         {"connection refused", ClosedPortUrl() + QStringLiteral("/weather_vatsim.gz"),
-         QNetworkReply::ConnectionRefusedError},
-        {"stalled server ends at the time-out", Url(QStringLiteral("/slow.gz")), -1},
-        {"host that does not resolve", QStringLiteral("http://no-such-host.invalid/weather_vatsim.gz"), -1},
+         QNetworkReply::ConnectionRefusedError, "connection refused", 0},
+        {"stalled server ends at the time-out", Url(QStringLiteral("/slow.gz")), -1, "timed out", 0},
+        // A byte every 200 ms never lets the inactivity time-out run out; the deadline ends it.
+        {"trickling server ends at the deadline", Url(QStringLiteral("/trickle.gz")), QNetworkReply::TimeoutError,
+         "timed out", 1000},
+        {"host that does not resolve", QStringLiteral("http://no-such-host.invalid/weather_vatsim.gz"), -1, nullptr, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -60,9 +68,17 @@ TEST_F(WXDownloaderTest, DownloadWritesTheBodyAndFailuresLeaveTheTargetAlone)
         m_progress.clear();
 
         QFile target(path);
-        const int code = m_downloader.Download(c.url, &target);
+        QElapsedTimer elapsed;
+        elapsed.start();
+        const int code = m_downloader.Download(c.url, &target, c.deadlineMs);
         EXPECT_EQ(c.code == -1 ? code != 0 : code == c.code, true) << code;
         EXPECT_EQ(m_downloader.GetLastError(), code ? QString::number(code) : QString());
+        if (c.cause) {
+            EXPECT_EQ(m_downloader.GetLastErrorText().toStdString(), c.cause);
+        }
+        if (c.deadlineMs) {
+            EXPECT_LT(elapsed.elapsed(), c.deadlineMs + 1000);
+        }
         const QByteArray body = ReadFile(path);
         EXPECT_EQ(body.startsWith("\x1f\x8b") && body.size() > 10000, code == 0);
         EXPECT_EQ(body == "previous weather", code != 0);

@@ -96,6 +96,23 @@ TEST_F(DownloadLocations, BuiltInAddressesAreLoopbackAndTestsCanReplaceThem)
     EXPECT_EQ(CSettings::GetServerUrl(), kFirstBase);
 }
 
+// Two runs on one machine each point the program at a weather server of their own through the environment.
+TEST_F(DownloadLocations, EnvironmentBaseReplacesBothLocationsOfTheBuild)
+{
+    const ServerAddresses build = ServerAddresses::BuiltIn();
+    for (const auto& [value, base] :
+         {std::pair<QByteArray, QString>{"http://127.0.0.1:28005/", "http://127.0.0.1:28005"},
+          {"  http://127.0.0.1:28006  ", "http://127.0.0.1:28006"},
+          {"", build.serverUrlDE}}) {
+        qputenv("AEROVANE_SERVER_URL", value);
+        const ServerAddresses addresses = ServerAddresses::BuiltIn();
+        EXPECT_EQ(addresses.serverUrlDE, base) << value.constData();
+        EXPECT_EQ(addresses.serverUrlUS, value.isEmpty() ? build.serverUrlUS : base) << value.constData();
+        EXPECT_EQ(addresses.metarVatsimUrl, build.metarVatsimUrl);
+    }
+    qunsetenv("AEROVANE_SERVER_URL");
+}
+
 TEST(GribRequestPath, FormatsTwoDecimalsLatitudeFirstWithTheServiceKey)
 {
     const aviation::Position shannon(53.5, -9.25);

@@ -23,13 +23,17 @@ bool SampleFor(bool defaultValue)
 {
     return !defaultValue;
 }
+// Next to the default, so within the range the store holds the key to.
 int SampleFor(int defaultValue)
 {
-    return defaultValue * 3 + 17;
+    return defaultValue > 1 ? defaultValue - 1 : defaultValue + 1;
 }
-QString SampleFor(const QString&)
+// A port for a port, a path for every other text.
+QString SampleFor(const QString& defaultValue)
 {
-    return QStringLiteral("C:/Users/Pilot/Flight Plans, März");
+    bool isNumber = false;
+    const int number = defaultValue.toInt(&isNumber);
+    return isNumber ? QString::number(number - 1) : QStringLiteral("C:/Users/Pilot/Flight Plans, März");
 }
 QRect SampleFor(const QRect&)
 {

@@ -134,6 +134,15 @@ private:
     QString m_previousDir;
 };
 
+// A silent peer is given up after less than a second.
+COvyxClient::Waits QuickWaits()
+{
+    COvyxClient::Waits waits = ShortWaits();
+    waits.readReply = 800;
+    waits.writeReply = 800;
+    return waits;
+}
+
 int ThreadRuns(const platform::ScopedDebugCapture& debug)
 {
     const std::vector<std::string> lines = debug.Lines();
@@ -185,7 +194,7 @@ TEST_F(ConnectWorkerTest, JobQueuedDuringARunRunsInTheSameRun)
     EXPECT_EQ(ThreadRuns(debug), 1);
 }
 
-TEST_F(ConnectWorkerTest, StopLetsTheRunningTransferFinishAndKeepsTheRestQueued)
+TEST_F(ConnectWorkerTest, StopEndsTheRunningTransferAsFailedAndKeepsTheRestQueued)
 {
     CSettings::SetPauseBetweenWXStation(100);
     MakeWorker();
@@ -201,8 +210,8 @@ TEST_F(ConnectWorkerTest, StopLetsTheRunningTransferFinishAndKeepsTheRestQueued)
     worker->wait();
 
     EXPECT_EQ(recording->Lines("finished"), QStringList{"7 Set Weather"});
-    EXPECT_EQ(recording->Lines("signal"), QStringList({"4", "5"}));
-    EXPECT_EQ(recording->Lines("progress").last(), "0 Weather transfer Complete");
+    EXPECT_EQ(recording->Lines("signal"), QStringList{"4"});
+    EXPECT_EQ(recording->Lines("progress").last(), "0 Weather transfer failed: stopped");
 }
 
 // Each job is queued the moment the one before has finished, while the thread is deciding to end: every one must
@@ -278,6 +287,7 @@ protected:
         CSettings::SetServerIP(QStringLiteral("127.0.0.1"));
         CSettings::SetServerPort(QString::number(peer.GetPort()));
         MakeWorker();
+        worker->SetBridgeWaits(QuickWaits());
         RunJob(JobConnect, QString(), 2);
     }
 
@@ -344,4 +354,95 @@ TEST_F(ConnectWorkerBridge, StopGivesUpARequestThePeerNeverAnswers)
     EXPECT_LT(stop.elapsed(), 2000);
     EXPECT_EQ(recording->Lines("finished").last(), "2 Get Aircraft data");
     EXPECT_FALSE(worker->IsConnected());
+}
+
+// The peer breaks the link in each way a bridge can; the next read finds it out: one log line names the cause,
+// the status line says "not connected", the window is told, and a weather transfer asked for afterwards fails.
+TEST_F(ConnectWorkerBridge, EveryWayTheLinkBreaksEndsItAndIsReported)
+{
+    const std::pair<std::function<void(tools::CBridgePeer&)>, QString> cases[] = {
+        {[](tools::CBridgePeer& p) { p.Stop(); }, "connection closed"},
+        {[](tools::CBridgePeer& p) { p.CloseOnNextRequest(); }, "connection closed"},
+        {[](tools::CBridgePeer& p) { p.SetAnswerDelay(-1); }, "no answer"},
+        {[](tools::CBridgePeer& p) { p.AnswerNextWith("@ANSW;002;0250;Height=4636:Al"); }, "no answer"},
+        {[](tools::CBridgePeer& p) { p.AnswerNextWith("@ANSW;002;9999;Height=4636"); }, "no answer"},
+        {[](tools::CBridgePeer& p) { p.AnswerNextWith("\x16\x03\x01 garbage\n"); }, "not a bridge"},
+    };
+    const quint16 port = peer.GetPort();
+    for (const auto& [breakLink, cause] : cases) {
+        ASSERT_TRUE(worker->IsConnected()) << qPrintable(cause);
+        breakLink(peer);
+        RunJob(JobGetAircraftData, QStringLiteral("Get Aircraft data"));
+
+        EXPECT_FALSE(worker->IsConnected()) << qPrintable(cause);
+        EXPECT_EQ(recording->Lines("log").filter("lost").last(),
+                  "(ConnectWorker) Connection to the simulator lost: " + cause + " 0");
+        EXPECT_EQ(recording->Lines("status").last(), "not connected");
+        EXPECT_EQ(recording->Lines("signal").last(), QString::number(ThreadLinkLost));
+        worker->SetWeather(kStations);
+        RunJob(JobSetWeather, QStringLiteral("Set Weather"));
+        EXPECT_EQ(recording->Lines("progress").last(), "0 Weather transfer failed: not connected");
+
+        // Restarted on its port, the peer takes a new connection.
+        peer.Stop();
+        peer.SetAnswerDelay(0);
+        ASSERT_TRUE(peer.Start(port));
+        RunJob(JobConnect, QString(), 2);
+    }
+}
+
+TEST_F(ConnectWorkerBridge, LinkLostMidTransferFailsItAndDropsTheQueuedJobs)
+{
+    CSettings::SetPauseBetweenWXStation(50);
+    worker->SetWeather(kStations);
+    peer.SetFrameObserver([this](const std::string& frame) {
+        if (frame.rfind("@WRIT;007", 0) == 0)
+            peer.CloseOnNextRequest();
+    });
+    worker->AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
+    worker->AddJob(CJob(JobClearWeather, QStringLiteral("Clear WX")));
+    ASSERT_TRUE(recording->WaitFinished(4));
+    worker->wait();
+
+    EXPECT_EQ(recording->Lines("finished").last(), "7 Set Weather") << "the queued job is dropped";
+    EXPECT_EQ(recording->Lines("progress").last(), "0 Weather transfer failed: connection lost");
+    EXPECT_TRUE(recording->Lines("progress").filter("Complete").isEmpty());
+    EXPECT_EQ(recording->Lines("log").filter("lost:").size(), 1);
+    EXPECT_EQ(peer.GetWeatherWrites().size(), 1u);
+    EXPECT_FALSE(worker->IsConnected());
+}
+
+// The bridge answers the login and then fails the version exchange: the worker is not connected, the status line
+// says why, and the next attempt comes on a new connection.
+TEST_F(ConnectWorkerTest, HandshakeFailingAfterTheLoginLeavesNoLinkAndSaysWhy)
+{
+    tools::CBridgePeer peer;
+    ASSERT_TRUE(peer.Start());
+    CSettings::SetInterfaceType(4);
+    CSettings::SetServerIP(QStringLiteral("127.0.0.1"));
+    CSettings::SetServerPort(QString::number(peer.GetPort()));
+    MakeWorker();
+    worker->SetBridgeWaits(QuickWaits());
+    const std::string hello = Frame(LinkAnsw, 0, "ServerName=Aerovane Bridge:ServerAPIVersion=1002");
+    // The scripted answers to the login and the version exchange; none: the peer closes at the login. That case
+    // comes first: a logout still on its way would take the close for itself.
+    const std::pair<std::vector<std::string>, QString> cases[] = {
+        {{}, "server found, connection closed"},
+        {{hello, ""}, "server found, no answer"},
+        {{hello, "HTTP/1.1 400 Bad Request\n"}, "server found, not a bridge"},
+        {{hello, Frame(LinkFsst, 80, "SimVersion=0:FSVersion=0")}, "Connected to Aerovane Server, wait for Sim"},
+    };
+    int connections = 0;
+    for (const auto& [answers, status] : cases) {
+        if (answers.empty())
+            peer.CloseOnNextRequest();
+        for (const std::string& answer : answers)
+            peer.AnswerNextWith(answer);
+        RunJob(JobConnect);
+        EXPECT_FALSE(worker->IsConnected()) << qPrintable(status);
+        EXPECT_EQ(recording->Lines("status").last(), status);
+        EXPECT_EQ(peer.GetConnectionCount(), ++connections) << "a new socket per attempt, " << qPrintable(status);
+    }
+    RunJob(JobConnect, QString(), 2);
+    EXPECT_TRUE(worker->IsConnected());
 }

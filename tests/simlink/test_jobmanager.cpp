@@ -45,3 +45,25 @@ TEST(JobManager, TwoProducersAndOneConsumerLoseNothingAndKeepEachProducersOrder)
     EXPECT_EQ(next[0], kJobsPerProducer);
     EXPECT_EQ(next[1], kJobsPerProducer);
 }
+
+// Aircraft reads and wind updates work from the values current when they run: a second one waiting beside the
+// first would only repeat it. Every other job is queued as often as it comes.
+TEST(JobManager, AReadOrWindJobIsNotQueuedBesideOneOfItsKind)
+{
+    CJobManager queue;
+    const std::pair<int, bool> pushes[] = {
+        {JobGetAircraftData, true}, {JobGetAircraftData, false}, {JobSetWind, true},     {JobSetWind, false},
+        {JobSendWindToXP, true},    {JobSendWindToXP, false},    {JobSetWeather, true},  {JobSetWeather, true},
+        {JobConnect, true},         {JobShowMessage, true},      {JobShowMessage, true},
+    };
+    for (const auto& [type, queued] : pushes)
+        EXPECT_EQ(queue.Push(CJob(type, QString())), queued) << type;
+    CJob job;
+    ASSERT_TRUE(queue.Pop(job));
+    EXPECT_TRUE(queue.Push(CJob(JobGetAircraftData, QString()))) << "the one waiting has been taken";
+
+    queue.DropAllButConnects();
+    ASSERT_EQ(queue.Count(), 1);
+    ASSERT_TRUE(queue.Pop(job));
+    EXPECT_EQ(job.type, JobConnect);
+}

@@ -205,3 +205,24 @@ TEST(LinkMessage, CountersOfAForeignBlockAreClampedToTheBlock)
     block.nTempCtr = -3;
     EXPECT_NE(CLinkMessage::FromNewWeather(block).find("TempLayer{}:"), std::string::npos);
 }
+
+// A line feed ends a frame and ":" and "|" separate its items: names and texts holding them are written with
+// those characters replaced, so the frame stays whole and every item after the name keeps its place.
+TEST(LinkMessage, SeparatorsInNamesAndTextsCannotSplitOrShiftAFrame)
+{
+    for (const std::wstring& name : {std::wstring(L"Left\nMain"), std::wstring(L"Aux:Level=99"),
+                                     std::wstring(L"Centre|Capacity=1"), std::wstring(L"Tip\r\n")}) {
+        CAircraftFuel fuel;
+        fuel.AddTank(CAircraftFuelTank(50.0, 100.0, 12, name));
+        fuel.AddTank(CAircraftFuelTank(12.5, 19.25, 3, L"Right"));
+        const std::string frame = CLinkMessage(LinkWrit, fuel).ToString();
+        EXPECT_EQ(frame.find_first_of("\r\n"), std::string::npos);
+        const CAircraftFuel back = CLinkMessage(frame).ToAircraftFuel();
+        ASSERT_EQ(back.GetTankCount(), 2);
+        EXPECT_DOUBLE_EQ(back.GetTank(12).capacity, 100.0);
+        EXPECT_DOUBLE_EQ(back.GetTank(12).level, 50.0);
+        EXPECT_DOUBLE_EQ(back.GetTank(3).level, 12.5);
+    }
+    const std::string text = CLinkMessage(LinkWrit, LinkSubCode::WriteText, "Update\nWeather\r").ToString();
+    EXPECT_EQ(text, "@WRIT;013;0015;Update Weather ");
+}

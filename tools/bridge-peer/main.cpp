@@ -3,6 +3,7 @@
 // a file, one frame per line, as they arrive. With --flight it plays a flight script, one sample per read of the
 // aircraft, the last one repeated.
 //     bridge-peer --port 17300 --log frames.log --sim fsx --flight tools/bridge-peer/flights/eddf-eddm.txt
+//     (--port 0: a free port, printed when listening)
 
 #include "platform/locale.h"
 #include "tools/bridge-peer/bridgepeer.h"
@@ -31,7 +32,7 @@ bool ParsePort(const char* text, quint16& port)
 {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value < 1 || value > 65535)
+    if (end == text || *end != '\0' || value < 0 || value > 65535)
         return false;
     port = static_cast<quint16>(value);
     return true;
@@ -45,6 +46,7 @@ int main(int argc, char** argv)
     platform::UseCLocale();
 
     quint16 port = 0;
+    bool portGiven = false;
     const char* logPath = nullptr;
     const char* flightPath = nullptr;
     tools::CBridgePeer::Simulator simulator = tools::CBridgePeer::Simulator::FSX;
@@ -53,6 +55,7 @@ int main(int argc, char** argv)
         if (std::strcmp(argv[i], "--port") == 0 && hasValue) {
             if (!ParsePort(argv[++i], port))
                 return Usage();
+            portGiven = true;
         } else if (std::strcmp(argv[i], "--log") == 0 && hasValue) {
             logPath = argv[++i];
         } else if (std::strcmp(argv[i], "--flight") == 0 && hasValue) {
@@ -64,7 +67,7 @@ int main(int argc, char** argv)
             return Usage();
         }
     }
-    if (port == 0)
+    if (!portGiven)
         return Usage();
 
     std::vector<aviation::structs::CAircraft> flight;
@@ -102,7 +105,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bridge-peer: cannot listen on 127.0.0.1:%u\n", static_cast<unsigned>(port));
         return 1;
     }
-    std::printf("bridge-peer: listening on 127.0.0.1:%u as %s\n", static_cast<unsigned>(port),
+    std::printf("bridge-peer: listening on 127.0.0.1:%u as %s\n", static_cast<unsigned>(peer.GetPort()),
                 tools::CPeerSimulator::SimulatorName(simulator));
     std::fflush(stdout);
     return app.exec();

@@ -7,10 +7,12 @@
 #include <QHostAddress>
 #include <QRegularExpression>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUrl>
 #include <QUrlQuery>
 
 #include <cmath>
+#include <memory>
 
 namespace tools {
 
@@ -50,6 +52,8 @@ QByteArray ReasonPhrase(int status)
         return "Method Not Allowed";
     case 413:
         return "Payload Too Large";
+    case 500:
+        return "Internal Server Error";
     default:
         return "Error";
     }
@@ -114,6 +118,9 @@ bool WxServer::ParseFailure(const QString& name, Failure& failure)
                                                   {QStringLiteral("corrupt-gzip"), Failure::CorruptGzip},
                                                   {QStringLiteral("html"), Failure::HtmlPage},
                                                   {QStringLiteral("grid-error"), Failure::GridError},
+                                                  {QStringLiteral("cut"), Failure::CutAtSection},
+                                                  {QStringLiteral("trickle"), Failure::Trickle},
+                                                  {QStringLiteral("500"), Failure::InternalError},
                                                   {QStringLiteral("none"), Failure::None}};
     const auto found = names.find(name);
     if (found == names.end())
@@ -190,6 +197,12 @@ void WxServer::OnReadyRead(QTcpSocket* socket)
         emit RequestServed(target, 0, 0);
         return;
     }
+    const int mark = target.indexOf('?');
+    if (m_failures.value(QUrl::fromPercentEncoding(target.left(mark).toLatin1())) == Failure::Trickle) {
+        Trickle(socket, Response(answer));
+        emit RequestServed(target, answer.status, answer.body.size());
+        return;
+    }
     Send(socket, answer);
     emit RequestServed(target, answer.status, answer.body.size());
 }
@@ -229,6 +242,18 @@ bool WxServer::Route(const QString& target, Answer& answer) const
         answer = {200, "application/x-gzip", corrupt};
         return true;
     }
+    case Failure::CutAtSection: {
+        const QByteArray endTag = "[/METAR]\n";
+        const int boundary = m_combinedText.indexOf(endTag);
+        answer = {200, "application/x-gzip",
+                  GzipCutAfter(m_combinedText, boundary < 0 ? m_combinedText.size() / 2 : boundary + endTag.size())};
+        return true;
+    }
+    case Failure::Trickle:
+        break;
+    case Failure::InternalError:
+        answer = {500, "text/plain", "internal server error\n"};
+        return true;
     case Failure::HtmlPage:
         answer = {200, "text/html", kHtmlPage};
         return true;
@@ -311,13 +336,32 @@ WxServer::Answer WxServer::GridAnswer(const QString& query) const
     return {200, "text/plain", m_grid.Answer(latitude, longitude, area)};
 }
 
-void WxServer::Send(QTcpSocket* socket, const Answer& answer)
+QByteArray WxServer::Response(const Answer& answer)
 {
-    QByteArray response = "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + ReasonPhrase(answer.status)
+    return "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + ReasonPhrase(answer.status)
         + "\r\nContent-Type: " + answer.contentType + "\r\nContent-Length: " + QByteArray::number(answer.body.size())
         + "\r\nConnection: close\r\n\r\n" + answer.body;
-    socket->write(response);
+}
+
+void WxServer::Send(QTcpSocket* socket, const Answer& answer)
+{
+    socket->write(Response(answer));
     socket->disconnectFromHost();
+}
+
+void WxServer::Trickle(QTcpSocket* socket, const QByteArray& response)
+{
+    // Tied to the socket: a client that gives up takes the rest of the answer with it.
+    auto* timer = new QTimer(socket);
+    auto sent = std::make_shared<int>(0);
+    connect(timer, &QTimer::timeout, socket, [socket, timer, response, sent] {
+        socket->write(response.mid((*sent)++, 1));
+        if (*sent >= response.size()) {
+            timer->stop();
+            socket->disconnectFromHost();
+        }
+    });
+    timer->start(kTrickleGapMs);
 }
 
 } // namespace tools

@@ -35,7 +35,11 @@ public:
         CorruptGzip, // the gzip header followed by data that does not inflate
         HtmlPage, // an HTML error page with status 200
         GridError, // a grid answer whose first line is "Error: ..."
+        CutAtSection, // the combined file's gzip cut off right after its METAR section
+        Trickle, // the answer sent one byte at a time, kTrickleGapMs apart
+        InternalError, // status 500
     };
+    static constexpr int kTrickleGapMs = 200;
 
     // Reads the folder: metar.txt, synop.txt, taf.txt (the combined weather file), aerovane_info.xml,
     // historywx.xml, history/, grid/, the route finder's replies in vatroute/ and recorder-login.txt at each
@@ -68,7 +72,8 @@ public:
     };
     QList<Post> Posts() const { return m_posts; }
 
-    // Maps a failure name of the command line ("404", "stall", "corrupt-gzip", "html", "grid-error") to
+    // Maps a failure name of the command line ("404", "stall", "corrupt-gzip", "html", "grid-error", "cut",
+    // "trickle", "500") to
     // its value; false for an unknown name.
     static bool ParseFailure(const QString& name, Failure& failure);
 
@@ -96,6 +101,8 @@ private:
     static void Send(QTcpSocket* socket, const Answer& answer);
     // The Content-Length of a request head, 0 without one; false when it is not a number.
     static bool RequestBodyLength(const QByteArray& head, qint64& length);
+    static void Trickle(QTcpSocket* socket, const QByteArray& response);
+    static QByteArray Response(const Answer& answer);
 
     QString m_folder;
     QTcpServer m_server;
