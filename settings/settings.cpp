@@ -157,7 +157,7 @@ const QHash<QString, NumberRange>& NumberRanges()
         {QStringLiteral("weather/CavokCoverage"), {0, 16}},
         {QStringLiteral("weather/maxVisibility"), {0, 1000}},
         {QStringLiteral("weather/minVisibilityMetar9999"), {0, 1000}},
-        {QStringLiteral("weather/minVisibility"), {0, 1000}},
+        {QStringLiteral("weather/minVisibility"), {0, 10000}},
         {QStringLiteral("weather/windDwcDegreesPerSecond"), {0, 1000}},
         {QStringLiteral("weather/windDwcKnotsPerSecond"), {0, 1000}},
         {QStringLiteral("weather/updateInterval"), {1, 1440}},
