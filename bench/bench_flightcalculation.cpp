@@ -2,9 +2,9 @@
 // METARs and grid points every degree along the coast loaded beforehand, so that every look-up is answered by the
 // weather model and no request leaves the program.
 
+#include "bench/quietwindow.h"
 #include "flight/tab_flightplanner.h"
 #include "forms/mainwindowform.h"
-#include "generation/mainwindowhost.h"
 #include "generation/prompter.h"
 #include "generation/weatherworker.h"
 #include "platform/debugoutput.h"
@@ -24,28 +24,7 @@
 
 namespace {
 
-// A main window that takes every call and does nothing with it but hand out the weather worker.
-class QuietWindow : public CMainWindowHost
-{
-public:
-    void SetWeather(const std::vector<CFSWeatherStation>&) override { }
-    void SetWindFSUIPC(const aviation::weather::CLevel&) override { }
-    void SendWindToXP(const CXPWeather&) override { }
-    void SendStationToFS(const std::vector<aviation::weather::CStation>&) override { }
-    void SetWeatherTheme(const std::string&) override { }
-    void ShowFSMessage(const QString&) override { }
-    void ShowMetar(aviation::weather::CMetar&) override { }
-    void OnSetTextToolButtonICAO(const QString&) override { }
-    void ShowNoMetarNearby(const QString&) override { }
-    void OnDebugString(const QString&, int) override { }
-    void OnUpdateProgress(const QString&) override { }
-    void ShowSplashMessage(const QString&) override { }
-    bool IsConnected() override { return false; }
-    WXDownloader* GetDownloader() override { return nullptr; }
-    CConnectWorker* GetConnectWorker() override { return nullptr; }
-    void GetFlightPlan(aviation::CFlightplan&) override { }
-    CWeatherWorker* GetWeatherWorker() override { return worker; }
-    aviation::structs::CAircraftDetail GetAircraftDetails() override { return {}; }
+}
     void FillAircraftCombo() override { }
     void LoadFlightPlanToFS(const QString&) override { }
     void OnTabFlightRecorderResetFlight() override { }
@@ -121,6 +100,7 @@ public:
         m_worker = std::make_unique<CWeatherWorker>(&m_window);
         m_worker->EnableSimTimer(false);
         m_window.worker = m_worker.get();
+        m_window.connected = false;
         m_worker->LoadWeatherFromText(ReadText(QStringLiteral(AEROVANE_WXSERVER_DATA "/metar.txt")), QString(),
                                       CoastGridText());
         m_worker->SetWeatherSource(WeatherDataStored);

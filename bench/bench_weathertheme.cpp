@@ -2,7 +2,7 @@
 // aircraft (model-file mode, once per update), and one direct wind control step (twice a second all flight),
 // over the demo snapshot's METARs and SYNOPs and 500 real grid points around Frankfurt, loaded beforehand.
 
-#include "generation/mainwindowhost.h"
+#include "bench/quietwindow.h"
 #include "generation/weatherworker.h"
 #include "platform/programfolder.h"
 #include "settings/settings.h"
@@ -17,28 +17,7 @@
 
 namespace {
 
-// A main window that takes every call and does nothing with it.
-class QuietWindow : public CMainWindowHost
-{
-public:
-    void SetWeather(const std::vector<CFSWeatherStation>&) override { }
-    void SetWindFSUIPC(const aviation::weather::CLevel&) override { }
-    void SendWindToXP(const CXPWeather&) override { }
-    void SendStationToFS(const std::vector<aviation::weather::CStation>&) override { }
-    void SetWeatherTheme(const std::string&) override { }
-    void ShowFSMessage(const QString&) override { }
-    void ShowMetar(aviation::weather::CMetar&) override { }
-    void OnSetTextToolButtonICAO(const QString&) override { }
-    void ShowNoMetarNearby(const QString&) override { }
-    void OnDebugString(const QString&, int) override { }
-    void OnUpdateProgress(const QString&) override { }
-    void ShowSplashMessage(const QString&) override { }
-    bool IsConnected() override { return true; }
-    WXDownloader* GetDownloader() override { return nullptr; }
-    CConnectWorker* GetConnectWorker() override { return nullptr; }
-    void GetFlightPlan(aviation::CFlightplan&) override { }
-    CWeatherWorker* GetWeatherWorker() override { return nullptr; }
-    aviation::structs::CAircraftDetail GetAircraftDetails() override { return {}; }
+}
     void FillAircraftCombo() override { }
     void LoadFlightPlanToFS(const QString&) override { }
     void OnTabFlightRecorderResetFlight() override { }

@@ -18,4 +18,24 @@ void CFlightplan::Clear()
     routeType.clear();
 }
 
+double RouteDistance(const CFlightplan& plan)
+{
+    double distance = 0.0;
+    Position previous;
+    for (const CWaypointWX& point : plan.waypoints) {
+        const Position position = point.GetPosition();
+        if (!(previous == Position()))
+            distance += Position::GetDistance(previous, position);
+        previous = position;
+    }
+    return distance;
+}
+
+double RouteCourse(const CFlightplan& plan)
+{
+    if (plan.waypoints.size() < 2)
+        return 0.0;
+    return Position::GetCourse(plan.departure.GetPosition(), plan.destination.GetPosition());
+}
+
 } // namespace aviation

@@ -32,4 +32,9 @@ struct CFlightplan
     CWaypointWX alternate;
 };
 
+// The length of the route through its waypoints (NM); a waypoint at exactly 0°N 0°E starts the sum anew.
+double RouteDistance(const CFlightplan& plan);
+// The initial course from departure to destination (degrees), 0 for a route of fewer than 2 waypoints.
+double RouteCourse(const CFlightplan& plan);
+
 } // namespace aviation

@@ -68,22 +68,3 @@ std::optional<aviation::CFlightplan> RouteSearch::Pick(const QString& departure,
     return candidates[row];
 }
 
-double RouteSearch::RouteDistance(const aviation::CFlightplan& plan)
-{
-    double distance = 0.0;
-    aviation::Position previous;
-    for (const aviation::CWaypointWX& point : plan.waypoints) {
-        const aviation::Position position = point.GetPosition();
-        if (!(previous == aviation::Position()))
-            distance += aviation::Position::GetDistance(previous, position);
-        previous = position;
-    }
-    return distance;
-}
-
-double RouteSearch::RouteCourse(const aviation::CFlightplan& plan)
-{
-    if (plan.waypoints.size() < 2)
-        return 0.0;
-    return aviation::Position::GetCourse(plan.departure.GetPosition(), plan.destination.GetPosition());
-}

@@ -21,11 +21,6 @@ public:
     // holds no usable route or the picker is cancelled (each reported as the user or the log needs it).
     std::optional<aviation::CFlightplan> Pick(const QString& departure, const QString& destination);
 
-    // The length of the route through its waypoints (NM); a waypoint at exactly 0°N 0°E starts the sum anew.
-    static double RouteDistance(const aviation::CFlightplan& plan);
-    // The initial course from departure to destination (degrees), 0 for a route of fewer than 2 waypoints.
-    static double RouteCourse(const aviation::CFlightplan& plan);
-
 private:
     QWidget* m_window;
     CMainWindowHost* m_host;

@@ -179,9 +179,6 @@ void CTab_Flightplanner::OpenFlightPlanFile(const QString& path)
         }
     }
 
-    const aviation::Position origin;
-    aviation::Position previous;
-    m_totalDistance = 0.0;
     for (aviation::CWaypointWX& point : m_flightplan.waypoints) {
         if (point.GetType() == 1 && point.GetAltitude() == 0 && m_weatherWorker != nullptr) {
             aviation::weather::CStation station;
@@ -189,13 +186,9 @@ void CTab_Flightplanner::OpenFlightPlanFile(const QString& path)
             if (station.GetICAO()[0] != L'\0')
                 point.SetAltitude(station.GetElevation());
         }
-        if (!(previous == origin))
-            m_totalDistance += aviation::Position::GetDistance(previous, point);
-        previous = point.GetPosition();
     }
-    const double course = m_flightplan.waypoints.size() >= 2
-        ? aviation::Position::GetCourse(m_flightplan.departure, m_flightplan.destination)
-        : 0.0;
+    m_totalDistance = aviation::RouteDistance(m_flightplan);
+    const double course = aviation::RouteCourse(m_flightplan);
 
     if (!shown)
         return;

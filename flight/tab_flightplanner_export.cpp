@@ -19,8 +19,8 @@ void CTab_Flightplanner::GetRouteVatRoute()
     m_flightplan = *picked;
     m_form->plainTextEdit_route->setPlainText(QString::fromStdWString(m_flightplan.title));
     CalculateFP();
-    m_totalDistance = RouteSearch::RouteDistance(m_flightplan);
-    const double course = RouteSearch::RouteCourse(m_flightplan);
+    m_totalDistance = aviation::RouteDistance(m_flightplan);
+    const double course = aviation::RouteCourse(m_flightplan);
     m_form->lineEdit_dist->setText(QString::number(m_totalDistance, 'f', 1) + QStringLiteral("NM"));
     m_form->lineEdit_avaerageDir->setText(QString::number(course, 'f', 1) + QChar(0x00B0));
 }
