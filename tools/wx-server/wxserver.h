@@ -3,8 +3,9 @@
 // with the combined weather file, grid texts, the server information document and history files from a data
 // folder, answers the flight recorder's login post
 //     POST /index.php?option=com_aerovane_user&view=checklogin HTTP/1.1
-// with the reply lines in the folder's recorder-login.txt, and can be told to fail on a path the way a real
-// server fails.
+// with the reply lines in the folder's recorder-login.txt, takes the recorder's live position posts at
+//     POST /live.php HTTP/1.1
+// with "OK" (status 200), and can be told to fail on a path the way a real server fails.
 #pragma once
 
 #include "tools/wx-server/gridsource.h"
@@ -93,6 +94,8 @@ private:
     static void Send(QTcpSocket* socket, const Answer& answer);
     // The Content-Length of a request head, 0 without one; false when it is not a number.
     static bool RequestBodyLength(const QByteArray& head, qint64& length);
+    // The live position receiver's path, with or without a query.
+    static bool IsLivePosition(const QString& target);
 
     QString m_folder;
     QTcpServer m_server;
