@@ -256,8 +256,9 @@ void CTab_Flightrecorder::UploadFlight(const QString& fileName)
     progress.setAutoClose(false);
     progress.setAutoReset(false);
     progress.setMinimumDuration(0);
-    // The steps below run to their end whatever the button says.
-    disconnect(&progress, &QProgressDialog::canceled, &progress, &QProgressDialog::cancel);
+    // The steps below run to their end whatever the button says. The dialog connects its own cancel by name, so
+    // only a disconnect by name undoes it.
+    disconnect(&progress, SIGNAL(canceled()), &progress, SLOT(cancel()));
     progress.show();
 
     const recorder::LoginReply reply = recorder::ParseLoginReply(CheckLogin());
@@ -280,7 +281,7 @@ void CTab_Flightrecorder::UploadFlight(const QString& fileName)
     Log(QStringLiteral("Recorder - Connect to file server"));
     if (reply.ftpServer.isEmpty() || reply.ftpUser.isEmpty() || reply.ftpPassword.isEmpty())
         return;
-    FtpServer server{reply.ftpServer, m_ftpPort, reply.ftpUser, reply.ftpPassword};
+    const FtpServer server{reply.ftpServer, m_ftpPort, reply.ftpUser, reply.ftpPassword};
     TransferFile(fileName, server, progress);
 }
 

@@ -18,6 +18,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHostAddress>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QUrlQuery>
@@ -300,7 +302,15 @@ TEST_F(RecorderTabTest, AcceptedUploadCopiesTheFileByteForByteAndLogsTheOutcomeW
     SetLoginReply("Login=success\nUserID=42\nFTPServer=127.0.0.1\nFTPUser=pilot\nFTPPass=" + kFtpPassword.toUtf8()
                   + "\n");
     prompter.answers = {PromptAnswer::Yes};
+    // The progress dialog's cancel button, pressed while the question is open, stops nothing.
+    prompter.whileOpen = [this] {
+        auto* progress = recorder().findChild<QProgressDialog*>();
+        ASSERT_NE(progress, nullptr);
+        progress->findChild<QPushButton*>()->click();
+        EXPECT_FALSE(progress->wasCanceled());
+    };
     recorder().UploadFlight(kFlightFile);
+    prompter.whileOpen = nullptr;
     QFile stored(ftp.FilePath(kFlightFile));
     ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
     EXPECT_EQ(stored.readAll(), contents);
