@@ -36,7 +36,7 @@ QByteArray BinaryData(int size)
 {
     QByteArray data(size, '\0');
     for (int i = 0; i < size; ++i)
-        data[i] = static_cast<char>((i * 7919) % 256);
+        data[i] = static_cast<char>(static_cast<unsigned>(i) * 7919u % 256u);
     return data;
 }
 
