@@ -161,6 +161,8 @@ void CTab_Flightrecorder::SendLivePosition(const CFlightData& flight, const avia
     QNetworkReply* reply = m_network->post(request, LivePositionBody(flight, aircraft));
     QEventLoop loop;
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    // The answer is not used; dropped as it comes, so that a long one is not kept.
+    connect(reply, &QNetworkReply::readyRead, reply, [reply] { reply->readAll(); });
     if (!reply->isFinished())
         loop.exec();
     if (reply->error() != QNetworkReply::NoError) {
