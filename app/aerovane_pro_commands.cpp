@@ -6,6 +6,7 @@
 #include "app/aircraftlamps.h"
 #include "app/wxstatusbar.h"
 #include "flight/tab_flightplanner.h"
+#include "flight/tab_flightrecorder.h"
 #include "generation/weatherworker.h"
 #include "loadeditor/aircraftprofile.h"
 #include "loadeditor/tab_loadeditor.h"
@@ -251,6 +252,8 @@ void Aerovane_Pro::OnUpdateAircraftdata(const aviation::structs::CAircraft& airc
     flightTracker.Update(aircraft);
     if (ui.tableViewAircraftData->isVisible())
         ui.tableViewAircraftData->SetAircraftData(aircraft);
+    if (CSettings::GetFlightAutoStart() || ui.tab_recorder->IsRecording())
+        ui.tab_recorder->Update(flightTracker);
     if (ui.tab_flightplanner->isVisible())
         ui.tab_flightplanner->UpdatePosition(aircraft);
     UpdateAircraftLamps(aircraft);

@@ -39,6 +39,13 @@ LoginResponse SendLogin(QNetworkAccessManager& manager, const QString& userId, c
         timedOut = true;
         loop.quit();
     });
+    bool tooLarge = false;
+    QObject::connect(reply, &QNetworkReply::downloadProgress, &loop, [&](qint64 received, qint64) {
+        if (received > kMaxLoginReplyBytes && !tooLarge) {
+            tooLarge = true;
+            reply->abort();
+        }
+    });
     timeout.start(timeoutMs);
     if (!reply->isFinished())
         loop.exec();
@@ -47,6 +54,9 @@ LoginResponse SendLogin(QNetworkAccessManager& manager, const QString& userId, c
     if (timedOut && !reply->isFinished()) {
         reply->abort();
         response.errorText = QStringLiteral("The recorder service did not answer within %1 ms").arg(timeoutMs);
+    } else if (tooLarge || reply->bytesAvailable() > kMaxLoginReplyBytes) {
+        response.errorText
+            = QStringLiteral("The recorder service's answer is longer than %1 bytes").arg(kMaxLoginReplyBytes);
     } else if (reply->error() != QNetworkReply::NoError) {
         response.errorText = reply->errorString();
     } else {
@@ -56,7 +66,7 @@ LoginResponse SendLogin(QNetworkAccessManager& manager, const QString& userId, c
     reply->deleteLater();
     if (!response.ok)
         platform::DebugOut(QStringLiteral("request of %1 failed: %2\n")
-                               .arg(url.toString(QUrl::FullyEncoded), response.errorText)
+                               .arg(url.toString(QUrl::RemoveUserInfo | QUrl::FullyEncoded), response.errorText)
                                .toStdString());
     return response;
 }

@@ -15,6 +15,8 @@ namespace recorder {
 
 // How long a login request may wait for the service's answer.
 constexpr int kLoginTimeoutMs = 30000;
+// A longer answer is no login reply; the request is aborted as failed.
+constexpr qint64 kMaxLoginReplyBytes = 1024 * 1024;
 
 // The service's address for the login: its base and "/index.php?option=com_aerovane_user&view=checklogin".
 QUrl LoginUrl();
@@ -33,7 +35,8 @@ struct LoginResponse
 
 // Posts the login through the manager and waits, in a local event loop that keeps the GUI thread's events
 // running, for the reply or the time-out, whichever comes first. Failures are written to the debug output as
-// "request of <address> failed: <error>"; the hash is never written anywhere.
+// "request of <address> failed: <error>", the address without user information; the hash is never written
+// anywhere. An answer longer than kMaxLoginReplyBytes fails.
 LoginResponse SendLogin(QNetworkAccessManager& manager, const QString& userId, const QString& recorderHash,
                         int timeoutMs = kLoginTimeoutMs);
 

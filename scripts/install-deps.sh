@@ -12,11 +12,11 @@ apt-get update -qq
 apt-get install -y -qq --no-install-recommends \
     build-essential cmake ninja-build pkg-config git \
     qtbase5-dev qtmultimedia5-dev \
-    libboost-dev libpcre2-dev zlib1g-dev \
+    libboost-dev libpcre2-dev zlib1g-dev libcurl4-openssl-dev \
     libgtest-dev libgmock-dev libbenchmark-dev \
     tzdata locales \
     xvfb xauth imagemagick xdotool fonts-dejavu-core \
-    poppler-utils >/dev/null
+    poppler-utils python3-pyftpdlib >/dev/null
 
 # A comma-decimal locale for the tests that prove number formatting ignores the user's locale.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then

@@ -186,8 +186,8 @@ void WxServer::OnReadyRead(QTcpSocket* socket)
     const bool post = requestLine[0] == "POST";
     if (post)
         m_posts.append({target, received.mid(bodyStart, static_cast<int>(bodyLength))});
-    const bool loginRoute = target.startsWith(QLatin1String("/index.php?"));
-    if (post != loginRoute || (!post && requestLine[0] != "GET")) {
+    const bool postRoute = target.startsWith(QLatin1String("/index.php?")) || IsLivePosition(target);
+    if (post != postRoute || (!post && requestLine[0] != "GET")) {
         Send(socket, {405, "text/plain", "method not served here\n"});
         emit RequestServed(target, 405, 0);
         return;
@@ -205,6 +205,11 @@ void WxServer::OnReadyRead(QTcpSocket* socket)
     }
     Send(socket, answer);
     emit RequestServed(target, answer.status, answer.body.size());
+}
+
+bool WxServer::IsLivePosition(const QString& target)
+{
+    return target == QLatin1String("/live.php") || target.startsWith(QLatin1String("/live.php?"));
 }
 
 bool WxServer::RequestBodyLength(const QByteArray& head, qint64& length)
@@ -273,6 +278,8 @@ bool WxServer::Route(const QString& target, Answer& answer) const
     else if (path == QLatin1String("/index.php")
              && QUrlQuery(query).queryItemValue(QStringLiteral("view")) == QLatin1String("checklogin"))
         answer = FileAnswer(QStringLiteral("recorder-login.txt"), "text/plain");
+    else if (IsLivePosition(path))
+        answer = {200, "text/plain", "OK\n"};
     else if (path.startsWith(QLatin1String("/history/")))
         answer = HistoryAnswer(path.mid(9));
     else if (path == QLatin1String("/access.php"))

@@ -4,8 +4,9 @@
 // replies (GET /access.php?type=app&name=aerovane&dep=EDDF&dest=LOWW) from a data folder, answers the flight
 // recorder's login post
 //     POST /index.php?option=com_aerovane_user&view=checklogin HTTP/1.1
-// with the reply lines in the folder's recorder-login.txt, and can be told to fail on a path the way a real
-// server fails.
+// with the reply lines in the folder's recorder-login.txt, takes the recorder's live position posts at
+//     POST /live.php HTTP/1.1
+// with "OK" (status 200), and can be told to fail on a path the way a real server fails.
 #pragma once
 
 #include "tools/wx-server/gridsource.h"
@@ -103,6 +104,8 @@ private:
     static bool RequestBodyLength(const QByteArray& head, qint64& length);
     static void Trickle(QTcpSocket* socket, const QByteArray& response);
     static QByteArray Response(const Answer& answer);
+    // The live position receiver's path, with or without a query.
+    static bool IsLivePosition(const QString& target);
 
     QString m_folder;
     QTcpServer m_server;
