@@ -24,21 +24,6 @@
 
 namespace {
 
-}
-    void FillAircraftCombo() override { }
-    void LoadFlightPlanToFS(const QString&) override { }
-    void OnTabFlightRecorderResetFlight() override { }
-    void sigUIDebugString(const QString&, int) override { }
-    void sigUIProgressTextUpdate(const QString&) override { }
-    void sigUIUpdateProgress(int, const QString&) override { }
-    void sigUIUpdateProgressBar(qint64, qint64) override { }
-    void sigUIUpdateProgressToolTip(const QString&) override { }
-    void sigDisableButton(int, bool) override { }
-    void sigUIUpdateDwcInfo(const CDirectWindControl&) override { }
-
-    CWeatherWorker* worker = nullptr;
-};
-
 // Hands the import its file.
 class FileChooser : public CPrompter
 {
