@@ -8,25 +8,16 @@
 namespace {
 
 // Answers the start-up's boxes as the fixture does and hands the import its file.
-class ImportPrompter : public AnsweringPrompter
+struct ImportPrompter : AnsweringPrompter
 {
-public:
-    explicit ImportPrompter(const QString& path)
-        : m_path(path)
-    {
-    }
     QString Choose(const ChooserRequest& request) override
     {
-        return request.kind == ChooserKind::OpenFile ? m_path : QString();
+        return request.kind == ChooserKind::OpenFile ? path : QString();
     }
-
-private:
-    QString m_path;
+    QString path;
 };
 
-class FlightPlannerEndToEnd : public MainWindowTest
-{
-};
+using FlightPlannerEndToEnd = MainWindowTest;
 
 } // namespace
 
@@ -38,7 +29,8 @@ TEST_F(FlightPlannerEndToEnd, ImportedXPlanePlanShowsTheRouteAndFollowsTheAircra
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("I\n3 version\n1\n1\n1 EDDF 0.000000 50.033333 8.570556\n1 LOWW 0.000000 48.110278 16.569722\n");
     file.close();
-    ImportPrompter prompter(path);
+    ImportPrompter prompter;
+    prompter.path = path;
     const ScopedPrompter scopedPrompter(prompter);
 
     auto& window = Window();

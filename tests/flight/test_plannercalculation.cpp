@@ -1,21 +1,10 @@
 // The calculation on the planner page, with the weather model of a weather worker and the loopback weather server.
-#include "flight/tab_flightplanner.h"
-#include "forms/mainwindowform.h"
-#include "generation/weatherworker.h"
 #include "planfixtures.h"
 #include "plannerprompter.h"
-#include "platform/debugoutput.h"
-#include "platform/programfolder.h"
 #include "settings/serveraddresses.h"
-#include "settings/settings.h"
-#include "tests/generation/fakewindowhost.h"
 #include "tools/wx-server/wxserver.h"
 
-#include <QDir>
-#include <gtest/gtest.h>
-
 #include <limits>
-#include <memory>
 
 using aviation::CWaypointWX;
 
@@ -35,7 +24,6 @@ const QString kNineMetars = "EDDW 221850Z AUTO 21005KT CAVOK 13/12 Q1015 NOSIG\n
 aviation::structs::CAircraftDetail Boeing777(float fuelFlow)
 {
     aviation::structs::CAircraftDetail aircraft;
-    aircraft.name = L"Boeing 777-200ER";
     aircraft.cruiseSpeed = 450;
     aircraft.maxAlt = 43100;
     aircraft.FuelFlow = fuelFlow;
@@ -45,33 +33,24 @@ aviation::structs::CAircraftDetail Boeing777(float fuelFlow)
     return aircraft;
 }
 
-class PlannerCalculationTest : public ::testing::Test
+class PlannerCalculationTest : public PlannerPageTest
 {
 protected:
     void SetUp() override
     {
-        QDir::setCurrent(m_dir.path());
-        platform::SetProgramFolderForTesting(m_dir.path());
         ASSERT_TRUE(server.Listen());
         ServerAddresses addresses = ServerAddresses::BuiltIn();
         addresses.serverUrlDE = addresses.serverUrlUS = server.BaseUrl();
         m_addresses = std::make_unique<ScopedServerAddresses>(addresses);
-        worker = std::make_unique<CWeatherWorker>(&host);
-        worker->StopTimers();
-        ui.setupUi(&window);
-        planner = ui.tab_flightplanner;
-        planner->Init(&host, worker.get());
+        PlannerPageTest::SetUp();
         planner->SetAircraft(Boeing777(5300.0f));
-        CSettings::SetExportPMDG777WXFolder(m_dir.path());
+        CSettings::SetExportPMDG777WXFolder(dir.path());
     }
 
     void TearDown() override
     {
-        worker.reset();
+        PlannerPageTest::TearDown();
         m_addresses.reset();
-        CSettings::Release();
-        platform::SetProgramFolderForTesting(QString());
-        QDir::setCurrent(m_previousDir);
     }
 
     void CalculateTyped(const QString& departure, const QString& destination, const QString& alternate = QString())
@@ -82,19 +61,7 @@ protected:
         planner->CalculateFP();
     }
 
-    QString m_previousDir = QDir::currentPath();
-    QTemporaryDir m_dir;
     tools::WxServer server{QStringLiteral(AEROVANE_WXSERVER_DATA)};
-    FakeWindowHost host;
-    std::unique_ptr<CWeatherWorker> worker;
-    PlannerPrompter prompter;
-    ScopedPrompter scopedPrompter{prompter};
-    platform::ScopedDebugCapture debug;
-    CMainWindowForm window;
-    Ui::Aerovane_ProClass& ui = window.ui;
-    CTab_Flightplanner* planner = nullptr;
-
-private:
     std::unique_ptr<ScopedServerAddresses> m_addresses;
 };
 
@@ -106,7 +73,6 @@ TEST_F(PlannerCalculationTest, TypedAirportsWithoutWeatherBecomeARouteFlownInCal
     CalculateTyped("KSEA", "KPDX", "KGEG");
 
     ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].title, "Aerovane - Flight Planner");
     EXPECT_EQ(prompter.asked[0].text, "No Weather.\nDownload Weather Now?");
     EXPECT_TRUE(host.log.contains("(Flight planner) No Weather Download"));
     EXPECT_TRUE(server.Requests().isEmpty());
@@ -125,7 +91,7 @@ TEST_F(PlannerCalculationTest, TypedAirportsWithoutWeatherBecomeARouteFlownInCal
     EXPECT_EQ(ui.tableView_waypoints->model()->index(1, 7).data().toString(), "n/a");
     EXPECT_TRUE(ui.lineEdit_averageWind->text().isEmpty());
     EXPECT_EQ(ui.lineEdit_fuel_total->text().toInt(), ui.lineEdit_fuel_route->text().toInt() + 2550);
-    EXPECT_FALSE(QFile::exists(m_dir.filePath("KSEAKPDX.wx"))); // the wind file is off
+    EXPECT_FALSE(QFile::exists(dir.filePath("KSEAKPDX.wx"))); // the wind file is off
 }
 
 TEST_F(PlannerCalculationTest, YesFetchesTheServersWeatherAndTheGridAlongTheRoute)
@@ -152,7 +118,7 @@ TEST_F(PlannerCalculationTest, YesFetchesTheServersWeatherAndTheGridAlongTheRout
         EXPECT_LT(route[i].GetTemperature(), -20.0f) << i;
     }
     EXPECT_TRUE(ui.lineEdit_averageWind->text().endsWith(" kt"));
-    const QByteArray wind = ReadBytes(m_dir.filePath("KSEAKPDX.wx"));
+    const QByteArray wind = ReadBytes(dir.filePath("KSEAKPDX.wx"));
     EXPECT_EQ(wind.count('\n'), 10);
     EXPECT_FALSE(wind.contains("-01@-1(-99)"));
 }

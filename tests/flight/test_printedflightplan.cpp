@@ -1,12 +1,8 @@
 #include "flight/tab_flightplanner_print.h"
-#include "forms/mainwindowform.h"
 #include "planfixtures.h"
 #include "plannerprompter.h"
-#include "platform/programfolder.h"
-#include "settings/settings.h"
 #include "tests/app/recordinglauncher.h"
 
-#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTextDocument>
@@ -129,61 +125,32 @@ TEST(PrintedFlightPlan, TenWaypointsFitOnePageWithEveryHeaderOnOneLine)
         << text.toStdString();
 }
 
-// The planner page as the window holds it, its program folder a temporary one.
-class PrintFPTest : public ::testing::Test
+class PrintFPTest : public PlannerPageTest
 {
 protected:
-    PrintFPTest()
-    {
-        QDir::setCurrent(m_workDir.path());
-        platform::SetProgramFolderForTesting(m_programDir.path());
-        ui.setupUi(&window);
-        ui.tab_flightplanner->Init(nullptr, nullptr);
-    }
-    ~PrintFPTest() override
-    {
-        CSettings::Release();
-        platform::SetProgramFolderForTesting(QString());
-        QDir::setCurrent(m_previousDir);
-    }
-
-    QString m_previousDir = QDir::currentPath();
-    QTemporaryDir m_workDir;
-    QTemporaryDir m_programDir;
-    const QString pdf = m_programDir.filePath("lastFP.pdf");
-    CMainWindowForm window;
-    Ui::Aerovane_ProClass& ui = window.ui;
-    PlannerPrompter prompter;
-    ScopedPrompter scopedPrompter{prompter};
+    const QString pdf = dir.filePath("lastFP.pdf");
     RecordingLauncher launcher;
     platform::ScopedLauncher scopedLauncher{launcher};
 };
 
-TEST_F(PrintFPTest, CreatePdfReplacesTheLastFileAndOpensItOnce)
+TEST_F(PrintFPTest, CreatePdfReplacesTheLastFileOpensItOnceAndWarnsWhenItCannotBeWritten)
 {
-    WriteFile(m_programDir, "lastFP.pdf", "an old flight plan");
+    WriteFile(dir, "lastFP.pdf", "an old flight plan");
     // A printer left unchosen and a cancelled box write nothing.
     for (const char* button : {"Print", "Cancel", "Create PDF and Open"}) {
         prompter.buttonAnswer = button;
-        ui.tab_flightplanner->PrintFP();
+        planner->PrintFP();
         EXPECT_EQ(launcher.calls.empty(), ReadBytes(pdf) == "an old flight plan") << button;
     }
     EXPECT_EQ(prompter.printDialogs, 1);
-    EXPECT_EQ(prompter.asked[0].title, "Aerovane - Flight plan");
-    EXPECT_EQ(prompter.asked[0].text, "Print, create PDF-File or export Flight plan");
-    EXPECT_EQ(prompter.buttonRows[0], QStringList({"Print", "Create PDF and Open", "Cancel"}));
     EXPECT_TRUE(ReadBytes(pdf).startsWith("%PDF"));
     ASSERT_EQ(launcher.calls.size(), 1u);
     EXPECT_EQ(launcher.calls[0].second, pdf);
-}
 
-TEST_F(PrintFPTest, APdfThatCannotBeWrittenIsWarnedAboutAndNotOpened)
-{
-    prompter.buttonAnswer = "Create PDF and Open";
-    platform::SetProgramFolderForTesting(WriteFile(m_programDir, "plain", "") + "/folder");
-    ui.tab_flightplanner->PrintFP();
-    ASSERT_EQ(prompter.asked.size(), 2u);
-    EXPECT_EQ(prompter.asked[1].kind, PromptKind::Warning);
-    EXPECT_TRUE(prompter.asked[1].text.startsWith("Can not create the PDF file "));
-    EXPECT_TRUE(launcher.calls.empty());
+    platform::SetProgramFolderForTesting(WriteFile(dir, "plain", "") + "/folder");
+    planner->PrintFP();
+    ASSERT_EQ(prompter.asked.size(), 5u);
+    EXPECT_EQ(prompter.asked[4].kind, PromptKind::Warning);
+    EXPECT_TRUE(prompter.asked[4].text.startsWith("Can not create the PDF file "));
+    EXPECT_EQ(launcher.calls.size(), 1u);
 }
