@@ -1,6 +1,5 @@
-// The window as the program builds it, meeting faults in flight: the bridge peer stopped in the middle of a weather
-// transfer and restarted on its port, the user's own disconnect, a close request while records are still being
-// sent, termination signals, and a settings file full of hostile numbers.
+// The window meeting faults in flight: a bridge peer stopped mid-transfer and restarted, the user's disconnect, a
+// close during a transfer, termination signals and a settings file of hostile numbers.
 #include "app/aerovane_pro_signals.h"
 #include "generation/weatherworker.h"
 #include "mainwindowtest.h"
@@ -64,10 +63,7 @@ TEST_F(LinkFaultsEndToEnd, PeerStoppedMidTransferAndRestartedIsReconnectedAndSen
 
     peer.ClearFrames();
     ASSERT_TRUE(peer.Start(port));
-    QElapsedTimer back;
-    back.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 15000));
-    EXPECT_LT(back.elapsed(), 15000);
     const QString logAtReconnect = LogText();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 15000))
         << "the scheduler sends the weather again at its next tick";
@@ -94,8 +90,7 @@ TEST_F(LinkFaultsEndToEnd, AfterTheUsersDisconnectWeatherCommandsAnswerNotConnec
     EXPECT_TRUE(peer.GetWeatherWrites().empty());
 }
 
-// The transfer ends between two records; the window keeps painting while it waits for that and closes well
-// within two seconds.
+// The transfer ends between two records; the close request itself never waits for it.
 TEST_F(LinkFaultsEndToEnd, CloseDuringATransferEndsItQuicklyWithoutFreezingTheWindow)
 {
     CSettings::SetPauseBetweenWXStation(100);
@@ -108,52 +103,26 @@ TEST_F(LinkFaultsEndToEnd, CloseDuringATransferEndsItQuicklyWithoutFreezingTheWi
     window.close();
     EXPECT_LT(closing.elapsed(), 100) << "the close request waited for the transfer";
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 2000));
-    EXPECT_LT(closing.elapsed(), 2000);
     EXPECT_LT(peer.GetWeatherWrites().size(), 60u) << "the transfer went on after the close";
     EXPECT_TRUE(LogText().contains("(Main) Close"));
 }
 
-namespace {
-
-// The number keys of the settings file, but the link's type and port, which the test needs to reach the peer.
-const char* const kNumberKeys[] = {
-    "general/logfilenumber",
-    "general/maxlogfilenumber",
-    "weather/modelfileSize",
-    "weather/ServerLocation",
-    "weather/metarfeed",
-    "weather/maxCloudLayers",
-    "weather/CavokBase",
-    "weather/CavokCoverage",
-    "weather/maxVisibility",
-    "weather/minVisibilityMetar9999",
-    "weather/minVisibility",
-    "weather/windDwcDegreesPerSecond",
-    "weather/windDwcKnotsPerSecond",
-    "weather/updateInterval",
-    "weather/weatherradius",
-    "weather/noUpdateInApproachHeight",
-    "weather/XPUpdateDist",
-    "weather/XPUpdateTime",
-    "interface/PauseBetweenWXStation",
-};
-
-using SettingsFaultsEndToEnd = LinkFaultsEndToEnd;
-
-} // namespace
-
-// Every number key at an extreme, at zero, or holding text: the window starts on a screen, connects, generates
-// in each weather mode and closes (the sanitizer builds report any overflow on the way).
-TEST_F(SettingsFaultsEndToEnd, HostileNumbersStartGenerateInEveryModeAndClose)
+// Every number key (but the link's type and port) at an extreme, zero or text: the window starts on a screen,
+// connects, generates in each mode and closes; the sanitizer builds report any overflow on the way.
+TEST_F(LinkFaultsEndToEnd, HostileSettingsNumbersStartGenerateInEveryModeAndClose)
 {
+    const QByteArray keys = "general/logfilenumber general/maxlogfilenumber weather/modelfileSize "
+                            "weather/ServerLocation weather/metarfeed weather/maxCloudLayers weather/CavokBase "
+                            "weather/CavokCoverage weather/maxVisibility weather/minVisibilityMetar9999 "
+                            "weather/minVisibility weather/windDwcDegreesPerSecond weather/windDwcKnotsPerSecond "
+                            "weather/updateInterval weather/weatherradius weather/noUpdateInApproachHeight "
+                            "weather/XPUpdateDist weather/XPUpdateTime";
     for (const char* value : {"2147483647", "-2147483647", "0", "many"}) {
         SCOPED_TRACE(value);
         QByteArray general = "[%General]\n";
         QByteArray weather = "[weather]\n";
-        for (const char* key : kNumberKeys) {
-            const QByteArray line = QByteArray(key).mid(QByteArray(key).indexOf('/') + 1) + '=' + value + '\n';
-            (QByteArray(key).startsWith("general/") ? general : weather) += line;
-        }
+        for (const QByteArray& key : keys.split(' '))
+            (key.startsWith("general/") ? general : weather) += key.mid(key.indexOf('/') + 1) + '=' + value + '\n';
         CSettings::Release();
         QFile ini(QStringLiteral("aerovane_pro.ini"));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -179,8 +148,7 @@ TEST_F(SettingsFaultsEndToEnd, HostileNumbersStartGenerateInEveryModeAndClose)
     }
 }
 
-// A termination request closes the window as the user would: the log ends with "(Main) Close", which the next
-// start looks for before it offers to send the log of a crashed run.
+// The log ends with "(Main) Close", which the next start looks for before it offers to send a crashed run's log.
 TEST_F(LinkFaultsEndToEnd, TerminationSignalsCloseTheWindowAsAClose)
 {
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
@@ -195,14 +163,14 @@ TEST_F(LinkFaultsEndToEnd, TerminationSignalsCloseTheWindowAsAClose)
     }
 }
 
-// The end of a download leaves the progress bar at an idle 0 %, not in the busy mode an empty range draws.
+// The end of a download (0, 0) leaves the bar at an idle 0 %, not in the busy mode an empty range draws.
 TEST_F(LinkFaultsEndToEnd, TheEndOfADownloadLeavesTheProgressBarIdle)
 {
     Aerovane_Pro& window = Window();
     QProgressBar* bar = window.ui.statusBar->findChild<QProgressBar*>();
     ASSERT_NE(bar, nullptr);
     window.OnUpdateProgress(qint64{4000}, qint64{-1});
-    EXPECT_EQ(bar->maximum(), 0) << "an unknown total shows as busy";
+    ASSERT_EQ(bar->maximum(), 0);
     window.OnUpdateProgress(qint64{0}, qint64{0});
     EXPECT_EQ(bar->maximum(), 100);
     EXPECT_EQ(bar->value(), 0);

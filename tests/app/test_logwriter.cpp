@@ -128,11 +128,10 @@ TEST_F(LogRotationTest, ALogThatOutgrowsItsBoundWithinARunGoesIntoTheRing)
     log.SetMaxBytes(100);
     log.Open(ProgramFolderPath());
     const QString logs = ProgramFile(QStringLiteral("logs/"));
+    // 53 bytes a line: lines 1-2, 3-4 and 5-6 each fill the log once.
     for (int line = 1; line <= 7; ++line)
         log.WriteLine(QStringLiteral("07.12.26 10:49:%1 - (ConnectWorker) Sending Weather: EDDF")
                           .arg(line, 2, 10, QLatin1Char('0')));
-
-    // 53 bytes a line: lines 1-2, 3-4 and 5-6 each filled the log once.
     EXPECT_TRUE(ReadFile(logs + "aerovane_2.log").contains("10:49:02"));
     EXPECT_TRUE(ReadFile(logs + "aerovane_3.log").contains("10:49:04"));
     EXPECT_TRUE(ReadFile(logs + "aerovane_1.log").contains("10:49:06"));

@@ -2,17 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(WindowPlacement, TheWindowIsKeptWhollyOnAnAvailableScreenArea)
 {
     const QSize defaultSize(814, 642);
     const QRect small(0, 0, 1024, 740); // 1024 x 768 less a panel
     const QRect large(0, 0, 1600, 1172);
     const QRect right(1600, 0, 1280, 1024); // a second screen to the right
-    const struct {
-        QRect wanted;
-        QList<QRect> areas;
-        QRect fitted;
-    } cases[] = {
+    // wanted, available screen areas, fitted
+    const std::tuple<QRect, QList<QRect>, QRect> cases[] = {
         {QRect(553, 219, 814, 642), {large}, QRect(553, 219, 814, 642)},
         {QRect(553, 219, 814, 642), {small}, QRect(210, 98, 814, 642)},
         {QRect(-300, -50, 814, 642), {small}, QRect(0, 0, 814, 642)},
@@ -24,7 +23,7 @@ TEST(WindowPlacement, TheWindowIsKeptWhollyOnAnAvailableScreenArea)
         {QRect(100, 100, 0, 0), {small}, QRect(105, 49, 814, 642)},
         {QRect(-5000, 0, 100, 100), {QRect(0, 0, 640, 480)}, QRect(0, 0, 640, 480)},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(windowplacement::FitIntoScreens(c.wanted, defaultSize, c.areas), c.fitted)
-            << c.wanted.x() << "," << c.wanted.y() << " " << c.wanted.width() << "x" << c.wanted.height();
+    for (const auto& [wanted, areas, fitted] : cases)
+        EXPECT_EQ(windowplacement::FitIntoScreens(wanted, defaultSize, areas), fitted)
+            << wanted.x() << "," << wanted.y() << " " << wanted.width() << "x" << wanted.height();
 }

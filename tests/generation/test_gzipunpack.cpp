@@ -55,7 +55,8 @@ TEST(GzipUnpack, Streams)
     badCrc[badCrc.size() - 8] = static_cast<char>(badCrc[badCrc.size() - 8] ^ 0x5a);
     QByteArray badLength = packed;
     badLength[badLength.size() - 4] = static_cast<char>(badLength[badLength.size() - 4] ^ 0x01);
-    const int afterMetar = kWeatherText.indexOf("[/METAR]\n") + 9;
+    const QByteArray cutAtSection = tools::GzipCutAfter(kWeatherText, kWeatherText.indexOf("[/METAR]\n") + 9);
+    const char* const incomplete = "gUncompress: stream is incomplete";
     struct Case
     {
         const char* name;
@@ -76,17 +77,9 @@ TEST(GzipUnpack, Streams)
         {"deflate data overwritten", corrupt, kMaxUnpackedSize, {}, nullptr},
         {"an HTML page", "<html><body>Service Unavailable</body></html>", kMaxUnpackedSize, {}, nullptr},
         {"larger than allowed", packed, 16, {}, "gUncompress: unpacked data exceeds 16 bytes"},
-        {"cut in half", packed.left(packed.size() / 2), kMaxUnpackedSize, {}, "gUncompress: stream is incomplete"},
-        {"cut at a section boundary",
-         tools::GzipCutAfter(kWeatherText, afterMetar),
-         kMaxUnpackedSize,
-         {},
-         "gUncompress: stream is incomplete"},
-        {"without its trailer",
-         packed.left(packed.size() - 8),
-         kMaxUnpackedSize,
-         {},
-         "gUncompress: stream is incomplete"},
+        {"cut in half", packed.left(packed.size() / 2), kMaxUnpackedSize, {}, incomplete},
+        {"cut at a section boundary", cutAtSection, kMaxUnpackedSize, {}, incomplete},
+        {"without its trailer", packed.left(packed.size() - 8), kMaxUnpackedSize, {}, incomplete},
         {"check value wrong", badCrc, kMaxUnpackedSize, {}, nullptr},
         {"length wrong", badLength, kMaxUnpackedSize, {}, nullptr},
     };

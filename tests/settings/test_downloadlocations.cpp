@@ -96,7 +96,7 @@ TEST_F(DownloadLocations, BuiltInAddressesAreLoopbackAndTestsCanReplaceThem)
     EXPECT_EQ(CSettings::GetServerUrl(), kFirstBase);
 }
 
-// Two runs on one machine each point the program at a weather server of their own through the environment.
+// Lets two runs on one machine each use a weather server of their own.
 TEST_F(DownloadLocations, EnvironmentBaseReplacesBothLocationsOfTheBuild)
 {
     const ServerAddresses build = ServerAddresses::BuiltIn();

@@ -1,19 +1,15 @@
-// Numbers read from a damaged or hand-edited settings file: text, zero and the extremes of an int in keys whose
-// values meet arithmetic or choose a link are replaced by the key's default, with one log line per key.
+// Text, zero and the extremes of an int in number keys that meet arithmetic or choose a link read as the key's
+// default, with one log line per key.
 #include "settingstestsupport.h"
+
+#include <tuple>
 
 using SettingsRanges = SettingsTest;
 
 TEST_F(SettingsRanges, NumbersThatAreNoNumberOrOutOfRangeReadAsTheDefaultWithOneLogLine)
 {
-    struct Case
-    {
-        const char* key;
-        const char* stored;
-        int (*read)();
-        int expected;
-    };
-    const Case cases[] = {
+    // weather key, text stored, getter, value read
+    const std::tuple<const char*, const char*, int (*)(), int> cases[] = {
         {"updateInterval", "0", &CSettings::GetUpdateInterval, 30},
         {"weatherradius", "-200", &CSettings::GetWeatherRadius, 200},
         {"maxVisibility", "2147483647", &CSettings::GetMaxVisibility, 200},
@@ -23,16 +19,15 @@ TEST_F(SettingsRanges, NumbersThatAreNoNumberOrOutOfRangeReadAsTheDefaultWithOne
         {"XPUpdateTime", "-1", &CSettings::GetXPUpdateTime, 10},
         {"XPUpdateDist", "45", &CSettings::GetXPUpdateDist, 45},
     };
-    QByteArray weather = "[weather]\n";
-    for (const Case& c : cases)
-        weather += QByteArray(c.key) + '=' + c.stored + '\n';
-    WriteIniText("[%General]\nlogfilenumber=2147483647\n" + weather
-                 + "[interface]\ntype=simconnect\nServerPort=65536\nPauseBetweenWXStation=1e3\n");
+    QByteArray ini = "[%General]\nlogfilenumber=2147483647\n[weather]\n";
+    for (const auto& [key, stored, read, expected] : cases)
+        ini += QByteArray(key) + '=' + stored + '\n';
+    WriteIniText(ini + "[interface]\ntype=simconnect\nServerPort=65536\nPauseBetweenWXStation=1e3\n");
     ScopedQtMessageCapture capture;
 
-    for (int read = 0; read < 2; ++read) {
-        for (const Case& c : cases)
-            EXPECT_EQ(c.read(), c.expected) << c.key;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const auto& [key, stored, read, expected] : cases)
+            EXPECT_EQ(read(), expected) << key;
         EXPECT_EQ(CSettings::GetLogFileNumber(), 1);
         EXPECT_EQ(CSettings::GetInterfaceType(), 1);
         EXPECT_EQ(CSettings::GetServerPort(), QStringLiteral("17300"));

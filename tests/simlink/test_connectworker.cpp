@@ -106,6 +106,18 @@ protected:
         recording = std::make_unique<WorkerRecording>(*worker);
     }
 
+    // A worker on the bridge peer that gives a silent peer up after less than a second.
+    void MakeBridgeWorker(const tools::CBridgePeer& peer)
+    {
+        CSettings::SetInterfaceType(4);
+        CSettings::SetServerIP(QStringLiteral("127.0.0.1"));
+        CSettings::SetServerPort(QString::number(peer.GetPort()));
+        MakeWorker();
+        COvyxClient::Waits waits = ShortWaits();
+        waits.readReply = waits.writeReply = 800;
+        worker->SetBridgeWaits(waits);
+    }
+
     // Queues the job and waits until it and the `followers` jobs it queues have finished.
     void RunJob(int type, const QString& text = QString(), int followers = 0)
     {
@@ -133,15 +145,6 @@ private:
     QTemporaryDir m_dir;
     QString m_previousDir;
 };
-
-// A silent peer is given up after less than a second.
-COvyxClient::Waits QuickWaits()
-{
-    COvyxClient::Waits waits = ShortWaits();
-    waits.readReply = 800;
-    waits.writeReply = 800;
-    return waits;
-}
 
 int ThreadRuns(const platform::ScopedDebugCapture& debug)
 {
@@ -283,11 +286,7 @@ protected:
     {
         ConnectWorkerTest::SetUp();
         ASSERT_TRUE(peer.Start());
-        CSettings::SetInterfaceType(4);
-        CSettings::SetServerIP(QStringLiteral("127.0.0.1"));
-        CSettings::SetServerPort(QString::number(peer.GetPort()));
-        MakeWorker();
-        worker->SetBridgeWaits(QuickWaits());
+        MakeBridgeWorker(peer);
         RunJob(JobConnect, QString(), 2);
     }
 
@@ -356,8 +355,8 @@ TEST_F(ConnectWorkerBridge, StopGivesUpARequestThePeerNeverAnswers)
     EXPECT_FALSE(worker->IsConnected());
 }
 
-// The peer breaks the link in each way a bridge can; the next read finds it out: one log line names the cause,
-// the status line says "not connected", the window is told, and a weather transfer asked for afterwards fails.
+// Each way a bridge can break the link, found out by the next read: one log line names the cause, the status says
+// "not connected", the window is told, and a later weather transfer fails.
 TEST_F(ConnectWorkerBridge, EveryWayTheLinkBreaksEndsItAndIsReported)
 {
     const std::pair<std::function<void(tools::CBridgePeer&)>, QString> cases[] = {
@@ -370,11 +369,12 @@ TEST_F(ConnectWorkerBridge, EveryWayTheLinkBreaksEndsItAndIsReported)
     };
     const quint16 port = peer.GetPort();
     for (const auto& [breakLink, cause] : cases) {
-        ASSERT_TRUE(worker->IsConnected()) << qPrintable(cause);
+        SCOPED_TRACE(cause.toStdString());
+        ASSERT_TRUE(worker->IsConnected());
         breakLink(peer);
         RunJob(JobGetAircraftData, QStringLiteral("Get Aircraft data"));
 
-        EXPECT_FALSE(worker->IsConnected()) << qPrintable(cause);
+        EXPECT_FALSE(worker->IsConnected());
         EXPECT_EQ(recording->Lines("log").filter("lost").last(),
                   "(ConnectWorker) Connection to the simulator lost: " + cause + " 0");
         EXPECT_EQ(recording->Lines("status").last(), "not connected");
@@ -383,7 +383,6 @@ TEST_F(ConnectWorkerBridge, EveryWayTheLinkBreaksEndsItAndIsReported)
         RunJob(JobSetWeather, QStringLiteral("Set Weather"));
         EXPECT_EQ(recording->Lines("progress").last(), "0 Weather transfer failed: not connected");
 
-        // Restarted on its port, the peer takes a new connection.
         peer.Stop();
         peer.SetAnswerDelay(0);
         ASSERT_TRUE(peer.Start(port));
@@ -412,36 +411,31 @@ TEST_F(ConnectWorkerBridge, LinkLostMidTransferFailsItAndDropsTheQueuedJobs)
     EXPECT_FALSE(worker->IsConnected());
 }
 
-// The bridge answers the login and then fails the version exchange: the worker is not connected, the status line
-// says why, and the next attempt comes on a new connection.
+// The bridge answers the login, then fails the version exchange: not connected, the status says why, and each
+// attempt comes on a new connection. The peer closing at the login comes first: a logout still on its way would
+// take that close for itself.
 TEST_F(ConnectWorkerTest, HandshakeFailingAfterTheLoginLeavesNoLinkAndSaysWhy)
 {
     tools::CBridgePeer peer;
     ASSERT_TRUE(peer.Start());
-    CSettings::SetInterfaceType(4);
-    CSettings::SetServerIP(QStringLiteral("127.0.0.1"));
-    CSettings::SetServerPort(QString::number(peer.GetPort()));
-    MakeWorker();
-    worker->SetBridgeWaits(QuickWaits());
+    MakeBridgeWorker(peer);
     const std::string hello = Frame(LinkAnsw, 0, "ServerName=Aerovane Bridge:ServerAPIVersion=1002");
-    // The scripted answers to the login and the version exchange; none: the peer closes at the login. That case
-    // comes first: a logout still on its way would take the close for itself.
     const std::pair<std::vector<std::string>, QString> cases[] = {
         {{}, "server found, connection closed"},
         {{hello, ""}, "server found, no answer"},
         {{hello, "HTTP/1.1 400 Bad Request\n"}, "server found, not a bridge"},
         {{hello, Frame(LinkFsst, 80, "SimVersion=0:FSVersion=0")}, "Connected to Aerovane Server, wait for Sim"},
     };
-    int connections = 0;
     for (const auto& [answers, status] : cases) {
         if (answers.empty())
             peer.CloseOnNextRequest();
         for (const std::string& answer : answers)
             peer.AnswerNextWith(answer);
+        const int connections = peer.GetConnectionCount();
         RunJob(JobConnect);
         EXPECT_FALSE(worker->IsConnected()) << qPrintable(status);
         EXPECT_EQ(recording->Lines("status").last(), status);
-        EXPECT_EQ(peer.GetConnectionCount(), ++connections) << "a new socket per attempt, " << qPrintable(status);
+        EXPECT_EQ(peer.GetConnectionCount(), connections + 1) << "a new socket per attempt, " << qPrintable(status);
     }
     RunJob(JobConnect, QString(), 2);
     EXPECT_TRUE(worker->IsConnected());

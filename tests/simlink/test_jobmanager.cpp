@@ -46,8 +46,7 @@ TEST(JobManager, TwoProducersAndOneConsumerLoseNothingAndKeepEachProducersOrder)
     EXPECT_EQ(next[1], kJobsPerProducer);
 }
 
-// Aircraft reads and wind updates work from the values current when they run: a second one waiting beside the
-// first would only repeat it. Every other job is queued as often as it comes.
+// A second aircraft read or wind update waiting beside the first would only repeat it; other jobs queue as they come.
 TEST(JobManager, AReadOrWindJobIsNotQueuedBesideOneOfItsKind)
 {
     CJobManager queue;

@@ -206,8 +206,7 @@ TEST(LinkMessage, CountersOfAForeignBlockAreClampedToTheBlock)
     EXPECT_NE(CLinkMessage::FromNewWeather(block).find("TempLayer{}:"), std::string::npos);
 }
 
-// A line feed ends a frame and ":" and "|" separate its items: names and texts holding them are written with
-// those characters replaced, so the frame stays whole and every item after the name keeps its place.
+// Line feeds (frame ends), ":" and "|" (item separators) in names and texts are replaced when written.
 TEST(LinkMessage, SeparatorsInNamesAndTextsCannotSplitOrShiftAFrame)
 {
     for (const std::wstring& name : {std::wstring(L"Left\nMain"), std::wstring(L"Aux:Level=99"),
