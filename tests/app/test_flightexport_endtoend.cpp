@@ -1,5 +1,4 @@
-// The planner page against the loopback route finder and the simulated FSX: a route is found, picked,
-// calculated and exported in every format, and the simulator loads the FSX plan.
+// The planner page against the loopback route finder and the simulated FSX: find, pick, calculate, export, load.
 #include "flight/dlgexportflightplan.h"
 #include "flight/dlgflightplans.h"
 #include "mainwindowtest.h"
@@ -48,11 +47,6 @@ private:
     std::unique_ptr<ScopedServerAddresses> m_addresses;
 };
 
-bool SameIcon(const QIcon& icon, const char* resource)
-{
-    return icon.pixmap(16).toImage() == QIcon(resource).pixmap(16).toImage();
-}
-
 } // namespace
 
 TEST_F(FlightExportEndToEnd, FoundRouteIsExportedInEveryFormatAndLoadedIntoTheSimulator)
@@ -96,7 +90,7 @@ TEST_F(FlightExportEndToEnd, FoundRouteIsExportedInEveryFormatAndLoadedIntoTheSi
            Export("airbusx/EDDFLOWW01.flp"), Export("squawkbox/EDDF-LOWW.sfp")};
     for (const QString& path : written)
         EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
-    EXPECT_TRUE(SameIcon(window.ui.pushButton_ExportFP->icon(), ":/image/ok"));
+    EXPECT_EQ(window.ui.pushButton_ExportFP->icon().pixmap(16).toImage(), QIcon(":/image/ok").pixmap(16).toImage());
     EXPECT_EQ(sim::FlightPlans(), std::vector<std::string>{written[0].toStdString()});
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return LogText().contains("(Flight planner) - Send Flightplan to FS - "); }, 5000));

@@ -1,6 +1,5 @@
-// A loopback FTP server for tests: Debian's own python3 (another one on PATH may lack the package) running
-// pyftpdlib with one user whose home is a temporary folder, on a free port. It stops with the object, or at the
-// end of its standard input when the test process dies.
+// A loopback FTP server for tests: pyftpdlib under Debian's own python3 (another on PATH may lack it), one user
+// at home in a temporary folder, a free port; it ends with the object or its standard input.
 #pragma once
 
 #include <QProcess>
@@ -9,8 +8,9 @@
 class FtpServerProcess
 {
 public:
-    FtpServerProcess(const QString& user, const QString& password)
-        : m_arguments({QStringLiteral("-c"), QString::fromLatin1(kScript), m_folder.path(), user, password})
+    // The user "pilot" with the password "s3cret".
+    FtpServerProcess()
+        : m_arguments({"-c", kScript, m_folder.path(), "pilot", "s3cret"})
     {
     }
 
@@ -26,12 +26,13 @@ public:
     // False with the reason when Debian's python3 or its pyftpdlib is missing or the server did not start.
     bool Start(QString& whyNot)
     {
-        m_process.start(QStringLiteral("/usr/bin/python3"), m_arguments);
-        const QByteArray line = m_process.waitForReadyRead(10000) ? m_process.readLine().trimmed() : QByteArray();
+        m_process.start("/usr/bin/python3", m_arguments);
+        // The port line may arrive in pieces.
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) { }
+        const QByteArray line = m_process.readLine().trimmed();
         m_port = line.startsWith("port ") ? line.mid(5).toInt() : 0;
         if (m_port == 0)
-            whyNot
-                = QStringLiteral("no loopback FTP server: ") + QString::fromLocal8Bit(line) + m_process.errorString();
+            whyNot = "no loopback FTP server: " + QString::fromLocal8Bit(line) + m_process.errorString();
         return m_port != 0;
     }
 

@@ -5,50 +5,36 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-class ExportOptionsDialogTest : public ::testing::Test
+TEST(ExportOptionsDialog, SwitchesStoredEvenOnCancelChosenFoldersAtOnceTypedOnesNever)
 {
-protected:
     ScopedAppFolders folders;
     RecordingPrompter prompter;
     ScopedPrompter scopedPrompter{prompter};
-};
-
-} // namespace
-
-TEST_F(ExportOptionsDialogTest, SwitchesStoredEvenOnCancelAndTypedFoldersNever)
-{
+    const QString chosen = folders.ProgramFile("SquawkBox");
+    ASSERT_TRUE(QDir().mkpath(chosen));
     CSettings::SetExportFPSquawkbox(true);
+    CSettings::SetExportFPXPlaneFolder("/home/pilot/X-Plane 11");
+    prompter.chooserAnswers = QStringList{chosen, QString()};
     {
         DlgExportFlightplan dialog;
-        EXPECT_TRUE(dialog.Form().checkBox_Export_Squawkbox->isChecked());
-        EXPECT_FALSE(dialog.Form().checkBox_ExportFS9->isChecked());
-        dialog.Form().checkBox_Export_Xplane->setChecked(true);
-        dialog.Form().lineEdit_export_fs9->setText("/typed/by/hand");
+        const auto& form = dialog.Form();
+        EXPECT_TRUE(form.checkBox_Export_Squawkbox->isChecked());
+        EXPECT_FALSE(form.checkBox_ExportFS9->isChecked());
+        form.checkBox_Export_Xplane->setChecked(true);
+        form.lineEdit_export_fs9->setText("/typed/by/hand");
+        form.toolButton_squawkbox->click();
+        EXPECT_EQ(form.lineEdit_export_squawkbox->text(), chosen);
+        EXPECT_EQ(CSettings::GetExportFPSquawkboxFolder(), chosen);
+        // A cancelled chooser changes nothing.
+        form.toolButton_xplane->click();
+        EXPECT_EQ(form.lineEdit_export_xplane_fms->text(), "/home/pilot/X-Plane 11");
         dialog.reject();
         EXPECT_FALSE(CSettings::GetExportFPXPlane());
     }
     EXPECT_TRUE(CSettings::GetExportFPXPlane());
     EXPECT_FALSE(CSettings::GetExportFPFS9());
     EXPECT_TRUE(CSettings::GetExportFPFS9Folder().isEmpty());
-}
-
-TEST_F(ExportOptionsDialogTest, ChosenFolderIsStoredAtOnceAndCancelledChooserChangesNothing)
-{
-    const QString chosen = folders.ProgramFile("SquawkBox");
-    ASSERT_TRUE(QDir().mkpath(chosen));
-    CSettings::SetExportFPXPlaneFolder("/home/pilot/X-Plane 11");
-    prompter.chooserAnswers = QStringList{chosen, QString()};
-    DlgExportFlightplan dialog;
-    dialog.Form().toolButton_squawkbox->click();
-    EXPECT_EQ(dialog.Form().lineEdit_export_squawkbox->text(), chosen);
-    EXPECT_EQ(CSettings::GetExportFPSquawkboxFolder(), chosen);
-
-    dialog.Form().toolButton_xplane->click();
     EXPECT_EQ(CSettings::GetExportFPXPlaneFolder(), "/home/pilot/X-Plane 11");
-    EXPECT_EQ(dialog.Form().lineEdit_export_xplane_fms->text(), "/home/pilot/X-Plane 11");
-
     // Every row's chooser has the same caption and starts in the row's folder.
     ASSERT_EQ(prompter.choosers.size(), 2u);
     EXPECT_EQ(prompter.choosers[1].kind, ChooserKind::Folder);

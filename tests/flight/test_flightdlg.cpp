@@ -1,5 +1,4 @@
-// The recorded-flights list over a flights folder as the recorder leaves it: whole flights, a flight without a
-// landing, a file cut short, and files that are no flights.
+// The recorded-flights list over whole flights, one without a landing, one cut short and files that are none.
 #include "flight/flightdlg.h"
 #include "settings/settings.h"
 #include "tests/app/scopedappfolders.h"
@@ -28,8 +27,7 @@ void Store(const QString& name, const QByteArray& content)
 {
     QDir().mkpath(CSettings::GetFlightsFolder());
     QFile file(QDir(CSettings::GetFlightsFolder()).filePath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
 }
 
 QStringList Row(const QTableWidget* table, int row)

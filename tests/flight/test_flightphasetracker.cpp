@@ -1,5 +1,4 @@
-// The flight-phase tracker over real-looking samples: the committed Frankfurt-Munich script the bridge peer plays,
-// and single samples at the edges of the thresholds, under a fixed clock.
+// The flight-phase tracker over the committed Frankfurt-Munich script and samples at the thresholds' edges.
 #include "flight/flightphasetracker.h"
 #include "platform/clock.h"
 #include "tools/bridge-peer/flightscript.h"
@@ -52,8 +51,12 @@ protected:
 
 } // namespace
 
-TEST_F(FlightPhaseTrackerTest, ScriptedFlightRunsEveryPhaseAndRecordsTimesRateAndTrack)
+TEST_F(FlightPhaseTrackerTest, ScriptedFlightRunsEveryPhaseAndRecordsTimesRateAndTrackAndResetKeepsTheAircraft)
 {
+    aviation::structs::CAircraftDetail detail;
+    detail.name = L"Boeing 737-800 Aerovane Air";
+    detail.Registration = L"D-AVNE";
+    tracker.SetAircraftDetail(detail);
     std::vector<CAircraft> script;
     QString error;
     ASSERT_TRUE(tools::CFlightScript::Load(AEROVANE_BRIDGEPEER_FLIGHTS "/eddf-eddm.txt", script, error));
@@ -75,6 +78,16 @@ TEST_F(FlightPhaseTrackerTest, ScriptedFlightRunsEveryPhaseAndRecordsTimesRateAn
     EXPECT_EQ(flight.GetTouchdownRate(), -180);
     EXPECT_EQ(flight.GetMaxAltitude(), 32000);
     EXPECT_EQ(flight.GetTrack().size(), script.size());
+
+    tracker.Reset();
+    tracker.Update(Sample(0, 0));
+    const CFlightData next = tracker.GetFlightData();
+    EXPECT_EQ(next.GetAircraft() + " " + next.GetRegistration(), "Boeing 737-800 Aerovane Air D-AVNE");
+    EXPECT_TRUE(next.GetOffBlockTime().isNull() && next.GetTakeOffTime().isNull());
+    EXPECT_EQ(next.GetMaxAltitude(), 364);
+    EXPECT_EQ(next.GetPhase(), PhaseNone);
+    // The sample right after the reset waits for its 30 s.
+    EXPECT_TRUE(next.GetTrack().empty());
 }
 
 TEST_F(FlightPhaseTrackerTest, ThresholdsAreStrictAndBoardingIsSkippedWhenTheAircraftRollsAway)
@@ -123,7 +136,7 @@ TEST_F(FlightPhaseTrackerTest, TrackTakesTheFirstSampleAtOnceThenOneEveryMoreTha
     CAircraft overTheOcean = Sample(100, 120);
     overTheOcean.SetLatitude(0.0);
     overTheOcean.SetLongitude(0.0);
-    // Seconds since the previous sample (the first at kMorning), the sample, the track's size after it.
+    // Seconds since the previous sample, the sample, the track's size after it.
     const struct
     {
         int seconds;
@@ -136,26 +149,6 @@ TEST_F(FlightPhaseTrackerTest, TrackTakesTheFirstSampleAtOnceThenOneEveryMoreTha
         tracker.Update(step.sample);
         EXPECT_EQ(tracker.GetFlightData().GetTrack().size(), step.trackSize) << step.seconds;
     }
-}
-
-TEST_F(FlightPhaseTrackerTest, ResetStartsAnEmptyFlightForTheSameAircraftOnTheSameTrackClock)
-{
-    aviation::structs::CAircraftDetail detail;
-    detail.name = L"Boeing 737-800 Aerovane Air";
-    detail.Registration = L"D-AVNE";
-    tracker.SetAircraftDetail(detail);
-    Feed(Sample(0, 10));
-    Feed(Sample(1200, 160, 1500));
-    tracker.Reset();
-    tracker.Update(Sample(0, 0));
-
-    const CFlightData flight = tracker.GetFlightData();
-    EXPECT_EQ(flight.GetAircraft() + " " + flight.GetRegistration(), "Boeing 737-800 Aerovane Air D-AVNE");
-    EXPECT_TRUE(flight.GetOffBlockTime().isNull() && flight.GetTakeOffTime().isNull());
-    EXPECT_EQ(flight.GetMaxAltitude(), 364);
-    EXPECT_EQ(flight.GetPhase(), PhaseNone);
-    // The sample right after the reset waits for its 30 s.
-    EXPECT_TRUE(flight.GetTrack().empty());
 }
 
 TEST(FlightTime, CountsFromTakeOffToLandingOrNowAndWrapsAtADay)

@@ -1,8 +1,7 @@
 #include "flight/airbusxflightplan.h"
 #include "flight/squawkboxflightplan.h"
+#include "tests/flight/planfixtures.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,97 +13,66 @@ aviation::CWaypointWX Point(const wchar_t* ident, const wchar_t* airway = L"", i
     return aviation::CWaypointWX(point, 13.0f, 5.0f, 1013.2f);
 }
 
-aviation::CFlightplan Plan(std::vector<aviation::CWaypointWX> waypoints)
+// KSEA, the en-route waypoints, KPDX.
+aviation::CFlightplan Plan(std::vector<aviation::CWaypointWX> enRoute)
 {
     aviation::CFlightplan plan;
-    plan.waypoints = std::move(waypoints);
-    if (!plan.waypoints.empty()) {
-        plan.departure = plan.waypoints.front();
-        plan.destination = plan.waypoints.back();
-    }
+    plan.departure = Point(L"KSEA", L"", 1);
+    plan.destination = Point(L"KPDX", L"", 1);
     plan.alternate = Point(L"KTCM", L"", 1);
+    plan.waypoints = std::move(enRoute);
+    plan.waypoints.insert(plan.waypoints.begin(), plan.departure);
+    plan.waypoints.push_back(plan.destination);
     return plan;
 }
 
-QByteArray Read(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-QByteArray AirbusXFile(const QByteArray& segments)
-{
-    return "[CoRte]\n" + segments + "ArptArr=KPDX\nArptDep=KSEA\nRwyArr=\nRwyDep=\nSID=\n";
-}
-
-class ExportFilesTest : public ::testing::Test
-{
-protected:
-    QString Path(const char* name) const { return m_folder.filePath(name); }
-
-private:
-    QTemporaryDir m_folder;
-};
-
 } // namespace
 
-TEST_F(ExportFilesTest, AirbusXJoinsLegsOnOneAirwayBetweenTheEnRouteWaypoints)
+TEST(ExportFiles, AirbusXJoinsLegsOnOneAirwayBetweenTheEnRouteWaypoints)
 {
-    const auto airport = [](const wchar_t* ident) { return Point(ident, L"", 1); };
+    const QTemporaryDir folder;
     const struct
     {
         const char* what;
-        std::vector<aviation::CWaypointWX> route;
+        std::vector<aviation::CWaypointWX> enRoute;
         QByteArray segments;
     } cases[] = {
-        {"imported plan",
-         {airport(L"KSEA"), Point(L"SEA"), Point(L"OLM"), airport(L"KPDX")},
-         "Airway1=DCT\nAirway1FROM=SEA\nAirway1TO=OLM\n"},
+        {"imported plan", {Point(L"SEA"), Point(L"OLM")}, "Airway1=DCT\nAirway1FROM=SEA\nAirway1TO=OLM\n"},
         {"airway change at the last en-route leg",
-         {airport(L"KSEA"), Point(L"SEA", L"J5"), Point(L"BTG", L"J5"), Point(L"OLM", L"J5"), Point(L"UBG", L"V23"),
-          airport(L"KPDX")},
+         {Point(L"SEA", L"J5"), Point(L"BTG", L"J5"), Point(L"OLM", L"J5"), Point(L"UBG", L"V23")},
          "Airway1=J5\nAirway1FROM=SEA\nAirway1TO=UBG\n"},
         {"segment open at the end",
-         {airport(L"KSEA"), Point(L"SEA", L"J5"), Point(L"BTG", L"J5"), Point(L"OLM", L"J5"), Point(L"UBG", L"J5"),
-          airport(L"KPDX")},
+         {Point(L"SEA", L"J5"), Point(L"BTG", L"J5"), Point(L"OLM", L"J5"), Point(L"UBG", L"J5")},
          "Airway1=J5\nAirway1FROM=SEA\nAirway1TO=UBG\n"},
         {"airway then direct legs",
-         {airport(L"KSEA"), Point(L"SEA", L"V23"), Point(L"OLM", L"V23"), Point(L"BTG"), Point(L"UBG"),
-          airport(L"KPDX")},
+         {Point(L"SEA", L"V23"), Point(L"OLM", L"V23"), Point(L"BTG"), Point(L"UBG")},
          "Airway1=V23\nAirway1FROM=SEA\nAirway1TO=BTG\nAirway2=DCT\nAirway2FROM=BTG\nAirway2TO=UBG\n"},
-        {"airports only", {airport(L"KSEA"), airport(L"KPDX")}, ""},
+        {"airports only", {}, ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(AirbusXFlightplan::Write(Path("KSEAKPDX01.flp"), Plan(c.route)), AirbusXFlightplan::Result::Written)
+        EXPECT_EQ(AirbusXFlightplan::Write(folder.filePath("KSEAKPDX01.flp"), Plan(c.enRoute)),
+                  AirbusXFlightplan::Result::Written)
             << c.what;
-        EXPECT_EQ(Read(Path("KSEAKPDX01.flp")), AirbusXFile(c.segments)) << c.what;
+        EXPECT_EQ(ReadBytes(folder.filePath("KSEAKPDX01.flp")),
+                  "[CoRte]\n" + c.segments + "ArptArr=KPDX\nArptDep=KSEA\nRwyArr=\nRwyDep=\nSID=\n")
+            << c.what;
     }
 }
 
-TEST_F(ExportFilesTest, SquawkBoxHoldsTheAirportsAndThePageTextsInKeyOrder)
+TEST(ExportFiles, SquawkBoxReplacesTheFileWithTheTextsAsTypedInKeyOrder)
 {
-    QFile old(Path("KSEA-KPDX.sfp"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("[SBFlightPlan]\nPilotName=Old Entry\n[Other]\nKey=1\n");
-    old.close();
-    const auto plan = Plan({Point(L"KSEA", L"", 1), Point(L"SEA"), Point(L"KPDX", L"", 1)});
-    // The altitude goes out as typed, number or not.
-    ASSERT_TRUE(SquawkBoxFlightplan::Write(Path("KSEA-KPDX.sfp"), plan, "FL350", "SEA J5 OLM"));
-    EXPECT_EQ(Read(Path("KSEA-KPDX.sfp")),
+    const QTemporaryDir folder;
+    const QString path = WriteFile(folder, "KSEA-KPDX.sfp", "[SBFlightPlan]\nPilotName=Old Entry\n[Other]\nKey=1\n");
+    ASSERT_TRUE(SquawkBoxFlightplan::Write(path, Plan({Point(L"SEA")}), "FL350", "SEA J5 OLM"));
+    EXPECT_EQ(ReadBytes(path),
               "[SBFlightPlan]\nAirspeed=0\nAlternate=KTCM\nAltitude=FL350\nArrival=KPDX\nDeparture=KSEA\n"
               "FlightHours=0\nFlightMinutes=0\nFuelHours=0\nFuelMinutes=0\nHeavy=0\nRemarks=\nRoute=SEA J5 OLM\n"
               "Suffix=\nType=0\nVoice=0\n");
-}
 
-TEST_F(ExportFilesTest, UnwritableFilesAreReportedNotWritten)
-{
-    // A folder setting that names a file: nothing can be created below it.
-    QFile notAFolder(Path("export"));
-    ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
-    notAFolder.close();
-    const auto plan = Plan({Point(L"KSEA", L"", 1), Point(L"KPDX", L"", 1)});
-    EXPECT_EQ(AirbusXFlightplan::Write(Path("export/KSEAKPDX01.flp"), plan), AirbusXFlightplan::Result::NotWritten);
-    EXPECT_FALSE(SquawkBoxFlightplan::Write(Path("export/KSEA-KPDX.sfp"), plan, "35000", ""));
-    EXPECT_EQ(notAFolder.size(), 0);
+    // Below a file nothing can be created: reported, not counted as written.
+    const QString notAFolder = WriteFile(folder, "export", "");
+    EXPECT_EQ(AirbusXFlightplan::Write(notAFolder + "/KSEAKPDX01.flp", Plan({})),
+              AirbusXFlightplan::Result::NotWritten);
+    EXPECT_FALSE(SquawkBoxFlightplan::Write(notAFolder + "/KSEA-KPDX.sfp", Plan({}), "35000", ""));
+    EXPECT_TRUE(ReadBytes(notAFolder).isEmpty());
 }

@@ -1,5 +1,4 @@
-// The end of a recorded flight on the recorder page: the HTML report on the page, a new flight for the window,
-// the text report as a mail draft, and the flight file in the flights folder.
+// The end of a recorded flight: the reports, a new flight for the window, the mail draft and the flight file.
 #include "flight/tab_flightrecorder.h"
 #include "forms/mainwindowform.h"
 #include "platform/clock.h"
@@ -26,10 +25,13 @@ CFlightData Flight(const wchar_t* aircraft)
     detail.name = aircraft;
     detail.Registration = L"D-AVNE";
     flight.SetAircraftDetail(detail);
-    flight.SetOffBlockTime(QDateTime(QDate(2026, 12, 7), QTime(12, 58, 10), Qt::UTC));
-    flight.SetTakeOffTime(QDateTime(QDate(2026, 12, 7), QTime(13, 10, 0), Qt::UTC));
-    flight.SetLandingTime(QDateTime(QDate(2026, 12, 7), QTime(13, 52, 30), Qt::UTC));
-    flight.SetOnBlockTime(QDateTime(QDate(2026, 12, 7), QTime(14, 1, 45), Qt::UTC));
+    const auto at = [](int hour, int minute, int second) {
+        return QDateTime(QDate(2026, 12, 7), QTime(hour, minute, second), Qt::UTC);
+    };
+    flight.SetOffBlockTime(at(12, 58, 10));
+    flight.SetTakeOffTime(at(13, 10, 0));
+    flight.SetLandingTime(at(13, 52, 30));
+    flight.SetOnBlockTime(at(14, 1, 45));
     aviation::structs::CAircraft sample;
     sample.SetLatitude(50.0494);
     sample.SetLongitude(8.5726);
@@ -41,7 +43,6 @@ CFlightData Flight(const wchar_t* aircraft)
     return flight;
 }
 
-// The recorder page inside the window's form, handed a fake window.
 class FlightReportTest : public ::testing::Test
 {
 protected:
@@ -67,17 +68,6 @@ protected:
 
 } // namespace
 
-TEST_F(FlightReportTest, TextReportListsTimesAndMaximaAfterItsTitle)
-{
-    EXPECT_EQ(CTab_Flightrecorder::TextReport(Flight(L"Boeing 737-800 Aerovane Air"),
-                                              QDateTime::fromSecsSinceEpoch(kReportTime, Qt::UTC)),
-              "Flight Report from Mon Dec 7 14:30:05 2026 GMT, Aircraft: Boeing 737-800 Aerovane Air Registration: "
-              "D-AVNE\n\n"
-              "Dep:\nDest:\nOff-Block Time:12:58:10\nOnBlock Time: 14:01:45\nTake-Off Time: 13:10:00\n"
-              "Landing Time: 13:52:30\nFlight Time: 00:42:30\nMax Altitude: 32000 ft\nMax GS: 470 kt\n"
-              "Max TAS: 450 kt\n");
-}
-
 TEST_F(FlightReportTest, ReportsPileUpOnThePageEscapedAndEachStartsANewFlightInASafelyNamedFile)
 {
     CSettings::SetAerovaneUserId(QStringLiteral("42"));
@@ -94,13 +84,12 @@ TEST_F(FlightReportTest, ReportsPileUpOnThePageEscapedAndEachStartsANewFlightInA
 
     const QString shown = ui.textBrowser_FlightResults->toPlainText();
     EXPECT_LT(shown.indexOf("Boeing 737-800 Aerovane Air"), shown.indexOf("Cessna <b>172</b> & Co"));
-    EXPECT_TRUE(shown.contains("Cessna <b>172</b> & Co")) << shown.toStdString();
     EXPECT_EQ(host.CallsStartingWith("OnTabFlightRecorderResetFlight").size(), 2);
     EXPECT_EQ(FlightFiles(),
               QStringList({"flight_42_N123_A_20261207143005.xml", "flight_42_N123_A_20261207153005.xml"}));
 }
 
-TEST_F(FlightReportTest, MailDraftCarriesTheWholeTextReportOnlyForAnAddressLongerThanThreeCharacters)
+TEST_F(FlightReportTest, MailDraftCarriesTheTextReportWithTimesAndMaximaOnlyForAnAddressOverThreeCharacters)
 {
     CSettings::SetUserId(QStringLiteral("N123A#1"));
     const CFlightData flight = Flight(L"Boeing 737 & Co #1 100%");
@@ -120,12 +109,14 @@ TEST_F(FlightReportTest, MailDraftCarriesTheWholeTextReportOnlyForAnAddressLonge
             continue;
         const QUrl mail(launcher.calls[0].second);
         const QUrlQuery query(mail);
-        EXPECT_EQ(mail.scheme(), "mailto");
-        EXPECT_EQ(mail.path(), "a@b.c");
+        EXPECT_EQ(mail.scheme() + ":" + mail.path(), "mailto:a@b.c");
         ASSERT_EQ(query.queryItems().size(), 2) << "'&' or '#' of the report cut the draft";
         EXPECT_EQ(query.queryItemValue("subject", QUrl::FullyDecoded), "Flight report from N123A#1");
         EXPECT_EQ(query.queryItemValue("body", QUrl::FullyDecoded),
-                  CTab_Flightrecorder::TextReport(flight, QDateTime::fromSecsSinceEpoch(kReportTime, Qt::UTC)));
+                  "Flight Report from Mon Dec 7 14:30:05 2026 GMT, Aircraft: Boeing 737 & Co #1 100% Registration: "
+                  "D-AVNE\n\nDep:\nDest:\nOff-Block Time:12:58:10\nOnBlock Time: 14:01:45\nTake-Off Time: 13:10:00\n"
+                  "Landing Time: 13:52:30\nFlight Time: 00:42:30\nMax Altitude: 32000 ft\nMax GS: 470 kt\n"
+                  "Max TAS: 450 kt\n");
     }
 }
 
@@ -133,9 +124,7 @@ TEST_F(FlightReportTest, UnwritableFlightFileIsLoggedAndTheReportStillShown)
 {
     CSettings::SetUserId(QStringLiteral("N123A"));
     // A file where the flights folder belongs.
-    QFile blocker(CSettings::GetFlightsFolder());
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    ASSERT_TRUE(QFile(CSettings::GetFlightsFolder()).open(QIODevice::WriteOnly));
     ui.tab_recorder->WriteFlightReport(Flight(L"Boeing 737-800 Aerovane Air"));
     const QStringList logged = host.CallsStartingWith("OnDebugString((Recorder) - Can not write flight file");
     ASSERT_EQ(logged.size(), 1);

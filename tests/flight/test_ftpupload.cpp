@@ -27,11 +27,16 @@ std::optional<bool> WaitForDone(FtpUpload& upload)
     return result;
 }
 
+FtpServer At(int port, const QString& password)
+{
+    return {QStringLiteral("127.0.0.1"), port, QStringLiteral("pilot"), password};
+}
+
 } // namespace
 
 TEST(FtpUpload, TwoMegabytesArriveByteForByteWhileTheCallersEventsKeepRunning)
 {
-    FtpServerProcess ftp(QStringLiteral("pilot"), QStringLiteral("s3cret"));
+    FtpServerProcess ftp;
     QString whyNot;
     if (!ftp.Start(whyNot))
         GTEST_SKIP() << whyNot.toStdString();
@@ -46,9 +51,8 @@ TEST(FtpUpload, TwoMegabytesArriveByteForByteWhileTheCallersEventsKeepRunning)
     probe.start(10);
 
     FtpUpload upload;
-    const FtpServer server{QStringLiteral("127.0.0.1"), ftp.Port(), QStringLiteral("pilot"), QStringLiteral("s3cret")};
-    ASSERT_TRUE(upload.Put(server, QStringLiteral("flight.xml"), data));
-    EXPECT_FALSE(upload.Put(server, QStringLiteral("second.xml"), data)) << "one upload at a time";
+    ASSERT_TRUE(upload.Put(At(ftp.Port(), "s3cret"), QStringLiteral("flight.xml"), data));
+    EXPECT_FALSE(upload.Put(At(ftp.Port(), "s3cret"), QStringLiteral("second.xml"), data)) << "one at a time";
     EXPECT_EQ(WaitForDone(upload), false) << upload.ErrorString().toStdString();
     EXPECT_LT(longestGap, 100);
     QFile stored(ftp.FilePath(QStringLiteral("flight.xml")));
@@ -58,15 +62,14 @@ TEST(FtpUpload, TwoMegabytesArriveByteForByteWhileTheCallersEventsKeepRunning)
 
 TEST(FtpUpload, WrongPasswordOrASilentServerEndInAnErrorWithTheLibrarysText)
 {
-    FtpServerProcess ftp(QStringLiteral("pilot"), QStringLiteral("s3cret"));
+    FtpServerProcess ftp;
     QString whyNot;
     if (ftp.Start(whyNot)) {
         FtpUpload upload;
-        ASSERT_TRUE(upload.Put({QStringLiteral("127.0.0.1"), ftp.Port(), QStringLiteral("pilot"), "wrong-pass"},
-                               QStringLiteral("flight.xml"), "<Flight/>"));
+        ASSERT_TRUE(upload.Put(At(ftp.Port(), "wrong-pass"), QStringLiteral("flight.xml"), "<Flight/>"));
         EXPECT_EQ(WaitForDone(upload), true);
-        EXPECT_TRUE(upload.ErrorString().contains(QStringLiteral("530"))) << upload.ErrorString().toStdString();
-        EXPECT_FALSE(upload.ErrorString().contains(QStringLiteral("wrong-pass")));
+        EXPECT_TRUE(upload.ErrorString().contains("530")) << upload.ErrorString().toStdString();
+        EXPECT_FALSE(upload.ErrorString().contains("wrong-pass"));
     }
 
     QTcpServer silent;
@@ -75,8 +78,7 @@ TEST(FtpUpload, WrongPasswordOrASilentServerEndInAnErrorWithTheLibrarysText)
     upload.SetTimeoutMs(1000);
     QElapsedTimer clock;
     clock.start();
-    ASSERT_TRUE(upload.Put({QStringLiteral("127.0.0.1"), silent.serverPort(), QStringLiteral("pilot"), "s3cret"},
-                           QStringLiteral("flight.xml"), "<Flight/>"));
+    ASSERT_TRUE(upload.Put(At(silent.serverPort(), "s3cret"), QStringLiteral("flight.xml"), "<Flight/>"));
     EXPECT_EQ(WaitForDone(upload), true);
     EXPECT_GE(clock.elapsed(), 900);
     EXPECT_LT(clock.elapsed(), 5000);
