@@ -17,30 +17,16 @@
 #include <QTextEdit>
 #include <QTimeEdit>
 
+#include <array>
+
 namespace {
 
 using aviation::weather::CGribManager;
 using aviation::weather::CMetarManager;
 using aviation::weather::CSynopManager;
 
-struct WeatherCounts
-{
-    int metars = 0;
-    int synops = 0;
-    int grids = 0;
-    bool operator==(const WeatherCounts& other) const
-    {
-        return metars == other.metars && synops == other.synops && grids == other.grids;
-    }
-};
-
-void PrintTo(const WeatherCounts& counts, std::ostream* out)
-{
-    *out << counts.metars << " METARs, " << counts.synops << " SYNOPs, " << counts.grids << " grid points";
-}
-
-// The reports held, empty records (the stores keep one for an empty line) left out.
-WeatherCounts Counts(Aerovane_Pro& window)
+// The METARs, SYNOPs and grid points held, empty records (the stores keep one for an empty line) left out.
+std::array<int, 3> Counts(Aerovane_Pro& window)
 {
     aviation::weather::CWeatherManager* manager = window.GetWeatherWorker()->GetWeatherManager();
     auto reports = [](const std::wstring& all, const QString& separator) {
@@ -55,16 +41,13 @@ void SavePicture(QWidget& dialog, const QString& name)
     EXPECT_TRUE(dialog.grab().save(QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/%1.png").arg(name)));
 }
 
-class WeatherToolsEndToEnd : public MainWindowTest
-{
-protected:
-    RecordingPrompter prompter;
-};
+using WeatherToolsEndToEnd = MainWindowTest;
 
 } // namespace
 
 TEST_F(WeatherToolsEndToEnd, SavedWeatherReopensHistoryLoadsAndTheFinderSearchesIt)
 {
+    RecordingPrompter prompter;
     ScopedPrompter scopedPrompter(prompter);
     Aerovane_Pro& window = Window();
     window.show();
@@ -73,10 +56,10 @@ TEST_F(WeatherToolsEndToEnd, SavedWeatherReopensHistoryLoadsAndTheFinderSearches
     // The live weather, with the upper air around Frankfurt.
     window.ui.actionDownload_WX->trigger();
     ASSERT_TRUE(worker->DownloadGrib(aviation::Position(50.03, 8.57), false));
-    const WeatherCounts live = Counts(window);
-    ASSERT_GT(live.metars, 4000);
-    ASSERT_GT(live.synops, 100);
-    ASSERT_GT(live.grids, 0);
+    const std::array<int, 3> live = Counts(window);
+    ASSERT_GT(live[0], 4000);
+    ASSERT_GT(live[1], 100);
+    ASSERT_GT(live[2], 0);
 
     const QString stored = ProgramFile("storedWX/Autumn_evening_20221022.ovyx");
     prompter.chooserAnswers = QStringList{stored};
@@ -120,7 +103,7 @@ TEST_F(WeatherToolsEndToEnd, SavedWeatherReopensHistoryLoadsAndTheFinderSearches
     });
     window.ui.actionDownload_History_WX->trigger();
     ASSERT_EQ(history.Answered(), 1);
-    EXPECT_EQ(Counts(window).metars, archived.size());
+    EXPECT_EQ(Counts(window)[0], archived.size());
     EXPECT_EQ(worker->GetWeatherSource(), WeatherDataHistory);
 
     QStringList expected;

@@ -22,126 +22,71 @@
 
 namespace {
 
-// A value other than the default, inside its widget's range, for every key the dialog shows.
-const std::vector<std::pair<QString, QVariant>> kEveryKey = {
-    {"weather/updateInterval", 45},
-    {"weather/ServerLocation", 1},
-    {"weather/metarfeed", 2},
-    {"general/UnitsGallon", false},
-    {"general/UnitsLbs", false},
-    {"general/ExportMetar", true},
-    {"general/ExportMetarDir", "/home/pilot/metar"},
-    {"general/ExportMetarFilename", "metar_export.txt"},
-    {"general/ExportPMDG777WX", true},
-    {"general/ExportPMDG777WXFolder", "/home/pilot/PMDG/WX"},
-    {"general/ExportFPFSX", true},
-    {"general/ExportFPFSXFolder", "C:/Users/pilot/Documents/Flight Simulator X Files"},
-    {"general/ExportFPAirbusX", true},
-    {"general/ExportFPAirbusXFolder", "C:/Aerosoft/Airbus X/Flightplans"},
-    {"general/ExportFPXPlane", true},
-    {"general/ExportFPXPlaneFolder", "D:/X-Plane 11/Output/FMS plans"},
-    {"general/ExportFPSquawkbox", true},
-    {"general/ExportFPSquawkboxFolder", "C:/Users/pilot/Documents/vPilot Files"},
-    {"startup/clearwx", false},
-    {"startup/downloadwx", true},
-    {"startup/autoconnectfs", false},
-    {"weather/update", false},
-    {"weather/weatherradius", 350},
-    {"weather/noUpdateInApproach", false},
-    {"weather/noUpdateInApproachHeight", 3500},
-    {"weather/XPUpdateDist", 35},
-    {"weather/XPUpdateTime", 25},
-    {"weather/createnewwxstation", false},
-    {"weather/automode", true},
-    {"weather/normalmode", false},
-    {"weather/modelfilemode", false},
-    {"weather/modelfileSize", 32},
-    {"weather/windSlightlGustSurfaceWind", false},
-    {"weather/windTurbulenceInCloud", false},
-    {"weather/windDwc", false},
-    {"weather/windDwcDegreesPerSecond", 12},
-    {"weather/windDwcKnotsPerSecond", 7},
-    {"weather/generateCirrus", false},
-    {"weather/mixedClouds", true},
-    {"weather/icingInClouds", false},
-    {"weather/generateFogAsStratus", true},
-    {"weather/maxCloudLayers", 3},
-    {"weather/CavokCoverage", 4},
-    {"weather/CavokBase", 4500},
-    {"weather/minVisibility", 1500},
-    {"weather/maxVisibility", 120},
-    {"weather/minVisibilityMetar9999", 80},
-    {"interface/type", 2},
-    {"interface/FSmessage", false},
-    {"interface/ServerIP", "192.168.1.20"},
-    {"interface/ServerPort", "17301"},
-    {"interface/PauseBetweenWXStation", 450},
-    {"interface/PathToFS", "C:/Program Files/Lockheed Martin/Prepar3D v3"},
-    {"interface/PathToXPlane", "D:/X-Plane 11"},
-    {"recorder/userid", "DLH4AB"},
-    {"recorder/useremail", "Jane Pilot"},
-    {"recorder/aerovaneuserid", "4711"},
-    {"recorder/aerovanerecorderhash", "9f+Kq/2x=="},
-    {"recorder/exportaerovane", true},
-    {"recorder/flight2email", true},
-    {"recorder/flight2emailadress", "jane.pilot@example.org"},
-    {"recorder/isflight2phpfile", true},
-    {"recorder/flight2phpfileUrl", "http://127.0.0.1/live/position.php"},
-    {"sounds/airportambient_filename", "/opt/aerovane/sounds/airport.wav"},
-    {"sounds/airportambient_minweight", 20000},
-    {"sounds/airportambient_isenable", true},
-    {"sounds/boarding_filename", "/opt/aerovane/sounds/boarding.wav"},
-    {"sounds/boarding_minweight", 35000},
-    {"sounds/boarding_isenable", true},
-};
+// A value other than the default, inside its widget's range, for every key the dialog shows ("key=value;").
+const QString kEveryKey
+    = "weather/updateInterval=45;weather/ServerLocation=1;weather/metarfeed=2;general/UnitsGallon=false;"
+      "general/UnitsLbs=false;general/ExportMetar=true;general/ExportMetarDir=/home/pilot/metar;"
+      "general/ExportMetarFilename=metar_export.txt;general/ExportPMDG777WX=true;"
+      "general/ExportPMDG777WXFolder=/home/pilot/PMDG/WX;general/ExportFPFSX=true;"
+      "general/ExportFPFSXFolder=C:/Users/pilot/Documents/Flight Simulator X Files;general/ExportFPAirbusX=true;"
+      "general/ExportFPAirbusXFolder=C:/Aerosoft/Airbus X/Flightplans;general/ExportFPXPlane=true;"
+      "general/ExportFPXPlaneFolder=D:/X-Plane 11/Output/FMS plans;general/ExportFPSquawkbox=true;"
+      "general/ExportFPSquawkboxFolder=C:/Users/pilot/Documents/vPilot Files;startup/clearwx=false;"
+      "startup/downloadwx=true;startup/autoconnectfs=false;weather/update=false;weather/weatherradius=350;"
+      "weather/noUpdateInApproach=false;weather/noUpdateInApproachHeight=3500;weather/XPUpdateDist=35;"
+      "weather/XPUpdateTime=25;weather/createnewwxstation=false;weather/automode=true;weather/normalmode=false;"
+      "weather/modelfilemode=false;weather/modelfileSize=32;weather/windSlightlGustSurfaceWind=false;"
+      "weather/windTurbulenceInCloud=false;weather/windDwc=false;weather/windDwcDegreesPerSecond=12;"
+      "weather/windDwcKnotsPerSecond=7;weather/generateCirrus=false;weather/mixedClouds=true;"
+      "weather/icingInClouds=false;weather/generateFogAsStratus=true;weather/maxCloudLayers=3;"
+      "weather/CavokCoverage=4;weather/CavokBase=4500;weather/minVisibility=1500;weather/maxVisibility=120;"
+      "weather/minVisibilityMetar9999=80;interface/type=2;interface/FSmessage=false;interface/ServerIP=192.168.1.20;"
+      "interface/ServerPort=17301;interface/PauseBetweenWXStation=450;"
+      "interface/PathToFS=C:/Program Files/Lockheed Martin/Prepar3D v3;interface/PathToXPlane=D:/X-Plane 11;"
+      "recorder/userid=DLH4AB;recorder/useremail=Jane Pilot;recorder/aerovaneuserid=4711;"
+      "recorder/aerovanerecorderhash=9f+Kq/2x==;recorder/exportaerovane=true;recorder/flight2email=true;"
+      "recorder/flight2emailadress=jane.pilot@example.org;recorder/isflight2phpfile=true;"
+      "recorder/flight2phpfileUrl=http://127.0.0.1/live/position.php;"
+      "sounds/airportambient_filename=/opt/aerovane/sounds/airport.wav;sounds/airportambient_minweight=20000;"
+      "sounds/airportambient_isenable=true;sounds/boarding_filename=/opt/aerovane/sounds/boarding.wav;"
+      "sounds/boarding_minweight=35000;sounds/boarding_isenable=true";
+
+std::vector<std::pair<QString, QVariant>> EveryKey()
+{
+    std::vector<std::pair<QString, QVariant>> keys;
+    for (const QString& item : kEveryKey.split(';'))
+        keys.emplace_back(item.section('=', 0, 0), item.section('=', 1));
+    return keys;
+}
 
 class RecordingRunner : public platform::CProcessRunner
 {
 public:
-    explicit RecordingRunner(int exitCode)
-        : m_exitCode(exitCode)
-    {
-    }
     int Run(const QString& program, const QStringList& arguments, int) override
     {
         commandLine = QStringList{program} + arguments;
-        return m_exitCode;
+        return exitCode;
     }
+    int exitCode = 0;
     QStringList commandLine;
-
-private:
-    int m_exitCode;
 };
 
 } // namespace
 
 using OptionSettings = OptionTest;
 
-TEST_F(OptionSettings, OkWritesBackEveryValueItLoaded)
+TEST_F(OptionSettings, OkWritesBackEveryValueItLoadedAndLeavingWritesNothing)
 {
-    WriteIni(kEveryKey);
-    Dialog().accept();
-    for (const auto& [key, value] : kEveryKey)
-        EXPECT_EQ(StoredText(key), value.toString()) << key.toStdString();
-}
-
-TEST_F(OptionSettings, CancelEscapeAndClosingLeaveTheFileUntouched)
-{
-    WriteIni(kEveryKey);
+    WriteIni(EveryKey());
     const QByteArray before = IniBytes();
     const std::vector<std::function<void(DialogOption&)>> leaves = {
         [](DialogOption& dialog) { dialog.reject(); },
-        [](DialogOption& dialog) {
-            dialog.show();
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-        },
-        [](DialogOption& dialog) {
-            dialog.show();
-            dialog.close();
-        },
+        [](DialogOption& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); },
+        [](DialogOption& dialog) { dialog.close(); },
     };
     for (const auto& leave : leaves) {
         DialogOption dialog;
+        dialog.show();
         dialog.findChild<QCheckBox*>("checkBox_MixedClouds")->setChecked(false);
         dialog.findChild<QLineEdit*>("lineEdit_ServerIP")->setText("10.0.0.1");
         leave(dialog);
@@ -149,38 +94,39 @@ TEST_F(OptionSettings, CancelEscapeAndClosingLeaveTheFileUntouched)
         CSettings::Release();
         EXPECT_EQ(IniBytes(), before);
     }
+
+    Dialog().accept();
+    for (const auto& [key, value] : EveryKey())
+        EXPECT_EQ(StoredText(key), value.toString()) << key.toStdString();
 }
 
 TEST_F(OptionSettings, WeatherModesLoadTheLastTrueKeyAndStoreOneMode)
 {
-    struct Case
-    {
-        bool automode, normal, model;
-        const char* checked;
-    };
-    for (const Case& c :
-         {Case{false, false, false, "radioButton_WxModeModel"}, Case{true, true, false, "radioButton_WxModeNormal"},
-          Case{true, false, true, "radioButton_WxModeModel"}, Case{true, true, true, "radioButton_WxModeModel"},
-          Case{true, false, false, "radioButton_WxModeAuto"}}) {
-        WriteIni(
-            {{"weather/automode", c.automode}, {"weather/normalmode", c.normal}, {"weather/modelfilemode", c.model}});
+    // Auto-Mode, Normal, Model file as stored, and the mode shown.
+    for (const auto& [stored, shown] :
+         {std::pair{"000", "Model"}, {"110", "Normal"}, {"101", "Model"}, {"111", "Model"}, {"100", "Auto"}}) {
+        WriteIni({{"weather/automode", stored[0] == '1'},
+                  {"weather/normalmode", stored[1] == '1'},
+                  {"weather/modelfilemode", stored[2] == '1'}});
         DialogOption dialog;
-        EXPECT_TRUE(dialog.findChild<QRadioButton*>(c.checked)->isChecked()) << c.checked;
+        EXPECT_TRUE(dialog.findChild<QRadioButton*>(QStringLiteral("radioButton_WxMode") + shown)->isChecked())
+            << stored;
         dialog.accept();
-        const QString name = QString::fromLatin1(c.checked);
-        EXPECT_EQ(StoredText("weather/automode"), name.endsWith("Auto") ? "true" : "false");
-        EXPECT_EQ(StoredText("weather/normalmode"), name.endsWith("Normal") ? "true" : "false");
-        EXPECT_EQ(StoredText("weather/modelfilemode"), name.endsWith("Model") ? "true" : "false");
+        const QString mode = QString::fromLatin1(shown);
+        EXPECT_EQ(StoredText("weather/automode"), mode == "Auto" ? "true" : "false");
+        EXPECT_EQ(StoredText("weather/normalmode"), mode == "Normal" ? "true" : "false");
+        EXPECT_EQ(StoredText("weather/modelfilemode"), mode == "Model" ? "true" : "false");
     }
 }
 
-TEST_F(OptionSettings, OutOfRangeAndOddValuesLoadAsTheWidgetsShowThem)
+TEST_F(OptionSettings, MissingOutOfRangeAndOddValuesLoadAsTheWidgetsShowThem)
 {
+    EXPECT_EQ(DialogOption().findChild<QLineEdit*>("lineEdit_ServerPort")->text(), "17300");
+    CSettings::Release();
     WriteIni({{"interface/type", 4},
               {"sounds/airportambient_minweight", 0},
               {"weather/ServerLocation", 5},
               {"weather/metarfeed", 4}});
-    Dialog();
     EXPECT_EQ(Widget<QComboBox>("comboBox_FSInterface")->currentText(), "Client/Server");
     EXPECT_TRUE(Widget<QLineEdit>("lineEdit_ServerIP")->isEnabled());
     EXPECT_TRUE(Widget<QLineEdit>("lineEdit_ServerPort")->isEnabled());
@@ -195,19 +141,99 @@ TEST_F(OptionSettings, OutOfRangeAndOddValuesLoadAsTheWidgetsShowThem)
     EXPECT_EQ(StoredText("weather/metarfeed"), "1");
 }
 
-TEST_F(OptionSettings, EmptyFileShowsTheKeysDefaultsNotTheFormsOwn)
+TEST_F(OptionSettings, FormShowsFourPagesAndTheModelSizeInNauticalMiles)
 {
-    Dialog();
-    EXPECT_EQ(Widget<QLineEdit>("lineEdit_ServerPort")->text(), "17300");
-    EXPECT_EQ(Widget<QSpinBox>("spinBox_XP_WeatherUpdateDistance")->value(), 20);
-    EXPECT_EQ(Widget<QLineEdit>("lineEdit_exportMetarFilename")->text(), "metar.txt");
-    EXPECT_TRUE(Widget<QRadioButton>("radioButtonNoaa")->isChecked());
-    EXPECT_EQ(Widget<QLabel>("labelWeatherUpdateInterval")->text(), "30");
+    EXPECT_EQ(Dialog().windowTitle(), "Aerovane - Options");
+    EXPECT_EQ(Dialog().size(), QSize(857, 590));
+    auto* tabs = Widget<QTabWidget>("tabWidget");
+    QStringList titles;
+    for (int i = 0; i < tabs->count(); ++i)
+        titles << tabs->tabText(i);
+    EXPECT_EQ(titles, QStringList({"General", "Weather", "Interface", "FS-Recorder(BETA)"}));
+    EXPECT_TRUE(Widget<QProgressBar>("progressBar_fs_tool")->isHidden());
+    EXPECT_FALSE(Widget<QPushButton>("pushButton_search_icao")->isEnabled());
+    EXPECT_FALSE(Widget<QPushButton>("pushButton_create_ovyxstation")->isEnabled());
+    for (const auto& [size, text] : {std::pair{20, "172 NM"}, {10, "86 NM"}, {64, "552 NM"}}) {
+        Widget<QSlider>("horizontalSlider_wxModelSize")->setValue(size);
+        EXPECT_EQ(Widget<QLabel>("label_WxModelSize")->text(), text);
+    }
 }
 
-TEST_F(OptionSettings, UpdateGroupSwitchesTheWeatherWindAndCloudGroups)
+TEST_F(OptionSettings, OwnerOnlyFileAndNoHashInAnyLog)
 {
-    Dialog();
+    const QString hash = QStringLiteral("Zq9+pR/secret==");
+    static QStringList qtMessages;
+    const QtMessageHandler previous
+        = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { qtMessages << text; });
+    platform::ScopedDebugCapture debug;
+    for (const bool existed : {true, false}) {
+        QFile::remove(IniPath());
+        if (existed) {
+            WriteIni({{"recorder/aerovanerecorderhash", hash}});
+            ASSERT_TRUE(QFile::setPermissions(IniPath(),
+                                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                                  | QFileDevice::ReadOther));
+        }
+        DialogOption dialog;
+        dialog.findChild<QLineEdit*>("lineEdit_aerovane_recorder_hash")->setText(hash);
+        dialog.accept();
+        CSettings::Release();
+        const QFileDevice::Permissions others
+            = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+        EXPECT_EQ(QFileInfo(IniPath()).permissions() & others, QFileDevice::Permissions()) << existed;
+        EXPECT_TRUE(QFileInfo(IniPath()).permissions() & QFileDevice::ReadOwner);
+        EXPECT_EQ(StoredText("recorder/aerovanerecorderhash"), hash);
+    }
+    qInstallMessageHandler(previous);
+    for (const QString& line : qtMessages)
+        EXPECT_FALSE(line.contains(hash)) << line.toStdString();
+    EXPECT_FALSE(debug.Contains("Zq9"));
+}
+
+using OptionActions = OptionTest;
+
+TEST_F(OptionActions, ModelFileWarnsAboutInterfaceAndStoredFolderButStaysChosen)
+{
+    const QString writable = QDir::currentPath();
+    const QString needsConnection = "This weather mode requires a connection to FS via 'Simconnect' or "
+                                    "'Simconnect & FSUIPC' or 'Client/Server'";
+    const QString needsFolder = "This weather mode requires a writeable path to the flight simulator (FSX/P3D)";
+    struct Case
+    {
+        QString interface, storedFolder, typedFolder;
+        const char* mode;
+        QStringList warnings;
+    };
+    const Case cases[] = {
+        {"FSUIPC", "", "", "Model", {needsConnection, needsFolder}},
+        {"SimConnect", writable, "", "Model", {}},
+        {"SimConnect", "", writable, "Model", {needsFolder}},
+        {"SimConnect", writable + "/missing", "", "Model", {needsFolder}},
+        {"FSUIPC", "", "", "Normal", {}},
+        {"FSUIPC", "", "", "Auto", {}},
+    };
+    for (const Case& c : cases) {
+        CSettings::SetPathToFS(c.storedFolder);
+        DialogOption dialog;
+        dialog.findChild<QComboBox*>("comboBox_FSInterface")->setCurrentText(c.interface);
+        dialog.findChild<QLineEdit*>("lineEdit_Path_FS")->setText(c.typedFolder);
+        dialog.findChild<QRadioButton*>("radioButton_WxModeNormal")->setChecked(QLatin1String(c.mode) != "Normal");
+        prompter.asked.clear();
+        auto* button = dialog.findChild<QRadioButton*>(QStringLiteral("radioButton_WxMode") + c.mode);
+        button->click();
+        QStringList warnings;
+        for (const PromptRequest& request : prompter.asked) {
+            EXPECT_EQ(request.kind, PromptKind::Warning);
+            EXPECT_EQ(request.title, "Aerovane - Options");
+            warnings << request.text;
+        }
+        EXPECT_EQ(warnings, c.warnings) << c.interface.toStdString() << " " << c.mode;
+        EXPECT_TRUE(button->isChecked());
+    }
+}
+
+TEST_F(OptionActions, UpdateGroupAndInterfaceSwitchTheFieldsThatDependOnThem)
+{
     auto* update = Widget<QGroupBox>("groupBox_Weatherupdateinterval");
     const std::vector<QWidget*> followers
         = {Widget<QGroupBox>("groupBox_FSWeather"), Widget<QGroupBox>("groupBox_FSWind"),
@@ -218,187 +244,51 @@ TEST_F(OptionSettings, UpdateGroupSwitchesTheWeatherWindAndCloudGroups)
         for (QWidget* widget : followers)
             EXPECT_EQ(widget->isEnabled(), on) << widget->objectName().toStdString();
     }
-}
 
-TEST_F(OptionSettings, FormShowsFourPagesAndTheModelSizeInNauticalMiles)
-{
-    DialogOption& dialog = Dialog();
-    EXPECT_EQ(dialog.windowTitle(), "Aerovane - Options");
-    EXPECT_EQ(dialog.size(), QSize(857, 590));
-    auto* tabs = Widget<QTabWidget>("tabWidget");
-    QStringList titles;
-    for (int i = 0; i < tabs->count(); ++i)
-        titles << tabs->tabText(i);
-    EXPECT_EQ(titles, QStringList({"General", "Weather", "Interface", "FS-Recorder(BETA)"}));
-    EXPECT_EQ(tabs->currentIndex(), 0);
-    EXPECT_TRUE(Widget<QProgressBar>("progressBar_fs_tool")->isHidden());
-    EXPECT_FALSE(Widget<QPushButton>("pushButton_search_icao")->isEnabled());
-    EXPECT_FALSE(Widget<QPushButton>("pushButton_create_ovyxstation")->isEnabled());
-
-    auto* slider = Widget<QSlider>("horizontalSlider_wxModelSize");
-    for (const auto& [size, text] : {std::pair{20, "172 NM"}, {10, "86 NM"}, {64, "552 NM"}}) {
-        slider->setValue(size);
-        EXPECT_EQ(Widget<QLabel>("label_WxModelSize")->text(), text);
-        EXPECT_EQ(slider->toolTip(), QString::number(size));
+    // Server fields and the wind group as each interface leaves them, from "Client/Server" on.
+    Widget<QComboBox>("comboBox_FSInterface")->setCurrentText("Client/Server");
+    for (const auto& [interface, server, wind] : {std::tuple{"SimConnect", true, false},
+                                                  {"FSUIPC", false, true},
+                                                  {"SimConnect", false, false},
+                                                  {"Client/Server", true, true},
+                                                  {"SimConnect & FSUIPC", false, true}}) {
+        Widget<QComboBox>("comboBox_FSInterface")->setCurrentText(interface);
+        EXPECT_EQ(Widget<QLineEdit>("lineEdit_ServerIP")->isEnabled(), server) << interface;
+        EXPECT_EQ(Widget<QLineEdit>("lineEdit_ServerPort")->isEnabled(), server) << interface;
+        EXPECT_EQ(Widget<QGroupBox>("groupBox_FSWind")->isEnabled(), wind) << interface;
     }
 }
 
-TEST_F(OptionSettings, OwnerOnlyFileAndNoHashInAnyLog)
+TEST_F(OptionActions, ChoosersFillTheirFieldsACancelLeavesThemAndAnUnwritableFolderIsRefused)
 {
-    const QString hash = QStringLiteral("Zq9+pR/secret==");
-    for (const bool existed : {true, false}) {
-        QFile::remove(IniPath());
-        if (existed) {
-            WriteIni({{"recorder/aerovanerecorderhash", hash}});
-            ASSERT_TRUE(QFile::setPermissions(IniPath(),
-                                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                                  | QFileDevice::ReadOther));
-        }
-        static QStringList qtMessages;
-        qtMessages.clear();
-        const QtMessageHandler previous = qInstallMessageHandler(
-            [](QtMsgType, const QMessageLogContext&, const QString& text) { qtMessages << text; });
-        platform::ScopedDebugCapture debug;
-        {
-            DialogOption dialog;
-            dialog.findChild<QLineEdit*>("lineEdit_aerovane_recorder_hash")->setText(hash);
-            dialog.accept();
-        }
-        CSettings::Release();
-        qInstallMessageHandler(previous);
-
-        const QFileDevice::Permissions others
-            = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
-        EXPECT_EQ(QFileInfo(IniPath()).permissions() & others, QFileDevice::Permissions()) << existed;
-        EXPECT_TRUE(QFileInfo(IniPath()).permissions() & QFileDevice::ReadOwner);
-        EXPECT_EQ(StoredText("recorder/aerovanerecorderhash"), hash);
-        for (const QString& line : qtMessages)
-            EXPECT_FALSE(line.contains(hash)) << line.toStdString();
-        for (const std::string& line : debug.Lines())
-            EXPECT_EQ(line.find("Zq9"), std::string::npos) << line;
-    }
-}
-
-using OptionActions = OptionTest;
-
-TEST_F(OptionActions, ModelFileWarnsAboutInterfaceAndStoredFolderButStaysChosen)
-{
-    const QString writable = m_workDir.path();
-    struct Case
-    {
-        QString interface;
-        QString storedFolder;
-        QString typedFolder;
-        const char* mode;
-        std::vector<QString> warnings;
-    };
-    const QString needsConnection = "This weather mode requires a connection to FS via 'Simconnect' or "
-                                    "'Simconnect & FSUIPC' or 'Client/Server'";
-    const QString needsFolder = "This weather mode requires a writeable path to the flight simulator (FSX/P3D)";
-    const std::vector<Case> cases = {
-        {"FSUIPC", "", "", "radioButton_WxModeModel", {needsConnection, needsFolder}},
-        {"SimConnect", writable, "", "radioButton_WxModeModel", {}},
-        {"SimConnect & FSUIPC", writable, "", "radioButton_WxModeModel", {}},
-        {"Client/Server", writable, "", "radioButton_WxModeModel", {}},
-        {"SimConnect", "", writable, "radioButton_WxModeModel", {needsFolder}},
-        {"SimConnect", writable + "/missing", "", "radioButton_WxModeModel", {needsFolder}},
-        {"FSUIPC", "", "", "radioButton_WxModeNormal", {}},
-        {"FSUIPC", "", "", "radioButton_WxModeAuto", {}},
-    };
-    for (const Case& c : cases) {
-        CSettings::SetPathToFS(c.storedFolder);
-        DialogOption dialog;
-        dialog.findChild<QComboBox*>("comboBox_FSInterface")->setCurrentText(c.interface);
-        dialog.findChild<QLineEdit*>("lineEdit_Path_FS")->setText(c.typedFolder);
-        prompter.asked.clear();
-        auto* button = dialog.findChild<QRadioButton*>(c.mode);
-        if (QString::fromLatin1(c.mode).endsWith("Model"))
-            dialog.findChild<QRadioButton*>("radioButton_WxModeNormal")->setChecked(true);
-        button->click();
-        std::vector<QString> warnings;
-        for (const PromptRequest& request : prompter.asked) {
-            EXPECT_EQ(request.kind, PromptKind::Warning);
-            EXPECT_EQ(request.title, "Aerovane - Options");
-            warnings.push_back(request.text);
-        }
-        EXPECT_EQ(warnings, c.warnings) << c.interface.toStdString() << " " << c.mode;
-        EXPECT_TRUE(button->isChecked());
-    }
-}
-
-TEST_F(OptionActions, InterfaceChoiceSwitchesServerFieldsAndWind)
-{
-    CSettings::SetInterfaceType(4);
-    Dialog();
-    auto* combo = Widget<QComboBox>("comboBox_FSInterface");
-    auto* ip = Widget<QLineEdit>("lineEdit_ServerIP");
-    auto* port = Widget<QLineEdit>("lineEdit_ServerPort");
-    auto* wind = Widget<QGroupBox>("groupBox_FSWind");
-    struct Step
-    {
-        const char* text;
-        bool server, wind;
-    };
-    for (const Step& step :
-         {Step{"SimConnect", true, false}, Step{"FSUIPC", false, true}, Step{"SimConnect", false, false},
-          Step{"Client/Server", true, true}, Step{"SimConnect & FSUIPC", false, true}}) {
-        combo->setCurrentText(step.text);
-        EXPECT_EQ(ip->isEnabled(), step.server) << step.text;
-        EXPECT_EQ(port->isEnabled(), step.server) << step.text;
-        EXPECT_EQ(wind->isEnabled(), step.wind) << step.text;
-    }
-}
-
-TEST_F(OptionActions, ChoosersFillTheirFieldsAndACancelLeavesThem)
-{
-    const QString chosen = m_workDir.path();
+    const QString chosen = QDir::currentPath();
     CSettings::SetExportFPFSX(true);
     CSettings::SetExportFPFSXFolder("C:/old");
-    CSettings::SetExportMetar(true);
     CSettings::SetPathToFS("C:/FSX");
-    CSettings::SetPathToXPlane("D:/X-Plane 11");
-    Dialog();
     // The sound page is switched off in the form; its chooser still works once the page is on.
     Widget<QWidget>("tab_ambient")->setEnabled(true);
     struct Case
     {
         const char* button;
         const char* field;
-        QString answer;
-        QString expected;
-        QString caption;
+        QString answer, expected, warning;
     };
-    const std::vector<Case> cases = {
-        {"toolButton_OpenFolder_ExportFPFSX", "lineEdit_Export_FP_FSX", "", "C:/old", "Export Flight Plan FSX"},
-        {"toolButton_OpenFolder_ExportFPFSX", "lineEdit_Export_FP_FSX", chosen, chosen, "Export Flight Plan FSX"},
-        {"toolButton_OpenDirectoryDialog", "lineEdit_exportMetarDirectory", chosen, chosen, ""},
-        {"toolButton_openFolder_XPlane", "lineEdit_Path_XPlane", "", "D:/X-Plane 11", "Path To FS"},
-        {"toolButton_openFolder_FS", "lineEdit_Path_FS", chosen, chosen, "Path To FS"},
-        {"toolButton_sound_airport", "lineEdit_sound_airport", chosen + "/airport.wav", chosen + "/airport.wav",
-         "Select Sound"},
-        {"toolButton_sound_airport", "lineEdit_sound_airport", "", "", "Select Sound"},
+    const QString refused = "Path to flightsimulator is not writeable!";
+    const Case cases[] = {
+        {"toolButton_OpenFolder_ExportFPFSX", "lineEdit_Export_FP_FSX", "", "C:/old", ""},
+        {"toolButton_OpenFolder_ExportFPFSX", "lineEdit_Export_FP_FSX", chosen, chosen, ""},
+        {"toolButton_openFolder_FS", "lineEdit_Path_FS", "", "C:/FSX", refused},
+        {"toolButton_openFolder_FS", "lineEdit_Path_FS", chosen + "/missing", "C:/FSX", refused},
+        {"toolButton_openFolder_FS", "lineEdit_Path_FS", chosen, chosen, ""},
+        {"toolButton_sound_airport", "lineEdit_sound_airport", chosen + "/airport.wav", chosen + "/airport.wav", ""},
+        {"toolButton_sound_airport", "lineEdit_sound_airport", "", "", ""},
     };
     for (const Case& c : cases) {
-        prompter.choosers.clear();
+        prompter.asked.clear();
         prompter.chooserAnswers = QStringList{c.answer};
         Widget<QToolButton>(c.button)->click();
         EXPECT_EQ(Widget<QLineEdit>(c.field)->text(), c.expected) << c.button;
-        ASSERT_EQ(prompter.choosers.size(), 1u) << c.button;
-        EXPECT_EQ(prompter.choosers[0].caption, c.caption);
-    }
-    EXPECT_TRUE(prompter.asked.empty());
-}
-
-TEST_F(OptionActions, SimulatorFolderThatCannotBeWrittenIsRefused)
-{
-    CSettings::SetPathToFS("C:/FSX");
-    Dialog();
-    for (const QString& answer : {QString(), m_workDir.filePath("missing")}) {
-        prompter.chooserAnswers = QStringList{answer};
-        Widget<QToolButton>("toolButton_openFolder_FS")->click();
-        EXPECT_EQ(Widget<QLineEdit>("lineEdit_Path_FS")->text(), "C:/FSX");
-        ASSERT_FALSE(prompter.asked.empty());
-        EXPECT_EQ(prompter.asked.back().text, "Path to flightsimulator is not writeable!");
+        EXPECT_EQ(prompter.asked.empty() ? QString() : prompter.asked.back().text, c.warning) << c.button;
     }
 }
 
@@ -407,10 +297,11 @@ TEST_F(OptionActions, PingAsksForTheServersHostAndLogsItsState)
     ServerAddresses addresses = ServerAddresses::BuiltIn();
     addresses.serverUrlDE = "http://127.0.0.1:17380";
     ScopedServerAddresses scopedAddresses(addresses);
+    RecordingRunner runner;
+    platform::ScopedProcessRunner scopedRunner(runner);
     for (const auto& [exitCode, line] :
          {std::pair{0, "Server 127.0.0.1 is ok.\n"}, {1, "Server 127.0.0.1 is down.\n"}}) {
-        RecordingRunner runner(exitCode);
-        platform::ScopedProcessRunner scopedRunner(runner);
+        runner.exitCode = exitCode;
         platform::ScopedDebugCapture debug;
         ASSERT_TRUE(QMetaObject::invokeMethod(&Dialog(), "OnPushbuttonPingServer"));
         EXPECT_EQ(runner.commandLine, QStringList({"ping", "-c", "1", "-W", "2", "127.0.0.1"}));

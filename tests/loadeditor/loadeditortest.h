@@ -1,6 +1,5 @@
-// Fixture of the load editor tests: empty working and program folders, a scripted prompter, a window host that
-// records its calls, an unconnected connection worker and the main window's form with its load editor page; and
-// the profile of the bridge peer's aircraft.
+// Load editor fixture: empty working and program folders, a recording prompter, a window host that records its
+// calls, an unconnected connection worker and the window's form with its load editor page.
 #pragma once
 
 #include "forms/mainwindowform.h"
@@ -9,10 +8,24 @@
 #include "simlink/connectworker.h"
 #include "tests/app/scopedappfolders.h"
 #include "tests/generation/fakewindowhost.h"
-#include "tests/loadeditor/scriptedprompter.h"
+#include "tests/generation/recordingprompter.h"
 
 #include <gtest/gtest.h>
 
+// Also ticks the check box ("Don't show again.") when told.
+class CheckBoxPrompter : public RecordingPrompter
+{
+public:
+    PromptResult AskWithCheckBox(const PromptRequest& request, const QString& checkBoxText) override
+    {
+        checkBoxTexts << checkBoxText;
+        return {Ask(request), tickCheckBox};
+    }
+    bool tickCheckBox = false;
+    QStringList checkBoxTexts;
+};
+
+// The bridge peer's aircraft.
 inline aviation::structs::CAircraftDetail Boeing737()
 {
     aviation::structs::CAircraftDetail profile;
@@ -48,9 +61,16 @@ protected:
         SetCurrentAircraft(profile);
         ASSERT_TRUE(SaveAircraftProfile(AircraftProfilePath(QString::fromStdWString(profile.name))));
     }
+    // The profile saved under the name, loaded as the current aircraft.
+    static aviation::structs::CAircraftDetail Saved(const QString& name)
+    {
+        SetCurrentAircraft(aviation::structs::CAircraftDetail());
+        EXPECT_TRUE(LoadAircraftProfile(AircraftProfilePath(name)));
+        return GetCurrentAircraft();
+    }
 
     ScopedAppFolders folders;
-    ScriptedPrompter prompter;
+    CheckBoxPrompter prompter;
     ScopedPrompter scopedPrompter{prompter};
     FakeWindowHost host;
     CConnectWorker worker;

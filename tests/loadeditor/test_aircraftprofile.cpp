@@ -11,34 +11,28 @@ using aviation::structs::CAircraftDetail;
 namespace {
 
 // Every number a profile carries.
-float CAircraftDetail::*const kFloats[] = {
-    &CAircraftDetail::EmptyWeight, &CAircraftDetail::maxTakeOffWeight, &CAircraftDetail::maxLandingWeight,
-    &CAircraftDetail::maxRampWeight, &CAircraftDetail::FuelFlow, &CAircraftDetail::ExtraFuel,
-    &CAircraftDetail::TaxiFuel, &CAircraftDetail::HoldingFuel};
-int CAircraftDetail::*const kInts[] = {
-    &CAircraftDetail::CruiseAlt, &CAircraftDetail::cruiseSpeed, &CAircraftDetail::maxAlt,
-    &CAircraftDetail::ClimbSpeed5000, &CAircraftDetail::ClimbRate5000, &CAircraftDetail::ClimbSpeed10000,
-    &CAircraftDetail::ClimbRate10000, &CAircraftDetail::ClimbSpeed20000, &CAircraftDetail::ClimbRate20000,
-    &CAircraftDetail::ClimbSpeed30000, &CAircraftDetail::ClimbRate30000, &CAircraftDetail::DescentSpeed,
-    &CAircraftDetail::DescentRate};
+float CAircraftDetail::*const kFloats[]
+    = {&CAircraftDetail::EmptyWeight,   &CAircraftDetail::maxTakeOffWeight, &CAircraftDetail::maxLandingWeight,
+       &CAircraftDetail::maxRampWeight, &CAircraftDetail::FuelFlow,         &CAircraftDetail::ExtraFuel,
+       &CAircraftDetail::TaxiFuel,      &CAircraftDetail::HoldingFuel};
+int CAircraftDetail::*const kInts[]
+    = {&CAircraftDetail::CruiseAlt,       &CAircraftDetail::cruiseSpeed,     &CAircraftDetail::maxAlt,
+       &CAircraftDetail::ClimbSpeed5000,  &CAircraftDetail::ClimbRate5000,   &CAircraftDetail::ClimbSpeed10000,
+       &CAircraftDetail::ClimbRate10000,  &CAircraftDetail::ClimbSpeed20000, &CAircraftDetail::ClimbRate20000,
+       &CAircraftDetail::ClimbSpeed30000, &CAircraftDetail::ClimbRate30000,  &CAircraftDetail::DescentSpeed,
+       &CAircraftDetail::DescentRate};
 
-class AircraftProfile : public ::testing::Test
+void Write(const QString& path, const QByteArray& text)
 {
-protected:
-    void SetUp() override { QDir().mkpath(AircraftConfigFolder()); }
-    void TearDown() override { SetCurrentAircraft(CAircraftDetail()); }
-
-    static void Write(const QString& path, const QByteArray& text)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
-
-    ScopedAppFolders folders;
-};
+    QDir().mkpath(AircraftConfigFolder());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
 
 } // namespace
+
+using AircraftProfile = LoadEditorTest;
 
 TEST_F(AircraftProfile, SavedProfileComesBackWithEveryCarriedFieldAndEmptyStations)
 {
@@ -49,31 +43,22 @@ TEST_F(AircraftProfile, SavedProfileComesBackWithEveryCarriedFieldAndEmptyStatio
         saved.*kInts[i] = 1000 + static_cast<int>(i);
     for (std::size_t i = 0; i < std::size(kFloats); ++i)
         saved.*kFloats[i] = 100.25f + static_cast<float>(i);
-    const QString path = AircraftProfilePath(QStringLiteral("Boeing 737-800 Aerovane Air"));
-    EXPECT_EQ(path, folders.ProgramFile("AircraftConfigs/Boeing_737-800_Aerovane_Air.cfg"));
     for (const wchar_t* name : {L"Forward Cargo", L"Bulk", L"Crew Rest"})
         saved.payload.AddStation({name, 0.0f, 1500.0f, 3});
-    SetCurrentAircraft(saved);
-    ASSERT_TRUE(SaveAircraftProfile(path));
+    SaveProfile(saved);
+    // Two stations saved over five leave two entries.
     saved.payload = Boeing737().payload;
     saved.payload.stations[0].weight = 6800.0f;
-    SetCurrentAircraft(saved);
-    ASSERT_TRUE(SaveAircraftProfile(path));
-
-    // Two stations saved over five leave two entries.
+    SaveProfile(saved);
+    const QString path = AircraftProfilePath(QStringLiteral("Boeing 737-800 Aerovane Air"));
     QSettings file(path, QSettings::IniFormat);
     EXPECT_EQ(file.value(QStringLiteral("Payload/size")).toInt(), 2);
     file.beginGroup(QStringLiteral("Payload"));
     EXPECT_EQ(file.childGroups(), QStringList({QStringLiteral("1"), QStringLiteral("2")}));
 
-    SetCurrentAircraft(CAircraftDetail());
-    ASSERT_TRUE(LoadAircraftProfile(path));
-    const CAircraftDetail loaded = GetCurrentAircraft();
-    const std::wstring CAircraftDetail::*texts[] = {&CAircraftDetail::name, &CAircraftDetail::type,
-                                                   &CAircraftDetail::code, &CAircraftDetail::Registration,
-                                                   &CAircraftDetail::airline};
-    for (const auto field : texts)
-        EXPECT_EQ(loaded.*field, saved.*field);
+    const CAircraftDetail loaded = Saved(QStringLiteral("Boeing 737-800 Aerovane Air"));
+    EXPECT_EQ(loaded.name + loaded.type + loaded.code + loaded.Registration + loaded.airline,
+              saved.name + saved.type + saved.code + saved.Registration + saved.airline);
     EXPECT_FALSE(loaded.PaxAsWeight);
     EXPECT_TRUE(loaded.PaxAsPassenger);
     for (const auto field : kFloats)
@@ -101,8 +86,7 @@ TEST_F(AircraftProfile, HandWrittenProfileLoadsAlikeAndStaysUntouched)
         ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
     }
 
-    ASSERT_TRUE(LoadAircraftProfile(path));
-    const CAircraftDetail loaded = GetCurrentAircraft();
+    const CAircraftDetail loaded = Saved(QStringLiteral("Dash 8 Q400"));
     EXPECT_EQ(loaded.name + loaded.type + loaded.code + loaded.airline, L"Dash 8 Q400BombardierDH8DAerovane Regional");
     // Without the keys, passenger stations load as a weight.
     EXPECT_TRUE(loaded.PaxAsWeight);
@@ -126,42 +110,33 @@ TEST_F(AircraftProfile, HostileNumbersLoadAtOnceAsNone)
         {"[Payload]\nsize=2147483647\n", static_cast<std::size_t>(kMaxProfileStations)},
         {"[Payload]\nsize=-4\n", 0},
         {"[Payload]\nsize=0\n1\\Name=Cabin\n", 0},
-        {"[Payload]\n1\\Name=Cabin\n", 0},
         {"[Payload]\n1\\Name=Cabin\n1\\maxWeight=nan\nsize=1\n", 1},
     };
     const QString path = AircraftProfilePath(QStringLiteral("Hostile"));
     for (const auto& [payload, stations] : cases) {
-        Write(path, QByteArray(payload) + "[Weights]\nEmptyWeight=nan\nmaxRampWeight=1e39\n"
-                                          "[Fuel]\nFuelFlow=inf\nTaxiFuel=-inf\n[Speeds]\nmaxAlt=inf\n");
-        ASSERT_TRUE(LoadAircraftProfile(path)) << payload;
-        const CAircraftDetail loaded = GetCurrentAircraft();
+        Write(path,
+              QByteArray(payload)
+                  + "[Weights]\nEmptyWeight=nan\nmaxRampWeight=1e39\n"
+                    "[Fuel]\nFuelFlow=inf\nTaxiFuel=-inf\n[Speeds]\nmaxAlt=inf\n");
+        const CAircraftDetail loaded = Saved(QStringLiteral("Hostile"));
         EXPECT_EQ(loaded.payload.stations.size(), stations) << payload;
         if (stations == 1) {
             EXPECT_EQ(loaded.payload.stations[0].maxWeight, 0.0f);
         }
         for (const auto field : kFloats)
-            EXPECT_EQ(loaded.*field, 0.0f);
+            EXPECT_EQ(loaded.*field, 0.0f) << payload;
         EXPECT_EQ(loaded.maxAlt, 0);
     }
 }
 
 TEST_F(AircraftProfile, ProfileFileStaysInsideItsFolderAndWriteFailuresAreReported)
 {
-    const std::pair<const char*, const char*> names[] = {
-        {"A/B C", "A_B_C.cfg"}, {"..\\..\\x", ".._.._x.cfg"}, {"..", "__.cfg"}, {"Learjet 45.cfg", "Learjet_45.cfg"}};
-    for (const auto& [name, file] : names)
-        EXPECT_EQ(AircraftProfilePath(QString::fromUtf8(name)), folders.ProgramFile("AircraftConfigs/") + file);
-
     SetCurrentAircraft(Boeing737());
     ASSERT_TRUE(SaveAircraftProfile(AircraftProfilePath(QStringLiteral("A/B C"))));
     EXPECT_EQ(QDir(AircraftConfigFolder()).entryList(QDir::Files), QStringList{"A_B_C.cfg"});
 
-    // A missing file changes nothing.
-    EXPECT_FALSE(LoadAircraftProfile(AircraftProfilePath(QStringLiteral("Cessna 172"))));
-    EXPECT_EQ(GetCurrentAircraft().name, Boeing737().name);
-
-    // A folder that cannot hold files: a plain file stands where it should be.
+    // A plain file stands where the folder should be.
     ASSERT_TRUE(QDir(AircraftConfigFolder()).removeRecursively());
-    Write(AircraftConfigFolder(), "not a folder");
+    ASSERT_TRUE(QFile(AircraftConfigFolder()).open(QIODevice::WriteOnly));
     EXPECT_FALSE(SaveAircraftProfile(AircraftProfilePath(QStringLiteral("Boeing 737-800"))));
 }

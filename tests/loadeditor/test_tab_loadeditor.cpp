@@ -17,15 +17,11 @@ using aviation::structs::CAircraftPayloadStation;
 
 namespace {
 
-QString Amount(const QWidget* gauge)
-{
-    return gauge->findChildren<QLabel*>().at(2)->text();
-}
-
-CAircraftDetail SimAircraft(std::initializer_list<CAircraftPayloadStation> stations)
+CAircraftDetail SimAircraft(std::initializer_list<CAircraftPayloadStation> stations,
+                            const wchar_t* name = L"Boeing 737-800 Aerovane Air")
 {
     CAircraftDetail aircraft;
-    aircraft.name = L"Boeing 737-800 Aerovane Air";
+    aircraft.name = name;
     for (const CAircraftPayloadStation& station : stations)
         aircraft.payload.AddStation(station);
     return aircraft;
@@ -36,7 +32,8 @@ CAircraftDetail SimAircraft(std::initializer_list<CAircraftPayloadStation> stati
 class LoadEditorTab : public LoadEditorTest
 {
 protected:
-    QList<CPaxeBox*> PayloadGauges() const { return ui.widget_ScrollMainPayload->findChildren<CPaxeBox*>(); }
+    QList<CPaxeBox*> Gauges() const { return ui.widget_ScrollMainPayload->findChildren<CPaxeBox*>(); }
+    QString Amount(int gauge) const { return Gauges().at(gauge)->findChildren<QLabel*>().at(2)->text(); }
 };
 
 TEST_F(LoadEditorTab, PassengerStationsCountHeadsAndApplySendsTheirWeight)
@@ -57,11 +54,8 @@ TEST_F(LoadEditorTab, PassengerStationsCountHeadsAndApplySendsTheirWeight)
 
     EXPECT_EQ(ui.lineEdit_AircraftName->text(), "Boeing 737-800 Aerovane Air");
     EXPECT_EQ(ui.lineEdit_emptyweight->text(), "91300");
-    const QList<CPaxeBox*> gauges = PayloadGauges();
-    ASSERT_EQ(gauges.size(), 3);
-    EXPECT_EQ(Amount(gauges[0]), "5 Paxe");
-    EXPECT_EQ(Amount(gauges[1]), "4 Paxe");
-    EXPECT_EQ(Amount(gauges[2]), "2200 Lbs");
+    ASSERT_EQ(Gauges().size(), 3);
+    EXPECT_EQ(QStringList({Amount(0), Amount(1), Amount(2)}), QStringList({"5 Paxe", "4 Paxe", "2200 Lbs"}));
     EXPECT_EQ(ui.lineEdit_totalPayloadWeight->text(), "4400.00");
 
     QSignalSpy finished(&worker, &CConnectWorker::sigThreadJobFinished);
@@ -73,45 +67,35 @@ TEST_F(LoadEditorTab, PassengerStationsCountHeadsAndApplySendsTheirWeight)
     // The fraction of a passenger stays until the slider moves.
     EXPECT_FLOAT_EQ(page->GetPayload().stations[1].weight, 1000.0f);
 
-    gauges[0]->findChild<CPaxeBar*>()->setValue(6);
+    Gauges()[0]->findChild<CPaxeBar*>()->setValue(6);
     ui.pushButton_Apply->click();
     EXPECT_EQ(page->GetPayload().stations[0].weight, 1440.0f);
 
     // Cancel returns to what was applied last, not to what the simulator reported.
-    PayloadGauges()[0]->findChild<CPaxeBar*>()->setValue(9);
+    Gauges()[0]->findChild<CPaxeBar*>()->setValue(9);
     ui.pushButton_Cancel->click();
-    EXPECT_EQ(Amount(PayloadGauges()[0]), "6 Paxe");
+    EXPECT_EQ(Amount(0), "6 Paxe");
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() >= 4; }, 10000));
 }
 
 TEST_F(LoadEditorTab, TotalsFollowTheChosenUnits)
 {
-    struct Case
-    {
-        bool pounds;
-        bool gallons;
-        QStringList texts; // fuel, fuel unit, fuel weight, payload, total, weight unit
-    };
-    const Case cases[] = {
-        {true, true, {"50.00", "Gal", "335.00", "1000.00", "1335.00", "lbs"}},
-        {false, false, {"189.27", "Liter", "151.95", "453.59", "605.55", "kg"}},
-    };
     CAircraftFuel fuel;
     fuel.AddTank(CAircraftFuelTank(50.0, 100.0, 4, L"Center"));
     fuel.SetFuelWeight(6.7);
     CAircraftPayload payload;
     payload.AddStation({L"Aft Cargo", 1000.0f, 9000.0f, 3});
-    for (const Case& c : cases) {
-        CSettings::SetUnitsLbs(c.pounds);
-        CSettings::SetUnitsGallon(c.gallons);
+    // Fuel, its unit, fuel weight, payload, total, weight unit.
+    for (const QStringList& texts : {QStringList{"50.00", "Gal", "335.00", "1000.00", "1335.00", "lbs"},
+                                     QStringList{"189.27", "Liter", "151.95", "453.59", "605.55", "kg"}}) {
+        CSettings::SetUnitsLbs(texts[5] == "lbs");
+        CSettings::SetUnitsGallon(texts[5] == "lbs");
         page->SetFuel(fuel);
         page->SetPayload(payload);
-        const QStringList shown = {ui.lineEdit_fuelTotal->text(),         ui.label_Gallon->text(),
-                                   ui.lineEdit_fuelTotalWeight->text(),   ui.lineEdit_totalPayloadWeight->text(),
-                                   ui.lineEdit_totalweight->text(),       ui.label_Lbs_2->text()};
-        EXPECT_EQ(shown, c.texts);
-        EXPECT_EQ(ui.label_Lbs->text(), c.texts.last());
-        EXPECT_EQ(ui.label_lbs_7->text(), c.texts.last());
+        EXPECT_EQ(QStringList({ui.lineEdit_fuelTotal->text(), ui.label_Gallon->text(),
+                               ui.lineEdit_fuelTotalWeight->text(), ui.lineEdit_totalPayloadWeight->text(),
+                               ui.lineEdit_totalweight->text(), ui.label_Lbs_2->text()}),
+                  texts);
     }
 
     // Without a tank the status says why and the totals keep their texts.
@@ -123,18 +107,15 @@ TEST_F(LoadEditorTab, TotalsFollowTheChosenUnits)
 
 TEST_F(LoadEditorTab, AircraftWithoutProfileOffersTheEditorUntilToldNotTo)
 {
-    CAircraftDetail previous = SimAircraft({{L"Cabin", 0.0f, 18000.0f, 2}});
-    previous.name = L"Dash 8 Q400";
-    previous.EmptyWeight = 37886.0f;
-    SaveProfile(previous);
-    CAircraftDetail dash = SimAircraft({{L"Cabin", 5000.0f, 18000.0f, 0}});
-    dash.name = previous.name;
-    page->SetAircraftDetails(dash);
+    CAircraftDetail dash = SimAircraft({{L"Cabin", 0.0f, 18000.0f, 2}}, L"Dash 8 Q400");
+    dash.EmptyWeight = 37886.0f;
+    SaveProfile(dash);
+    page->SetAircraftDetails(SimAircraft({{L"Cabin", 5000.0f, 18000.0f, 0}}, L"Dash 8 Q400"));
     ASSERT_EQ(ui.lineEdit_AircraftName->text(), "Dash 8 Q400");
 
-    const CAircraftDetail unknown = SimAircraft({{L"Pilot", 170.0f, 300.0f, 0},
-                                                 {L"Forward Cabin", 6800.0f, 12000.0f, 0}});
-    prompter.answer = PromptAnswer::Yes;
+    const CAircraftDetail unknown
+        = SimAircraft({{L"Pilot", 170.0f, 300.0f, 0}, {L"Forward Cabin", 6800.0f, 12000.0f, 0}});
+    prompter.answers = {PromptAnswer::Yes, PromptAnswer::No};
     ModalDialogAnswer<CAircraftConfigDlg> editor([](CAircraftConfigDlg&) { return false; });
     page->SetAircraftDetails(unknown);
     ASSERT_EQ(prompter.asked.size(), 1u);
@@ -145,12 +126,11 @@ TEST_F(LoadEditorTab, AircraftWithoutProfileOffersTheEditorUntilToldNotTo)
     EXPECT_EQ(editor.Answered(), 1);
     EXPECT_EQ(host.calls, QStringList{"FillAircraftCombo"});
     // The simulator's stations as they are, and the earlier profile's name and empty weight stay.
-    ASSERT_EQ(PayloadGauges().size(), 2);
-    EXPECT_EQ(Amount(PayloadGauges()[1]), "6800 Lbs");
+    ASSERT_EQ(Gauges().size(), 2);
+    EXPECT_EQ(Amount(1), "6800 Lbs");
     EXPECT_EQ(ui.lineEdit_AircraftName->text(), "Dash 8 Q400");
     EXPECT_EQ(ui.lineEdit_totalweight->text(), "44856.00");
 
-    prompter.answer = PromptAnswer::No;
     prompter.tickCheckBox = true;
     page->SetAircraftDetails(unknown);
     EXPECT_FALSE(CSettings::GetInfoAircraftEditor());
@@ -161,28 +141,22 @@ TEST_F(LoadEditorTab, AircraftWithoutProfileOffersTheEditorUntilToldNotTo)
 
 TEST_F(LoadEditorTab, NoAircraftOrOtherStationsLeaveTheGauges)
 {
-    SaveProfile(SimAircraft({{L"Pilot", 0.0f, 300.0f, 1},
-                             {L"Cabin", 0.0f, 12000.0f, 2},
-                             {L"Cargo", 0.0f, 7000.0f, 3}}));
-    // A station whose name differs keeps the profile's empty load.
-    page->SetAircraftDetails(SimAircraft({{L"Pilot", 170.0f, 300.0f, 0},
-                                          {L"Cabin", 6000.0f, 12000.0f, 0},
-                                          {L"Hold", 900.0f, 7000.0f, 0}}));
-    ASSERT_EQ(PayloadGauges().size(), 3);
-    EXPECT_EQ(Amount(PayloadGauges()[2]), "0 Lbs");
-
-    page->SetAircraftDetails(SimAircraft({{L"Pilot", 200.0f, 300.0f, 0},
-                                          {L"Cabin", 100.0f, 12000.0f, 0}}));
-    ASSERT_EQ(PayloadGauges().size(), 3);
-    EXPECT_EQ(Amount(PayloadGauges()[0]), "170 Lbs");
+    SaveProfile(
+        SimAircraft({{L"Pilot", 0.0f, 300.0f, 1}, {L"Cabin", 0.0f, 12000.0f, 2}, {L"Cargo", 0.0f, 7000.0f, 3}}));
+    // A station whose name differs keeps the profile's empty load; another station count leaves the gauges.
+    page->SetAircraftDetails(
+        SimAircraft({{L"Pilot", 170.0f, 300.0f, 0}, {L"Cabin", 6000.0f, 12000.0f, 0}, {L"Hold", 900.0f, 7000.0f, 0}}));
+    ASSERT_EQ(Gauges().size(), 3);
+    EXPECT_EQ(Amount(2), "0 Lbs");
+    page->SetAircraftDetails(SimAircraft({{L"Pilot", 200.0f, 300.0f, 0}, {L"Cabin", 100.0f, 12000.0f, 0}}));
+    ASSERT_EQ(Gauges().size(), 3);
+    EXPECT_EQ(Amount(0), "170 Lbs");
 
     for (const wchar_t* name : {L"", L"Unknow"}) {
-        CAircraftDetail none;
-        none.name = name;
-        page->SetAircraftDetails(none);
+        page->SetAircraftDetails(SimAircraft({}, name));
         EXPECT_EQ(prompter.asked.back().title, "Aerovane - Load editor");
         EXPECT_EQ(prompter.asked.back().text,
                   "No aircraft found or not loaded aircraft in FS.\nPlease select aircraft in the FS and load flight.");
     }
-    EXPECT_EQ(PayloadGauges().size(), 3);
+    EXPECT_EQ(Gauges().size(), 3);
 }
