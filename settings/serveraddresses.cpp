@@ -5,7 +5,8 @@
 ServerAddresses ServerAddresses::BuiltIn()
 {
     return {QStringLiteral(AEROVANE_SERVER_URL_DE), QStringLiteral(AEROVANE_SERVER_URL_US),
-            QStringLiteral(AEROVANE_METAR_VATSIM_URL), QStringLiteral(AEROVANE_METAR_IVAO_URL)};
+            QStringLiteral(AEROVANE_METAR_VATSIM_URL), QStringLiteral(AEROVANE_METAR_IVAO_URL),
+            QStringLiteral(AEROVANE_RECORDER_URL)};
 }
 
 ScopedServerAddresses::ScopedServerAddresses(const ServerAddresses& addresses)

@@ -1,4 +1,4 @@
-// The addresses of the two weather data server locations and the two networks' METAR feeds, fixed when the
+// The addresses of the two weather data server locations, the two networks' METAR feeds and the recorder service, fixed when the
 // program is built (CMake cache variables) and replaceable by tests that serve them from a loopback server.
 #pragma once
 
@@ -12,6 +12,8 @@ struct ServerAddresses
     // Full feed URLs, the defaults of weather/metar_vatsim and weather/metar_ivao.
     QString metarVatsimUrl;
     QString metarIvaoUrl;
+    // Base of the flight recorder's web service (login and uploads): scheme and host (and port), no trailing slash.
+    QString recorderUrl;
 
     static ServerAddresses BuiltIn();
 };

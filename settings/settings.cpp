@@ -6,6 +6,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QSettings>
 
 #include <mutex>
@@ -22,13 +23,34 @@ std::recursive_mutex& StoreMutex()
 
 using StoreLock = std::lock_guard<std::recursive_mutex>;
 
+const QString kSettingsFileName = QStringLiteral("aerovane_pro.ini");
+
+// The file holds the recorder hash, so only its owner may read it: an existing file is narrowed when the store
+// opens it, and a missing one is created owner-only before the first value is written (reading alone creates no
+// file). Qt saves the settings through a new file that takes the old one's permissions, so the mode stays.
+void RestrictToOwner(const QString& path, bool createMissing)
+{
+    QFile file(path);
+    if (!file.exists()) {
+        if (!createMissing)
+            return;
+        if (!file.open(QIODevice::WriteOnly)) {
+            qDebug().noquote() << "Cannot create the settings file" << path << ":" << file.errorString();
+            return;
+        }
+        file.close();
+    }
+    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        qDebug().noquote() << "Cannot restrict the settings file" << path << "to its owner:" << file.errorString();
+}
+
 // QSettings writes its pending changes from a deferred event in the thread that created it; that write takes
 // the store's lock too, so it cannot overlap an accessor called from the other thread.
 class LockedSettings : public QSettings
 {
 public:
     LockedSettings()
-        : QSettings(QStringLiteral("aerovane_pro.ini"), QSettings::IniFormat)
+        : QSettings(kSettingsFileName, QSettings::IniFormat)
     {
     }
 
@@ -43,6 +65,8 @@ protected:
 struct StoreState
 {
     QSettings* settings = nullptr;
+    // Whether the file was made owner-only since the settings object was created.
+    bool fileRestricted = false;
     int fsVersion = 0;
     QString clientVersion = QStringLiteral("2.01.0328");
     QString weatherServerVersion = QStringLiteral("2.00.0001");
@@ -72,7 +96,7 @@ QByteArray OwnCopy(const QByteArray& bytes)
 ServerAddresses OwnCopy(const ServerAddresses& addresses)
 {
     return {OwnCopy(addresses.serverUrlDE), OwnCopy(addresses.serverUrlUS), OwnCopy(addresses.metarVatsimUrl),
-            OwnCopy(addresses.metarIvaoUrl)};
+            OwnCopy(addresses.metarIvaoUrl), OwnCopy(addresses.recorderUrl)};
 }
 
 template<typename T> T Convert(const QVariant& value);
@@ -120,7 +144,12 @@ template<typename T> T ReadValue(const QString& key, const T& defaultValue)
 template<typename T> void WriteValue(const QString& key, const T& value)
 {
     StoreLock lock(StoreMutex());
-    CSettings::Instance()->setValue(QtKey(key), QVariant::fromValue(value));
+    QSettings* settings = CSettings::Instance();
+    if (!State().fileRestricted) {
+        RestrictToOwner(settings->fileName(), true);
+        State().fileRestricted = true;
+    }
+    settings->setValue(QtKey(key), QVariant::fromValue(value));
 }
 
 // A sound record is kept as the three keys <prefix>_isenable, <prefix>_filename and <prefix>_minweight.
@@ -167,6 +196,7 @@ QSettings* CSettings::Instance()
     StoreLock lock(StoreMutex());
     StoreState& state = State();
     if (!state.settings) {
+        RestrictToOwner(kSettingsFileName, false);
         state.settings = new LockedSettings;
         qDebug().noquote() << "Expecting settings at" << state.settings->fileName();
     }
@@ -179,6 +209,7 @@ void CSettings::Release()
     StoreState& state = State();
     delete state.settings;
     state.settings = nullptr;
+    state.fileRestricted = false;
 }
 
 #define AEROVANE_DEFINE_SETTING(Name, Type, Key, Default)                                                              \
@@ -306,6 +337,12 @@ QString CSettings::GetGribRequestPath(const aviation::Position& position, unsign
     // Qt formats the numbers itself with "." as the decimal separator, whatever the process locale.
     return QString::asprintf("/get_grib_v2.php?lat=%.02f&lon=%.02f&mode=%s&key=%s", position.GetLatitude(),
                              position.GetLongitude(), mode == 1 ? "single" : "multi", "64093");
+}
+
+QString CSettings::GetRecorderUrl()
+{
+    StoreLock lock(StoreMutex());
+    return OwnCopy(State().addresses.recorderUrl);
 }
 
 QString CSettings::GetFlightsFolder()

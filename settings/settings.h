@@ -92,6 +92,8 @@ public:
     // Grid service request path for the caller to append to GetServerUrl(): mode 1 asks for the one point,
     // any other value for the area around it.
     static QString GetGribRequestPath(const aviation::Position& position, unsigned char mode);
+    // Base of the flight recorder's web service, no trailing slash.
+    static QString GetRecorderUrl();
     // "flights" in the program's folder; not created here.
     static QString GetFlightsFolder();
 

@@ -7,6 +7,7 @@
 #include "tests/support/modaldialoganswer.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTabWidget>
@@ -284,8 +285,8 @@ TEST_F(TabCommandsTest, OptionsDialogIsGoneAfterItClosesAndTheWindControlFollows
 {
     Aerovane_Pro& window = Window();
     for (const bool dwc : {false, true}) {
-        ModalDialogAnswer<DialogOption> answer([&](DialogOption&) {
-            CSettings::SetWindDwc(dwc);
+        ModalDialogAnswer<DialogOption> answer([&](DialogOption& dialog) {
+            dialog.findChild<QCheckBox*>(QStringLiteral("checkBox_DirectWindControl"))->setChecked(dwc);
             return true;
         });
         window.ui.actionPreference->trigger();

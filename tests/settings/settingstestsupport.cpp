@@ -40,7 +40,7 @@ ServerAddresses LoopbackAddresses()
 {
     return {QStringLiteral("http://127.0.0.1:28001"), QStringLiteral("http://127.0.0.1:28002"),
             QStringLiteral("http://127.0.0.1:28003/metar.php?id=ALL"),
-            QStringLiteral("http://127.0.0.1:28004/metar.php")};
+            QStringLiteral("http://127.0.0.1:28004/metar.php"), QStringLiteral("http://127.0.0.1:28005")};
 }
 
 void SettingsTest::SetUp()

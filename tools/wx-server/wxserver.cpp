@@ -17,6 +17,8 @@ namespace {
 
 // A request head larger than this is refused; real clients send a few hundred bytes.
 constexpr int kMaxRequestHead = 16 * 1024;
+// A request body (the recorder's form posts) larger than this is refused.
+constexpr qint64 kMaxRequestBody = 64 * 1024;
 // The deflate data after a gzip header is overwritten with this many bytes of 0xff, a reserved block type.
 constexpr int kGzipHeaderSize = 10;
 constexpr int kCorruptBytes = 64;
@@ -45,6 +47,8 @@ QByteArray ReasonPhrase(int status)
         return "Not Found";
     case 405:
         return "Method Not Allowed";
+    case 413:
+        return "Payload Too Large";
     default:
         return "Error";
     }
@@ -133,29 +137,50 @@ void WxServer::OnReadyRead(QTcpSocket* socket)
         socket->readAll();
         return;
     }
-    QByteArray head = socket->property("head").toByteArray() + socket->readAll();
-    const int end = head.indexOf("\r\n\r\n");
+    const QByteArray received = socket->property("received").toByteArray() + socket->readAll();
+    const int end = received.indexOf("\r\n\r\n");
     if (end < 0) {
-        if (head.size() > kMaxRequestHead) {
+        if (received.size() > kMaxRequestHead) {
             socket->setProperty("handled", true);
             Send(socket, {400, "text/plain", "request head too large\n"});
         } else {
-            socket->setProperty("head", head);
+            socket->setProperty("received", received);
         }
         return;
     }
-    socket->setProperty("handled", true);
-    socket->setProperty("head", QVariant());
-
+    const QByteArray head = received.left(end + 2);
     const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
+    qint64 bodyLength = 0;
+    if (!RequestBodyLength(head, bodyLength)) {
+        socket->setProperty("handled", true);
+        Send(socket, {400, "text/plain", "bad Content-Length\n"});
+        return;
+    }
+    if (bodyLength > kMaxRequestBody) {
+        socket->setProperty("handled", true);
+        Send(socket, {413, "text/plain", "request body too large\n"});
+        return;
+    }
+    const int bodyStart = end + 4;
+    if (received.size() - bodyStart < bodyLength) {
+        socket->setProperty("received", received);
+        return;
+    }
+    socket->setProperty("handled", true);
+    socket->setProperty("received", QVariant());
+
     if (requestLine.size() != 3 || !requestLine[1].startsWith('/')) {
         Send(socket, {400, "text/plain", "bad request\n"});
         return;
     }
     const QString target = QString::fromLatin1(requestLine[1]);
     m_requests.append(target);
-    if (requestLine[0] != "GET") {
-        Send(socket, {405, "text/plain", "only GET is served\n"});
+    const bool post = requestLine[0] == "POST";
+    if (post)
+        m_posts.append({target, received.mid(bodyStart, static_cast<int>(bodyLength))});
+    const bool loginRoute = target.startsWith(QLatin1String("/index.php?"));
+    if (post != loginRoute || (!post && requestLine[0] != "GET")) {
+        Send(socket, {405, "text/plain", "method not served here\n"});
         emit RequestServed(target, 405, 0);
         return;
     }
@@ -166,6 +191,20 @@ void WxServer::OnReadyRead(QTcpSocket* socket)
     }
     Send(socket, answer);
     emit RequestServed(target, answer.status, answer.body.size());
+}
+
+bool WxServer::RequestBodyLength(const QByteArray& head, qint64& length)
+{
+    length = 0;
+    for (const QByteArray& line : head.split('\n')) {
+        const int colon = line.indexOf(':');
+        if (colon < 0 || line.left(colon).trimmed().toLower() != "content-length")
+            continue;
+        bool ok = false;
+        length = line.mid(colon + 1).trimmed().toLongLong(&ok);
+        return ok && length >= 0;
+    }
+    return true;
 }
 
 bool WxServer::Route(const QString& target, Answer& answer) const
@@ -205,6 +244,9 @@ bool WxServer::Route(const QString& target, Answer& answer) const
         answer = FileAnswer(QStringLiteral("aerovane_info.xml"), "text/xml");
     else if (path == QLatin1String("/historywx.xml"))
         answer = FileAnswer(QStringLiteral("historywx.xml"), "text/xml");
+    else if (path == QLatin1String("/index.php")
+             && QUrlQuery(query).queryItemValue(QStringLiteral("view")) == QLatin1String("checklogin"))
+        answer = FileAnswer(QStringLiteral("recorder-login.txt"), "text/plain");
     else if (path.startsWith(QLatin1String("/history/")))
         answer = HistoryAnswer(path.mid(9));
     else

@@ -1,13 +1,17 @@
 // A loopback HTTP server standing in for the weather data server. It answers requests such as
 //     GET /get_grib_v2.php?lat=50.03&lon=8.57&mode=multi&key=64093 HTTP/1.1
 // with the combined weather file, grid texts, the server information document and history files from a data
-// folder, and can be told to fail on a path the way a real server fails.
+// folder, answers the flight recorder's login post
+//     POST /index.php?option=com_aerovane_user&view=checklogin HTTP/1.1
+// with the reply lines in the folder's recorder-login.txt, and can be told to fail on a path the way a real
+// server fails.
 #pragma once
 
 #include "tools/wx-server/gridsource.h"
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -33,7 +37,8 @@ public:
     };
 
     // Reads the folder: metar.txt, synop.txt, taf.txt (the combined weather file), aerovane_info.xml,
-    // historywx.xml, history/ and grid/. Missing files give empty sections or 404 answers.
+    // historywx.xml, history/ and grid/, and recorder-login.txt at each login. Missing files give empty sections
+    // or 404 answers.
     explicit WxServer(const QString& dataFolder, QObject* parent = nullptr);
 
     // Listens on 127.0.0.1; port 0 picks a free one. False with ErrorString() when the port is taken.
@@ -53,6 +58,14 @@ public:
     // Request targets (path and query) in the order they arrived.
     QStringList Requests() const { return m_requests; }
     void ClearRequests() { m_requests.clear(); }
+
+    // Every POST with its body (at most 64 KiB; larger ones are refused unread), in the order they arrived.
+    struct Post
+    {
+        QString target;
+        QByteArray body;
+    };
+    QList<Post> Posts() const { return m_posts; }
 
     // Maps a failure name of the command line ("404", "stall", "corrupt-gzip", "html", "grid-error") to
     // its value; false for an unknown name.
@@ -78,6 +91,8 @@ private:
     Answer HistoryAnswer(const QString& name) const;
     Answer GridAnswer(const QString& query) const;
     static void Send(QTcpSocket* socket, const Answer& answer);
+    // The Content-Length of a request head, 0 without one; false when it is not a number.
+    static bool RequestBodyLength(const QByteArray& head, qint64& length);
 
     QString m_folder;
     QTcpServer m_server;
@@ -86,6 +101,7 @@ private:
     QByteArray m_combinedGzip;
     QHash<QString, Failure> m_failures;
     QStringList m_requests;
+    QList<Post> m_posts;
 };
 
 } // namespace tools
