@@ -208,6 +208,11 @@ void WxStationTool::AddWxStationsToFS(const QString& simulatorFolder, std::vecto
     airports.erase(std::remove_if(airports.begin(), airports.end(),
                                   [](const aviation::weather::CStation& station) { return station.IsGenerated(); }),
                    airports.end());
+    // An empty list would replace the embedded airports at the next start with none.
+    if (airports.empty()) {
+        Status(QStringLiteral("no airports loaded"));
+        return;
+    }
     const int count = static_cast<int>(airports.size());
     const QString weatherFolder = WeatherFolder(simulatorFolder);
     const QString mappingPath = weatherFolder + QLatin1Char('/') + kMappingFile;
