@@ -57,8 +57,9 @@ DlgConfigurator::DlgConfigurator(QWidget* parent)
     connect(ui.pushButton_back, &QPushButton::clicked, this, &DlgConfigurator::BackPage);
     connect(ui.stackedWidget, &QStackedWidget::currentChanged, this, &DlgConfigurator::StackedPageChanged);
     connect(ui.pushButton_testConnection, &QPushButton::clicked, this, &DlgConfigurator::OnCheckConnection);
-    for (QToolButton* chooser : {ui.toolButton_path_fs9fsxp3d, ui.toolButton_path_xplane, ui.toolButton_path_fp_fs9fsxp3d,
-                                 ui.toolButton_path_fp_airbusx, ui.toolButton_path_fp_xplane_fms})
+    for (QToolButton* chooser :
+         {ui.toolButton_path_fs9fsxp3d, ui.toolButton_path_xplane, ui.toolButton_path_fp_fs9fsxp3d,
+          ui.toolButton_path_fp_airbusx, ui.toolButton_path_fp_xplane_fms})
         connect(chooser, &QToolButton::clicked, this, &DlgConfigurator::OnShowFolderDlg);
     connect(ui.radioButton_client, &QRadioButton::toggled, ui.lineEdit_ServerIP, &QLineEdit::setEnabled);
     connect(ui.radioButton_client, &QRadioButton::toggled, ui.lineEdit_ServerPort, &QLineEdit::setEnabled);
@@ -151,7 +152,8 @@ void DlgConfigurator::InitPage()
     const QString page = ui.stackedWidget->currentWidget()->objectName();
 
     if (page == QLatin1String("page_usefs")) {
-        for (const auto& [name, path] : {std::pair(QStringLiteral("P3Dv3"), p3dV3), {QStringLiteral("P3Dv2"), p3dV2},
+        for (const auto& [name, path] : {std::pair(QStringLiteral("P3Dv3"), p3dV3),
+                                         {QStringLiteral("P3Dv2"), p3dV2},
                                          {QStringLiteral("FSX"), fsx}})
             AddDebugText(QStringLiteral("Auto detected Path %1: %2")
                              .arg(name, path.isEmpty() ? QStringLiteral("not found") : path));
@@ -300,8 +302,10 @@ void DlgConfigurator::OnShowFolderDlg()
         {ui.toolButton_path_xplane, QStringLiteral("Path XPlane"), ui.lineEdit_folder_xplane},
         {ui.toolButton_path_fp_fs9fsxp3d, QStringLiteral("Path Flight Plan FS9/FSX/P3D"),
          ui.lineEdit_export_fp_older_fs9fsxp3d},
-        {ui.toolButton_path_fp_airbusx, QStringLiteral("Path Flight Plan Airbus X"), ui.lineEdit_export_fp_folder_airbus},
-        {ui.toolButton_path_fp_xplane_fms, QStringLiteral("Path Flight Plan XPlane"), ui.lineEdit_export_fp_folder_xplane},
+        {ui.toolButton_path_fp_airbusx, QStringLiteral("Path Flight Plan Airbus X"),
+         ui.lineEdit_export_fp_folder_airbus},
+        {ui.toolButton_path_fp_xplane_fms, QStringLiteral("Path Flight Plan XPlane"),
+         ui.lineEdit_export_fp_folder_xplane},
     };
     for (const Chooser& chooser : choosers) {
         if (chooser.button != sender())

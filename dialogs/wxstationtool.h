@@ -60,7 +60,7 @@ public:
     static constexpr int kLogBlock = 500;
 
 private:
-    // Appends the new bytes to the file, or leaves it untouched and says why.
+    // Replaces the file whole with the contents, or leaves it untouched; false when it stayed.
     bool ReplaceWith(const QString& path, const QByteArray& contents);
     bool BackupFile(const QString& weatherFolder, const QString& fileName);
     void Status(const QString& text);

@@ -70,8 +70,8 @@ TEST_F(SetupWizardEndToEnd, TheGeneratorExtendsTheSimulatorsFilesWithTheLoadedAi
     const QByteArray mapping
         = wxstationfiles::EncodeMappingEntry({"EDDF", 50.0264f, 8.54313f, 111.0f, "Frankfurt Main, Germany"})
         + wxstationfiles::EncodeMappingEntry({"KJFK", 40.6398f, 286.221f, 4.0f, "New York Kennedy, United States"});
-    for (const auto& [name, bytes] : {std::pair(QStringLiteral("wxstationlist.bin"), stations),
-                                      {QStringLiteral("wxmapping.bin"), mapping}}) {
+    for (const auto& [name, bytes] :
+         {std::pair(QStringLiteral("wxstationlist.bin"), stations), {QStringLiteral("wxmapping.bin"), mapping}}) {
         QFile file(simulator.filePath(QStringLiteral("Weather/") + name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);

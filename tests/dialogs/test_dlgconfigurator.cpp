@@ -151,8 +151,9 @@ TEST_F(DlgConfiguratorTest, TestsTheFSUIPCAndSimConnectLinksEverySecond)
     Widget<QRadioButton>("radioButton_FSUIPC_Simconnect")->setChecked(true);
     TestButton()->click();
     Tick();
-    EXPECT_TRUE(Debug().contains(QRegularExpression("FSUIPC connected\nFS-Version: FSX\nFSUIPC-Version: FSUIPC-Ver: .+\n"
-                                                    "SimConnect connected\nSimConnect-Version: AppVersion=.+$")))
+    EXPECT_TRUE(
+        Debug().contains(QRegularExpression("FSUIPC connected\nFS-Version: FSX\nFSUIPC-Version: FSUIPC-Ver: .+\n"
+                                            "SimConnect connected\nSimConnect-Version: AppVersion=.+$")))
         << Debug().toStdString();
     EXPECT_EQ(TestButton()->text(), "Test Connection");
     Next();
@@ -178,7 +179,8 @@ TEST_F(DlgConfiguratorTest, TestsTheBridgeAndNamesItsSimulator)
     EXPECT_TRUE(Debug().endsWith("Connected to Aerovane Bridge/Nimbolux\nFS Type: Prepar3D"));
     EXPECT_EQ(TestButton()->text(), "Test Connection");
 
-    peer.AnswerNextWith(CLinkMessage(LinkAnsw, 0, "ServerName=Aerovane Bridge:ServerAPIVersion=1002").ToString() + "\n");
+    peer.AnswerNextWith(CLinkMessage(LinkAnsw, 0, "ServerName=Aerovane Bridge:ServerAPIVersion=1002").ToString()
+                        + "\n");
     peer.AnswerNextWith(CLinkMessage(LinkFsst, 80, "SimVersion=7:FSVersion=7").ToString() + "\n");
     TestButton()->click();
     Tick();

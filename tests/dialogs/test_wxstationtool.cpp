@@ -22,11 +22,12 @@ using namespace wxstationfiles;
 namespace {
 
 // Lines of the embedded airport list; "00C " keeps the blank that pads its code.
-const wchar_t kAirportLines[] = L"# icao;name;country;elev;lat;lon;fs9_station;fsx_station;p3d_station;xplane_station;active\n"
-                                L"EDDF;Frankfurt Main;Germany;364;50.0264;8.54313;1;0;0;1;1\n"
-                                L"00C ;Animas, Durango, CO;United States;6683;37.2032;-107.869;0;0;0;0;1\n"
-                                L"LEMD;Madrid Barajas;Spain;1998;40.4719;-3.56264;0;0;0;0;1\n"
-                                L"EGLL;London Heathrow;United Kingdom;83;51.4775;-0.461389;1;1;0;0;1\n";
+const wchar_t kAirportLines[]
+    = L"# icao;name;country;elev;lat;lon;fs9_station;fsx_station;p3d_station;xplane_station;active\n"
+      L"EDDF;Frankfurt Main;Germany;364;50.0264;8.54313;1;0;0;1;1\n"
+      L"00C ;Animas, Durango, CO;United States;6683;37.2032;-107.869;0;0;0;0;1\n"
+      L"LEMD;Madrid Barajas;Spain;1998;40.4719;-3.56264;0;0;0;0;1\n"
+      L"EGLL;London Heathrow;United Kingdom;83;51.4775;-0.461389;1;1;0;0;1\n";
 
 std::vector<CStation> Airports(const std::wstring& text = kAirportLines)
 {
@@ -152,9 +153,10 @@ TEST_F(WxStationToolTest, ReadsBothFilesAndFindsCodesInAnyCase)
     EXPECT_EQ(m_status.text(), "done ");
     m_tool.Search(QStringLiteral("00c"));
     m_tool.Search(QStringLiteral("KJFK"));
-    EXPECT_EQ(Log(), "File: wxstationlist.bin, ids: 2\nFile: wxmapping.bin, ids: 2\nICAO: 00C founded in wxmapping\n"
-                     "ICAO: 00C, Name: Animas, Durango, CO, United States, Lat: 37.2032, Lon: -107.869, Alt: 2037\n"
-                     "ICAO: KJFK not found");
+    EXPECT_EQ(Log(),
+              "File: wxstationlist.bin, ids: 2\nFile: wxmapping.bin, ids: 2\nICAO: 00C founded in wxmapping\n"
+              "ICAO: 00C, Name: Animas, Durango, CO, United States, Lat: 37.2032, Lon: -107.869, Alt: 2037\n"
+              "ICAO: KJFK not found");
 
     QFile::remove(MappingPath());
     EXPECT_FALSE(m_tool.Read(m_simulator.path()));
