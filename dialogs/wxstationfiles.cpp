@@ -55,15 +55,22 @@ QString Flag(bool on)
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
+// Joined rather than formatted with arg(), so a "%1" inside a name stays as it is.
 QString AirportLine(const aviation::weather::CStation& station)
 {
     const aviation::Position& position = station.GetPosition();
-    return QStringLiteral("%1;%2;%3;%4;%5;%6;%7;%8;%9;%10;1")
-        .arg(QString::fromStdWString(station.GetICAO()), QString::fromStdWString(station.GetName()),
-             QString::fromStdWString(station.GetCountry()), SixDigits(station.GetElevation()),
-             SixDigits(position.GetLatitude()), SixDigits(position.GetLongitude()), Flag(station.IsFS9Station()),
-             Flag(station.IsFSXStation()), Flag(station.IsP3DStation()))
-        .arg(Flag(station.IsXPlaneStation()));
+    return QStringList{QString::fromStdWString(station.GetICAO()),
+                       QString::fromStdWString(station.GetName()),
+                       QString::fromStdWString(station.GetCountry()),
+                       SixDigits(station.GetElevation()),
+                       SixDigits(position.GetLatitude()),
+                       SixDigits(position.GetLongitude()),
+                       Flag(station.IsFS9Station()),
+                       Flag(station.IsFSXStation()),
+                       Flag(station.IsP3DStation()),
+                       Flag(station.IsXPlaneStation()),
+                       QStringLiteral("1")}
+        .join(QLatin1Char(';'));
 }
 
 } // namespace
