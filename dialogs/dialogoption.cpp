@@ -1,12 +1,15 @@
 #include "dialogs/dialogoption.h"
 
 #include "flight/recorderlogin.h"
+#include "generation/mainwindowhost.h"
 #include "generation/prompter.h"
+#include "generation/weatherworker.h"
 #include "platform/debugoutput.h"
 #include "platform/processrunner.h"
 #include "platform/programfolder.h"
 #include "settings/settings.h"
 #include "settings/soundsetting.h"
+#include "weather/weathermanager.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -58,6 +61,7 @@ DialogOption::DialogOption(QWidget* parent)
             &DialogOption::OnButtonGroupWeatherModeClicked);
 
     ui.progressBar_fs_tool->hide();
+    ConnectStationTool();
     // The ambient sounds are not offered yet: the page leaves the tabs but its widgets are still loaded and stored.
     const int ambientPage = ui.tabWidget->indexOf(ui.tab_ambient);
     if (ambientPage >= 0)
@@ -443,4 +447,56 @@ void DialogOption::OnButtonGroupWeatherModeClicked(QAbstractButton* button)
 void DialogOption::Warn(const QString& text)
 {
     Prompter().Ask({PromptKind::Warning, kTitle, text, QString()});
+}
+
+void DialogOption::ConnectStationTool()
+{
+    m_stationTool = std::make_unique<WxStationTool>(
+        WxStationTool::Widgets{ui.label_fs_station_progress, ui.progressBar_fs_tool, ui.textEdit_result_fs_tool});
+    connect(ui.pushButton_reading_FS_wxstation, &QPushButton::clicked, this,
+            &DialogOption::OnPushbutton_ReadingOvyxStations);
+    connect(ui.pushButton_search_icao, &QPushButton::clicked, this, &DialogOption::OnPushbutton_search_icao);
+    connect(ui.pushButton_create_ovyxstation, &QPushButton::clicked, this,
+            &DialogOption::OnPushButton_create_wxstationinFS);
+    connect(ui.pushButton_restore, &QPushButton::clicked, this, &DialogOption::OnPushbutton_Restore_wxstations);
+}
+
+void DialogOption::OnPushbutton_ReadingOvyxStations()
+{
+    ui.pushButton_search_icao->setDefault(true);
+    if (m_stationTool->Read(ui.lineEdit_Path_FS->text())) {
+        ui.pushButton_search_icao->setEnabled(true);
+        ui.pushButton_create_ovyxstation->setEnabled(true);
+    }
+}
+
+void DialogOption::OnPushbutton_search_icao()
+{
+    m_stationTool->Search(ui.lineEdit_search_icao->text());
+}
+
+void DialogOption::OnPushButton_create_wxstationinFS()
+{
+    if (!m_stationTool->Backup(ui.lineEdit_Path_FS->text()))
+        return;
+    AddWxStationsToFS();
+    Prompter().Ask({PromptKind::Information, QStringLiteral("Aerovane"),
+                    QStringLiteral("Please restart Aerovane\nFSX: delete wxstationlist\n in Win7: "
+                                   "/Users/Name/AppData/Roaming/Microsoft/FSX"),
+                    QString()});
+}
+
+void DialogOption::AddWxStationsToFS()
+{
+    auto* host = dynamic_cast<CMainWindowHost*>(m_parent);
+    CWeatherWorker* worker = host ? host->GetWeatherWorker() : nullptr;
+    std::vector<aviation::weather::CStation> airports;
+    if (worker)
+        airports = worker->GetWeatherManager()->GetAirportList();
+    m_stationTool->AddWxStationsToFS(ui.lineEdit_Path_FS->text(), std::move(airports));
+}
+
+void DialogOption::OnPushbutton_Restore_wxstations()
+{
+    m_stationTool->Restore(ui.lineEdit_Path_FS->text());
 }

@@ -3,10 +3,13 @@
 #pragma once
 
 #include "dialogs/userbuttonlist.h"
+#include "dialogs/wxstationtool.h"
 #include "ui_dialogoption.h"
 
 #include <QDialog>
 #include <QString>
+
+#include <memory>
 
 class QAbstractButton;
 
@@ -44,8 +47,16 @@ private slots:
     void OnToolButtonSoundOpenFileDlg();
     void OnSliderWxModelChange(int value);
     void OnButtonGroupWeatherModeClicked(QAbstractButton* button);
+    // The weather-station generator: read, search, create (backup, then AddWxStationsToFS) and restore.
+    void OnPushbutton_ReadingOvyxStations();
+    void OnPushbutton_search_icao();
+    void OnPushButton_create_wxstationinFS();
+    void OnPushbutton_Restore_wxstations();
 
 private:
+    // Extends the simulator's station files with the airports of the window's weather model.
+    void AddWxStationsToFS();
+    void ConnectStationTool();
     void Warn(const QString& text);
     // A folder chooser with the caption, starting in the folder; the chosen folder or empty after a cancel.
     QString ChooseFolder(const QString& caption, const QString& startFolder, const QString& filter = QString());
@@ -55,4 +66,5 @@ private:
     Ui::DialogOption ui;
     UserButtonList m_userButtons;
     int m_loginTimeoutMs;
+    std::unique_ptr<WxStationTool> m_stationTool;
 };
