@@ -125,6 +125,8 @@ void CTableViewWaypoint::SetFlightPlan(const aviation::CFlightplan& plan)
         previous = waypoint.GetPosition();
         firstRow = false;
     }
+    // Positions, distances and winds are read whole, never as "47…".
+    resizeColumnsToContents();
 }
 
 void CTableViewWaypoint::SelectWaypoint(const aviation::WayPoint& waypoint)

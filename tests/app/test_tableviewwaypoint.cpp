@@ -66,6 +66,11 @@ TEST(TableViewWaypoint, OneRowPerRouteWaypointWithItsLeg)
          "440 kt", U8("0°"), "466 kt", "01:15"},
     };
     EXPECT_EQ(AllRows(view), expected);
+    // Each column as wide as its widest text: no position, distance or wind is elided.
+    for (int column = 0; column < kHeaders.size(); ++column) {
+        for (int row = 0; row < expected.size(); ++row)
+            EXPECT_GT(view.columnWidth(column), view.fontMetrics().horizontalAdvance(expected[row][column])) << column;
+    }
 
     view.SetFlightPlan(aviation::CFlightplan());
     EXPECT_EQ(view.model()->rowCount(), 0);
