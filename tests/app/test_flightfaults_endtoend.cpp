@@ -101,7 +101,7 @@ TEST_F(LinkFaultsEndToEnd, CloseDuringATransferEndsItQuicklyWithoutFreezingTheWi
     QElapsedTimer closing;
     closing.start();
     window.close();
-    EXPECT_LT(closing.elapsed(), 100) << "the close request waited for the transfer";
+    EXPECT_LT(closing.elapsed(), 1000) << "the close request waited for the transfer";
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 2000));
     EXPECT_LT(peer.GetWeatherWrites().size(), 60u) << "the transfer went on after the close";
     EXPECT_TRUE(LogText().contains("(Main) Close"));
