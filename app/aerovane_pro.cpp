@@ -3,13 +3,13 @@
 #include "app/fileversioninfo.h"
 #include "app/windowplacement.h"
 #include "app/wxstatusbar.h"
-#include "flight/tab_flightplanner.h"
-#include "flight/tab_flightrecorder.h"
 #include "generation/weatherworker.h"
 #include "generation/wxdownloader.h"
 #include "loadeditor/tab_loadeditor.h"
+#include "planner/tab_flightplanner.h"
 #include "platform/debugoutput.h"
 #include "platform/programfolder.h"
+#include "recorder/tab_flightrecorder.h"
 #include "settings/settings.h"
 #include "simlink/connectworker.h"
 
@@ -53,8 +53,8 @@ Aerovane_Pro::Aerovane_Pro(QWidget* parent)
     version.Free();
 
     // A stored geometry the screens cannot show whole is moved and shrunk onto them.
-    const QRect saved = windowplacement::FitIntoScreens(
-        CSettings::GetMainGeometry(), QSize(kDefaultWidth, kDefaultHeight), AvailableScreenAreas());
+    const QRect saved = windowplacement::FitIntoScreens(CSettings::GetMainGeometry(),
+                                                        QSize(kDefaultWidth, kDefaultHeight), AvailableScreenAreas());
     splash.setWindowOpacity(0.8);
     splash.setGeometry(saved.left(), saved.top(), 500, 144);
     splash.show();

@@ -4,10 +4,10 @@
 #pragma once
 
 #include "app/logwriter.h"
-#include "flight/flightphasetracker.h"
 #include "forms/mainwindowform.h"
 #include "generation/directwindcontrol.h"
 #include "generation/mainwindowhost.h"
+#include "recorder/flightphasetracker.h"
 #include "simlink/aircraft.h"
 #include "simlink/aircraftdetail.h"
 #include "weather/grib.h"

@@ -2,7 +2,7 @@
 // (course, distance, time), the weather found for it and the speeds and heading worked out for the leg.
 #pragma once
 
-#include "flight/flightplan.h"
+#include "flightplan/flightplan.h"
 #include "weather/waypoint.h"
 
 #include <QStandardItemModel>

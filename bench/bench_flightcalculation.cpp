@@ -3,10 +3,10 @@
 // weather model and no request leaves the program.
 
 #include "bench/quietwindow.h"
-#include "flight/tab_flightplanner.h"
 #include "forms/mainwindowform.h"
 #include "generation/prompter.h"
 #include "generation/weatherworker.h"
+#include "planner/tab_flightplanner.h"
 #include "platform/debugoutput.h"
 #include "platform/locale.h"
 #include "platform/programfolder.h"

@@ -1,12 +1,12 @@
 #include "dialogs/dialogoption.h"
 
-#include "flight/recorderlogin.h"
 #include "generation/mainwindowhost.h"
 #include "generation/prompter.h"
 #include "generation/weatherworker.h"
 #include "platform/debugoutput.h"
 #include "platform/processrunner.h"
 #include "platform/programfolder.h"
+#include "recorder/recorderlogin.h"
 #include "settings/settings.h"
 #include "settings/soundsetting.h"
 #include "weather/weathermanager.h"

@@ -3,7 +3,7 @@
 // what the worker's METAR list does not hold yet is sent, with the global station first and the flight plan's
 // airports once more at the end.
 
-#include "flight/flightplan.h"
+#include "flightplan/flightplan.h"
 #include "generation/generationguard.h"
 #include "generation/mainwindowhost.h"
 #include "generation/stationweather.h"

@@ -1,7 +1,7 @@
 // The planner page against the loopback route finder and the simulated FSX: find, pick, calculate, export, load.
-#include "flight/dlgexportflightplan.h"
-#include "flight/dlgflightplans.h"
 #include "mainwindowtest.h"
+#include "planner/dlgexportflightplan.h"
+#include "planner/dlgflightplans.h"
 #include "platform/simconnectsim.h"
 #include "tests/support/modaldialoganswer.h"
 

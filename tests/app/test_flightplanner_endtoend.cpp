@@ -1,7 +1,7 @@
 // The planner page as the user meets it: an X-Plane plan chosen with the import button shows its route, and an
 // aircraft of the bridge peer near a route point selects that point's row.
-#include "flight/tab_flightplanner.h"
 #include "mainwindowtest.h"
+#include "planner/tab_flightplanner.h"
 
 #include <QTest>
 

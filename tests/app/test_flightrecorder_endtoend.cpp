@@ -1,11 +1,11 @@
 // The bridge peer plays the Frankfurt-Munich script, one sample per aircraft read 31 s apart; the window's
 // tracker follows it to the gate, where the recorder reports, stores and lists the flight.
-#include "flight/flightdlg.h"
-#include "flight/flightfile.h"
-#include "flight/tab_flightrecorder.h"
 #include "generation/weatherworker.h"
 #include "mainwindowtest.h"
 #include "platform/clock.h"
+#include "recorder/flightdlg.h"
+#include "recorder/flightfile.h"
+#include "recorder/tab_flightrecorder.h"
 #include "simlink/connectworker.h"
 #include "simlink/job.h"
 #include "tools/bridge-peer/flightscript.h"

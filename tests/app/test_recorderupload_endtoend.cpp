@@ -1,13 +1,13 @@
 // An autostarted flight, the Frankfurt-Munich script to the gate, with live positions on the way; at the gate the
 // recorder logs in at the loopback service and, after the pilot's Yes, copies the file to a loopback FTP server.
-#include "flight/tab_flightrecorder.h"
 #include "generation/weatherworker.h"
 #include "mainwindowtest.h"
 #include "platform/clock.h"
+#include "recorder/tab_flightrecorder.h"
 #include "simlink/connectworker.h"
 #include "simlink/job.h"
-#include "tests/flight/ftpserverprocess.h"
 #include "tests/generation/recordingprompter.h"
+#include "tests/recorder/ftpserverprocess.h"
 #include "tools/bridge-peer/flightscript.h"
 
 #include <QTest>

@@ -1,9 +1,9 @@
 #include "dialogs/dialogoption.h"
 #include "dialogs/wxfiledialog.h"
-#include "flight/tab_flightrecorder.h"
 #include "generation/weatherworker.h"
 #include "loadeditor/aircraftconfigdlg.h"
 #include "mainwindowtest.h"
+#include "recorder/tab_flightrecorder.h"
 #include "tests/support/modaldialoganswer.h"
 
 #include <QAction>

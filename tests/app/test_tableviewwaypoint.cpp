@@ -1,7 +1,7 @@
 #include "app/tableviewwaypoint.h"
 
-#include "flight/tab_flightplanner.h"
 #include "forms/mainwindowform.h"
+#include "planner/tab_flightplanner.h"
 
 #include "tablecontent.h"
 

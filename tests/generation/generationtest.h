@@ -3,7 +3,7 @@
 // generation hands over.
 #pragma once
 
-#include "flight/flightplan.h"
+#include "flightplan/flightplan.h"
 #include "weatherworkertest.h"
 
 #include <functional>

@@ -6,8 +6,8 @@
 //      "type":1,"lat":47.449,"lon":-122.309306,"alt":0}, ...]}
 // Exits 1 when a file cannot be opened, 0 otherwise.
 
-#include "flight/tab_flightplanner.h"
 #include "generation/prompter.h"
+#include "planner/tab_flightplanner.h"
 #include "platform/locale.h"
 #include "tools/common/jsonline.h"
 

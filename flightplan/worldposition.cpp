@@ -1,0 +1,88 @@
+#include "flightplan/worldposition.h"
+
+#include "flightplan/planfiletext.h"
+#include "platform/debugoutput.h"
+
+#include <QStringList>
+
+#include <cmath>
+
+namespace planfile {
+
+namespace {
+
+// The text before the first `separator`, removed from `rest` with the separator; the whole rest, left in place,
+// when there is none.
+QString TakeBefore(QString& rest, QChar separator)
+{
+    const int index = rest.indexOf(separator);
+    if (index < 0)
+        return rest;
+    const QString part = rest.left(index);
+    rest = rest.mid(index + 1).trimmed();
+    return part;
+}
+
+double NumberOrZero(const QString& text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    return ok ? value : 0.0;
+}
+
+QString AltitudeText(int altitude)
+{
+    const double feet = static_cast<float>(altitude);
+    return (feet < 0 ? QString() : QStringLiteral("+")) + QString::number(feet, 'f', 2);
+}
+
+} // namespace
+
+QString DegreesToText(double degrees, QChar mark)
+{
+    int whole = 0;
+    int minutes = 0;
+    int seconds = 0;
+    aviation::DegToDMS(degrees, whole, minutes, seconds);
+    return QStringLiteral("%1%2 %3' %4\"").arg(whole).arg(mark).arg(minutes).arg(seconds);
+}
+
+QString WayPointToText(const aviation::WayPoint& point, QChar mark, bool blankAfterComma)
+{
+    const QString separator = blankAfterComma ? QStringLiteral(", ") : QStringLiteral(",");
+    const double latitude = point.GetLatitude();
+    const double longitude = point.GetLongitude();
+    return (latitude >= 0 ? QStringLiteral("N") : QStringLiteral("S")) + DegreesToText(std::fabs(latitude), mark)
+        + separator + (longitude >= 0 ? QStringLiteral("E") : QStringLiteral("W"))
+        + DegreesToText(std::fabs(longitude), mark) + separator + AltitudeText(point.GetAltitude());
+}
+
+double CoordinateFromText(const QString& text, QChar mark)
+{
+    QString rest = text.trimmed();
+    if (rest.isEmpty())
+        return 0.0;
+    const QChar hemisphere = rest.at(0);
+    rest = rest.mid(1);
+    const QString degrees = TakeBefore(rest, mark);
+    const QString minutes = TakeBefore(rest, QLatin1Char('\''));
+    const QString seconds = TakeBefore(rest, QLatin1Char('"'));
+    const double value = NumberOrZero(degrees) + NumberOrZero(minutes) / 60.0 + NumberOrZero(seconds) / 3600.0;
+    return hemisphere == QLatin1Char('S') || hemisphere == QLatin1Char('W') ? -value : value;
+}
+
+aviation::WayPoint WayPointFromText(const QString& text)
+{
+    platform::DebugOut(text.toStdWString() + L"\n");
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() < 3)
+        return aviation::WayPoint(L"", 0.0, 0.0, L"", 0, 0);
+    // Hand-edited files mix the marks; each coordinate is read with its own.
+    const auto coordinate = [](const QString& part) {
+        return CoordinateFromText(part, part.contains(kDegreeSign) ? kDegreeSign : kFS9DegreeMark);
+    };
+    return aviation::WayPoint(L"", coordinate(parts.at(0)), coordinate(parts.at(1)), L"", 0,
+                              WholeFeet(NumberOrZero(parts.at(2))));
+}
+
+} // namespace planfile

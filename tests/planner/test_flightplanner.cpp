@@ -1,0 +1,210 @@
+// The planner page with the airport database of a weather worker: the airport and level fields, opening and
+// importing plan files, the reset and following the aircraft along the route.
+#include "flightplan/planfiletext.h"
+#include "plannerprompter.h"
+#include "platform/clock.h"
+#include "tests/flightplan/planfixtures.h"
+
+#include <cmath>
+
+namespace {
+
+class FlightPlannerTest : public PlannerPageTest
+{
+protected:
+    void SetUp() override
+    {
+        PlannerPageTest::SetUp();
+        // As the window forwards its fields.
+        QObject::connect(ui.lineEdit_Dep, &QLineEdit::textChanged, planner, &CTab_Flightplanner::DepartureChange);
+        QObject::connect(ui.lineEdit_Arrival, &QLineEdit::textChanged, planner, &CTab_Flightplanner::DestinationChange);
+        QObject::connect(ui.lineEdit_Altinate, &QLineEdit::textChanged, planner, &CTab_Flightplanner::AlternateChange);
+    }
+
+    QString Write(const QString& name, const QByteArray& bytes) { return WriteFile(dir, name, bytes); }
+
+    QString SelectedIdent() const
+    {
+        const QModelIndexList rows = ui.tableView_waypoints->selectionModel()->selectedRows();
+        return rows.isEmpty() ? QString() : rows.first().data().toString();
+    }
+};
+
+// An aircraft due north of the point, the nearest to it that is not nearer than `distance` NM.
+aviation::structs::CAircraft AircraftNorthOf(const aviation::Position& point, double distance)
+{
+    aviation::structs::CAircraft aircraft;
+    aircraft.SetLatitude(point.GetLatitude() + distance * 1.852 / 6378.137 * 180.0 / M_PI);
+    aircraft.SetLongitude(point.GetLongitude());
+    while (aviation::CalcDistance(aircraft, point) < distance)
+        aircraft.SetLatitude(std::nextafter(aircraft.GetLatitude(), 90.0));
+    return aircraft;
+}
+
+} // namespace
+
+TEST_F(FlightPlannerTest, AirportFieldsTakeKnownAirportsAndGateTheCalculation)
+{
+    ui.pushButton_Calculate->setEnabled(false);
+    ui.lineEdit_Arrival->setText("loww");
+    EXPECT_FALSE(ui.pushButton_Calculate->isEnabled());
+    ui.lineEdit_Dep->setText("eddf");
+    EXPECT_EQ(ui.lineEdit_Dep->text(), "EDDF");
+    EXPECT_EQ(ui.lineEdit_Dep->styleSheet(), "background-color:green;");
+    EXPECT_TRUE(ui.pushButton_Calculate->isEnabled());
+    EXPECT_NEAR(planner->GetEditedFlightPlan().departure.GetLatitude(), 50.03, 0.05);
+
+    // Three letters change nothing; an unknown airport turns red, switches the calculation off and keeps the
+    // airport known before.
+    ui.lineEdit_Dep->setText("EDD");
+    EXPECT_EQ(ui.lineEdit_Dep->styleSheet(), "background-color:green;");
+    ui.lineEdit_Dep->setText("ZZZZ");
+    EXPECT_EQ(ui.lineEdit_Dep->styleSheet(), "background-color:red;");
+    EXPECT_FALSE(ui.pushButton_Calculate->isEnabled());
+    EXPECT_EQ(planner->GetEditedFlightPlan().departure.GetIdent(), L"EDDF");
+
+    // The alternate can switch the calculation off but never on.
+    ui.lineEdit_Dep->setText("EDDF");
+    ui.lineEdit_Altinate->setText("QQQQ");
+    EXPECT_FALSE(ui.pushButton_Calculate->isEnabled());
+    ui.lineEdit_Altinate->setText("lowi");
+    EXPECT_FALSE(ui.pushButton_Calculate->isEnabled());
+    EXPECT_EQ(planner->GetEditedFlightPlan().alternate.GetIdent(), L"LOWI");
+}
+
+TEST_F(FlightPlannerTest, CruisingLevelIsCheckedAgainstTheAircraftsCeiling)
+{
+    planner->SetAircraft(Profile(35000, 39000));
+    const struct
+    {
+        const char* typed;
+        bool red;
+        int stored;
+    } cases[] = {{"35000", false, 35000},
+                 {"41000", true, 41000},
+                 {"0", true, 41000},
+                 {"FL350", true, 41000},
+                 {"-2000", true, 41000}};
+    for (const auto& c : cases) {
+        ui.lineEdit_CruiseAlt->setText(c.typed);
+        planner->CruisingLevelChanged();
+        EXPECT_EQ(ui.lineEdit_CruiseAlt->styleSheet(),
+                  c.red ? "QLineEdit{background: red;}" : "QLineEdit{background: white;}")
+            << c.typed;
+        EXPECT_EQ(planner->GetEditedFlightPlan().cruiseAltitude, c.stored) << c.typed;
+        EXPECT_EQ(prompter.asked.size(), c.red ? 1u : 0u) << c.typed;
+    }
+}
+
+TEST_F(FlightPlannerTest, ImportTriesTheReadersInTurnAndShowsTheRoute)
+{
+    const struct
+    {
+        const char* file;
+        int xmlErrors;
+        bool notFS9;
+        const char* route;
+    } cases[] = {
+        {"KSEA-KPDX_fsx.pln", 0, false, "KSEA SEA WP1 BTG KPDX"},
+        {"KSEA-KPDX_fs9.pln", 1, false, "KSEA SEA OLM HQ KPDX"},
+        {"KSEA-KPDX_xp11.fms", 1, true, "KSEA SEA OLM HQ KPDX"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        debug.Clear();
+        host.Clear();
+        prompter.chosenFile = FixturePath(c.file);
+        planner->ImportFP();
+        int xmlErrors = 0;
+        for (const std::string& line : debug.Lines())
+            xmlErrors += line.rfind("TabFlightplanner: XMLError - ", 0) == 0 ? 1 : 0;
+        EXPECT_EQ(xmlErrors, c.xmlErrors);
+        EXPECT_EQ(host.log.contains("(Flightplanner) - Not FS9 flight plan"), c.notFS9);
+        EXPECT_EQ(ui.plainTextEdit_route->toPlainText(), c.route);
+        EXPECT_EQ(ui.lineEdit_Dep->text() + ui.lineEdit_Arrival->text(), "KSEAKPDX");
+        // Airports read without an elevation take the database's; the calculation followed the import.
+        EXPECT_GT(planner->GetEditedFlightPlan().waypoints.back().GetAltitude(), 0);
+        EXPECT_TRUE(ui.pushButton_printFp->isEnabled());
+    }
+    // The chooser opens where the last plan came from; a cancelled chooser keeps the route.
+    EXPECT_EQ(CSettings::GetPathToFlightplan(), QStringLiteral(AEROVANE_TEST_DATA_DIR "/flightplans"));
+    EXPECT_EQ(prompter.choosers.at(1).directory, CSettings::GetPathToFlightplan());
+    prompter.chosenFile.clear();
+    planner->ImportFP();
+    EXPECT_EQ(ui.plainTextEdit_route->toPlainText(), "KSEA SEA OLM HQ KPDX");
+}
+
+TEST_F(FlightPlannerTest, KnownAlternateFliesLastInDistanceAndRoute)
+{
+    const QString path = Write("EDDFLOWW.fms",
+                               "I\n3 version\n1\n1\n1 EDDF 0.000000 50.033333 8.570556\n"
+                               "1 LOWW 0.000000 48.110278 16.569722\n");
+    planner->OpenFlightPlanFile(path);
+    EXPECT_EQ(ui.lineEdit_dist->text(), "335.3NM");
+    EXPECT_EQ(ui.lineEdit_avaerageDir->text(), QString::fromUtf8("107.1°"));
+
+    // The reset empties the page but keeps the cruising level and the plan's alternate.
+    ui.lineEdit_Altinate->setText("LOWL");
+    planner->Reset();
+    for (const QLineEdit* field : {ui.lineEdit_Dep, ui.lineEdit_Arrival, ui.lineEdit_Altinate, ui.lineEdit_dist})
+        EXPECT_TRUE(field->text().isEmpty()) << field->objectName().toStdString();
+    EXPECT_EQ(ui.tableView_waypoints->model()->rowCount(), 0);
+    EXPECT_EQ(ui.lineEdit_CruiseAlt->text(), "0");
+    EXPECT_EQ(planner->GetEditedFlightPlan().alternate.GetIdent(), L"LOWL");
+
+    ui.lineEdit_Altinate->setText("LOWL");
+    planner->OpenFlightPlanFile(path);
+    EXPECT_EQ(ui.plainTextEdit_route->toPlainText(), "EDDF LOWW LOWL");
+    EXPECT_EQ(planner->GetEditedFlightPlan().waypoints.back().GetIdent(), L"LOWL");
+    EXPECT_EQ(ui.lineEdit_dist->text(), "431.1NM");
+
+    // An alternate the database does not know adds nothing.
+    planner->Reset();
+    ui.lineEdit_Altinate->setText("QQQQ");
+    planner->OpenFlightPlanFile(path);
+    EXPECT_EQ(ui.plainTextEdit_route->toPlainText(), "EDDF LOWW");
+}
+
+TEST_F(FlightPlannerTest, UnreadableFilesLeaveNoRouteAndNoCrash)
+{
+    QByteArray binary;
+    for (int index = 0; index < 65536; ++index)
+        binary.append(static_cast<char>((index * 2654435761u) >> 13));
+    const QByteArray fsx = ReadBytes(FixturePath("KSEA-KPDX_fsx.pln"));
+    const std::vector<QByteArray> files = {QByteArray(), binary, fsx.left(1000), QByteArray("I\n3 version\n"),
+                                           QByteArray("[flightplan]\ndeparture_id=,,,,\nwaypoint.0=,,,,,,,,\n")};
+    for (std::size_t index = 0; index < files.size(); ++index) {
+        planner->Reset();
+        planner->OpenFlightPlanFile(Write(QStringLiteral("damaged%1.pln").arg(index), files[index]));
+        for (const aviation::CWaypointWX& point : planner->GetEditedFlightPlan().waypoints)
+            EXPECT_TRUE(planfile::IsReadablePosition(point)) << index;
+    }
+    EXPECT_TRUE(prompter.asked.empty());
+    planner->OpenFlightPlanFile(QStringLiteral("/nonexistent/plan.pln"));
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].kind, PromptKind::Warning);
+}
+
+TEST_F(FlightPlannerTest, AircraftWithinTenMilesSelectsItsPointOncePerTenSeconds)
+{
+    platform::ScopedClock clock(1'700'000'000);
+    CTab_Flightplanner* followed = new CTab_Flightplanner(ui.tab_flightplanner);
+    followed->Init(&host, nullptr);
+    followed->OpenFlightPlanFile(FixturePath("EDDF-LOWW_xp9.fms"));
+    const aviation::CWaypointWX tabum = followed->GetEditedFlightPlan().waypoints.at(2);
+    ASSERT_EQ(tabum.GetIdent(), L"TABUM");
+
+    // Samples within 10 s of the last are ignored; 9.9 NM selects, 10.0 NM does not.
+    const struct
+    {
+        int advanceMs;
+        double distance;
+        const char* selected;
+    } samples[] = {{10000, 9.9, ""}, {1, 10.0, ""}, {10001, 9.9, "TABUM"}, {9999, 1.0, ""}};
+    for (const auto& sample : samples) {
+        ui.tableView_waypoints->clearSelection();
+        clock.AdvanceMs(sample.advanceMs);
+        followed->UpdatePosition(AircraftNorthOf(tabum, sample.distance));
+        EXPECT_EQ(SelectedIdent(), sample.selected) << sample.advanceMs;
+    }
+}

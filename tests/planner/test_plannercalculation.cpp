@@ -1,0 +1,141 @@
+// The calculation on the planner page, with the weather model of a weather worker and the loopback weather server.
+#include "plannerprompter.h"
+#include "settings/serveraddresses.h"
+#include "tests/flightplan/planfixtures.h"
+#include "tools/wx-server/wxserver.h"
+
+#include <limits>
+
+using aviation::CWaypointWX;
+
+namespace {
+
+// Nine reports around Frankfurt, one short of the ten the planner calls weather.
+const QString kNineMetars = "EDDW 221850Z AUTO 21005KT CAVOK 13/12 Q1015 NOSIG\n"
+                            "EDDV 221850Z AUTO 22004KT 190V260 CAVOK 15/12 Q1016 NOSIG\n"
+                            "EDDS 221850Z AUTO VRB01KT CAVOK 12/10 Q1018 NOSIG\n"
+                            "EDDP 221850Z AUTO 23011KT CAVOK 14/11 Q1017 NOSIG\n"
+                            "EDDN 221850Z AUTO 17004KT CAVOK 12/10 Q1019 NOSIG\n"
+                            "EDDL 221850Z AUTO 15008KT CAVOK 14/12 Q1015 NOSIG\n"
+                            "EDDK 221850Z AUTO 08003KT 050V120 9999 FEW044 13/11 Q1016 NOSIG\n"
+                            "EDDH 221850Z AUTO 24005KT 9999 SCT034 SCT045 14/13 Q1014 NOSIG\n"
+                            "EDDB 221850Z AUTO 21007KT CAVOK 14/13 Q1015 NOSIG\n";
+
+aviation::structs::CAircraftDetail Boeing777(float fuelFlow)
+{
+    aviation::structs::CAircraftDetail aircraft;
+    aircraft.cruiseSpeed = 450;
+    aircraft.maxAlt = 43100;
+    aircraft.FuelFlow = fuelFlow;
+    aircraft.TaxiFuel = 250.0f;
+    aircraft.HoldingFuel = 1500.0f;
+    aircraft.ExtraFuel = 800.0f;
+    return aircraft;
+}
+
+class PlannerCalculationTest : public PlannerPageTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.Listen());
+        ServerAddresses addresses = ServerAddresses::BuiltIn();
+        addresses.serverUrlDE = addresses.serverUrlUS = server.BaseUrl();
+        m_addresses = std::make_unique<ScopedServerAddresses>(addresses);
+        PlannerPageTest::SetUp();
+        planner->SetAircraft(Boeing777(5300.0f));
+        CSettings::SetExportPMDG777WXFolder(dir.path());
+    }
+
+    void TearDown() override
+    {
+        PlannerPageTest::TearDown();
+        m_addresses.reset();
+    }
+
+    void CalculateTyped(const QString& departure, const QString& destination, const QString& alternate = QString())
+    {
+        planner->DepartureChange(departure);
+        planner->DestinationChange(destination);
+        planner->AlternateChange(alternate);
+        planner->CalculateFP();
+    }
+
+    tools::WxServer server{QStringLiteral(AEROVANE_WXSERVER_DATA)};
+    std::unique_ptr<ScopedServerAddresses> m_addresses;
+};
+
+} // namespace
+
+TEST_F(PlannerCalculationTest, TypedAirportsWithoutWeatherBecomeARouteFlownInCalmAir)
+{
+    worker->LoadWeatherFromText(kNineMetars, QString(), QString());
+    CalculateTyped("KSEA", "KPDX", "KGEG");
+
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, "No Weather.\nDownload Weather Now?");
+    EXPECT_TRUE(host.log.contains("(Flight planner) No Weather Download"));
+    EXPECT_TRUE(server.Requests().isEmpty());
+
+    const std::vector<CWaypointWX> route = planner->GetFlightPlan().waypoints;
+    ASSERT_EQ(route.size(), 3u);
+    EXPECT_EQ(route[0].GetIdent() + route[1].GetIdent() + route[2].GetIdent(), L"KSEAKPDXKGEG");
+    EXPECT_EQ(route[0].GetTas() + route[0].GetGroundSpeed() + route[0].GetLegTime(), 0);
+    // No grid weather: the later points have no wind, so heading = course and ground speed = airspeed.
+    for (const CWaypointWX& point : {route[1], route[2]}) {
+        EXPECT_EQ(point.GetWind().speed, -1.0);
+        EXPECT_DOUBLE_EQ(point.GetHeading(), point.GetCourse());
+        EXPECT_EQ(point.GetGroundSpeed(), 450);
+        EXPECT_GT(point.GetLegTime(), 0);
+    }
+    EXPECT_EQ(ui.tableView_waypoints->model()->index(1, 7).data().toString(), "n/a");
+    EXPECT_TRUE(ui.lineEdit_averageWind->text().isEmpty());
+    EXPECT_EQ(ui.lineEdit_fuel_total->text().toInt(), ui.lineEdit_fuel_route->text().toInt() + 2550);
+    EXPECT_FALSE(QFile::exists(dir.filePath("KSEAKPDX.wx"))); // the wind file is off
+}
+
+TEST_F(PlannerCalculationTest, YesFetchesTheServersWeatherAndTheGridAlongTheRoute)
+{
+    worker->LoadWeatherFromText(kNineMetars, QString(), QString());
+    CSettings::SetExportPMDG777WX(true);
+    prompter.questionAnswer = PromptAnswer::Yes;
+    prompter.chosenFile = FixturePath("KSEA-KPDX_fs9.pln"); // five points, cruising at 30000 ft
+    planner->ImportFP();
+
+    EXPECT_GT(worker->GetWeatherManager()->aviation::weather::CMetarManager::GetCount(), 1000);
+    EXPECT_EQ(worker->GetWeatherSource(), WeatherDataLive);
+    // The departure's own grid point, then the area around the first en-route point, which serves the rest.
+    const QStringList grid = server.Requests().filter("/get_grib_v2.php");
+    ASSERT_GE(grid.size(), 2);
+    EXPECT_TRUE(grid[0].contains("lat=47.45&lon=-122.31&mode=single"));
+    EXPECT_FALSE(grid.filter("mode=multi").isEmpty());
+    const std::vector<CWaypointWX> route = planner->GetFlightPlan().waypoints;
+    ASSERT_EQ(route.size(), 5u);
+    EXPECT_EQ(route[0].GetMetar().substr(0, 26), L"KSEA 221853Z 22007KT 10SM ");
+    for (std::size_t i = 1; i + 1 < route.size(); ++i) {
+        EXPECT_EQ(route[i].GetAltitude(), 30000);
+        EXPECT_GE(route[i].GetWind().speed, 0.0) << i;
+        EXPECT_LT(route[i].GetTemperature(), -20.0f) << i;
+    }
+    EXPECT_TRUE(ui.lineEdit_averageWind->text().endsWith(" kt"));
+    const QByteArray wind = ReadBytes(dir.filePath("KSEAKPDX.wx"));
+    EXPECT_EQ(wind.count('\n'), 10);
+    EXPECT_FALSE(wind.contains("-01@-1(-99)"));
+}
+
+TEST_F(PlannerCalculationTest, TenReportsAskNothingAndFuelShowsInKilograms)
+{
+    worker->LoadWeatherFromText(kNineMetars + "EDDF 221850Z AUTO VRB01KT CAVOK 13/12 Q1017 NOSIG\n", QString(),
+                                QString());
+    CSettings::SetUnitsLbs(false);
+    CalculateTyped("EDDF", "EDDM");
+    EXPECT_TRUE(prompter.asked.empty());
+    EXPECT_EQ(ui.lineEdit_taxi->text(), "113");
+    for (QLabel* label : {ui.label_lbs, ui.label_lbs_2, ui.label_lbs_3, ui.label_lbs_4, ui.label_lbs_5})
+        EXPECT_EQ(label->text(), "kg");
+
+    CSettings::SetUnitsLbs(true);
+    planner->SetAircraft(Boeing777(1e30f));
+    planner->CalculateFP();
+    EXPECT_EQ(ui.lineEdit_fuel_total->text(), QString::number(std::numeric_limits<int>::max()));
+}

@@ -1,0 +1,86 @@
+// The recorder's FTP upload against a loopback pyftpdlib server and a listener that never greets.
+#include "recorder/ftpupload.h"
+#include "tests/recorder/ftpserverprocess.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+// Runs the event loop until the upload reports; its error flag, or none after 20 s.
+std::optional<bool> WaitForDone(FtpUpload& upload)
+{
+    std::optional<bool> result;
+    QEventLoop loop;
+    QObject::connect(&upload, &FtpUpload::done, &loop, [&](bool error) {
+        result = error;
+        loop.quit();
+    });
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return result;
+}
+
+FtpServer At(int port, const QString& password)
+{
+    return {QStringLiteral("127.0.0.1"), port, QStringLiteral("pilot"), password};
+}
+
+} // namespace
+
+TEST(FtpUpload, TwoMegabytesArriveByteForByteWhileTheCallersEventsKeepRunning)
+{
+    FtpServerProcess ftp;
+    QString whyNot;
+    if (!ftp.Start(whyNot))
+        GTEST_SKIP() << whyNot.toStdString();
+    QByteArray data(2 * 1024 * 1024, '\0');
+    for (int i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>(static_cast<unsigned>(i) * 7919u % 256u);
+    QElapsedTimer sinceTick;
+    qint64 longestGap = 0;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] { longestGap = qMax(longestGap, sinceTick.restart()); });
+    sinceTick.start();
+    probe.start(10);
+
+    FtpUpload upload;
+    ASSERT_TRUE(upload.Put(At(ftp.Port(), "s3cret"), QStringLiteral("flight.xml"), data));
+    EXPECT_FALSE(upload.Put(At(ftp.Port(), "s3cret"), QStringLiteral("second.xml"), data)) << "one at a time";
+    EXPECT_EQ(WaitForDone(upload), false) << upload.ErrorString().toStdString();
+    EXPECT_LT(longestGap, 100);
+    QFile stored(ftp.FilePath(QStringLiteral("flight.xml")));
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(stored.readAll() == data);
+}
+
+TEST(FtpUpload, WrongPasswordOrASilentServerEndInAnErrorWithTheLibrarysText)
+{
+    FtpServerProcess ftp;
+    QString whyNot;
+    if (ftp.Start(whyNot)) {
+        FtpUpload upload;
+        ASSERT_TRUE(upload.Put(At(ftp.Port(), "wrong-pass"), QStringLiteral("flight.xml"), "<Flight/>"));
+        EXPECT_EQ(WaitForDone(upload), true);
+        EXPECT_TRUE(upload.ErrorString().contains("530")) << upload.ErrorString().toStdString();
+        EXPECT_FALSE(upload.ErrorString().contains("wrong-pass"));
+    }
+
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    FtpUpload upload;
+    upload.SetTimeoutMs(1000);
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(upload.Put(At(silent.serverPort(), "s3cret"), QStringLiteral("flight.xml"), "<Flight/>"));
+    EXPECT_EQ(WaitForDone(upload), true);
+    EXPECT_GE(clock.elapsed(), 900);
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_FALSE(upload.ErrorString().isEmpty());
+}
