@@ -261,6 +261,21 @@ TEST_F(FlightPlannerTest, RefusedFilesKeepTheLoadedPlanAndSayWhy)
     EXPECT_EQ(page(), loaded);
 }
 
+// A cruising altitude the field cannot hold is not taken; the import says so once and the field keeps its value.
+TEST_F(FlightPlannerTest, CruisingAltitudeBeyondTheFieldIsNotTaken)
+{
+    ui.lineEdit_CruiseAlt->setText("35000");
+    QByteArray plan = ReadBytes(FixturePath("KSEA-KPDX_fsx.pln"));
+    plan.replace("<CruisingAlt>30000.000</CruisingAlt>", "<CruisingAlt>1000000</CruisingAlt>");
+    ASSERT_TRUE(planner->OpenFlightPlanFile(Write("KSEA-KPDX.pln", plan)));
+    EXPECT_EQ(ui.lineEdit_CruiseAlt->text(), "35000");
+    EXPECT_EQ(planner->GetEditedFlightPlan().cruiseAltitude, 35000);
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text,
+              "KSEA-KPDX.pln was imported; the cruising altitude of 1000000 ft does not fit "
+              "the field and was not taken.");
+}
+
 TEST_F(FlightPlannerTest, AircraftWithinTenMilesSelectsItsPointOncePerTenSeconds)
 {
     platform::ScopedClock clock(1'700'000'000);

@@ -1,6 +1,6 @@
 // Reads flight plan files (FSX/P3D, FS2004, X-Plane) through the planner's plan-file reading, airports without a
 // position placed by the embedded airport list, and prints each plan as one JSON line; a refused file prints the
-// reason in "error". The readers' own lines go to standard error.
+// reason in "error". The readers' own lines and what the reading changed go to standard error.
 //     plan-dump KSEA-KPDX.pln EDDFLOWW.fms notes.txt
 //     {"file":"KSEA-KPDX.pln","departure":"KSEA","destination":"KPDX","cruise":30000,"waypoints":[{"ident":"KSEA",
 //      "type":1,"lat":47.449,"lon":-122.309306,"alt":0}, ...]}
@@ -68,6 +68,8 @@ int main(int argc, char** argv)
         const planfile::PlanFileReading reading = planfile::ReadPlanFile(path, 0, planfile::AirportsOf(airports), log);
         if (reading.Refused())
             result = 1;
+        for (const QString& note : reading.notes)
+            log(path + QStringLiteral(": ") + note);
         std::printf("%s\n", PlanJson(path, reading).c_str());
     }
     return result;
