@@ -156,14 +156,15 @@ TEST_F(AircraftProfile, NumbersOutsideTheEditorsRangesReadAsNone)
         {"2000000", 2000000, 0, 0},
         {"2000001", 0, 0, 0},
     };
-    const QString path = AircraftProfilePath(QStringLiteral("Ranges"));
     for (const auto& [text, weight, fuelFlow, speed] : cases) {
-        Write(path,
+        // A file of its own per case: the settings class keeps what it read of a file of the same size and time.
+        const QString name = QStringLiteral("Ranges %1").arg(text);
+        Write(AircraftProfilePath(name),
               QStringLiteral("Name=Ranges\n[Weights]\nEmptyWeight=%1\n[Fuel]\nFuelFlow=%1\n[Speeds]\n"
                              "cruiseSpeed=%1\n[Payload]\n1\\Name=Cabin\n1\\maxWeight=%1\nsize=1\n")
                   .arg(QLatin1String(text))
                   .toLatin1());
-        const CAircraftDetail loaded = Saved(QStringLiteral("Ranges"));
+        const CAircraftDetail loaded = Saved(name);
         EXPECT_EQ(loaded.EmptyWeight, weight) << text;
         EXPECT_EQ(loaded.payload.stations.at(0).maxWeight, weight) << text;
         EXPECT_EQ(loaded.FuelFlow, fuelFlow) << text;
@@ -172,6 +173,7 @@ TEST_F(AircraftProfile, NumbersOutsideTheEditorsRangesReadAsNone)
 
     // Neither a name nor weights: no profile, and the current one stays.
     SetCurrentAircraft(Boeing737());
+    const QString path = AircraftProfilePath(QStringLiteral("Stations only"));
     Write(path, "[Payload]\nsize=0\n");
     EXPECT_FALSE(LoadAircraftProfile(path));
     EXPECT_EQ(GetCurrentAircraft().name, Boeing737().name);
