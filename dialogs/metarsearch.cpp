@@ -3,12 +3,20 @@
 using aviation::weather::CCloudLayer;
 using aviation::weather::CMetar;
 
+const MetarNumberTerm kMetarNumberTerms[6] = {
+    {&MetarSearchTerms::windDirection, "Wind direction", {0.0, 360.0, 0}},
+    {&MetarSearchTerms::windSpeed, "Wind speed", {0.0, 300.0, 0}},
+    {&MetarSearchTerms::windGust, "Gust", {0.0, 300.0, 0}},
+    {&MetarSearchTerms::cloudBase, "Cloud base", {0.0, 50000.0, 0}},
+    {&MetarSearchTerms::visibilityMin, "min. visibility", {0.0, 100000.0, 0}},
+    {&MetarSearchTerms::visibilityMax, "max. visibility", {0.0, 100000.0, 0}},
+};
+
 namespace {
 
 using Candidates = std::vector<const CMetar*>;
 
 constexpr int kSpeedTolerance = 5;
-constexpr int kHighestCloudBase = 60000;
 
 int Number(const QString& text)
 {
@@ -46,6 +54,17 @@ bool MetarSearchTerms::IsEmpty() const
         && visibilityMax.isEmpty() && coverageIndex == 0;
 }
 
+QStringList MetarSearchTerms::Problems() const
+{
+    QStringList problems;
+    for (const MetarNumberTerm& term : kMetarNumberTerms) {
+        const QString& text = this->*term.text;
+        if (!text.isEmpty() && !ReadNumber(text, term.range))
+            problems << NumberProblem(QLatin1String(term.name), text, term.range);
+    }
+    return problems;
+}
+
 int CoverageOktas(int coverageIndex)
 {
     static const int oktas[] = {0, 2, 4, 7, 8};
@@ -56,6 +75,8 @@ Candidates SearchMetars(const std::vector<CMetar>& metars, const MetarSearchTerm
                         const MetarSearchProgress& progress)
 {
     Candidates candidates;
+    if (!terms.Problems().isEmpty())
+        return candidates;
     const QString code = terms.icao.toUpper();
     for (const CMetar& metar : metars) {
         if (code.isEmpty() || QString::fromStdWString(metar.GetICAOString()).toUpper().startsWith(code))
@@ -74,17 +95,17 @@ Candidates SearchMetars(const std::vector<CMetar>& metars, const MetarSearchTerm
 
     const QString searching = QStringLiteral("search Metar");
     const int direction = Number(terms.windDirection);
-    if (!terms.windDirection.isEmpty() && direction >= 0 && direction <= 360)
+    if (!terms.windDirection.isEmpty())
         Keep(candidates, searching, progress,
              [direction](const CMetar& metar) { return metar.GetWind().direction == direction; });
 
     const int speed = Number(terms.windSpeed);
-    if (!terms.windSpeed.isEmpty() && speed >= 0)
+    if (!terms.windSpeed.isEmpty())
         Keep(candidates, searching, progress,
              [speed](const CMetar& metar) { return Within(metar.GetWind().speed, speed); });
 
     const int gust = Number(terms.windGust);
-    if (!terms.windGust.isEmpty() && gust >= 0)
+    if (!terms.windGust.isEmpty())
         Keep(candidates, searching, progress,
              [gust](const CMetar& metar) { return Within(metar.GetWind().gust, gust); });
 
@@ -99,7 +120,7 @@ Candidates SearchMetars(const std::vector<CMetar>& metars, const MetarSearchTerm
     const int oktas = CoverageOktas(terms.coverageIndex);
     const bool baseFilled = !terms.cloudBase.isEmpty();
     const int base = Number(terms.cloudBase);
-    if (oktas > 0 || (baseFilled && base >= 0 && base < kHighestCloudBase)) {
+    if (oktas > 0 || baseFilled) {
         // A base of 0 feet matches no layer.
         auto matches = [oktas, baseFilled, base](const CCloudLayer& layer) {
             const bool coverageMatches = oktas == 0 || layer.GetCoverage() == oktas;

@@ -4,7 +4,10 @@
 #include "weather/weathermanager.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QStringList>
+
+#include <iterator>
 
 using aviation::weather::CMetar;
 
@@ -14,6 +17,15 @@ WxFinderDlg::WxFinderDlg(QWidget* parent)
     Q_INIT_RESOURCE(images);
     ui.setupUi(this);
     connect(ui.pushButton_search, &QPushButton::clicked, this, &WxFinderDlg::OnSearch);
+    for (int term = 0; term < static_cast<int>(std::size(kMetarNumberTerms)); ++term)
+        RestrictToNumbers(NumberField(term), kMetarNumberTerms[term].range, true);
+}
+
+QLineEdit* WxFinderDlg::NumberField(int term) const
+{
+    QLineEdit* const fields[] = {ui.lineEdit_wind_dir,   ui.lineEdit_wind_speed, ui.lineEdit_wind_gust,
+                                 ui.lineEdit_cloud_base, ui.lineEdit_vis_min,    ui.lineEdit_vis_max};
+    return fields[term];
 }
 
 WxFinderDlg::~WxFinderDlg() = default;
@@ -49,6 +61,19 @@ void WxFinderDlg::OnSearch()
     const MetarSearchTerms terms = Terms();
     if (terms.IsEmpty())
         return;
+    const QStringList problems = terms.Problems();
+    if (!problems.isEmpty()) {
+        for (int term = 0; term < static_cast<int>(std::size(kMetarNumberTerms)); ++term) {
+            QLineEdit* field = NumberField(term);
+            if (!field->text().isEmpty())
+                FieldNumber(field, kMetarNumberTerms[term].range);
+        }
+        Prompter().Ask({PromptKind::Warning,
+                        QStringLiteral("Aerovane - WX-Finder"),
+                        QStringLiteral("Nothing searched:\n") + problems.join(QLatin1Char('\n')),
+                        {}});
+        return;
+    }
     if (m_metars.empty()) {
         Prompter().Ask({PromptKind::Information,
                         QStringLiteral("Aerovane - WX-Finder"),

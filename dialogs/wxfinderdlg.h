@@ -33,6 +33,8 @@ public slots:
     void OnSearch();
 
 private:
+    // The field of each number term, in the order of kMetarNumberTerms.
+    QLineEdit* NumberField(int term) const;
     MetarSearchTerms Terms() const;
     void DecodeAll();
     void ShowProgress(const QString& label, int done, int total);

@@ -6,9 +6,11 @@
 #include "settings/settings.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSpacerItem>
 
 #include <cmath>
 
@@ -22,29 +24,61 @@ void Tell(PromptKind kind, const QString& text)
     Prompter().Ask({kind, kTitle, text, {}});
 }
 
-// A weight: pounds in general notation, or whole kilograms (truncated).
+// The range of a weight or fuel field in the units shown: in kilograms the pounds' range converted, so that no
+// saved figure lies outside what the profile reader takes.
+NumberRange Shown(const NumberRange& pounds)
+{
+    if (CSettings::GetUnitsLbs())
+        return pounds;
+    return {pounds.lowest, std::floor(pounds.highest * kKgPerPound), pounds.decimals};
+}
+
+// A weight: pounds, or whole kilograms (truncated).
 QString WeightText(float pounds)
 {
     if (CSettings::GetUnitsLbs())
-        return QStringLiteral("%1").arg(pounds);
+        return FormatNumber(pounds, ProfileRange::kWeight);
     return QString::number(std::trunc(pounds * kKgPerPound), 'f', 0);
 }
 
-// A fuel figure: pounds or kilograms in general notation.
-QString FuelText(float pounds)
+// A fuel figure: pounds or kilograms.
+QString FuelText(float pounds, const NumberRange& range)
 {
-    return QStringLiteral("%1").arg(CSettings::GetUnitsLbs() ? pounds : pounds * kKgPerPound);
+    return FormatNumber(CSettings::GetUnitsLbs() ? pounds : pounds * kKgPerPound, range);
 }
 
-// Pounds from a weight or fuel field in the units shown; no finite number (Qt also reads "nan" and "inf") is 0.
-float PoundsFrom(const QLineEdit* field)
+// Pounds from a weight or fuel field in the units shown; a text that is no number of the range is 0.
+float PoundsFrom(const QLineEdit* field, const NumberRange& range)
 {
-    bool ok = false;
-    double value = field->text().toDouble(&ok);
+    double value = ReadNumber(field->text(), range).value_or(0.0);
     if (!CSettings::GetUnitsLbs())
         value /= kKgPerPound;
-    const float pounds = static_cast<float>(value);
-    return ok && std::isfinite(pounds) ? pounds : 0.0f;
+    return static_cast<float>(value);
+}
+
+// The field's name in messages: the text of the label left of it in its group's grid ("max. Ramp weight:" gives
+// "max. Ramp weight").
+QString FieldName(QLineEdit* field)
+{
+    auto* grid = qobject_cast<QGridLayout*>(field->parentWidget()->layout());
+    const int index = grid ? grid->indexOf(field) : -1;
+    if (index < 0)
+        return field->objectName();
+    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+    grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+    QLayoutItem* item = grid->itemAtPosition(row, 0);
+    const auto* label = item ? qobject_cast<QLabel*>(item->widget()) : nullptr;
+    if (!label)
+        return field->objectName();
+    QString name = label->text();
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    return name;
+}
+
+QString StationFieldName(const PayloadRow& row)
+{
+    return QStringLiteral("max. Weight of \"%1\"").arg(row.name->text());
 }
 
 } // namespace
@@ -54,10 +88,18 @@ CAircraftConfigDlg::CAircraftConfigDlg(CMainWindowHost* window, QWidget* parent)
     , m_window(window)
 {
     setupUi(this);
-    const QString headers[] = {QStringLiteral("Name"), QStringLiteral("Weight "), QStringLiteral("max. Weight "),
-                               QStringLiteral("Type")};
+    const QString headers[]
+        = {QStringLiteral("Name"), QStringLiteral("Weight "), QStringLiteral("max. Weight "), QStringLiteral("Type")};
     for (int column = 0; column < 4; ++column)
-        gridLayoutPayload->addWidget(new QLabel(headers[column], groupBoxPayloadStations), 0, column);
+        gridLayoutPayload->addWidget(new QLabel(headers[column], widget_Stations), 0, column);
+    for (const auto& number : WeightFields())
+        RestrictToNumbers(number.field, number.range);
+    for (const auto& number : FuelFields())
+        RestrictToNumbers(number.field, number.range);
+    for (const auto& number : IntegerFields())
+        RestrictToNumbers(number.field, number.range);
+    // A new form holds numbers from the start: only a field the user empties is refused.
+    ZeroNumberFields();
 
     // Only a successful save closes the dialog.
     connect(buttonBox, &QDialogButtonBox::accepted, this, &CAircraftConfigDlg::OnSave);
@@ -68,8 +110,8 @@ CAircraftConfigDlg::CAircraftConfigDlg(CMainWindowHost* window, QWidget* parent)
     connect(toolButton_ImportAircraft, &QToolButton::clicked, this, &CAircraftConfigDlg::OnToolImportAircraft);
 
     if (!CSettings::GetUnitsLbs()) {
-        for (QLabel* unit : {labelLbs, labelLbs_1, labelLbs_2, labelLbs_3, labelLbs_5, labelLbs_6, labelLbs_7,
-                             labelLbs_8})
+        for (QLabel* unit :
+             {labelLbs, labelLbs_1, labelLbs_2, labelLbs_3, labelLbs_5, labelLbs_6, labelLbs_7, labelLbs_8})
             unit->setText(QStringLiteral("kg"));
         labelLbs_h->setText(QStringLiteral("kg/h"));
     }
@@ -77,37 +119,40 @@ CAircraftConfigDlg::CAircraftConfigDlg(CMainWindowHost* window, QWidget* parent)
 
 CAircraftConfigDlg::~CAircraftConfigDlg() = default;
 
-std::vector<std::pair<QLineEdit*, float*>> CAircraftConfigDlg::WeightFields()
+std::vector<CAircraftConfigDlg::NumberField<float>> CAircraftConfigDlg::WeightFields()
 {
-    return {{lineEdit_maxRamp, &m_aircraft.maxRampWeight},
-            {lineEdit_maxTOW, &m_aircraft.maxTakeOffWeight},
-            {lineEdit_emptyWeight, &m_aircraft.EmptyWeight},
-            {lineEdit_maxLW, &m_aircraft.maxLandingWeight}};
+    const NumberRange weight = Shown(ProfileRange::kWeight);
+    return {{lineEdit_maxRamp, &m_aircraft.maxRampWeight, weight},
+            {lineEdit_maxTOW, &m_aircraft.maxTakeOffWeight, weight},
+            {lineEdit_emptyWeight, &m_aircraft.EmptyWeight, weight},
+            {lineEdit_maxLW, &m_aircraft.maxLandingWeight, weight}};
 }
 
-std::vector<std::pair<QLineEdit*, float*>> CAircraftConfigDlg::FuelFields()
+std::vector<CAircraftConfigDlg::NumberField<float>> CAircraftConfigDlg::FuelFields()
 {
-    return {{lineEdit_FuelFlow, &m_aircraft.FuelFlow},
-            {lineEdit_ExtraFuel, &m_aircraft.ExtraFuel},
-            {lineEdit_TaxiFuel, &m_aircraft.TaxiFuel},
-            {lineEdit_HoldingFuel, &m_aircraft.HoldingFuel}};
+    const NumberRange weight = Shown(ProfileRange::kWeight);
+    return {{lineEdit_FuelFlow, &m_aircraft.FuelFlow, Shown(ProfileRange::kFuelFlow)},
+            {lineEdit_ExtraFuel, &m_aircraft.ExtraFuel, weight},
+            {lineEdit_TaxiFuel, &m_aircraft.TaxiFuel, weight},
+            {lineEdit_HoldingFuel, &m_aircraft.HoldingFuel, weight}};
 }
 
-std::vector<std::pair<QLineEdit*, int*>> CAircraftConfigDlg::IntegerFields()
+std::vector<CAircraftConfigDlg::NumberField<int>> CAircraftConfigDlg::IntegerFields()
 {
-    return {{lineEdit_CruiseAlt, &m_aircraft.CruiseAlt},
-            {lineEdit_CruiseSpeed, &m_aircraft.cruiseSpeed},
-            {lineEdit_maxAlt, &m_aircraft.maxAlt},
-            {lineEdit_ClimbSpeed5000, &m_aircraft.ClimbSpeed5000},
-            {lineEdit_ClimbRate5000, &m_aircraft.ClimbRate5000},
-            {lineEdit_ClimbSpeed10000, &m_aircraft.ClimbSpeed10000},
-            {lineEdit_ClimbRate10000, &m_aircraft.ClimbRate10000},
-            {lineEdit_ClimbSpeed20000, &m_aircraft.ClimbSpeed20000},
-            {lineEdit_ClimbRate20000, &m_aircraft.ClimbRate20000},
-            {lineEdit_ClimbSpeed30000, &m_aircraft.ClimbSpeed30000},
-            {lineEdit_ClimbRate30000, &m_aircraft.ClimbRate30000},
-            {lineEdit_DescentSpeed, &m_aircraft.DescentSpeed},
-            {lineEdit_DescentRate, &m_aircraft.DescentRate}};
+    using namespace ProfileRange;
+    return {{lineEdit_CruiseAlt, &m_aircraft.CruiseAlt, kAltitude},
+            {lineEdit_CruiseSpeed, &m_aircraft.cruiseSpeed, kSpeed},
+            {lineEdit_maxAlt, &m_aircraft.maxAlt, kAltitude},
+            {lineEdit_ClimbSpeed5000, &m_aircraft.ClimbSpeed5000, kSpeed},
+            {lineEdit_ClimbRate5000, &m_aircraft.ClimbRate5000, kRate},
+            {lineEdit_ClimbSpeed10000, &m_aircraft.ClimbSpeed10000, kSpeed},
+            {lineEdit_ClimbRate10000, &m_aircraft.ClimbRate10000, kRate},
+            {lineEdit_ClimbSpeed20000, &m_aircraft.ClimbSpeed20000, kSpeed},
+            {lineEdit_ClimbRate20000, &m_aircraft.ClimbRate20000, kRate},
+            {lineEdit_ClimbSpeed30000, &m_aircraft.ClimbSpeed30000, kSpeed},
+            {lineEdit_ClimbRate30000, &m_aircraft.ClimbRate30000, kRate},
+            {lineEdit_DescentSpeed, &m_aircraft.DescentSpeed, kSpeed},
+            {lineEdit_DescentRate, &m_aircraft.DescentRate, kRate}};
 }
 
 void CAircraftConfigDlg::ShowAircraft()
@@ -118,12 +163,12 @@ void CAircraftConfigDlg::ShowAircraft()
     lineEdit_IcaoCode->setText(QString::fromStdWString(m_aircraft.code));
     radioButton_PaxAsWeight->setChecked(m_aircraft.PaxAsWeight);
     radioButton_PaxAsPassenger->setChecked(m_aircraft.PaxAsPassenger);
-    for (const auto& [field, value] : WeightFields())
-        field->setText(WeightText(*value));
-    for (const auto& [field, value] : FuelFields())
-        field->setText(FuelText(*value));
-    for (const auto& [field, value] : IntegerFields())
-        field->setText(QString::number(*value));
+    for (const auto& number : WeightFields())
+        number.field->setText(WeightText(*number.value));
+    for (const auto& number : FuelFields())
+        number.field->setText(FuelText(*number.value, number.range));
+    for (const auto& number : IntegerFields())
+        number.field->setText(QString::number(*number.value));
 
     // A profile's stations carry no load: a row keeps the load shown at its place before.
     QList<float> shownWeights;
@@ -135,24 +180,24 @@ void CAircraftConfigDlg::ShowAircraft()
             station.weight = shownWeights[m_rows.size()];
         AddPayloadRow(station);
     }
-    m_rowsEnd = new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding);
-    gridLayoutPayload->addItem(m_rowsEnd, m_rows.size() + 1, 0);
 }
 
 void CAircraftConfigDlg::AddPayloadRow(const aviation::structs::CAircraftPayloadStation& station)
 {
-    static const QStringList kinds = {QStringLiteral("Unknown"), QStringLiteral("Pilot"),
-                                      QStringLiteral("Passenger"), QStringLiteral("Cargo")};
+    static const QStringList kinds
+        = {QStringLiteral("Unknown"), QStringLiteral("Pilot"), QStringLiteral("Passenger"), QStringLiteral("Cargo")};
     PayloadRow row;
     row.weight = station.weight;
-    row.name = new QLabel(QString::fromStdWString(station.name), groupBoxPayloadStations);
+    row.name = new QLabel(QString::fromStdWString(station.name), widget_Stations);
     const QString weight = CSettings::GetUnitsLbs()
-                               ? QStringLiteral("%1").arg(station.weight)
-                               : QStringLiteral("%1").arg(std::trunc(station.weight) * kKgPerPound);
-    row.weightLabel = new QLabel(weight, groupBoxPayloadStations);
-    row.maxWeight = new QLineEdit(WeightText(station.maxWeight), groupBoxPayloadStations);
+        ? QStringLiteral("%1").arg(station.weight)
+        : QStringLiteral("%1").arg(std::trunc(station.weight) * kKgPerPound);
+    row.weightLabel = new QLabel(weight, widget_Stations);
+    row.maxWeight = new QLineEdit(widget_Stations);
+    RestrictToNumbers(row.maxWeight, Shown(ProfileRange::kWeight));
+    row.maxWeight->setText(WeightText(station.maxWeight));
     row.maxWeight->setMaximumWidth(60);
-    row.type = new QComboBox(groupBoxPayloadStations);
+    row.type = new QComboBox(widget_Stations);
     row.type->addItems(kinds);
     // A kind this program does not know shows, and is saved, as "Unknown".
     row.type->setCurrentIndex(station.type >= 0 && station.type < kinds.size() ? station.type : 0);
@@ -174,11 +219,6 @@ void CAircraftConfigDlg::RemovePayloadRows()
         delete row.type;
     }
     m_rows.clear();
-    if (m_rowsEnd) {
-        gridLayoutPayload->removeItem(m_rowsEnd);
-        delete m_rowsEnd;
-        m_rowsEnd = nullptr;
-    }
 }
 
 void CAircraftConfigDlg::ReadForm()
@@ -189,18 +229,37 @@ void CAircraftConfigDlg::ReadForm()
     m_aircraft.type = lineEdit_Type->text().toStdWString();
     m_aircraft.PaxAsWeight = radioButton_PaxAsWeight->isChecked();
     m_aircraft.PaxAsPassenger = radioButton_PaxAsPassenger->isChecked();
-    for (const auto& [field, value] : WeightFields())
-        *value = PoundsFrom(field);
-    for (const auto& [field, value] : FuelFields())
-        *value = PoundsFrom(field);
-    for (const auto& [field, value] : IntegerFields())
-        *value = field->text().toInt();
+    for (const auto& number : WeightFields())
+        *number.value = PoundsFrom(number.field, number.range);
+    for (const auto& number : FuelFields())
+        *number.value = PoundsFrom(number.field, number.range);
+    for (const auto& number : IntegerFields())
+        *number.value = static_cast<int>(ReadNumber(number.field->text(), number.range).value_or(0.0));
 
+    const NumberRange stationRange = Shown(ProfileRange::kWeight);
     m_aircraft.payload = aviation::structs::CAircraftPayload();
     for (const PayloadRow& row : qAsConst(m_rows)) {
         m_aircraft.payload.AddStation(
-            {row.name->text().toStdWString(), 0.0f, PoundsFrom(row.maxWeight), row.type->currentIndex()});
+            {row.name->text().toStdWString(), 0.0f, PoundsFrom(row.maxWeight, stationRange), row.type->currentIndex()});
     }
+}
+
+QStringList CAircraftConfigDlg::FormProblems()
+{
+    QStringList problems;
+    const auto check = [&problems](QLineEdit* field, const QString& name, const NumberRange& range) {
+        if (!FieldNumber(field, range))
+            problems << NumberProblem(name, field->text(), range);
+    };
+    for (const auto& number : WeightFields())
+        check(number.field, FieldName(number.field), number.range);
+    for (const auto& number : FuelFields())
+        check(number.field, FieldName(number.field), number.range);
+    for (const auto& number : IntegerFields())
+        check(number.field, FieldName(number.field), number.range);
+    for (const PayloadRow& row : qAsConst(m_rows))
+        check(row.maxWeight, StationFieldName(row), Shown(ProfileRange::kWeight));
+    return problems;
 }
 
 void CAircraftConfigDlg::OnLoadConfig(const QString& name, bool isPath)
@@ -215,7 +274,12 @@ void CAircraftConfigDlg::OnLoadConfig(const QString& name, bool isPath)
             path += QStringLiteral(".cfg");
     }
     if (!LoadAircraftProfile(path)) {
-        Tell(PromptKind::Information, QStringLiteral("Aircraft not found"));
+        if (QFileInfo(path).isFile())
+            Tell(PromptKind::Warning,
+                 QStringLiteral("%1 is no aircraft config: it holds neither a name nor weights.")
+                     .arg(QDir::toNativeSeparators(path)));
+        else
+            Tell(PromptKind::Information, QStringLiteral("Aircraft not found"));
         return;
     }
     m_aircraft = GetCurrentAircraft();
@@ -233,6 +297,11 @@ void CAircraftConfigDlg::OnSave()
     const QString name = lineEdit_AircraftName->text();
     if (name.isEmpty()) {
         Tell(PromptKind::Information, QStringLiteral("You must enter a name aircraft!"));
+        return;
+    }
+    const QStringList problems = FormProblems();
+    if (!problems.isEmpty()) {
+        Tell(PromptKind::Warning, QStringLiteral("The aircraft config was not saved:\n") + problems.join('\n'));
         return;
     }
     ReadForm();
@@ -263,9 +332,11 @@ void CAircraftConfigDlg::SetAircraftFromSim(const aviation::structs::CAircraftDe
     const QString name = lineEdit_AircraftName->text();
     if (name.isEmpty() || !LoadAircraftProfile(AircraftProfilePath(name)))
         return;
-    const PromptAnswer answer = Prompter().Ask(
-        {PromptKind::Question, kTitle,
-         QStringLiteral("Config file found for this aircraft.\nShould the data be overwritten?"), {}});
+    const PromptAnswer answer
+        = Prompter().Ask({PromptKind::Question,
+                          kTitle,
+                          QStringLiteral("Config file found for this aircraft.\nShould the data be overwritten?"),
+                          {}});
     if (answer == PromptAnswer::Yes)
         OnLoadConfig();
 }
@@ -274,13 +345,18 @@ void CAircraftConfigDlg::OnToolNewAircraft()
 {
     for (QLineEdit* identity : {lineEdit_AircraftName, lineEdit_Type, lineEdit_Registration, lineEdit_IcaoCode})
         identity->clear();
-    for (const auto& [field, value] : WeightFields())
-        field->setText(QStringLiteral("0"));
-    for (const auto& [field, value] : FuelFields())
-        field->setText(QStringLiteral("0"));
-    for (const auto& [field, value] : IntegerFields())
-        field->setText(QStringLiteral("0"));
+    ZeroNumberFields();
     RemovePayloadRows();
+}
+
+void CAircraftConfigDlg::ZeroNumberFields()
+{
+    for (const auto& number : WeightFields())
+        number.field->setText(QStringLiteral("0"));
+    for (const auto& number : FuelFields())
+        number.field->setText(QStringLiteral("0"));
+    for (const auto& number : IntegerFields())
+        number.field->setText(QStringLiteral("0"));
 }
 
 QString CAircraftConfigDlg::ChooseProfile()

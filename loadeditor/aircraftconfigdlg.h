@@ -4,6 +4,7 @@
 // The main window and the load editor page run it modally and then list the profiles again.
 #pragma once
 
+#include "forms/numberfield.h"
 #include "simlink/aircraftdetail.h"
 #include "ui_dialogaircraftconfigator.h"
 
@@ -17,9 +18,8 @@ class CMainWindowHost;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QSpacerItem;
 
-// One row of the payload station grid; its widgets are children of the group box of the stations.
+// One row of the payload station grid; its widgets are children of the scrolled widget of the stations.
 struct PayloadRow
 {
     QLabel* name = nullptr;
@@ -40,8 +40,10 @@ public:
 
     // Writes the edited record into the form, in the units set now.
     void ShowAircraft();
-    // Reads the form into the edited record; a field that holds no finite number counts as 0.
+    // Reads the form into the edited record; a field that holds no number of its range counts as 0.
     void ReadForm();
+    // Marks every number field that holds no number of its range; a line per such field, naming it and why.
+    QStringList FormProblems();
     // Takes the simulator's aircraft into the form and offers its profile when one exists.
     void SetAircraftFromSim(const aviation::structs::CAircraftDetail& aircraft);
 
@@ -51,8 +53,9 @@ public slots:
     void OnLoadConfig(const QString& name = QString(), bool isPath = false);
     // Writes the record as it stands (the form is not read) to the file.
     void OnSaveConfig(const QString& path);
-    // Saves the form under the aircraft's name and closes the dialog; an empty name or a file that could not be
-    // written is reported and the dialog stays open with what was typed.
+    // Saves the form under the aircraft's name and closes the dialog; an empty name, a number field that holds no
+    // number of its range or a file that could not be written is reported and the dialog stays open with what was
+    // typed, nothing written.
     void OnSave();
     void OnCancel();
     void OnLoadDataFromFS();
@@ -62,16 +65,22 @@ public slots:
 
 private:
     void RemovePayloadRows();
+    void ZeroNumberFields();
     void AddPayloadRow(const aviation::structs::CAircraftPayloadStation& station);
-    // The form's number fields with the record fields they show.
-    std::vector<std::pair<QLineEdit*, float*>> WeightFields();
-    std::vector<std::pair<QLineEdit*, float*>> FuelFields();
-    std::vector<std::pair<QLineEdit*, int*>> IntegerFields();
+    // One number field of the form with the record field it shows and the range it takes in the units shown.
+    template<typename Value> struct NumberField
+    {
+        QLineEdit* field;
+        Value* value;
+        NumberRange range;
+    };
+    std::vector<NumberField<float>> WeightFields();
+    std::vector<NumberField<float>> FuelFields();
+    std::vector<NumberField<int>> IntegerFields();
     // The file chooser of "Load Aircraft" and "Import Aircraft"; empty when cancelled.
     QString ChooseProfile();
 
     CMainWindowHost* m_window;
     aviation::structs::CAircraftDetail m_aircraft;
     QList<PayloadRow> m_rows;
-    QSpacerItem* m_rowsEnd = nullptr;
 };

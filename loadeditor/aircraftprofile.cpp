@@ -8,8 +8,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cmath>
-#include <utility>
 
 namespace {
 
@@ -21,47 +19,60 @@ CAircraftDetail& CurrentAircraft()
     return current;
 }
 
+struct SpeedField
+{
+    const char* key;
+    int CAircraftDetail::*field;
+    NumberRange range;
+};
+
 // The speeds, altitudes and rates of the group "Speeds", in the order they are written.
-constexpr std::pair<const char*, int CAircraftDetail::*> kSpeedFields[] = {
-    {"CruiseAlt", &CAircraftDetail::CruiseAlt},
-    {"cruiseSpeed", &CAircraftDetail::cruiseSpeed},
-    {"maxAlt", &CAircraftDetail::maxAlt},
-    {"ClimbSpeed5000", &CAircraftDetail::ClimbSpeed5000},
-    {"ClimbRate5000", &CAircraftDetail::ClimbRate5000},
-    {"ClimbSpeed10000", &CAircraftDetail::ClimbSpeed10000},
-    {"ClimbRate10000", &CAircraftDetail::ClimbRate10000},
-    {"ClimbSpeed20000", &CAircraftDetail::ClimbSpeed20000},
-    {"ClimbRate20000", &CAircraftDetail::ClimbRate20000},
-    {"ClimbSpeed30000", &CAircraftDetail::ClimbSpeed30000},
-    {"ClimbRate30000", &CAircraftDetail::ClimbRate30000},
-    {"DescentSpeed", &CAircraftDetail::DescentSpeed},
-    {"DescentRate", &CAircraftDetail::DescentRate},
+constexpr SpeedField kSpeedFields[] = {
+    {"CruiseAlt", &CAircraftDetail::CruiseAlt, ProfileRange::kAltitude},
+    {"cruiseSpeed", &CAircraftDetail::cruiseSpeed, ProfileRange::kSpeed},
+    {"maxAlt", &CAircraftDetail::maxAlt, ProfileRange::kAltitude},
+    {"ClimbSpeed5000", &CAircraftDetail::ClimbSpeed5000, ProfileRange::kSpeed},
+    {"ClimbRate5000", &CAircraftDetail::ClimbRate5000, ProfileRange::kRate},
+    {"ClimbSpeed10000", &CAircraftDetail::ClimbSpeed10000, ProfileRange::kSpeed},
+    {"ClimbRate10000", &CAircraftDetail::ClimbRate10000, ProfileRange::kRate},
+    {"ClimbSpeed20000", &CAircraftDetail::ClimbSpeed20000, ProfileRange::kSpeed},
+    {"ClimbRate20000", &CAircraftDetail::ClimbRate20000, ProfileRange::kRate},
+    {"ClimbSpeed30000", &CAircraftDetail::ClimbSpeed30000, ProfileRange::kSpeed},
+    {"ClimbRate30000", &CAircraftDetail::ClimbRate30000, ProfileRange::kRate},
+    {"DescentSpeed", &CAircraftDetail::DescentSpeed, ProfileRange::kSpeed},
+    {"DescentRate", &CAircraftDetail::DescentRate, ProfileRange::kRate},
 };
 
 // The writer stores "Name", "Type", "Code" and "Airline"; files written by hand spell them in lower case.
-std::wstring ReadText(const QSettings& file, const QString& key)
+QString StoredKey(const QSettings& file, const QString& key)
 {
     const QStringList keys = file.childKeys();
     for (const QString& stored : keys) {
         if (stored.compare(key, Qt::CaseInsensitive) == 0)
-            return file.value(stored).toString().toStdWString();
+            return stored;
     }
-    return std::wstring();
+    return QString();
 }
 
-// Qt reads "nan" and "inf" as numbers; a weight or fuel figure that is no finite single-precision number is none.
-float ReadFloat(const QSettings& file, const QString& key)
+std::wstring ReadText(const QSettings& file, const QString& key)
+{
+    const QString stored = StoredKey(file, key);
+    return stored.isEmpty() ? std::wstring() : file.value(stored).toString().toStdWString();
+}
+
+// Qt reads "nan" and "inf" as numbers: a figure that is no number of its range ("-50", "1e9", "nan") is none.
+float ReadFloat(const QSettings& file, const QString& key, const NumberRange& range)
 {
     bool ok = false;
-    const float value = static_cast<float>(file.value(key).toDouble(&ok));
-    return ok && std::isfinite(value) ? value : 0.0f;
+    const double value = file.value(key).toDouble(&ok);
+    return ok && value >= range.lowest && value <= range.highest ? static_cast<float>(value) : 0.0f;
 }
 
-int ReadInt(const QSettings& file, const QString& key)
+int ReadInt(const QSettings& file, const QString& key, const NumberRange& range)
 {
     bool ok = false;
     const int value = file.value(key).toInt(&ok);
-    return ok ? value : 0;
+    return ok && value >= range.lowest && value <= range.highest ? value : 0;
 }
 
 } // namespace
@@ -85,6 +96,8 @@ bool LoadAircraftProfile(const QString& path)
         return false;
     // Reading only moves the reader's position (groups, array entries); the file is never written.
     QSettings file(path, QSettings::IniFormat);
+    if (StoredKey(file, QStringLiteral("name")).isEmpty() && !file.childGroups().contains(QLatin1String("Weights")))
+        return false;
     CAircraftDetail& profile = CurrentAircraft();
 
     profile.name = ReadText(file, QStringLiteral("name"));
@@ -96,10 +109,10 @@ bool LoadAircraftProfile(const QString& path)
     profile.PaxAsPassenger = file.value(QStringLiteral("PaxAsPassenger"), false).toBool();
 
     file.beginGroup(QStringLiteral("Weights"));
-    profile.EmptyWeight = ReadFloat(file, QStringLiteral("EmptyWeight"));
-    profile.maxTakeOffWeight = ReadFloat(file, QStringLiteral("maxTakeOffWeight"));
-    profile.maxLandingWeight = ReadFloat(file, QStringLiteral("maxLandingWeight"));
-    profile.maxRampWeight = ReadFloat(file, QStringLiteral("maxRampWeight"));
+    profile.EmptyWeight = ReadFloat(file, QStringLiteral("EmptyWeight"), ProfileRange::kWeight);
+    profile.maxTakeOffWeight = ReadFloat(file, QStringLiteral("maxTakeOffWeight"), ProfileRange::kWeight);
+    profile.maxLandingWeight = ReadFloat(file, QStringLiteral("maxLandingWeight"), ProfileRange::kWeight);
+    profile.maxRampWeight = ReadFloat(file, QStringLiteral("maxRampWeight"), ProfileRange::kWeight);
     file.endGroup();
 
     profile.payload = aviation::structs::CAircraftPayload();
@@ -107,21 +120,21 @@ bool LoadAircraftProfile(const QString& path)
     for (int i = 0; i < stations; ++i) {
         file.setArrayIndex(i);
         profile.payload.AddStation({file.value(QStringLiteral("Name")).toString().toStdWString(), 0.0f,
-                                    ReadFloat(file, QStringLiteral("maxWeight")),
-                                    ReadInt(file, QStringLiteral("Type"))});
+                                    ReadFloat(file, QStringLiteral("maxWeight"), ProfileRange::kWeight),
+                                    file.value(QStringLiteral("Type")).toInt()});
     }
     file.endArray();
 
     file.beginGroup(QStringLiteral("Fuel"));
-    profile.FuelFlow = ReadFloat(file, QStringLiteral("FuelFlow"));
-    profile.ExtraFuel = ReadFloat(file, QStringLiteral("ExtraFuel"));
-    profile.TaxiFuel = ReadFloat(file, QStringLiteral("TaxiFuel"));
-    profile.HoldingFuel = ReadFloat(file, QStringLiteral("HoldingFuel"));
+    profile.FuelFlow = ReadFloat(file, QStringLiteral("FuelFlow"), ProfileRange::kFuelFlow);
+    profile.ExtraFuel = ReadFloat(file, QStringLiteral("ExtraFuel"), ProfileRange::kWeight);
+    profile.TaxiFuel = ReadFloat(file, QStringLiteral("TaxiFuel"), ProfileRange::kWeight);
+    profile.HoldingFuel = ReadFloat(file, QStringLiteral("HoldingFuel"), ProfileRange::kWeight);
     file.endGroup();
 
     file.beginGroup(QStringLiteral("Speeds"));
-    for (const auto& [key, field] : kSpeedFields)
-        profile.*field = ReadInt(file, QLatin1String(key));
+    for (const SpeedField& speed : kSpeedFields)
+        profile.*speed.field = ReadInt(file, QLatin1String(speed.key), speed.range);
     file.endGroup();
     return true;
 }
@@ -168,8 +181,8 @@ bool SaveAircraftProfile(const QString& path)
     file.endGroup();
 
     file.beginGroup(QStringLiteral("Speeds"));
-    for (const auto& [key, field] : kSpeedFields)
-        file.setValue(QLatin1String(key), profile.*field);
+    for (const SpeedField& speed : kSpeedFields)
+        file.setValue(QLatin1String(speed.key), profile.*speed.field);
     file.endGroup();
 
     file.sync();

@@ -8,9 +8,20 @@
 //   size=1
 #pragma once
 
+#include "forms/numberfield.h"
 #include "simlink/aircraftdetail.h"
 
 #include <QString>
+
+// The numbers a profile may hold, for the editor's fields (in the units shown) and the reader (in pounds): a
+// value outside them reads as none, 0.
+namespace ProfileRange {
+constexpr NumberRange kWeight{0.0, 2000000.0, 2}; // weights, capacities and fuel amounts, lbs or kg
+constexpr NumberRange kFuelFlow{0.0, 100000.0, 2}; // per hour
+constexpr NumberRange kSpeed{0.0, 1000.0, 0}; // kt
+constexpr NumberRange kAltitude{0.0, 100000.0, 0}; // ft
+constexpr NumberRange kRate{0.0, 10000.0, 0}; // ft/min
+} // namespace ProfileRange
 
 // A profile holds at most this many payload stations; a larger "size" in a file reads as this many.
 constexpr int kMaxProfileStations = 1000;
@@ -22,8 +33,9 @@ QString AircraftConfigFolder();
 // "Boeing 737-800" -> ".../AircraftConfigs/Boeing_737-800.cfg"; "A/B C" -> ".../AircraftConfigs/A_B_C.cfg".
 QString AircraftProfilePath(const QString& aircraftName);
 
-// Fills the current profile from the file; false, with the profile unchanged, when no file exists there. Missing
-// keys and values that are no finite numbers read as the record's defaults; station weights read as 0.
+// Fills the current profile from the file; false, with the profile unchanged, when no file exists there or the
+// file is no profile (it has neither a name nor a group "Weights"). Missing keys and values that are no numbers of
+// their range read as the record's defaults; station weights read as 0.
 bool LoadAircraftProfile(const QString& path);
 // Writes the current profile to the file (weights in pounds, floats as single-precision variants); false when
 // the file could not be written.

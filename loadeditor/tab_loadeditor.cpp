@@ -65,6 +65,71 @@ void CTab_LoadEditor::Init(CMainWindowHost* window, CConnectWorker* worker)
     connect(m_form->pushButton_Refresh, &QPushButton::clicked, this, &CTab_LoadEditor::OnButtonRefresh);
     connect(m_form->pushButton_Cancel, &QPushButton::clicked, this, &CTab_LoadEditor::OnButtonCancel);
     connect(m_form->pushButton_Apply, &QPushButton::clicked, this, &CTab_LoadEditor::OnButtonApply);
+    if (m_connectWorker == nullptr)
+        return;
+    // The worker reports from its own thread.
+    connect(m_connectWorker, &CConnectWorker::sigWriteFailed, this, &CTab_LoadEditor::OnWriteFailed,
+            Qt::QueuedConnection);
+    connect(m_connectWorker, &CConnectWorker::sigThreadJobFinished, this, &CTab_LoadEditor::OnJobFinished,
+            Qt::QueuedConnection);
+    connect(m_connectWorker, &CConnectWorker::sigThreadSignal, this, &CTab_LoadEditor::OnLinkSignal,
+            Qt::QueuedConnection);
+}
+
+void CTab_LoadEditor::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    AdoptCurrentProfile();
+}
+
+void CTab_LoadEditor::AdoptCurrentProfile()
+{
+    if (!m_profile.name.empty())
+        return;
+    const aviation::structs::CAircraftDetail current = GetCurrentAircraft();
+    if (current.name.empty())
+        return;
+    m_profile = current;
+    ShowProfile();
+}
+
+void CTab_LoadEditor::ShowProfile()
+{
+    if (m_form) {
+        m_form->lineEdit_AircraftName->setText(QString::fromStdWString(m_profile.name));
+        const bool pounds = CSettings::GetUnitsLbs();
+        m_form->lineEdit_emptyweight->setText(pounds ? QStringLiteral("%1").arg(m_profile.EmptyWeight)
+                                                     : QString::number(m_profile.EmptyWeight * kKgPerPound, 'f', 2));
+        m_form->label_lbs_6->setText(pounds ? QStringLiteral("lbs") : QStringLiteral("kg"));
+    }
+    OnSliderChanged();
+}
+
+void CTab_LoadEditor::ShowStatus(const QString& text)
+{
+    if (m_form)
+        m_form->label_Status->setText(text);
+}
+
+void CTab_LoadEditor::OnWriteFailed(int type)
+{
+    m_failedWrites << (type == JobSetFuel ? QStringLiteral("Set Fuel") : QStringLiteral("Set Payload"));
+    ShowStatus(QStringLiteral("FS did not take: %1.").arg(m_failedWrites.join(QStringLiteral(", "))));
+}
+
+void CTab_LoadEditor::OnJobFinished(int type)
+{
+    if ((type == JobSetFuel || type == JobSetPayload) && m_writesWaiting > 0)
+        --m_writesWaiting;
+}
+
+void CTab_LoadEditor::OnLinkSignal(int code)
+{
+    if (code != ThreadLinkLost || m_writesWaiting == 0)
+        return;
+    // The link's loss drops the jobs that still wait.
+    m_writesWaiting = 0;
+    ShowStatus(QStringLiteral("Fuel and payload not sent: the connection to FS was lost."));
 }
 
 void CTab_LoadEditor::SetFuel(const aviation::structs::CAircraftFuel& fuel)
@@ -106,25 +171,21 @@ void CTab_LoadEditor::SetAircraftDetails(const aviation::structs::CAircraftDetai
 {
     const QString name = QString::fromStdWString(aircraft.name);
     if (name.isEmpty() || name == QLatin1String("Unknow")) {
-        Prompter().Ask({PromptKind::Information, QStringLiteral("Aerovane - Load editor"),
+        Prompter().Ask({PromptKind::Information,
+                        QStringLiteral("Aerovane - Load editor"),
                         QStringLiteral("No aircraft found or not loaded aircraft in FS.\nPlease select aircraft in "
                                        "the FS and load flight."),
                         {}});
         return;
     }
     if (!LoadAircraftProfile(AircraftProfilePath(name))) {
+        AdoptCurrentProfile();
         OfferAircraftEditor();
         SetPayload(aircraft.payload);
         return;
     }
     m_profile = GetCurrentAircraft();
-    if (m_form) {
-        m_form->lineEdit_AircraftName->setText(QString::fromStdWString(m_profile.name));
-        const bool pounds = CSettings::GetUnitsLbs();
-        m_form->lineEdit_emptyweight->setText(pounds ? QStringLiteral("%1").arg(m_profile.EmptyWeight)
-                                                     : QString::number(m_profile.EmptyWeight * kKgPerPound, 'f', 2));
-        m_form->label_lbs_6->setText(pounds ? QStringLiteral("lbs") : QStringLiteral("kg"));
-    }
+    ShowProfile();
     // The simulator's stations must be the profile's: then each profile station takes the weight of the
     // simulator's station of the same name and place, and the gauges show the profile's maxima and kinds.
     if (aircraft.payload.stations.size() != m_profile.payload.stations.size())
@@ -144,8 +205,10 @@ void CTab_LoadEditor::OfferAircraftEditor()
     if (!CSettings::GetInfoAircraftEditor())
         return;
     const PromptResult result = Prompter().AskWithCheckBox(
-        {PromptKind::Question, QStringLiteral("Aircraft Configurator"),
-         QStringLiteral("Aircraft Config not found for this Aircraft.\nDo you want to start the Aircraft Editor"), {}},
+        {PromptKind::Question,
+         QStringLiteral("Aircraft Configurator"),
+         QStringLiteral("Aircraft Config not found for this Aircraft.\nDo you want to start the Aircraft Editor"),
+         {}},
         QStringLiteral("Don't show again."));
     if (result.checkBoxTicked)
         CSettings::SetInfoAircraftEditor(false);
@@ -169,8 +232,7 @@ void CTab_LoadEditor::AddFuelRow(const QString& name, int tankId, double capacit
 
 void CTab_LoadEditor::AddPayloadRow(const QString& name, double value, double maximum, bool passengerMode, int id)
 {
-    auto* box = new CPaxeBox(name, id, value, maximum, m_form ? m_form->widget_ScrollMainPayload : this,
-                             passengerMode);
+    auto* box = new CPaxeBox(name, id, value, maximum, m_form ? m_form->widget_ScrollMainPayload : this, passengerMode);
     m_paxeBoxes.append(box);
     if (m_payloadLayout)
         m_payloadLayout->addWidget(box);
@@ -213,12 +275,17 @@ void CTab_LoadEditor::OnButtonApply()
     for (int i = 0; i < stations; ++i) {
         const CPaxeBox* box = m_paxeBoxes[i];
         aviation::structs::CAircraftPayloadStation station = m_payload.stations[i];
-        station.weight = static_cast<float>(box->IsPassengerMode() ? box->GetValue() * kPassengerWeight
-                                                                    : box->GetValue());
+        station.weight
+            = static_cast<float>(box->IsPassengerMode() ? box->GetValue() * kPassengerWeight : box->GetValue());
         m_payload.SetStation(station, static_cast<unsigned>(i));
     }
-    if (m_connectWorker == nullptr)
+    if (m_connectWorker == nullptr || !m_connectWorker->IsConnected()) {
+        ShowStatus(QStringLiteral("Fuel and payload not sent: FS not connected."));
         return;
+    }
+    ShowStatus(QString());
+    m_failedWrites.clear();
+    m_writesWaiting = 2;
     m_connectWorker->SetFuel(m_fuel);
     m_connectWorker->AddJob(CJob(JobSetFuel, QStringLiteral("Set Fuel")));
     m_connectWorker->SetPayload(m_payload);

@@ -8,6 +8,7 @@
 #include "simlink/aircraftfuel.h"
 
 #include <QList>
+#include <QStringList>
 #include <QWidget>
 
 class CConnectWorker;
@@ -27,8 +28,9 @@ public:
     explicit CTab_LoadEditor(QWidget* parent = nullptr);
     ~CTab_LoadEditor() override;
 
-    // Called once by the window after its form is built: lays out the two host widgets and connects the
-    // page's Apply, Cancel and Refresh buttons (and only the page's: the loads are sent once per Apply).
+    // Called once by the window after its form is built: lays out the two host widgets, connects the page's
+    // Apply, Cancel and Refresh buttons (and only the page's: the loads are sent once per Apply) and listens to the
+    // worker for the fate of the loads it sends.
     void Init(CMainWindowHost* window, CConnectWorker* worker);
 
     // The simulator's fuel tanks: one gauge per tank, or the status "No Fuel. FS not connected or FS is not
@@ -37,7 +39,8 @@ public:
     // One gauge per station; a passenger station counts heads when the profile says so.
     void SetPayload(const aviation::structs::CAircraftPayload& payload);
     // The aircraft the simulator reports: its profile gives the empty weight, the passenger display and the
-    // stations' maxima and kinds; without a profile the page offers the aircraft editor.
+    // stations' maxima and kinds; without a profile the page offers the aircraft editor and keeps the profile it
+    // shows (the current one when it had none).
     void SetAircraftDetails(const aviation::structs::CAircraftDetail& aircraft);
     aviation::structs::CAircraftFuel GetFuel() const { return m_fuel; }
     aviation::structs::CAircraftPayload GetPayload() const { return m_payload; }
@@ -46,7 +49,8 @@ public:
     void AddPayloadRow(const QString& name, double value, double maximum, bool passengerMode, int id);
 
 public slots:
-    // Takes the gauges into the fuel and payload records and queues "Set Fuel" and "Set Payload", connected or not.
+    // Takes the gauges into the fuel and payload records; while connected queues "Set Fuel" and "Set Payload",
+    // otherwise queues nothing and says in the status line that the loads were not sent (a later Apply sends them).
     void OnButtonApply();
     // The gauges return to the values last received or applied.
     void OnButtonCancel();
@@ -56,8 +60,22 @@ public slots:
     // Recomputes the fuel, payload and total weights in the units set now.
     void OnSliderChanged();
 
+protected:
+    // The first display shows the current profile (the one the tool bar or the simulator's aircraft loaded) when
+    // the page has none yet, so the total weight holds its empty weight.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void OfferAircraftEditor();
+    // Without a profile of its own the page takes the current one, if any.
+    void AdoptCurrentProfile();
+    // The profile's name and empty weight, and the totals with it.
+    void ShowProfile();
+    void ShowStatus(const QString& text);
+    // A write the link did not carry out, or the link lost while the page's writes still waited.
+    void OnWriteFailed(int type);
+    void OnJobFinished(int type);
+    void OnLinkSignal(int code);
 
     CMainWindowHost* m_window = nullptr;
     CConnectWorker* m_connectWorker = nullptr;
@@ -68,6 +86,9 @@ private:
     QList<CFuelBox*> m_fuelBoxes;
     QList<CPaxeBox*> m_paxeBoxes;
     double m_fuelWeight = 0.0; // lb per US gallon
+    // Of the last Apply: the writes not reported finished, and those the link did not carry out.
+    int m_writesWaiting = 0;
+    QStringList m_failedWrites;
     QVBoxLayout* m_fuelLayout = nullptr;
     QVBoxLayout* m_payloadLayout = nullptr;
 };

@@ -80,6 +80,8 @@ public:
 
 signals:
     void sigThreadJobFinished(int type, QString text);
+    // A "Set Fuel" or "Set Payload" job (its type) that the link did not carry out; it still reports finished.
+    void sigWriteFailed(int type);
     void sigThreadSignal(int code);
     // Targets: 0 debug tab and log file, 1 debug tab only, 2 log file only.
     void sigUIDebugString(QString text, int target);

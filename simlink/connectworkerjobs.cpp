@@ -213,18 +213,25 @@ void CConnectWorker::WriteFuel()
 {
     const CAircraftFuel fuel = GetFuel();
     const bool showMessage = CSettings::GetFSMessage();
+    bool written = false;
     if (IsBridgeLink()) {
-        if (!m_client)
-            return;
-        if (showMessage)
-            m_client->SendText("Set Fuel");
-        m_client->SendFuel(fuel);
-    } else {
-        WithFacade([&](CFSInterface& facade) {
+        if (m_client) {
             if (showMessage)
-                facade.SendText(L"Set Fuel");
-            return facade.SetFuel(fuel);
-        });
+                m_client->SendText("Set Fuel");
+            written = m_client->SendFuel(fuel);
+        }
+    } else {
+        written = WithFacade([&](CFSInterface& facade) {
+                      if (showMessage)
+                          facade.SendText(L"Set Fuel");
+                      return facade.SetFuel(fuel);
+                  })
+            == 0;
+    }
+    if (!written) {
+        Log(QStringLiteral("(ConnectWorker) Set Fuel failed"));
+        emit sigWriteFailed(JobSetFuel);
+        return;
     }
     Log(QStringLiteral("(ConnectWorker) Set Fuel to Aircraft"));
 }
@@ -251,19 +258,25 @@ void CConnectWorker::WritePayload()
         payload = m_payload;
     }
     const bool showMessage = CSettings::GetFSMessage();
+    bool written = false;
     if (IsBridgeLink()) {
-        if (!m_client)
-            return;
-        if (showMessage)
-            m_client->SendText("Set Playload");
-        if (!m_client->SendPayload(payload))
-            return;
-    } else {
-        WithFacade([&](CFSInterface& facade) {
+        if (m_client) {
             if (showMessage)
-                facade.SendText(L"Set Playload");
-            return facade.SetPayload(payload);
-        });
+                m_client->SendText("Set Playload");
+            written = m_client->SendPayload(payload);
+        }
+    } else {
+        written = WithFacade([&](CFSInterface& facade) {
+                      if (showMessage)
+                          facade.SendText(L"Set Playload");
+                      return facade.SetPayload(payload);
+                  })
+            == 0;
+    }
+    if (!written) {
+        Log(QStringLiteral("(ConnectWorker) Set Payload failed"));
+        emit sigWriteFailed(JobSetPayload);
+        return;
     }
     Log(QStringLiteral("(ConnectWorker) Set Payload to Aircraft"));
 }

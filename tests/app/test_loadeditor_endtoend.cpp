@@ -1,33 +1,59 @@
 // The load editor page as the program builds it, against the bridge peer playing FSX: the aircraft's tanks and
-// stations arrive as gauges, an aircraft without profile gets one from the editor, and Apply writes the loads
-// into the simulator. Runs on a real X server.
+// stations arrive as gauges, an aircraft without profile gets one from the editor (which fits a 1024 x 768 screen
+// and refuses a negative station maximum), Apply writes the loads into the simulator, and the first display counts
+// the current profile's empty weight. Runs on a real X server.
 #include "loadeditor/aircraftconfigdlg.h"
+#include "loadeditor/aircraftprofile.h"
 #include "loadeditor/fuelbox.h"
 #include "loadeditor/paxebox.h"
 #include "mainwindowtest.h"
 #include "simlink/linkmessage.h"
 #include "tests/support/modaldialoganswer.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 namespace {
 
-// Answers the editor's offer with Yes, every other box of the window as the fixture's prompter does.
+// Answers the editor's offer with Yes and keeps the editor's other messages, every other box of the window as the
+// fixture's prompter does.
 class EditorOfferPrompter : public CPrompter
 {
 public:
     PromptAnswer Ask(const PromptRequest& request) override
     {
         if (request.title == QLatin1String("Aircraft Configurator")) {
-            offers << request.text;
-            return PromptAnswer::Yes;
+            (request.kind == PromptKind::Question ? offers : editorMessages) << request.text;
+            return request.kind == PromptKind::Question ? PromptAnswer::Yes : PromptAnswer::Ok;
         }
         return request.kind == PromptKind::Question ? PromptAnswer::No : PromptAnswer::Ok;
     }
     QStringList offers;
+    QStringList editorMessages;
 };
+
+// On a 1024 x 768 screen less a panel, the editor placed at its top left: whether its buttons are all on it.
+bool FitsSmallScreen(CAircraftConfigDlg& dialog)
+{
+    const QRect screen(0, 0, 1024, 740);
+    dialog.move(0, 0);
+    dialog.resize(dialog.size().boundedTo(screen.size() - (dialog.frameGeometry().size() - dialog.size())));
+    dialog.layout()->activate();
+    QCoreApplication::processEvents();
+    bool fits = screen.contains(dialog.frameGeometry());
+    for (const QWidget* button : {static_cast<QWidget*>(dialog.buttonBox->button(QDialogButtonBox::Save)),
+                                  static_cast<QWidget*>(dialog.buttonBox->button(QDialogButtonBox::Cancel)),
+                                  static_cast<QWidget*>(dialog.pushButton_refresh)})
+        fits = fits && button->isVisible() && screen.contains(QRect(button->mapToGlobal(QPoint()), button->size()));
+    QGuiApplication::primaryScreen()
+        ->grabWindow(0, 0, 0, 1024, 768)
+        .save(QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/aircrafteditor-1024x768.png"));
+    return fits;
+}
 
 } // namespace
 
@@ -44,19 +70,33 @@ TEST_F(LoadEditorEndToEnd, GaugesFromTheSimulatorANewProfileAndLoadsWrittenBack)
     window.ui.actionConnect_to_FS->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
 
-    // The editor, offered for the unknown aircraft, takes the simulator's data and saves it as its profile.
-    ModalDialogAnswer<CAircraftConfigDlg> editor([](CAircraftConfigDlg& dialog) {
+    // The editor, offered for the unknown aircraft, takes the simulator's data and saves it as its profile; a
+    // negative station maximum is refused first, with the editor open.
+    bool fits = false;
+    bool openAfterRefusal = false;
+    ModalDialogAnswer<CAircraftConfigDlg> editor([&](CAircraftConfigDlg& dialog) {
         dialog.pushButton_refresh->click();
+        fits = FitsSmallScreen(dialog);
+        auto* maximum = qobject_cast<QLineEdit*>(dialog.gridLayoutPayload->itemAtPosition(1, 2)->widget());
+        const QString kept = maximum->text();
+        maximum->setText(QStringLiteral("-50"));
+        dialog.buttonBox->button(QDialogButtonBox::Save)->click();
+        openAfterRefusal = dialog.isVisible();
+        maximum->setText(kept);
         dialog.buttonBox->button(QDialogButtonBox::Save)->click();
         return true;
     });
     Ui::Aerovane_ProClass& ui = window.ui;
     ui.tabWidgetMain->setCurrentWidget(ui.tab_LoadEditor);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return ui.widget_ScrollMainPayload->findChildren<CPaxeBox*>().size() == 6; }, 10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return ui.widget_ScrollMainPayload->findChildren<CPaxeBox*>().size() == 6; }, 10000));
 
     EXPECT_EQ(prompter.offers,
               QStringList{"Aircraft Config not found for this Aircraft.\nDo you want to start the Aircraft Editor"});
+    EXPECT_TRUE(fits);
+    EXPECT_TRUE(openAfterRefusal);
+    ASSERT_EQ(prompter.editorMessages.size(), 1);
+    EXPECT_TRUE(prompter.editorMessages[0].contains(QStringLiteral("\"-50\" is not a number from 0 to 2000000")));
     const QList<CFuelBox*> tanks = ui.widget_ScrollMainFuel->findChildren<CFuelBox*>();
     ASSERT_EQ(tanks.size(), 3);
     EXPECT_EQ(ui.widget_ScrollMainPayload->findChildren<CPaxeBox*>().size(), 6);
@@ -71,8 +111,8 @@ TEST_F(LoadEditorEndToEnd, GaugesFromTheSimulatorANewProfileAndLoadsWrittenBack)
     center->findChild<CFuelBar*>()->setValue(5000);
     ui.pushButton_Apply->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return peer.GetFuel().GetTank(4).level == 50.0; }, 10000));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return peer.GetMessages(LinkWrit, LinkSubCode::WritePayload).size() == 1; }, 10000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return peer.GetMessages(LinkWrit, LinkSubCode::WritePayload).size() == 1; }, 10000));
     // Each Apply writes the loads once.
     QTest::qWait(200);
     EXPECT_EQ(peer.GetMessages(LinkWrit, LinkSubCode::WriteFuel).size(), 1u);
@@ -88,4 +128,28 @@ TEST_F(LoadEditorEndToEnd, GaugesFromTheSimulatorANewProfileAndLoadsWrittenBack)
     // Gauges added to a shown page appear at the next turn of the event loop.
     QCoreApplication::processEvents();
     EXPECT_TRUE(ui.tab_LoadEditor->grab().save(QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/loadeditor-page.png")));
+}
+
+TEST_F(LoadEditorEndToEnd, FirstDisplayCountsTheCurrentProfilesEmptyWeight)
+{
+    // The profile chosen in the tool bar names the aircraft otherwise than the simulator does.
+    aviation::structs::CAircraftDetail charter;
+    charter.name = L"Boeing 737-800 Charter";
+    charter.EmptyWeight = 41234.5f;
+    SetCurrentAircraft(charter);
+    const QString path = AircraftProfilePath(QStringLiteral("Boeing 737-800 Charter"));
+    ASSERT_TRUE(QDir().mkpath(AircraftConfigFolder()) && SaveAircraftProfile(path) && LoadAircraftProfile(path));
+
+    Aerovane_Pro& window = Window();
+    window.show();
+    window.ui.actionConnect_to_FS->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    Ui::Aerovane_ProClass& ui = window.ui;
+    ui.tabWidgetMain->setCurrentWidget(ui.tab_LoadEditor);
+    EXPECT_EQ(ui.lineEdit_emptyweight->text(), "41234.5");
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return ui.widget_ScrollMainPayload->findChildren<CPaxeBox*>().size() == 6; }, 10000));
+    // 22448.35 lbs of fuel and 20640 lbs of payload.
+    EXPECT_EQ(ui.lineEdit_totalweight->text(), "84322.85");
+    EXPECT_EQ(ui.lineEdit_AircraftName->text(), "Boeing 737-800 Charter");
 }

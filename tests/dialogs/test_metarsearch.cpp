@@ -54,8 +54,6 @@ TEST(MetarSearch, EachFilledTermNarrowsTheReportsInListOrder)
         {&T::icao, "ZZ", 0, {}},
         {&T::airportName, "london", 0, {"EGLL", "EGKK"}},
         {&T::windDirection, "240", 0, {"EGLL"}},
-        {&T::windDirection, "W", 0, {"EDDF"}},
-        {&T::windDirection, "400", 0, all},
         {&T::windSpeed, "10", 0, {"EGLL", "EDDM", "KJFK"}},
         {&T::windGust, "3", 0, {"EGLL", "EDDF", "EDDM", "LFPG", "KJFK"}},
         {&T::windGust, "30", 0, {"EGKK"}},
@@ -65,7 +63,6 @@ TEST(MetarSearch, EachFilledTermNarrowsTheReportsInListOrder)
         {&T::cloudBase, "", 4, {"EGPD"}},
         {&T::cloudBase, "2400", 0, {"LFPG"}},
         {&T::cloudBase, "0", 0, {}},
-        {&T::cloudBase, "60000", 0, all},
         {&T::visibilityMin, "5000", 0, {"EGLL", "EGKK", "EDDM", "LFPG", "KJFK"}},
         {&T::visibilityMax, "4500", 0, {"EDDF", "EGPD"}},
     };
@@ -80,16 +77,45 @@ TEST(MetarSearch, EachFilledTermNarrowsTheReportsInListOrder)
     EXPECT_EQ(Search(together), QStringList{"EGKK"});
 }
 
+TEST(MetarSearch, NumberFieldsOutsideTheirRangeAreNamedAndNothingIsSearched)
+{
+    using T = MetarSearchTerms;
+    // The field, its text, and the problem named (empty: none).
+    const std::vector<std::tuple<QString T::*, const char*, const char*>> cases = {
+        {&T::windDirection, "abc", "Wind direction: \"abc\" is not a number from 0 to 360 without decimals."},
+        {&T::windDirection, "-50", "Wind direction: \"-50\" is not a number from 0 to 360 without decimals."},
+        {&T::windDirection, "361", "Wind direction: \"361\" is not a number from 0 to 360 without decimals."},
+        {&T::windDirection, "360", ""},
+        {&T::windSpeed, "12,5", "Wind speed: \"12,5\" is not a number from 0 to 300 without decimals."},
+        {&T::windGust, "1e9", "Gust: \"1e9\" is not a number from 0 to 300 without decimals."},
+        {&T::cloudBase, "50001", "Cloud base: \"50001\" is not a number from 0 to 50000 without decimals."},
+        {&T::visibilityMin, "0", ""},
+        {&T::visibilityMax, "100001", "max. visibility: \"100001\" is not a number from 0 to 100000 without decimals."},
+    };
+    for (const auto& [field, text, problem] : cases) {
+        T terms;
+        terms.*field = QString::fromLatin1(text);
+        EXPECT_EQ(terms.Problems(), *problem ? QStringList{problem} : QStringList()) << text;
+        if (*problem) {
+            EXPECT_TRUE(Search(terms).isEmpty()) << text;
+        }
+    }
+}
+
 class WxFinderDlgTest : public ::testing::Test
 {
 protected:
-    // Runs the finder over the manager with the ICAO and cloud base fields filled, presses "Search now", accepts.
-    void Search(aviation::weather::CWeatherManager& manager, const QString& icao, const QString& base = QString())
+    // Runs the finder over the manager with the ICAO, cloud base and wind direction fields filled, presses
+    // "Search now", accepts.
+    void Search(aviation::weather::CWeatherManager& manager, const QString& icao, const QString& base = QString(),
+                const QString& direction = QString())
     {
         WxFinderDlg dialog;
         ModalDialogAnswer<WxFinderDlg> answer([&](WxFinderDlg& shown) {
             shown.findChild<QLineEdit*>("lineEdit_icao")->setText(icao);
             shown.findChild<QLineEdit*>("lineEdit_cloud_base")->setText(base);
+            auto* directionField = shown.findChild<QLineEdit*>("lineEdit_wind_dir");
+            directionField->setText(direction);
             shown.findChild<QPushButton*>("pushButton_search")->click();
             results.clear();
             const QListWidget* list = shown.findChild<QListWidget*>("listWidget_result_metars");
@@ -97,6 +123,7 @@ protected:
                 results << list->item(row)->text();
             label = shown.findChild<QLabel*>("label__progress")->text();
             closedBySearch = !shown.isVisible();
+            directionMarked = !directionField->styleSheet().isEmpty();
             return !closedBySearch;
         });
         dialog.Exec(&manager);
@@ -108,6 +135,7 @@ protected:
     QStringList results;
     QString label;
     bool closedBySearch = false;
+    bool directionMarked = false;
 };
 
 TEST_F(WxFinderDlgTest, SearchListsTheRawTextsOfTheHits)
@@ -129,6 +157,14 @@ TEST_F(WxFinderDlgTest, SearchListsTheRawTextsOfTheHits)
     EXPECT_TRUE(results.isEmpty());
     EXPECT_EQ(label, "Please enter terms");
     EXPECT_TRUE(prompter.asked.empty());
+
+    // Letters in a number field: the field is marked and named, and nothing is searched.
+    Search(manager, QString(), QString(), "abc");
+    EXPECT_TRUE(results.isEmpty());
+    EXPECT_TRUE(directionMarked);
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text,
+              "Nothing searched:\nWind direction: \"abc\" is not a number from 0 to 360 without decimals.");
 }
 
 TEST_F(WxFinderDlgTest, SearchWithoutWeatherSaysSoAndCloses)

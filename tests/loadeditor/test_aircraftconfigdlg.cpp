@@ -7,6 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <functional>
 
 using aviation::structs::CAircraftDetail;
 
@@ -75,17 +79,101 @@ TEST_F(AircraftEditor, SaveStaysOpenWithWhatWasTypedUntilTheProfileIsWritten)
     EXPECT_EQ(dialog.lineEdit_maxTOW->text(), "174200");
 
     QFile::remove(AircraftConfigFolder());
-    // Text that is no finite number saves as none.
-    dialog.lineEdit_FuelFlow->setText(QStringLiteral("inf"));
-    dialog.lineEdit_TaxiFuel->setText(QStringLiteral("nan"));
-    dialog.lineEdit_CruiseSpeed->setText(QStringLiteral("fast"));
     ClickSave(dialog);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(QDir(AircraftConfigFolder()).entryList(QDir::Files), QStringList{"A_B_C.cfg"});
-    const CAircraftDetail saved = Saved(QStringLiteral("A/B C"));
-    EXPECT_EQ(saved.maxTakeOffWeight, 174200.0f);
-    EXPECT_EQ(saved.FuelFlow + saved.TaxiFuel + static_cast<float>(saved.cruiseSpeed), 0.0f);
+    EXPECT_EQ(Saved(QStringLiteral("A/B C")).maxTakeOffWeight, 174200.0f);
+}
+
+TEST_F(AircraftEditor, NumberFieldsTakeOnlyNumbersOfTheirRangeAndSaveNamesTheOthers)
+{
+    SaveProfile(Boeing737());
+    // The user's locale writes "12,5"; the fields read it as twelve and a half or refuse it, whatever the locale.
+    const QLocale userLocale;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    CAircraftConfigDlg dialog(&host);
+    const auto station
+        = [&dialog] { return qobject_cast<QLineEdit*>(dialog.gridLayoutPayload->itemAtPosition(1, 2)->widget()); };
+    using Read = float (*)(const CAircraftDetail&);
+    // A field, its name in messages, the record field it saves into, and texts with the value saved (-1: refused,
+    // the dialog open and the file unchanged).
+    const std::vector<std::tuple<std::function<QLineEdit*()>, QString, Read, std::vector<std::pair<QString, float>>>>
+        cases = {
+            {[&] { return dialog.lineEdit_emptyWeight; },
+             "Empty Weight",
+             [](const CAircraftDetail& a) { return a.EmptyWeight; },
+             {{"abc", -1},
+              {"-50", -1},
+              {"1e9", -1},
+              {"", -1},
+              {"12,5", 12.5f},
+              {"12.345", -1},
+              {"2000001", -1},
+              {"2000000", 2000000.0f}}},
+            {[&] { return dialog.lineEdit_FuelFlow; },
+             "Fuel Flow",
+             [](const CAircraftDetail& a) { return a.FuelFlow; },
+             {{"100001", -1}, {"99999", 99999.0f}}},
+            {[&] { return dialog.lineEdit_CruiseSpeed; },
+             "Cruise Speed",
+             [](const CAircraftDetail& a) { return static_cast<float>(a.cruiseSpeed); },
+             {{"12,5", -1}, {"1001", -1}, {"1000", 1000.0f}}},
+            {station,
+             "max. Weight of \"Forward Cabin\"",
+             [](const CAircraftDetail& a) { return a.payload.stations[0].maxWeight; },
+             {{"-50", -1}, {"abc", -1}, {"1999999", 1999999.0f}}},
+        };
+    const QString name = QStringLiteral("Boeing 737-800 Aerovane Air");
+    for (const auto& [field, fieldName, read, texts] : cases) {
+        for (const auto& [text, saved] : texts) {
+            SCOPED_TRACE(text.toStdString());
+            dialog.OnLoadConfig(name);
+            const float before = read(Saved(name));
+            prompter.asked.clear();
+            field()->setText(text);
+            ClickSave(dialog);
+            if (saved < 0) {
+                ASSERT_EQ(prompter.asked.size(), 1u);
+                EXPECT_TRUE(prompter.asked[0].text.contains(fieldName + ": \"" + text + "\" is not a number"))
+                    << prompter.asked[0].text.toStdString();
+                EXPECT_FALSE(field()->styleSheet().isEmpty());
+                EXPECT_EQ(read(Saved(name)), before);
+            } else {
+                EXPECT_TRUE(prompter.asked.empty());
+                EXPECT_EQ(read(Saved(name)), saved);
+            }
+        }
+    }
+    // Keys that cannot be part of a number are not taken; a separator is, and then refused by name.
+    for (const auto& [typed, kept] : {std::pair<const char*, const char*>{"1e9", "19"}, {"12,5", "12,5"}}) {
+        dialog.lineEdit_CruiseSpeed->clear();
+        QTest::keyClicks(dialog.lineEdit_CruiseSpeed, QString::fromLatin1(typed));
+        EXPECT_EQ(dialog.lineEdit_CruiseSpeed->text(), kept);
+    }
+    QLocale::setDefault(userLocale);
+}
+
+TEST_F(AircraftEditor, LoadAircraftRefusesAFileThatIsNoProfileAndKeepsTheForm)
+{
+    SaveProfile(Boeing737());
+    const QString noise = folders.ProgramFile(QStringLiteral("noise.cfg"));
+    QFile file(noise);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QRandomGenerator random(44);
+    for (int i = 0; i < 4096; ++i)
+        file.putChar(static_cast<char>(random.bounded(256)));
+    file.close();
+
+    CAircraftConfigDlg dialog(&host);
+    dialog.OnLoadConfig(QStringLiteral("Boeing 737-800 Aerovane Air"));
+    prompter.chooserAnswers << noise;
+    dialog.toolButton_LoadAircraft->click();
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, noise + " is no aircraft config: it holds neither a name nor weights.");
+    EXPECT_EQ(dialog.lineEdit_AircraftName->text(), "Boeing 737-800 Aerovane Air");
+    EXPECT_EQ(dialog.lineEdit_emptyWeight->text(), "41234.5");
+    EXPECT_EQ(GetCurrentAircraft().EmptyWeight, 41234.5f);
 }
 
 TEST_F(AircraftEditor, LoadDataFromFSTakesTheProfileWithTheSimulatorsLoads)

@@ -40,7 +40,7 @@ TEST_F(AircraftProfile, SavedProfileComesBackWithEveryCarriedFieldAndEmptyStatio
     saved.PaxAsWeight = false;
     saved.PaxAsPassenger = true;
     for (std::size_t i = 0; i < std::size(kInts); ++i)
-        saved.*kInts[i] = 1000 + static_cast<int>(i);
+        saved.*kInts[i] = 300 + static_cast<int>(i);
     for (std::size_t i = 0; i < std::size(kFloats); ++i)
         saved.*kFloats[i] = 100.25f + static_cast<float>(i);
     for (const wchar_t* name : {L"Forward Cargo", L"Bulk", L"Crew Rest"})
@@ -139,4 +139,42 @@ TEST_F(AircraftProfile, ProfileFileStaysInsideItsFolderAndWriteFailuresAreReport
     ASSERT_TRUE(QDir(AircraftConfigFolder()).removeRecursively());
     ASSERT_TRUE(QFile(AircraftConfigFolder()).open(QIODevice::WriteOnly));
     EXPECT_FALSE(SaveAircraftProfile(AircraftProfilePath(QStringLiteral("Boeing 737-800"))));
+}
+
+TEST_F(AircraftProfile, NumbersOutsideTheEditorsRangesReadAsNone)
+{
+    // The text stored for a weight, a fuel flow and a speed, and what each reads as.
+    const std::tuple<const char*, float, float, int> cases[] = {
+        {"abc", 0, 0, 0},
+        {"-50", 0, 0, 0},
+        {"1e9", 0, 0, 0},
+        {"12,5", 0, 0, 0},
+        {"", 0, 0, 0},
+        {"1000", 1000, 1000, 1000},
+        {"1001", 1001, 1001, 0},
+        {"100001", 100001, 0, 0},
+        {"2000000", 2000000, 0, 0},
+        {"2000001", 0, 0, 0},
+    };
+    for (const auto& [text, weight, fuelFlow, speed] : cases) {
+        // A file of its own per case: the settings class keeps what it read of a file of the same size and time.
+        const QString name = QStringLiteral("Ranges %1").arg(text);
+        Write(AircraftProfilePath(name),
+              QStringLiteral("Name=Ranges\n[Weights]\nEmptyWeight=%1\n[Fuel]\nFuelFlow=%1\n[Speeds]\n"
+                             "cruiseSpeed=%1\n[Payload]\n1\\Name=Cabin\n1\\maxWeight=%1\nsize=1\n")
+                  .arg(QLatin1String(text))
+                  .toLatin1());
+        const CAircraftDetail loaded = Saved(name);
+        EXPECT_EQ(loaded.EmptyWeight, weight) << text;
+        EXPECT_EQ(loaded.payload.stations.at(0).maxWeight, weight) << text;
+        EXPECT_EQ(loaded.FuelFlow, fuelFlow) << text;
+        EXPECT_EQ(loaded.cruiseSpeed, speed) << text;
+    }
+
+    // Neither a name nor weights: no profile, and the current one stays.
+    SetCurrentAircraft(Boeing737());
+    const QString path = AircraftProfilePath(QStringLiteral("Stations only"));
+    Write(path, "[Payload]\nsize=0\n");
+    EXPECT_FALSE(LoadAircraftProfile(path));
+    EXPECT_EQ(GetCurrentAircraft().name, Boeing737().name);
 }

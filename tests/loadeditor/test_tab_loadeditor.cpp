@@ -4,6 +4,7 @@
 #include "simlink/job.h"
 #include "tests/loadeditor/loadeditortest.h"
 #include "tests/support/modaldialoganswer.h"
+#include "tools/bridge-peer/bridgepeer.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -58,11 +59,7 @@ TEST_F(LoadEditorTab, PassengerStationsCountHeadsAndApplySendsTheirWeight)
     EXPECT_EQ(QStringList({Amount(0), Amount(1), Amount(2)}), QStringList({"5 Paxe", "4 Paxe", "2200 Lbs"}));
     EXPECT_EQ(ui.lineEdit_totalPayloadWeight->text(), "4400.00");
 
-    QSignalSpy finished(&worker, &CConnectWorker::sigThreadJobFinished);
     ui.pushButton_Apply->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() >= 2; }, 10000));
-    EXPECT_EQ(finished[0], QVariantList({JobSetFuel, QStringLiteral("Set Fuel")}));
-    EXPECT_EQ(finished[1], QVariantList({JobSetPayload, QStringLiteral("Set Payload")}));
     EXPECT_EQ(page->GetPayload().stations[0].weight, 1200.0f);
     // The fraction of a passenger stays until the slider moves.
     EXPECT_FLOAT_EQ(page->GetPayload().stations[1].weight, 1000.0f);
@@ -75,7 +72,53 @@ TEST_F(LoadEditorTab, PassengerStationsCountHeadsAndApplySendsTheirWeight)
     Gauges()[0]->findChild<CPaxeBar*>()->setValue(9);
     ui.pushButton_Cancel->click();
     EXPECT_EQ(Amount(0), "6 Paxe");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() >= 4; }, 10000));
+}
+
+TEST_F(LoadEditorTab, ApplySendsOnlyOverALinkAndShowsWritesTheLinkRefused)
+{
+    CAircraftFuel fuel;
+    fuel.AddTank(CAircraftFuelTank(80.0, 1288.0, 3, L"Left Main"));
+    CAircraftPayload payload;
+    payload.AddStation({L"Aft Cargo", 1000.0f, 9000.0f, 3});
+    QSignalSpy unlinkedJobs(&worker, &CConnectWorker::sigThreadJobFinished);
+    page->SetFuel(fuel);
+    page->SetPayload(payload);
+    page->findChild<CPaxeBar*>()->setValue(2500);
+    ui.pushButton_Apply->click();
+    EXPECT_EQ(ui.label_Status->text(), "Fuel and payload not sent: FS not connected.");
+    // The page keeps the loads for a later Apply.
+    EXPECT_EQ(page->GetPayload().stations[0].weight, 2500.0f);
+
+    tools::CBridgePeer peer;
+    ASSERT_TRUE(peer.Start());
+    CSettings::SetInterfaceType(4);
+    CSettings::SetServerIP(QStringLiteral("127.0.0.1"));
+    CSettings::SetServerPort(QString::number(peer.GetPort()));
+    CConnectWorker linked;
+    CMainWindowForm linkedWindow;
+    linkedWindow.ui.setupUi(&linkedWindow);
+    CTab_LoadEditor* linkedPage = linkedWindow.ui.tab_LoadEditor;
+    linkedPage->Init(&host, &linked);
+    // The connect and the two reads it queues.
+    QSignalSpy connecting(&linked, &CConnectWorker::sigThreadJobFinished);
+    linked.AddJob(CJob(JobConnect, QStringLiteral("Connect")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return connecting.count() >= 3; }, 10000));
+    ASSERT_TRUE(linked.IsConnected());
+    linkedPage->SetFuel(fuel);
+    linkedPage->SetPayload(payload);
+    // Whether the peer refuses writes, and the status line once both jobs have run.
+    for (const auto& [refuse, status] :
+         {std::pair<bool, QString>{false, ""}, {true, "FS did not take: Set Fuel, Set Payload."}}) {
+        peer.SetRefuseWrites(refuse);
+        QSignalSpy jobs(&linked, &CConnectWorker::sigThreadJobFinished);
+        linkedWindow.ui.pushButton_Apply->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return jobs.count() >= 2; }, 10000));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(jobs[0], QVariantList({JobSetFuel, QStringLiteral("Set Fuel")}));
+        EXPECT_EQ(jobs[1], QVariantList({JobSetPayload, QStringLiteral("Set Payload")}));
+        EXPECT_EQ(linkedWindow.ui.label_Status->text(), status);
+    }
+    EXPECT_EQ(unlinkedJobs.count(), 0);
 }
 
 TEST_F(LoadEditorTab, TotalsFollowTheChosenUnits)
