@@ -26,7 +26,8 @@ TEST_F(AutoModeEndToEnd, AircraftIsReadAllThroughTheFirstTransfer)
     ASSERT_TRUE(tools::CFlightScript::Load(QStringLiteral(AEROVANE_BRIDGEPEER_FLIGHTS "/eddf-eddm.txt"), script, error))
         << error.toStdString();
     CSettings::SetAutoMode(true);
-    CSettings::SetPauseBetweenWXStation(50);
+    // About 1,400 records: some ten seconds.
+    CSettings::SetPauseBetweenWXStation(5);
     peer.PlayFlight(script);
     auto& window = Window();
     window.show();
