@@ -105,6 +105,9 @@ void Aerovane_Pro::OnSetIcaoWX()
 
 void Aerovane_Pro::OnClearWX()
 {
+    // A transfer running or waiting would put back the weather being cleared.
+    if (connectWorker)
+        connectWorker->StopWeatherTransfer();
     AddJob(JobClearWeather, QStringLiteral("Clear WX"));
     weatherWorker->ClearMetarList();
 }

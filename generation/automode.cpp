@@ -11,6 +11,8 @@
 #include "platform/clock.h"
 #include "settings/settings.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -75,6 +77,11 @@ public:
         m_worker.FilterMetarList(m_position, kMetarListReachNm);
 
         CoverGrid(grid);
+        if (!m_withoutReport.empty()) {
+            const QString count = QLocale(QLocale::English, QLocale::UnitedStates)
+                                      .toString(static_cast<qulonglong>(m_withoutReport.size()));
+            m_steps.Log(QStringLiteral("(WeatherManager) %1 stations without a report").arg(count));
+        }
         m_steps.Log(QStringLiteral("(WeatherManager) FS WX-Station generated"));
         if ((m_version == 3 || m_version == 4) && m_createStations)
             m_window.SendStationToFS(m_newStations);
@@ -169,7 +176,8 @@ private:
         m_steps.ToReportingIcao(station);
 
         CMetar metar;
-        if (!Model().GetMetar(station.GetICAO(), metar)) {
+        if (!Model().FindMetar(station.GetICAO(), metar)) {
+            m_withoutReport.insert(station.GetICAO());
             metar.SetStation(station);
             metar.SetTime(station.GetTime());
             if (!m_steps.LookUp(station.GetPosition(), metar, kNearLimitNm, kNearLimitNm)) {
@@ -300,6 +308,7 @@ private:
     std::vector<CMetar> m_stations; // to be sent, in order
     std::unordered_set<std::wstring> m_listedIcaos; // the ICAOs of m_stations
     std::vector<std::wstring> m_icaos; // the ICAO of each weather set
+    std::unordered_set<std::wstring> m_withoutReport; // the stations near a point that have no report of their own
 };
 
 } // namespace

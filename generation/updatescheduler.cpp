@@ -20,6 +20,8 @@ constexpr double kModelFileDistanceNm = 80.0;
 constexpr double kAutoDistanceNm = 40.0;
 constexpr double kMetarDisplayRangeNm = 50.0;
 constexpr std::uint32_t kMetarDisplayPeriod = 30;
+// Farther than any aircraft moves between two reads: the aircraft was placed somewhere else, a new flight.
+constexpr double kNewFlightJumpNm = 20.0;
 
 bool IsXPlane(int version)
 {
@@ -66,7 +68,8 @@ void CUpdateScheduler::Tick()
     CMainWindowHost& window = *m_worker.m_window;
     if (!window.IsConnected())
         return;
-    if (CConnectWorker* connection = window.GetConnectWorker())
+    CConnectWorker* connection = window.GetConnectWorker();
+    if (connection)
         connection->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
     // A live download that failed (also the first one of the run) is tried again before anything is generated.
     const std::uint32_t clock = static_cast<std::uint32_t>(platform::NowSeconds());
@@ -90,7 +93,10 @@ void CUpdateScheduler::Tick()
     if (m_worker.DownloadDue(now, UpdatePeriod()))
         m_worker.DownloadWeather();
 
-    if (CSettings::GetWeatherUpdate()) {
+    // Weather generated while a transfer runs or waits would replace records not yet sent; it comes when due
+    // after the transfer.
+    const bool sendingWeather = connection && connection->IsSendingWeather();
+    if (CSettings::GetWeatherUpdate() && !sendingWeather) {
         if (IsXPlane(CSettings::GetFSVersion()))
             UpdateXPlane(now, distance);
         else if (CSettings::GetNormalMode() && !m_approach)
@@ -123,8 +129,15 @@ void CUpdateScheduler::FollowAircraft()
         m_following = true;
         m_reference = aircraft.GetPosition();
         m_highestHeight = aircraft.height;
+        m_lastRead = aircraft.GetPosition();
     }
     m_highestHeight = std::max(m_highestHeight, aircraft.height);
+    // A new flight somewhere else starts without the hold of the last one's approach.
+    if (Position::GetDistance(m_lastRead, aircraft.GetPosition()) > kNewFlightJumpNm) {
+        m_approach = false;
+        m_highestHeight = aircraft.height;
+    }
+    m_lastRead = aircraft.GetPosition();
 
     // An approach begins when the aircraft, having been above the height since the last approach ended,
     // descends below it, and ends when it climbs above it again.

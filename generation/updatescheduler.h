@@ -42,6 +42,8 @@ private:
     aviation::Position m_reference;
     int m_highestHeight = 0;
     bool m_approach = false;
+    // The aircraft position of the last tick that followed it.
+    aviation::Position m_lastRead;
     std::uint32_t m_lastPass = 0;
     bool m_xplaneFollowing = false;
     int m_xplaneWindAltitude = 0;

@@ -148,6 +148,21 @@ void CConnectWorker::Stop()
         m_client->AbortWaits();
 }
 
+void CConnectWorker::StopWeatherTransfer()
+{
+    {
+        std::lock_guard<std::mutex> locker(m_weatherLock);
+        m_transferStop = true;
+        m_weather.clear();
+    }
+    m_jobs.Drop(JobSetWeather);
+}
+
+bool CConnectWorker::IsSendingWeather() const
+{
+    return m_sendingWeather || m_jobs.Contains(JobSetWeather);
+}
+
 void CConnectWorker::SetFSVersion(int version)
 {
     CSettings::SetFSVersion(version);
@@ -218,7 +233,9 @@ void CConnectWorker::Perform(const CJob& job)
         WritePayload();
         break;
     case JobSetWeather:
+        m_sendingWeather = true;
         SendWeather();
+        m_sendingWeather = false;
         break;
     case JobLoadWeatherTheme:
         LoadWeatherTheme(job.text);
@@ -290,12 +307,27 @@ void CConnectWorker::LinkLost(const QString& cause)
     emit sigThreadSignal(ThreadLinkLost);
 }
 
-bool CConnectWorker::PauseUnlessStopped(int milliseconds)
+bool CConnectWorker::PauseBetweenRecords(int milliseconds)
 {
     constexpr int kStepMs = 20;
-    for (int slept = 0; slept < milliseconds && !m_stop; slept += kStepMs)
+    for (int slept = 0;; slept += kStepMs) {
+        if (TransferStopped() || !ReadWaitingAircraft())
+            return false;
+        if (slept >= milliseconds)
+            return true;
         platform::SleepMs(std::min(kStepMs, milliseconds - slept));
-    return !m_stop;
+    }
+}
+
+bool CConnectWorker::ReadWaitingAircraft()
+{
+    CJob read;
+    if (!m_jobs.Take(JobGetAircraftData, read))
+        return true;
+    ReadAircraft();
+    const bool linkUp = !IsBridgeLink() || CheckLink();
+    emit sigThreadJobFinished(read.type, read.text);
+    return linkUp;
 }
 
 void CConnectWorker::ReplaceClient(COvyxClient* client)

@@ -77,6 +77,11 @@ public:
     // The running job finishes and no further job runs; the rest stay queued. A bridge request the running job
     // waits for is given up at once.
     void Stop();
+    // Clear WX: a running weather transfer stops before its next record, and its records and any transfer still
+    // waiting are dropped. Unlike Stop, the link goes on with the next job, and transfers asked for later run.
+    void StopWeatherTransfer();
+    // A weather transfer runs or waits: weather generated now would replace records not yet sent.
+    bool IsSendingWeather() const;
 
 signals:
     void sigThreadJobFinished(int type, QString text);
@@ -118,8 +123,12 @@ private:
     // The link is gone: one log line with the cause, the client dropped, waiting jobs other than connects dropped,
     // "not connected" in the status line and ThreadLinkLost. A stop asked for by the owner only drops the client.
     void LinkLost(const QString& cause);
-    // Sleeps in short steps; false as soon as a stop is asked for.
-    bool PauseUnlessStopped(int milliseconds);
+    // The pause after a weather record, in short steps; the aircraft reads queued meanwhile run in it and are
+    // reported as finished jobs. False as soon as the transfer is stopped or a read finds the link broken.
+    bool PauseBetweenRecords(int milliseconds);
+    // Runs a waiting aircraft read, if any; false when the bridge link broke on it.
+    bool ReadWaitingAircraft();
+    bool TransferStopped() const { return m_stop || m_transferStop; }
     // Ends an unfinished weather transfer: its own log line and progress text.
     void FailTransfer(const QString& cause);
 
@@ -188,10 +197,13 @@ private:
     CXPWeather m_xplaneWind;
     std::vector<aviation::weather::CStation> m_newStations;
 
-    // The weather-transfer lock guards the records and the wind level.
+    // The weather-transfer lock guards the records and the wind level; the transfer's stop is set with the records
+    // dropped and cleared with the records taken over, under the same lock, so it never stops a later transfer.
     std::mutex m_weatherLock;
     std::vector<CFSWeatherStation> m_weather;
     aviation::weather::CLevel m_windLevel;
+    std::atomic<bool> m_transferStop{false};
+    std::atomic<bool> m_sendingWeather{false};
 
     // Monotonic time of the last wind set; the first wind job only starts the clock. Worker thread only.
     bool m_windClockStarted = false;

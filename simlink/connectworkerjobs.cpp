@@ -290,6 +290,7 @@ void CConnectWorker::SendWeather()
         std::lock_guard<std::mutex> locker(m_weatherLock);
         stations.swap(m_weather);
         windLevel = m_windLevel;
+        m_transferStop = false;
     }
 
     // The records stay for the next transfer when this one cannot finish, unless newer ones were handed over.
@@ -310,9 +311,17 @@ void CConnectWorker::SendWeather()
     const int count = static_cast<int>(stations.size());
     Log(QStringLiteral("(ConnectWorker) Sending Weather To FS: %1").arg(count));
 
+    const auto stopped = [&] {
+        if (IsBridgeLink() && !m_bridgeUp) {
+            keepRecords();
+            FailTransfer(QStringLiteral("connection lost"));
+        } else {
+            FailTransfer(m_stop ? QStringLiteral("stopped") : QStringLiteral("stopped by Clear WX"));
+        }
+    };
     for (int i = 1; i <= count; ++i) {
-        if (m_stop) {
-            FailTransfer(QStringLiteral("stopped"));
+        if (TransferStopped()) {
+            stopped();
             return;
         }
         const CFSWeatherStation& station = stations[static_cast<std::size_t>(i - 1)];
@@ -324,8 +333,8 @@ void CConnectWorker::SendWeather()
             FailTransfer(QStringLiteral("connection lost"));
             return;
         }
-        if (!PauseUnlessStopped(CSettings::GetPauseBetweenWXStation())) {
-            FailTransfer(QStringLiteral("stopped"));
+        if (!PauseBetweenRecords(CSettings::GetPauseBetweenWXStation())) {
+            stopped();
             return;
         }
     }

@@ -7,7 +7,7 @@ namespace {
 bool ReplacesItsPredecessor(int type)
 {
     return type == JobGetAircraftData || type == JobSetWind || type == JobSetWindRepeat || type == JobSendWindToXP
-        || type == JobGetAircraftDetail;
+        || type == JobGetAircraftDetail || type == JobSetWeather;
 }
 
 } // namespace
@@ -17,10 +17,38 @@ CJobManager::~CJobManager() = default;
 bool CJobManager::Push(const CJob& job)
 {
     std::lock_guard<std::mutex> locker(m_lock);
-    if (ReplacesItsPredecessor(job.type)
-        && std::any_of(m_jobs.begin(), m_jobs.end(), [&](const CJob& waiting) { return waiting.type == job.type; }))
+    if (ReplacesItsPredecessor(job.type) && Waits(job.type))
         return false;
     m_jobs.push_back(job);
+    return true;
+}
+
+bool CJobManager::Waits(int type) const
+{
+    return std::any_of(m_jobs.begin(), m_jobs.end(), [type](const CJob& waiting) { return waiting.type == type; });
+}
+
+bool CJobManager::Contains(int type) const
+{
+    std::lock_guard<std::mutex> locker(m_lock);
+    return Waits(type);
+}
+
+void CJobManager::Drop(int type)
+{
+    std::lock_guard<std::mutex> locker(m_lock);
+    m_jobs.erase(std::remove_if(m_jobs.begin(), m_jobs.end(), [type](const CJob& job) { return job.type == type; }),
+                 m_jobs.end());
+}
+
+bool CJobManager::Take(int type, CJob& out)
+{
+    std::lock_guard<std::mutex> locker(m_lock);
+    const auto found = std::find_if(m_jobs.begin(), m_jobs.end(), [type](const CJob& job) { return job.type == type; });
+    if (found == m_jobs.end())
+        return false;
+    out = std::move(*found);
+    m_jobs.erase(found);
     return true;
 }
 

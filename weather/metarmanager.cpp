@@ -104,8 +104,14 @@ bool CMetarManager::GetMetar(const std::wstring& icao, CMetar& out)
         Report(L"Metar " + icao + L" not found");
         return false;
     }
-    // A mark left by Clear, or an entry whose record is not the one of this ICAO.
-    if (found->second < 1 || static_cast<std::size_t>(found->second) > m_records.size())
+    return FindMetar(icao, out);
+}
+
+bool CMetarManager::FindMetar(const std::wstring& icao, CMetar& out) const
+{
+    const auto found = m_index.find(icao);
+    // Not stored, a mark left by Clear, or an entry whose record is not the one of this ICAO.
+    if (found == m_index.end() || found->second < 1 || static_cast<std::size_t>(found->second) > m_records.size())
         return false;
     const CMetar& record = m_records[found->second - 1];
     if (icao != record.GetICAO())

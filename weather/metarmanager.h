@@ -47,8 +47,10 @@ public:
     // Every raw text in list order, each followed by "\n".
     std::wstring GetAllRaw() const;
 
-    // The last record added with this ICAO (not decoded).
+    // The last record added with this ICAO (not decoded); an ICAO never stored is reported as not found.
     bool GetMetar(const std::wstring& icao, CMetar& out);
+    // The same without the message, for callers that sum up what they did not find.
+    bool FindMetar(const std::wstring& icao, CMetar& out) const;
     // A decoded (and, where needed, repaired) copy of the nearest record closer than 3000 NM, the first of equally
     // near ones; a default record when there is none.
     CMetar GetNearestMetar(const aviation::Position& position);

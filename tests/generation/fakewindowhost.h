@@ -48,12 +48,15 @@ public:
     void ShowSplashMessage(const QString& text) override { splash << text; }
     bool IsConnected() override { return connected; }
     WXDownloader* GetDownloader() override { return &downloader; }
-    CConnectWorker* GetConnectWorker() override { return nullptr; }
+    CConnectWorker* GetConnectWorker() override { return connectWorker; }
     void GetFlightPlan(aviation::CFlightplan&) override { calls << QStringLiteral("GetFlightPlan"); }
     CWeatherWorker* GetWeatherWorker() override { return weatherWorker; }
     aviation::structs::CAircraftDetail GetAircraftDetails() override { return aircraftDetail; }
     void FillAircraftCombo() override { calls << QStringLiteral("FillAircraftCombo"); }
-    void LoadFlightPlanToFS(const QString& path) override { calls << QStringLiteral("LoadFlightPlanToFS(%1)").arg(path); }
+    void LoadFlightPlanToFS(const QString& path) override
+    {
+        calls << QStringLiteral("LoadFlightPlanToFS(%1)").arg(path);
+    }
     void OnTabFlightRecorderResetFlight() override { calls << QStringLiteral("OnTabFlightRecorderResetFlight"); }
 
     void sigUIDebugString(const QString& text, int target) override
@@ -109,6 +112,7 @@ public:
     }
 
     bool connected = false;
+    CConnectWorker* connectWorker = nullptr;
     WXDownloader downloader;
     CWeatherWorker* weatherWorker = nullptr;
     aviation::structs::CAircraftDetail aircraftDetail;

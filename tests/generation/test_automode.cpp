@@ -65,6 +65,10 @@ TEST_F(AutoModeTest, FirstRunCoversTheGridAndLaterRunsAtCruiseOnlyWhatChanged)
     EXPECT_EQ(first.first(), QStringLiteral("GLOB"));
     EXPECT_TRUE(first.contains(QStringLiteral("EDDM")));
     EXPECT_TRUE(HasMadeStation());
+    // Egelsbach and Finthen report nothing: one line sums them up.
+    EXPECT_TRUE(m_gen.log.filter(QRegularExpression(QStringLiteral("^Metar .* not found$"))).isEmpty());
+    EXPECT_EQ(m_gen.log.filter(QStringLiteral("without a report")),
+              QStringList{"(WeatherManager) 2 stations without a report"});
     EXPECT_EQ(m_gen.calls.filter(QRegularExpression(QStringLiteral("^(SendStationToFS|SetWeather|sigDisable)"))),
               QStringList({QStringLiteral("SendStationToFS(%1)").arg(m_gen.newStations.size()),
                            QStringLiteral("SetWeather(%1)").arg(first.size()), "sigDisableButton(1,false)"}));

@@ -1,5 +1,7 @@
 #include "platform/clock.h"
 #include "recordingprompter.h"
+#include "simlink/connectworker.h"
+#include "simlink/job.h"
 #include "weatherworkertest.h"
 
 namespace {
@@ -81,25 +83,55 @@ TEST_F(UpdateSchedulerTest, OnlyLiveWeatherIsDownloadedAgainAndEverySourceIsGene
     }
 }
 
-TEST_F(UpdateSchedulerTest, ApproachHoldsUpdatesBackUntilTheAircraftClimbsAboveTheHeight)
+// The hold of an approach stays after the landing and across a reconnect; it ends when the aircraft climbs above
+// the height again, or shows up more than 20 NM from its last read: a new flight, which gets its weather at the gate.
+TEST_F(UpdateSchedulerTest, ApproachHoldEndsOnAClimbOrANewFlightSomewhereElse)
 {
     Worker().SetWeatherSource(WeatherDataStored);
     CSettings::SetNormalMode(true);
+    const aviation::Position near = aviation::Position::GetDestination(m_start, 90, 18);
     const aviation::Position far = aviation::Position::GetDestination(m_start, 90, 300);
-    // On the ground below 5000 ft there is no approach before the aircraft was above it.
     struct Case
     {
         aviation::Position position;
         int height;
+        bool reconnect;
         bool approach;
-    } cases[] = {{m_start, 100, false}, {m_start, 200, false}, {m_start, 6000, false},
-                 {far, 4000, true},     {far, 5000, true},     {far, 5001, false}};
+    } cases[] = {
+        // On the ground below 5000 ft there is no approach before the aircraft was above it.
+        {m_start, 100, false, false}, {m_start, 6000, false, false}, {near, 4000, false, true},
+        {near, 0, false, true},       {near, 0, true, true},         {near, 5001, false, false},
+        {near, 6000, false, false},   {near, 0, false, true},        {far, 0, false, false},
+    };
     for (const Case& c : cases) {
+        if (c.reconnect) {
+            m_host.connected = false;
+            Tick();
+            m_host.connected = true;
+        }
         Place(c.position, c.height);
         Tick();
         EXPECT_EQ(StatusShown("Approach - no Weather Update"), c.approach) << c.height;
     }
     EXPECT_TRUE(StatusShown("Weather update"));
+}
+
+// A transfer that waits (the link is stopped) holds generation back; once Clear WX has dropped it, the update that
+// fell due meanwhile comes.
+TEST_F(UpdateSchedulerTest, NothingIsGeneratedWhileATransferWaits)
+{
+    Worker().SetWeatherSource(WeatherDataStored);
+    CSettings::SetNormalMode(true);
+    CConnectWorker link;
+    link.Stop();
+    link.AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
+    m_host.connectWorker = &link;
+    Tick();
+    EXPECT_TRUE(m_host.CallsStartingWith(QStringLiteral("SetWeather")).isEmpty());
+    link.StopWeatherTransfer();
+    Tick();
+    EXPECT_TRUE(StatusShown("Weather update"));
+    m_host.connectWorker = nullptr;
 }
 
 TEST_F(UpdateSchedulerTest, NormalModeRegeneratesOnlyBeyondTheRadius)

@@ -440,3 +440,94 @@ TEST_F(ConnectWorkerTest, HandshakeFailingAfterTheLoginLeavesNoLinkAndSaysWhy)
     RunJob(JobConnect, QString(), 2);
     EXPECT_TRUE(worker->IsConnected());
 }
+
+namespace {
+
+// The indexes of the frames that start with `prefix`.
+std::vector<std::size_t> FramesStartingWith(const std::vector<std::string>& frames, const std::string& prefix)
+{
+    std::vector<std::size_t> found;
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        if (frames[i].rfind(prefix, 0) == 0)
+            found.push_back(i);
+    return found;
+}
+
+std::vector<CFSWeatherStation> ThirtyRecords()
+{
+    std::vector<CFSWeatherStation> records;
+    for (int i = 0; i < 10; ++i)
+        records.insert(records.end(), kStations.begin(), kStations.end());
+    return records;
+}
+
+} // namespace
+
+// The simulation tick queues a read every second (here every 250 ms, the pause shortened to 50 ms): each one runs
+// between two records and is reported as a finished read, the records and their pauses go on as before, and the
+// transfer counts as sending until it ends.
+TEST_F(ConnectWorkerBridge, AircraftIsReadBetweenTheRecordsOfALongTransfer)
+{
+    CSettings::SetPauseBetweenWXStation(50);
+    const std::vector<CFSWeatherStation> records = ThirtyRecords();
+    worker->SetWeather(records);
+    peer.ClearFrames();
+    QElapsedTimer transfer;
+    transfer.start();
+    worker->AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
+    int sendingSeen = 0;
+    while (recording->Lines("finished").filter("Set Weather").isEmpty() && transfer.elapsed() < 10000) {
+        sendingSeen += worker->IsSendingWeather();
+        worker->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
+        QThread::msleep(250);
+    }
+    const qint64 transferMs = transfer.elapsed();
+    ASSERT_TRUE(worker->wait(5000));
+
+    ASSERT_EQ(peer.GetWeatherWrites().size(), records.size());
+    EXPECT_GE(transferMs, 30 * 50);
+    EXPECT_FALSE(worker->IsSendingWeather());
+    EXPECT_GE(sendingSeen, 4);
+    const std::vector<std::string> frames = peer.GetFrames();
+    const std::vector<std::size_t> writes = FramesStartingWith(frames, "@WRIT;007");
+    const std::vector<std::size_t> reads = FramesStartingWith(frames, "@READ;001");
+    const auto during = std::count_if(reads.begin(), reads.end(),
+                                      [&](std::size_t i) { return i > writes.front() && i < writes.back(); });
+    EXPECT_GE(during, transferMs / 250 - 2) << peer.GetFrameLog();
+    const QStringList finished = recording->Lines("finished");
+    EXPECT_GE(finished.mid(0, finished.indexOf("7 Set Weather")).filter("Get Aircraft data").size(), during)
+        << "each read is reported when it is made";
+}
+
+// Clear WX in the middle of a transfer with another one waiting: the running one stops within a record, the
+// waiting one never runs, the weather is cleared, and the link goes on with the next transfer.
+TEST_F(ConnectWorkerBridge, ClearWXStopsTheTransferWithinOneRecordAndDropsTheWaitingOne)
+{
+    CSettings::SetPauseBetweenWXStation(100);
+    worker->SetWeather(ThirtyRecords());
+    peer.ClearFrames();
+    worker->AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
+    QElapsedTimer wait;
+    wait.start();
+    while (peer.GetWeatherWrites().size() < 2 && wait.elapsed() < 5000)
+        QThread::msleep(5);
+    worker->SetWeather(kStations);
+    worker->AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
+    worker->AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
+    worker->StopWeatherTransfer();
+    worker->AddJob(CJob(JobClearWeather, QStringLiteral("Clear WX")));
+    ASSERT_TRUE(recording->WaitFinished(5));
+    ASSERT_TRUE(worker->wait(5000));
+
+    EXPECT_LE(peer.GetWeatherWrites().size(), 3u);
+    EXPECT_EQ(FramesStartingWith(peer.GetFrames(), "@WRIT;081").size(), 1u);
+    EXPECT_EQ(recording->Lines("finished").mid(3), QStringList({"7 Set Weather", "12 Clear WX"}));
+    EXPECT_EQ(recording->Lines("progress").last(), "0 Weather transfer failed: stopped by Clear WX");
+
+    peer.ClearFrames();
+    worker->SetWeather(kStations);
+    RunJob(JobSetWeather, QStringLiteral("Set Weather"));
+    EXPECT_EQ(peer.GetWeatherWrites().size(), kStations.size());
+    EXPECT_EQ(recording->Lines("progress").last(), "0 Weather transfer Complete");
+    EXPECT_TRUE(worker->IsConnected());
+}

@@ -46,13 +46,14 @@ TEST(JobManager, TwoProducersAndOneConsumerLoseNothingAndKeepEachProducersOrder)
     EXPECT_EQ(next[1], kJobsPerProducer);
 }
 
-// A second aircraft read or wind update waiting beside the first would only repeat it; other jobs queue as they come.
-TEST(JobManager, AReadOrWindJobIsNotQueuedBesideOneOfItsKind)
+// A second aircraft read, wind update or weather transfer waiting beside the first would only repeat it; other jobs
+// queue as they come.
+TEST(JobManager, AReadWindOrWeatherJobIsNotQueuedBesideOneOfItsKind)
 {
     CJobManager queue;
     const std::pair<int, bool> pushes[] = {
         {JobGetAircraftData, true}, {JobGetAircraftData, false}, {JobSetWind, true},     {JobSetWind, false},
-        {JobSendWindToXP, true},    {JobSendWindToXP, false},    {JobSetWeather, true},  {JobSetWeather, true},
+        {JobSendWindToXP, true},    {JobSendWindToXP, false},    {JobSetWeather, true},  {JobSetWeather, false},
         {JobConnect, true},         {JobShowMessage, true},      {JobShowMessage, true},
     };
     for (const auto& [type, queued] : pushes)
@@ -61,6 +62,11 @@ TEST(JobManager, AReadOrWindJobIsNotQueuedBesideOneOfItsKind)
     ASSERT_TRUE(queue.Pop(job));
     EXPECT_TRUE(queue.Push(CJob(JobGetAircraftData, QString()))) << "the one waiting has been taken";
 
+    EXPECT_TRUE(queue.Contains(JobSetWeather));
+    queue.Drop(JobSetWeather);
+    EXPECT_FALSE(queue.Contains(JobSetWeather));
+    ASSERT_TRUE(queue.Take(JobShowMessage, job));
+    EXPECT_EQ(queue.Count(), 5) << "the one taken, out of the middle";
     queue.DropAllButConnects();
     ASSERT_EQ(queue.Count(), 1);
     ASSERT_TRUE(queue.Pop(job));
