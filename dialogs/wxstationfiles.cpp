@@ -55,11 +55,18 @@ QString Flag(bool on)
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
+// The station's code as the lists hold it; a ';' would end the code when the list is read again.
+QString ListedCode(const aviation::weather::CStation& station)
+{
+    const QString code = QString::fromStdWString(station.GetICAO());
+    return code.left(code.indexOf(QLatin1Char(';')));
+}
+
 // Joined rather than formatted with arg(), so a "%1" inside a name stays as it is.
 QString AirportLine(const aviation::weather::CStation& station)
 {
     const aviation::Position& position = station.GetPosition();
-    return QStringList{QString::fromStdWString(station.GetICAO()),
+    return QStringList{ListedCode(station),
                        QString::fromStdWString(station.GetName()),
                        QString::fromStdWString(station.GetCountry()),
                        SixDigits(station.GetElevation()),
@@ -128,7 +135,7 @@ QByteArray EncodeMappingEntry(const WxMappingEntry& entry)
 
 QByteArray SimulatorCode(const aviation::weather::CStation& station)
 {
-    return QString::fromStdWString(station.GetICAO()).trimmed().toUtf8();
+    return ListedCode(station).trimmed().toUtf8();
 }
 
 WxMappingEntry MappingEntryFor(const aviation::weather::CStation& station)

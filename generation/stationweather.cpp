@@ -56,7 +56,7 @@ int CStationWeather::Decode(CMetar& metar, const Position& aircraft)
         return 0;
     const int code = metar.Decode();
     if (code != 0)
-        Log(DecodeErrorLine(metar, CMetar::GetErrorText(code), metar.GetRaw()));
+        Log(DecodeErrorLine(metar, metar.GetErrorTexts(code), metar.GetRaw()));
     return code;
 }
 

@@ -154,7 +154,7 @@ CMetar CWeatherWorker::GetMetar(const QString& icao)
     const int code = metar.Decode();
     if (code != 0)
         Log(QStringLiteral("(WeatherManager) %1, %2, %3")
-                .arg(icao, QString::fromStdWString(CMetar::GetErrorText(code)),
+                .arg(icao, QString::fromStdWString(metar.GetErrorTexts(code)),
                      QString::fromStdWString(metar.GetRaw())));
     m_weatherManager->RepairMetar(metar);
     if (m_aircraft.GetLatitude() != 0 && m_aircraft.GetLongitude() != 0)

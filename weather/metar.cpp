@@ -75,6 +75,14 @@ std::wstring CMetar::GetErrorText(int code)
     }
 }
 
+std::wstring CMetar::GetErrorTexts(int code) const
+{
+    constexpr int kWindError = 5;
+    if (m_hasWind || code == kWindError)
+        return GetErrorText(code);
+    return GetErrorText(kWindError) + L", " + GetErrorText(code);
+}
+
 std::wstring CMetar::GetTimeGroup() const
 {
     return m_timeGroup[0] ? std::wstring(m_timeGroup) : std::wstring(L"000000");

@@ -6,6 +6,7 @@
 #include "weather/station.h"
 #include "weather/wind.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,6 +31,9 @@ public:
     // Sets the decoded flag, decodes the raw text and returns the code (0 = no error, see GetErrorText).
     int Decode();
     static std::wstring GetErrorText(int code);
+    // The error text of a decode's code, naming a missing wind too when a later failure took the code
+    // ("Wind Metar Error, QNH Metar Error").
+    std::wstring GetErrorTexts(int code) const;
 
     void SetRaw(const std::wstring& raw) { m_raw = raw; }
     std::wstring GetRaw() const { return m_raw; }
@@ -45,7 +49,19 @@ public:
     double GetDistance() const { return m_distance; }
     void SetDistance(double nm) { m_distance = nm; }
 
+    // Where a decode found no readable wind group: the offset of that place in the raw text, and the length of
+    // the group it passed over there (0 when the report has none).
+    struct TextSpan
+    {
+        std::size_t offset = 0;
+        std::size_t length = 0;
+    };
+
     CWind GetWind() const { return m_wind; }
+    // False after a decode that found no readable wind group (none, "/////KT", one without its unit): the wind
+    // fields then hold no observation, least of all a calm.
+    bool HasWind() const { return m_hasWind; }
+    TextSpan GetUnreadWind() const { return m_unreadWind; }
     int GetVariableWindFrom() const { return m_variableFrom; }
     int GetVariableWindTo() const { return m_variableTo; }
     int GetVariableWindRange() const;
@@ -80,6 +96,8 @@ private:
     std::wstring m_originalRaw;
     wchar_t m_timeGroup[7] = {};
     CWind m_wind{0.0, 0.0, 0.0};
+    bool m_hasWind = true;
+    TextSpan m_unreadWind;
     std::int16_t m_variableFrom = -1;
     std::int16_t m_variableTo = -1;
     std::int32_t m_visibility = 9999;

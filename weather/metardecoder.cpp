@@ -135,7 +135,8 @@ struct Patterns
     // A corrected report names itself after the time group: "COR", or "CC" and the letter of the correction.
     FrontPattern correction{L"^(COR|CC[A-Z])( |$)", L"C"};
     // The wind groups in the order they are tried; the last is a wind group that cannot be read: any other group
-    // in knots or metres per second (E20011KT, 220011KT), or the wind of a station whose sensor is out (/////).
+    // in knots or metres per second (E20011KT, 220011KT), one without its unit (04014, 14008G15), or the wind of
+    // a station whose sensor is out (/////, M).
     PatternChoice wind{{L"^([0-9/]{3})([0-9/]{2})KT", L"0-9/", L"KT", 7},
                        {L"^([0-9]{3})([0-9]{2})G([0-9]{2})KT", L"0-9", L"KT", 10},
                        {L"^([0-9]{3})([0-9]{2})MPS", L"0-9", L"MPS", 8},
@@ -144,12 +145,12 @@ struct Patterns
                        {L"^VRB([0-9]{2})MPS", L"V", L"MPS", 8},
                        {L"^VRB([0-9]{2})G([0-9]{2}KT)", L"V", L"KT", 10},
                        {L"^VRB([0-9]{2})G([0-9]{2}MPS)", L"V", L"MPS", 11},
-                       {L"^(/{5}|[0-9A-Z/]+(KT|MPS))( |$)", L"0-9A-Z/", L"", 0}};
+                       {L"^(/{5}|M|[0-9A-Z/]+(KT|MPS)|[0-9]{5}(G[0-9]{2})?( (KT|MPS))?)( |$)", L"0-9A-Z/", L"", 0}};
     FrontPattern variableWind{L"^([0-9]{3})V([0-9]{3})", L"0-9", L"V", 4};
     // CAVOK, then the visibility groups in the order they are tried. The statute-mile and kilometre groups count
     // only at the front of the text, like every other group; a fraction may carry the "less than" sign of
     // automatic stations (M1/4SM), which is read as the fraction. A visibility that is not reported may carry the
-    // statute-mile unit (////SM), which goes with it.
+    // statute-mile unit (////SM), which goes with it. Miles may stand apart from their unit (10 SM).
     PatternChoice visibility{{L"^(CAVOK)", L"C", L"", 0},
                              {L"^M?([0-9]{1})/([0-9]{2})SM", L"M0-9", L"/", 3},
                              {L"^([0-9]{1}) ([0-9]{1})/([0-9]{1})SM", L"0-9", L"/", 4},
@@ -158,7 +159,8 @@ struct Patterns
                              {L"^([0-9]{1}SM)", L"0-9", L"SM", 3},
                              {L"^([0-9]{1,2}KM)", L"0-9", L"KM", 4},
                              {L"^(([0-9]{4})|([/]{4}(SM)?))((NDV)|([NESW]{0,2}))*", L"0-9/", L"", 0},
-                             {L"^([P]{1})([0-9]{4})", L"P", L"", 0}};
+                             {L"^([P]{1})([0-9]{4})", L"P", L"", 0},
+                             {L"^([0-9]{1,2}) SM", L"0-9", L" SM", 5}};
     FrontPattern extraVisibility{L"^([0-9]{4}[NESW/]{0,2})", L"0-9"};
     FrontPattern runwayRange{L"^((R[0-9/]{2}[LR/]*/[VMPUDN/]*[0-9/]{3,4}[VUDNPM/]*[0-9]*[VUDNPMFT/]*)|"
                              L"(R[0-9/]{2}[LR/]*/[/VMPUDN]*))",
@@ -167,10 +169,14 @@ struct Patterns
     FrontPattern weather{L"^(([-+]*[A-Z]{4} )|([-+]*[A-Z]{2} )|([-+]*[A-Z]{6} ?)|(NSC)|(NCD))", L"-+A-Z"};
     // Present weather that an automatic station cannot observe ("//" to "////"): it holds no weather.
     FrontPattern weatherNotObserved{L"^/{2,4} ", L"/"};
+    // A group of an automatic station that reports a value as missing.
+    FrontPattern missingValue{L"^M( |$)", L"M"};
     FrontPattern cloud{L"^(([A-Z/]{3}[0-9/]{3}[/]{3})|^([A-Z/]{3}[0-9/]{3}[A-Z/]{3})|^([A-Z/]{3}[0-9/]{3}[A-Z/]{2})|"
                        L"^([/]{3}[A-Z/]{3})|^([/]{3}[A-Z/]{2})|^([A-Z/]{3}[0-9/]{3}))|"
                        L"(^(CLR)|^(SKC)|^(NSC)|^(VV[0-9/]{3}))",
                        L"A-Z/"};
+    // A cloud group with a typing error (F020CB, FEWO46, FEW02), which holds no layer that can be trusted.
+    FrontPattern unreadableCloud{L"^([A-Z]{3}[0-9O]{2,5}|[A-Z]{1,2}[0-9O]{3})(CB|TCU)?( |$)", L"A-Z"};
     // Temperature and dew point in the order they are tried; the last two are a minus temperature with a dew
     // point of zero or above (M00/00) and a plus temperature without dew point (17/).
     PatternChoice temperature{
@@ -262,10 +268,13 @@ private:
     std::wstring_view Group(std::size_t group) const { return m_match.View(group); }
     void Consume(std::size_t length);
     void Trim();
+    // The length of the group that begins the working text and holds at least `length` characters.
+    std::size_t GroupEnd(std::size_t length) const;
 
     int StationAndTime();
     void SkipCorrection();
     int Wind();
+    int MissingWind(std::size_t groupLength);
     int VariableWind();
     int Visibility();
     void ExtraVisibilities();
@@ -301,6 +310,13 @@ void CMetarDecoder::Run::Consume(std::size_t length)
 {
     m_text.remove_prefix(length);
     Trim();
+}
+
+std::size_t CMetarDecoder::Run::GroupEnd(std::size_t length) const
+{
+    while (length < m_text.size() && !IsBlank(m_text[length]))
+        ++length;
+    return length;
 }
 
 void CMetarDecoder::Run::Trim()
@@ -396,15 +412,18 @@ void CMetarDecoder::Run::SkipCorrection()
         Consume(m_match.Length(0));
 }
 
-// A report without a readable wind group fails with code 5, but the groups after it are still read; a wind group
-// that cannot be read is passed over, so that it is not taken for the visibility.
+// A report without a readable wind group fails with code 5 and is marked as having no wind (its wind fields keep
+// their earlier values and are no observation, least of all calm), but the groups after it are still read; a wind
+// group that cannot be read is passed over, so that it is not taken for the visibility.
 int CMetarDecoder::Run::Wind()
 {
     double direction = 0.0;
     double speed = 0.0;
     double gust = 0.0;
     switch (Choose(m_patterns.wind)) {
-    case 0: // 27015KT
+    case 0: // 27015KT; "/////KT" is a wind that was not measured
+        if (Contains(Group(0), L"/"))
+            return MissingWind(m_match.Length(0));
         direction = LeadingInt(Group(1));
         speed = LeadingInt(Group(2));
         break;
@@ -437,17 +456,25 @@ int CMetarDecoder::Run::Wind()
         gust = LeadingInt(Group(2)) / kKnotsPerMps;
         break;
     case 8: // a wind group that cannot be read
-        Consume(m_match.Length(0));
-        m_code = kWindError;
-        return kContinue;
+        return MissingWind(m_match.Length(1));
     default:
-        m_code = kWindError;
-        return kContinue;
+        return MissingWind(0);
     }
+    m_metar.m_hasWind = true;
     m_metar.m_wind.direction = direction;
     m_metar.m_wind.speed = speed;
     m_metar.m_wind.gust = gust;
     Consume(m_match.Length(0));
+    return kContinue;
+}
+
+int CMetarDecoder::Run::MissingWind(std::size_t groupLength)
+{
+    m_metar.m_hasWind = false;
+    m_metar.m_unreadWind = {static_cast<std::size_t>(m_text.data() - m_metar.m_raw.data()), groupLength};
+    if (groupLength > 0)
+        Consume(groupLength);
+    m_code = kWindError;
     return kContinue;
 }
 
@@ -507,11 +534,18 @@ int CMetarDecoder::Run::Visibility()
     case 6: // 8KM
         visibility = LeadingInt(Group(1)) * 1000;
         break;
-    case 7: // 9999, 4000NE, ////
+    case 7: // 9999, 4000NE, ////; what a mistyped group adds (99999, 4000M, /////) is passed over with it
         visibility = Contains(Group(1), L"////") ? 9999 : LeadingInt(Group(1));
-        break;
+        m_metar.m_visibility = visibility;
+        Consume(GroupEnd(m_match.Length(0)));
+        return kContinue;
     case 8: // P6000
         visibility = LeadingInt(Group(2));
+        break;
+    case 9: // 10 SM
+        visibility = LeadingInt(Group(1)) * kMetresPerMile;
+        if (Group(1) == L"10")
+            visibility = 9999;
         break;
     default:
         m_metar.m_visibility = 9999;
@@ -554,7 +588,7 @@ int CMetarDecoder::Run::Weather()
     }
     m_metar.m_weather.clear();
     while (true) {
-        if (Find(m_patterns.weatherNotObserved)) {
+        if (Find(m_patterns.weatherNotObserved) || Find(m_patterns.missingValue)) {
             m_text.remove_prefix(m_match.Length(0));
             continue;
         }
@@ -582,7 +616,14 @@ int CMetarDecoder::Run::Weather()
 
 int CMetarDecoder::Run::Clouds()
 {
-    while (Find(m_patterns.cloud)) {
+    while (true) {
+        if (!Find(m_patterns.cloud)) {
+            if (!Find(m_patterns.unreadableCloud))
+                break;
+            Consume(m_match.Length(0));
+            m_code = kCloudError;
+            continue;
+        }
         const std::wstring_view group = Group(0);
         m_text.remove_prefix(group.size());
 
@@ -649,7 +690,7 @@ int CMetarDecoder::Run::TemperatureAndDewPoint()
         m_code = kTempDewError;
         break;
     }
-    if (option >= 0)
+    if (option >= 0 || Find(m_patterns.missingValue))
         Consume(m_match.Length(0));
     const double elevation = m_metar.GetElevation();
     m_metar.m_temperatureMsl = static_cast<int>(elevation / 100.0 * 0.2 + m_metar.m_temperature);

@@ -7,6 +7,7 @@
 #include "weather/wideformat.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace aviation::weather {
@@ -21,6 +22,8 @@ constexpr int kStaleIndex = -1;
 constexpr int kHighestVisibility = 9999;
 constexpr long long kHighestCloudHeightFt = 99900;
 constexpr int kNegativeCloudHeightFt = 500;
+// The highest speed a two-digit wind group can write.
+constexpr int kHighestWindKt = 99;
 
 const wchar_t* const kMissingGroups = L"//// // //////";
 const wchar_t* const kMissingClouds = L"// //////";
@@ -166,11 +169,47 @@ CMetar CMetarManager::FindDonor(const aviation::Position& position)
     return donor ? CMetar(*donor) : CMetar();
 }
 
+CMetar CMetarManager::FindWindDonor(const aviation::Position& position)
+{
+    const std::size_t nearest = m_positions.FindNearest(position, kNearestLimitNm, [&](std::size_t i) {
+        CMetar& record = m_records[i];
+        record.Decode();
+        return record.HasWind() ? record.GetDistance(position, false) : std::nan("");
+    });
+    return nearest == PositionIndex::kNone ? CMetar() : m_records[nearest];
+}
+
+bool CMetarManager::RepairWind(CMetar& report)
+{
+    Report(L"(MetarManager) - " + CMetar::GetErrorText(5) + L": " + report.GetRaw());
+    const CMetar donor = FindWindDonor(report.GetPosition());
+    if (!donor.IsDecoded() || !donor.HasWind())
+        return false;
+    // Written as a wind group in knots, where the report's own stands or should stand.
+    const CWind wind = donor.GetWind();
+    std::wstring group = FormatWide(L"%03d%02d", std::clamp(static_cast<int>(wind.direction), 0, 360),
+                                    std::clamp(static_cast<int>(wind.speed), 0, kHighestWindKt));
+    if (wind.gust > wind.speed)
+        group += FormatWide(L"G%02d", std::clamp(static_cast<int>(wind.gust), 0, kHighestWindKt));
+    group += L"KT";
+    const CMetar::TextSpan unread = report.GetUnreadWind();
+    std::wstring raw = report.GetRaw();
+    if (unread.offset > raw.size())
+        return false;
+    raw.replace(unread.offset, unread.length, unread.length == 0 ? group + L' ' : group);
+    report.SetRaw(raw);
+    report.Decode();
+    Report(L"(MetarManager) - Repair Metar: " + report.GetRaw());
+    return true;
+}
+
 bool CMetarManager::RepairMetar(CMetar& report)
 {
     int code = report.Decode();
     if (code == 0)
         return true;
+    if (!report.HasWind() && RepairWind(report))
+        code = report.Decode();
 
     if (code == 6) {
         Report(L"(MetarManager) - " + CMetar::GetErrorText(6) + L": " + report.GetRaw());

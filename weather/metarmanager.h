@@ -1,7 +1,8 @@
 // The store of the current METAR reports, one per line of the METAR section of a weather file, e.g.
 //     EDDF 061250Z 27015G25KT 240V300 9999 -RA BKN020CB 12/08 Q1015 NOSIG
-// completed with their airport's station data; answers by ICAO and by position, and repairs reports whose
-// visibility or cloud groups are "////" placeholders from the nearest good report.
+// completed with their airport's station data; answers by ICAO and by position, and repairs reports without a
+// readable wind from the nearest report with one, and those whose visibility or cloud groups are "////"
+// placeholders from the nearest good report.
 #pragma once
 
 #include "weather/metar.h"
@@ -57,7 +58,8 @@ public:
     // Appends a copy of every record within `radius` NM (inclusive), in list order; with `decode` the stored
     // records are decoded and repaired first.
     bool GetMetarsInRadius(const aviation::Position& position, int radius, std::vector<CMetar>& out, bool decode);
-    // Fills the "////" visibility and "// //////" cloud placeholders from the nearest good report within 100 NM.
+    // Writes the wind of the nearest report with a readable wind into a report without one, then fills the "////"
+    // visibility and "// //////" cloud placeholders from the nearest good report within 100 NM.
     bool RepairMetar(CMetar& report);
 
     // Load progress: percentage and text.
@@ -67,6 +69,10 @@ private:
     // The record within 100 NM of `position` nearest to it that decodes without error (decoding the
     // nearer records on the way), or a default record.
     CMetar FindDonor(const aviation::Position& position);
+    // The record nearest to `position` (closer than 3000 NM) whose wind is readable, or a default record.
+    CMetar FindWindDonor(const aviation::Position& position);
+    // Gives a report without a readable wind the wind of that record; false when there is none.
+    bool RepairWind(CMetar& report);
 
     std::vector<CMetar> m_records;
     std::map<std::wstring, int> m_index; // ICAO -> 1-based position of its last record; -1 after Clear

@@ -342,7 +342,8 @@ bool CWeatherManager::InterpolationMetar(CMetar& metar, bool nearestOnly, int ra
 
     const int nearestElevation = nearest->GetElevation();
     metar = *nearest;
-    metar.Decode();
+    if (metar.Decode() != 0 && !metar.HasWind())
+        RepairMetar(metar);
     std::vector<CCloudLayer> layers = metar.GetCloudLayers();
     for (CCloudLayer& layer : layers)
         layer.SetBase(ClampCloudBase(layer.GetBase() + nearestElevation - target.GetElevation()));
@@ -376,7 +377,9 @@ bool CWeatherManager::InterpolationMetar(CMetar& metar, bool nearestOnly, int ra
             // The report made from the grid stands where its grid point stands.
             quadrants[q].SetPosition(grid.GetPosition());
         }
-        quadrants[q].Decode();
+        // A report without a wind would pull the mean towards a calm.
+        if (quadrants[q].Decode() != 0 && !quadrants[q].HasWind())
+            RepairMetar(quadrants[q]);
     }
 
     std::array<Position, QuadrantCount> positions;

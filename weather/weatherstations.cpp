@@ -156,7 +156,8 @@ bool CWeatherStations::ParseAirportLine(std::wstring_view line, CStation& statio
     if (separator == std::wstring_view::npos)
         return false;
 
-    station.SetICAO(std::wstring(line.substr(0, 4)));
+    // A code ends at the first ';': "00C ;..." as the lists pad it, "00C;..." as a hand-made list writes it.
+    station.SetICAO(std::wstring(line.substr(0, std::min<std::size_t>(4, first))));
     station.SetName(std::wstring(line.substr(first + 1, separator - first - 1)));
 
     // Each further field runs from the current ';' to the next one (or the end of the line).

@@ -220,19 +220,23 @@ TEST_F(WxStationToolTest, AFailedWriteLeavesBothFilesAsTheyWere)
 }
 
 // Without a simulator's executable the files still grow; the airport list read back at the next start gives the
-// same airports, and the airports that every start appends from "airportaddlist.txt" are not written twice.
+// same airports, and the airports that every start appends from "airportaddlist.txt" are not written twice. A
+// hand-made line without the blank that pads a three-character code gives that code, without its ';'.
 TEST_F(WxStationToolTest, AirportListReadsBackAndDoesNotPileUpAddedAirports)
 {
-    const std::wstring added = L"EDXW;Westerland Sylt;Germany;51;54.9132;8.34047;0;0;0;0;1\n";
+    const std::wstring added = L"EDXW;Westerland Sylt;Germany;51;54.9132;8.34047;0;0;0;0;1\n"
+                               L"07C;Dekalb;United States;880;41.9337;-88.7059;0;0;0;0;1\n";
     std::vector<CStation> airports = Airports(std::wstring(kAirportLines) + added);
     ASSERT_TRUE(m_tool.Read(m_simulator.path()));
     platform::ScopedDebugCapture debug;
     m_tool.AddWxStationsToFS(m_simulator.path(), airports);
     EXPECT_TRUE(debug.Contains("No FS"));
-    EXPECT_EQ(ReadFile(StationPath()), EncodeCode("EDDF") + EncodeCode("00C") + "LEMDEGLLEDXW");
+    const QByteArray stations = EncodeCode("EDDF") + EncodeCode("00C") + "LEMDEGLLEDXW" + EncodeCode("07C");
+    EXPECT_EQ(ReadFile(StationPath()), stations);
     const QStringList first = AirportListLines();
-    ASSERT_EQ(first.size(), 6);
+    ASSERT_EQ(first.size(), 7);
     EXPECT_EQ(first[2], "00C ;Animas, Durango, CO;United States;6683;37.2032;-107.869;0;0;0;0;1");
+    EXPECT_EQ(first[6], "07C;Dekalb;United States;880;41.9337;-88.7059;0;0;0;0;1");
 
     for (int round = 0; round < 2; ++round) {
         const std::wstring listed = QString::fromUtf8(ReadFile(m_program.filePath("airportlist.txt"))).toStdWString();
@@ -240,7 +244,7 @@ TEST_F(WxStationToolTest, AirportListReadsBackAndDoesNotPileUpAddedAirports)
         m_tool.AddWxStationsToFS(m_simulator.path(), restarted);
         EXPECT_EQ(AirportListLines(), first) << round;
     }
-    EXPECT_EQ(ReadFile(StationPath()), EncodeCode("EDDF") + EncodeCode("00C") + "LEMDEGLLEDXW");
+    EXPECT_EQ(ReadFile(StationPath()), stations);
 }
 
 TEST_F(WxStationToolTest, RestorePutsTheBackupInPlaceOrKeepsTheCurrentFile)

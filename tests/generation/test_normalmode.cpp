@@ -71,6 +71,19 @@ TEST_F(NormalModeTest, WithoutStationListOnlyReportsAndTheGlobalStation)
     }
 }
 
+// Reports without a readable wind take the nearest readable wind: no station is sent as calm for want of a wind.
+TEST_F(NormalModeTest, ReportsWithoutWindAreSentWithTheNearestWindNeverAsCalm)
+{
+    StartAtFrankfurt("EDDF 221850Z 24008KT CAVOK 14/07 Q1019 NOSIG\nEDFE 221850Z AUTO 9999 SCT040 13/07 Q1019\n"
+                     "ETOU 221856Z /////KT 9999 FEW045 13/06 A3009\n");
+    m_generator->GenerateFSWeather(QString());
+    EXPECT_EQ(m_gen.Icaos(), QStringList({"GLOB", "EDDF", "EDFE", "ETOU", "EDFZ"}));
+    // The surface wind group ("23908G13KT&D217LG") of every station is Frankfurt's 240/8, with the variation.
+    for (const CFSWeatherStation& record : m_gen.weather)
+        EXPECT_TRUE(record.text.section(QLatin1Char(' '), 2, 2).startsWith(QStringLiteral("23908G13KT&")))
+            << record.text.toStdString();
+}
+
 TEST_F(NormalModeTest, SingleIcao)
 {
     StartAtFrankfurt();

@@ -2,6 +2,7 @@
 
 #include "weather/stationtime.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <cwctype>
 #include <regex>
@@ -152,6 +153,9 @@ int ReferenceRun::Run()
         for (int i = 0; i < 8; ++i) {
             if (!Search(m_text, m, winds[i], windGroups[i]))
                 continue;
+            if (i == 0 && m.str(0).find(L'/') != std::wstring::npos)
+                break;
+            v.hasWind = true;
             switch (i) {
             case 0:
                 v.windDirection = ToDouble(m.str(1));
@@ -197,9 +201,11 @@ int ReferenceRun::Run()
             Cut(m_text, m.length(0));
             return true;
         }
-        static const std::wregex unreadable(L"^(/{5}|[0-9A-Z/]+(KT|MPS))( |$)");
-        if (std::regex_search(m_text, m, unreadable))
+        static const std::wregex slashes(L"^[0-9/]{5}KT");
+        static const std::wregex unreadable(L"^(/{5}|M|[0-9A-Z/]+(KT|MPS)|[0-9]{5}(G[0-9]{2})?( (KT|MPS))?)( |$)");
+        if (std::regex_search(m_text, m, slashes) || std::regex_search(m_text, m, unreadable))
             Cut(m_text, m.length(0));
+        v.hasWind = false;
         m_result = 5;
         return true;
     };
@@ -227,8 +233,9 @@ int ReferenceRun::Run()
                                                std::wregex(L"^([0-9]{1}SM)"),
                                                std::wregex(L"^([0-9]{1,2}KM)"),
                                                std::wregex(L"^(([0-9]{4})|([/]{4}(SM)?))((NDV)|([NESW]{0,2}))*"),
-                                               std::wregex(L"^([P]{1})([0-9]{4})")};
-    static const std::size_t visibilityGroups[] = {3, 4, 3, 2, 2, 2, 8, 3};
+                                               std::wregex(L"^([P]{1})([0-9]{4})"),
+                                               std::wregex(L"^([0-9]{1,2}) SM")};
+    static const std::size_t visibilityGroups[] = {3, 4, 3, 2, 2, 2, 8, 3, 2};
     const auto visibilityStage = [&] {
         if (m_text.compare(0, 14, L"//// // //////") == 0) {
             Cut(m_text, 14);
@@ -240,7 +247,7 @@ int ReferenceRun::Run()
             Cut(m_text, m.length(0));
             return true;
         }
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 9; ++i) {
             if (!Search(m_text, m, visibilities[i], visibilityGroups[i]))
                 continue;
             bool zeroDenominator = false;
@@ -271,15 +278,21 @@ int ReferenceRun::Run()
             case 6:
                 v.visibility = m.str(1).find(L"////") != std::wstring::npos ? 9999 : ToInt(m.str(1));
                 break;
-            default:
+            case 7:
                 v.visibility = ToInt(m.str(2));
+                break;
+            default:
+                v.visibility = m.str(1) == L"10" ? 9999 : ToInt(m.str(1)) * 1609;
                 break;
             }
             if (zeroDenominator) {
                 v.visibility = 9999;
                 m_result = 6;
             }
-            Cut(m_text, m.length(0));
+            std::size_t length = static_cast<std::size_t>(m.length(0));
+            if (i == 6)
+                length = std::min(m_text.find_first_of(L" \t\n\v\f\r", length), m_text.size());
+            Cut(m_text, length);
             return true;
         }
         v.visibility = 9999;
@@ -312,7 +325,7 @@ int ReferenceRun::Run()
         return 1;
 
     static const std::wregex weather(L"^(([-+]*[A-Z]{4} )|([-+]*[A-Z]{2} )|([-+]*[A-Z]{6} ?)|(NSC)|(NCD))");
-    static const std::wregex notObserved(L"^/{2,4} ");
+    static const std::wregex notObserved(L"^(/{2,4} |M( |$))");
     const auto weatherStage = [&] {
         v.intensity = 2;
         if (m_text.compare(0, 9, L"// //////") == 0) {
@@ -352,8 +365,16 @@ int ReferenceRun::Run()
     static const std::wregex cloud(
         L"^(([A-Z/]{3}[0-9/]{3}[/]{3})|^([A-Z/]{3}[0-9/]{3}[A-Z/]{3})|^([A-Z/]{3}[0-9/]{3}[A-Z/]{2})|"
         L"^([/]{3}[A-Z/]{3})|^([/]{3}[A-Z/]{2})|^([A-Z/]{3}[0-9/]{3}))|(^(CLR)|^(SKC)|^(NSC)|^(VV[0-9/]{3}))");
+    static const std::wregex unreadableCloud(L"^([A-Z]{3}[0-9O]{2,5}|[A-Z]{1,2}[0-9O]{3})(CB|TCU)?( |$)");
     const auto cloudStage = [&] {
-        while (std::regex_search(m_text, m, cloud)) {
+        while (true) {
+            if (!std::regex_search(m_text, m, cloud)) {
+                if (!std::regex_search(m_text, m, unreadableCloud))
+                    break;
+                Cut(m_text, m.length(0));
+                m_result = 7;
+                continue;
+            }
             const std::wstring group = m.str(0);
             m_text.erase(0, m.length(0));
             int coverage = 0;
@@ -427,7 +448,8 @@ int ReferenceRun::Run()
             m_result = 8;
             break;
         }
-        if (found >= 0)
+        static const std::wregex missing(L"^M( |$)");
+        if (found >= 0 || std::regex_search(m_text, m, missing))
             Cut(m_text, m.length(0));
         const double elevation = v.elevation;
         v.temperatureMsl = static_cast<int>(elevation / 100.0 * 0.2 + v.temperature);
@@ -492,6 +514,7 @@ MetarValues MetarValues::Of(const CMetar& metar)
     values.windDirection = metar.GetWind().direction;
     values.windSpeed = metar.GetWind().speed;
     values.windGust = metar.GetWind().gust;
+    values.hasWind = metar.HasWind();
     values.variableFrom = metar.GetVariableWindFrom();
     values.variableTo = metar.GetVariableWindTo();
     values.visibility = metar.GetVisibility();
@@ -517,19 +540,19 @@ bool MetarValues::operator==(const MetarValues& o) const
 {
     return icao == o.icao && elevation == o.elevation && timeGroup == o.timeGroup && time == o.time
         && windDirection == o.windDirection && windSpeed == o.windSpeed && windGust == o.windGust
-        && variableFrom == o.variableFrom && variableTo == o.variableTo && visibility == o.visibility && rvr == o.rvr
-        && runwayAfterPressure == o.runwayAfterPressure && weather == o.weather && intensity == o.intensity
-        && clouds == o.clouds && temperature == o.temperature && temperatureMsl == o.temperatureMsl
-        && dewPoint == o.dewPoint && dewPointMsl == o.dewPointMsl && qnh == o.qnh && cavok == o.cavok
-        && autoStation == o.autoStation && nsc == o.nsc && decodeError == o.decodeError;
+        && hasWind == o.hasWind && variableFrom == o.variableFrom && variableTo == o.variableTo
+        && visibility == o.visibility && rvr == o.rvr && runwayAfterPressure == o.runwayAfterPressure
+        && weather == o.weather && intensity == o.intensity && clouds == o.clouds && temperature == o.temperature
+        && temperatureMsl == o.temperatureMsl && dewPoint == o.dewPoint && dewPointMsl == o.dewPointMsl && qnh == o.qnh
+        && cavok == o.cavok && autoStation == o.autoStation && nsc == o.nsc && decodeError == o.decodeError;
 }
 
 std::ostream& operator<<(std::ostream& out, const MetarValues& v)
 {
     out << "icao=" << Narrow(v.icao) << " time=" << Narrow(v.timeGroup) << "/" << v.time << " wind=" << v.windDirection
-        << "/" << v.windSpeed << "G" << v.windGust << " var=" << v.variableFrom << "V" << v.variableTo
-        << " vis=" << v.visibility << " rvr='" << Narrow(v.rvr) << "' after='" << Narrow(v.runwayAfterPressure)
-        << "' wx='" << Narrow(v.weather) << "' int=" << v.intensity << " clouds=";
+        << "/" << v.windSpeed << "G" << v.windGust << (v.hasWind ? "" : " none") << " var=" << v.variableFrom << "V"
+        << v.variableTo << " vis=" << v.visibility << " rvr='" << Narrow(v.rvr) << "' after='"
+        << Narrow(v.runwayAfterPressure) << "' wx='" << Narrow(v.weather) << "' int=" << v.intensity << " clouds=";
     for (const MetarValues::Layer& layer : v.clouds)
         out << "[" << layer.base << "," << layer.coverage << "," << layer.type << "," << layer.baseMsl << "]";
     out << " t=" << v.temperature << "/" << v.dewPoint << " msl=" << v.temperatureMsl << "/" << v.dewPointMsl

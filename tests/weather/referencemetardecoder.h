@@ -32,6 +32,7 @@ struct MetarValues
     double windDirection = 0.0;
     double windSpeed = 0.0;
     double windGust = 0.0;
+    bool hasWind = true;
     int variableFrom = -1;
     int variableTo = -1;
     int visibility = 9999;

@@ -22,9 +22,13 @@ constexpr std::int64_t kNow = 1796731200;
 std::wstring Summary(const CMetar& metar, int code)
 {
     std::wostringstream out;
-    out << code << L" " << metar.GetTimeGroup() << L" wind " << metar.GetWind().direction << L"/"
-        << metar.GetWind().speed << L"/" << metar.GetWind().gust << L" var " << metar.GetVariableWindFrom() << L"/"
-        << metar.GetVariableWindTo() << L" vis " << metar.GetVisibility();
+    out << code << L" " << metar.GetTimeGroup() << L" wind ";
+    if (metar.HasWind())
+        out << metar.GetWind().direction << L"/" << metar.GetWind().speed << L"/" << metar.GetWind().gust;
+    else
+        out << L"none";
+    out << L" var " << metar.GetVariableWindFrom() << L"/" << metar.GetVariableWindTo() << L" vis "
+        << metar.GetVisibility();
     if (!metar.GetRVR().empty())
         out << L" rvr '" << metar.GetRVR() << L"'";
     out << L" wx " << int(metar.GetWeatherIntensity()) << L"'" << metar.GetWeather() << L"' clouds";
@@ -151,7 +155,7 @@ TEST(MetarDecoder, DecodesReferenceReports)
          L"0 061250 wind 270/10/0 var -1/-1 vis 9999 wx 2'' clouds 2000/2/0/2364 temp 12/8 qnh 1015"},
         {L"EDDF 061250Z COR 27010KT 9999 FEW020 12/08 Q1015",
          L"0 061250 wind 270/10/0 var -1/-1 vis 9999 wx 2'' clouds 2000/2/0/2364 temp 12/8 qnh 1015"},
-        {L"EDDF 061250Z NIL", L"1 061250 wind 0/0/0 var -1/-1 vis 9999 wx 0'' clouds temp 13/5 qnh 1013"},
+        {L"EDDF 061250Z NIL", L"1 061250 wind none var -1/-1 vis 9999 wx 0'' clouds temp 13/5 qnh 1013"},
         {L"EDDF 061250Z 27010KT 9999 R25/P1500N FEW020 20/10 Q1020 R25/290195",
          L"0 061250 wind 270/10/0 var -1/-1 vis 9999 rvr 'R25/P1500N ' wx 2'' clouds 2000/2/0/2364 temp 20/10 qnh "
          L"1020 after 'R25/290195 '"},
@@ -196,17 +200,51 @@ TEST(MetarDecoder, ReadsEveryGroupAroundMissingOrUnreadableOnes)
          L"0 262130 wind 350/5/0 var -1/-1 vis 9999 wx 1'RA ' clouds 100/4/0/464 temp 21/21 qnh 1014 AUTO"},
         // No wind group, or one that cannot be read: code 5, the rest is read.
         {L"KW31 231135Z AUTO 10SM CLR 09/07 A3019 RMK AO1",
-         L"5 231135 wind 0/0/0 var -1/-1 vis 9999 wx 2'' clouds temp 9/7 qnh 1022.36 AUTO"},
+         L"5 231135 wind none var -1/-1 vis 9999 wx 2'' clouds temp 9/7 qnh 1022.36 AUTO"},
         {L"PAGN 262111Z AUTO 10SM FEW010 BKN013 BKN090 12/09 A2989 RMK AO2 TSNO $",
-         L"5 262111 wind 0/0/0 var -1/-1 vis 9999 wx 2'' clouds 1000/2/0/1364 1300/7/0/1664 9000/7/0/9364 temp 12/9 "
+         L"5 262111 wind none var -1/-1 vis 9999 wx 2'' clouds 1000/2/0/1364 1300/7/0/1664 9000/7/0/9364 temp 12/9 "
          L"qnh 1012.2 AUTO"},
         {L"MMLM 262040Z 220011KT 10SM SCT015CB SCT100 BKN200 31/22 A2983 RMK SLP102",
-         L"5 262040 wind 0/0/0 var -1/-1 vis 9999 wx 2'' clouds 1500/4/10/1864 10000/4/0/10364 20000/7/0/20364 temp "
+         L"5 262040 wind none var -1/-1 vis 9999 wx 2'' clouds 1500/4/10/1864 10000/4/0/10364 20000/7/0/20364 temp "
          L"31/22 qnh 1010.17"},
         {L"KMHR 220245Z E20011KT 10SM BKN250 18/10 A2976",
-         L"5 220245 wind 0/0/0 var -1/-1 vis 9999 wx 2'' clouds 25000/7/0/25364 temp 18/10 qnh 1007.8"},
+         L"5 220245 wind none var -1/-1 vis 9999 wx 2'' clouds 25000/7/0/25364 temp 18/10 qnh 1007.8"},
         {L"CWFD 220200Z AUTO ///// ////SM OVC004 M03/M03 A2919",
-         L"5 220200 wind 0/0/0 var -1/-1 vis 9999 wx 2'' clouds 400/8/0/764 temp -3/-3 qnh 988.499 AUTO"},
+         L"5 220200 wind none var -1/-1 vis 9999 wx 2'' clouds 400/8/0/764 temp -3/-3 qnh 988.499 AUTO"},
+        {L"KCKM 191455Z AUTO RMK A01 PNO",
+         L"9 191455 wind none var -1/-1 vis 9999 wx 2'' clouds temp 13/5 qnh 1013 AUTO"},
+        {L"KTEB 191451Z A2991 RMK AO2 SLP130 $",
+         L"8 191451 wind none var -1/-1 vis 9999 wx 2'' clouds temp 13/5 qnh 1012.88"},
+        {L"SBTA 262100Z /////KT 3000 -TSRA FEW008 BKN010 27/22 Q1017",
+         L"5 262100 wind none var -1/-1 vis 3000 wx 1'TSRA ' clouds 800/2/0/1164 1000/7/0/1364 temp 27/22 qnh 1017"},
+        {L"OPKC 221900Z 04014 9999 SCT030 32/23 Q1013",
+         L"5 221900 wind none var -1/-1 vis 9999 wx 2'' clouds 3000/4/0/3364 temp 32/23 qnh 1013"},
+        {L"NFTF 262100Z 07004 KT 9999 FEW006 SCT016 BKN120 25/22 Q1017",
+         L"5 262100 wind none var -1/-1 vis 9999 wx 2'' clouds 600/2/0/964 1600/4/0/1964 12000/7/0/12364 temp 25/22 "
+         L"qnh 1017"},
+        {L"K2DP 262131Z AUTO M 10SM BKN026 21/16 A3016 RMK AO2",
+         L"5 262131 wind none var -1/-1 vis 9999 wx 2'' clouds 2600/7/0/2964 temp 21/16 qnh 1021.35 AUTO"},
+        // Visibility split from its unit or mistyped, cloud groups mistyped, a lone M for a missing value.
+        {L"KWDG 221850Z 20020G33KT 10 SM FEW250 31/06 A2952",
+         L"0 221850 wind 200/20/33 var -1/-1 vis 9999 wx 2'' clouds 25000/2/0/25364 temp 31/6 qnh 999.675"},
+        {L"OEDF 221900Z 34012KT 4000BL SCT030 32/23 Q1013",
+         L"0 221900 wind 340/12/0 var -1/-1 vis 4000 wx 2'' clouds 3000/4/0/3364 temp 32/23 qnh 1013"},
+        {L"HKJK 221900Z 09012KT 99999 FEW025 24/12 Q1021",
+         L"0 221900 wind 90/12/0 var -1/-1 vis 9999 wx 2'' clouds 2500/2/0/2864 temp 24/12 qnh 1021"},
+        {L"LIVC 220206Z AUTO 22034G48KT ///// 07/07 Q1022",
+         L"0 220206 wind 220/34/48 var -1/-1 vis 9999 wx 2'' clouds temp 7/7 qnh 1022 AUTO"},
+        {L"OPNH 262055Z 18008KT 4000M HZ NSC 27/20 Q1007",
+         L"0 262055 wind 180/8/0 var -1/-1 vis 4000 wx 2'HZ NSC' clouds 5000/3/0/2364 temp 27/20 qnh 1007 NSC"},
+        {L"MROC 221900Z 09012KT 9999 SCT018 F020CB BKN080 30/25 Q1008",
+         L"7 221900 wind 90/12/0 var -1/-1 vis 9999 wx 2'' clouds 1800/4/0/2164 8000/7/0/8364 temp 30/25 qnh 1008"},
+        {L"VOMM 221900Z 09008KT 6000 FEWO46 28/24 Q1012",
+         L"7 221900 wind 90/8/0 var -1/-1 vis 6000 wx 2'' clouds temp 28/24 qnh 1012"},
+        {L"K1MW 220155Z AUTO 29003KT 10SM M 15/M12 A2543 RMK AO2",
+         L"0 220155 wind 290/3/0 var -1/-1 vis 9999 wx 2'' clouds temp 15/-12 qnh 861.17 AUTO"},
+        {L"KLGF 220155Z AUTO 25005KT M M CLR 29/11 A2976 RMK AO2",
+         L"6 220155 wind 250/5/0 var -1/-1 vis 9999 wx 2'' clouds temp 29/11 qnh 1007.8 AUTO"},
+        {L"KFAF 220155Z AUTO 00000KT 10SM CLR M A3016 RMK AO2",
+         L"8 220155 wind 0/0/0 var -1/-1 vis 9999 wx 2'' clouds temp 13/5 qnh 1021.35 AUTO"},
         // Corrected reports, before or after AUTO.
         {L"KTLH 231053Z COR 00000KT 10SM CLR 04/02 A3015",
          L"0 231053 wind 0/0/0 var -1/-1 vis 9999 wx 2'' clouds temp 4/2 qnh 1021.01"},

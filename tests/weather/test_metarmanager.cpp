@@ -276,6 +276,35 @@ TEST(MetarManager, RepairWritesFourDigitVisibilityOrClearSkyWithoutDonor)
     EXPECT_TRUE(store.reports.empty());
 }
 
+// A report without a readable wind gets the wind of the nearest report that has one (a nearer report without wind
+// is passed by), where its own group stands or should stand; the visibility and cloud repairs still run.
+TEST(MetarManager, RepairGivesAReportWithoutWindTheNearestReadableWind)
+{
+    CWeatherStations stations;
+    stations.InitAirports(AirportLine(L"REPT", 50.0, 8.0, 100) + AirportLine(L"NEAR", 50.1, 8.0, 100)
+                          + AirportLine(L"DONR", 50.6, 8.0, 400));
+    MetarStore store(&stations);
+    store.InitMetar(L"NEAR 061250Z AUTO 9999 FEW020 20/10 Q1020\n"
+                    L"DONR 061250Z 24015G25KT 8000 BKN012 15/10 Q1015\n",
+                    true);
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"REPT 061250Z AUTO //// // ////// 20/10 Q1020", L"REPT 061250Z AUTO 24015G25KT 8000 BKN015  20/10 Q1020"},
+        {L"REPT 061250Z /////KT 9999 FEW020 20/10 Q1020", L"REPT 061250Z 24015G25KT 9999 FEW020 20/10 Q1020"},
+        {L"REPT 061250Z 27010 9999 FEW020 20/10 Q1020", L"REPT 061250Z 24015G25KT 9999 FEW020 20/10 Q1020"},
+        {L"REPT 061250Z A2991 RMK AO2 SLP130 $", L"REPT 061250Z 24015G25KT A2991 RMK AO2 SLP130 $"},
+    };
+    for (const auto& [raw, repaired] : cases) {
+        CMetar report(raw);
+        stations.CompleteFromAirport(report);
+        store.reports.clear();
+        EXPECT_TRUE(store.RepairMetar(report));
+        EXPECT_EQ(repaired, report.GetRaw());
+        EXPECT_TRUE(report.HasWind());
+        EXPECT_EQ(15.0, report.GetWind().speed);
+        EXPECT_EQ(L"(MetarManager) - Wind Metar Error: " + std::wstring(raw), store.reports.front());
+    }
+}
+
 TEST(MetarManager, ReportsLoadProgressAndRawText)
 {
     CWeatherStations stations;

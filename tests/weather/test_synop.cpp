@@ -294,7 +294,7 @@ TEST(SynopRecord, ResetKeepsStationWindAndLayersAndAssignmentKeepsTime)
 TEST(SynopToMetar, WritesMetarLinesThatTheMetarDecoderReads)
 {
     // Layers of 0 or 9 oktas give only their height group, which stops the METAR decoder; minus zero is written
-    // as 00; a report without wind gets "/////KT" and keeps its other groups.
+    // as 00; a report without wind gets "/////KT", which reads as no wind (code 5), and keeps its other groups.
     const std::tuple<const wchar_t*, const wchar_t*, int> cases[] = {
         {L"AAXX 01124 10384 32508 81204 10123 21012 30132 40015 82530 333 85815 555 01004 10123 91007",
          L"EDDF 000000Z 12004G07KT 0800 BKN015 M00/M01 Q1002 ", 0},
@@ -305,7 +305,7 @@ TEST(SynopToMetar, WritesMetarLinesThatTheMetarDecoderReads)
          L"EDDF 000000Z 12004KT 60KM 030 030 12/05 Q1013 ", 9},
         {L"AAXX 01124 10384 32599 01204 11000 21000 40132", L"EDDF 000000Z 12004KT 60KM 00/00 Q1013 ", 0},
         {L"AAXX 01124 10384 32595 8//// 10123 20050 40132 333 85815", L"EDDF 000000Z /////KT 2000 BKN015 12/05 Q1013 ",
-         0},
+         5},
         {L"BBXX WDCD 01124 99512 51234 41598 21204 10123 20050 40132 22261",
          L"EDDF 000000Z 12004KT 20KM FEW033 12/05 Q1013 ", 0},
     };

@@ -21,8 +21,8 @@ using aviation::weather::PositionIndex;
 namespace {
 
 // Counts of the embedded lists as the converter in tools/stationlists printed them.
-constexpr std::size_t kEmbeddedAirports = 21067;
-constexpr std::size_t kEmbeddedAirportsWithMetar = 5870;
+constexpr std::size_t kEmbeddedAirports = 32015;
+constexpr std::size_t kEmbeddedAirportsWithMetar = 5871;
 constexpr std::size_t kEmbeddedWxStations = 11548;
 
 const wchar_t* const kAnimas = L"00C ;Animas, Durango, CO;United States;6683;37.2032000;-107.869000000;0;0;0;0;1";
@@ -279,6 +279,9 @@ TEST(ResourceTextStore, EmbeddedListsFillTheDatabase)
     std::size_t fs9 = 0;
     std::size_t fsx = 0;
     for (const CStation& airport : airports) {
+        // Names are spelt out in ASCII; a "?" is only one that the airport data writes ("Closed?").
+        const std::wstring& name = airport.GetName();
+        EXPECT_TRUE(name.find(L'?') == std::wstring::npos || name.find(L"(Closed?)") != std::wstring::npos) << name;
         active += airport.IsActive();
         fs9 += airport.IsFS9Station();
         fsx += airport.IsFSXStation();
@@ -293,6 +296,17 @@ TEST(ResourceTextStore, EmbeddedListsFillTheDatabase)
     EXPECT_NEAR(50.03, frankfurt.GetPosition().GetLatitude(), 0.01);
     EXPECT_TRUE(frankfurt.IsFS9Station());
     EXPECT_EQ(L"Total RF Heliport", stations.GetAirport(L"00A ").GetName());
+    // Airports under the codes their METARs carry ("K" + FAA identifier), and names with letters beyond ASCII.
+    const std::pair<const wchar_t*, const wchar_t*> named[] = {
+        {L"KU69", L"Duchesne Municipal Airport"},
+        {L"KX21", L"Arthur Dunn Air Park"},
+        {L"KPO1", L"Poplar Muni Airport"},
+        {L"BIEG", L"Egilsstadir Airport"},
+        {L"KSEA", L"Seattle-Tacoma International Airport"},
+        {L"DAUO", L"Guemar Airport"},
+    };
+    for (const auto& [icao, name] : named)
+        EXPECT_EQ(name, stations.GetAirport(icao).GetName()) << icao;
 
     const auto wmo = [&stations](const wchar_t* number) {
         CStation station;

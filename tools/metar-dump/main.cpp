@@ -12,6 +12,7 @@
 #include "weather/metar.h"
 
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -23,11 +24,14 @@ void PrintReport(const std::wstring& report)
 {
     CMetar metar(report);
     const int code = metar.Decode();
-    const aviation::weather::CWind wind = metar.GetWind();
+    // A missing wind is printed as null, never as a calm.
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    const aviation::weather::CWind wind
+        = metar.HasWind() ? metar.GetWind() : aviation::weather::CWind{none, none, none};
     const std::string json = tools::JsonLine()
                                  .Add("raw", metar.GetRaw())
                                  .Add("code", code)
-                                 .Add("error", CMetar::GetErrorText(code))
+                                 .Add("error", metar.GetErrorTexts(code))
                                  .Add("icao", metar.GetICAOString())
                                  .Add("time", metar.GetTimeGroup())
                                  .Add("wind_dir", wind.direction)

@@ -59,11 +59,28 @@ NOAA_COUNTRY_CODES = {
 }
 
 
+# Letters and signs that have no ASCII decomposition, written as they are usually spelt in ASCII.
+TRANSLITERATION = str.maketrans({
+    "\u00c6": "AE", "\u00e6": "ae", "\u00d0": "D", "\u00f0": "d", "\u00d8": "O", "\u00f8": "o",
+    "\u00de": "Th", "\u00fe": "th", "\u00df": "ss", "\u0110": "D", "\u0111": "d", "\u0126": "H",
+    "\u0127": "h", "\u0131": "i", "\u0141": "L", "\u0142": "l", "\u0152": "OE", "\u0153": "oe",
+    "\u014a": "NG", "\u014b": "ng", "\u0166": "T", "\u0167": "t", "\u02bb": "'", "\u02bc": "'",
+    "\u02be": "'", "\u02bf": "'", "\u2010": "-", "\u2011": "-", "\u2012": "-", "\u2013": "-",
+    "\u2014": "-", "\u2015": "-", "\u2018": "'", "\u2019": "'", "\u201a": ",", "\u201c": '"',
+    "\u201d": '"', "\u201e": '"', "\u2022": "-", "\u2026": "...", "\u00b4": "'", "\u0060": "'",
+    "\u00a0": " ", "\u00ad": "", "\u00b0": " deg", "\u00ab": '"', "\u00bb": '"',
+})
+
+
 def ascii_text(text):
-    """Plain ASCII without the two characters the airport format reserves (';' separates, '#' comments out)."""
-    decomposed = unicodedata.normalize("NFKD", text or "")
-    stripped = "".join(c for c in decomposed if not unicodedata.combining(c))
-    out = "".join(c if 32 <= ord(c) < 127 else "?" for c in stripped)
+    """Plain ASCII without the two characters the airport format reserves (';' separates, '#' comments out).
+    Accents are dropped ("Zürich" -> "Zurich"), other letters spelt out ("Egilsstaðir" -> "Egilsstadir"); text
+    in other scripts, which neither can write, is left out ("Guemar Airport - مطار قمار" -> "Guemar Airport")."""
+    decomposed = unicodedata.normalize("NFKD", (text or "").translate(TRANSLITERATION))
+    stripped = "".join(c for c in decomposed if not unicodedata.combining(c)).translate(TRANSLITERATION)
+    out = "".join(c for c in stripped if 32 <= ord(c) < 127)
+    if len(out) < len(stripped):
+        out = re.sub(r" {2,}", " ", out).strip(" -,/")
     return out.replace(";", ",").replace("#", "No.").strip()
 
 
@@ -89,6 +106,27 @@ def is_listed_ident(icao):
     return re.fullmatch(r"[A-Z]{4}", icao) is not None or re.fullmatch(r"[A-Z0-9]{3}", icao) is not None
 
 
+def is_icao_style(code):
+    """A code as METARs carry it: four letters and digits, the first a letter (EDDF, KU69, K1DN)."""
+    return code is not None and re.fullmatch(r"[A-Z][A-Z0-9]{3}", code) is not None
+
+
+# States of the United States outside the contiguous 48, whose FAA identifiers do not take a "K" in front.
+NON_CONTIGUOUS_STATES = {"US-AK", "US-HI"}
+
+
+def reporting_codes(gps_code, local_code, country_code, state):
+    """The ICAO-style codes under which an airport's METARs may come, most certain first: its GPS code (which the
+    data gives as the ICAO code where one exists) and, in the contiguous United States, "K" and its FAA
+    identifier (U69 reports as KU69)."""
+    codes = [gps_code] if is_icao_style(gps_code) else [None]
+    if country_code == "US" and state not in NON_CONTIGUOUS_STATES and local_code and re.fullmatch(
+        r"[A-Z0-9]{3}", local_code
+    ):
+        return codes + ["K" + local_code]
+    return codes + [None]
+
+
 def airport_line(icao, name, country, elevation_ft, lat, lon, reports):
     return "%-4s;%s;%s;%d;%.6f;%.6f;%d;%d;0;0;1" % (
         icao, ascii_text(name), ascii_text(country), elevation_ft, lat, lon, reports, reports)
@@ -105,8 +143,9 @@ def elevation_feet(nsd):
     return int(nsd["elevation_m"] * FEET_PER_METRE) if nsd and nsd["elevation_m"] is not None else 0
 
 
-def collect_airports(db, metar_stations, nsd_stations):
-    """ICAO -> airport line. OurAirports first; then every METAR or WMO station with an ICAO that it lacks."""
+def collect_airports(db, metar_stations, nsd_stations, center_stations):
+    """ICAO -> airport line. OurAirports first, under its idents and then under the codes its airports report
+    under; then every METAR or WMO station with an ICAO that it lacks."""
     lines = {}
     columns = "icao, name, country, elevation_ft, latitude, longitude"
     for icao, name, country, elevation, lat, lon in db.execute(
@@ -114,6 +153,17 @@ def collect_airports(db, metar_stations, nsd_stations):
     ):
         if is_listed_ident(icao):
             lines[icao] = airport_line(icao, name, country, int(elevation or 0), lat, lon, icao in metar_stations)
+    # Then the airports under the codes their METARs carry, where no airport has that ident: every GPS code
+    # before any "K" + FAA identifier, so that a code the data states is never taken by one that is made.
+    aliases = "faa, local, country_code, state, name, country, elevation_ft, latitude, longitude"
+    rows = list(db.execute(
+        "SELECT %s FROM airports WHERE type NOT IN ('closed', 'heliport', 'balloonport') ORDER BY icao" % aliases))
+    for rank in range(2):
+        for gps, local, country_code, state, name, country, elevation, lat, lon in rows:
+            code = reporting_codes(gps, local, country_code, state)[rank]
+            if code and code not in lines:
+                reports = code in metar_stations or code in center_stations
+                lines[code] = airport_line(code, name, country, int(elevation or 0), lat, lon, reports)
     for code, (description, position) in metar_stations.items():
         if code in lines:
             continue
@@ -191,7 +241,7 @@ def place_at_center(lines, center_stations, metar_stations, nsd_stations):
 
 
 def write_airports(db, metar_stations, nsd_stations, center_stations, out_path):
-    lines = collect_airports(db, metar_stations, nsd_stations)
+    lines = collect_airports(db, metar_stations, nsd_stations, center_stations)
     place_at_center(lines, center_stations, metar_stations, nsd_stations)
     with open(out_path, "wb") as f:
         f.write("".join(line + "\r\n" for line in [AIRPORT_HEADER] + [lines[k] for k in sorted(lines)]).encode("ascii"))
