@@ -3,7 +3,8 @@
 #include "flightplan/worldposition.h"
 #include "platform/debugoutput.h"
 
-#include <QSettings>
+#include <QFile>
+#include <QHash>
 #include <QStringList>
 
 namespace planfile {
@@ -45,18 +46,70 @@ int TypeOf(const QString& letter)
     return 4;
 }
 
-// The airport of a "departure_id" or "destination_id" list: ident, latitude, longitude, altitude. False when the
-// list is too short to be one.
-bool ReadAirport(const QSettings& file, const QString& key, const QString& nameKey, aviation::CWaypointWX& airport)
+// Plans are a few hundred kilobytes at most; a file beyond this is read no further.
+constexpr qint64 kMaxFileBytes = 4 * 1024 * 1024;
+
+// The values of the "[flightplan]" section by key in lower case, each the raw text after the first "=" with its
+// surrounding blanks removed: commas and double quotes are part of the value.
+QHash<QString, QString> SectionValues(const QString& text)
 {
-    const QStringList items = file.value(key).toStringList();
+    QHash<QString, QString> values;
+    bool inSection = false;
+    for (const QString& rawLine : text.split(QLatin1Char('\n'))) {
+        const QString line = rawLine.trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            inSection = line.compare(QLatin1String("[flightplan]"), Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        const int equals = line.indexOf(QLatin1Char('='));
+        if (inSection && equals > 0)
+            values.insert(line.left(equals).trimmed().toLower(), line.mid(equals + 1).trimmed());
+    }
+    return values;
+}
+
+// The comma-separated items of a value, each trimmed; the one empty item a closing comma leaves is dropped.
+QStringList Items(const QString& value)
+{
+    QStringList items = value.split(QLatin1Char(','));
+    for (QString& item : items)
+        item = item.trimmed();
+    if (items.size() > 1 && items.last().isEmpty())
+        items.removeLast();
+    return items;
+}
+
+// The airport of a "departure_id" or "destination_id" value: ident, latitude, longitude, altitude. False when the
+// value has too few items to be one; an unreadable position is kept as such for the caller to place.
+bool ReadAirport(const QString& value, const QString& name, aviation::CWaypointWX& airport)
+{
+    const QStringList items = Items(value);
     if (items.size() < 4)
         return false;
-    aviation::WayPoint point = WayPointFromText(items.mid(1, 3).join(QStringLiteral(", ")));
-    if (!IsReadablePosition(point))
-        point = aviation::WayPoint(L"", 0.0, 0.0, L"", 0, point.GetAltitude());
-    airport = RoutePoint(items.at(0), point, file.value(nameKey).toString(), 1, point.GetAltitude());
+    const aviation::WayPoint point = WayPointFromText(items.mid(1, 3).join(QStringLiteral(", ")));
+    airport = RoutePoint(items.at(0), point, name, 1, point.GetAltitude());
     return true;
+}
+
+// The file keeps Latin-1; dashes and typographic quotes beyond it become their plain forms, accented letters
+// beyond it their base letter.
+QByteArray Latin1Text(const QString& text)
+{
+    QString plain;
+    for (const QChar character : text) {
+        const ushort code = character.unicode();
+        if (code <= 0xFF)
+            plain += character;
+        else if ((code >= 0x2010 && code <= 0x2015) || code == 0x2212)
+            plain += QLatin1Char('-');
+        else if (code == 0x2018 || code == 0x2019)
+            plain += QLatin1Char('\'');
+        else if (code == 0x201C || code == 0x201D)
+            plain += QLatin1Char('"');
+        else
+            plain += QString(character).normalized(QString::NormalizationForm_KD).at(0);
+    }
+    return plain.toLatin1();
 }
 
 } // namespace
@@ -86,44 +139,43 @@ QByteArray WriteFS9FlightPlan(const aviation::CFlightplan& plan)
                      .arg(index)
                      .arg(Ident(point), TypeLetter(point.GetType()), PositionText(point));
     }
-    return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toLatin1();
+    return Latin1Text(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
 bool ReadFS9FlightPlan(const QString& path, aviation::CFlightplan& plan, const LogFunction& log)
 {
-    QSettings file(path, QSettings::IniFormat);
-    platform::DebugOut(QStringLiteral("Reading FS9 Flightplan from %1\n").arg(file.fileName()).toStdWString());
-    file.beginGroup(QStringLiteral("flightplan"));
-    plan.title = file.value(QStringLiteral("title")).toString().toStdWString();
-    plan.flightplanType = file.value(QStringLiteral("type")).toString().toStdWString();
-    plan.routeType = file.value(QStringLiteral("routetype")).toString().toStdWString();
-    plan.cruiseAltitude = TruncatedNumber(file.value(QStringLiteral("cruising_altitude")).toString());
-
+    platform::DebugOut(QStringLiteral("Reading FS9 Flightplan from %1\n").arg(path).toStdWString());
+    QFile file(path);
+    const QHash<QString, QString> values = file.open(QIODevice::ReadOnly)
+        ? SectionValues(QString::fromLatin1(file.read(kMaxFileBytes)))
+        : QHash<QString, QString>();
     aviation::CWaypointWX departure;
     aviation::CWaypointWX destination;
-    if (!ReadAirport(file, QStringLiteral("departure_id"), QStringLiteral("departure_name"), departure)
-        || !ReadAirport(file, QStringLiteral("destination_id"), QStringLiteral("destination_name"), destination)) {
+    if (!ReadAirport(values.value(QStringLiteral("departure_id")), values.value(QStringLiteral("departure_name")),
+                     departure)
+        || !ReadAirport(values.value(QStringLiteral("destination_id")),
+                        values.value(QStringLiteral("destination_name")), destination)) {
         log(QStringLiteral("(Flightplanner) - Not FS9 flight plan"));
         return false;
     }
+    plan.title = values.value(QStringLiteral("title")).toStdWString();
+    plan.flightplanType = values.value(QStringLiteral("type")).toStdWString();
+    plan.routeType = values.value(QStringLiteral("routetype")).toStdWString();
+    plan.cruiseAltitude = TruncatedNumber(values.value(QStringLiteral("cruising_altitude")));
     plan.departure = departure;
     plan.destination = destination;
 
     for (int index = 0;; ++index) {
-        const QStringList items = file.value(QStringLiteral("waypoint.%1").arg(index)).toStringList();
+        const QStringList items = Items(values.value(QStringLiteral("waypoint.%1").arg(index)));
         const int count = items.size();
-        if (count < 6) {
+        if (count < 5) {
             log(QStringLiteral("(FlightPlanner) - can not explode waypoint"));
             break;
         }
-        // Counted from the end: the simulator ends every line with a comma, and the items before the ident
-        // (region, airway) vary.
-        const QString ident = items.at(count - 6);
-        const int type = TypeOf(items.at(count - 5).trimmed());
-        const aviation::WayPoint point = WayPointFromText(
-            QStringList{items.at(count - 4), items.at(count - 3), items.at(count - 2)}.join(QStringLiteral(", ")));
-        if (!IsReadablePosition(point))
-            continue;
+        // Counted from the end: the items before the ident (region, airway) vary.
+        const QString ident = items.at(count - 5);
+        const int type = TypeOf(items.at(count - 4));
+        const aviation::WayPoint point = WayPointFromText(items.mid(count - 3).join(QStringLiteral(", ")));
         const int altitude = type == 1 ? point.GetAltitude() : plan.cruiseAltitude;
         plan.waypoints.push_back(RoutePoint(ident, point, ident, type, altitude));
     }

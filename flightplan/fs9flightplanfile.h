@@ -16,14 +16,16 @@
 
 namespace planfile {
 
-// The whole file for a calculated plan, Latin-1, lines ended by a line feed. Kinds are written as the simulator
-// reads them: "I" intersection, "V" VOR, "N" NDB, "A" the rest.
+// The whole file for a calculated plan, Latin-1 (a dash beyond it as "-"), lines ended by a line feed. Kinds are
+// written as the simulator reads them: "I" intersection, "V" VOR, "N" NDB, "A" the rest.
 QByteArray WriteFS9FlightPlan(const aviation::CFlightplan& plan);
 
-// Reads the file at `path` into the plan. False, after "(Flightplanner) - Not FS9 flight plan" in the log, when
-// the departure or the destination is not an FS2004 position list. Waypoints are read from waypoint.0 up to the
-// first key missing or too short, which the log tells with "(FlightPlanner) - can not explode waypoint";
-// waypoints at an unreadable position are skipped.
+// Reads the file at `path` into the plan, each value as its raw text, so names keep their commas and quotes and
+// positions their seconds marks. False, after "(Flightplanner) - Not FS9 flight plan" in the log and with the plan
+// untouched, when the departure or the destination is not an ident and a position. Waypoint lines are read
+// counted from the end, with or without the simulator's closing comma, from waypoint.0 up to the first key
+// missing or too short, which the log tells with "(FlightPlanner) - can not explode waypoint". Points at an
+// unreadable position are kept as such (NaN) for the caller to place or leave out.
 bool ReadFS9FlightPlan(const QString& path, aviation::CFlightplan& plan, const LogFunction& log);
 
 } // namespace planfile

@@ -8,6 +8,8 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <limits>
+
 namespace planfile {
 
 namespace {
@@ -123,13 +125,10 @@ void ReadFSXFlightPlan(QXmlStreamReader& reader, aviation::CFlightplan& plan)
     QString departureName;
     QString destinationIdent;
     QString destinationName;
-    aviation::WayPoint departurePosition;
-    aviation::WayPoint destinationPosition;
-    // A position that cannot be read leaves the airport at 0, 0 rather than at a NaN or off the globe.
-    const auto position = [](const QString& text) {
-        const aviation::WayPoint point = WayPointFromText(text);
-        return IsReadablePosition(point) ? point : aviation::WayPoint();
-    };
+    // An airport without a readable position stays unplaced (NaN) for the caller to place.
+    const double nowhere = std::numeric_limits<double>::quiet_NaN();
+    aviation::WayPoint departurePosition(L"", nowhere, nowhere, L"", 0, 0);
+    aviation::WayPoint destinationPosition = departurePosition;
 
     while (!reader.atEnd() && !reader.hasError()) {
         if (reader.isStartElement()) {
@@ -146,13 +145,13 @@ void ReadFSXFlightPlan(QXmlStreamReader& reader, aviation::CFlightplan& plan)
             else if (name == QLatin1String("DepartureID"))
                 departureIdent = ElementText(reader);
             else if (name == QLatin1String("DepartureLLA"))
-                departurePosition = position(ElementText(reader));
+                departurePosition = WayPointFromText(ElementText(reader));
             else if (name == QLatin1String("DepartureName"))
                 departureName = ElementText(reader);
             else if (name == QLatin1String("DestinationID"))
                 destinationIdent = ElementText(reader);
             else if (name == QLatin1String("DestinationLLA"))
-                destinationPosition = position(ElementText(reader));
+                destinationPosition = WayPointFromText(ElementText(reader));
             else if (name == QLatin1String("DestinationName"))
                 destinationName = ElementText(reader);
             else if (name == QLatin1String("ATCWaypoint"))
@@ -176,13 +175,12 @@ bool ReadATCWaypoint(QXmlStreamReader& reader, aviation::CFlightplan& plan)
     QString ident = reader.attributes().value(QStringLiteral("id")).toString();
     int type = 4;
     int altitude = plan.cruiseAltitude;
-    aviation::Position position;
-    bool readable = true;
+    // The newest simulators write some waypoints with an ICAO block only: no position until one is read.
+    const double nowhere = std::numeric_limits<double>::quiet_NaN();
+    aviation::Position position(nowhere, nowhere);
     reader.readNext();
     while (!reader.atEnd() && !reader.hasError()) {
         if (reader.isEndElement() && reader.name() == QLatin1String("ATCWaypoint")) {
-            if (!readable)
-                return false;
             plan.waypoints.push_back(RoutePoint(ident, position, QString(), type, altitude));
             return true;
         }
@@ -195,7 +193,6 @@ bool ReadATCWaypoint(QXmlStreamReader& reader, aviation::CFlightplan& plan)
                     altitude = 0;
             } else if (name == QLatin1String("WorldPosition")) {
                 position = WayPointFromText(ElementText(reader)).GetPosition();
-                readable = IsReadablePosition(position);
             } else if (name == QLatin1String("ICAOIdent")) {
                 ident = ElementText(reader);
             }

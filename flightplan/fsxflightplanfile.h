@@ -26,13 +26,13 @@ namespace planfile {
 QByteArray WriteFSXFlightPlan(const aviation::CFlightplan& plan);
 
 // Reads on from the start element `FlightPlan.FlightPlan` to the end of the document into the plan: its texts,
-// cruising altitude, departure, destination and waypoints. Reading errors go to the debug output; what was read
-// before one stays.
+// cruising altitude, departure, destination and waypoints; an airport without a readable position stays unplaced
+// (NaN). Reading errors go to the debug output and leave the reader in error; what was read before one stays.
 void ReadFSXFlightPlan(QXmlStreamReader& reader, aviation::CFlightplan& plan);
 // Reads one `ATCWaypoint` element, from its start element on, and appends its point: airports at altitude 0,
 // others at the plan's cruising altitude so far; kinds other than Airport, VOR and NDB as intersections.
-// A point without an ident takes its `id`; an element cut short or one with an unreadable position adds nothing.
-// Returns whether a point was appended.
+// A point without an ident takes its `id`; one without a readable position is appended unplaced (NaN) for the
+// caller to place or leave out; an element cut short adds nothing. Returns whether a point was appended.
 bool ReadATCWaypoint(QXmlStreamReader& reader, aviation::CFlightplan& plan);
 
 } // namespace planfile

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <limits>
 
 namespace planfile {
 
@@ -60,9 +61,9 @@ QString WayPointToText(const aviation::WayPoint& point, QChar mark, bool blankAf
 double CoordinateFromText(const QString& text, QChar mark)
 {
     QString rest = text.trimmed();
-    if (rest.isEmpty())
-        return 0.0;
-    const QChar hemisphere = rest.at(0);
+    const QChar hemisphere = rest.isEmpty() ? QChar() : rest.at(0).toUpper();
+    if (!QStringLiteral("NSEW").contains(hemisphere))
+        return std::numeric_limits<double>::quiet_NaN();
     rest = rest.mid(1);
     const QString degrees = TakeBefore(rest, mark);
     const QString minutes = TakeBefore(rest, QLatin1Char('\''));
@@ -75,8 +76,10 @@ aviation::WayPoint WayPointFromText(const QString& text)
 {
     platform::DebugOut(text.toStdWString() + L"\n");
     const QStringList parts = text.split(QLatin1Char(','));
-    if (parts.size() < 3)
-        return aviation::WayPoint(L"", 0.0, 0.0, L"", 0, 0);
+    if (parts.size() < 3) {
+        const double nowhere = std::numeric_limits<double>::quiet_NaN();
+        return aviation::WayPoint(L"", nowhere, nowhere, L"", 0, 0);
+    }
     // Hand-edited files mix the marks; each coordinate is read with its own.
     const auto coordinate = [](const QString& part) {
         return CoordinateFromText(part, part.contains(kDegreeSign) ? kDegreeSign : kFS9DegreeMark);

@@ -18,14 +18,15 @@ inline constexpr QChar kFS9DegreeMark(QLatin1Char('*'));
 // Hemisphere letter and degrees text of the latitude, then of the longitude, then the altitude ("+1372.00",
 // "-1.00"), separated by "," or, with blankAfterComma, by ", ".
 QString WayPointToText(const aviation::WayPoint& point, QChar mark, bool blankAfterComma);
-// Whole degrees, the mark, whole minutes and whole seconds of a magnitude: 47.5 -> 47° 30' 0".
+// Whole degrees, the mark, minutes and seconds of a magnitude rounded to the whole second: 47.5 -> 47° 30' 0".
 QString DegreesToText(double degrees, QChar mark);
 // One latitude or longitude part ("S33° 56' 46\"", "W118* 24.5'") in signed decimal degrees; parts that are no
-// number count 0. "nan" and "inf" read as such: IsReadablePosition tells them apart.
+// number count 0. "nan" and "inf" read as such, and a text without its hemisphere letter reads as NaN:
+// IsReadablePosition tells them apart.
 double CoordinateFromText(const QString& text, QChar mark);
 // The point of a world-position text, its ident and name empty and its type 0; each coordinate is read with the
-// degree mark it carries itself. The altitude is rounded to whole feet. A text of fewer than three parts reads as
-// latitude, longitude and altitude 0.
+// degree mark it carries itself. The altitude is rounded to whole feet. A text of fewer than three parts is no
+// position: latitude and longitude NaN, altitude 0.
 aviation::WayPoint WayPointFromText(const QString& text);
 
 } // namespace planfile

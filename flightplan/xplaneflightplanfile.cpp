@@ -60,7 +60,10 @@ bool ReadXPlaneFlightPlan(const QString& path, aviation::CFlightplan& plan)
     QStringList lines = QString::fromLatin1(file.read(kMaxFileBytes)).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
-    if (lines.size() < 5)
+    for (QString& line : lines)
+        line = line.trimmed();
+    // The second line names the format's version ("3 version", "1100 Version"); without it the file is another's.
+    if (lines.size() < 5 || !lines.at(1).contains(QLatin1String("version"), Qt::CaseInsensitive))
         return false;
 
     if (lines.at(0) == QLatin1String("I"))

@@ -22,10 +22,10 @@ namespace planfile {
 // 1 airport, 2 NDB, 3 VOR, 11 fix, 28 any other point (0 for a point of no kind).
 QByteArray WriteXPlaneFlightPlan(const aviation::CFlightplan& plan);
 
-// Reads the file at `path` into the plan; false, leaving the plan untouched, when it cannot be opened or has
-// fewer than 5 lines. Airports come back as airports, every other point as an intersection; rows of code 0, of
-// fewer items or at an unreadable position are skipped. The departure is the first airport row (else the first
-// row), the destination the last airport row after it (else the last row of two or more).
+// Reads the file at `path` into the plan; false, leaving the plan untouched, when it cannot be opened, has
+// fewer than 5 lines or no version in its second line. Airports come back as airports, every other point as an
+// intersection; rows of code 0, of fewer items or at an unreadable position are skipped. The departure is the first
+// airport row (else the first row), the destination the last airport row after it (else the last row of two or more).
 bool ReadXPlaneFlightPlan(const QString& path, aviation::CFlightplan& plan);
 
 } // namespace planfile

@@ -1,9 +1,7 @@
 #include "planner/tab_flightplanner.h"
 
-#include "flightplan/fs9flightplanfile.h"
-#include "flightplan/fsxflightplanfile.h"
+#include "flightplan/planfilereader.h"
 #include "flightplan/planfiletext.h"
-#include "flightplan/xplaneflightplanfile.h"
 #include "forms/mainwindowform.h"
 #include "generation/mainwindowhost.h"
 #include "generation/prompter.h"
@@ -13,10 +11,8 @@
 #include "settings/settings.h"
 #include "weather/weathermanager.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSignalBlocker>
-#include <QXmlStreamReader>
 
 namespace {
 
@@ -126,48 +122,46 @@ void CTab_Flightplanner::CruisingLevelChanged()
 
 void CTab_Flightplanner::ImportFP()
 {
-    const QString path
-        = Prompter().Choose({ChooserKind::OpenFile, QStringLiteral("Import *.PLN"), CSettings::GetPathToFlightplan(),
-                             QStringLiteral("FS2004/FSX/XPlane Flightplan files (*.pln *.fms)|*.PLN *.FMS")});
+    const QString path = Prompter().Choose(
+        {ChooserKind::OpenFile, QStringLiteral("Import *.PLN"), CSettings::GetPathToFlightplan(),
+         QStringLiteral("FS2004/FSX/XPlane Flightplan files (*.pln *.PLN *.fms *.FMS);;All files (*)")});
     if (path.isEmpty())
         return;
     DebugLine(QStringLiteral("TabFlightplanner: Open File ") + path);
     CSettings::SetPathToFlightplan(QFileInfo(path).absolutePath());
-    m_flightplan.Clear();
-    OpenFlightPlanFile(path);
-    if (m_flightplan.waypoints.size() >= 2)
+    if (OpenFlightPlanFile(path) && m_flightplan.waypoints.size() >= 2)
         CalculateFP();
 }
 
-void CTab_Flightplanner::OpenFlightPlanFile(const QString& path)
+bool CTab_Flightplanner::OpenFlightPlanFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Prompter().Ask({PromptKind::Warning, QStringLiteral("File Error"), file.errorString(), QString()});
-        return;
+    const planfile::AirportFinder findAirport
+        = m_weatherManager != nullptr ? planfile::AirportsOf(*m_weatherManager) : planfile::AirportFinder();
+    // A cruising altitude the field cannot hold leaves the field's.
+    const int cruiseAltitude
+        = m_form != nullptr ? m_form->lineEdit_CruiseAlt->text().toInt() : m_flightplan.cruiseAltitude;
+    planfile::PlanFileReading reading
+        = planfile::ReadPlanFile(path, cruiseAltitude, findAirport, [this](const QString& text) { Log(text); });
+    const QString fileName = QFileInfo(path).fileName();
+    if (reading.Refused()) {
+        Log(QStringLiteral("(Flightplanner) - %1 not imported: %2").arg(fileName, reading.error));
+        Prompter().Ask({PromptKind::Warning, QStringLiteral("File Error"),
+                        QStringLiteral("%1 was not imported: %2.").arg(fileName, reading.error), QString()});
+        return false;
+    }
+    // What the page adds to a plan stays with it.
+    reading.plan.flightLevel = m_flightplan.flightLevel;
+    reading.plan.remarks = m_flightplan.remarks;
+    reading.plan.alternate = m_flightplan.alternate;
+    m_flightplan = reading.plan;
+    if (!reading.notes.isEmpty()) {
+        Log(QStringLiteral("(Flightplanner) - %1: %2").arg(fileName, reading.notes.join(QStringLiteral("; "))));
+        Prompter().Ask({PromptKind::Information, QStringLiteral("Aerovane - Flight planner"),
+                        QStringLiteral("%1 was imported; %2.").arg(fileName, reading.notes.join(QStringLiteral("; "))),
+                        QString()});
     }
     if (m_form != nullptr)
         m_form->pushButton_printFp->setEnabled(false);
-
-    // FSX and Prepar3D plans are XML; the other kinds fail on their first token and go to their own readers.
-    QXmlStreamReader reader(&file);
-    bool failed = false;
-    while (!reader.atEnd() && !failed) {
-        if (reader.readNext() == QXmlStreamReader::StartDocument)
-            continue;
-        if (reader.isStartElement()) {
-            DebugLine(QStringLiteral("TabFlightplanner: XML Token - ") + reader.name());
-            if (reader.name() == QLatin1String("FlightPlan.FlightPlan"))
-                planfile::ReadFSXFlightPlan(reader, m_flightplan);
-        }
-        if (reader.hasError()) {
-            DebugLine(QStringLiteral("TabFlightplanner: XMLError - ") + reader.errorString());
-            failed = true;
-        }
-    }
-    file.close();
-    if (failed && !planfile::ReadFS9FlightPlan(path, m_flightplan, [this](const QString& text) { Log(text); }))
-        planfile::ReadXPlaneFlightPlan(path, m_flightplan);
 
     const bool shown = m_window != nullptr && m_form != nullptr;
     if (shown && !m_form->lineEdit_Altinate->text().isEmpty() && m_weatherWorker != nullptr) {
@@ -191,7 +185,7 @@ void CTab_Flightplanner::OpenFlightPlanFile(const QString& path)
     const double course = aviation::RouteCourse(m_flightplan);
 
     if (!shown)
-        return;
+        return true;
     m_form->lineEdit_Dep->setText(QString::fromStdWString(m_flightplan.departure.GetIdent()));
     m_form->lineEdit_Arrival->setText(QString::fromStdWString(m_flightplan.destination.GetIdent()));
     m_form->lineEdit_CruiseAlt->setText(QString::number(m_flightplan.cruiseAltitude));
@@ -202,6 +196,7 @@ void CTab_Flightplanner::OpenFlightPlanFile(const QString& path)
     m_form->plainTextEdit_route->setPlainText(route.trimmed());
     m_form->lineEdit_dist->setText(QString::number(m_totalDistance, 'f', 1) + QStringLiteral("NM"));
     m_form->lineEdit_avaerageDir->setText(QString::number(course, 'f', 1) + QChar(0x00B0));
+    return true;
 }
 
 void CTab_Flightplanner::CalculateFP()

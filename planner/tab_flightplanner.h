@@ -53,9 +53,10 @@ public:
     // The plan as typed, imported or chosen, before the calculation.
     const aviation::CFlightplan& GetEditedFlightPlan() const { return m_flightplan; }
 
-    // Reads an FSX/P3D, FS2004 or X-Plane plan into the edited plan, whichever reader takes it, adds the
-    // alternate of the page, completes airport elevations and shows the route, its distance and course.
-    void OpenFlightPlanFile(const QString& path);
+    // Reads an FSX/P3D, FS2004 or X-Plane plan, whichever reader takes it, into a new plan that replaces the edited
+    // one, adds the alternate of the page, completes airport elevations and shows the route, its distance and
+    // course. A refused file changes nothing: one warning names the file and why, and the result is false.
+    bool OpenFlightPlanFile(const QString& path);
 
     // The aircraft planned for. A cruising level above its ceiling gives way to its usual cruising level.
     void SetAircraft(const aviation::structs::CAircraftDetail& aircraft);

@@ -149,9 +149,13 @@ void DegToDMS(double value, int& degrees, int& minutes, int& seconds)
         degrees = minutes = seconds = 0;
         return;
     }
-    degrees = static_cast<int>(value);
-    minutes = static_cast<int>((value - degrees) * 60.0);
-    seconds = static_cast<int>((value - degrees - minutes / 60.0) * 60.0 * 60.0);
+    // Rounded to the nearest second, so a whole-second value that arrives as 55.99999 stays 56 and carries into
+    // the minutes and degrees when it reaches 60.
+    const long long totalSeconds = std::llround(std::fabs(value) * 3600.0);
+    const int sign = value < 0 ? -1 : 1;
+    degrees = sign * static_cast<int>(totalSeconds / 3600);
+    minutes = sign * static_cast<int>(totalSeconds / 60 % 60);
+    seconds = sign * static_cast<int>(totalSeconds % 60);
 }
 
 } // namespace aviation

@@ -49,8 +49,8 @@ double DegToRad(double degrees);
 double RadToDeg(double radians);
 // Brings an angle into [0, 360); a non-finite angle gives NaN.
 double NormalizeAngle(double degrees);
-// Splits decimal degrees; every part truncates toward zero and keeps the sign of the value.
-// NaN or a value beyond the int range gives 0, 0, 0.
+// Splits decimal degrees into whole degrees, minutes and seconds of the value rounded to the nearest second
+// (47.449999 -> 47 27 0); every part keeps the sign of the value. NaN or a value beyond the int range gives 0, 0, 0.
 void DegToDMS(double value, int& degrees, int& minutes, int& seconds);
 
 } // namespace aviation

@@ -1,5 +1,5 @@
-// The planner page as the user meets it: an X-Plane plan chosen with the import button shows its route, and an
-// aircraft of the bridge peer near a route point selects that point's row.
+// The planner page as the user meets it: an X-Plane plan chosen with the import button shows its route, a file of
+// garbage chosen next keeps it, and an aircraft of the bridge peer near a route point selects that point's row.
 #include "mainwindowtest.h"
 #include "planner/tab_flightplanner.h"
 
@@ -7,14 +7,21 @@
 
 namespace {
 
-// Answers the start-up's boxes as the fixture does and hands the import its file.
+// Answers the start-up's boxes as the fixture does, hands the import its file and keeps the warnings.
 struct ImportPrompter : AnsweringPrompter
 {
+    PromptAnswer Ask(const PromptRequest& request) override
+    {
+        if (request.kind == PromptKind::Warning)
+            warnings << request.text;
+        return AnsweringPrompter::Ask(request);
+    }
     QString Choose(const ChooserRequest& request) override
     {
         return request.kind == ChooserKind::OpenFile ? path : QString();
     }
     QString path;
+    QStringList warnings;
 };
 
 using FlightPlannerEndToEnd = MainWindowTest;
@@ -42,6 +49,19 @@ TEST_F(FlightPlannerEndToEnd, ImportedXPlanePlanShowsTheRouteAndFollowsTheAircra
     EXPECT_EQ(window.ui.plainTextEdit_route->toPlainText(), "EDDF LOWW");
     EXPECT_EQ(window.ui.lineEdit_dist->text(), "335.3NM");
     EXPECT_EQ(window.ui.lineEdit_avaerageDir->text(), QString::fromUtf8("107.1°"));
+
+    // A file of garbage leaves the plan as it was and says why.
+    QFile garbage(plans.filePath("garbage.pln"));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("\x89PNG\r\n\x1a\n\0\0\0\rIHDR not a flight plan\n");
+    garbage.close();
+    prompter.path = garbage.fileName();
+    window.ui.pushButton_FpImport->click();
+    EXPECT_EQ(window.ui.plainTextEdit_route->toPlainText(), "EDDF LOWW");
+    EXPECT_EQ(window.ui.lineEdit_dist->text(), "335.3NM");
+    EXPECT_EQ(window.ui.tableView_waypoints->model()->rowCount(), 2);
+    EXPECT_EQ(prompter.warnings,
+              QStringList{"garbage.pln was not imported: it is no FSX/P3D, FS2004 or X-Plane flight plan."});
 
     // 2.3 NM north of Frankfurt.
     aviation::structs::CAircraft aircraft;

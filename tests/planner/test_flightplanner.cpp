@@ -5,6 +5,10 @@
 #include "platform/clock.h"
 #include "tests/flightplan/planfixtures.h"
 
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QListView>
+
 #include <cmath>
 
 namespace {
@@ -165,24 +169,111 @@ TEST_F(FlightPlannerTest, KnownAlternateFliesLastInDistanceAndRoute)
     EXPECT_EQ(ui.plainTextEdit_route->toPlainText(), "EDDF LOWW");
 }
 
-TEST_F(FlightPlannerTest, UnreadableFilesLeaveNoRouteAndNoCrash)
+// What the planner hands the chooser lists plans in either case, as a file dialog of Qt's own reads it.
+TEST_F(FlightPlannerTest, ImportChooserListsEveryPlanFile)
 {
-    QByteArray binary;
-    for (int index = 0; index < 65536; ++index)
-        binary.append(static_cast<char>((index * 2654435761u) >> 13));
-    const QByteArray fsx = ReadBytes(FixturePath("KSEA-KPDX_fsx.pln"));
-    const std::vector<QByteArray> files = {QByteArray(), binary, fsx.left(1000), QByteArray("I\n3 version\n"),
-                                           QByteArray("[flightplan]\ndeparture_id=,,,,\nwaypoint.0=,,,,,,,,\n")};
-    for (std::size_t index = 0; index < files.size(); ++index) {
-        planner->Reset();
-        planner->OpenFlightPlanFile(Write(QStringLiteral("damaged%1.pln").arg(index), files[index]));
-        for (const aviation::CWaypointWX& point : planner->GetEditedFlightPlan().waypoints)
-            EXPECT_TRUE(planfile::IsReadablePosition(point)) << index;
+    planner->ImportFP();
+    ASSERT_EQ(prompter.choosers.size(), 1u);
+    for (const char* name : {"a.pln", "D.PLN", "b.fms", "c.txt"})
+        Write(name, "");
+    QFileDialog chooser(nullptr, QString(), dir.path(), prompter.choosers[0].filter);
+    chooser.setOption(QFileDialog::DontUseNativeDialog);
+    const QListView* list = chooser.findChild<QListView*>(QStringLiteral("listView"));
+    ASSERT_NE(list, nullptr);
+    QStringList listed;
+    QElapsedTimer waited;
+    waited.start();
+    while (listed.size() < 3 && waited.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        listed.clear();
+        for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row)
+            listed << list->model()->index(row, 0, list->rootIndex()).data().toString();
     }
-    EXPECT_TRUE(prompter.asked.empty());
-    planner->OpenFlightPlanFile(QStringLiteral("/nonexistent/plan.pln"));
+    listed.sort();
+    EXPECT_EQ(listed, QStringList({"D.PLN", "a.pln", "b.fms"}));
+}
+
+// With a calculated plan loaded, no file that cannot be read as a plan changes the plan or the page; one warning
+// names the file and why.
+TEST_F(FlightPlannerTest, RefusedFilesKeepTheLoadedPlanAndSayWhy)
+{
+    prompter.chosenFile = FixturePath("KSEA-KPDX_fsx.pln");
+    planner->ImportFP();
+    const auto page = [this] {
+        return QStringList{ui.lineEdit_Dep->text(),
+                           ui.lineEdit_Arrival->text(),
+                           ui.lineEdit_CruiseAlt->text(),
+                           ui.plainTextEdit_route->toPlainText(),
+                           ui.lineEdit_dist->text(),
+                           ui.lineEdit_fuel_total->text(),
+                           QString::number(ui.tableView_waypoints->model()->rowCount()),
+                           QString::number(planner->GetEditedFlightPlan().waypoints.size()),
+                           QString::number(planner->GetFlightPlan().waypoints.size())};
+    };
+    const QStringList loaded = page();
+    ASSERT_EQ(loaded.at(3), "KSEA SEA WP1 BTG KPDX");
+
+    QByteArray noise;
+    for (int index = 0; index < 4096; ++index)
+        noise.append(static_cast<char>((index * 2654435761u) >> 13));
+    QByteArray brokenFsx = ReadBytes(FixturePath("KSEA-KPDX_fsx.pln"));
+    brokenFsx.replace("<ATCWaypoint id=\"BTG\">", "<ATCWaypoint id=\"B&G\">");
+    const char* notAPlan = "it is no FSX/P3D, FS2004 or X-Plane flight plan";
+    const char* noAirports = "it names no departure and destination airport with a position";
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        const char* reason;
+    } files[] = {
+        {"empty.pln", "", "the file is empty"},
+        {"noise.pln", noise, notAPlan},
+        {"other.pln", "[CoRte]\nArptDep=KSEA\nArptArr=KPDX\nAirway1=J5\n", notAPlan},
+        {"KSEA-KPDX.fgfp",
+         "<?xml version=\"1.0\"?>\n<PropertyList>\n <departure><airport type=\"string\">KSEA</airport></departure>\n"
+         " <destination><airport type=\"string\">KPDX</airport></destination>\n</PropertyList>\n",
+         noAirports},
+        {"KSEA-KPDX.gfp", "FPN/RI:F:KSEA:F:SEA:F:OLM:F:KPDX\n", notAPlan},
+        {"KSEA-KPDX.fpl",
+         "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<flight-plan xmlns=\"http://www8.garmin.com/xmlschemas/"
+         "FlightPlan/v1\"><waypoint-table><waypoint><identifier>KSEA</identifier><type>AIRPORT</type>"
+         "<lat>47.449</lat><lon>-122.309306</lon></waypoint></waypoint-table></flight-plan>\n",
+         noAirports},
+        {"broken.pln", brokenFsx, "its XML breaks off in line"},
+        {"rows.fms", "I\n3 version\n1\n1\n11 SEA 0 47.43 -122.31\n", noAirports},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        prompter.asked.clear();
+        prompter.chosenFile = Write(file.name, file.bytes);
+        planner->ImportFP();
+        EXPECT_EQ(page(), loaded);
+        ASSERT_EQ(prompter.asked.size(), 1u);
+        EXPECT_EQ(prompter.asked[0].kind, PromptKind::Warning);
+        EXPECT_TRUE(prompter.asked[0].text.startsWith(QString(file.name) + " was not imported: " + file.reason))
+            << prompter.asked[0].text.toStdString();
+    }
+    prompter.asked.clear();
+    EXPECT_FALSE(planner->OpenFlightPlanFile(QStringLiteral("/nonexistent/plan.pln")));
     ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].kind, PromptKind::Warning);
+    EXPECT_TRUE(prompter.asked[0].text.startsWith("plan.pln was not imported: "))
+        << prompter.asked[0].text.toStdString();
+    EXPECT_EQ(page(), loaded);
+}
+
+// A cruising altitude the field cannot hold is not taken; the import says so once and the field keeps its value.
+TEST_F(FlightPlannerTest, CruisingAltitudeBeyondTheFieldIsNotTaken)
+{
+    ui.lineEdit_CruiseAlt->setText("35000");
+    QByteArray plan = ReadBytes(FixturePath("KSEA-KPDX_fsx.pln"));
+    plan.replace("<CruisingAlt>30000.000</CruisingAlt>", "<CruisingAlt>1000000</CruisingAlt>");
+    ASSERT_TRUE(planner->OpenFlightPlanFile(Write("KSEA-KPDX.pln", plan)));
+    EXPECT_EQ(ui.lineEdit_CruiseAlt->text(), "35000");
+    EXPECT_EQ(planner->GetEditedFlightPlan().cruiseAltitude, 35000);
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text,
+              "KSEA-KPDX.pln was imported; the cruising altitude of 1000000 ft does not fit "
+              "the field and was not taken.");
 }
 
 TEST_F(FlightPlannerTest, AircraftWithinTenMilesSelectsItsPointOncePerTenSeconds)

@@ -140,8 +140,9 @@ TEST(PositionMath, SplitsDegreesIntoDegreesMinutesSecondsAndAbsurdValuesIntoZero
 {
     // Values with no place in an int give zeros rather than an undefined conversion.
     const std::pair<double, std::array<int, 3>> cases[]
-        = {{47.2625, {47, 15, 45}}, {-10.5, {-10, -30, 0}}, {1e300, {0, 0, 0}},
-           {-1e300, {0, 0, 0}},     {kNaN, {0, 0, 0}},      {kInf, {0, 0, 0}}};
+        = {{47.2625, {47, 15, 45}},   {-10.5, {-10, -30, 0}}, {-122.309444, {-122, -18, -34}},
+           {47.4499999, {47, 27, 0}}, {1e300, {0, 0, 0}},     {-1e300, {0, 0, 0}},
+           {kNaN, {0, 0, 0}},         {kInf, {0, 0, 0}}};
     for (const auto& c : cases) {
         std::array<int, 3> dms{-1, -1, -1};
         aviation::DegToDMS(c.first, dms[0], dms[1], dms[2]);

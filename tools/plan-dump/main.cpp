@@ -1,34 +1,24 @@
-// Reads flight plan files (FSX/P3D, FS2004, X-Plane) as the planner page opens them, on a page without a window,
-// and prints each plan as one JSON line; a file no reader takes prints an empty route. The readers' own lines
-// go to standard error.
-//     plan-dump KSEA-KPDX.pln EDDFLOWW.fms
+// Reads flight plan files (FSX/P3D, FS2004, X-Plane) through the planner's plan-file reading, airports without a
+// position placed by the embedded airport list, and prints each plan as one JSON line; a refused file prints the
+// reason in "error". The readers' own lines and what the reading changed go to standard error.
+//     plan-dump KSEA-KPDX.pln EDDFLOWW.fms notes.txt
 //     {"file":"KSEA-KPDX.pln","departure":"KSEA","destination":"KPDX","cruise":30000,"waypoints":[{"ident":"KSEA",
 //      "type":1,"lat":47.449,"lon":-122.309306,"alt":0}, ...]}
-// Exits 1 when a file cannot be opened, 0 otherwise.
+//     {"file":"notes.txt","error":"it is no FSX/P3D, FS2004 or X-Plane flight plan"}
+// Exits 1 when any file given was refused, 0 otherwise.
 
-#include "generation/prompter.h"
-#include "planner/tab_flightplanner.h"
+#include "flightplan/planfilereader.h"
 #include "platform/locale.h"
 #include "tools/common/jsonline.h"
+#include "weather/resourcetextstore.h"
+#include "weather/weatherstations.h"
 
-#include <QApplication>
-#include <QFileInfo>
+#include <QCoreApplication>
 
 #include <cstdio>
 #include <string>
 
 namespace {
-
-// The planner's message boxes, written to standard error instead of shown.
-class StderrPrompter : public CPrompter
-{
-public:
-    PromptAnswer Ask(const PromptRequest& request) override
-    {
-        std::fprintf(stderr, "%s: %s\n", request.title.toUtf8().constData(), request.text.toUtf8().constData());
-        return PromptAnswer::Ok;
-    }
-};
 
 std::string WaypointsJson(const aviation::CFlightplan& plan)
 {
@@ -47,33 +37,40 @@ std::string WaypointsJson(const aviation::CFlightplan& plan)
     return json + "]";
 }
 
+std::string PlanJson(const QString& path, const planfile::PlanFileReading& reading)
+{
+    tools::JsonLine line;
+    line.Add("file", path.toStdString());
+    if (reading.Refused())
+        return line.Add("error", reading.error.toStdString()).ToString();
+    const aviation::CFlightplan& plan = reading.plan;
+    return line.Add("departure", plan.departure.GetIdent())
+        .Add("destination", plan.destination.GetIdent())
+        .Add("cruise", plan.cruiseAltitude)
+        .AddJson("waypoints", WaypointsJson(plan))
+        .ToString();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    QCoreApplication application(argc, argv);
     platform::UseCLocale();
-    StderrPrompter prompter;
-    const ScopedPrompter scopedPrompter(prompter);
+    aviation::weather::CWeatherStations airports;
+    if (ResourceTextStore::LoadAirports())
+        airports.InitAirports(ResourceTextStore::GetAirportText().toStdWString());
+    const auto log = [](const QString& text) { std::fprintf(stderr, "%s\n", text.toUtf8().constData()); };
 
     int result = 0;
     for (int index = 1; index < argc; ++index) {
         const QString path = QString::fromLocal8Bit(argv[index]);
-        if (!QFileInfo(path).isReadable())
+        const planfile::PlanFileReading reading = planfile::ReadPlanFile(path, 0, planfile::AirportsOf(airports), log);
+        if (reading.Refused())
             result = 1;
-        CTab_Flightplanner planner;
-        planner.OpenFlightPlanFile(path);
-        const aviation::CFlightplan& plan = planner.GetEditedFlightPlan();
-        const std::string json = tools::JsonLine()
-                                     .Add("file", path.toStdString())
-                                     .Add("departure", plan.departure.GetIdent())
-                                     .Add("destination", plan.destination.GetIdent())
-                                     .Add("cruise", plan.cruiseAltitude)
-                                     .AddJson("waypoints", WaypointsJson(plan))
-                                     .ToString();
-        std::printf("%s\n", json.c_str());
+        for (const QString& note : reading.notes)
+            log(path + QStringLiteral(": ") + note);
+        std::printf("%s\n", PlanJson(path, reading).c_str());
     }
     return result;
 }
