@@ -267,7 +267,8 @@ TEST_F(FlightPlanFileTest, EveryFormatReadsBackWhatItWrote)
     }
 }
 
-// The newest simulators name some waypoints by an ICAO block alone and may write 1000000 ft as cruising altitude.
+// The newest simulators name some waypoints by an ICAO block alone and may write 1000000 ft as cruising altitude;
+// a position cut short is no position either.
 TEST_F(FlightPlanFileTest, WaypointsWithoutAPositionArePlacedAsAirportsOrLeftOut)
 {
     const planfile::AirportFinder airports = [](const QString& ident, CWaypointWX& airport) {
@@ -284,7 +285,7 @@ TEST_F(FlightPlanFileTest, WaypointsWithoutAPositionArePlacedAsAirportsOrLeftOut
     };
     const QByteArray olm = waypoint("OLM", "VOR", "N46° 58' 17.40\",W122° 54' 7.20\",+0.00");
     const QByteArray route = waypoint("KSEA", "Airport") + waypoint("SEA", "VOR") + olm + waypoint("WP1", "User")
-        + waypoint("BTG", "VOR") + waypoint("KPDX", "Airport");
+        + waypoint("BTG", "VOR", "N45° 44' 51.36\",W122° 35'") + waypoint("KPDX", "Airport");
     const struct
     {
         const char* destination;

@@ -144,6 +144,7 @@ TEST_F(CloudLayers, WeatherShapesTheLayer)
         {"heavy thunderstorm", L"3000 +TSRA BKN020 22/18", 364, 10, 721, 10000, 1, 4, 3, 0, 2},
         {"towering cumulus", L"9999 BKN020TCU 12/08", 364, 9, 721, 4720, 0, 0, 3, 0, 1},
         {"cumulonimbus", L"9999 BKN020CB 12/08", 364, 10, 721, 2720, 0, 0, 1, 0, 2},
+        {"light rain from a layer at 4000 ft", L"6000 -RA BKN040 12/08", 364, 9, 1331, 5331, 1, 1, 2, 0, 0},
         {"rain does not reach 10000 ft", L"6000 RA BKN100 12/08", 364, 9, 3159, 3659, 0, 0, 1, 0, 0},
         {"above 28000 ft: high cloud", L"9999 SCT270 12/08", 2000, 1, 8840, 9340, 0, 0, 0, 0, 0},
     };

@@ -117,6 +117,18 @@ TEST_F(PlannerCalculationTest, YesFetchesTheServersWeatherAndTheGridAlongTheRout
         EXPECT_GE(route[i].GetWind().speed, 0.0) << i;
         EXPECT_LT(route[i].GetTemperature(), -20.0f) << i;
     }
+    // Each leg's wind triangle at 450 kt: course from the previous point, the heading turned into the wind, and the
+    // ground speed with the wind's component along the course (the last leg is the destination's own wind).
+    const struct
+    {
+        double course, heading;
+        int groundSpeed;
+    } legs[] = {{181.42, 190.06, 484}, {221.16, 231.28, 434}, {268.26, 274.60, 385}, {146.51, 147.21, 452}};
+    for (std::size_t i = 1; i < route.size(); ++i) {
+        EXPECT_NEAR(route[i].GetCourse(), legs[i - 1].course, 0.01) << i;
+        EXPECT_NEAR(route[i].GetHeading(), legs[i - 1].heading, 0.01) << i;
+        EXPECT_EQ(route[i].GetGroundSpeed(), legs[i - 1].groundSpeed) << i;
+    }
     EXPECT_TRUE(ui.lineEdit_averageWind->text().endsWith(" kt"));
     const QByteArray wind = ReadBytes(dir.filePath("KSEAKPDX.wx"));
     EXPECT_EQ(wind.count('\n'), 10);

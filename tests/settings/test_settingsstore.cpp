@@ -2,6 +2,7 @@
 #include "settingstestsupport.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QSettings>
 #include <QSoundEffect>
 #include <QUrl>
@@ -36,6 +37,25 @@ TEST_F(SettingsStore, EventLoopOrReleaseWritesPendingChangesAndALaterAccessorOpe
     CSettings::Release();
     EXPECT_TRUE(KeysInIniFile().contains(QStringLiteral("interface/ServerPort")));
     EXPECT_EQ(CSettings::GetServerPort(), QStringLiteral("17500"));
+}
+
+// The file holds the recorder's password hash: the first write makes it readable by its owner only, whether the
+// write creates it or finds it readable by everyone.
+TEST_F(SettingsStore, FirstWriteRestrictsTheFileToItsOwner)
+{
+    const QFileDevice::Permissions others
+        = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    for (const bool existed : {false, true}) {
+        if (existed) {
+            WriteIniText("[weather]\nweatherradius=300\n");
+            ASSERT_TRUE(QFile::setPermissions(IniPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | others));
+        }
+        CSettings::SetServerPort(QStringLiteral("17500"));
+        CSettings::Release();
+        EXPECT_EQ(QFileInfo(IniPath()).permissions() & others, QFileDevice::Permissions()) << existed;
+        EXPECT_EQ(CSettings::GetServerPort(), QStringLiteral("17500")) << existed;
+        CSettings::Release();
+    }
 }
 
 TEST_F(SettingsStore, InMemoryValuesStartAsShippedAndAreNeverWritten)

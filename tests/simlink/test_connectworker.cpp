@@ -368,6 +368,7 @@ TEST_F(ConnectWorkerBridge, EveryWayTheLinkBreaksEndsItAndIsReported)
         {[](tools::CBridgePeer& p) { p.AnswerNextWith("\x16\x03\x01 garbage\n"); }, "not a bridge"},
     };
     const quint16 port = peer.GetPort();
+    CSettings::SetPauseBetweenWXStation(0);
     for (const auto& [breakLink, cause] : cases) {
         SCOPED_TRACE(cause.toStdString());
         ASSERT_TRUE(worker->IsConnected());
@@ -387,6 +388,11 @@ TEST_F(ConnectWorkerBridge, EveryWayTheLinkBreaksEndsItAndIsReported)
         peer.SetAnswerDelay(0);
         ASSERT_TRUE(peer.Start(port));
         RunJob(JobConnect, QString(), 2);
+
+        // The stations the failed transfer could not send wait for the next one.
+        const std::size_t written = peer.GetWeatherWrites().size();
+        RunJob(JobSetWeather, QStringLiteral("Set Weather"));
+        EXPECT_EQ(peer.GetWeatherWrites().size(), written + kStations.size());
     }
 }
 

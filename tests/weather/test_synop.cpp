@@ -181,6 +181,9 @@ TEST(SynopSection1, DecodesGroupsOfLandAndShipReports)
         // 29UUU: relative humidity 50 % at 20 degrees is a dew point of about 9.3 degrees.
         {L"AAXX 01124 10384 32595 81204 10200 29050",
          L"wind 120/4/-1 vis 2000 base 3333/8 iR 3 temp 20/9.26926 press 1013.2/1013.2 types 0 0 0"},
+        // 100 % humidity is saturated air: the dew point is the temperature.
+        {L"AAXX 01124 10384 32595 81204 10200 29100",
+         L"wind 120/4/-1 vis 2000 base 3333/8 iR 3 temp 20/20 press 1013.2/1013.2 types 0 0 0"},
         {L"AAXX 01124 10384 32595 81204 10200 29///",
          L"wind 120/4/-1 vis 2000 base 3333/8 iR 3 temp 20/5 press 1013.2/1013.2 types 0 0 0"},
         {L"AAXX 01124 10384 32595 81204 10123 21012 30132 40015",
