@@ -21,6 +21,7 @@ CWXStatusBar::CWXStatusBar(QWidget* parent)
     m_progressBar->setFixedWidth(150);
     m_versionLabel->setText(QStringLiteral("v") + CSettings::GetClientVersion());
     m_versionLabel->setMinimumWidth(200);
+    m_serverLabel->setObjectName(QStringLiteral("weatherServer"));
     m_serverLabel->setVisible(false);
 
     addWidget(m_progressBar.get(), 0);

@@ -151,10 +151,7 @@ const QHash<QString, CSettings::NumberRange>& NumberRanges()
     static const QHash<QString, CSettings::NumberRange> ranges = {
         {QStringLiteral("general/logfilenumber"), {1, 1000}},
         {QStringLiteral("general/maxlogfilenumber"), {1, 1000}},
-        {QStringLiteral("weather/ServerLocation"), {0, 1}},
-        {QStringLiteral("weather/metarfeed"), {1, 3}},
         {QStringLiteral("weather/modelfileSize"), {10, 64}},
-        {QStringLiteral("weather/maxCloudLayers"), {1, 8}},
         {QStringLiteral("weather/CavokBase"), {1000, 10000}},
         {QStringLiteral("weather/CavokCoverage"), {0, 8}},
         {QStringLiteral("weather/maxVisibility"), {50, 200}},

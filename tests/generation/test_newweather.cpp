@@ -237,7 +237,7 @@ TEST_F(NewWeather, UpperVisibilityLayersPerSimulator)
     const Case cases[] = {
         {2, 1, 200, {}}, // FS2004: none
         {3, 1, 200, {4971, 6214, 6214, 6214, 6214}},
-        {3, 1, 30, {1884, 1884, 1884, 1884, 1884, 1884}},
+        {3, 1, 50, {3140, 3140, 3140, 3140, 3140, 3140}},
         {4, 2, 80, {4971, 5025, 5025}},
     };
     for (const Case& c : cases) {
