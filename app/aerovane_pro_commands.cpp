@@ -6,7 +6,6 @@
 #include "app/aircraftlamps.h"
 #include "app/wxstatusbar.h"
 #include "generation/weatherworker.h"
-#include "weather/weathermanager.h"
 #include "loadeditor/aircraftprofile.h"
 #include "loadeditor/tab_loadeditor.h"
 #include "planner/tab_flightplanner.h"
@@ -15,6 +14,7 @@
 #include "settings/settings.h"
 #include "simlink/connectworker.h"
 #include "simlink/job.h"
+#include "weather/weathermanager.h"
 
 #include <QComboBox>
 #include <QDebug>

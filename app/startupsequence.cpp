@@ -122,7 +122,9 @@ void Aerovane_Pro::OnStart()
 
 bool Aerovane_Pro::DownloadServerInfo(QString& document)
 {
-    if (downloader->DownloadWithProgress(CSettings::GetServerUrl() + kInfoPath, &document, WXDownloader::kSmallDocumentDeadlineMs) == 0)
+    if (downloader->DownloadWithProgress(CSettings::GetServerUrl() + kInfoPath, &document,
+                                         downloader->GetSmallDocumentDeadline())
+        == 0)
         return true;
     if (closing)
         return false;
@@ -137,7 +139,9 @@ bool Aerovane_Pro::DownloadServerInfo(QString& document)
             QStringLiteral("(StartUp)Network info file failed from US-Server. Switch location of server to DE"), 0);
         CSettings::SetServerLocation(0);
     }
-    if (downloader->DownloadWithProgress(CSettings::GetServerUrl() + kInfoPath, &document, WXDownloader::kSmallDocumentDeadlineMs) == 0)
+    if (downloader->DownloadWithProgress(CSettings::GetServerUrl() + kInfoPath, &document,
+                                         downloader->GetSmallDocumentDeadline())
+        == 0)
         return true;
     if (closing)
         return false;

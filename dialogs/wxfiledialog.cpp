@@ -186,8 +186,8 @@ void WxFileDialog::LoadWxFile()
     QFile file(m_filePath);
     QByteArray packed;
     // A FIFO or device under a weather file's name would block the read: only regular files are opened.
-    bool readable = QFileInfo(m_filePath).isFile() && file.open(QIODevice::ReadOnly)
-        && file.size() <= kMaxStoredWeatherSize;
+    bool readable
+        = QFileInfo(m_filePath).isFile() && file.open(QIODevice::ReadOnly) && file.size() <= kMaxStoredWeatherSize;
     if (readable)
         packed = file.read(kMaxStoredWeatherSize + 1);
     progress.Step(1, QStringLiteral("unpack File"));

@@ -88,8 +88,8 @@ bool CWeatherWorker::DownloadWeather()
     QByteArray unpacked;
     if (code != 0) {
         const QString cause = downloader ? downloader->GetLastErrorText() : QStringLiteral("no downloader");
-        failure = QStringLiteral("Network Error %1 (%2)").arg(code).arg(cause);
-        Log(QStringLiteral("(WeatherManager) Download weather data - ") + failure);
+        failure = cause;
+        Log(QStringLiteral("(WeatherManager) Download weather data - Network Error %1 (%2)").arg(code).arg(cause));
     } else if ((unpacked = gUncompress(packed.data())).isEmpty()) {
         failure = QStringLiteral("damaged or incomplete archive");
         Log(QStringLiteral("(WeatherManager) Download weather data - ") + failure);

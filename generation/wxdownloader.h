@@ -50,6 +50,9 @@ public:
     void SetTransferTimeout(int milliseconds) { m_transferTimeoutMs = milliseconds; }
     void SetMaxBodySize(qint64 bytes) { m_maxBodySize = bytes; }
     void SetDeadline(int milliseconds) { m_deadlineMs = milliseconds; }
+    // The deadline of a document of a few kB (kSmallDocumentDeadlineMs unless set).
+    void SetSmallDocumentDeadline(int milliseconds) { m_smallDocumentDeadlineMs = milliseconds; }
+    int GetSmallDocumentDeadline() const { return m_smallDocumentDeadlineMs; }
 
 signals:
     void Success();
@@ -73,5 +76,6 @@ private:
     QString m_lastErrorText;
     int m_transferTimeoutMs = kDefaultTransferTimeoutMs;
     int m_deadlineMs = kDefaultDeadlineMs;
+    int m_smallDocumentDeadlineMs = kSmallDocumentDeadlineMs;
     qint64 m_maxBodySize = kDefaultMaxBodySize;
 };

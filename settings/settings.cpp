@@ -100,8 +100,8 @@ QByteArray OwnCopy(const QByteArray& bytes)
 
 ServerAddresses OwnCopy(const ServerAddresses& addresses)
 {
-    return {OwnCopy(addresses.serverUrlDE), OwnCopy(addresses.serverUrlUS), OwnCopy(addresses.metarVatsimUrl),
-            OwnCopy(addresses.metarIvaoUrl), OwnCopy(addresses.recorderUrl), OwnCopy(addresses.routeFinderUrl),
+    return {OwnCopy(addresses.serverUrlDE),       OwnCopy(addresses.serverUrlUS), OwnCopy(addresses.metarVatsimUrl),
+            OwnCopy(addresses.metarIvaoUrl),      OwnCopy(addresses.recorderUrl), OwnCopy(addresses.routeFinderUrl),
             OwnCopy(addresses.routeFinderAppName)};
 }
 

@@ -6,9 +6,9 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QStatusBar>
 #include <QLineEdit>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>

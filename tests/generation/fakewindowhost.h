@@ -57,7 +57,10 @@ public:
     CWeatherWorker* GetWeatherWorker() override { return weatherWorker; }
     aviation::structs::CAircraftDetail GetAircraftDetails() override { return aircraftDetail; }
     void FillAircraftCombo() override { calls << QStringLiteral("FillAircraftCombo"); }
-    void LoadFlightPlanToFS(const QString& path) override { calls << QStringLiteral("LoadFlightPlanToFS(%1)").arg(path); }
+    void LoadFlightPlanToFS(const QString& path) override
+    {
+        calls << QStringLiteral("LoadFlightPlanToFS(%1)").arg(path);
+    }
     void OnTabFlightRecorderResetFlight() override { calls << QStringLiteral("OnTabFlightRecorderResetFlight"); }
 
     void sigUIDebugString(const QString& text, int target) override

@@ -20,14 +20,10 @@ TEST_F(MinimumVisibility, RaisesFogAndMistInEveryModeAndLeavesTheRestAlone)
     };
     // 9999 is sent as the 50 km of its own setting.
     const Case cases[] = {
-        {L"0400 FG", 0, 25, "0398M&B", 400.0f},
-        {L"0400 FG", 1500, 94, "1496M&B", 1500.0f},
-        {L"0400 FG", 10000, 994, "16KM&B", 10000.0f},
-        {L"3000 BR", 0, 188, "2993M&B", 3000.0f},
-        {L"3000 BR", 1500, 188, "2993M&B", 3000.0f},
-        {L"3000 BR", 10000, 994, "16KM&B", 10000.0f},
-        {L"9999", 0, 3977, "63KM&B", 50000.0f},
-        {L"9999", 1500, 3977, "63KM&B", 50000.0f},
+        {L"0400 FG", 0, 25, "0398M&B", 400.0f},       {L"0400 FG", 1500, 94, "1496M&B", 1500.0f},
+        {L"0400 FG", 10000, 994, "16KM&B", 10000.0f}, {L"3000 BR", 0, 188, "2993M&B", 3000.0f},
+        {L"3000 BR", 1500, 188, "2993M&B", 3000.0f},  {L"3000 BR", 10000, 994, "16KM&B", 10000.0f},
+        {L"9999", 0, 3977, "63KM&B", 50000.0f},       {L"9999", 1500, 3977, "63KM&B", 50000.0f},
         {L"9999", 10000, 3977, "63KM&B", 50000.0f},
     };
     CSettings::SetFSVersion(3);
@@ -37,7 +33,8 @@ TEST_F(MinimumVisibility, RaisesFogAndMistInEveryModeAndLeavesTheRestAlone)
         const auto set = Set(Metar(std::wstring(L"EDDF 061250Z 27005KT ") + c.report + L" FEW070 08/07 Q1015"));
         const CFSWeatherStation record = CStationWeather::MakeRecord(set, 0.0f);
         EXPECT_EQ(record.block.Vis.Range, c.fsuipcRange);
-        EXPECT_TRUE(record.text.contains(QLatin1Char(' ') + QLatin1String(c.simConnectGroup))) << record.text.toStdString();
+        EXPECT_TRUE(record.text.contains(QLatin1Char(' ') + QLatin1String(c.simConnectGroup)))
+            << record.text.toStdString();
         aviation::structs::CAircraft aircraft;
         EXPECT_EQ(WeatherConverter::MakeXPlaneWeather(set, aircraft).Vis, c.xplaneMetres);
     }
