@@ -46,6 +46,7 @@ Aerovane_Pro::Aerovane_Pro(QWidget* parent)
     , splash(QPixmap(QStringLiteral(":/image/logo")), Qt::WindowStaysOnTopHint)
 {
     logFile.Open(platform::ProgramFolder());
+    WriteHeldSettingsNotes();
     // The client version keeps a trailing blank; version checks read up to it.
     FileVersionInfo version;
     version.Load(QString());
@@ -191,10 +192,18 @@ void Aerovane_Pro::OnDebugString(const QString& text, int target)
     const QString line = CLogWriter::FormatLine(text);
     if (ui.tab_Debug->isEnabled() && (target == 0 || target == 1))
         ui.textEditDebug->append(line);
-    if (target == 0 || target == 2)
+    if (target == 0 || target == 2) {
+        WriteHeldSettingsNotes();
         logFile.WriteLine(line);
+    }
     // The platform's debug output is the console here: each line once.
     platform::DebugOut(line.toStdWString() + L"\n");
+}
+
+void Aerovane_Pro::WriteHeldSettingsNotes()
+{
+    for (const QString& note : CSettings::TakeHeldNotes())
+        logFile.WriteLine(CLogWriter::FormatLine(note));
 }
 
 void Aerovane_Pro::OnDebugString(const QString& text)

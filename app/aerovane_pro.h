@@ -75,6 +75,7 @@ public:
 
     void ShowMetar(aviation::weather::CMetar& metar) override;
     void ShowNoMetarNearby(const QString& text) override;
+    void ShowWeatherServerReached(bool reached) override;
     void ShowSplashMessage(const QString& text) override;
     // Shows a TAF on one line in the Weather page's TAF field.
     void ShowTaf(const QString& taf);
@@ -223,6 +224,10 @@ private:
     struct HistoryPart;
     bool FetchHistoryPart(const QString& folder, const HistoryPart& part);
     void OnAutoConnectRetry();
+    // Queues a connect unless one is queued or running or the link is up.
+    void RequestConnect();
+    // Writes the settings' notes about replaced values to the log file: they are said before it opens.
+    void WriteHeldSettingsNotes();
     // Connected state, Connect/Disconnect action, weather commands and lamps as they are without a link.
     void ShowDisconnected();
     // The first close request: timers stopped, "(Main) Close" logged, the connection thread asked to stop.
@@ -240,6 +245,8 @@ private:
     WXDownloader* downloader = nullptr;
     FlightPhaseTracker flightTracker;
     bool connected = false;
+    // A connect job is queued or running.
+    bool connecting = false;
     QString icaoForSetWx;
     // The raw text of the METAR the Weather page shows; only a report that differs from it is listed again.
     QString lastMetarShown;

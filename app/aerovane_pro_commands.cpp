@@ -14,6 +14,7 @@
 #include "settings/settings.h"
 #include "simlink/connectworker.h"
 #include "simlink/job.h"
+#include "weather/weathermanager.h"
 
 #include <QComboBox>
 #include <QDebug>
@@ -32,13 +33,25 @@ void Aerovane_Pro::AddJob(int type, const QString& text)
 
 void Aerovane_Pro::OnButtonConnect()
 {
-    AddJob(connected ? JobDisconnect : JobConnect, QString());
+    if (connected)
+        AddJob(JobDisconnect, QString());
+    else
+        RequestConnect();
+}
+
+void Aerovane_Pro::RequestConnect()
+{
+    // A second connect behind a running one would find the link up and take it down again.
+    if (connecting || connected)
+        return;
+    connecting = true;
+    AddJob(JobConnect, QString());
 }
 
 void Aerovane_Pro::OnAutoConnectRetry()
 {
-    if (!connected && !closing && CSettings::GetAutoConnectFS())
-        AddJob(JobConnect, QString());
+    if (!closing && CSettings::GetAutoConnectFS())
+        RequestConnect();
 }
 
 void Aerovane_Pro::OnDisableButton(int command, bool disable)
@@ -189,8 +202,13 @@ void Aerovane_Pro::OnThreadSignalJobFinished(int type, const QString& /*text*/)
         return;
     switch (type) {
     case JobConnect:
+        connecting = false;
         if (connectWorker->IsConnected()) {
             weatherWorker->EnableSimTimer(true);
+            // Every command that needs only the link and loaded weather is back.
+            const bool weatherLoaded = weatherWorker->GetWeatherManager()->CMetarManager::GetCount() > 0;
+            emit sigDisableButton(1, !weatherLoaded);
+            emit sigDisableButton(2, !weatherLoaded);
             emit sigDisableButton(3, false);
             emit sigDisableButton(4, false);
             ui.toolBar->setStyleSheet(QString());
@@ -243,6 +261,8 @@ void Aerovane_Pro::ShowDisconnected()
     emit sigDisableButton(4, false);
     ui.actionConnect_to_FS->setText(QStringLiteral("Connect"));
     connected = false;
+    // The link's own text (a simulator's name and version) no longer holds, whatever the link type.
+    SetStatusText(QStringLiteral("not connected"));
     for (QLineEdit* lamp : {ui.lineEdit_parkingbrake, ui.lineEdit_LandingLights, ui.lineEdit_doors}) {
         lamp->setStyleSheet(QString());
         lamp->clear();

@@ -2,6 +2,8 @@
 // the level and wind tables that the window's reports feed.
 #include "app/aerovane_pro.h"
 
+#include "app/wxstatusbar.h"
+
 #include "generation/weatherworker.h"
 
 #include <QListWidget>
@@ -77,6 +79,12 @@ void Aerovane_Pro::ShowTaf(const QString& taf)
     // One pass over the text: three blanks in a row become two.
     text.replace(QStringLiteral("  "), QStringLiteral(" "));
     ui.plainTextEditTaf->setPlainText(text);
+}
+
+void Aerovane_Pro::ShowWeatherServerReached(bool reached)
+{
+    QMutexLocker lock(&uiMutex);
+    ui.statusBar->SetServerText(reached ? QString() : QStringLiteral("Aerovane Server not reached"));
 }
 
 void Aerovane_Pro::ShowNoMetarNearby(const QString& text)

@@ -145,7 +145,9 @@ bool Aerovane_Pro::FetchHistoryPart(const QString& folder, const HistoryPart& pa
     emit sigUIDebugString(QStringLiteral("(Main) - ") + part.downloading, 0);
     const QString url = CSettings::GetServerUrl() + QStringLiteral("/history/") + part.remoteName;
     QFile gzFile(folder + part.gzName);
-    const int code = downloader->Download(url, &gzFile);
+    // History files run to several MB (the grid about 7 MB): a slow link needs minutes for them, and a stalled
+    // transfer is ended by the inactivity limit.
+    const int code = downloader->Download(url, &gzFile, WXDownloader::kLargeFileDeadlineMs);
     if (closing)
         return false;
     if (code != 0) {

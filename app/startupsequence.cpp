@@ -111,7 +111,7 @@ void Aerovane_Pro::OnStart()
     if (QWidget* button = ui.toolBar->widgetForAction(ui.actionConnect_to_FS))
         button->setObjectName(QStringLiteral("actionConnect_to_FS"));
     if (CSettings::GetAutoConnectFS()) {
-        AddJob(JobConnect, QString());
+        RequestConnect();
         ui.actionConnect_to_FS->setEnabled(false);
         ui.actionConnect_to_FS->setText(QStringLiteral("Auto Connect"));
     }
@@ -122,7 +122,9 @@ void Aerovane_Pro::OnStart()
 
 bool Aerovane_Pro::DownloadServerInfo(QString& document)
 {
-    if (downloader->DownloadWithProgress(CSettings::GetServerUrl() + kInfoPath, &document) == 0)
+    if (downloader->DownloadWithProgress(CSettings::GetServerUrl() + kInfoPath, &document,
+                                         downloader->GetSmallDocumentDeadline())
+        == 0)
         return true;
     if (closing)
         return false;
@@ -137,7 +139,9 @@ bool Aerovane_Pro::DownloadServerInfo(QString& document)
             QStringLiteral("(StartUp)Network info file failed from US-Server. Switch location of server to DE"), 0);
         CSettings::SetServerLocation(0);
     }
-    if (downloader->DownloadWithProgress(CSettings::GetServerUrl() + kInfoPath, &document) == 0)
+    if (downloader->DownloadWithProgress(CSettings::GetServerUrl() + kInfoPath, &document,
+                                         downloader->GetSmallDocumentDeadline())
+        == 0)
         return true;
     if (closing)
         return false;

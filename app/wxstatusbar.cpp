@@ -11,6 +11,7 @@ CWXStatusBar::CWXStatusBar(QWidget* parent)
     , m_progressBar(new QProgressBar())
     , m_progressLabel(new CElidedLabel())
     , m_statusLabel(new CElidedLabel())
+    , m_serverLabel(new QLabel())
     , m_versionLabel(new QLabel())
 {
     m_progressBar->setRange(0, 100);
@@ -20,12 +21,15 @@ CWXStatusBar::CWXStatusBar(QWidget* parent)
     m_progressBar->setFixedWidth(150);
     m_versionLabel->setText(QStringLiteral("v") + CSettings::GetClientVersion());
     m_versionLabel->setMinimumWidth(200);
+    m_serverLabel->setObjectName(QStringLiteral("weatherServer"));
+    m_serverLabel->setVisible(false);
 
     addWidget(m_progressBar.get(), 0);
     // The progress and connection texts each get their whole text while the bar is wide enough for both, the
     // progress text what is left over; narrower, both are cut with an ellipsis.
     addWidget(m_progressLabel.get(), 1);
     addWidget(m_statusLabel.get(), 0);
+    addWidget(m_serverLabel.get(), 0);
     addWidget(m_versionLabel.get(), 0);
 }
 
@@ -33,6 +37,7 @@ CWXStatusBar::CWXStatusBar(QWidget* parent)
 CWXStatusBar::~CWXStatusBar()
 {
     m_versionLabel.reset();
+    m_serverLabel.reset();
     m_statusLabel.reset();
     m_progressLabel.reset();
     m_progressBar.reset();
@@ -69,6 +74,12 @@ void CWXStatusBar::SetProgressToolTip(const QString& toolTip)
 void CWXStatusBar::SetStatusText(const QString& text)
 {
     m_statusLabel->setText(text);
+}
+
+void CWXStatusBar::SetServerText(const QString& text)
+{
+    m_serverLabel->setText(text);
+    m_serverLabel->setVisible(!text.isEmpty());
 }
 
 void CWXStatusBar::SetStatusToolTip(const QString& toolTip)

@@ -1,5 +1,6 @@
-// The main window's status bar: a progress bar for downloads and long jobs, the progress text, the status text
-// and the program version ("v" + the client version), left to right.
+// The main window's status bar: a progress bar for downloads and long jobs, the progress text, the status text,
+// the weather server's state (only while it is not reached) and the program version ("v" + the client
+// version), left to right.
 #pragma once
 
 #include <QStatusBar>
@@ -26,10 +27,13 @@ public:
     void SetProgressToolTip(const QString& toolTip);
     void SetStatusText(const QString& text);
     void SetStatusToolTip(const QString& toolTip);
+    // An empty text hides the server's field.
+    void SetServerText(const QString& text);
 
 private:
     std::shared_ptr<QProgressBar> m_progressBar;
     std::shared_ptr<QLabel> m_progressLabel;
     std::shared_ptr<QLabel> m_statusLabel;
+    std::shared_ptr<QLabel> m_serverLabel;
     std::shared_ptr<QLabel> m_versionLabel;
 };

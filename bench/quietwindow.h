@@ -16,6 +16,7 @@ public:
     void ShowMetar(aviation::weather::CMetar&) override { }
     void OnSetTextToolButtonICAO(const QString&) override { }
     void ShowNoMetarNearby(const QString&) override { }
+    void ShowWeatherServerReached(bool) override { }
     void OnDebugString(const QString&, int) override { }
     void OnUpdateProgress(const QString&) override { }
     void ShowSplashMessage(const QString&) override { }

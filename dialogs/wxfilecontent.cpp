@@ -22,10 +22,13 @@ std::optional<QString> Between(const QString& text, const QString& start, const 
     return text.mid(begin, qMax(0, to - begin));
 }
 
-// The value of "key=" up to its line feed; nothing without both.
+// The value of "key=" at the start of a header line up to its line feed; nothing without both. A key inside
+// another value ("Title=Fog at Location=EDDF") is text of that value.
 std::optional<QString> HeaderValue(const QString& header, const QString& key)
 {
-    const int at = header.indexOf(key);
+    int at = header.indexOf(key);
+    while (at > 0 && header.at(at - 1) != QLatin1Char('\n'))
+        at = header.indexOf(key, at + 1);
     if (at < 0)
         return std::nullopt;
     const int begin = at + key.size();

@@ -10,6 +10,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProgressDialog>
 #include <QSaveFile>
 
@@ -184,7 +185,9 @@ void WxFileDialog::LoadWxFile()
     progress.Step(0, QStringLiteral("reading file"));
     QFile file(m_filePath);
     QByteArray packed;
-    bool readable = file.open(QIODevice::ReadOnly) && file.size() <= kMaxStoredWeatherSize;
+    // A FIFO or device under a weather file's name would block the read: only regular files are opened.
+    bool readable
+        = QFileInfo(m_filePath).isFile() && file.open(QIODevice::ReadOnly) && file.size() <= kMaxStoredWeatherSize;
     if (readable)
         packed = file.read(kMaxStoredWeatherSize + 1);
     progress.Step(1, QStringLiteral("unpack File"));

@@ -47,6 +47,9 @@ public:
     virtual void OnDebugString(const QString& text, int target) = 0;
     // The status-bar text.
     virtual void OnUpdateProgress(const QString& text) = 0;
+    // The status bar's weather-server text after a live download: "Aerovane Server not reached" when the server
+    // did not answer, nothing once it did.
+    virtual void ShowWeatherServerReached(bool reached) = 0;
     // The start-up splash screen's message, bottom centre in black.
     virtual void ShowSplashMessage(const QString& text) = 0;
 

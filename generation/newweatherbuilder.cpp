@@ -241,7 +241,8 @@ void SetVisibilityLayers(const CWeatherSet& set, CNewWeather& block)
         && synopVisibility > kUnlimitedVisibility
         && synop.GetDistance(metar.GetPosition(), false) < kSynopVisibilityDistance)
         surface.Range = LowWord(TruncateToInt(RangeOfMetres(synopVisibility)));
-    const double minimumRange = RangeOfKilometres(CSettings::GetMinVisibility());
+    // The minimum is kept in metres, as the options show it.
+    const double minimumRange = RangeOfMetres(CSettings::GetMinVisibility());
     if (minimumRange > surface.Range)
         surface.Range = LowWord(TruncateToInt(minimumRange));
     surface.Range = LowWord(SnapVisibilityRange(surface.Range));

@@ -5,6 +5,7 @@
 #include "generation/prompter.h"
 #include "generation/weatherworker.h"
 #include "platform/clock.h"
+#include "platform/failuretext.h"
 #include "settings/settings.h"
 #include "simlink/connectworker.h"
 #include "simlink/job.h"
@@ -13,6 +14,7 @@
 #include <cstdlib>
 
 using aviation::Position;
+using platform::SecondsUntil;
 
 namespace {
 
@@ -57,10 +59,22 @@ void CUpdateScheduler::Status(const QString& text)
 
 void CUpdateScheduler::DownloadToolTip(std::uint32_t now)
 {
-    if (m_worker.m_weatherSource != WeatherDataLive)
+    const bool failing = m_worker.m_failedDownloads > 0;
+    if (!failing && m_worker.m_weatherSource != WeatherDataLive)
         return;
-    const std::uint32_t left = m_worker.m_lastDownload + UpdatePeriod() - now;
-    m_worker.m_window->sigUIUpdateProgressToolTip(QStringLiteral("Next Download Weather in %1 sec").arg(left));
+    const std::uint64_t due
+        = failing ? m_worker.m_nextDownloadTry : std::uint64_t{m_worker.m_lastDownload} + UpdatePeriod();
+    m_worker.m_window->sigUIUpdateProgressToolTip(
+        QStringLiteral("Next Download Weather in %1 sec").arg(platform::SecondsUntil(due, now)));
+}
+
+void CUpdateScheduler::ShowDownloadFailure(std::uint32_t now)
+{
+    const QString failure = m_worker.DownloadFailureText(now);
+    if (failure.isEmpty())
+        return;
+    Status(failure);
+    DownloadToolTip(now);
 }
 
 void CUpdateScheduler::Tick()
@@ -75,8 +89,10 @@ void CUpdateScheduler::Tick()
     const std::uint32_t clock = static_cast<std::uint32_t>(platform::NowSeconds());
     if (m_worker.m_weatherSource == WeatherDataNone && m_worker.DownloadDue(clock, UpdatePeriod()))
         m_worker.DownloadWeather();
-    if (m_worker.m_weatherSource == WeatherDataNone)
+    if (m_worker.m_weatherSource == WeatherDataNone) {
+        ShowDownloadFailure(clock);
         return;
+    }
     if (IsNoPosition(m_worker.m_aircraft)) {
         Status(QStringLiteral("FS is not ready"));
         return;
@@ -119,6 +135,7 @@ void CUpdateScheduler::Tick()
         else if (m_approach)
             Status(QStringLiteral("Approach - no Weather Update"));
     }
+    ShowDownloadFailure(now);
     ShowNearestMetar(now);
 }
 
@@ -173,7 +190,7 @@ void CUpdateScheduler::UpdateXPlane(std::uint32_t now, double distance)
         else
             Status(QStringLiteral("XPlane Mode - Update in %1NM/%2s ")
                        .arg(QString::number(updateDistance - moved, 'f', 1))
-                       .arg(m_worker.m_lastGeneration + updateTime - now));
+                       .arg(SecondsUntil(std::uint64_t{m_worker.m_lastGeneration} + updateTime, now)));
     }
     DownloadToolTip(now);
 
@@ -214,7 +231,7 @@ void CUpdateScheduler::UpdateNormal(std::uint32_t now, double distance)
         return;
     }
     Status(QStringLiteral("Update in %1s/%2NM ")
-               .arg(m_worker.m_lastGeneration + UpdatePeriod() - now)
+               .arg(SecondsUntil(std::uint64_t{m_worker.m_lastGeneration} + UpdatePeriod(), now))
                .arg(QString::number(radius - distance, 'f', 1)));
     DownloadToolTip(now);
 }
@@ -228,7 +245,7 @@ void CUpdateScheduler::UpdateModelFile(std::uint32_t now)
     else
         Status(QStringLiteral("WxModel Mode - Update in %1 NM/%2s")
                    .arg(QString::number(kModelFileDistanceNm - distance, 'f', 2))
-                   .arg(m_worker.m_lastGeneration + UpdatePeriod() - now));
+                   .arg(SecondsUntil(std::uint64_t{m_worker.m_lastGeneration} + UpdatePeriod(), now)));
     if (m_worker.m_weatherSource == WeatherDataLive) {
         m_worker.m_window->sigUIUpdateProgressBar(now - m_worker.m_lastDownload, UpdatePeriod());
         DownloadToolTip(now);
@@ -263,7 +280,7 @@ void CUpdateScheduler::UpdateAuto(std::uint32_t now)
         m_worker.m_window->sigUIUpdateProgressBar(now - m_worker.m_lastDownload, UpdatePeriod());
         Status(QStringLiteral("Auto Mode - Update in %1 NM/%2s")
                    .arg(QString::number(kAutoDistanceNm - distance, 'f', 2))
-                   .arg(m_worker.m_lastGeneration + UpdatePeriod() - now));
+                   .arg(SecondsUntil(std::uint64_t{m_worker.m_lastGeneration} + UpdatePeriod(), now)));
     }
     DownloadToolTip(now);
     if (distance > kAutoDistanceNm || m_worker.m_lastGeneration + UpdatePeriod() <= now) {

@@ -32,7 +32,10 @@ private:
     bool Warn(const QString& title, const QString& text);
 
     std::uint32_t UpdatePeriod() const;
+    // The download button's tooltip: the seconds to the next download, or to the next try after a failure.
     void DownloadToolTip(std::uint32_t now);
+    // While live downloads fail, the failure and the next try in place of the mode's status.
+    void ShowDownloadFailure(std::uint32_t now);
     void Status(const QString& text);
 
     CWeatherWorker& m_worker;

@@ -62,7 +62,8 @@ int Visibility(const CMetar& metar, const CSynop& synop)
     } else if (reported == kMetarUnlimitedVisibility) {
         visibility = VisibilityMetres(CSettings::GetMinVisibilityMetar9999());
     }
-    visibility = std::max(visibility, VisibilityMetres(CSettings::GetMinVisibility()));
+    // The minimum is kept in metres, as the options show it; the other two limits in kilometres.
+    visibility = std::max(visibility, CSettings::GetMinVisibility());
     return std::min(visibility, VisibilityMetres(CSettings::GetMaxVisibility()));
 }
 

@@ -7,6 +7,7 @@
 #include "generation/wxdownloader.h"
 #include "platform/clock.h"
 #include "platform/debugoutput.h"
+#include "platform/failuretext.h"
 #include "settings/settings.h"
 
 #include <QBuffer>
@@ -41,9 +42,17 @@ void CWeatherWorker::ScheduleDownloadRetry(std::uint32_t now)
     const std::uint64_t period = 60ULL * static_cast<std::uint64_t>(std::max(1, CSettings::GetUpdateInterval()));
     const int doublings = std::min(m_failedDownloads, 16);
     ++m_failedDownloads;
-    const std::uint64_t wait = std::min<std::uint64_t>(kFirstDownloadRetrySeconds << doublings, period);
-    m_nextDownloadTry = static_cast<std::uint32_t>(now + std::max<std::uint64_t>(wait, kFirstDownloadRetrySeconds));
+    const std::uint64_t wait = std::min<std::uint64_t>(std::uint64_t{m_firstRetrySeconds} << doublings, period);
+    m_nextDownloadTry = static_cast<std::uint32_t>(now + std::max<std::uint64_t>(wait, m_firstRetrySeconds));
     Log(QStringLiteral("(WeatherManager) Download weather data - next try in %1 s").arg(m_nextDownloadTry - now));
+}
+
+QString CWeatherWorker::DownloadFailureText(std::uint32_t now) const
+{
+    if (m_downloadFailure.isEmpty())
+        return QString();
+    return platform::FailureText(QStringLiteral("Download weather"), m_downloadFailure,
+                                 platform::SecondsUntil(m_nextDownloadTry, now));
 }
 
 bool CWeatherWorker::DownloadWeather()
@@ -79,8 +88,8 @@ bool CWeatherWorker::DownloadWeather()
     QByteArray unpacked;
     if (code != 0) {
         const QString cause = downloader ? downloader->GetLastErrorText() : QStringLiteral("no downloader");
-        failure = QStringLiteral("Network Error %1 (%2)").arg(code).arg(cause);
-        Log(QStringLiteral("(WeatherManager) Download weather data - ") + failure);
+        failure = cause;
+        Log(QStringLiteral("(WeatherManager) Download weather data - Network Error %1 (%2)").arg(code).arg(cause));
     } else if ((unpacked = gUncompress(packed.data())).isEmpty()) {
         failure = QStringLiteral("damaged or incomplete archive");
         Log(QStringLiteral("(WeatherManager) Download weather data - ") + failure);
@@ -103,6 +112,9 @@ bool CWeatherWorker::DownloadWeather()
         DownloadGrib(aircraft, false);
 
     const std::uint32_t now = static_cast<std::uint32_t>(platform::NowSeconds());
+    m_downloadFailure = failure;
+    // Reached means the server answered, even with a damaged file.
+    m_window->ShowWeatherServerReached(code == 0);
     if (failure.isEmpty()) {
         m_lastDownload = now;
         m_failedDownloads = 0;
@@ -119,10 +131,7 @@ bool CWeatherWorker::DownloadWeather()
         m_window->sigDisableButton(2, false);
     }
     m_window->sigUIUpdateProgressBar(0, 0);
-    if (failure.isEmpty())
-        ShowStep(QStringLiteral("Success"));
-    else
-        ShowStep(QStringLiteral("Download weather failed: ") + failure);
+    ShowStep(failure.isEmpty() ? QStringLiteral("Success") : DownloadFailureText(now));
     return failure.isEmpty();
 }
 

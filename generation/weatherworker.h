@@ -89,6 +89,10 @@ public:
     // The scheduler's live download is due: a retry after failures, or the next period of live weather.
     bool DownloadDue(std::uint32_t now, std::uint32_t period) const;
     static constexpr std::uint32_t kFirstDownloadRetrySeconds = 60;
+    // Test seam: the wait before the first retry (kFirstDownloadRetrySeconds unless set).
+    void SetFirstDownloadRetry(std::uint32_t seconds) { m_firstRetrySeconds = std::max<std::uint32_t>(seconds, 1); }
+    // "Download weather failed: <cause>, next try in <n> s" while the last live download failed; else empty.
+    QString DownloadFailureText(std::uint32_t now) const;
     // Adds the grid points of the server's area around the position to the grid store (clearFirst: replaces
     // them); false on a network error or a refusal.
     bool DownloadGrib(const aviation::Position& position, bool clearFirst);
@@ -161,6 +165,9 @@ private:
     bool m_downloading = false;
     int m_failedDownloads = 0;
     std::uint32_t m_nextDownloadTry = 0;
+    std::uint32_t m_firstRetrySeconds = kFirstDownloadRetrySeconds;
+    // Why the last live download failed; empty after one succeeded.
+    QString m_downloadFailure;
     std::shared_ptr<aviation::weather::CWeatherManager> m_weatherManager;
     aviation::structs::CAircraft m_aircraft;
     std::vector<aviation::weather::CMetar> m_metarList;

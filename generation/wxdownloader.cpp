@@ -14,6 +14,8 @@ namespace {
 constexpr const char* kBodyTooLarge = "aerovaneBodyTooLarge";
 constexpr const char* kDeadlinePassed = "aerovaneDeadlinePassed";
 constexpr const char* kAbortedByOwner = "aerovaneAbortedByOwner";
+// How far the network layer may read ahead of the body collected so far.
+constexpr qint64 kReadAheadBytes = 256 * 1024;
 
 // The cause of a failed reply in a few words.
 QString CauseInWords(QNetworkReply* reply, int code)
@@ -49,11 +51,13 @@ WXDownloader::~WXDownloader()
     delete m_manager;
 }
 
-QNetworkReply* WXDownloader::Fetch(const QString& url, int deadlineMs)
+QNetworkReply* WXDownloader::Fetch(const QString& url, int deadlineMs, QByteArray& body)
 {
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
     request.setTransferTimeout(m_transferTimeoutMs);
     QNetworkReply* reply = m_manager->get(request);
+    // Without a bound the network layer reads ahead of the size check as fast as the server sends.
+    reply->setReadBufferSize(kReadAheadBytes);
 
     QTimer deadline;
     deadline.setSingleShot(true);
@@ -67,15 +71,28 @@ QNetworkReply* WXDownloader::Fetch(const QString& url, int deadlineMs)
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     connect(reply, &QNetworkReply::errorOccurred, this, &WXDownloader::OnNetworkError);
     connect(reply, &QNetworkReply::downloadProgress, this, &WXDownloader::OnDownloadProgress);
-    // A server that sends more than any weather file holds is cut off before the body fills the memory.
-    connect(reply, &QNetworkReply::downloadProgress, reply, [this, reply](qint64 received, qint64 total) {
-        if (received > m_maxBodySize || total > m_maxBodySize) {
-            reply->setProperty(kBodyTooLarge, true);
-            reply->abort();
-        }
-    });
+    // A server that announces or sends more than any weather file holds is cut off before the body fills the
+    // memory: the announced length is checked when the headers arrive, the count as the bytes do.
+    // True when the bytes are within the cap; else the reply is ended.
+    const auto withinCap = [this, reply](qint64 bytes) {
+        if (reply->property(kBodyTooLarge).toBool())
+            return false;
+        if (bytes <= m_maxBodySize)
+            return true;
+        reply->setProperty(kBodyTooLarge, true);
+        reply->abort();
+        return false;
+    };
+    const auto collect = [reply, withinCap, &body] {
+        if (withinCap(body.size() + reply->bytesAvailable()))
+            body += reply->readAll();
+    };
+    connect(reply, &QNetworkReply::metaDataChanged, reply,
+            [reply, withinCap] { withinCap(reply->header(QNetworkRequest::ContentLengthHeader).toLongLong()); });
+    connect(reply, &QNetworkReply::readyRead, reply, collect);
     if (!reply->isFinished())
         loop.exec();
+    collect();
     return reply;
 }
 
@@ -83,8 +100,7 @@ int WXDownloader::Finish(QNetworkReply* reply)
 {
     int code = reply->error();
     QString reason = code != QNetworkReply::NoError ? CauseInWords(reply, code) : QString();
-    // The whole body may have come in one piece before the size check could stop it.
-    if (reply->property(kBodyTooLarge).toBool() || reply->bytesAvailable() > m_maxBodySize) {
+    if (reply->property(kBodyTooLarge).toBool()) {
         code = QNetworkReply::UnknownContentError;
         reason = QStringLiteral("the body exceeds %1 bytes").arg(m_maxBodySize);
     } else if (reply->property(kDeadlinePassed).toBool()) {
@@ -106,11 +122,12 @@ int WXDownloader::Download(const QString& url, QIODevice* target, int deadlineMs
     m_lastError.clear();
     m_lastErrorText.clear();
     ++m_busyDepth;
-    QNetworkReply* reply = Fetch(url, deadlineMs);
+    QByteArray body;
+    QNetworkReply* reply = Fetch(url, deadlineMs, body);
     const int code = Finish(reply);
     // A target that does not open loses the body, but the transfer itself succeeded.
     if (code == QNetworkReply::NoError && target && target->open(QIODevice::WriteOnly)) {
-        target->write(reply->readAll());
+        target->write(body);
         target->close();
     }
     reply->disconnect();

@@ -19,6 +19,10 @@ public:
     // A transfer that has not ended this long after its start is ended with a failure, however steadily a server
     // trickles its bytes.
     static constexpr int kDefaultDeadlineMs = 120000;
+    // Deadlines that fit what is fetched: a server's information document of a few kB, and a file of several MB
+    // (the historic grid), which the inactivity limit guards while it arrives on a slow link.
+    static constexpr int kSmallDocumentDeadlineMs = 10000;
+    static constexpr int kLargeFileDeadlineMs = 30 * 60 * 1000;
     // A body larger than this is not taken: the transfer is ended with a failure. The weather file is about
     // 110 kB packed.
     static constexpr qint64 kDefaultMaxBodySize = 16LL * 1024 * 1024;
@@ -46,6 +50,9 @@ public:
     void SetTransferTimeout(int milliseconds) { m_transferTimeoutMs = milliseconds; }
     void SetMaxBodySize(qint64 bytes) { m_maxBodySize = bytes; }
     void SetDeadline(int milliseconds) { m_deadlineMs = milliseconds; }
+    // The deadline of a document of a few kB (kSmallDocumentDeadlineMs unless set).
+    void SetSmallDocumentDeadline(int milliseconds) { m_smallDocumentDeadlineMs = milliseconds; }
+    int GetSmallDocumentDeadline() const { return m_smallDocumentDeadlineMs; }
 
 signals:
     void Success();
@@ -57,8 +64,9 @@ public slots:
     void OnNetworkError(QNetworkReply::NetworkError code);
 
 private:
-    // Sends the GET and waits for the end of the reply; the caller reads and releases the reply.
-    QNetworkReply* Fetch(const QString& url, int deadlineMs);
+    // Sends the GET and waits for the end of the reply, collecting its body into `body` as it arrives; the
+    // caller releases the reply.
+    QNetworkReply* Fetch(const QString& url, int deadlineMs, QByteArray& body);
     // The reply's code; for a failure also the last error text and the debug line.
     int Finish(QNetworkReply* reply);
 
@@ -68,5 +76,6 @@ private:
     QString m_lastErrorText;
     int m_transferTimeoutMs = kDefaultTransferTimeoutMs;
     int m_deadlineMs = kDefaultDeadlineMs;
+    int m_smallDocumentDeadlineMs = kSmallDocumentDeadlineMs;
     qint64 m_maxBodySize = kDefaultMaxBodySize;
 };

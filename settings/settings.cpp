@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QSet>
 #include <QSettings>
+#include <QStringList>
 
 #include <mutex>
 
@@ -73,6 +74,8 @@ struct StoreState
     QString clientVersion = QStringLiteral("2.01.0328");
     QString weatherServerVersion = QStringLiteral("2.00.0001");
     ServerAddresses addresses = ServerAddresses::BuiltIn();
+    // Notes about replaced values that the program's log has not taken yet.
+    QStringList heldNotes;
 };
 
 // Only touched with the store's lock held.
@@ -97,8 +100,8 @@ QByteArray OwnCopy(const QByteArray& bytes)
 
 ServerAddresses OwnCopy(const ServerAddresses& addresses)
 {
-    return {OwnCopy(addresses.serverUrlDE), OwnCopy(addresses.serverUrlUS), OwnCopy(addresses.metarVatsimUrl),
-            OwnCopy(addresses.metarIvaoUrl), OwnCopy(addresses.recorderUrl), OwnCopy(addresses.routeFinderUrl),
+    return {OwnCopy(addresses.serverUrlDE),       OwnCopy(addresses.serverUrlUS), OwnCopy(addresses.metarVatsimUrl),
+            OwnCopy(addresses.metarIvaoUrl),      OwnCopy(addresses.recorderUrl), OwnCopy(addresses.routeFinderUrl),
             OwnCopy(addresses.routeFinderAppName)};
 }
 
@@ -139,47 +142,47 @@ template<typename T> T ReadValue(const QString& key, const T& defaultValue)
     return Convert<T>(CSettings::Instance()->value(QtKey(key), QVariant::fromValue(defaultValue)));
 }
 
-// The values a number key may hold: wide enough for every value the options offer (and a little more), narrow
-// enough that no arithmetic on them overflows. Keys not listed take any number.
-struct NumberRange
+// The values a number key may hold: for every key the options dialog sets, exactly what the dialog offers, so
+// that no stored value makes generation or the scheduler run outside what the user can choose (a radius of
+// 5000 NM freezes the window for seconds); other keys narrow enough that no arithmetic on them overflows. Keys
+// not listed take any number.
+const QHash<QString, CSettings::NumberRange>& NumberRanges()
 {
-    int lowest;
-    int highest;
-};
-
-const QHash<QString, NumberRange>& NumberRanges()
-{
-    static const QHash<QString, NumberRange> ranges = {
+    static const QHash<QString, CSettings::NumberRange> ranges = {
         {QStringLiteral("general/logfilenumber"), {1, 1000}},
         {QStringLiteral("general/maxlogfilenumber"), {1, 1000}},
-        {QStringLiteral("weather/modelfileSize"), {0, 64}},
-        {QStringLiteral("weather/CavokBase"), {0, 60000}},
-        {QStringLiteral("weather/CavokCoverage"), {0, 16}},
-        {QStringLiteral("weather/maxVisibility"), {0, 1000}},
-        {QStringLiteral("weather/minVisibilityMetar9999"), {0, 1000}},
+        {QStringLiteral("weather/modelfileSize"), {10, 64}},
+        {QStringLiteral("weather/CavokBase"), {1000, 10000}},
+        {QStringLiteral("weather/CavokCoverage"), {0, 8}},
+        {QStringLiteral("weather/maxVisibility"), {50, 200}},
+        {QStringLiteral("weather/minVisibilityMetar9999"), {10, 200}},
         {QStringLiteral("weather/minVisibility"), {0, 10000}},
-        {QStringLiteral("weather/windDwcDegreesPerSecond"), {0, 1000}},
-        {QStringLiteral("weather/windDwcKnotsPerSecond"), {0, 1000}},
-        {QStringLiteral("weather/updateInterval"), {1, 1440}},
-        {QStringLiteral("weather/weatherradius"), {1, 5000}},
-        {QStringLiteral("weather/noUpdateInApproachHeight"), {0, 100000}},
-        {QStringLiteral("weather/XPUpdateDist"), {1, 5000}},
-        {QStringLiteral("weather/XPUpdateTime"), {1, 1440}},
-        {QStringLiteral("interface/type"), {0, 4}},
-        {QStringLiteral("interface/PauseBetweenWXStation"), {0, 1000000}},
+        {QStringLiteral("weather/windDwcDegreesPerSecond"), {0, 179}},
+        {QStringLiteral("weather/windDwcKnotsPerSecond"), {0, 99}},
+        {QStringLiteral("weather/updateInterval"), {15, 100}},
+        {QStringLiteral("weather/weatherradius"), {100, 700}},
+        {QStringLiteral("weather/noUpdateInApproachHeight"), {1000, 10000}},
+        {QStringLiteral("weather/XPUpdateDist"), {10, 50}},
+        {QStringLiteral("weather/XPUpdateTime"), {5, 30}},
+        {QStringLiteral("interface/type"), {1, 4}},
+        {QStringLiteral("interface/PauseBetweenWXStation"), {0, 2000}},
     };
     return ranges;
 }
 
-// Says once per key and run that the file's value is not taken.
+// Says once per key and run that the file's value is not taken: on the console at once, and held for the
+// program's log, which opens after the settings are first read.
 void WarnOnce(const QString& key, const QString& value, const QString& taken)
 {
+    StoreLock lock(StoreMutex());
     static QSet<QString> warned;
     if (warned.contains(key))
         return;
     warned.insert(key);
-    qDebug().noquote()
-        << QStringLiteral("(Settings) %1=%2 is not a sensible value, %3 is used instead").arg(key, value, taken);
+    const QString note
+        = QStringLiteral("(Settings) %1=%2 is not a sensible value, %3 is used instead").arg(key, value, taken);
+    qDebug().noquote() << note;
+    State().heldNotes.append(note);
 }
 
 // A number key: text that is no number, and a number outside the key's range, give the default.
@@ -314,6 +317,22 @@ AEROVANE_STORED_SETTINGS(AEROVANE_DEFINE_SETTING)
     }
 AEROVANE_READ_ONLY_SETTINGS(AEROVANE_DEFINE_READ_ONLY_SETTING)
 #undef AEROVANE_DEFINE_READ_ONLY_SETTING
+
+std::optional<CSettings::NumberRange> CSettings::GetNumberRange(const QString& key)
+{
+    const auto range = NumberRanges().constFind(key);
+    return range == NumberRanges().constEnd() ? std::nullopt : std::optional<NumberRange>(*range);
+}
+
+QStringList CSettings::TakeHeldNotes()
+{
+    StoreLock lock(StoreMutex());
+    QStringList notes;
+    notes.swap(State().heldNotes);
+    for (QString& note : notes)
+        note = OwnCopy(note);
+    return notes;
+}
 
 int CSettings::GetFSVersion()
 {

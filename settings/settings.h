@@ -8,9 +8,11 @@
 
 #include <QString>
 
+#include <optional>
 #include <type_traits>
 
 class QSettings;
+class QStringList;
 
 namespace aviation {
 class Position;
@@ -46,6 +48,19 @@ public:
 
     // Held in memory only, never in the file. The simulator version code: 0 none yet, 1 FS2002, 2 FS2004,
     // 3 FSX, 4 Prepar3D, 9 X-Plane 9, 10 X-Plane 10.
+    // The lowest and highest value a number key takes; a stored value outside reads as the key's default.
+    struct NumberRange
+    {
+        int lowest;
+        int highest;
+    };
+    // The range of `key` ("weather/weatherradius"), or none when the key takes any number.
+    static std::optional<NumberRange> GetNumberRange(const QString& key);
+
+    // The lines "(Settings) <key>=<value> is not a sensible value, <n> is used instead" said since the last
+    // call, for the program's log: the settings are read before the log opens.
+    static QStringList TakeHeldNotes();
+
     static int GetFSVersion();
     static void SetFSVersion(int version);
     static QString GetClientVersion();

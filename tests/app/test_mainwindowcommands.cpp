@@ -1,9 +1,14 @@
 #include "app/aircraftlamps.h"
 #include "mainwindowtest.h"
+#include "platform/simconnectsim.h"
+#include "simlink/fsuipcsimulator.h"
+#include "simlink/fsuipctransport.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -23,6 +28,14 @@ aviation::structs::CAircraft Sample(bool onGround, int groundSpeed, int altitude
     aircraft.landingLights = lights;
     aircraft.parkingBrake = brake;
     return aircraft;
+}
+
+QStringList StatusBarTexts(Aerovane_Pro& window)
+{
+    QStringList texts;
+    for (const QLabel* label : window.statusBar()->findChildren<QLabel*>())
+        texts << label->text();
+    return texts;
 }
 
 } // namespace
@@ -107,13 +120,38 @@ TEST_F(MainWindowTest, ConnectTurnsTheActionIntoDisconnectAndClearsTheWeatherOnc
     EXPECT_EQ(window.ui.actionConnect_to_FS->text(), "Disconnect");
     EXPECT_TRUE(window.ui.actionClear_WX->isEnabled());
 
+    window.OnDownloadWX();
     window.OnButtonConnect();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsConnected(); }, 10000));
     EXPECT_EQ(window.ui.actionConnect_to_FS->text(), "Connect");
+    EXPECT_FALSE(window.ui.action_Set_all_WX->isEnabled());
+    // A second click while the connect runs is no disconnect; the loaded weather can be set again at once.
+    window.OnButtonConnect();
     window.OnButtonConnect();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
-    QTest::qWait(200);
+    QTest::qWait(500);
+    EXPECT_TRUE(window.IsConnected());
+    EXPECT_TRUE(window.ui.action_Set_all_WX->isEnabled());
     EXPECT_EQ(peer.GetMessages(LinkWrit, LinkSubCode::ClearWeather).size(), 1u);
+}
+
+TEST_F(MainWindowTest, DisconnectShowsNotConnectedOnEveryLinkType)
+{
+    aviation::IPC::CFSUIPCSimulator fsuipc(aviation::IPC::CFSUIPCSimulator::Kind::FSX);
+    aviation::IPC::CScopedFSUIPCTransport transport(fsuipc);
+    platform::simconnect::Reset("fsx");
+    for (int type : {1, 2, 3, 4}) {
+        SCOPED_TRACE(type);
+        CSettings::SetInterfaceType(type);
+        Aerovane_Pro window;
+        window.OnButtonConnect();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+        window.OnButtonConnect();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsConnected(); }, 10000));
+        QTest::qWait(100);
+        EXPECT_TRUE(StatusBarTexts(window).contains("not connected")) << StatusBarTexts(window).join('|').toStdString();
+    }
+    platform::simconnect::Reset(platform::simconnect::SimulatorFromEnvironment());
 }
 
 TEST_F(MainWindowTest, AFailedAutomaticConnectIsTriedAgainAfterAPauseOnly)

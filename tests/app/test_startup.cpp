@@ -2,6 +2,7 @@
 #include "app/tipdlg.h"
 #include "generation/prompter.h"
 #include "generation/weatherworker.h"
+#include "generation/wxdownloader.h"
 #include "scopedappfolders.h"
 #include "simlink/connectworker.h"
 #include "simlink/job.h"
@@ -11,6 +12,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
@@ -216,6 +219,26 @@ TEST_F(StartupTest, InfoDocumentFromTheOtherLocationWhenOneIsClosed)
         EXPECT_FALSE(window.ui.actionConnect_to_FS->isEnabled());
         EXPECT_TRUE(window.ui.actionDownload_WX->isEnabled());
     }
+}
+
+// A stalled information document holds the link back only for its short deadline at each location; the notes
+// about replaced settings, said before the log opened, reach it.
+TEST_F(StartupTest, AStalledInfoDocumentDelaysTheConnectOnlyByItsDeadline)
+{
+    m_infoServer.SetFailure(QStringLiteral("/aerovane_info.php"), tools::WxServer::Failure::Stall);
+    StartupRun run(m_peer.GetPort());
+    CSettings::SetAutoConnectFS(true);
+    CSettings::Instance()->setValue(QStringLiteral("weather/weatherradius"), 5000);
+    EXPECT_EQ(CSettings::GetWeatherRadius(), 200);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    run.window = std::make_unique<Aerovane_Pro>();
+    run.window->GetDownloader()->SetSmallDocumentDeadline(400);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return run.window->IsConnected(); }, 8000));
+    EXPECT_LT(elapsed.elapsed(), 6000);
+    EXPECT_EQ(run.Log().count(QStringLiteral("(StartUp)Network info file error: 4")), 2);
+    EXPECT_TRUE(run.Log().contains(
+        QStringLiteral("(Settings) weather/weatherradius=5000 is not a sensible value, 200 is used instead")));
 }
 
 TEST_F(StartupTest, VersionBoxesOnlyWhenDue)

@@ -1,12 +1,15 @@
 #include "generation/weatherworker.h"
 #include "mainwindowtest.h"
+#include "weather/weathermanager.h"
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStyle>
+#include <QTabBar>
 #include <QTest>
 #include <QTextEdit>
 
@@ -49,6 +52,11 @@ TEST_F(WeatherPageEndToEnd, FirstStartShowsTheWholeWindowAndItsStatusBar)
     EXPECT_TRUE(screen.contains(window.frameGeometry())) << screen.width() << "x" << screen.height();
     const QRect statusBar(window.ui.statusBar->mapToGlobal(QPoint()), window.ui.statusBar->size());
     EXPECT_TRUE(screen.contains(statusBar));
+    // Every tab leaves room for its title and the style's 20-pixel paddings.
+    const QTabBar& tabs = *window.ui.tabWidgetMain->tabBar();
+    for (int i = 0; i < tabs.count(); ++i)
+        EXPECT_GE(tabs.tabRect(i).width(), tabs.fontMetrics().horizontalAdvance(tabs.tabText(i)) + 40)
+            << tabs.tabText(i).toStdString();
     QGuiApplication::primaryScreen()->grabWindow(0).save(
         QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/firststart-%1x%2.png").arg(screen.width()).arg(screen.height()));
 }
@@ -82,4 +90,42 @@ TEST_F(WeatherPageEndToEnd, ClickedMetarLinesShowTheirStations)
     EXPECT_GT(window.ui.tableViewLevelInfo->model()->rowCount(), 10);
     EXPECT_TRUE(EveryCellUnelided(*window.ui.tableViewLevelInfo));
     window.ui.tabWidgetMain->widget(0)->grab().save(QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/weatherpage.png"));
+}
+
+// With the weather server down, Download WX puts the failure and the next try on the status bar and says the
+// server is not reached; once it is back, the next try (due after two seconds here) loads the weather.
+TEST_F(WeatherPageEndToEnd, AFailedDownloadShowsOnTheStatusBarUntilTheNextTrySucceeds)
+{
+    auto weatherServer = std::make_unique<tools::WxServer>(QStringLiteral(AEROVANE_WXSERVER_DATA));
+    ASSERT_TRUE(weatherServer->Listen());
+    const quint16 port = weatherServer->Port();
+    ServerAddresses addresses = ServerAddresses::BuiltIn();
+    addresses.serverUrlDE = addresses.serverUrlUS = weatherServer->BaseUrl();
+    ScopedServerAddresses pointed(addresses);
+    Aerovane_Pro& window = Window();
+    window.resize(1400, window.height());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.OnButtonConnect();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    window.GetWeatherWorker()->SetFirstDownloadRetry(2);
+
+    weatherServer.reset();
+    window.OnDownloadWX();
+    const auto statusBarSays = [&window](const QString& text) {
+        for (const QLabel* label : window.ui.statusBar->findChildren<QLabel*>()) {
+            if (label->isVisible() && label->text().contains(text))
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(statusBarSays("Download weather failed: connection refused, next try in 2 s"));
+    EXPECT_TRUE(statusBarSays("Aerovane Server not reached"));
+    window.ui.statusBar->grab().save(QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/downloadfailed.png"));
+
+    weatherServer = std::make_unique<tools::WxServer>(QStringLiteral(AEROVANE_WXSERVER_DATA));
+    ASSERT_TRUE(weatherServer->Listen(port));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !statusBarSays("Aerovane Server not reached"); }, 15000));
+    EXPECT_FALSE(statusBarSays("failed"));
+    EXPECT_GT(window.GetWeatherWorker()->GetWeatherManager()->CMetarManager::GetCount(), 0);
 }

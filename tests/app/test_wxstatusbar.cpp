@@ -20,13 +20,16 @@ protected:
         bar = std::make_unique<CWXStatusBar>();
         progress = bar->findChild<QProgressBar*>();
         labels = bar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
-        ASSERT_TRUE(progress != nullptr && labels.size() == 3);
+        server = bar->findChild<QLabel*>(QStringLiteral("weatherServer"));
+        labels.removeOne(server);
+        ASSERT_TRUE(progress != nullptr && server != nullptr && labels.size() == 3);
     }
     void TearDown() override { CSettings::SetClientVersion(m_version); }
 
     std::unique_ptr<CWXStatusBar> bar;
     QProgressBar* progress = nullptr;
     QList<QLabel*> labels;
+    QLabel* server = nullptr;
 
 private:
     QString m_version;
@@ -71,4 +74,15 @@ TEST_F(WXStatusBarTest, ProgressAndConnectionTextsShareTheBarWithoutOverlapping)
     // At the widest, each shows its whole text.
     for (QLabel* label : {labels[0], labels[1]})
         EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+}
+
+TEST_F(WXStatusBarTest, TheWeatherServerFieldShowsOnlyWhileTheServerIsNotReached)
+{
+    bar->show();
+    EXPECT_FALSE(server->isVisible());
+    bar->SetServerText(QStringLiteral("Aerovane Server not reached"));
+    EXPECT_TRUE(server->isVisible());
+    EXPECT_EQ(server->text(), "Aerovane Server not reached");
+    bar->SetServerText(QString());
+    EXPECT_FALSE(server->isVisible());
 }

@@ -308,3 +308,38 @@ TEST_F(OptionActions, PingAsksForTheServersHostAndLogsItsState)
         EXPECT_TRUE(debug.Contains(line)) << line;
     }
 }
+
+// The settings store takes exactly the numbers the dialog offers: nothing stored can run generation or the
+// scheduler outside what the user can choose.
+TEST_F(OptionTest, EveryNumberTheDialogSetsHasTheSameRangeInTheSettingsStore)
+{
+    const std::pair<const char*, const char*> numbers[] = {
+        {"horizontalSliderWeatherUpdateInterval", "weather/updateInterval"},
+        {"horizontalSliderWXRange", "weather/weatherradius"},
+        {"spinBox_NoWeatherUpdateInApproachHeight", "weather/noUpdateInApproachHeight"},
+        {"spinBox_XP_WeatherUpdateDistance", "weather/XPUpdateDist"},
+        {"spinBox_XP_WeatherUpdateTime_in_min", "weather/XPUpdateTime"},
+        {"horizontalSlider_wxModelSize", "weather/modelfileSize"},
+        {"spinBox_DWC_DegPerSecond", "weather/windDwcDegreesPerSecond"},
+        {"spinBox_DWC_KnotsPerSecond", "weather/windDwcKnotsPerSecond"},
+        {"spinBox_CAVOK_Base", "weather/CavokBase"},
+        {"spinBox_minVisibility", "weather/minVisibility"},
+        {"spinBox_maxVisibility", "weather/maxVisibility"},
+        {"spinBox_MetarVisibility9999", "weather/minVisibilityMetar9999"},
+        {"spinBox_FSInterface_pause_wxstation", "interface/PauseBetweenWXStation"},
+    };
+    for (const auto& [name, key] : numbers) {
+        const QWidget* widget = Widget<QWidget>(name);
+        const std::optional<CSettings::NumberRange> range = CSettings::GetNumberRange(key);
+        ASSERT_TRUE(range) << key;
+        EXPECT_EQ(range->lowest, widget->property("minimum").toInt()) << key;
+        EXPECT_EQ(range->highest, widget->property("maximum").toInt()) << key;
+    }
+    // The lists: coverage 0/8 to 8/8 by index, the link types from 1.
+    const auto coverage = CSettings::GetNumberRange("weather/CavokCoverage");
+    const auto link = CSettings::GetNumberRange("interface/type");
+    ASSERT_TRUE(coverage && link);
+    EXPECT_EQ(coverage->highest - coverage->lowest + 1, Widget<QComboBox>("comboBox_CAVOK_Coverage")->count());
+    EXPECT_EQ(link->lowest, 1);
+    EXPECT_EQ(link->highest, Widget<QComboBox>("comboBox_FSInterface")->count());
+}

@@ -17,6 +17,8 @@
 #include <memory>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString kMetar = "EGPD 051420Z 27045G60KT 9999 -SHRA FEW012 SCT025 07/03 Q0987\n"
@@ -191,6 +193,10 @@ TEST_F(WxFileDialogTest, LoadGivesBackTheSectionsAndFieldsAsTyped)
     dialog = Load(path);
     EXPECT_EQ(Text(*dialog, "textEdit_description"), "Gale");
     EXPECT_EQ(dialog->GetMetar(), "\n" + kMetar);
+
+    // A key inside a value is text of that value: the location is the one at the start of its line.
+    SaveAs("Fog at Location=EDDF", "", path);
+    EXPECT_EQ(Text(*Load(path), "lineEdit_airport"), "EGPD");
     EXPECT_EQ(dialog->GetSynop() + dialog->GetGrib(), "");
 
     // Accepted without a file: three empty texts.
@@ -207,7 +213,9 @@ TEST_F(WxFileDialogTest, UnreadableFileSaysNoWeatherFileAndKeepsTheDialogOpen)
         {"markers.ovyx", PackStoredWeather("[HEADER]Title=x\n[/HEADER]\n[SYNOP]\n[/SYNOP]\n")},
         {"huge.ovyx", WithClaim(kMaxStoredWeatherSize, GibibyteOfZeros())},
         {"missing.ovyx", QByteArray()},
+        {"fifo.ovyx", QByteArray()},
     };
+    ASSERT_EQ(mkfifo(StoredPath("fifo.ovyx").toLocal8Bit().constData(), 0600), 0);
     for (const auto& [name, bytes] : files) {
         if (!bytes.isEmpty())
             WriteFile(StoredPath(name), bytes);

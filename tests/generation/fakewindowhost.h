@@ -44,6 +44,10 @@ public:
         calls << QStringLiteral("OnUpdateProgress(%1)").arg(text);
         statuses << text;
     }
+    void ShowWeatherServerReached(bool reached) override
+    {
+        calls << QStringLiteral("ShowWeatherServerReached(%1)").arg(reached);
+    }
     void ShowNoMetarNearby(const QString& text) override { calls << QStringLiteral("ShowNoMetarNearby(%1)").arg(text); }
     void ShowSplashMessage(const QString& text) override { splash << text; }
     bool IsConnected() override { return connected; }

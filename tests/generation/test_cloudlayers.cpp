@@ -100,7 +100,7 @@ TEST_F(CloudLayers, FogAndCavokLayers)
         {"a cloud below 1000 ft instead", L"0300 FG BKN002 08/07", 0, true, 1, 1, 0, 0, 0, 0},
         {"CAVOK 15 degrees of spread: 6000 ft up", L"CAVOK 25/10", 364, false, 1, 1, 1, 9, 1940, 2040},
         {"CAVOK 10 degrees of spread: 4000 ft, none", L"CAVOK 20/10", 364, false, 1, 0, 0, 0, 0, 0},
-        {"CAVOK cover above 8 oktas is overcast", L"CAVOK 25/10", 364, false, 12, 1, 8, 9, 1940, 2040},
+        {"CAVOK cover of 8 oktas is overcast", L"CAVOK 25/10", 364, false, 8, 1, 8, 9, 1940, 2040},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

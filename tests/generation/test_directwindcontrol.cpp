@@ -42,10 +42,10 @@ protected:
     // Moves the current wind onto the target at once.
     void JumpTo(double direction, double speed)
     {
-        CSettings::SetWindDwcDegreesPerSecond(1000);
-        CSettings::SetWindDwcKnotsPerSecond(1000);
+        CSettings::SetWindDwcDegreesPerSecond(179);
+        CSettings::SetWindDwcKnotsPerSecond(99);
         Target(direction, speed);
-        Step(1000);
+        Step(3000);
         CSettings::SetWindDwcDegreesPerSecond(5);
         CSettings::SetWindDwcKnotsPerSecond(2);
     }
@@ -93,15 +93,15 @@ TEST_F(DirectWindControlTest, StepsMoveAtMostTheAllowedRatesTurnThroughNorthAndS
 
     // Over 200 kt the previous level is held and the error shown.
     JumpTo(250, 120);
-    CSettings::SetWindDwcKnotsPerSecond(1000);
+    CSettings::SetWindDwcKnotsPerSecond(99);
     Target(250, 250);
-    EXPECT_DOUBLE_EQ(Step(1000).speed, 120.0);
+    EXPECT_DOUBLE_EQ(Step(3000).speed, 120.0);
     EXPECT_EQ(m_control.GetStatus(), QStringLiteral("(DWC - WindAtAC) - Wind Speed Error: 250/250kt"));
 }
 
 TEST_F(DirectWindControlTest, NoGustsHighAboveGroundNoneBeforeTheFirstAndNoJumpWhenNearlyCalm)
 {
-    CSettings::SetWindDwcKnotsPerSecond(1000);
+    CSettings::SetWindDwcKnotsPerSecond(99);
     m_control.SetAircraft(m_aircraft);
     m_control.WindAtAC();
     // Gusts off since start: the target is the data's wind exactly.
@@ -118,7 +118,7 @@ TEST_F(DirectWindControlTest, NoGustsHighAboveGroundNoneBeforeTheFirstAndNoJumpW
 
     // Near the ground a wind too weak for a gust range gets none, and its direction stays.
     m_aircraft.height = 300;
-    CSettings::SetWindDwcDegreesPerSecond(1000);
+    CSettings::SetWindDwcDegreesPerSecond(179);
     for (double speed : {0.005, 0.0}) {
         Target(15, speed);
         for (int i = 0; i < 8; ++i) {

@@ -50,7 +50,7 @@ protected:
         CSettings::SetServerIP(QStringLiteral("127.0.0.1"));
         CSettings::SetServerPort(QString::number(m_peer.GetPort()));
         CSettings::SetPauseBetweenWXStation(0);
-        CSettings::SetWeatherRadius(30);
+        CSettings::SetWeatherRadius(100);
         WriteFile(ProgramFile(QStringLiteral("airportlist.txt")), kAirports);
         m_server.SetCombinedText(QByteArray("[METAR]\n") + kMetars + "[/METAR]\n");
         m_linked.downloader.SetTransferTimeout(1500);

@@ -206,7 +206,7 @@ TEST_F(NewWeather, SurfaceVisibility)
     const Case cases[] = {
         {"9999 as the 50 km of the settings", L"9999 FEW070", 364, 0, far, 3977, 720},
         {"9999 with a SYNOP of 20 km 50 NM away", L"9999 FEW070", 364, 0, near, 2175, 720},
-        {"800 m raised to a 5 km minimum", L"0800 FEW070", 364, 5, near, 372, 720},
+        {"800 m raised to a 5000 m minimum", L"0800 FEW070", 364, 5000, near, 372, 720},
         {"top at a low cloud base, at least 500 m", L"9999 BKN004", 364, 0, far, 3977, 500},
         {"a base above 3000 m gives 500 m too", L"9999 BKN059", 5000, 0, far, 3977, 500},
         {"above 30000 ft only the range, as reported", L"9999 FEW040", 30001, 0, far, 628, 0},
@@ -237,7 +237,7 @@ TEST_F(NewWeather, UpperVisibilityLayersPerSimulator)
     const Case cases[] = {
         {2, 1, 200, {}}, // FS2004: none
         {3, 1, 200, {4971, 6214, 6214, 6214, 6214}},
-        {3, 1, 30, {1884, 1884, 1884, 1884, 1884, 1884}},
+        {3, 1, 50, {3140, 3140, 3140, 3140, 3140, 3140}},
         {4, 2, 80, {4971, 5025, 5025}},
     };
     for (const Case& c : cases) {

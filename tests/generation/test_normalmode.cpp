@@ -12,7 +12,7 @@ protected:
     void SetUp() override
     {
         GenerationTest::SetUp();
-        CSettings::SetWeatherRadius(30);
+        CSettings::SetWeatherRadius(100);
         CSettings::SetFSVersion(3);
     }
 

@@ -42,7 +42,7 @@ protected:
         CSettings::SetServerIP(QStringLiteral("127.0.0.1"));
         CSettings::SetServerPort(QString::number(m_peer.GetPort()));
         CSettings::SetPauseBetweenWXStation(0);
-        CSettings::SetWeatherRadius(30);
+        CSettings::SetWeatherRadius(100);
         CSettings::SetWindDwc(false);
         WriteFile(ProgramFile(QStringLiteral("airportlist.txt")), kAirports);
         m_server.SetCombinedText(QByteArray("[METAR]\n") + kMetars + "[/METAR]\n");

@@ -39,7 +39,7 @@ TEST_F(WeatherConverterTest, Visibility)
         {L"EDDF 221850Z 24008KT 9999 FEW040 14/07 Q1019", 30.0, 50, 20000.0f},
         {L"EDDF 221850Z 24008KT 9999 FEW040 14/07 Q1019", 60.0, 50, 50000.0f},
         {L"EDDF 221850Z 24008KT 3000 BR FEW040 14/07 Q1019", 30.0, 50, 3000.0f},
-        {L"EDDF 221850Z 24008KT CAVOK 14/07 Q1019", 60.0, 250, 200000.0f},
+        {L"EDDF 221850Z 24008KT CAVOK 14/07 Q1019", 60.0, 200, 200000.0f},
     };
     for (const Case& c : cases) {
         CSettings::SetMinVisibilityMetar9999(c.metar9999Km);

@@ -36,16 +36,18 @@ TEST_F(WeatherWorkerTest, FailedDownloadsKeepTheLoadedWeatherAndSaySo)
         const char* name;
         WxServer::Failure failure;
         bool closedPort;
-        const char* reason; // start of the text after "Download weather failed: "
+        const char* reason; // the text between "Download weather failed: " and ", next try in"
+        bool reached;
     };
     const Case cases[] = {
-        {"not found", WxServer::Failure::NotFound, false, "Network Error 203 (HTTP 404)"},
-        {"server error", WxServer::Failure::InternalError, false, "Network Error 401 (HTTP 500)"},
-        {"connection refused", WxServer::Failure::None, true, "Network Error 1 (connection refused)"},
-        {"stalled server", WxServer::Failure::Stall, false, "Network Error 5 (timed out)"},
-        {"HTML page with status 200", WxServer::Failure::HtmlPage, false, "damaged or incomplete archive"},
-        {"corrupt gzip", WxServer::Failure::CorruptGzip, false, "damaged or incomplete archive"},
-        {"gzip cut after the METAR section", WxServer::Failure::CutAtSection, false, "damaged or incomplete archive"},
+        {"not found", WxServer::Failure::NotFound, false, "HTTP 404", false},
+        {"server error", WxServer::Failure::InternalError, false, "HTTP 500", false},
+        {"connection refused", WxServer::Failure::None, true, "connection refused", false},
+        {"stalled server", WxServer::Failure::Stall, false, "timed out", false},
+        {"HTML page with status 200", WxServer::Failure::HtmlPage, false, "damaged or incomplete archive", true},
+        {"corrupt gzip", WxServer::Failure::CorruptGzip, false, "damaged or incomplete archive", true},
+        {"gzip cut after the METAR section", WxServer::Failure::CutAtSection, false, "damaged or incomplete archive",
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -58,8 +60,10 @@ TEST_F(WeatherWorkerTest, FailedDownloadsKeepTheLoadedWeatherAndSaySo)
 
         EXPECT_EQ(Worker().GetWeatherManager()->CMetarManager::GetCount(), 2);
         EXPECT_FALSE(m_host.statuses.contains(QStringLiteral("Success")));
-        EXPECT_TRUE(m_host.statuses.last().startsWith(QStringLiteral("Download weather failed: ") + c.reason))
+        EXPECT_TRUE(m_host.statuses.last().startsWith(
+            QStringLiteral("Download weather failed: %1, next try in ").arg(QLatin1String(c.reason))))
             << m_host.statuses.last().toStdString();
+        EXPECT_TRUE(m_host.calls.contains(QStringLiteral("ShowWeatherServerReached(%1)").arg(c.reached)));
         EXPECT_TRUE(m_host.calls.contains(QStringLiteral("sigDisableButton(0,false)")));
     }
 }

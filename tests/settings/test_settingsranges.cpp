@@ -11,7 +11,7 @@ TEST_F(SettingsRanges, NumbersThatAreNoNumberOrOutOfRangeReadAsTheDefaultWithOne
     // weather key, text stored, getter, value read
     const std::tuple<const char*, const char*, int (*)(), int> cases[] = {
         {"updateInterval", "0", &CSettings::GetUpdateInterval, 30},
-        {"weatherradius", "-200", &CSettings::GetWeatherRadius, 200},
+        {"weatherradius", "5000", &CSettings::GetWeatherRadius, 200},
         {"maxVisibility", "2147483647", &CSettings::GetMaxVisibility, 200},
         {"minVisibilityMetar9999", "-2147483648", &CSettings::GetMinVisibilityMetar9999, 50},
         {"CavokBase", "2147483647", &CSettings::GetCavokBase, 7000},
@@ -34,6 +34,9 @@ TEST_F(SettingsRanges, NumbersThatAreNoNumberOrOutOfRangeReadAsTheDefaultWithOne
         EXPECT_EQ(CSettings::GetPauseBetweenWXStation(), 200);
     }
     EXPECT_EQ(capture.Messages().filter("is not a sensible value").size(), 11);
-    EXPECT_TRUE(
-        capture.Messages().contains("(Settings) interface/type=simconnect is not a sensible value, 1 is used instead"));
+    const QString note = "(Settings) interface/type=simconnect is not a sensible value, 1 is used instead";
+    EXPECT_TRUE(capture.Messages().contains(note));
+    // Held for the program's log, which opens later, and handed over once.
+    EXPECT_TRUE(CSettings::TakeHeldNotes().contains(note));
+    EXPECT_TRUE(CSettings::TakeHeldNotes().isEmpty());
 }

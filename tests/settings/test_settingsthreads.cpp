@@ -61,8 +61,8 @@ TEST_F(SettingsThreads, TwoThreadsMixGetsAndSetsWithoutLosingValues)
     const std::function<void(int)> operations[]
         = {[](int i) { CSettings::SetServerIP(QStringLiteral("192.168.1.%1").arg(i % 250)); },
            [&lastPause](int i) {
-               CSettings::SetPauseBetweenWXStation(i);
-               lastPause = i;
+               CSettings::SetPauseBetweenWXStation(i % 2000);
+               lastPause = i % 2000;
            },
            [](int i) { CSettings::SetClientVersion(QStringLiteral("2.01.%1").arg(i % 1000, 4, 10, QLatin1Char('0'))); },
            [](int) { CSettings::GetFSVersion(); },
