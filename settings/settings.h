@@ -46,8 +46,6 @@ public:
     AEROVANE_READ_ONLY_SETTINGS(AEROVANE_DECLARE_READ_ONLY_SETTING)
 #undef AEROVANE_DECLARE_READ_ONLY_SETTING
 
-    // Held in memory only, never in the file. The simulator version code: 0 none yet, 1 FS2002, 2 FS2004,
-    // 3 FSX, 4 Prepar3D, 9 X-Plane 9, 10 X-Plane 10.
     // The lowest and highest value a number key takes; a stored value outside reads as the key's default.
     struct NumberRange
     {
@@ -61,6 +59,8 @@ public:
     // call, for the program's log: the settings are read before the log opens.
     static QStringList TakeHeldNotes();
 
+    // Held in memory only, never in the file. The simulator version code: 0 none yet, 1 FS2002, 2 FS2004,
+    // 3 FSX, 4 Prepar3D, 9 X-Plane 9, 10 X-Plane 10.
     static int GetFSVersion();
     static void SetFSVersion(int version);
     static QString GetClientVersion();
