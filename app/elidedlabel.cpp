@@ -3,16 +3,28 @@
 #include <QPainter>
 #include <QStyle>
 
+#include <algorithm>
+
 CElidedLabel::CElidedLabel(QWidget* parent)
     : QLabel(parent)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
 }
 
-// Room for an ellipsis and a few letters; the rest of the text is shown as far as the row allows.
+void CElidedLabel::SetKeptWidth(int pixels)
+{
+    m_keptWidth = pixels;
+    updateGeometry();
+}
+
+// Room for an ellipsis and a few letters, or as much of the text as the kept width holds; the rest of the text is
+// shown as far as the row allows.
 QSize CElidedLabel::minimumSizeHint() const
 {
-    return {fontMetrics().horizontalAdvance(QStringLiteral("Mm…")), QLabel::minimumSizeHint().height()};
+    const int fewLetters = fontMetrics().horizontalAdvance(QStringLiteral("Mm…"));
+    const int kept = std::min(
+        m_keptWidth, fontMetrics().horizontalAdvance(text()) + contentsMargins().left() + contentsMargins().right());
+    return {std::max(fewLetters, kept), QLabel::minimumSizeHint().height()};
 }
 
 void CElidedLabel::paintEvent(QPaintEvent* /*event*/)

@@ -18,15 +18,17 @@ CWXStatusBar::CWXStatusBar(QWidget* parent)
     m_progressBar->setTextVisible(true);
     m_progressBar->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     m_progressBar->setMinimumSize(100, 15);
-    m_progressBar->setFixedWidth(150);
+    m_progressBar->setFixedWidth(100);
     m_versionLabel->setText(QStringLiteral("v") + CSettings::GetClientVersion());
-    m_versionLabel->setMinimumWidth(200);
+    // A failure and its next try ("Download weather failed: connection refused, next try in 60 s") stay readable
+    // in a window of the default width: the connection text gives way first.
+    m_progressLabel->SetKeptWidth(420);
     m_serverLabel->setObjectName(QStringLiteral("weatherServer"));
     m_serverLabel->setVisible(false);
 
     addWidget(m_progressBar.get(), 0);
     // The progress and connection texts each get their whole text while the bar is wide enough for both, the
-    // progress text what is left over; narrower, both are cut with an ellipsis.
+    // progress text what is left over; narrower, the connection text is cut first, then the progress text.
     addWidget(m_progressLabel.get(), 1);
     addWidget(m_statusLabel.get(), 0);
     addWidget(m_serverLabel.get(), 0);

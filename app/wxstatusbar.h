@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class CElidedLabel;
 class QLabel;
 class QProgressBar;
 
@@ -32,8 +33,8 @@ public:
 
 private:
     std::shared_ptr<QProgressBar> m_progressBar;
-    std::shared_ptr<QLabel> m_progressLabel;
-    std::shared_ptr<QLabel> m_statusLabel;
+    std::shared_ptr<CElidedLabel> m_progressLabel;
+    std::shared_ptr<CElidedLabel> m_statusLabel;
     std::shared_ptr<QLabel> m_serverLabel;
     std::shared_ptr<QLabel> m_versionLabel;
 };

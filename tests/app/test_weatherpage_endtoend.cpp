@@ -103,7 +103,6 @@ TEST_F(WeatherPageEndToEnd, AFailedDownloadShowsOnTheStatusBarUntilTheNextTrySuc
     addresses.serverUrlDE = addresses.serverUrlUS = weatherServer->BaseUrl();
     ScopedServerAddresses pointed(addresses);
     Aerovane_Pro& window = Window();
-    window.resize(1400, window.height());
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.OnButtonConnect();
@@ -121,6 +120,7 @@ TEST_F(WeatherPageEndToEnd, AFailedDownloadShowsOnTheStatusBarUntilTheNextTrySuc
     };
     EXPECT_TRUE(statusBarSays("Download weather failed: connection refused, next try in 2 s"));
     EXPECT_TRUE(statusBarSays("Aerovane Server not reached"));
+    QTest::qWait(100); // the status bar lays out its new texts
     window.ui.statusBar->grab().save(QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/downloadfailed.png"));
 
     weatherServer = std::make_unique<tools::WxServer>(QStringLiteral(AEROVANE_WXSERVER_DATA));

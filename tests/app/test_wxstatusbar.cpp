@@ -85,4 +85,12 @@ TEST_F(WXStatusBarTest, TheWeatherServerFieldShowsOnlyWhileTheServerIsNotReached
     EXPECT_EQ(server->text(), "Aerovane Server not reached");
     bar->SetServerText(QString());
     EXPECT_FALSE(server->isVisible());
+
+    // In a window of the default width the connection text gives way to a failure and its next try.
+    bar->SetServerText(QStringLiteral("Aerovane Server not reached"));
+    bar->SetProgressText(QStringLiteral("Download weather failed: connection refused, next try in 60 s"), QString());
+    bar->SetStatusText(QStringLiteral("Connected to Aerovane Server, Sim:FSX"));
+    bar->resize(814, 24);
+    QCoreApplication::processEvents();
+    EXPECT_GT(labels[0]->width(), 2 * labels[1]->width());
 }
