@@ -93,6 +93,9 @@ TEST_F(FlightRecorderEndToEnd, ScriptedFlightFromFrankfurtToMunichIsReportedStor
     ASSERT_EQ(table->rowCount(), 1);
     EXPECT_EQ(table->item(0, 2)->text(), "EDDF");
     EXPECT_EQ(table->item(0, 5)->text(), "00:00");
+    // No cell cut: the aircraft title and the departure time fit their columns.
+    for (const int column : {1, 4})
+        EXPECT_GE(table->columnWidth(column), table->fontMetrics().horizontalAdvance(table->item(0, column)->text()));
 
     window.ui.tab_recorder->grab().save(QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/flightrecorder_page.png"));
     list.grab().save(QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/flightrecorder_list.png"));
