@@ -396,17 +396,9 @@ void DialogOption::OnPushButtonRecorderTestLogin()
         return;
     }
     const recorder::LoginReply reply = recorder::ParseLoginReply(response.body);
-    switch (reply.verdict) {
-    case recorder::LoginReply::Verdict::WrongFormat:
-        ui.label_recorder_testconnection_result->setText(QStringLiteral("Wrong Format"));
-        break;
-    case recorder::LoginReply::Verdict::Refused:
-        ui.label_recorder_testconnection_result->setText(QStringLiteral("Login failed..."));
-        break;
-    case recorder::LoginReply::Verdict::Passed:
-        ui.label_recorder_testconnection_result->setText(QStringLiteral("success UserID:%1").arg(reply.userId));
-        break;
-    }
+    const QString refusal = recorder::LoginRefusal(reply);
+    ui.label_recorder_testconnection_result->setText(
+        refusal.isEmpty() ? QStringLiteral("success UserID:%1").arg(reply.userId) : refusal);
 }
 
 void DialogOption::OnToolButtonSoundOpenFileDlg()

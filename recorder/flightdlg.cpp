@@ -5,6 +5,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QHeaderView>
 
 namespace {
 
@@ -75,4 +76,7 @@ void FlightDlg::FillFlightTable()
             table->setItem(row, column, new QTableWidgetItem(cells[column]));
     }
     table->setSortingEnabled(true);
+    // No cell cut: every column as wide as its contents, the last one taking the room that is left.
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
 }

@@ -38,6 +38,7 @@ void FlightPhaseTracker::Update(const CAircraft& sample)
 {
     m_current = sample;
     m_flightData.SetFlags(sample);
+    m_sampleTracked = false;
     AddTrackPoint();
     Transition();
     m_previous = sample;
@@ -65,8 +66,16 @@ void FlightPhaseTracker::AddTrackPoint()
         m_trackClock = QDateTime(now.date(), QTime(0, 0, 1), Qt::LocalTime);
     if (m_trackClock.secsTo(now) <= kTrackIntervalSeconds)
         return;
-    m_flightData.AddPosition(m_current);
+    TrackSample();
     m_trackClock = now;
+}
+
+void FlightPhaseTracker::TrackSample()
+{
+    if (m_sampleTracked)
+        return;
+    m_flightData.AddPosition(m_current);
+    m_sampleTracked = true;
 }
 
 void FlightPhaseTracker::Transition()
@@ -144,6 +153,7 @@ void FlightPhaseTracker::CheckRolling()
         return;
     m_phase = PhaseTaxi;
     m_flightData.SetOffBlockTime(NowUtc());
+    TrackSample();
 }
 
 bool FlightPhaseTracker::CheckTakeOff()
@@ -200,5 +210,6 @@ bool FlightPhaseTracker::CheckOnBlock()
     if (!m_current.onGround || m_current.groundSpeed != 0)
         return false;
     m_flightData.SetOnBlockTime(NowUtc());
+    TrackSample();
     return true;
 }

@@ -1,7 +1,8 @@
 // The main window's flight-phase state machine: every aircraft sample the simulator link delivers moves the
 // recorded flight on, from boarding through taxi, take-off, climb, cruise, descent, approach and landing to
 // parking, setting the block and flight times, the touchdown rate and the maxima, and adding a track point at
-// most every 30 s. It runs whether or not the recorder is on; the recorder page decides what to do with it.
+// most every 30 s besides the off-block and on-block samples. It runs whether or not the recorder is on; the
+// recorder page decides what to do with it.
 #pragma once
 
 #include "recorder/flightdata.h"
@@ -38,15 +39,17 @@ public:
     bool CheckTakeOff();
     // Landing time := now and the touchdown rate := the previous sample's vertical speed.
     bool CheckTouchdown();
-    // On-block time := now.
+    // On-block time := now and the sample a track point.
     bool CheckOnBlock();
 
 private:
-    // Rolls from the gate: phase 2 and the off-block time.
+    // Rolls from the gate: phase 2, the off-block time and the sample as a track point.
     void CheckRolling();
     bool IsSlowOnGround() const;
     // Appends the sample when more than 30 s of local wall time have passed since the last append was due.
     void AddTrackPoint();
+    // Appends the newest sample to the track once.
+    void TrackSample();
     void Transition();
     // A third of the highest altitude so far (before this sample's maxima).
     int ThirdOfMaxAltitude() const { return m_flightData.GetMaxAltitude() / 3; }
@@ -60,4 +63,6 @@ private:
     // Local wall time of the last due track point; started at the first update at 00:00:01 of that day, so the
     // first sample of a run is taken at once.
     QDateTime m_trackClock;
+    // The newest sample is in the track already.
+    bool m_sampleTracked = false;
 };

@@ -23,6 +23,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QProgressDialog>
+#include <QTimer>
 #include <QUrl>
 
 #include <utility>
@@ -41,6 +42,11 @@ const QString kRecorderTitle = QStringLiteral("Aerovane - Recorder");
 void Warn(const QString& text)
 {
     Prompter().Ask({PromptKind::Warning, kRecorderTitle, text, QString()});
+}
+
+void Inform(const QString& text)
+{
+    Prompter().Ask({PromptKind::Information, kRecorderTitle, text, QString()});
 }
 
 QDateTime NowUtc()
@@ -107,8 +113,8 @@ void CTab_Flightrecorder::Update(const FlightPhaseTracker& tracker)
 
     const std::int64_t now = platform::MonotonicMs();
     if (!CSettings::GetIsFlight2PhpFile()
-        || CSettings::GetFlight2PhpFileUrl().trimmed().size() < kShortestLivePositionUrl
-        || (m_lastLivePositionMs && now - *m_lastLivePositionMs <= kLivePositionIntervalMs))
+        || CSettings::GetFlight2PhpFileUrl().trimmed().size() < kShortestLivePositionUrl || m_livePositionOpen
+        || (m_lastLivePositionMs && now - *m_lastLivePositionMs <= m_liveIntervalMs))
         return;
     // Taken before the request: samples arriving while it waits send nothing, and a failure counts as sent.
     m_lastLivePositionMs = now;
@@ -157,10 +163,15 @@ void CTab_Flightrecorder::SendLivePosition(const CFlightData& flight, const avia
     const QUrl url(CSettings::GetFlight2PhpFileUrl().trimmed(), QUrl::TolerantMode);
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
-    request.setTransferTimeout(m_liveTimeoutMs);
     QNetworkReply* reply = m_network->post(request, LivePositionBody(flight, aircraft));
+    m_livePositionOpen = true;
     QEventLoop loop;
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    // One deadline for the whole post: a server that trickles its answer does not keep it open.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
+    deadline.start(m_liveTimeoutMs);
     // The answer is not used; dropped as it comes, so that a long one is not kept.
     connect(reply, &QNetworkReply::readyRead, reply, [reply] { reply->readAll(); });
     if (!reply->isFinished())
@@ -174,6 +185,7 @@ void CTab_Flightrecorder::SendLivePosition(const CFlightData& flight, const avia
         platform::DebugOut(QStringLiteral("request of %1 failed: %2\n").arg(shownUrl, error).toStdString());
     }
     reply->deleteLater();
+    m_livePositionOpen = false;
 }
 
 void CTab_Flightrecorder::ClearFields()
@@ -215,8 +227,14 @@ QString CTab_Flightrecorder::TextReport(const CFlightData& flight, const QDateTi
 
 void CTab_Flightrecorder::WriteFlightReport(const CFlightData& record)
 {
-    // The window starts a new flight below; the report goes on with its own copy.
-    const CFlightData flight = record;
+    // The window starts a new flight below; the report goes on with its own copy. The track begins at the
+    // off-block and ends at the on-block position: the airports nearest to them are the flight's.
+    CFlightData flight = record;
+    const std::vector<aviation::structs::CAircraft> track = flight.GetTrack();
+    if (!track.empty()) {
+        flight.SetDeparture(NearestAirport(track.front()));
+        flight.SetDestination(NearestAirport(track.back()));
+    }
     if (m_form) {
         QTextBrowser* results = m_form->textBrowser_FlightResults;
         results->setHtml(results->toHtml() + HtmlReport(flight, NowUtc()));
@@ -231,10 +249,15 @@ void CTab_Flightrecorder::WriteFlightReport(const CFlightData& record)
         UploadFlight(fileName);
 }
 
+recorder::LoginResponse CTab_Flightrecorder::Login()
+{
+    return recorder::SendLogin(*m_network, CSettings::GetAerovaneUserId(), CSettings::GetAerovaneRecorderHash(),
+                               m_loginTimeoutMs);
+}
+
 QString CTab_Flightrecorder::CheckLogin()
 {
-    const recorder::LoginResponse response = recorder::SendLogin(
-        *m_network, CSettings::GetAerovaneUserId(), CSettings::GetAerovaneRecorderHash(), m_loginTimeoutMs);
+    const recorder::LoginResponse response = Login();
     if (!response.ok) {
         Warn(response.errorText);
         return QString();
@@ -263,15 +286,14 @@ void CTab_Flightrecorder::UploadFlight(const QString& fileName)
     disconnect(&progress, SIGNAL(canceled()), &progress, SLOT(cancel()));
     progress.show();
 
-    const recorder::LoginReply reply = recorder::ParseLoginReply(CheckLogin());
-    if (reply.verdict == recorder::LoginReply::Verdict::WrongFormat) {
+    // Only a login that grants the upload leads to the question; every other outcome says why.
+    const recorder::LoginResponse response = Login();
+    const recorder::LoginReply reply = recorder::ParseLoginReply(response.body);
+    const QString refusal = response.ok ? recorder::UploadRefusal(reply) : response.errorText;
+    if (!refusal.isEmpty()) {
         progress.close();
-        Warn(QStringLiteral("Wrong Format"));
-        return;
-    }
-    if (reply.verdict == recorder::LoginReply::Verdict::Refused) {
-        progress.close();
-        Warn(QStringLiteral("Login failed..."));
+        Log(QStringLiteral("(Recorder) - Flight %1 not uploaded: %2").arg(fileName, refusal));
+        Warn(refusal);
         return;
     }
     if (Prompter().Ask({PromptKind::Question, kRecorderTitle, QStringLiteral("Copy file to server?"), QString()})
@@ -281,9 +303,8 @@ void CTab_Flightrecorder::UploadFlight(const QString& fileName)
     progress.setValue(3);
     progress.setLabelText(QStringLiteral("Connect to file server"));
     Log(QStringLiteral("Recorder - Connect to file server"));
-    if (reply.ftpServer.isEmpty() || reply.ftpUser.isEmpty() || reply.ftpPassword.isEmpty())
-        return;
-    const FtpServer server{reply.ftpServer, m_ftpPort, reply.ftpUser, reply.ftpPassword};
+    FtpServer server{QString(), 0, reply.ftpUser, reply.ftpPassword};
+    recorder::SplitFtpServer(reply.ftpServer, server.host, server.port);
     TransferFile(fileName, server, progress);
 }
 
@@ -293,6 +314,8 @@ void CTab_Flightrecorder::TransferFile(const QString& fileName, const FtpServer&
     QFile file(CSettings::GetFlightsFolder() + QDir::separator() + fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         Log(QStringLiteral("(Recorder - Can not open File ") + fileName);
+        progress.close();
+        Warn(QStringLiteral("Flight %1 not uploaded: %2").arg(fileName, file.errorString()));
         return;
     }
     const QByteArray contents = file.readAll();
@@ -301,15 +324,20 @@ void CTab_Flightrecorder::TransferFile(const QString& fileName, const FtpServer&
     progress.setValue(4);
     progress.setLabelText(QStringLiteral("Copy file..."));
     FtpUpload upload;
+    upload.SetTimeoutMs(m_ftpTimeoutMs);
     QEventLoop loop;
     connect(&upload, &FtpUpload::done, &loop, &QEventLoop::quit);
     if (upload.Put(server, fileName, contents))
         loop.exec();
-    if (upload.ErrorString().isEmpty())
+    progress.close();
+    if (upload.ErrorString().isEmpty()) {
         Log(QStringLiteral("(Recorder) - Flight %1 copied to the file server").arg(fileName));
-    else
+        Inform(QStringLiteral("Flight %1 copied to the file server").arg(fileName));
+    } else {
         Log(QStringLiteral("(Recorder) - Copying flight %1 to the file server failed: %2")
                 .arg(fileName, upload.ErrorString()));
+        Warn(QStringLiteral("Copying flight %1 to the file server failed: %2").arg(fileName, upload.ErrorString()));
+    }
 }
 
 void CTab_Flightrecorder::MailReport(const QString& report)
@@ -329,19 +357,15 @@ QString CTab_Flightrecorder::WriteFlightFile(const CFlightData& flight)
     const QString callsign = CSettings::GetUserId();
     const QString fileName = CFlightFile::FileName(CSettings::GetAerovaneUserId(), callsign, NowUtc());
 
-    const std::vector<aviation::structs::CAircraft> track = flight.GetTrack();
-    const QString departure = track.empty() ? QString() : NearestAirport(track.front());
-    const QString destination = track.empty() ? QString() : NearestAirport(track.back());
-
     QFile file(QDir(folder).filePath(fileName));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        Log(QStringLiteral("(Recorder) - Can not write flight file %1: %2").arg(file.fileName(), file.errorString()));
-        return QString();
-    }
-    const bool written = CFlightFile::Write(file, callsign, flight, departure, destination) && file.flush();
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && CFlightFile::Write(file, callsign, flight, flight.GetDeparture(), flight.GetDestination()) && file.flush();
+    const QString error = file.errorString();
     file.close();
     if (!written) {
-        Log(QStringLiteral("(Recorder) - Can not write flight file %1: %2").arg(file.fileName(), file.errorString()));
+        const QString text = QStringLiteral("Can not write flight file %1: %2").arg(file.fileName(), error);
+        Log(QStringLiteral("(Recorder) - ") + text);
+        Warn(text);
         return QString();
     }
     return fileName;

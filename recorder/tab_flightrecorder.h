@@ -6,6 +6,7 @@
 #pragma once
 
 #include "recorder/flightdata.h"
+#include "recorder/ftpupload.h"
 #include "recorder/recorderlogin.h"
 
 #include <QDateTime>
@@ -17,7 +18,6 @@
 
 class CMainWindowHost;
 class FlightPhaseTracker;
-struct FtpServer;
 class QNetworkAccessManager;
 class QProgressDialog;
 namespace Ui {
@@ -37,17 +37,16 @@ public:
     bool IsRecording() const { return m_recording; }
     void SetRecording(bool recording) { m_recording = recording; }
 
-    // The live position waits at most 20 s for its answer, less than its 30 s interval; the file server listens
-    // on port 21. Tests shorten the waits and move the port.
+    // A live position post is given 20 s in all, less than its 30 s interval; tests shorten both.
     static constexpr int kLivePositionTimeoutMs = 20000;
     static constexpr int kLivePositionIntervalMs = 30000;
-    static constexpr int kFtpPort = 21;
     void SetLivePositionTimeoutMs(int timeoutMs) { m_liveTimeoutMs = timeoutMs; }
+    void SetLivePositionIntervalMs(int intervalMs) { m_liveIntervalMs = intervalMs; }
     void SetLoginTimeoutMs(int timeoutMs) { m_loginTimeoutMs = timeoutMs; }
-    void SetFtpPort(int port) { m_ftpPort = port; }
+    void SetFtpTimeoutMs(int timeoutMs) { m_ftpTimeoutMs = timeoutMs; }
 
     // One aircraft sample, after the tracker has taken it: the fields while the page is shown, the report once
-    // the flight is parked, and the live position at most every 30 s.
+    // the flight is parked, and the live position at most every 30 s and never while the previous one is open.
     void Update(const FlightPhaseTracker& tracker);
 
     // Stops recording and empties the time and status fields.
@@ -55,11 +54,12 @@ public:
     // The list of recorded flights, as a modal dialog.
     void ShowFlights();
 
-    // The end of a flight: the HTML report on the page, a new flight for the window, the text report as a mail
-    // draft when the user wants one, the flight file, and its upload when that is switched on.
+    // The end of a flight: the departure and destination airports, the HTML report on the page, a new flight for
+    // the window, the text report as a mail draft when the user wants one, the flight file, and its upload when
+    // that is switched on.
     void WriteFlightReport(const CFlightData& flight);
     // Sends a stored flight file (name without folder) to the recorder web service's file server, after the login
-    // and the user's consent; the outcome goes to the log.
+    // and the user's consent; the outcome goes to the log and is shown to the user.
     void UploadFlight(const QString& fileName);
     // The recorder web service's login reply, or empty after a failure (shown in a warning).
     QString CheckLogin();
@@ -74,10 +74,13 @@ public:
 private:
     void ShowFields(const CFlightData& flight);
     void SendLivePosition(const CFlightData& flight, const aviation::structs::CAircraft& aircraft);
-    // Stores the flight file on the server the login reply named and logs the outcome.
+    // Stores the flight file on the server the login reply named; the outcome, logged and shown.
     void TransferFile(const QString& fileName, const FtpServer& server, QProgressDialog& progress);
+    // The login at the recorder service, a failure written to the debug output.
+    recorder::LoginResponse Login();
     void MailReport(const QString& report);
-    // Writes the flight file into the flights folder; its name, or empty (logged) when it could not be written.
+    // Writes the flight file into the flights folder; its name, or empty (logged and shown) when it could not be
+    // written.
     QString WriteFlightFile(const CFlightData& flight);
     // The ICAO code of the airport nearest to the position, empty without the weather model.
     QString NearestAirport(const aviation::Position& position);
@@ -89,7 +92,10 @@ private:
     QNetworkAccessManager* m_network = nullptr;
     // Monotonic time of the last live position; none before the first.
     std::optional<std::int64_t> m_lastLivePositionMs;
+    // A live position post waits for its answer; samples due meanwhile send nothing.
+    bool m_livePositionOpen = false;
     int m_liveTimeoutMs = kLivePositionTimeoutMs;
+    int m_liveIntervalMs = kLivePositionIntervalMs;
     int m_loginTimeoutMs = recorder::kLoginTimeoutMs;
-    int m_ftpPort = kFtpPort;
+    int m_ftpTimeoutMs = FtpUpload::kDefaultTimeoutMs;
 };

@@ -16,7 +16,7 @@ apt-get install -y -qq --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     tzdata locales \
     xvfb xauth imagemagick xdotool fonts-dejavu-core \
-    poppler-utils python3-pyftpdlib >/dev/null
+    poppler-utils python3-pyftpdlib curl >/dev/null
 
 # A comma-decimal locale for the tests that prove number formatting ignores the user's locale.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then

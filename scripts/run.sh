@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Runs Aerovane against the loopback weather server and a simulator stand-in: installs what is needed, builds
-# Release, starts the servers, writes the settings of a fresh run folder under build/runs/ and starts the program
-# there (under xvfb-run when there is no display). The servers stop with the program.
+# Runs Aerovane against the loopback weather server (also the route finder and the recorder service), a loopback
+# FTP server for the recorder's uploads and a simulator stand-in: installs what is needed, builds Release, starts
+# the servers, writes the settings of a fresh run folder under build/runs/ and starts the program there (under
+# xvfb-run when there is no display). Everything the script started stops when it ends.
 #   ./scripts/run.sh                   the window, until it is closed; the simulator is the bridge peer playing FSX
 #   ./scripts/run.sh --sim fs9|fsx|p3d the simulated FSUIPC (fs9) or SimConnect (fsx, p3d) inside the program
 #                                      instead of the bridge
-#   ./scripts/run.sh --demo SECONDS    headless for that long, then a screenshot, the window closed, what the
-#                                      simulator received and the log's tail; fails when no weather reached it
+#   ./scripts/run.sh --demo SECONDS    headless for that long, then a screenshot, the window closed, which
+#                                      stand-in services answered, what the simulator received and the log's
+#                                      tail; fails when no weather reached it
 #   ./scripts/run.sh --verbose         the console also shows every bridge frame
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,6 +53,7 @@ stop_servers() {
     done
 }
 trap stop_servers EXIT
+trap 'exit 130' INT TERM
 
 # Starts a server in the background and waits for its "listening" line.
 start_server() {
@@ -67,20 +70,37 @@ start_server() {
     cat "$run/$name.out" >&2
     exit 1
 }
-# Both servers take free ports, so that runs side by side do not collide; the program reaches the weather
-# server through AEROVANE_SERVER_URL and the bridge peer through the port in its settings.
-start_server wx-server build/release/tools/wx-server/wx-server --port 0
+# Every server takes a free port, so that runs side by side do not collide; the program reaches the weather
+# server, the route finder and the recorder service through AEROVANE_SERVER_URL, the FTP server through the
+# recorder login's reply, the live position receiver and the bridge peer through its settings. The FTP user and
+# password are the ones the login reply of tools/wx-server/data names.
+mkdir -p "$run/ftp"
+start_server ftp-server /usr/bin/python3 -c '
+import sys
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+FTPHandler.authorizer = DummyAuthorizer()
+FTPHandler.authorizer.add_user("pilot", "s3cret", sys.argv[1], perm="elradfmw")
+server = FTPServer(("127.0.0.1", 0), FTPHandler)
+print("ftp-server listening on 127.0.0.1:%d" % server.address[1], flush=True)
+server.serve_forever()
+' "$run/ftp"
+ftp_port=$(grep -o 'listening on 127\.0\.0\.1:[0-9]*' "$run/ftp-server.out" | head -n 1 | cut -d: -f2)
+start_server wx-server build/release/tools/wx-server/wx-server --port 0 --ftp "127.0.0.1:$ftp_port"
 wx_url=$(grep -o 'http://127\.0\.0\.1:[0-9]*' "$run/wx-server.out" | head -n 1)
 export AEROVANE_SERVER_URL=$wx_url
 bridge_port=0
 if [ -z "$sim" ]; then
     start_server bridge-peer build/release/tools/bridge-peer/bridge-peer --port 0 --sim fsx --log "$run/frames.log"
     bridge_port=$(grep -o 'listening on 127\.0\.0\.1:[0-9]*' "$run/bridge-peer.out" | head -n 1 | cut -d: -f2)
-    echo "Run folder $run: weather server at $wx_url, bridge peer (FSX) on 127.0.0.1:$bridge_port"
+    echo "Run folder $run: weather server at $wx_url, FTP server on 127.0.0.1:$ftp_port," \
+        "bridge peer (FSX) on 127.0.0.1:$bridge_port"
 else
     export AEROVANE_SIM=$sim AEROVANE_SIM_LOG="$run/observations.log"
     : >"$AEROVANE_SIM_LOG"
-    echo "Run folder $run: weather server at $wx_url, simulated $sim inside the program"
+    echo "Run folder $run: weather server at $wx_url, FTP server on 127.0.0.1:$ftp_port," \
+        "simulated $sim inside the program"
 fi
 # Interface types: 1 FSUIPC, 2 SimConnect, 4 the bridge.
 interface_type=4
@@ -104,6 +124,9 @@ downloadwx=true
 
 [info]
 showtipdialog=false
+
+[recorder]
+flight2phpfileUrl=$wx_url/live.php
 EOF
 
 cd "$run"
@@ -155,6 +178,23 @@ echo "aerovane exited with $?"
 EOF
 chmod +x demo-session.sh
 env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1600x1200x24" ./demo-session.sh "$demo"
+
+# One line per stand-in service: whether it answered a request of its own kind.
+answered() {
+    if "${@:2}" >/dev/null 2>&1; then echo "$1 answered"; else echo "$1 did not answer"; fi
+}
+echo "== Stand-in services"
+answered "Weather server ($wx_url/aerovane_info.php)" curl -fsS -m 5 "$wx_url/aerovane_info.php"
+answered "Route finder ($wx_url/access.php, EDDF-LOWW)" \
+    sh -c "curl -fsS -m 5 '$wx_url/access.php?type=app&name=aerovane&dep=EDDF&dest=LOWW' | grep -q EDDF"
+answered "Recorder login ($wx_url/index.php)" \
+    sh -c "curl -fsS -m 5 -d 'userid=42&recorderhash=x&' \
+        '$wx_url/index.php?option=com_aerovane_user&view=checklogin' | grep -q '^Login=success'"
+answered "Live position receiver ($wx_url/live.php)" curl -fsS -m 5 -d 'user_id=demo&=' "$wx_url/live.php"
+answered "FTP server (127.0.0.1:$ftp_port)" curl -fsS -m 5 -u pilot:s3cret "ftp://127.0.0.1:$ftp_port/"
+if [ -z "$sim" ]; then
+    answered "Bridge peer (127.0.0.1:$bridge_port)" test -s frames.log
+fi
 
 if [ -z "$sim" ]; then
     weather_writes=$(grep -cE '^@WRIT;00[678];' frames.log || true)

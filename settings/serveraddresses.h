@@ -1,5 +1,5 @@
-// The addresses of the two weather data server locations, the two networks' METAR feeds and the recorder service, fixed when the
-// program is built (CMake cache variables) and replaceable by tests that serve them from a loopback server.
+// The addresses of the two weather data server locations, the two networks' METAR feeds and the recorder service, fixed
+// when the program is built (CMake cache variables) and replaceable by tests that serve them from a loopback server.
 #pragma once
 
 #include <QString>
@@ -19,7 +19,8 @@ struct ServerAddresses
     QString routeFinderUrl = {};
     QString routeFinderAppName = {};
 
-    // The build's addresses; the environment variable AEROVANE_SERVER_URL, when set, replaces both bases.
+    // The build's addresses; the environment variable AEROVANE_SERVER_URL, when set, replaces the two weather
+    // bases, the recorder's and the route finder's.
     static ServerAddresses BuiltIn();
 };
 

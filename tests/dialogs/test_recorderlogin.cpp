@@ -53,15 +53,31 @@ private:
 
 } // namespace
 
-TEST_F(RecorderLoginTest, LabelShowsTheVerdictOfTheFirstDecisiveLine)
+// Only a reply of the service with Login=success shows success; every other outcome says why.
+TEST_F(RecorderLoginTest, LabelShowsTheVerdictOfTheFirstDecisiveLineOrWhyThereIsNone)
 {
-    for (const auto& [reply, label] : {std::pair{"Login=success\nUserID=42\n", "success UserID:42"},
-                                       {"", "success UserID:0"},
-                                       {"<html>maintenance</html>\n\nUserID=x\n", "success UserID:0"},
-                                       {"Login=failed\nUserID=42\nFTPPass=a=b\n", "Login failed..."},
-                                       {"UserID=7\nFTPPass=pa=ss\nLogin=failed\n", "Wrong Format"}}) {
-        SetReply(reply);
-        EXPECT_EQ(TestLogin(), label) << reply;
+    using Failure = tools::WxServer::Failure;
+    const QString failed = QStringLiteral("Recorder login failed: ");
+    const struct
+    {
+        QByteArray reply;
+        Failure failure;
+        QString label;
+    } cases[] = {
+        {"Login=success\nUserID=42\n", Failure::None, "success UserID:42"},
+        {"Login=success\r\nUserID=42\r\n", Failure::None, "success UserID:42"},
+        {"Login=failed\nUserID=42\nFTPPass=a=b\n", Failure::None, "Login failed..."},
+        {"UserID=7\nFTPPass=pa=ss\nLogin=failed\n", Failure::None, "Wrong Format"},
+        {"", Failure::None, failed + "not a recorder service reply"},
+        {"<html>maintenance</html>\n\nUserID=x\n", Failure::None, failed + "not a recorder service reply"},
+        {"Login=success\n", Failure::HtmlPage, failed + "not a recorder service reply"},
+        {"Login=success\n", Failure::InternalError, failed + "HTTP 500"},
+        {QByteArray(10 * 1024 * 1024, 'x'), Failure::None, failed + "an answer longer than 1048576 bytes"},
+    };
+    for (const auto& c : cases) {
+        SetReply(c.reply);
+        server.SetFailure("/index.php", c.failure);
+        EXPECT_EQ(TestLogin(), c.label) << c.reply.left(40).constData();
     }
 }
 
@@ -86,7 +102,7 @@ TEST_F(RecorderLoginTest, UnreachableOrSilentServiceEndsInTheErrorText)
     closed.close();
     {
         platform::ScopedDebugCapture debug;
-        EXPECT_EQ(TestLogin(), "Connection refused");
+        EXPECT_EQ(TestLogin(), "Recorder login failed: Connection refused");
         EXPECT_TRUE(debug.Contains("failed: Connection refused\n"));
         EXPECT_FALSE(debug.Contains("9fKq2x"));
     }
@@ -97,7 +113,7 @@ TEST_F(RecorderLoginTest, UnreachableOrSilentServiceEndsInTheErrorText)
     QElapsedTimer clock;
     clock.start();
     platform::ScopedDebugCapture debug;
-    EXPECT_EQ(TestLogin(), "The recorder service did not answer within 1000 ms");
+    EXPECT_EQ(TestLogin(), "Recorder login failed: no answer in 1 s");
     EXPECT_LT(clock.elapsed(), 3000);
     EXPECT_TRUE(debug.Contains("request of " + server.BaseUrl().toStdString()
                                + "/index.php?option=com_aerovane_user&view=checklogin failed"));

@@ -1,4 +1,4 @@
-// A loopback FTP server for tests: pyftpdlib under Debian's own python3 (another on PATH may lack it), one user
+// A loopback FTP server for tests: pyftpdlib under Debian's own python3 (another on PATH may lack it), two users
 // at home in a temporary folder, a free port; it ends with the object or its standard input.
 #pragma once
 
@@ -8,7 +8,7 @@
 class FtpServerProcess
 {
 public:
-    // The user "pilot" with the password "s3cret".
+    // The user "pilot" with the password "s3cret", and "reader" with the same password, who may not store.
     FtpServerProcess()
         : m_arguments({"-c", kScript, m_folder.path(), "pilot", "s3cret"})
     {
@@ -50,6 +50,7 @@ except ImportError as error:
     sys.exit(print("python3-pyftpdlib is not installed:", error, flush=True))
 FTPHandler.authorizer = DummyAuthorizer()
 FTPHandler.authorizer.add_user(sys.argv[2], sys.argv[3], sys.argv[1], perm="elradfmw")
+FTPHandler.authorizer.add_user("reader", sys.argv[3], sys.argv[1], perm="elr")
 server = FTPServer(("127.0.0.1", 0), FTPHandler)
 print("port", server.address[1], flush=True)
 threading.Thread(target=server.serve_forever, daemon=True).start()

@@ -131,7 +131,7 @@ TEST_F(FlightPhaseTrackerTest, TakeOffClearsTheLandingOfAnEarlierTouchAndGo)
     EXPECT_TRUE(tracker.GetFlightData().GetLandingTime().isNull());
 }
 
-TEST_F(FlightPhaseTrackerTest, TrackTakesTheFirstSampleAtOnceThenOneEveryMoreThan30SecondsButNeverAnEmptyPosition)
+TEST_F(FlightPhaseTrackerTest, TrackTakesTheFirstAndTheOffBlockSampleAtOnceThenOneEveryMoreThan30SecondsButNoEmpty)
 {
     CAircraft overTheOcean = Sample(100, 120);
     overTheOcean.SetLatitude(0.0);
@@ -142,8 +142,8 @@ TEST_F(FlightPhaseTrackerTest, TrackTakesTheFirstSampleAtOnceThenOneEveryMoreTha
         int seconds;
         CAircraft sample;
         std::size_t trackSize;
-    } steps[] = {{0, Sample(0, 0), 1}, {30, Sample(0, 5), 1}, {1, Sample(0, 6), 2},
-                 {31, CAircraft(), 2}, {31, overTheOcean, 3}, {10, Sample(0, 7), 3}};
+    } steps[] = {{0, Sample(0, 0), 1}, {30, Sample(0, 5), 2}, {1, Sample(0, 6), 3},
+                 {31, CAircraft(), 3}, {31, overTheOcean, 4}, {10, Sample(0, 7), 4}};
     for (const auto& step : steps) {
         clock.AdvanceMs(step.seconds * 1000);
         tracker.Update(step.sample);

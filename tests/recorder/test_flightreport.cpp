@@ -7,6 +7,7 @@
 #include "tests/app/recordinglauncher.h"
 #include "tests/app/scopedappfolders.h"
 #include "tests/generation/fakewindowhost.h"
+#include "tests/generation/recordingprompter.h"
 
 #include <QDir>
 #include <QFile>
@@ -120,8 +121,10 @@ TEST_F(FlightReportTest, MailDraftCarriesTheTextReportWithTimesAndMaximaOnlyForA
     }
 }
 
-TEST_F(FlightReportTest, UnwritableFlightFileIsLoggedAndTheReportStillShown)
+TEST_F(FlightReportTest, UnwritableFlightFileIsLoggedShownToTheUserAndTheReportStillShown)
 {
+    RecordingPrompter prompter;
+    ScopedPrompter scopedPrompter(prompter);
     CSettings::SetUserId(QStringLiteral("N123A"));
     // A file where the flights folder belongs.
     ASSERT_TRUE(QFile(CSettings::GetFlightsFolder()).open(QIODevice::WriteOnly));
@@ -129,5 +132,9 @@ TEST_F(FlightReportTest, UnwritableFlightFileIsLoggedAndTheReportStillShown)
     const QStringList logged = host.CallsStartingWith("OnDebugString((Recorder) - Can not write flight file");
     ASSERT_EQ(logged.size(), 1);
     EXPECT_TRUE(logged[0].contains("flight_0_N123A_20261207143005.xml"));
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].kind, PromptKind::Warning);
+    EXPECT_TRUE(prompter.asked[0].text.startsWith("Can not write flight file "))
+        << prompter.asked[0].text.toStdString();
     EXPECT_TRUE(ui.textBrowser_FlightResults->toPlainText().contains("Boeing 737-800 Aerovane Air"));
 }

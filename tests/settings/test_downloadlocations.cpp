@@ -96,8 +96,8 @@ TEST_F(DownloadLocations, BuiltInAddressesAreLoopbackAndTestsCanReplaceThem)
     EXPECT_EQ(CSettings::GetServerUrl(), kFirstBase);
 }
 
-// Lets two runs on one machine each use a weather server of their own.
-TEST_F(DownloadLocations, EnvironmentBaseReplacesBothLocationsOfTheBuild)
+// Lets two runs on one machine each use a loopback server of their own, route finder and recorder included.
+TEST_F(DownloadLocations, EnvironmentBaseReplacesBothLocationsAndTheServicesOfTheBuild)
 {
     const ServerAddresses build = ServerAddresses::BuiltIn();
     for (const auto& [value, base] :
@@ -108,6 +108,8 @@ TEST_F(DownloadLocations, EnvironmentBaseReplacesBothLocationsOfTheBuild)
         const ServerAddresses addresses = ServerAddresses::BuiltIn();
         EXPECT_EQ(addresses.serverUrlDE, base) << value.constData();
         EXPECT_EQ(addresses.serverUrlUS, value.isEmpty() ? build.serverUrlUS : base) << value.constData();
+        EXPECT_EQ(addresses.recorderUrl, value.isEmpty() ? build.recorderUrl : base) << value.constData();
+        EXPECT_EQ(addresses.routeFinderUrl, value.isEmpty() ? build.routeFinderUrl : base) << value.constData();
         EXPECT_EQ(addresses.metarVatsimUrl, build.metarVatsimUrl);
     }
     qunsetenv("AEROVANE_SERVER_URL");

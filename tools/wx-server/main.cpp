@@ -1,5 +1,5 @@
 // wx-server: the loopback weather server as a program, for runs of the whole system.
-//     wx-server --port 17380 --data tools/wx-server/data --fail /weather_vatsim.gz=stall
+//     wx-server --port 17380 --data tools/wx-server/data --fail /weather_vatsim.gz=stall --ftp 127.0.0.1:2121
 // Every request is printed as one line: target, status and body length.
 
 #include "platform/locale.h"
@@ -23,9 +23,13 @@ int main(int argc, char** argv)
     const QCommandLineOption data(QStringLiteral("data"), QStringLiteral("Data folder (default: the demo snapshot)."),
                                   QStringLiteral("DIR"), QStringLiteral(AEROVANE_WXSERVER_DATA));
     const QCommandLineOption fail(QStringLiteral("fail"),
-                                  QStringLiteral("PATH=MODE with MODE 404, stall, corrupt-gzip, html or grid-error."),
+                                  QStringLiteral("PATH=MODE with MODE 404, stall, corrupt-gzip, html, grid-error, cut, "
+                                                 "trickle or 500."),
                                   QStringLiteral("PATH=MODE"));
-    parser.addOptions({port, data, fail});
+    const QCommandLineOption ftp(QStringLiteral("ftp"),
+                                 QStringLiteral("The file server the recorder login names (HOST or HOST:PORT)."),
+                                 QStringLiteral("ADDRESS"));
+    parser.addOptions({port, data, fail, ftp});
     parser.process(app);
 
     bool portOk = false;
@@ -36,6 +40,7 @@ int main(int argc, char** argv)
     }
 
     tools::WxServer server(parser.value(data));
+    server.SetFtpServer(parser.value(ftp));
     for (const QString& item : parser.values(fail)) {
         const int equals = item.indexOf('=');
         tools::WxServer::Failure failure = tools::WxServer::Failure::None;

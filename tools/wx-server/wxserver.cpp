@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <QUrlQuery>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -277,7 +278,7 @@ bool WxServer::Route(const QString& target, Answer& answer) const
         answer = FileAnswer(QStringLiteral("historywx.xml"), "text/xml");
     else if (path == QLatin1String("/index.php")
              && QUrlQuery(query).queryItemValue(QStringLiteral("view")) == QLatin1String("checklogin"))
-        answer = FileAnswer(QStringLiteral("recorder-login.txt"), "text/plain");
+        answer = LoginAnswer();
     else if (IsLivePosition(path))
         answer = {200, "text/plain", "OK\n"};
     else if (path.startsWith(QLatin1String("/history/")))
@@ -296,6 +297,23 @@ WxServer::Answer WxServer::FileAnswer(const QString& relativePath, const QByteAr
     if (!found)
         return {404, "text/plain", "not found\n"};
     return {200, contentType, body};
+}
+
+WxServer::Answer WxServer::LoginAnswer() const
+{
+    Answer answer = FileAnswer(QStringLiteral("recorder-login.txt"), "text/plain");
+    if (answer.status != 200 || m_ftpServer.isEmpty())
+        return answer;
+    QList<QByteArray> lines = answer.body.split('\n');
+    const QByteArray named = "FTPServer=" + m_ftpServer.toUtf8();
+    const auto line = std::find_if(lines.begin(), lines.end(),
+                                   [](const QByteArray& text) { return text.startsWith("FTPServer="); });
+    if (line != lines.end())
+        *line = named;
+    else
+        lines.insert(lines.size() - (lines.last().isEmpty() ? 1 : 0), named);
+    answer.body = lines.join('\n');
+    return answer;
 }
 
 WxServer::Answer WxServer::HistoryAnswer(const QString& name) const

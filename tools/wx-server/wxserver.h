@@ -56,6 +56,9 @@ public:
 
     // The failure a path (without its query) answers with from now on; Failure::None restores the content.
     void SetFailure(const QString& path, Failure failure);
+    // The file server the login reply names from now on ("127.0.0.1:2121"), in place of the FTPServer line of
+    // recorder-login.txt; empty keeps the file's line.
+    void SetFtpServer(const QString& address) { m_ftpServer = address; }
     // Replaces the text that /weather_vatsim.gz carries, gzipped as one member.
     void SetCombinedText(const QByteArray& text);
     // The text /weather_vatsim.gz carries now, before packing.
@@ -99,6 +102,8 @@ private:
     Answer GridAnswer(const QString& query) const;
     // The route finder's reply for dep and dest: vatroute/<dep>-<dest>.txt, empty when there is none.
     Answer RouteAnswer(const QString& query) const;
+    // recorder-login.txt with the FTPServer line naming m_ftpServer when that is set.
+    Answer LoginAnswer() const;
     static void Send(QTcpSocket* socket, const Answer& answer);
     // The Content-Length of a request head, 0 without one; false when it is not a number.
     static bool RequestBodyLength(const QByteArray& head, qint64& length);
@@ -113,6 +118,7 @@ private:
     QByteArray m_combinedText;
     QByteArray m_combinedGzip;
     QHash<QString, Failure> m_failures;
+    QString m_ftpServer;
     QStringList m_requests;
     QList<Post> m_posts;
 };
