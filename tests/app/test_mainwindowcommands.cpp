@@ -29,8 +29,8 @@ aviation::structs::CAircraft Sample(bool onGround, int groundSpeed, int altitude
 
 TEST(AircraftLamps, ParkingBrakeAndLandingLightsShowWhereTheyBelong)
 {
-    const QString green = "background-color:green;";
-    const QString red = "background-color:red;";
+    const QString green = "QLineEdit{background-color: rgb(190, 240, 190); color: black;}";
+    const QString red = "QLineEdit{background-color: rgb(255, 190, 190); color: black;}";
     const QString none = "background-color: transparent;";
     // on ground, ground speed, altitude, lights; expected landing-light style
     const std::vector<std::tuple<bool, int, int, bool, QString>> lights = {
