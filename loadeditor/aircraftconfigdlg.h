@@ -44,6 +44,8 @@ public:
     void ReadForm();
     // Takes the simulator's aircraft into the form and offers its profile when one exists.
     void SetAircraftFromSim(const aviation::structs::CAircraftDetail& aircraft);
+    // The aircraft name the dialog last saved its profile under; empty before a save.
+    QString SavedProfileName() const { return m_savedProfileName; }
 
 public slots:
     // Loads a profile into the record and the form: by aircraft name (the name field's text when empty), or
@@ -74,4 +76,5 @@ private:
     aviation::structs::CAircraftDetail m_aircraft;
     QList<PayloadRow> m_rows;
     QSpacerItem* m_rowsEnd = nullptr;
+    QString m_savedProfileName;
 };

@@ -60,6 +60,7 @@ public:
 
     // The aircraft planned for. A cruising level above its ceiling gives way to its usual cruising level.
     void SetAircraft(const aviation::structs::CAircraftDetail& aircraft);
+    const aviation::structs::CAircraftDetail& GetAircraft() const { return m_aircraft; }
     // Follows the flight along the route with every aircraft sample while the page is shown.
     void UpdatePosition(const aviation::structs::CAircraft& aircraft);
 

@@ -1,5 +1,7 @@
 #include "app/aircraftlamps.h"
+#include "loadeditor/aircraftconfigdlg.h"
 #include "mainwindowtest.h"
+#include "tests/support/modaldialoganswer.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -29,8 +31,8 @@ aviation::structs::CAircraft Sample(bool onGround, int groundSpeed, int altitude
 
 TEST(AircraftLamps, ParkingBrakeAndLandingLightsShowWhereTheyBelong)
 {
-    const QString green = "QLineEdit{background-color: rgb(190, 240, 190); color: black;}";
-    const QString red = "QLineEdit{background-color: rgb(255, 190, 190); color: black;}";
+    const QString green = "background-color:green;";
+    const QString red = "background-color:red;";
     const QString none = "background-color: transparent;";
     // on ground, ground speed, altitude, lights; expected landing-light style
     const std::vector<std::tuple<bool, int, int, bool, QString>> lights = {
@@ -97,6 +99,18 @@ TEST_F(MainWindowTest, AircraftSelectorListsProfilesAndFollowsTheSimulatorsAircr
     detail.name = L"Boeing 737-800";
     window.OnUpdateAircraftDetails(detail);
     EXPECT_EQ(combo->currentIndex(), 1);
+
+    // A profile saved in the Aircraft Editor is the selected one afterwards, and the planner's.
+    ModalDialogAnswer<CAircraftConfigDlg> editor([](CAircraftConfigDlg& dialog) {
+        dialog.lineEdit_AircraftName->setText("Airbus A320");
+        dialog.lineEdit_CruiseSpeed->setText("447");
+        dialog.OnSave();
+        return true;
+    });
+    window.ui.actionDlgAircraft_Config->trigger();
+    ASSERT_EQ(editor.Answered(), 1);
+    EXPECT_EQ(combo->currentText(), "Airbus A320");
+    EXPECT_EQ(window.ui.tab_flightplanner->GetAircraft().cruiseSpeed, 447);
 }
 
 TEST_F(MainWindowTest, ConnectTurnsTheActionIntoDisconnectAndClearsTheWeatherOncePerRun)
