@@ -54,8 +54,8 @@ CAircraftConfigDlg::CAircraftConfigDlg(CMainWindowHost* window, QWidget* parent)
     , m_window(window)
 {
     setupUi(this);
-    const QString headers[]
-        = {QStringLiteral("Name"), QStringLiteral("Weight "), QStringLiteral("max. Weight "), QStringLiteral("Type")};
+    const QString headers[] = {QStringLiteral("Name"), QStringLiteral("Weight "), QStringLiteral("max. Weight "),
+                               QStringLiteral("Type")};
     for (int column = 0; column < 4; ++column)
         gridLayoutPayload->addWidget(new QLabel(headers[column], groupBoxPayloadStations), 0, column);
 
@@ -68,8 +68,8 @@ CAircraftConfigDlg::CAircraftConfigDlg(CMainWindowHost* window, QWidget* parent)
     connect(toolButton_ImportAircraft, &QToolButton::clicked, this, &CAircraftConfigDlg::OnToolImportAircraft);
 
     if (!CSettings::GetUnitsLbs()) {
-        for (QLabel* unit :
-             {labelLbs, labelLbs_1, labelLbs_2, labelLbs_3, labelLbs_5, labelLbs_6, labelLbs_7, labelLbs_8})
+        for (QLabel* unit : {labelLbs, labelLbs_1, labelLbs_2, labelLbs_3, labelLbs_5, labelLbs_6, labelLbs_7,
+                             labelLbs_8})
             unit->setText(QStringLiteral("kg"));
         labelLbs_h->setText(QStringLiteral("kg/h"));
     }
@@ -141,14 +141,14 @@ void CAircraftConfigDlg::ShowAircraft()
 
 void CAircraftConfigDlg::AddPayloadRow(const aviation::structs::CAircraftPayloadStation& station)
 {
-    static const QStringList kinds
-        = {QStringLiteral("Unknown"), QStringLiteral("Pilot"), QStringLiteral("Passenger"), QStringLiteral("Cargo")};
+    static const QStringList kinds = {QStringLiteral("Unknown"), QStringLiteral("Pilot"),
+                                      QStringLiteral("Passenger"), QStringLiteral("Cargo")};
     PayloadRow row;
     row.weight = station.weight;
     row.name = new QLabel(QString::fromStdWString(station.name), groupBoxPayloadStations);
     const QString weight = CSettings::GetUnitsLbs()
-        ? QStringLiteral("%1").arg(station.weight)
-        : QStringLiteral("%1").arg(std::trunc(station.weight) * kKgPerPound);
+                               ? QStringLiteral("%1").arg(station.weight)
+                               : QStringLiteral("%1").arg(std::trunc(station.weight) * kKgPerPound);
     row.weightLabel = new QLabel(weight, groupBoxPayloadStations);
     row.maxWeight = new QLineEdit(WeightText(station.maxWeight), groupBoxPayloadStations);
     row.maxWeight->setMaximumWidth(60);
@@ -264,11 +264,9 @@ void CAircraftConfigDlg::SetAircraftFromSim(const aviation::structs::CAircraftDe
     const QString name = lineEdit_AircraftName->text();
     if (name.isEmpty() || !LoadAircraftProfile(AircraftProfilePath(name)))
         return;
-    const PromptAnswer answer
-        = Prompter().Ask({PromptKind::Question,
-                          kTitle,
-                          QStringLiteral("Config file found for this aircraft.\nShould the data be overwritten?"),
-                          {}});
+    const PromptAnswer answer = Prompter().Ask(
+        {PromptKind::Question, kTitle,
+         QStringLiteral("Config file found for this aircraft.\nShould the data be overwritten?"), {}});
     if (answer == PromptAnswer::Yes)
         OnLoadConfig();
 }

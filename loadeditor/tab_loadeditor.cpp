@@ -106,8 +106,7 @@ void CTab_LoadEditor::SetAircraftDetails(const aviation::structs::CAircraftDetai
 {
     const QString name = QString::fromStdWString(aircraft.name);
     if (name.isEmpty() || name == QLatin1String("Unknow")) {
-        Prompter().Ask({PromptKind::Information,
-                        QStringLiteral("Aerovane - Load editor"),
+        Prompter().Ask({PromptKind::Information, QStringLiteral("Aerovane - Load editor"),
                         QStringLiteral("No aircraft found or not loaded aircraft in FS.\nPlease select aircraft in "
                                        "the FS and load flight."),
                         {}});
@@ -145,10 +144,8 @@ void CTab_LoadEditor::OfferAircraftEditor()
     if (!CSettings::GetInfoAircraftEditor())
         return;
     const PromptResult result = Prompter().AskWithCheckBox(
-        {PromptKind::Question,
-         QStringLiteral("Aircraft Configurator"),
-         QStringLiteral("Aircraft Config not found for this Aircraft.\nDo you want to start the Aircraft Editor"),
-         {}},
+        {PromptKind::Question, QStringLiteral("Aircraft Configurator"),
+         QStringLiteral("Aircraft Config not found for this Aircraft.\nDo you want to start the Aircraft Editor"), {}},
         QStringLiteral("Don't show again."));
     if (result.checkBoxTicked)
         CSettings::SetInfoAircraftEditor(false);
@@ -176,7 +173,8 @@ void CTab_LoadEditor::AddFuelRow(const QString& name, int tankId, double capacit
 
 void CTab_LoadEditor::AddPayloadRow(const QString& name, double value, double maximum, bool passengerMode, int id)
 {
-    auto* box = new CPaxeBox(name, id, value, maximum, m_form ? m_form->widget_ScrollMainPayload : this, passengerMode);
+    auto* box = new CPaxeBox(name, id, value, maximum, m_form ? m_form->widget_ScrollMainPayload : this,
+                             passengerMode);
     m_paxeBoxes.append(box);
     if (m_payloadLayout)
         m_payloadLayout->addWidget(box);
@@ -219,8 +217,8 @@ void CTab_LoadEditor::OnButtonApply()
     for (int i = 0; i < stations; ++i) {
         const CPaxeBox* box = m_paxeBoxes[i];
         aviation::structs::CAircraftPayloadStation station = m_payload.stations[i];
-        station.weight
-            = static_cast<float>(box->IsPassengerMode() ? box->GetValue() * kPassengerWeight : box->GetValue());
+        station.weight = static_cast<float>(box->IsPassengerMode() ? box->GetValue() * kPassengerWeight
+                                                                    : box->GetValue());
         m_payload.SetStation(station, static_cast<unsigned>(i));
     }
     if (m_connectWorker == nullptr)

@@ -57,10 +57,7 @@ public:
     {
         calls << QStringLiteral("SelectAircraftProfile(%1)").arg(name);
     }
-    void LoadFlightPlanToFS(const QString& path) override
-    {
-        calls << QStringLiteral("LoadFlightPlanToFS(%1)").arg(path);
-    }
+    void LoadFlightPlanToFS(const QString& path) override { calls << QStringLiteral("LoadFlightPlanToFS(%1)").arg(path); }
     void OnTabFlightRecorderResetFlight() override { calls << QStringLiteral("OnTabFlightRecorderResetFlight"); }
 
     void sigUIDebugString(const QString& text, int target) override
