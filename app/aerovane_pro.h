@@ -86,8 +86,9 @@ public:
     const FlightPhaseTracker& GetFlightPhaseTracker() const { return flightTracker; }
     // While the link is up, asks for the fuel and the aircraft details; returns the details known now.
     aviation::structs::CAircraftDetail GetAircraftDetails() override;
-    // (Re)fills the tool bar's aircraft selector with the profiles in "AircraftConfigs".
+    // (Re)fills the tool bar's aircraft selector with the profiles in "AircraftConfigs", keeping the selected one.
     void FillAircraftCombo() override;
+    void SelectAircraftProfile(const QString& name) override;
     void UpdateAircraftLamps(const aviation::structs::CAircraft& aircraft);
     // X-Plane first, then auto mode, then the weather-model file, else the normal mode.
     static AllWeatherGeneration ChooseAllWeatherGeneration();

@@ -326,6 +326,7 @@ void Aerovane_Pro::FillAircraftCombo()
     const bool created = aircraftCombo == nullptr;
     if (created)
         aircraftCombo = new QComboBox();
+    const QString selected = aircraftCombo->currentIndex() > 0 ? aircraftCombo->currentText() : QString();
     aircraftCombo->clear();
     aircraftCombo->addItem(QStringLiteral("Select Aircraft"));
     for (const QString& entry : entries) {
@@ -339,6 +340,15 @@ void Aerovane_Pro::FillAircraftCombo()
         connect(aircraftCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
                 &Aerovane_Pro::OnComboBoxAircraftChanged);
     }
+    if (!selected.isEmpty())
+        SelectAircraftProfile(selected);
+}
+
+void Aerovane_Pro::SelectAircraftProfile(const QString& name)
+{
+    const int index = aircraftCombo != nullptr ? aircraftCombo->findText(name, Qt::MatchFixedString) : -1;
+    if (index > 0)
+        aircraftCombo->setCurrentIndex(index);
 }
 
 void Aerovane_Pro::OnComboBoxAircraftChanged(int index)

@@ -275,9 +275,12 @@ void Aerovane_Pro::OnDlgAircraftConfig()
 {
     QPointer<CAircraftConfigDlg> dialog = new CAircraftConfigDlg(this, this);
     dialog->exec();
+    const QString saved = dialog ? dialog->SavedProfileName() : QString();
     delete dialog;
-    // New or changed profiles appear in the selector.
+    // New or changed profiles appear in the selector, a saved one selected.
     FillAircraftCombo();
+    if (!saved.isEmpty())
+        SelectAircraftProfile(saved);
 }
 
 void Aerovane_Pro::OnWxFinderDlg()

@@ -27,6 +27,7 @@ public:
     CWeatherWorker* GetWeatherWorker() override { return worker; }
     aviation::structs::CAircraftDetail GetAircraftDetails() override { return {}; }
     void FillAircraftCombo() override { }
+    void SelectAircraftProfile(const QString&) override { }
     void LoadFlightPlanToFS(const QString&) override { }
     void OnTabFlightRecorderResetFlight() override { }
     void sigUIDebugString(const QString&, int) override { }

@@ -64,8 +64,11 @@ public:
     virtual aviation::structs::CAircraftDetail GetAircraftDetails() = 0;
 
     // Operations the pages and dialogs start on the window.
-    // Lists the profiles of "AircraftConfigs" into the aircraft selector ("Select Aircraft" first).
+    // Lists the profiles of "AircraftConfigs" into the aircraft selector ("Select Aircraft" first), keeping the
+    // selected profile.
     virtual void FillAircraftCombo() = 0;
+    // Selects the named profile in the aircraft selector, which loads it for the planner.
+    virtual void SelectAircraftProfile(const QString& name) = 0;
     // Has the simulator load the flight plan file at once (SimConnect only), on the caller's thread.
     virtual void LoadFlightPlanToFS(const QString& path) = 0;
     // Toggles recording, resets the flight-phase tracker and the recorder fields, refreshes fuel and details.

@@ -311,6 +311,7 @@ void CAircraftConfigDlg::OnSave()
         Tell(PromptKind::Warning, QStringLiteral("The aircraft config could not be written:\n%1").arg(path));
         return;
     }
+    m_savedProfileName = name;
     accept();
 }
 

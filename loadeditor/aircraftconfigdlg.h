@@ -46,6 +46,8 @@ public:
     QStringList FormProblems();
     // Takes the simulator's aircraft into the form and offers its profile when one exists.
     void SetAircraftFromSim(const aviation::structs::CAircraftDetail& aircraft);
+    // The aircraft name the dialog last saved its profile under; empty before a save.
+    QString SavedProfileName() const { return m_savedProfileName; }
 
 public slots:
     // Loads a profile into the record and the form: by aircraft name (the name field's text when empty), or
@@ -83,4 +85,5 @@ private:
     CMainWindowHost* m_window;
     aviation::structs::CAircraftDetail m_aircraft;
     QList<PayloadRow> m_rows;
+    QString m_savedProfileName;
 };

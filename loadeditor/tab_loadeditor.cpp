@@ -216,9 +216,13 @@ void CTab_LoadEditor::OfferAircraftEditor()
         return;
     QPointer<CAircraftConfigDlg> dialog = new CAircraftConfigDlg(m_window, window());
     dialog->exec();
+    const QString saved = dialog ? dialog->SavedProfileName() : QString();
     delete dialog;
-    if (m_window)
-        m_window->FillAircraftCombo();
+    if (!m_window)
+        return;
+    m_window->FillAircraftCombo();
+    if (!saved.isEmpty())
+        m_window->SelectAircraftProfile(saved);
 }
 
 void CTab_LoadEditor::AddFuelRow(const QString& name, int tankId, double capacity, double level)

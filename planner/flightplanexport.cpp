@@ -13,6 +13,7 @@
 #include "settings/settings.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QSaveFile>
@@ -22,6 +23,12 @@ namespace {
 // The interface type of FSUIPC, which cannot load flight plans.
 constexpr int kInterfaceFSUIPC = 1;
 const QString kOutOfRange = QStringLiteral("invalid vector<T> subscript");
+const QString kNoFolder = QStringLiteral("no folder set");
+
+QString CannotWrite(const QString& path)
+{
+    return QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(path));
+}
 
 QString Ident(const aviation::CWaypointWX& point)
 {
@@ -60,94 +67,96 @@ void FlightplanExport::Run(const aviation::CFlightplan& plan)
     const struct
     {
         const QCheckBox* box;
-        bool (FlightplanExport::*step)(const aviation::CFlightplan&);
+        const char* format;
+        QString (FlightplanExport::*step)(const aviation::CFlightplan&);
     } steps[] = {
-        {choice.checkBox_ExportFSXP3D, &FlightplanExport::ExportFSX},
-        {choice.checkBox_ExportFS9, &FlightplanExport::ExportFS9},
-        {choice.checkBox_Export_Xplane, &FlightplanExport::ExportXPlane},
-        {choice.checkBox_Export_AirbusX, &FlightplanExport::ExportAirbusX},
-        {choice.checkBox_Export_Squawkbox, &FlightplanExport::ExportSquawkBox},
+        {choice.checkBox_ExportFSXP3D, "FSX/P3D", &FlightplanExport::ExportFSX},
+        {choice.checkBox_ExportFS9, "FS2004", &FlightplanExport::ExportFS9},
+        {choice.checkBox_Export_Xplane, "X-Plane", &FlightplanExport::ExportXPlane},
+        {choice.checkBox_Export_AirbusX, "Airbus X", &FlightplanExport::ExportAirbusX},
+        {choice.checkBox_Export_Squawkbox, "SquawkBox", &FlightplanExport::ExportSquawkBox},
     };
+    bool ticked = false;
+    QStringList notWritten;
     for (const auto& step : steps) {
-        if (step.box->isChecked() && !(this->*step.step)(plan)) {
-            SetIcon(false);
-            return;
-        }
+        if (!step.box->isChecked())
+            continue;
+        ticked = true;
+        const QString failure = (this->*step.step)(plan);
+        if (!failure.isEmpty())
+            notWritten << QStringLiteral("%1: %2").arg(QLatin1String(step.format), failure);
     }
+    SetIcon(ticked && notWritten.isEmpty());
+    if (!notWritten.isEmpty())
+        Prompter().Ask({PromptKind::Warning, QStringLiteral("Aerovane - Flight plan"),
+                        QStringLiteral("Not every ticked format was exported:\n") + notWritten.join(QLatin1Char('\n')),
+                        QString()});
 }
 
-bool FlightplanExport::ExportFSX(const aviation::CFlightplan& plan)
+QString FlightplanExport::ExportFSX(const aviation::CFlightplan& plan)
 {
     const QString name = Ident(plan.departure) + QLatin1Char('-') + Ident(plan.destination) + ".pln";
     const QString path = PathIn(CSettings::GetExportFPFSXFolder(), name);
-    if (!WriteFile(path, name, planfile::WriteFSXFlightPlan(plan)))
-        return false;
-    if (CSettings::GetInterfaceType() != kInterfaceFSUIPC && m_host != nullptr && m_host->IsConnected()) {
+    const QString failure = WriteFile(path, name, planfile::WriteFSXFlightPlan(plan));
+    if (failure.isEmpty() && CSettings::GetInterfaceType() != kInterfaceFSUIPC && m_host != nullptr
+        && m_host->IsConnected()) {
         Log(QStringLiteral("(Flight planner) - Send Flightplan to FS - ") + path);
         m_host->LoadFlightPlanToFS(path);
     }
-    return true;
+    return failure;
 }
 
-bool FlightplanExport::ExportFS9(const aviation::CFlightplan& plan)
+QString FlightplanExport::ExportFS9(const aviation::CFlightplan& plan)
 {
     const QString name = Ident(plan.departure) + QLatin1Char('-') + Ident(plan.destination) + ".pln";
     return WriteFile(PathIn(CSettings::GetExportFPFS9Folder(), name), name, planfile::WriteFS9FlightPlan(plan));
 }
 
-bool FlightplanExport::ExportXPlane(const aviation::CFlightplan& plan)
+QString FlightplanExport::ExportXPlane(const aviation::CFlightplan& plan)
 {
-    // The switch as stored before this run: the dialog stores the ticked box only when it goes.
-    if (!CSettings::GetExportFPXPlane() || CSettings::GetExportFPXPlaneFolder().isEmpty()) {
-        Log(QStringLiteral("(Flight planner) - Export FP XPlane not enabled or directory not set."));
-        return false;
-    }
     const QString name = Ident(plan.departure) + Ident(plan.destination) + ".fms";
     return WriteFile(PathIn(CSettings::GetExportFPXPlaneFolder(), name), name, planfile::WriteXPlaneFlightPlan(plan));
 }
 
-bool FlightplanExport::ExportAirbusX(const aviation::CFlightplan& plan)
+QString FlightplanExport::ExportAirbusX(const aviation::CFlightplan& plan)
 {
     const QString name = Ident(plan.departure) + Ident(plan.destination) + "01.flp";
     const QString path = PathIn(CSettings::GetExportFPAirbusXFolder(), name);
     if (path.isEmpty()) {
         ReportNotOpened(name);
-        return false;
+        return kNoFolder;
     }
     switch (AirbusXFlightplan::Write(path, plan)) {
     case AirbusXFlightplan::Result::Written:
         ReportWritten(path);
-        return true;
+        return QString();
     case AirbusXFlightplan::Result::TooFewWaypoints:
-        Prompter().Ask({PromptKind::Critical, QStringLiteral("Aerovane - Flight plan"),
-                        QStringLiteral("Flight plan waypoint error\nout of range\n") + kOutOfRange, QString()});
         qDebug().noquote() << QStringLiteral("(Flight planner) - Flight plan waypoint error - ") + kOutOfRange;
         Log(QStringLiteral("(Flight planner) - Flight plan waypoint error - ") + kOutOfRange);
-        qWarning().noquote() << QStringLiteral("Out of Range error: ") + kOutOfRange;
-        return false;
+        return QStringLiteral("flight plan waypoint error, too few waypoints");
     case AirbusXFlightplan::Result::NotWritten:
         break;
     }
     ReportNotOpened(path);
-    return false;
+    return CannotWrite(path);
 }
 
-bool FlightplanExport::ExportSquawkBox(const aviation::CFlightplan& plan)
+QString FlightplanExport::ExportSquawkBox(const aviation::CFlightplan& plan)
 {
     const QString name = Ident(plan.departure) + QLatin1Char('-') + Ident(plan.destination) + ".sfp";
     const QString path = PathIn(CSettings::GetExportFPSquawkboxFolder(), name);
     if (path.isEmpty()) {
         ReportNotOpened(name);
-        return false;
+        return kNoFolder;
     }
     const QString altitude = m_form ? m_form->lineEdit_CruiseAlt->text() : QString();
     const QString route = m_form ? m_form->plainTextEdit_route->toPlainText() : QString();
     if (!SquawkBoxFlightplan::Write(path, plan, altitude, route)) {
         ReportNotOpened(path);
-        return false;
+        return CannotWrite(path);
     }
     ReportWritten(path);
-    return true;
+    return QString();
 }
 
 QString FlightplanExport::PathIn(const QString& folder, const QString& name)
@@ -157,25 +166,24 @@ QString FlightplanExport::PathIn(const QString& folder, const QString& name)
     return folder + QLatin1Char('/') + platform::SafeFileName(name);
 }
 
-bool FlightplanExport::WriteFile(const QString& path, const QString& name, const QByteArray& content)
+QString FlightplanExport::WriteFile(const QString& path, const QString& name, const QByteArray& content)
 {
     if (path.isEmpty()) {
         ReportNotOpened(name);
-        return false;
+        return kNoFolder;
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
         ReportNotOpened(path);
-        return false;
+        return CannotWrite(path);
     }
     ReportWritten(path);
-    return true;
+    return QString();
 }
 
 void FlightplanExport::ReportWritten(const QString& path)
 {
     Log(QStringLiteral("(Flight planner) - file written - ") + path);
-    SetIcon(true);
 }
 
 void FlightplanExport::ReportNotOpened(const QString& pathOrName)

@@ -1,7 +1,8 @@
 // One run of the planner's export: asks for the FSX/P3D folder while none is set, lets the user tick the formats
 // in the export options dialog and writes the calculated plan in each ticked format into that format's folder,
-// FSX/P3D first, then FS2004, X-Plane, Airbus X and SquawkBox. The first failure ends the run. The export
-// button's icon tells the outcome; a connected simulator loads the FSX/P3D plan at once.
+// FSX/P3D first, then FS2004, X-Plane, Airbus X and SquawkBox. One message lists every ticked format that was not
+// written and why; the export button's icon is the ok one only when every ticked format was written. A connected
+// simulator loads the FSX/P3D plan at once.
 #pragma once
 
 #include "flightplan/flightplan.h"
@@ -24,17 +25,18 @@ public:
     void Run(const aviation::CFlightplan& plan);
 
 private:
-    // Each step writes its file and reports it; false ends the run.
-    bool ExportFSX(const aviation::CFlightplan& plan);
-    bool ExportFS9(const aviation::CFlightplan& plan);
-    bool ExportXPlane(const aviation::CFlightplan& plan);
-    bool ExportAirbusX(const aviation::CFlightplan& plan);
-    bool ExportSquawkBox(const aviation::CFlightplan& plan);
+    // Each step writes its file and logs it; why the file was not written ("no folder set", "cannot write
+    // <path>"), empty when it was.
+    QString ExportFSX(const aviation::CFlightplan& plan);
+    QString ExportFS9(const aviation::CFlightplan& plan);
+    QString ExportXPlane(const aviation::CFlightplan& plan);
+    QString ExportAirbusX(const aviation::CFlightplan& plan);
+    QString ExportSquawkBox(const aviation::CFlightplan& plan);
 
     // The file `name` in `folder`, the name made safe; empty when no folder is set.
     static QString PathIn(const QString& folder, const QString& name);
-    // Writes the bytes to `path` completely or not at all; false after the "can not open file" report.
-    bool WriteFile(const QString& path, const QString& name, const QByteArray& content);
+    // Writes the bytes to `path` completely or not at all; as a step's result.
+    QString WriteFile(const QString& path, const QString& name, const QByteArray& content);
     void ReportWritten(const QString& path);
     void ReportNotOpened(const QString& pathOrName);
     void Log(const QString& text);

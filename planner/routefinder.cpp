@@ -1,5 +1,6 @@
 #include "planner/routefinder.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 #include <QUrl>
 
@@ -19,26 +20,36 @@ QString Encoded(const QString& text)
     return QString::fromLatin1(QUrl::toPercentEncoding(text));
 }
 
-// A coordinate subfield in millionths of a degree; text that is no number reads as 0.
-double Degrees(const QString& subfield)
+// A coordinate subfield in whole millionths of a degree; nothing for text that is no such number.
+std::optional<double> Degrees(const QString& subfield)
 {
-    return subfield.toDouble() / kMicroDegrees;
+    bool number = false;
+    const qlonglong micro = subfield.toLongLong(&number);
+    if (!number)
+        return std::nullopt;
+    return static_cast<double>(micro) / kMicroDegrees;
+}
+
+// An ident of letters and digits, as navigation databases name fixes.
+bool IsIdent(const QString& text)
+{
+    static const QRegularExpression ident(QStringLiteral("^[A-Za-z0-9]{1,12}$"));
+    return ident.match(text).hasMatch();
 }
 
 std::optional<aviation::CWaypointWX> ReadFix(const QString& entry, const RouteFinder::AirportElevation& elevation)
 {
     const QStringList subfields = entry.split(QLatin1Char('~'));
-    if (subfields.size() < kFixSubfields)
+    if (subfields.size() < kFixSubfields || !IsIdent(subfields[0]) || subfields[5].trimmed().isEmpty())
         return std::nullopt;
-    const double latitude = Degrees(subfields[1]);
-    const double longitude = Degrees(subfields[2]);
-    if (!std::isfinite(latitude) || !std::isfinite(longitude) || std::fabs(latitude) > 90.0
-        || std::fabs(longitude) > 180.0)
+    const std::optional<double> latitude = Degrees(subfields[1]);
+    const std::optional<double> longitude = Degrees(subfields[2]);
+    if (!latitude || !longitude || std::fabs(*latitude) > 90.0 || std::fabs(*longitude) > 180.0)
         return std::nullopt;
     const QString& ident = subfields[0];
     const int type = RouteFinder::WaypointType(subfields[5]);
     const int altitude = type == kAirport && elevation ? elevation(ident) : -1;
-    aviation::WayPoint point(ident.toStdWString().c_str(), latitude, longitude, L"", type, altitude);
+    aviation::WayPoint point(ident.toStdWString().c_str(), *latitude, *longitude, L"", type, altitude);
     point.SetAirway(subfields[4].toStdWString());
     return aviation::CWaypointWX(point, 13.0f, 5.0f, 1013.2f);
 }
@@ -73,7 +84,7 @@ std::vector<aviation::CFlightplan> RouteFinder::ParseReply(const QString& reply,
             if (const auto waypoint = ReadFix(entry, elevation))
                 candidate.waypoints.push_back(*waypoint);
         }
-        if (candidate.waypoints.empty())
+        if (candidate.waypoints.size() < 2)
             continue;
         candidate.departure = candidate.waypoints.front();
         candidate.destination = candidate.waypoints.back();

@@ -24,11 +24,11 @@ public:
     static QString RequestUrl(const QString& base, const QString& appName, const QString& departure,
                               const QString& destination);
 
-    // One flight plan per usable line, in reply order: its route text as the title, the flight level and
-    // remarks texts, one waypoint per usable fix and the first and last fix as departure and destination.
-    // Lines without two fix entries and lines none of whose fixes can be read are dropped; a fix with fewer
-    // than six subfields or a position off the globe is skipped. Nothing is trimmed, so a CR before the line
-    // feed stays in the last subfield.
+    // One flight plan per line that reads as a route, in reply order: its route text as the title, the flight
+    // level and remarks texts, one waypoint per usable fix and the first and last fix as departure and
+    // destination. A fix is usable when it has six subfields, an ident of letters and digits, coordinates that
+    // are whole numbers on the globe and a type text; other fixes are skipped, and a line with fewer than two
+    // usable fixes is no route. Nothing is trimmed, so a CR before the line feed stays in the last subfield.
     static std::vector<aviation::CFlightplan> ParseReply(const QString& reply, const AirportElevation& elevation);
 
     // The waypoint type of a fix type text: 1 airport, 4 intersection (also for unknown texts), 5 VOR, 6 NDB,

@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int kIcaoLength = 4;
+const QString kTitle = QStringLiteral("Aerovane - VATroute");
 
 } // namespace
 
@@ -40,9 +41,14 @@ std::optional<aviation::CFlightplan> RouteSearch::Pick(const QString& departure,
         &reply);
     if (error != 0) {
         m_host->sigUIDebugString(QStringLiteral("(Flightplanner) VatRoute - Network Error %1").arg(error), 0);
+        const QString cause = m_host->GetDownloader()->GetLastErrorText();
+        Prompter().Ask({PromptKind::Warning, kTitle,
+                        QStringLiteral("The route finder gave no routes: %1.")
+                            .arg(cause.isEmpty() ? QStringLiteral("network error %1").arg(error) : cause),
+                        QString()});
         return std::nullopt;
     }
-    qDebug().noquote() << QStringLiteral("(Flightplanner-Vatroute) - ") + reply;
+    qDebug().noquote() << QStringLiteral("(Flightplanner-Vatroute) - reply of %1 characters").arg(reply.size());
 
     CWeatherWorker* worker = m_host->GetWeatherWorker();
     const auto elevation = [worker](const QString& ident) {
@@ -54,7 +60,7 @@ std::optional<aviation::CFlightplan> RouteSearch::Pick(const QString& departure,
     };
     const std::vector<aviation::CFlightplan> candidates = RouteFinder::ParseReply(reply, elevation);
     if (candidates.empty()) {
-        Prompter().Ask({PromptKind::Information, QStringLiteral("Aerovane - VATroute"),
+        Prompter().Ask({PromptKind::Information, kTitle,
                         QStringLiteral("Could not find any route or could not extract any route."), QString()});
         return std::nullopt;
     }

@@ -18,7 +18,8 @@ public:
     RouteSearch(QWidget* window, CMainWindowHost* host);
 
     // The picked route; nothing when the airports are not four characters each, the download fails, the reply
-    // holds no usable route or the picker is cancelled (each reported as the user or the log needs it).
+    // holds no usable route or the picker is cancelled. Each failure but the cancel gives one message with its
+    // cause; the console gets the reply's size, never the reply.
     std::optional<aviation::CFlightplan> Pick(const QString& departure, const QString& destination);
 
 private:

@@ -12,7 +12,11 @@
 #include "weather/weathermanager.h"
 
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QSignalBlocker>
+#include <QStyleOptionFrame>
+
+#include <utility>
 
 namespace {
 
@@ -20,6 +24,29 @@ aviation::CWaypointWX AirportPoint(const aviation::weather::CStation& station, i
 {
     return planfile::RoutePoint(QString::fromWCharArray(station.GetICAO()), station.GetPosition(),
                                 QString::fromStdWString(station.GetName()), type, station.GetElevation());
+}
+
+// A known airport pale green, an unknown one pale red, both under black text that stays readable.
+const QString kKnownAirportStyle = QStringLiteral("QLineEdit{background-color: rgb(190, 240, 190); color: black;}");
+const QString kUnknownAirportStyle = QStringLiteral("QLineEdit{background-color: rgb(255, 190, 190); color: black;}");
+
+// Waypoint rows the table shows without scrolling, however small the screen.
+constexpr int kVisibleWaypointRows = 5;
+
+// Gives a field the width of the longest text it shows: a route of 20,000 NM flown for days, 10,000,000 of fuel.
+void FitWidth(QLineEdit* field, const QString& longest)
+{
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth
+        = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
+    const QMargins margins = field->textMargins();
+    // A line edit keeps a few pixels between its frame and its text.
+    constexpr int kInnerMargin = 4;
+    const QSize text(field->fontMetrics().horizontalAdvance(longest) + margins.left() + margins.right()
+                         + 2 * kInnerMargin,
+                     field->sizeHint().height());
+    field->setFixedWidth(field->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, field).width());
 }
 
 void DebugLine(const QString& text)
@@ -43,8 +70,34 @@ void CTab_Flightplanner::Init(CMainWindowHost* window, CWeatherWorker* worker)
     m_weatherWorker = worker;
     m_weatherManager = worker != nullptr ? worker->GetWeatherManager() : nullptr;
     m_form = CMainWindowForm::FormOf(this);
-    if (m_form != nullptr)
-        m_form->pushButton_printFp->setEnabled(false);
+    if (m_form == nullptr)
+        return;
+    m_form->pushButton_printFp->setEnabled(false);
+    FitResultFields();
+}
+
+void CTab_Flightplanner::FitResultFields()
+{
+    const QString fuel = QStringLiteral("10000000");
+    const std::pair<QLineEdit*, QString> longest[] = {
+        {m_form->lineEdit_dist, QStringLiteral("20000.0NM")},
+        {m_form->lineEdit_avaerageDir, QStringLiteral("359.9") + QChar(0x00B0)},
+        {m_form->lineEdit_averageWind, QStringLiteral("359") + QChar(0x00B0) + QStringLiteral("/200 kt")},
+        {m_form->lineEdit_estimatedFlightTime, QStringLiteral("9999:59")},
+        {m_form->lineEdit_fuel_route, fuel},
+        {m_form->lineEdit_taxi, fuel},
+        {m_form->lineEdit_fuel_holding, fuel},
+        {m_form->lineEdit_fuel_extra, fuel},
+        {m_form->lineEdit_fuel_total, fuel},
+    };
+    for (const auto& [field, text] : longest)
+        FitWidth(field, text);
+
+    CTableViewWaypoint* table = m_form->tableView_waypoints;
+    const int scrollBar = table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table);
+    table->setMinimumHeight(table->horizontalHeader()->sizeHint().height()
+                            + kVisibleWaypointRows * table->verticalHeader()->defaultSectionSize() + scrollBar
+                            + 2 * table->frameWidth());
 }
 
 void CTab_Flightplanner::Log(const QString& text)
@@ -87,11 +140,11 @@ void CTab_Flightplanner::AirportChange(QLineEdit* field, const QString& text, av
 
     aviation::weather::CStation station;
     if (m_weatherManager == nullptr || !m_weatherManager->FindAirport(icao.toStdWString(), station)) {
-        field->setStyleSheet(QStringLiteral("background-color:red;"));
+        field->setStyleSheet(kUnknownAirportStyle);
         m_form->pushButton_Calculate->setEnabled(false);
         return;
     }
-    field->setStyleSheet(QStringLiteral("background-color:green;"));
+    field->setStyleSheet(kKnownAirportStyle);
     airport = AirportPoint(station, 1);
     if (enablesCalculation && m_flightplan.departure.GetIdent().size() == 4
         && m_flightplan.destination.GetIdent().size() == 4)

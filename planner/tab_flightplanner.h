@@ -60,6 +60,7 @@ public:
 
     // The aircraft planned for. A cruising level above its ceiling gives way to its usual cruising level.
     void SetAircraft(const aviation::structs::CAircraftDetail& aircraft);
+    const aviation::structs::CAircraftDetail& GetAircraft() const { return m_aircraft; }
     // Follows the flight along the route with every aircraft sample while the page is shown.
     void UpdatePosition(const aviation::structs::CAircraft& aircraft);
 
@@ -71,6 +72,8 @@ public:
 private:
     // Checks a typed airport ident and takes a known airport into `airport`.
     void AirportChange(QLineEdit* field, const QString& text, aviation::CWaypointWX& airport, bool enablesCalculation);
+    // Widens the result fields to their longest values and keeps five waypoint rows in sight.
+    void FitResultFields();
     // A line for the Debug page and the log file; the debug output while the page has no window.
     void Log(const QString& text);
 
@@ -84,12 +87,12 @@ private:
     void ExportPMDG777Wind();
 
     // Helpers of the calculation: the weather pass over every point, the leg pass after the first, and the
-    // times and fuel shown on the page.
+    // times and fuel shown on the page ("n/a" without a usable aircraft profile).
     bool CompleteRoute();
     void LookUpWeather(aviation::CWaypointWX& point, int cruiseLevel, bool gridWeather, flightplanner::RouteWind& wind);
     void CalculateLeg(const aviation::CWaypointWX& previous, aviation::CWaypointWX& point, int cruiseLevel,
                       bool gridWeather);
-    void ShowTimeAndFuel();
+    void ShowTimeAndFuel(bool usableAircraft);
 
     // When the last aircraft sample was looked at (monotonic ms).
     std::int64_t m_positionSearchMs = 0;

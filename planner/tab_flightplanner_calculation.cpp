@@ -82,6 +82,15 @@ int ShownFuel(double pounds, bool unitsLbs)
     return TruncatedInt(unitsLbs ? pounds : pounds * kKilogramsPerPound);
 }
 
+QString MissingForTimeAndFuel(const aviation::structs::CAircraftDetail& aircraft)
+{
+    if (aircraft.name.empty())
+        return QStringLiteral("no aircraft selected");
+    if (aircraft.cruiseSpeed <= 0)
+        return QStringLiteral("cruise speed 0");
+    return QString();
+}
+
 void RouteWind::Add(const CWind& wind)
 {
     if (!(wind.speed >= 0.0) || !std::isfinite(wind.direction) || !std::isfinite(wind.speed))
@@ -175,6 +184,9 @@ void CTab_Flightplanner::CalculateFlightPlan()
         Log(QStringLiteral("(Flight planner) Aircraft not selected"));
     else
         Log(QStringLiteral("(Flight planner) Aircraft selected -> ") + QString::fromStdWString(m_aircraft.name));
+    const QString missing = flightplanner::MissingForTimeAndFuel(m_aircraft);
+    m_form->label_calculationNote->setText(
+        missing.isEmpty() ? QString() : QStringLiteral("Time and fuel need an aircraft profile: %1").arg(missing));
 
     std::vector<CWaypointWX>& points = m_calculatedFlightplan.waypoints;
     const int pointCount = static_cast<int>(points.size());
@@ -214,7 +226,7 @@ void CTab_Flightplanner::CalculateFlightPlan()
         CalculateLeg(points[i - 1], points[i], cruiseLevel, gridWeather);
     }
 
-    ShowTimeAndFuel();
+    ShowTimeAndFuel(missing.isEmpty());
     m_form->tableView_waypoints->SetFlightPlan(m_calculatedFlightplan);
     progress.close();
 }
@@ -286,12 +298,24 @@ void CTab_Flightplanner::CalculateLeg(const CWaypointWX& previous, CWaypointWX& 
     point.SetTas(tas);
     point.SetWind(level);
     point.SetTemperature(static_cast<float>(level.GetTemperature()));
-    if (point.GetGroundSpeed() > 0)
+    // Without an airspeed the ground speed is the wind's alone: no leg time.
+    if (tas > 0 && point.GetGroundSpeed() > 0)
         point.SetLegTime(flightplanner::LegMinutes(Position::GetDistance(previous, point), point.GetGroundSpeed()));
 }
 
-void CTab_Flightplanner::ShowTimeAndFuel()
+void CTab_Flightplanner::ShowTimeAndFuel(bool usableAircraft)
 {
+    const QString unit = CSettings::GetUnitsLbs() ? QStringLiteral("lbs") : QStringLiteral("kg");
+    for (QLabel* label :
+         {m_form->label_lbs, m_form->label_lbs_2, m_form->label_lbs_3, m_form->label_lbs_4, m_form->label_lbs_5})
+        label->setText(unit);
+    if (!usableAircraft) {
+        for (QLineEdit* field :
+             {m_form->lineEdit_estimatedFlightTime, m_form->lineEdit_fuel_route, m_form->lineEdit_taxi,
+              m_form->lineEdit_fuel_holding, m_form->lineEdit_fuel_extra, m_form->lineEdit_fuel_total})
+            field->setText(QStringLiteral("n/a"));
+        return;
+    }
     std::vector<CWaypointWX>& points = m_calculatedFlightplan.waypoints;
     long long totalMinutes = 0;
     for (const CWaypointWX& point : points)
@@ -308,10 +332,6 @@ void CTab_Flightplanner::ShowTimeAndFuel()
     m_form->lineEdit_fuel_holding->setText(shown(m_aircraft.HoldingFuel));
     m_form->lineEdit_fuel_extra->setText(shown(m_aircraft.ExtraFuel));
     m_form->lineEdit_fuel_total->setText(shown(sums.total));
-    const QString unit = unitsLbs ? QStringLiteral("lbs") : QStringLiteral("kg");
-    for (QLabel* label :
-         {m_form->label_lbs, m_form->label_lbs_2, m_form->label_lbs_3, m_form->label_lbs_4, m_form->label_lbs_5})
-        label->setText(unit);
 }
 
 int CTab_Flightplanner::InterpolateLevel(const Position& position, int altitude, CLevel& level)

@@ -2,6 +2,7 @@
 // mean wind along the route.
 #pragma once
 
+#include "simlink/aircraftdetail.h"
 #include "weather/waypoint.h"
 #include "weather/wind.h"
 
@@ -43,6 +44,10 @@ FuelSums SumRouteFuel(std::vector<aviation::CWaypointWX>& waypoints, const FuelP
 
 // A fuel figure in pounds as the page shows it: whole pounds, or whole kilograms (1000 lb -> 453 kg).
 int ShownFuel(double pounds, bool unitsLbs);
+
+// What the aircraft profile lacks for the flight time and fuel ("no aircraft selected", "cruise speed 0"); empty
+// for a profile with a cruise speed.
+QString MissingForTimeAndFuel(const aviation::structs::CAircraftDetail& aircraft);
 
 // The winds at the cruising level summed along the route as vectors (x = cos, y = sin of the direction).
 class RouteWind

@@ -308,9 +308,12 @@ int CWeatherManager::InterpolationGrib(Position position, std::vector<CLevel>& l
             Report(L"(WeatherManage) - InterpolationGrib  Error wind speed");
             platform::DebugOut(std::string("InterpolationGrib  Error wind speed"));
         }
+        // Grid winds are whole knots: where all four points blow alike, rounding alone must not make the
+        // interpolated wind faster than every one of them.
+        constexpr double kGridSpeedStep = 1.0;
         bool fasterThanAll = true;
         for (int q = 0; q < QuadrantCount; ++q)
-            fasterThanAll = fasterThanAll && speed > level[q].speed;
+            fasterThanAll = fasterThanAll && speed > level[q].speed + kGridSpeedStep;
         if (fasterThanAll)
             return useNearestProfile(2);
         levels.emplace_back(level[NE].GetAltitude(), CWind(direction, speed, 0.0),

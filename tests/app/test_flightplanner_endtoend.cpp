@@ -3,7 +3,11 @@
 #include "mainwindowtest.h"
 #include "planner/tab_flightplanner.h"
 
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QProgressDialog>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -19,6 +23,10 @@ struct ImportPrompter : AnsweringPrompter
     QString Choose(const ChooserRequest& request) override
     {
         return request.kind == ChooserKind::OpenFile ? path : QString();
+    }
+    int AskWithButtons(const PromptRequest&, const QStringList& buttons) override
+    {
+        return buttons.indexOf(QStringLiteral("Create PDF and Open"));
     }
     QString path;
     QStringList warnings;
@@ -79,4 +87,74 @@ TEST_F(FlightPlannerEndToEnd, ImportedXPlanePlanShowsTheRouteAndFollowsTheAircra
 
     const QImage picture = window.ui.tab_flightplanner->grab().toImage();
     EXPECT_TRUE(picture.save(QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/flightplanner.png")));
+}
+
+TEST_F(FlightPlannerEndToEnd, SmallScreenShowsFiveRowsAndExportAndALongPrintoutKeepsTheWindowAnswering)
+{
+    // A 2,000-point route along the 50th parallel.
+    QTemporaryDir plans;
+    QByteArray fms = "I\n3 version\n1\n1999\n1 EDDF 0.000000 50.033333 8.570556\n";
+    for (int i = 1; i < 1999; ++i)
+        fms += QByteArray("11 P") + QByteArray::number(i) + " 0 50.000000 " + QByteArray::number(8.6 + i * 0.004)
+            + "\n";
+    fms += "1 EPKK 0.000000 50.077731 19.784836\n";
+    QFile file(plans.filePath("long.fms"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(fms);
+    file.close();
+    ImportPrompter prompter;
+    prompter.path = file.fileName();
+    const ScopedPrompter scopedPrompter(prompter);
+
+    auto& window = Window();
+    window.resize(1024, 768);
+    window.show();
+    window.ui.tabWidgetMain->setCurrentWidget(window.ui.tab_flightplanner);
+    window.ui.pushButton_FpImport->click();
+    ASSERT_EQ(window.ui.tableView_waypoints->model()->rowCount(), 2000);
+    QTest::qWait(100);
+    ASSERT_LE(window.height(), 768);
+
+    // Scrolled down to the Export button, the page shows it whole with five waypoint rows above it.
+    window.ui.scrollAreaFP->ensureWidgetVisible(window.ui.pushButton_ExportFP);
+    QTest::qWait(50);
+    QPushButton* exportButton = window.ui.pushButton_ExportFP;
+    EXPECT_EQ(exportButton->visibleRegion().boundingRect(), exportButton->rect());
+    QTableView* table = window.ui.tableView_waypoints;
+    const int rowsInSight = (table->visibleRegion().boundingRect().height() - table->horizontalHeader()->height())
+        / table->verticalHeader()->defaultSectionSize();
+    EXPECT_GE(rowsInSight, 5);
+    QWidget* page = window.ui.tab_flightplanner;
+    EXPECT_TRUE(page->grab().toImage().save(QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/flightplanner_1024x768.png")));
+
+    // The printout, watched by a timer, is cancelled half way: the earlier file stays.
+    const QString pdf = QDir(platform::ProgramFolder()).filePath("lastFP.pdf");
+    QFile earlier(pdf);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("the earlier flight plan");
+    earlier.close();
+    QElapsedTimer clock;
+    qint64 lastTick = 0;
+    qint64 longestPause = 0;
+    int progressSeen = 0;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        longestPause = std::max(longestPause, clock.elapsed() - lastTick);
+        lastTick = clock.elapsed();
+        auto* progress = window.findChild<QProgressDialog*>();
+        if (progress != nullptr && progress->value() > progress->maximum() / 2) {
+            progressSeen = progress->value();
+            progress->cancel();
+        }
+    });
+    clock.start();
+    watch.start();
+    window.ui.pushButton_printFp->click();
+    watch.stop();
+    EXPECT_GT(progressSeen, 0);
+    EXPECT_LT(longestPause, 200);
+    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+    EXPECT_EQ(earlier.readAll(), "the earlier flight plan");
+    EXPECT_FALSE(QFile::exists(pdf + ".part"));
 }

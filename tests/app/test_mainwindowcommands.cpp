@@ -1,8 +1,10 @@
 #include "app/aircraftlamps.h"
+#include "loadeditor/aircraftconfigdlg.h"
 #include "mainwindowtest.h"
 #include "platform/simconnectsim.h"
 #include "simlink/fsuipcsimulator.h"
 #include "simlink/fsuipctransport.h"
+#include "tests/support/modaldialoganswer.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -110,6 +112,18 @@ TEST_F(MainWindowTest, AircraftSelectorListsProfilesAndFollowsTheSimulatorsAircr
     detail.name = L"Boeing 737-800";
     window.OnUpdateAircraftDetails(detail);
     EXPECT_EQ(combo->currentIndex(), 1);
+
+    // A profile saved in the Aircraft Editor is the selected one afterwards, and the planner's.
+    ModalDialogAnswer<CAircraftConfigDlg> editor([](CAircraftConfigDlg& dialog) {
+        dialog.lineEdit_AircraftName->setText("Airbus A320");
+        dialog.lineEdit_CruiseSpeed->setText("447");
+        dialog.OnSave();
+        return true;
+    });
+    window.ui.actionDlgAircraft_Config->trigger();
+    ASSERT_EQ(editor.Answered(), 1);
+    EXPECT_EQ(combo->currentText(), "Airbus A320");
+    EXPECT_EQ(window.ui.tab_flightplanner->GetAircraft().cruiseSpeed, 447);
 }
 
 TEST_F(MainWindowTest, ConnectTurnsTheActionIntoDisconnectAndClearsTheWeatherOncePerRun)

@@ -57,6 +57,10 @@ public:
     CWeatherWorker* GetWeatherWorker() override { return weatherWorker; }
     aviation::structs::CAircraftDetail GetAircraftDetails() override { return aircraftDetail; }
     void FillAircraftCombo() override { calls << QStringLiteral("FillAircraftCombo"); }
+    void SelectAircraftProfile(const QString& name) override
+    {
+        calls << QStringLiteral("SelectAircraftProfile(%1)").arg(name);
+    }
     void LoadFlightPlanToFS(const QString& path) override
     {
         calls << QStringLiteral("LoadFlightPlanToFS(%1)").arg(path);

@@ -149,44 +149,56 @@ TEST_F(FlightplanExportTest, CancelledChooserOrDialogAndTheXPlaneGateWriteNothin
     EXPECT_TRUE(Written().isEmpty());
     EXPECT_FALSE(IconOk());
 
-    // X-Plane reads the switch stored before the dialog.
+    // The ticked box is the switch of this run, whatever was stored before.
     CSettings::SetExportFPXPlane(false);
     Export(SeattleToPortland(), XPlane | AirbusX | SquawkBox);
-    EXPECT_EQ(host.log, QStringList{"(Flight planner) - Export FP XPlane not enabled or directory not set."});
-    EXPECT_TRUE(Written().isEmpty());
-    EXPECT_FALSE(IconOk());
-    Export(SeattleToPortland(), XPlane | AirbusX | SquawkBox);
     EXPECT_EQ(Written(), QStringList({"airbusx/KSEAKPDX01.flp", "squawkbox/KSEA-KPDX.sfp", "xplane/KSEAKPDX.fms"}));
+    EXPECT_TRUE(IconOk());
 }
 
-TEST_F(FlightplanExportTest, AirbusXWithOneWaypointShowsTheErrorAndStops)
+TEST_F(FlightplanExportTest, OneMessageListsEveryTickedFormatNotWrittenAndWhy)
 {
-    // The airports only, no waypoint list to walk.
-    Export(SeattleToPortland(1), AirbusX | SquawkBox);
-    ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].kind, PromptKind::Critical);
-    EXPECT_EQ(prompter.asked[0].title, "Aerovane - Flight plan");
-    EXPECT_TRUE(prompter.asked[0].text.startsWith("Flight plan waypoint error\nout of range\n"));
-    EXPECT_TRUE(host.log.last().startsWith("(Flight planner) - Flight plan waypoint error - "));
-    EXPECT_EQ(ReadBytes(Folder("airbusx/KSEAKPDX01.flp")),
-              "[CoRte]\nArptArr=KPDX\nArptDep=KSEA\nRwyArr=\nRwyDep=\nSID=\n");
-    EXPECT_EQ(Written(), QStringList{"airbusx/KSEAKPDX01.flp"});
-    EXPECT_FALSE(IconOk());
+    // A folder below a plain file cannot be written into.
+    QFile plain(Folder("plain"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    CSettings::SetExportFPSquawkboxFolder(Folder("plain/squawkbox"));
+    CSettings::SetExportFPFS9Folder(QString());
+    const QString unwritable = QDir::toNativeSeparators(Folder("plain/squawkbox/KSEA-KPDX.sfp"));
+    const struct
+    {
+        aviation::CFlightplan plan;
+        int formats;
+        QString message; // empty: none
+    } cases[] = {
+        {SeattleToPortland(), FSX | XPlane, ""},
+        {SeattleToPortland(), FSX | FS9 | XPlane | SquawkBox,
+         "Not every ticked format was exported:\nFS2004: no folder set\nSquawkBox: cannot write " + unwritable},
+        // The airports only, no waypoint list to walk.
+        {SeattleToPortland(1), AirbusX | XPlane,
+         "Not every ticked format was exported:\nAirbus X: flight plan waypoint error, too few waypoints"},
+    };
+    for (const auto& c : cases) {
+        prompter.asked.clear();
+        Export(c.plan, c.formats);
+        EXPECT_EQ(IconOk(), c.message.isEmpty()) << c.formats;
+        ASSERT_EQ(prompter.asked.size(), c.message.isEmpty() ? 0u : 1u) << c.formats;
+        if (!c.message.isEmpty()) {
+            EXPECT_EQ(prompter.asked[0].text, c.message);
+        }
+    }
+    // The formats after a failure are still written.
+    EXPECT_TRUE(QFile::exists(Folder("xplane/KSEAKPDX.fms")));
 }
 
-TEST_F(FlightplanExportTest, FilesStayInsideTheirFoldersAndAFailureStopsTheRun)
+TEST_F(FlightplanExportTest, FilesStayInsideTheirFolders)
 {
     // An ident from a file or a reply names no other folder.
     aviation::CFlightplan plan = SeattleToPortland();
     plan.departure = Point(L"../x", 47.0, -122.0, 1);
     Export(plan, FSX | SquawkBox);
     EXPECT_EQ(Written(), QStringList({"fsx/.._x-KPDX.pln", "squawkbox/.._x-KPDX.sfp"}));
-
-    // No FS2004 folder: nothing is written at the root, the files before stay, the ones after are not written.
     CSettings::SetExportFPFS9Folder(QString());
-    Export(SeattleToPortland(), FSX | FS9 | AirbusX);
-    EXPECT_EQ(host.log.last(), "(Flight planner) - can not open file - KSEA-KPDX.pln");
-    EXPECT_EQ(Written(), QStringList({"fsx/.._x-KPDX.pln", "fsx/KSEA-KPDX.pln", "squawkbox/.._x-KPDX.sfp"}));
+    Export(SeattleToPortland(), FS9);
     EXPECT_FALSE(QFile::exists("/KSEA-KPDX.pln"));
-    EXPECT_FALSE(IconOk());
 }

@@ -54,16 +54,16 @@ TEST_F(FlightPlannerTest, AirportFieldsTakeKnownAirportsAndGateTheCalculation)
     EXPECT_FALSE(ui.pushButton_Calculate->isEnabled());
     ui.lineEdit_Dep->setText("eddf");
     EXPECT_EQ(ui.lineEdit_Dep->text(), "EDDF");
-    EXPECT_EQ(ui.lineEdit_Dep->styleSheet(), "background-color:green;");
+    EXPECT_EQ(ui.lineEdit_Dep->styleSheet(), "QLineEdit{background-color: rgb(190, 240, 190); color: black;}");
     EXPECT_TRUE(ui.pushButton_Calculate->isEnabled());
     EXPECT_NEAR(planner->GetEditedFlightPlan().departure.GetLatitude(), 50.03, 0.05);
 
     // Three letters change nothing; an unknown airport turns red, switches the calculation off and keeps the
     // airport known before.
     ui.lineEdit_Dep->setText("EDD");
-    EXPECT_EQ(ui.lineEdit_Dep->styleSheet(), "background-color:green;");
+    EXPECT_EQ(ui.lineEdit_Dep->styleSheet(), "QLineEdit{background-color: rgb(190, 240, 190); color: black;}");
     ui.lineEdit_Dep->setText("ZZZZ");
-    EXPECT_EQ(ui.lineEdit_Dep->styleSheet(), "background-color:red;");
+    EXPECT_EQ(ui.lineEdit_Dep->styleSheet(), "QLineEdit{background-color: rgb(255, 190, 190); color: black;}");
     EXPECT_FALSE(ui.pushButton_Calculate->isEnabled());
     EXPECT_EQ(planner->GetEditedFlightPlan().departure.GetIdent(), L"EDDF");
 

@@ -24,6 +24,7 @@ const QString kNineMetars = "EDDW 221850Z AUTO 21005KT CAVOK 13/12 Q1015 NOSIG\n
 aviation::structs::CAircraftDetail Boeing777(float fuelFlow)
 {
     aviation::structs::CAircraftDetail aircraft;
+    aircraft.name = L"Boeing 777-200LR";
     aircraft.cruiseSpeed = 450;
     aircraft.maxAlt = 43100;
     aircraft.FuelFlow = fuelFlow;
@@ -150,4 +151,73 @@ TEST_F(PlannerCalculationTest, TenReportsAskNothingAndFuelShowsInKilograms)
     planner->SetAircraft(Boeing777(1e30f));
     planner->CalculateFP();
     EXPECT_EQ(ui.lineEdit_fuel_total->text(), QString::number(std::numeric_limits<int>::max()));
+}
+
+// Both hemispheres, the tropics, where the grid's points blow alike, and a low level.
+TEST_F(PlannerCalculationTest, EveryLegOfRoutesAroundTheWorldHasTheGridsWindAndTemperature)
+{
+    const struct
+    {
+        const char* name;
+        int cruise;
+        const char* points;
+    } routes[] = {
+        {"SBEG-SBBE", 25000,
+         "1 SBEG 0 -3.038611 -60.049722\n11 ITA 0 -3.130000 -58.480000\n11 MPA 0 -2.500000 -54.600000\n"
+         "11 GUR 0 -1.800000 -51.200000\n1 SBBE 0 -1.379167 -48.476111\n"},
+        {"FMMT-FJDG", 35000,
+         "1 FMMT 0 -18.109444 49.392500\n11 SEYCH 0 -14.500000 56.000000\n11 MALDI 0 -10.500000 64.000000\n"
+         "1 FJDG 0 -7.313333 72.411111\n"},
+        {"CYPR-PAWG", 5000,
+         "1 CYPR 0 54.286111 -130.444722\n11 KETCH 0 55.350000 -131.700000\n1 PAWG 0 56.484444 -132.369722\n"},
+        {"LEMG-LFPG", 35000,
+         "1 LEMG 0 36.674900 -4.499110\n11 RESBI 0 38.300000 -3.600000\n11 BLV 0 40.900000 -1.900000\n"
+         "11 TOU 0 43.600000 1.400000\n11 AMB 0 46.200000 2.100000\n1 LFPG 0 49.009722 2.547778\n"},
+    };
+    prompter.questionAnswer = PromptAnswer::Yes;
+    for (const auto& route : routes) {
+        const QByteArray points(route.points);
+        prompter.chosenFile
+            = WriteFile(dir, QString(route.name) + ".fms",
+                        "I\n3 version\n1\n" + QByteArray::number(points.count('\n') - 1) + "\n" + points);
+        planner->ImportFP();
+        ui.lineEdit_CruiseAlt->setText(QString::number(route.cruise));
+        planner->CalculateFP();
+        const auto legs = planner->GetFlightPlan().waypoints;
+        ASSERT_GE(legs.size(), 3u) << route.name;
+        for (std::size_t i = 1; i < legs.size(); ++i) {
+            EXPECT_GE(legs[i].GetWind().speed, 0.0) << route.name << " " << i;
+            EXPECT_GT(legs[i].GetTemperature(), -90.0f) << route.name << " " << i;
+        }
+    }
+}
+
+TEST_F(PlannerCalculationTest, WithoutAUsableProfileTimeAndFuelShowNotAvailableAndTheLineSaysWhy)
+{
+    worker->LoadWeatherFromText(kNineMetars + "EDDF 221850Z AUTO VRB01KT CAVOK 13/12 Q1017 NOSIG\n", QString(),
+                                QString());
+    CSettings::SetExportPMDG777WX(true);
+    aviation::structs::CAircraftDetail noSpeed = Boeing777(5300.0f);
+    noSpeed.cruiseSpeed = 0;
+    const struct
+    {
+        aviation::structs::CAircraftDetail aircraft;
+        QString note;
+    } cases[] = {
+        {{}, "Time and fuel need an aircraft profile: no aircraft selected"},
+        {noSpeed, "Time and fuel need an aircraft profile: cruise speed 0"},
+        {Boeing777(5300.0f), ""},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(dir.filePath("EDDFEDDM.wx"));
+        planner->SetAircraft(c.aircraft);
+        CalculateTyped("EDDF", "EDDM");
+        EXPECT_EQ(ui.label_calculationNote->text(), c.note);
+        const bool usable = c.note.isEmpty();
+        for (QLineEdit* field : {ui.lineEdit_estimatedFlightTime, ui.lineEdit_fuel_route, ui.lineEdit_fuel_total})
+            EXPECT_EQ(field->text() == "n/a", !usable) << c.note.toStdString();
+        // Route, winds and the wind file are worked out all the same.
+        EXPECT_EQ(planner->GetFlightPlan().waypoints.size(), 2u);
+        EXPECT_TRUE(QFile::exists(dir.filePath("EDDFEDDM.wx")));
+    }
 }

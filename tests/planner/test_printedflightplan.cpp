@@ -74,15 +74,17 @@ TEST(PrintedFlightPlan, HtmlHoldsTitleAirportsLegsMetarsAndFuel)
               "<center><h2>Aerovane-FP</h2> <b style='color:red;'>NOT FOR REAL WORLD NAVIGATION</b></center>"
               "Departure: <b>KSEA</b>, Seattle-Tacoma Intl<br>Destination: <b>KPDX</b>, Portland Intl<br>"
               "Alternate: <b>KGEG</b>, Spokane Intl &amp; Felts<br>"
-              "<table border='0' rules='all' cellpadding='5' style='border-collapse: collapse;'><thead><tr>"
-              "<th>Wayp</th><th>Coords</th><th>Type</th><th>Alt</th><th>Dir</th><th>Dist</th><th>Wind</th>"
-              "<th>Temp</th><th>Hdg</th><th>TAS</th><th>GS</th><th>Time</th></tr></thead><tbody>"
+              "<table border='0' rules='all' cellpadding='5' width='100%' style='border-collapse: collapse;'>"
+              "<thead><tr><th width='9%'>Wayp</th><th width='14%'>Coords</th><th width='10%'>Type</th>"
+              "<th width='8%'>Alt</th><th width='6%'>Dir</th><th width='7%'>Dist</th><th width='11%'>Wind</th>"
+              "<th width='7%'>Temp</th><th width='6%'>Hdg</th><th width='7%'>TAS</th><th width='7%'>GS</th>"
+              "<th width='8%'>Time</th></tr></thead><tbody>"
               "<tr><td>KSEA</td><td>45.00, -122.00</td><td>Airport</td><td>433ft</td><td>-</td><td>-</td>"
               "<td>220°/7kt</td><td>9°C</td><td>-</td><td>-</td><td>-</td><td>-</td></tr>"
               "<tr><td>OLM</td><td>46.00, -122.00</td><td>VOR</td><td>35000ft</td><td>0°</td><td>60 NM</td>"
               "<td>005°/12kt</td><td>-45°C</td><td>0°</td><td>450 kt</td><td>440 kt</td><td>00:45</td></tr>"
               "<tr><td>KPDX</td><td>45.50, -122.00</td><td>Airport</td><td>31ft</td><td>180°</td><td>30 NM</td>"
-              "<td>-01°/-1kt</td><td>-99°C</td><td>0°</td><td>450 kt</td><td>0 kt</td><td>n/a</td></tr>"
+              "<td>n/a</td><td>n/a</td><td>0°</td><td>450 kt</td><td>0 kt</td><td>n/a</td></tr>"
               "<tr style='font-weight:bold;'><td></td><td></td><td></td><td></td><td></td><td>90NM</td>"
               "<td>220°/3 kt</td><td></td><td></td><td></td><td></td><td>00:45</td></tr></tbody></table><br>"
               "<h3>Metar</h3>KSEA 221853Z 22007KT 10SM SCT005 BKN030 09/08 A2977 RMK AO2 SLP088<br>"
@@ -112,9 +114,8 @@ TEST(PrintedFlightPlan, TenWaypointsFitOnePageWithEveryHeaderOnOneLine)
                                        431, 8, kPortlandMetar));
     QTemporaryDir folder;
     const QString path = folder.filePath("lastFP.pdf");
-    QTextDocument document;
-    flightplanner::SetDocumentHtml(document, FlightPlanHtml(plan, KilogramFields()));
-    ASSERT_TRUE(flightplanner::WritePdf(document, path));
+    ASSERT_EQ(flightplanner::WritePdf(flightplanner::FlightPlanBlocks(plan, KilogramFields()), path, {}),
+              flightplanner::PrintResult::Printed);
 
     EXPECT_TRUE(ToolOutput("pdfinfo", {path}).contains(QRegularExpression("Pages:\\s+1\\n")));
     const QString text = ToolOutput("pdftotext", {"-layout", path, "-"});

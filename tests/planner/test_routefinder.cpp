@@ -61,11 +61,13 @@ TEST(RouteFinderReply, UnusableLinesAndFixesAreDropped)
         {"three fields", "FL350:EDDF DCT LOWW:EDDF~1~2~~~APT|LOWW~1~2~~~APT", {}},
         {"short line", "A:B:\n::|:", {}},
         {"no fix of six subfields", "FL350:EDDF DCT LOWW:none:EDDF~1~2~~APT|LOWW~1~2", {}},
-        {"five subfields skipped", "FL300:A B:r:EDDF~1~2~~APT|LOWW~48110278~16569722~~~APT", {"LOWW"}},
+        {"five subfields skipped", "FL300:A B:r:EDDF~1~2~~APT|LOWW~48110278~16569722~~~APT|B~1~2~~~INT", {"LOWW", "B"}},
         {"off the globe",
-         "FL1:R:r:A~nan~1~~~INT|B~1~inf~~~INT|C~90000001~0~~~INT|D~0~-180000001~~~INT|E~0~0~~~INT",
-         {"E"}},
-        {"no number reads as 0", "FL1:R:r:A~north~east~~~INT|B~1~2~~~INT", {"A", "B"}},
+         "FL1:R:r:A~nan~1~~~INT|B~1~inf~~~INT|C~90000001~0~~~INT|D~0~-180000001~~~INT|E~0~0~~~INT|F~1~1~~~INT",
+         {"E", "F"}},
+        {"one usable fix is no route", "FL300:A B:r:EDDF~1~2~~APT|LOWW~48110278~16569722~~~APT", {}},
+        {"no number, no ident, no type", "FL1:R:r:A~north~east~~~INT|B C~1~2~~~INT|D~1~2~~~|E~1.5~2~~~INT", {}},
+        {"random text with the separators", "x:\x01\x7f:%:~~~~~|~~~~~~~|\xff~0~0~~~?", {}},
         {"good lines around bad ones", "garbage\n" + kDirect + "\nFL1:R::A~1~2~~~APT\n", {"EDDF", "LOWW"}},
     };
     for (const auto& c : cases) {
@@ -165,11 +167,37 @@ TEST_F(RouteSearchTest, NothingToPickIsToldAndChangesNothing)
     server.SetFailure("/access.php", tools::WxServer::Failure::NotFound);
     EXPECT_EQ(FindRoute("EDDF", "LOWW", kDirect.toUtf8()), 0);
     EXPECT_EQ(host.log, QStringList{"(Flightplanner) VatRoute - Network Error 203"});
+    EXPECT_EQ(prompter.asked.back().text, "The route finder gave no routes: HTTP 404.");
     // Typed idents add no query keys and no path; the server has no route for them.
     server.SetFailure("/access.php", tools::WxServer::Failure::None);
     EXPECT_EQ(FindRoute("ED#x", "../W", kDirect.toUtf8()), 0);
     EXPECT_EQ(server.Requests().last(), "/access.php?type=app&name=aerovane&dep=ED%23x&dest=..%2FW");
-    EXPECT_EQ(prompter.asked.size(), 4u);
+    EXPECT_EQ(prompter.asked.size(), 5u);
     EXPECT_TRUE(ui.plainTextEdit_route->toPlainText().isEmpty());
     EXPECT_TRUE(ui.tab_flightplanner->GetEditedFlightPlan().waypoints.empty());
+}
+
+TEST_F(RouteSearchTest, EveryFailureOfTheServiceIsShownWithItsCause)
+{
+    host.GetDownloader()->SetTransferTimeout(300);
+    host.GetDownloader()->SetMaxBodySize(1024);
+    const struct
+    {
+        tools::WxServer::Failure failure;
+        QByteArray reply;
+        const char* cause;
+    } cases[] = {
+        {tools::WxServer::Failure::InternalError, kDirect.toUtf8(), "HTTP 500"},
+        {tools::WxServer::Failure::Stall, kDirect.toUtf8(), "timed out"},
+        {tools::WxServer::Failure::None, QByteArray(4096, 'x'), "exceeds 1024 bytes"},
+        {tools::WxServer::Failure::None, QByteArray("<html><body>Service unavailable</body></html>"),
+         "Could not find any route"},
+    };
+    for (const auto& c : cases) {
+        prompter.asked.clear();
+        server.SetFailure("/access.php", c.failure);
+        EXPECT_EQ(FindRoute("EDDF", "LOWW", c.reply), 0);
+        ASSERT_EQ(prompter.asked.size(), 1u) << c.cause;
+        EXPECT_TRUE(prompter.asked[0].text.contains(c.cause)) << prompter.asked[0].text.toStdString();
+    }
 }
