@@ -107,14 +107,23 @@ void Aerovane_Pro::OnDlgHistoryWeather()
         return;
 
     qDebug().noquote() << QStringLiteral("Date History: ") + time.toString();
-    const HistoryPart metar{QStringLiteral("Metar"), HistoryMetarName(time), QStringLiteral("/metar.gz"),
-                            QStringLiteral("/metar.txt"), QStringLiteral("Downloading History Metar"),
+    const HistoryPart metar{QStringLiteral("Metar"),
+                            HistoryMetarName(time),
+                            QStringLiteral("/metar.gz"),
+                            QStringLiteral("/metar.txt"),
+                            QStringLiteral("Downloading History Metar"),
                             QStringLiteral("Unpack Metar")};
-    const HistoryPart synop{QStringLiteral("Additional WX"), HistorySynopName(time), QStringLiteral("/addwx.gz"),
-                            QStringLiteral("/addwx.txt"), QStringLiteral("Downloading History Additional WX"),
+    const HistoryPart synop{QStringLiteral("Additional WX"),
+                            HistorySynopName(time),
+                            QStringLiteral("/addwx.gz"),
+                            QStringLiteral("/addwx.txt"),
+                            QStringLiteral("Downloading History Additional WX"),
                             QStringLiteral("Unpack AddWX")};
-    const HistoryPart grib{QStringLiteral("Wind"), HistoryGribName(time), QStringLiteral("/wind.gz"),
-                           QStringLiteral("/wind.txt"), QStringLiteral("Downloading History Wind"),
+    const HistoryPart grib{QStringLiteral("Wind"),
+                           HistoryGribName(time),
+                           QStringLiteral("/wind.gz"),
+                           QStringLiteral("/wind.txt"),
+                           QStringLiteral("Downloading History Wind"),
                            QStringLiteral("Unpack Wind")};
     qDebug().noquote() << QStringLiteral("Metar filename: ") + metar.remoteName;
     qDebug().noquote() << QStringLiteral("Synop filename: ") + synop.remoteName;
@@ -158,7 +167,8 @@ void Aerovane_Pro::OnDlgHistoryWeather()
 
 void Aerovane_Pro::WarnHistoryPartsFailed(const QStringList& parts, const QString& consequence)
 {
-    Prompter().Ask({PromptKind::Warning, QStringLiteral("Aerovane - History WX"),
+    Prompter().Ask({PromptKind::Warning,
+                    QStringLiteral("Aerovane - History WX"),
                     QStringLiteral("History weather failed: %1\n%2").arg(parts.join(QStringLiteral(", ")), consequence),
                     {}});
 }
