@@ -130,7 +130,6 @@ public:
     // surface weather would go out with today's winds aloft) and the status says so. Loading any other
     // weather ends it.
     void SetWithoutUpperAir(bool without);
-    bool IsWithoutUpperAir() const { return m_withoutUpperAir; }
     static QString WithoutUpperAirText() { return QStringLiteral("historic weather without upper air"); }
     // One step of the direct wind control: the wind at the aircraft moved towards the data's wind (job 9).
     void UpdateDirectWindControl();

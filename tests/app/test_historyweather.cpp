@@ -159,6 +159,7 @@ TEST_F(HistoryWeatherTest, BothBoxesFetchAllThreeArchivesAndSwitchToHistory)
                            "/history/grib_1x1_2016-05-04_06_00_00.gz"}));
     EXPECT_EQ(HistoryFiles(), QStringList({"addwx.gz", "addwx.txt", "metar.gz", "metar.txt", "wind.gz", "wind.txt"}));
     EXPECT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataHistory);
+    EXPECT_TRUE(prompter.asked.empty());
     EXPECT_EQ(MetarCount(window), m_metarCount);
     EXPECT_GT(SynopCount(window), 0);
     EXPECT_TRUE(HasWind(window));
@@ -229,6 +230,8 @@ TEST_F(HistoryWeatherTest, FailedMetarDownloadKeepsTheWeatherAndItsSource)
         EXPECT_TRUE(log.contains(c.logged)) << log.toStdString();
         EXPECT_FALSE(log.contains("Success")) << log.toStdString();
         EXPECT_FALSE(log.contains("LoadWeatherFromFile"));
+        ASSERT_FALSE(prompter.asked.empty());
+        EXPECT_EQ(prompter.asked.back().text, "History weather failed: Metar\nThe weather in use stays.");
         archive.SetFailure(metarPath, tools::WxServer::Failure::None);
     }
 }
@@ -296,14 +299,6 @@ TEST_F(HistoryWeatherTest, FailedUpperAirIsNamedAndNoLiveGridTakesItsPlace)
         worker.GenerateFSWeather(QString());
         EXPECT_TRUE(archive.Requests().filter("grib").isEmpty()) << archive.Requests().join(' ').toStdString();
     }
-
-    // The upper air there: no box, and the next live download gets its grid again.
-    archive.SetFailure(kGridPath, tools::WxServer::Failure::None);
-    prompter.asked.clear();
-    RunHistory(window, kArchived, true, true);
-    EXPECT_TRUE(prompter.asked.empty());
-    EXPECT_TRUE(HasWind(window));
-    EXPECT_FALSE(worker.IsWithoutUpperAir());
 }
 
 // The chosen weather reaches the simulator with the next tick, not at the next due update half an hour later.
