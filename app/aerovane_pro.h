@@ -224,6 +224,8 @@ private:
     // either fails or the window closed meanwhile.
     struct HistoryPart;
     bool FetchHistoryPart(const QString& folder, const HistoryPart& part);
+    // The warning box naming the ticked history parts that could not be had, and what follows from it.
+    void WarnHistoryPartsFailed(const QStringList& parts, const QString& consequence);
     void OnAutoConnectRetry();
     // Queues a connect unless one is queued or running or the link is up.
     void RequestConnect();

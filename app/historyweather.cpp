@@ -4,6 +4,7 @@
 
 #include "dialogs/historywxdlg.h"
 #include "generation/gzipunpack.h"
+#include "generation/prompter.h"
 #include "generation/weatherworker.h"
 #include "generation/wxdownloader.h"
 #include "platform/programfolder.h"
@@ -44,6 +45,8 @@ private:
 // One archived file: where it comes from, where it goes, and the texts of its steps.
 struct Aerovane_Pro::HistoryPart
 {
+    // The part as the user knows it.
+    QString name;
     QString remoteName;
     QString gzName;
     QString textName;
@@ -104,12 +107,24 @@ void Aerovane_Pro::OnDlgHistoryWeather()
         return;
 
     qDebug().noquote() << QStringLiteral("Date History: ") + time.toString();
-    const HistoryPart metar{HistoryMetarName(time), QStringLiteral("/metar.gz"), QStringLiteral("/metar.txt"),
-                            QStringLiteral("Downloading History Metar"), QStringLiteral("Unpack Metar")};
-    const HistoryPart synop{HistorySynopName(time), QStringLiteral("/addwx.gz"), QStringLiteral("/addwx.txt"),
-                            QStringLiteral("Downloading History Additional WX"), QStringLiteral("Unpack AddWX")};
-    const HistoryPart grib{HistoryGribName(time), QStringLiteral("/wind.gz"), QStringLiteral("/wind.txt"),
-                           QStringLiteral("Downloading History Wind"), QStringLiteral("Unpack Wind")};
+    const HistoryPart metar{QStringLiteral("Metar"),
+                            HistoryMetarName(time),
+                            QStringLiteral("/metar.gz"),
+                            QStringLiteral("/metar.txt"),
+                            QStringLiteral("Downloading History Metar"),
+                            QStringLiteral("Unpack Metar")};
+    const HistoryPart synop{QStringLiteral("Additional WX"),
+                            HistorySynopName(time),
+                            QStringLiteral("/addwx.gz"),
+                            QStringLiteral("/addwx.txt"),
+                            QStringLiteral("Downloading History Additional WX"),
+                            QStringLiteral("Unpack AddWX")};
+    const HistoryPart grib{QStringLiteral("Wind"),
+                           HistoryGribName(time),
+                           QStringLiteral("/wind.gz"),
+                           QStringLiteral("/wind.txt"),
+                           QStringLiteral("Downloading History Wind"),
+                           QStringLiteral("Unpack Wind")};
     qDebug().noquote() << QStringLiteral("Metar filename: ") + metar.remoteName;
     qDebug().noquote() << QStringLiteral("Synop filename: ") + synop.remoteName;
     qDebug().noquote() << QStringLiteral("Grib filename: ") + grib.remoteName;
@@ -122,8 +137,11 @@ void Aerovane_Pro::OnDlgHistoryWeather()
     }
 
     // Without the METAR reports there is nothing to replace the weather with: the weather held stays.
-    if (!FetchHistoryPart(folder, metar))
+    if (!FetchHistoryPart(folder, metar)) {
+        if (!closing)
+            WarnHistoryPartsFailed({metar.name}, QStringLiteral("The weather in use stays."));
         return;
+    }
     // A missing SYNOP or upper-air file leaves only that part out.
     const bool synopLoaded = withSynop && FetchHistoryPart(folder, synop);
     const bool gribLoaded = withGrib && FetchHistoryPart(folder, grib);
@@ -134,6 +152,25 @@ void Aerovane_Pro::OnDlgHistoryWeather()
     emit sigUIDebugString(QStringLiteral("(Main) - WeatherWorker->LoadWeatherFromFile"), 0);
     weatherWorker->LoadWeatherFromFile(folder, synopLoaded, gribLoaded);
     weatherWorker->SetWeatherSource(WeatherDataHistory);
+    weatherWorker->SetWithoutUpperAir(withGrib && !gribLoaded);
+    // The chosen weather goes out with the next tick, not at the next due update.
+    weatherWorker->RequestWeatherUpdate();
+
+    QStringList failed;
+    if (withSynop && !synopLoaded)
+        failed << synop.name;
+    if (withGrib && !gribLoaded)
+        failed << grib.name;
+    if (!failed.isEmpty())
+        WarnHistoryPartsFailed(failed, QStringLiteral("The historic weather is used without these parts."));
+}
+
+void Aerovane_Pro::WarnHistoryPartsFailed(const QStringList& parts, const QString& consequence)
+{
+    Prompter().Ask({PromptKind::Warning,
+                    QStringLiteral("Aerovane - History WX"),
+                    QStringLiteral("History weather failed: %1\n%2").arg(parts.join(QStringLiteral(", ")), consequence),
+                    {}});
 }
 
 bool Aerovane_Pro::FetchHistoryPart(const QString& folder, const HistoryPart& part)

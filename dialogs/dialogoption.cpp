@@ -430,9 +430,10 @@ void DialogOption::OnButtonGroupWeatherModeClicked(QAbstractButton* button)
     if (modelFile && ui.comboBox_FSInterface->currentText() == QLatin1String("FSUIPC"))
         Warn(QStringLiteral("This weather mode requires a connection to FS via 'Simconnect' or 'Simconnect & FSUIPC' "
                             "or 'Client/Server'"));
-    const QString storedFolder = CSettings::GetPathToFS();
-    Debug(QStringLiteral("Path to FS %1\n").arg(storedFolder));
-    if (modelFile && !IsFSPathWritable(storedFolder))
+    // The folder as typed: the user may have just changed it, and it is stored only on OK.
+    const QString typedFolder = ui.lineEdit_Path_FS->text();
+    Debug(QStringLiteral("Path to FS %1\n").arg(typedFolder));
+    if (modelFile && (typedFolder.isEmpty() || !IsFSPathWritable(typedFolder)))
         Warn(QStringLiteral("This weather mode requires a writeable path to the flight simulator (FSX/P3D)"));
 }
 

@@ -34,6 +34,9 @@ bool CWeatherWorker::IsGridRefusal(const QString& body)
 bool CWeatherWorker::FetchGrid(const aviation::Position& position, unsigned char request, bool clearFirst,
                                const QString& step)
 {
+    // Today's grid would put today's winds aloft under historic surface weather.
+    if (m_withoutUpperAir)
+        return false;
     Log(QStringLiteral("(WeatherManager) Download Grib, position: ") + PositionText(position));
     Status(QStringLiteral("Download Grib"));
     const QString url = CSettings::GetServerUrl() + CSettings::GetGribRequestPath(position, request);

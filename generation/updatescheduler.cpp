@@ -135,6 +135,9 @@ void CUpdateScheduler::Tick()
         else if (m_approach)
             Status(QStringLiteral("Approach - no Weather Update"));
     }
+    // What the weather in use lacks stands in place of the mode's countdown; failures stand above it.
+    if (m_worker.m_withoutUpperAir && m_worker.ThemeWriteFailureText(now).isEmpty())
+        Status(CWeatherWorker::WithoutUpperAirText());
     ShowDownloadFailure(now);
     ShowNearestMetar(now);
 }
@@ -240,7 +243,10 @@ void CUpdateScheduler::UpdateModelFile(std::uint32_t now)
 {
     const Position aircraft = m_worker.m_aircraft.GetPosition();
     const double distance = Position::GetDistance(m_modelFilePosition, aircraft);
-    if (IsNoPosition(m_modelFilePosition))
+    const QString failure = m_worker.ThemeWriteFailureText(now);
+    if (!failure.isEmpty())
+        Status(failure);
+    else if (IsNoPosition(m_modelFilePosition))
         Status(QStringLiteral("WxModel Mode"));
     else
         Status(QStringLiteral("WxModel Mode - Update in %1 NM/%2s")
@@ -251,7 +257,8 @@ void CUpdateScheduler::UpdateModelFile(std::uint32_t now)
         DownloadToolTip(now);
     }
 
-    if (distance <= kModelFileDistanceNm && m_worker.m_lastGeneration + UpdatePeriod() > now)
+    if (distance <= kModelFileDistanceNm && m_worker.m_lastGeneration + UpdatePeriod() > now
+        && !m_worker.ThemeWriteRetryDue(now))
         return;
     if (CSettings::GetFSVersion() < 3) {
         // Due on every tick until the user changes something: one reminder per update period.

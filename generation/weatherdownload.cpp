@@ -144,6 +144,7 @@ void CWeatherWorker::LoadDownloadedSections(const CWeatherFileSections& sections
         m_weatherManager->Clear();
         m_weatherManager->InitWindData(std::wstring(), true);
     }
+    m_withoutUpperAir = false;
 
     ExportMetar(sections.GetMetar());
     aviation::weather::CWeatherManager& model = *m_weatherManager;

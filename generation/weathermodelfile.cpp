@@ -6,10 +6,13 @@
 #include "generation/newweatherbuilder.h"
 #include "generation/prompter.h"
 #include "generation/weatherthemefile.h"
+#include "platform/clock.h"
+#include "platform/failuretext.h"
 #include "settings/settings.h"
 #include "weather/weatherset.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 
 using aviation::Position;
@@ -17,10 +20,34 @@ using aviation::weather::CGrib;
 using aviation::weather::CMetar;
 using aviation::weather::CSynop;
 
+namespace {
+
+// Why no theme can be written for the simulator folder, empty when its themes folder is there. The simulator
+// loads themes only from its own Weather/themes: one written anywhere else is never loaded, and an empty
+// folder setting must not put the files under "/".
+QString ThemesFolderProblem(const QString& simulatorFolder)
+{
+    if (simulatorFolder.isEmpty())
+        return QStringLiteral("no simulator folder set");
+    if (!QFileInfo(simulatorFolder + QStringLiteral("/Weather/themes")).isDir())
+        return QStringLiteral("wrong simulator folder, it has no Weather/themes");
+    return QString();
+}
+
+} // namespace
+
 void CWeatherWorker::GenerateFSWeatherModelFile()
 {
     if (!HasWeatherToGenerate(QStringLiteral("WeatherModel")))
         return;
+    const std::string name = NextWeatherThemeName();
+    const QString simulatorFolder = CSettings::GetPathToFS();
+    const QString problem = ThemesFolderProblem(simulatorFolder);
+    if (!problem.isEmpty()) {
+        ThemeWriteFailed(problem);
+        return;
+    }
+
     const CWeatherThemeFile theme
         = CWeatherThemeFile::AroundPosition(AircraftPosition(), CSettings::GetModelFileSize());
     CWeatherThemeFile filled;
@@ -32,19 +59,45 @@ void CWeatherWorker::GenerateFSWeatherModelFile()
         filled.AddRecord(ThemeRecordAt(record));
     }
 
-    const std::string name = NextWeatherThemeName();
-    const QString path = CSettings::GetPathToFS() + QStringLiteral("/Weather/themes/") + QString::fromStdString(name);
+    const QString path = simulatorFolder + QStringLiteral("/Weather/themes/") + QString::fromStdString(name);
     if (!filled.Write(QFile::encodeName(path).toStdString())) {
-        Log(QStringLiteral("Can not write File to FS"));
-        Prompter().Ask({PromptKind::Warning,
-                        QStringLiteral("Aerovane-WeatherMode"),
-                        QStringLiteral("Can not write File to FS"),
-                        {}});
+        ThemeWriteFailed(QStringLiteral("Weather/themes is not writable"));
         return;
     }
+    m_themeWriteFailure.clear();
+    m_themeFailureWarned = false;
     // The simulator reads the theme once both files have been closed for a while.
     const std::string theme8 = "weather/themes/" + name;
     QTimer::singleShot(m_themeLoadDelayMs, this, [this, theme8] { m_window->SetWeatherTheme(theme8); });
+}
+
+void CWeatherWorker::ThemeWriteFailed(const QString& cause)
+{
+    const std::uint32_t now = static_cast<std::uint32_t>(platform::NowSeconds());
+    m_themeWriteFailure = cause;
+    m_themeWriteRetryAt = now + m_themeRetrySeconds;
+    const QString text = ThemeWriteFailureText(now);
+    Log(text);
+    Status(text);
+    // One box until a write succeeds: the retries every minute say the rest on the status bar.
+    if (m_themeFailureWarned)
+        return;
+    m_themeFailureWarned = true;
+    Prompter().Ask(
+        {PromptKind::Warning, QStringLiteral("Aerovane-WeatherMode"), QStringLiteral("Can not write File to FS"), {}});
+}
+
+QString CWeatherWorker::ThemeWriteFailureText(std::uint32_t now) const
+{
+    if (m_themeWriteFailure.isEmpty())
+        return QString();
+    return platform::FailureText(QStringLiteral("Write weather theme"), m_themeWriteFailure,
+                                 platform::SecondsUntil(m_themeWriteRetryAt, now));
+}
+
+bool CWeatherWorker::ThemeWriteRetryDue(std::uint32_t now) const
+{
+    return !m_themeWriteFailure.isEmpty() && now >= m_themeWriteRetryAt;
 }
 
 CWeatherThemeRecord CWeatherWorker::ThemeRecordAt(const CWeatherThemeRecord& point)

@@ -233,6 +233,16 @@ void CWeatherWorker::ClearWeatherStores()
     m_window->sigDisableButton(0, true);
     ShowStep(QStringLiteral("Deleting last weather"));
     m_weatherManager->Clear();
+    m_withoutUpperAir = false;
+}
+
+void CWeatherWorker::SetWithoutUpperAir(bool without)
+{
+    m_withoutUpperAir = without;
+    if (without) {
+        Log(QStringLiteral("(WeatherManager) ") + WithoutUpperAirText());
+        Status(WithoutUpperAirText());
+    }
 }
 
 void CWeatherWorker::FinishLoad()

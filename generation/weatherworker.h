@@ -18,6 +18,7 @@
 
 #include <boost/signals2/connection.hpp>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -116,6 +117,20 @@ public:
     void GenerateFSWeatherModelFile();
     // The wait between the written theme and the request to load it, 2000 ms.
     void SetThemeLoadDelay(int milliseconds) { m_themeLoadDelayMs = milliseconds; }
+    // A failed theme write is tried again this long after it.
+    static constexpr std::uint32_t kThemeWriteRetrySeconds = 60;
+    // Test seam: the wait before a failed theme write is tried again (kThemeWriteRetrySeconds unless set).
+    void SetThemeWriteRetry(std::uint32_t seconds) { m_themeRetrySeconds = std::max<std::uint32_t>(seconds, 1); }
+    // "Write weather theme failed: <cause>, next try in <n> s" while the last theme write failed; else empty.
+    QString ThemeWriteFailureText(std::uint32_t now) const;
+    // The last theme write failed and its next try is due.
+    bool ThemeWriteRetryDue(std::uint32_t now) const;
+
+    // Historic weather whose upper air was asked for and could not be had: no live grid stands in for it (the
+    // surface weather would go out with today's winds aloft) and the status says so. Loading any other
+    // weather ends it.
+    void SetWithoutUpperAir(bool without);
+    static QString WithoutUpperAirText() { return QStringLiteral("historic weather without upper air"); }
     // One step of the direct wind control: the wind at the aircraft moved towards the data's wind (job 9).
     void UpdateDirectWindControl();
 
@@ -177,7 +192,16 @@ private:
 
     // The weather of one theme point.
     CWeatherThemeRecord ThemeRecordAt(const CWeatherThemeRecord& point);
+    // Notes a failed theme write with its cause, shows it, and warns the user unless a failure since the last
+    // good write has already done so.
+    void ThemeWriteFailed(const QString& cause);
     int m_themeLoadDelayMs = 2000;
+    std::uint32_t m_themeRetrySeconds = kThemeWriteRetrySeconds;
+    // Why the last theme write failed, empty after one succeeded; when it is tried again.
+    QString m_themeWriteFailure;
+    std::uint32_t m_themeWriteRetryAt = 0;
+    bool m_themeFailureWarned = false;
+    bool m_withoutUpperAir = false;
 
     // Direct wind control: its state, the weather at the aircraft it works from (refreshed every 30 s) and the
     // last level handed to the simulator.

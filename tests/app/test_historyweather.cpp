@@ -1,12 +1,16 @@
 #include "dialogs/historywxdlg.h"
 #include "generation/weatherworker.h"
 #include "mainwindowtest.h"
+#include "simlink/connectworker.h"
+#include "tests/generation/recordingprompter.h"
 #include "tests/support/modaldialoganswer.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTimeEdit>
 
 #include <memory>
@@ -33,7 +37,8 @@ void WriteFile(const QString& path, const QByteArray& content)
 }
 
 // The window against a weather server whose archive holds the reports of 4 May 2016, 07:30 (METAR), 07:00
-// (SYNOP) and 06:00 (upper air), and whose index lists 07:30 of that day and of the day before.
+// (SYNOP) and 06:00 (upper air, made up by the server for a day it holds METARs of), and whose index lists
+// 07:30 of that day and of the day before.
 class HistoryWeatherTest : public MainWindowTest
 {
 protected:
@@ -53,8 +58,6 @@ protected:
                   "  <date>2016-05-04 07:30:00</date>\n</dates_available>\n");
         WriteFile(m_data.filePath("history/synop_2016-05-04_07_00_00"),
                   ReadFile(served.filePath("history/synop_2022-10-22_03_00_00")));
-        WriteFile(m_data.filePath("history/grib_1x1_2016-05-04_06_00_00"),
-                  ReadFile(QStringLiteral(AEROVANE_TEST_DATA_DIR "/grid/three-points.txt")));
         ASSERT_TRUE(archive.Listen());
         ServerAddresses addresses = ServerAddresses::BuiltIn();
         addresses.serverUrlDE = archive.BaseUrl();
@@ -113,7 +116,16 @@ protected:
         return !window.GetWeatherWorker()->GetWeatherManager()->CGribManager::GetAllRaw().empty();
     }
 
+    bool StatusShows(Aerovane_Pro& window, const QString& text)
+    {
+        const QList<QLabel*> labels = window.ui.statusBar->findChildren<QLabel*>();
+        return std::any_of(labels.begin(), labels.end(), [&](QLabel* label) { return label->text() == text; });
+    }
+
     const QDateTime kArchived{QDate(2016, 5, 4), QTime(7, 30)};
+    const QString kGridPath = "/history/grib_1x1_2016-05-04_06_00_00.gz";
+    RecordingPrompter prompter;
+    ScopedPrompter usePrompter{prompter};
     bool okEnabled = false;
     QTemporaryDir m_data;
     tools::WxServer archive{m_data.path()};
@@ -147,6 +159,7 @@ TEST_F(HistoryWeatherTest, BothBoxesFetchAllThreeArchivesAndSwitchToHistory)
                            "/history/grib_1x1_2016-05-04_06_00_00.gz"}));
     EXPECT_EQ(HistoryFiles(), QStringList({"addwx.gz", "addwx.txt", "metar.gz", "metar.txt", "wind.gz", "wind.txt"}));
     EXPECT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataHistory);
+    EXPECT_TRUE(prompter.asked.empty());
     EXPECT_EQ(MetarCount(window), m_metarCount);
     EXPECT_GT(SynopCount(window), 0);
     EXPECT_TRUE(HasWind(window));
@@ -217,6 +230,8 @@ TEST_F(HistoryWeatherTest, FailedMetarDownloadKeepsTheWeatherAndItsSource)
         EXPECT_TRUE(log.contains(c.logged)) << log.toStdString();
         EXPECT_FALSE(log.contains("Success")) << log.toStdString();
         EXPECT_FALSE(log.contains("LoadWeatherFromFile"));
+        ASSERT_FALSE(prompter.asked.empty());
+        EXPECT_EQ(prompter.asked.back().text, "History weather failed: Metar\nThe weather in use stays.");
         archive.SetFailure(metarPath, tools::WxServer::Failure::None);
     }
 }
@@ -252,4 +267,53 @@ TEST_F(HistoryWeatherTest, TimeNotInTheIndexCannotBeChosen)
     EXPECT_TRUE(okEnabled);
     EXPECT_EQ(HistoryRequests(), QStringList{"/history/metar_noaa_2016-05-04_07_30_00.gz"});
     EXPECT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataHistory);
+}
+
+// A ticked part that fails is named in a warning box. Without the upper air asked for, no live grid stands in
+// for it: a station far from every report (mid-Atlantic) gets no weather made from today's grid.
+TEST_F(HistoryWeatherTest, FailedUpperAirIsNamedAndNoLiveGridTakesItsPlace)
+{
+    const tools::WxServer::Failure failures[]
+        = {tools::WxServer::Failure::NotFound, tools::WxServer::Failure::CorruptGzip};
+    Aerovane_Pro& window = Window();
+    CWeatherWorker& worker = *window.GetWeatherWorker();
+    for (const tools::WxServer::Failure failure : failures) {
+        LoadLiveWeather(window);
+        archive.SetFailure(kGridPath, failure);
+        prompter.asked.clear();
+        RunHistory(window, kArchived, true, true);
+
+        ASSERT_EQ(prompter.asked.size(), 1u);
+        EXPECT_EQ(prompter.asked[0].title, "Aerovane - History WX");
+        EXPECT_EQ(prompter.asked[0].text,
+                  "History weather failed: Wind\nThe historic weather is used without these parts.");
+        EXPECT_EQ(worker.GetWeatherSource(), WeatherDataHistory);
+        EXPECT_FALSE(HasWind(window));
+        EXPECT_TRUE(StatusShows(window, "historic weather without upper air"));
+
+        aviation::structs::CAircraft aircraft;
+        aircraft.SetLatitude(45.0);
+        aircraft.SetLongitude(-30.0);
+        worker.SetAircraft(aircraft);
+        archive.ClearRequests();
+        worker.GenerateFSWeather(QString());
+        EXPECT_TRUE(archive.Requests().filter("grib").isEmpty()) << archive.Requests().join(' ').toStdString();
+    }
+}
+
+// The chosen weather reaches the simulator with the next tick, not at the next due update half an hour later.
+TEST_F(HistoryWeatherTest, LoadedHistoryIsSentAtOnce)
+{
+    CSettings::SetNormalMode(true);
+    Aerovane_Pro& window = Window();
+    LoadLiveWeather(window);
+    window.OnButtonConnect();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.GetConnectWorker()->IsSendingWeather(); }, 15000));
+
+    peer.ClearFrames();
+    RunHistory(window, kArchived, false, false);
+    ASSERT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataHistory);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 10000));
 }

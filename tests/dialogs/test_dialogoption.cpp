@@ -192,7 +192,8 @@ TEST_F(OptionSettings, OwnerOnlyFileAndNoHashInAnyLog)
 
 using OptionActions = OptionTest;
 
-TEST_F(OptionActions, ModelFileWarnsAboutInterfaceAndStoredFolderButStaysChosen)
+// The folder checked is the one typed in the dialog, which is stored only on OK.
+TEST_F(OptionActions, ModelFileWarnsAboutInterfaceAndTypedFolderButStaysChosen)
 {
     const QString writable = QDir::currentPath();
     const QString needsConnection = "This weather mode requires a connection to FS via 'Simconnect' or "
@@ -206,9 +207,9 @@ TEST_F(OptionActions, ModelFileWarnsAboutInterfaceAndStoredFolderButStaysChosen)
     };
     const Case cases[] = {
         {"FSUIPC", "", "", "Model", {needsConnection, needsFolder}},
-        {"SimConnect", writable, "", "Model", {}},
-        {"SimConnect", "", writable, "Model", {needsFolder}},
-        {"SimConnect", writable + "/missing", "", "Model", {needsFolder}},
+        {"SimConnect", "", writable, "Model", {}},
+        {"SimConnect", writable, "", "Model", {needsFolder}},
+        {"SimConnect", writable, writable + "/missing", "Model", {needsFolder}},
         {"FSUIPC", "", "", "Normal", {}},
         {"FSUIPC", "", "", "Auto", {}},
     };

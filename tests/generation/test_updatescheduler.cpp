@@ -189,6 +189,39 @@ TEST_F(UpdateSchedulerTest, ModelFileModeBoxesComeOnceEvenWhileTicksGoOn)
     EXPECT_FALSE(m_host.log.contains("(WeatherManager) Generate weather model"));
 }
 
+// A theme that cannot be written is tried again after the retry time (shortened here from a minute), not after
+// 80 NM or the update period; the box comes once, and a good write brings the mode's countdown back.
+TEST_F(UpdateSchedulerTest, ModelFileModeRetriesAFailedWriteAfterTheRetryTime)
+{
+    Worker().LoadWeatherFromText(QString::fromLatin1(kFrankfurtMetars), QString(), QString());
+    Worker().SetWeatherSource(WeatherDataStored);
+    Worker().SetThemeWriteRetry(5);
+    Worker().SetThemeLoadDelay(1);
+    CSettings::SetModelFileMode(true);
+    CSettings::SetModelFileSize(1);
+    CSettings::SetInterfaceType(2);
+    CSettings::SetFSVersion(3);
+    QTemporaryDir simulator;
+    ASSERT_TRUE(QDir().mkpath(simulator.filePath(QStringLiteral("Weather/themes"))));
+
+    const std::tuple<std::int64_t, QString, bool, QString> ticks[] = {
+        // seconds after the last tick, simulator folder, written, status shown (last in the tick, empty: any)
+        {1, "", true, "Write weather theme failed: no simulator folder set, next try in 5 s"},
+        {1, "", false, "Write weather theme failed: no simulator folder set, next try in 4 s"},
+        {3, "", false, "Write weather theme failed: no simulator folder set, next try in 1 s"},
+        {1, "", true, "Write weather theme failed: no simulator folder set, next try in 5 s"},
+        {5, simulator.path(), true, ""},
+        {5, simulator.path(), false, "WxModel Mode - Update in 80.00 NM/1795s"},
+    };
+    for (const auto& [seconds, folder, written, status] : ticks) {
+        CSettings::SetPathToFS(folder);
+        Tick(seconds * 1000);
+        EXPECT_EQ(m_host.log.contains("(WeatherManager) Generate weather model"), written) << seconds;
+        EXPECT_TRUE(status.isEmpty() || m_host.statuses.last() == status) << m_host.statuses.join('|').toStdString();
+    }
+    EXPECT_EQ(m_prompter.asked.size(), 1u);
+}
+
 TEST_F(UpdateSchedulerTest, XPlaneWindFollowsOnlyAbove2000FeetAboveGround)
 {
     Worker().SetWeatherSource(WeatherDataStored);

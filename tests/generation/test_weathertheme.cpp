@@ -168,15 +168,17 @@ TEST_F(WeatherModelFileTest, GridOfTwentyAroundTheAircraftWithTheNamesInTurn)
     }
 }
 
-TEST_F(WeatherModelFileTest, AMissingThemesFolder)
+// A theme goes only into the simulator's own Weather/themes: an empty setting ("/Weather/themes" would be
+// written) or another folder fails on the status bar with its cause, warns once until a write succeeds, and
+// creates nothing.
+TEST_F(WeatherModelFileTest, FailedWritesShowTheirCauseWarnOnceAndCreateNothing)
 {
     QTemporaryDir simulator;
-    CSettings::SetPathToFS(simulator.path()); // no Weather/themes in it
     ResetWeatherThemeNames();
-
     RecordingPrompter prompter;
     ScopedPrompter usePrompter(prompter);
     Worker().SetThemeLoadDelay(1);
+    CSettings::SetModelFileSize(1);
     // Nothing is generated from an empty model.
     Worker().GenerateFSWeatherModelFile();
     EXPECT_TRUE(prompter.asked.empty());
@@ -184,15 +186,33 @@ TEST_F(WeatherModelFileTest, AMissingThemesFolder)
         m_host.log.contains(QStringLiteral("(WeatherManager) WeatherModel: no weather loaded, nothing generated")));
 
     Worker().LoadWeatherFromText(QString::fromLatin1(kFrankfurtMetars), QString(), QString());
-    Worker().GenerateFSWeatherModelFile();
+    const QString wrongFolder = QStringLiteral("wrong simulator folder, it has no Weather/themes");
+    const std::pair<QString, QString> folders[] = {
+        {QString(), QStringLiteral("no simulator folder set")},
+        {QStringLiteral("/"), wrongFolder},
+        {simulator.path(), wrongFolder},
+    };
+    for (const auto& [folder, cause] : folders) {
+        CSettings::SetPathToFS(folder);
+        for (int run = 0; run < 2; ++run) {
+            m_host.Clear();
+            Worker().GenerateFSWeatherModelFile();
+            const QString shown = "Write weather theme failed: " + cause + ", next try in 60 s";
+            EXPECT_TRUE(m_host.statuses.contains(shown) && m_host.log.contains(shown)) << folder.toStdString();
+        }
+    }
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].title, QStringLiteral("Aerovane-WeatherMode"));
     EXPECT_EQ(prompter.asked[0].text, QStringLiteral("Can not write File to FS"));
-    EXPECT_TRUE(m_host.log.contains(QStringLiteral("Can not write File to FS")));
+    EXPECT_TRUE(QDir(simulator.path()).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/Weather")));
 
-    // The next run takes the other name although nothing was written.
+    // A good write ends the failure; the next one warns again. The names went on meanwhile.
     ASSERT_TRUE(QDir().mkpath(simulator.filePath(QStringLiteral("Weather/themes"))));
     Worker().GenerateFSWeatherModelFile();
-    EXPECT_EQ(WaitForThemeLoad(m_host), QStringList{"SetWeatherTheme(weather/themes/aerovane1)"});
-    EXPECT_TRUE(QFile::exists(simulator.filePath(QStringLiteral("Weather/themes/aerovane1.WTB"))));
+    EXPECT_EQ(WaitForThemeLoad(m_host), QStringList{"SetWeatherTheme(weather/themes/aerovane)"});
+    EXPECT_TRUE(Worker().ThemeWriteFailureText(0).isEmpty());
+    CSettings::SetPathToFS(QString());
+    Worker().GenerateFSWeatherModelFile();
+    EXPECT_EQ(prompter.asked.size(), 2u);
 }

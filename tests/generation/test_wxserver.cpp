@@ -130,6 +130,9 @@ TEST(WxServer, AnswersCarryTheirLengthAndFailuresLookLikeARealServer)
         {"GET /history/../metar.txt HTTP/1.1\r\n\r\n", "HTTP/1.1 404", ""},
         {"GET /history/%2e%2e%2fmetar.txt HTTP/1.1\r\n\r\n", "HTTP/1.1 404", ""},
         {"GET /nothing HTTP/1.1\r\n\r\n", "HTTP/1.1 404", ""},
+        // Upper air only for the days the archive holds METARs of.
+        {"GET /history/grib_1x1_2022-10-21_03_00_00.gz HTTP/1.1\r\n\r\n", "HTTP/1.1 404", ""},
+        {"GET /history/grib_1x1_2022-10-22_99_00_00.gz HTTP/1.1\r\n\r\n", "HTTP/1.1 404", ""},
         {"POST /weather_vatsim.gz HTTP/1.1\r\nContent-Length: 0\r\n\r\n", "HTTP/1.1 405", ""},
         {"HELLO\r\n\r\n", "HTTP/1.1 400", ""},
         {"GET /" + QByteArray(40000, 'a'), "HTTP/1.1 400", ""}, // an oversized request head
@@ -142,5 +145,10 @@ TEST(WxServer, AnswersCarryTheirLengthAndFailuresLookLikeARealServer)
     const QByteArray history
         = Body(Exchange(server.Port(), "GET /history/metar_noaa_2022-10-22_03_00_00.gz HTTP/1.1\r\n\r\n"));
     EXPECT_EQ(gUncompress(history).count('\n'), 724);
+    // The grid of 03 UTC that day: dated then, one point a degree over Europe, where the history METARs lie.
+    const QByteArray grid
+        = gUncompress(Body(Exchange(server.Port(), "GET /history/grib_1x1_2022-10-22_03_00_00.gz HTTP/1.1\r\n\r\n")));
+    EXPECT_TRUE(grid.startsWith("# TIME:1666407600\nGRIB ")) << grid.left(40).toStdString();
+    EXPECT_EQ(grid.count("\nGRIB "), 37 * 71);
     EXPECT_TRUE(server.Requests().contains(QStringLiteral("/weather_vatsim.gz")));
 }

@@ -2,6 +2,7 @@
 
 #include "tools/wx-server/gzipwriter.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QHostAddress>
@@ -38,6 +39,32 @@ QByteArray ReadFile(const QString& path, bool* found = nullptr)
     if (found)
         *found = opened;
     return opened ? file.readAll() : QByteArray();
+}
+
+// The hour of an upper-air archive name ("grib_1x1_2022-10-22_03_00_00") when the history folder holds METARs
+// of that day; invalid otherwise.
+QDateTime HistoricGridHour(const QString& historyFolder, const QString& name)
+{
+    static const QRegularExpression gridName(QStringLiteral("^grib_1x1_(\\d{4}-\\d{2}-\\d{2})_(\\d{2})_00_00$"));
+    const QRegularExpressionMatch grid = gridName.match(name);
+    if (!grid.hasMatch()
+        || QDir(historyFolder).entryList({QStringLiteral("metar_noaa_") + grid.captured(1) + '*'}).isEmpty())
+        return QDateTime();
+    QDateTime hour = QDateTime::fromString(grid.captured(1) + grid.captured(2), QStringLiteral("yyyy-MM-ddhh"));
+    hour.setTimeSpec(Qt::UTC);
+    return hour;
+}
+
+// The archive's upper-air file of a history hour, made up like the live grid's points: a lattice 1 degree
+// apart over Europe, where the history METARs lie, dated at the hour ("grib_1x1_2022-10-22_03_00_00").
+QByteArray HistoricGrid(const QDateTime& hour)
+{
+    QByteArray text = "# TIME:" + QByteArray::number(hour.toSecsSinceEpoch()) + '\n';
+    for (int latitude = 35; latitude <= 71; ++latitude) {
+        for (int longitude = -25; longitude <= 45; ++longitude)
+            text += GridSource::SynthesizedPoint(latitude, longitude) + '\n';
+    }
+    return text;
 }
 
 QByteArray ReasonPhrase(int status)
@@ -324,12 +351,16 @@ WxServer::Answer WxServer::HistoryAnswer(const QString& name) const
     const QString relative = QStringLiteral("history/") + name;
     if (QFile::exists(QDir(m_folder).filePath(relative)))
         return FileAnswer(relative, "application/octet-stream");
-    // "x.gz" without such a file: the text file "x", packed now.
+    // "x.gz" without such a file: the text file "x", packed now; else the made-up upper air of a history hour.
     if (name.endsWith(QLatin1String(".gz"))) {
         Answer text = FileAnswer(relative.chopped(3), "application/x-gzip");
-        if (text.status == 200)
+        if (text.status == 200) {
             text.body = GzipCompress(text.body);
-        return text;
+            return text;
+        }
+        const QDateTime hour = HistoricGridHour(QDir(m_folder).filePath(QStringLiteral("history")), name.chopped(3));
+        if (hour.isValid())
+            return {200, "application/x-gzip", GzipCompress(HistoricGrid(hour))};
     }
     return {404, "text/plain", "not found\n"};
 }
