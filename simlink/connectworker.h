@@ -140,6 +140,11 @@ private:
     void WriteFuel();
     void ReadFuel();
     void WritePayload();
+    // Writes the fuel or payload `record` of `job` over the link in use, the simulator showing `shownText` first
+    // when the user wants it; a write the link does not take is logged and reported through sigWriteFailed.
+    template<typename BridgeWrite, typename FacadeWrite>
+    void WriteRecord(int job, const QString& record, const char* shownText, BridgeWrite overBridge,
+                     FacadeWrite overFacade);
     void SendWeather();
     // Sends one record over the link; a broken bridge link shows in the client's fault.
     void SendWeatherRecord(const CFSWeatherStation& station, const aviation::weather::CWind& wind);

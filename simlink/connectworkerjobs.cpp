@@ -212,28 +212,9 @@ void CConnectWorker::ReadAircraft()
 void CConnectWorker::WriteFuel()
 {
     const CAircraftFuel fuel = GetFuel();
-    const bool showMessage = CSettings::GetFSMessage();
-    bool written = false;
-    if (IsBridgeLink()) {
-        if (m_client) {
-            if (showMessage)
-                m_client->SendText("Set Fuel");
-            written = m_client->SendFuel(fuel);
-        }
-    } else {
-        written = WithFacade([&](CFSInterface& facade) {
-                      if (showMessage)
-                          facade.SendText(L"Set Fuel");
-                      return facade.SetFuel(fuel);
-                  })
-            == 0;
-    }
-    if (!written) {
-        Log(QStringLiteral("(ConnectWorker) Set Fuel failed"));
-        emit sigWriteFailed(JobSetFuel);
-        return;
-    }
-    Log(QStringLiteral("(ConnectWorker) Set Fuel to Aircraft"));
+    WriteRecord(
+        JobSetFuel, QStringLiteral("Fuel"), "Set Fuel", [&](COvyxClient& client) { return client.SendFuel(fuel); },
+        [&](aviation::IPC::CFSInterface& facade) { return facade.SetFuel(fuel); });
 }
 
 void CConnectWorker::ReadFuel()
@@ -257,28 +238,39 @@ void CConnectWorker::WritePayload()
         std::lock_guard<std::mutex> locker(m_valuesLock);
         payload = m_payload;
     }
+    // "Set Playload" is the text the simulator has always shown for this write.
+    WriteRecord(
+        JobSetPayload, QStringLiteral("Payload"), "Set Playload",
+        [&](COvyxClient& client) { return client.SendPayload(payload); },
+        [&](aviation::IPC::CFSInterface& facade) { return facade.SetPayload(payload); });
+}
+
+template<typename BridgeWrite, typename FacadeWrite>
+void CConnectWorker::WriteRecord(int job, const QString& record, const char* shownText, BridgeWrite overBridge,
+                                 FacadeWrite overFacade)
+{
     const bool showMessage = CSettings::GetFSMessage();
     bool written = false;
     if (IsBridgeLink()) {
         if (m_client) {
             if (showMessage)
-                m_client->SendText("Set Playload");
-            written = m_client->SendPayload(payload);
+                m_client->SendText(shownText);
+            written = overBridge(*m_client);
         }
     } else {
-        written = WithFacade([&](CFSInterface& facade) {
+        written = WithFacade([&](aviation::IPC::CFSInterface& facade) {
                       if (showMessage)
-                          facade.SendText(L"Set Playload");
-                      return facade.SetPayload(payload);
+                          facade.SendText(QString::fromLatin1(shownText).toStdWString());
+                      return overFacade(facade);
                   })
             == 0;
     }
     if (!written) {
-        Log(QStringLiteral("(ConnectWorker) Set Payload failed"));
-        emit sigWriteFailed(JobSetPayload);
+        Log(QStringLiteral("(ConnectWorker) Set %1 failed").arg(record));
+        emit sigWriteFailed(job);
         return;
     }
-    Log(QStringLiteral("(ConnectWorker) Set Payload to Aircraft"));
+    Log(QStringLiteral("(ConnectWorker) Set %1 to Aircraft").arg(record));
 }
 
 void CConnectWorker::SendWeather()
