@@ -419,7 +419,8 @@ void Aerovane_Pro::OnTabLoadEditorAccept()
 {
     const aviation::structs::CAircraftFuel fuel = ui.tab_LoadEditor->GetFuel();
     const aviation::structs::CAircraftPayload payload = ui.tab_LoadEditor->GetPayload();
-    if (connectWorker) {
+    // Writes queued without a link would only be dropped at the next connect.
+    if (IsLinkUp()) {
         connectWorker->SetFuel(fuel);
         AddJob(JobSetFuel, QStringLiteral("Set Fuel"));
         connectWorker->SetPayload(payload);

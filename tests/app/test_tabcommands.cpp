@@ -216,12 +216,20 @@ TEST_F(TabCommandsTest, AcceptedLoadsGoFuelFirstThenPayloadAndTheFirstPageReturn
 {
     Aerovane_Pro& window = ConnectedWindow();
     window.ui.tabWidgetMain->setCurrentWidget(window.ui.tab_LoadEditor);
-    const int mark = LogText().size();
+    int mark = LogText().size();
     window.OnTabLoadEditorAccept();
     EXPECT_EQ(window.ui.tabWidgetMain->currentIndex(), 0);
     const QString log = LogAfter(mark, "New Job - Set Payload");
     ASSERT_GE(log.indexOf("New Job - Set Fuel"), 0);
     EXPECT_LT(log.indexOf("New Job - Set Fuel"), log.indexOf("New Job - Set Payload"));
+
+    // Disconnected, nothing is queued: the writes would only be dropped at the next connect.
+    window.OnButtonConnect();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsConnected(); }, 10000));
+    mark = LogText().size();
+    window.OnTabLoadEditorAccept();
+    QTest::qWait(300); // time for a queued job's log line
+    EXPECT_FALSE(LogText().mid(mark).contains("New Job - Set"));
 }
 
 TEST_F(TabCommandsTest, LoadDialogAcceptedWithoutAFileKeepsTheWeather)
