@@ -43,8 +43,9 @@ constexpr qint64 kMaxStoredWeatherSize = 256LL * 1024 * 1024;
 // The uncompressed content, UTF-8.
 QByteArray BuildStoredWeatherText(const StoredWeather& weather);
 
-// Reads the content: false when "[HEADER]", "[/HEADER]", "[METAR]" or "[/METAR]" is missing. Each section text
-// keeps the line feed that follows its start marker; a header value ends at its first line feed.
+// Reads the content: false when "[HEADER]", "[/HEADER]", "[METAR]" or "[/METAR]" does not begin a line in that
+// order. Each section text keeps the line feed that follows its start marker; a header value ends with its line,
+// the description (which may have several lines) where the location's line begins.
 bool ParseStoredWeatherText(const QString& text, StoredWeatherFound& found);
 
 // The file's bytes for the content: qCompress framing at level 9.

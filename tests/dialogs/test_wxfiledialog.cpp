@@ -175,28 +175,48 @@ TEST_F(WxFileDialogTest, FailedSaveWarnsAndKeepsTheEarlierFile)
 
 TEST_F(WxFileDialogTest, LoadGivesBackTheSectionsAndFieldsAsTyped)
 {
+    // Typed text that looks like keys or markers stays text of its field.
     const QString path = StoredPath("gale.ovyx");
-    SaveAs("North Sea gale", "<b>x</b> a < b & c", path);
-    std::unique_ptr<WxFileDialog> dialog = Load(path);
-    EXPECT_EQ(dialog->GetMetar() + dialog->GetSynop() + dialog->GetGrib(),
-              "\n" + kMetar + "\n" + kSynop + "\n" + kGrib);
-    EXPECT_EQ(Text(*dialog, "lineEdit_Title"), "North Sea gale");
-    EXPECT_EQ(Text(*dialog, "textEdit_description"), "<b>x</b> a < b & c");
-    EXPECT_EQ(Text(*dialog, "lineEdit_airport"), "EGPD");
-    EXPECT_EQ(dialog->findChild<QDateTimeEdit*>("dateTimeEdit")->dateTime(), kGale);
+    for (const auto& [title, description] :
+         {std::pair<QString, QString>{"North Sea gale", "<b>x</b> a < b & c"},
+          {"Fog at Location=EDDF", ""},
+          {"EGPD", "Gale\nLocation=EGLL had it worse\nDate=2017-03-06 09:00"},
+          {"Gale [/METAR] [/HEADER] [METAR]", "\nforce 9\n\ngusts 60 kt\n"},
+          {"Title=x", "[/HEADER]\n[METAR]\nEGLL 051420Z 22010KT CAVOK 12/05 Q1030\n[/METAR]\nDescription=y"}}) {
+        SCOPED_TRACE(title.toStdString());
+        SaveAs(title, description, path);
+        std::unique_ptr<WxFileDialog> dialog = Load(path);
+        EXPECT_EQ(dialog->GetMetar() + dialog->GetSynop() + dialog->GetGrib(),
+                  "\n" + kMetar + "\n" + kSynop + "\n" + kGrib);
+        EXPECT_EQ(Text(*dialog, "lineEdit_Title"), title);
+        EXPECT_EQ(Text(*dialog, "textEdit_description"), description);
+        EXPECT_EQ(Text(*dialog, "lineEdit_airport"), "EGPD");
+        EXPECT_EQ(dialog->findChild<QDateTimeEdit*>("dateTimeEdit")->dateTime(), kGale);
+    }
     EXPECT_TRUE(prompter.asked.empty());
 
-    // A description of two lines comes back as its first; without SYNOP and grid sections those texts stay empty.
+    // A file as written before, with a description of two lines.
+    WriteFile(
+        path,
+        PackStoredWeather("[HEADER]FileVersion=1.01\nTitle=Gale\nDescription=Force 9\ngusts 60 kt\nLocation=EKVG\n"
+                          "Date=2017-03-05 14:20\n[/HEADER]\n[METAR]\n"
+                          + kMetar.toUtf8() + "[/METAR]\n\n[SYNOP]\n" + kSynop.toUtf8() + "[/SYNOP]\n\n[GRIB]\n"
+                          + kGrib.toUtf8() + "[/GRIB]\n"));
+    std::unique_ptr<WxFileDialog> dialog = Load(path);
+    EXPECT_EQ(Text(*dialog, "lineEdit_Title") + "|" + Text(*dialog, "textEdit_description") + "|"
+                  + Text(*dialog, "lineEdit_airport"),
+              "Gale|Force 9\ngusts 60 kt|EKVG");
+    EXPECT_EQ(dialog->GetMetar() + dialog->GetSynop() + dialog->GetGrib(),
+              "\n" + kMetar + "\n" + kSynop + "\n" + kGrib);
+
+    // Without a location the description runs to the header's end; without SYNOP and grid sections those texts
+    // stay empty.
     WriteFile(path,
               PackStoredWeather("[HEADER]FileVersion=0.9\nDescription=Gale\nforce 9\n[/HEADER]\n[METAR]\n"
                                 + kMetar.toUtf8() + "[/METAR]\n"));
     dialog = Load(path);
-    EXPECT_EQ(Text(*dialog, "textEdit_description"), "Gale");
+    EXPECT_EQ(Text(*dialog, "textEdit_description"), "Gale\nforce 9");
     EXPECT_EQ(dialog->GetMetar(), "\n" + kMetar);
-
-    // A key inside a value is text of that value: the location is the one at the start of its line.
-    SaveAs("Fog at Location=EDDF", "", path);
-    EXPECT_EQ(Text(*Load(path), "lineEdit_airport"), "EGPD");
     EXPECT_EQ(dialog->GetSynop() + dialog->GetGrib(), "");
 
     // Accepted without a file: three empty texts.
@@ -211,6 +231,7 @@ TEST_F(WxFileDialogTest, UnreadableFileSaysNoWeatherFileAndKeepsTheDialogOpen)
     const std::vector<std::pair<QString, QByteArray>> files = {
         {"corrupt.ovyx", "\x00\x00\x10\x00garbage that is no zlib stream"},
         {"markers.ovyx", PackStoredWeather("[HEADER]Title=x\n[/HEADER]\n[SYNOP]\n[/SYNOP]\n")},
+        {"order.ovyx", PackStoredWeather("[/METAR]\n[METAR]\n[/HEADER]\n[HEADER]Title=x\n")},
         {"huge.ovyx", WithClaim(kMaxStoredWeatherSize, GibibyteOfZeros())},
         {"missing.ovyx", QByteArray()},
         {"fifo.ovyx", QByteArray()},
@@ -258,4 +279,11 @@ TEST(StoredWeatherFile, HostileFilesAreRefusedWithoutLargeAllocations)
     QByteArray content;
     ASSERT_TRUE(UnpackStoredWeather(good, content));
     EXPECT_EQ(content, qUncompress(good));
+
+    // Every cut of a content reads only once its METAR section is whole.
+    const QString text = QString::fromUtf8(qUncompress(good));
+    for (int cut = 0; cut <= text.size(); ++cut) {
+        StoredWeatherFound found;
+        EXPECT_EQ(ParseStoredWeatherText(text.left(cut), found), cut >= text.indexOf("[/METAR]") + 8) << cut;
+    }
 }
