@@ -216,6 +216,13 @@ TEST_F(FlightPlannerTest, RefusedFilesKeepTheLoadedPlanAndSayWhy)
     const QStringList loaded = page();
     ASSERT_EQ(loaded.at(3), "KSEA SEA WP1 BTG KPDX");
 
+    // A FIFO would hold the import until something wrote to it; neither it nor a folder is opened. They are the
+    // rows without bytes below.
+    const UnblockingFifo fifo(dir.filePath("x.pln"));
+    ASSERT_TRUE(fifo.Made());
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.pln"));
+    const char* notRegular = "it is not a regular file.";
+
     QByteArray noise;
     for (int index = 0; index < 4096; ++index)
         noise.append(static_cast<char>((index * 2654435761u) >> 13));
@@ -244,15 +251,18 @@ TEST_F(FlightPlannerTest, RefusedFilesKeepTheLoadedPlanAndSayWhy)
          noAirports},
         {"broken.pln", brokenFsx, "its XML breaks off in line"},
         {"rows.fms", "I\n3 version\n1\n1\n11 SEA 0 47.43 -122.31\n", noAirports},
+        {"x.pln", QByteArray(), notRegular},
+        {"folder.pln", QByteArray(), notRegular},
     };
     for (const auto& file : files) {
         SCOPED_TRACE(file.name);
         prompter.asked.clear();
-        prompter.chosenFile = Write(file.name, file.bytes);
+        prompter.chosenFile = file.bytes.isNull() ? dir.filePath(file.name) : Write(file.name, file.bytes);
         planner->ImportFP();
         EXPECT_EQ(page(), loaded);
         ASSERT_EQ(prompter.asked.size(), 1u);
         EXPECT_EQ(prompter.asked[0].kind, PromptKind::Warning);
+        EXPECT_EQ(prompter.asked[0].title, "File Error");
         EXPECT_TRUE(prompter.asked[0].text.startsWith(QString(file.name) + " was not imported: " + file.reason))
             << prompter.asked[0].text.toStdString();
     }
