@@ -7,6 +7,7 @@
 #include "weather/weatherstations.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -124,6 +125,12 @@ PlanFileReading ReadPlanFile(const QString& path, int currentCruiseAltitude, con
                              const LogFunction& log)
 {
     PlanFileReading reading;
+    // Opening a FIFO or device under a plan's name would wait for a writer: only regular files are opened.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        reading.error = QStringLiteral("it is not a regular file");
+        return reading;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         reading.error = file.errorString();

@@ -40,9 +40,10 @@ struct PlanFileReading
 
 // Reads the file, trying the FSX/P3D, the FS2004 and the X-Plane reader in turn. A waypoint without a readable
 // position is never placed at 0/0: an airport is placed by `findAirport`, any other is left out. The file is
-// refused when it cannot be opened, when its XML plan breaks off with an error, or when it yields no departure,
-// no destination or fewer than two waypoints with readable positions. A cruising altitude beyond
-// kMaxCruiseAltitude is not taken: the plan keeps `currentCruiseAltitude` instead.
+// refused when it is no regular file (a FIFO, a folder), when it cannot be opened, when its XML plan breaks off
+// with an error, or when it yields no departure, no destination or fewer than two waypoints with readable
+// positions. A cruising altitude beyond kMaxCruiseAltitude is not taken: the plan keeps `currentCruiseAltitude`
+// instead.
 PlanFileReading ReadPlanFile(const QString& path, int currentCruiseAltitude, const AirportFinder& findAirport,
                              const LogFunction& log);
 

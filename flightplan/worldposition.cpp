@@ -3,6 +3,7 @@
 #include "flightplan/planfiletext.h"
 #include "platform/debugoutput.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <cmath>
@@ -29,6 +30,18 @@ double NumberOrZero(const QString& text)
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
     return ok ? value : 0.0;
+}
+
+// A part written as signed decimal degrees, with or without the mark behind the number ("-130.647858",
+// "54.765892°"); NaN for any other text.
+double DecimalDegrees(const QString& text, QChar mark)
+{
+    static const QRegularExpression plainNumber(QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)$"));
+    QString number = text;
+    if (number.endsWith(mark))
+        number.chop(1);
+    number = number.trimmed();
+    return plainNumber.match(number).hasMatch() ? number.toDouble() : std::numeric_limits<double>::quiet_NaN();
 }
 
 QString AltitudeText(int altitude)
@@ -63,7 +76,7 @@ double CoordinateFromText(const QString& text, QChar mark)
     QString rest = text.trimmed();
     const QChar hemisphere = rest.isEmpty() ? QChar() : rest.at(0).toUpper();
     if (!QStringLiteral("NSEW").contains(hemisphere))
-        return std::numeric_limits<double>::quiet_NaN();
+        return DecimalDegrees(rest, mark);
     rest = rest.mid(1);
     const QString degrees = TakeBefore(rest, mark);
     const QString minutes = TakeBefore(rest, QLatin1Char('\''));

@@ -100,6 +100,11 @@ TEST(WorldPosition, TextsReadAsTheSimulatorsWriteThemAndAreWrittenToTheNearestSe
         {"N47* 26' 56\",W122° 18' 34\",+433.00", 47.448889, -122.309444, 433}, // one mark per coordinate
         {"S33° 52' 7\",E151° 12' 33\",-1.00", -33.868611, 151.209167, -1},
         {"N47* 26.99', W122* 18.56', +1e300", 47.449833, -122.309333, 0},
+        // Signed decimal degrees as some planners write them, with or without the mark, beside a lettered part.
+        {"54.765892 , -130.647858,+5000", 54.765892, -130.647858, 5000},
+        {"-33.946111°,+151.177222°,+21.00", -33.946111, 151.177222, 21},
+        {"47.449*, -122.309306*, +000433.00", 47.449, -122.309306, 433},
+        {"N54° 17' 9\", -130.444678, +116.0", 54.285833, -130.444678, 116},
     };
     for (const auto& c : cases) {
         const WayPoint point = planfile::WayPointFromText(QString::fromUtf8(c.text));
@@ -107,10 +112,12 @@ TEST(WorldPosition, TextsReadAsTheSimulatorsWriteThemAndAreWrittenToTheNearestSe
         EXPECT_NEAR(point.GetLongitude(), c.longitude, 1e-6) << c.text;
         EXPECT_EQ(point.GetAltitude(), c.altitude) << c.text;
     }
-    // Qt takes "nan" and "inf" for numbers; neither they nor points off the globe are readable.
+    // Qt takes "nan" and "inf" for numbers; neither they nor points off the globe nor parts that are neither
+    // lettered nor plain decimal degrees are readable.
     for (const char* text :
          {"N47* 26.99', W122* 18.56'", ", , ", "Nnan* 0' 0\", E8* 30' 0\", +0.00", "N47* 0' 0\", Einf* 0' 0\", +0.00",
-          "N91* 0' 0\", E8* 0' 0\", +0.00", "N47* 0' 0\", W180* 30' 0\", +0.00"})
+          "N91* 0' 0\", E8* 0' 0\", +0.00", "N47* 0' 0\", W180* 30' 0\", +0.00", "90.5, 8.5, +0", "47.5, -180.25, +0",
+          "54.7N, 130.6W, +0", "54* 45' 57\", -130.647858, +0", "X54.7, -130.6, +0", "1e1, 8.5, +0"})
         EXPECT_FALSE(planfile::IsReadablePosition(planfile::WayPointFromText(text))) << text;
 
     EXPECT_EQ(planfile::WayPointToText(WayPoint(L"", -33.8688, 151.2093, L"", 0, -1), planfile::kDegreeSign, false),

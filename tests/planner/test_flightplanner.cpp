@@ -109,6 +109,8 @@ TEST_F(FlightPlannerTest, ImportTriesTheReadersInTurnAndShowsTheRoute)
         bool notFS9;
         const char* route;
     } cases[] = {
+        {"CYPR-PAKT_decimal_fsx.pln", 0, false, "CYPR WP1 ANN PAKT"},
+        {"CYPR-PAKT_decimal_fs9.pln", 1, false, "CYPR WP1 ANN PAKT"},
         {"KSEA-KPDX_fsx.pln", 0, false, "KSEA SEA WP1 BTG KPDX"},
         {"KSEA-KPDX_fs9.pln", 1, false, "KSEA SEA OLM HQ KPDX"},
         {"KSEA-KPDX_xp11.fms", 1, true, "KSEA SEA OLM HQ KPDX"},
@@ -125,7 +127,8 @@ TEST_F(FlightPlannerTest, ImportTriesTheReadersInTurnAndShowsTheRoute)
         EXPECT_EQ(xmlErrors, c.xmlErrors);
         EXPECT_EQ(host.log.contains("(Flightplanner) - Not FS9 flight plan"), c.notFS9);
         EXPECT_EQ(ui.plainTextEdit_route->toPlainText(), c.route);
-        EXPECT_EQ(ui.lineEdit_Dep->text() + ui.lineEdit_Arrival->text(), "KSEAKPDX");
+        const QStringList route = QString(c.route).split(' ');
+        EXPECT_EQ(ui.lineEdit_Dep->text() + ui.lineEdit_Arrival->text(), route.first() + route.last());
         // Airports read without an elevation take the database's; the calculation followed the import.
         EXPECT_GT(planner->GetEditedFlightPlan().waypoints.back().GetAltitude(), 0);
         EXPECT_TRUE(ui.pushButton_printFp->isEnabled());
@@ -213,6 +216,13 @@ TEST_F(FlightPlannerTest, RefusedFilesKeepTheLoadedPlanAndSayWhy)
     const QStringList loaded = page();
     ASSERT_EQ(loaded.at(3), "KSEA SEA WP1 BTG KPDX");
 
+    // A FIFO would hold the import until something wrote to it; neither it nor a folder is opened. They are the
+    // rows without bytes below.
+    const UnblockingFifo fifo(dir.filePath("x.pln"));
+    ASSERT_TRUE(fifo.Made());
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.pln"));
+    const char* notRegular = "it is not a regular file.";
+
     QByteArray noise;
     for (int index = 0; index < 4096; ++index)
         noise.append(static_cast<char>((index * 2654435761u) >> 13));
@@ -241,15 +251,18 @@ TEST_F(FlightPlannerTest, RefusedFilesKeepTheLoadedPlanAndSayWhy)
          noAirports},
         {"broken.pln", brokenFsx, "its XML breaks off in line"},
         {"rows.fms", "I\n3 version\n1\n1\n11 SEA 0 47.43 -122.31\n", noAirports},
+        {"x.pln", QByteArray(), notRegular},
+        {"folder.pln", QByteArray(), notRegular},
     };
     for (const auto& file : files) {
         SCOPED_TRACE(file.name);
         prompter.asked.clear();
-        prompter.chosenFile = Write(file.name, file.bytes);
+        prompter.chosenFile = file.bytes.isNull() ? dir.filePath(file.name) : Write(file.name, file.bytes);
         planner->ImportFP();
         EXPECT_EQ(page(), loaded);
         ASSERT_EQ(prompter.asked.size(), 1u);
         EXPECT_EQ(prompter.asked[0].kind, PromptKind::Warning);
+        EXPECT_EQ(prompter.asked[0].title, "File Error");
         EXPECT_TRUE(prompter.asked[0].text.startsWith(QString(file.name) + " was not imported: " + file.reason))
             << prompter.asked[0].text.toStdString();
     }
