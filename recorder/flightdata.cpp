@@ -17,6 +17,8 @@ void CFlightData::Reset()
     m_landingTime = QDateTime();
     m_offBlockTime = QDateTime();
     m_onBlockTime = QDateTime();
+    m_offBlockPosition.reset();
+    m_onBlockPosition.reset();
     m_touchdownRate = 0;
     m_maxAltitude = 0;
     m_maxTas = 0;

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTime>
 
+#include <optional>
 #include <vector>
 
 class CFlightData
@@ -19,8 +20,8 @@ public:
 
     // Takes the detail's name and registration; nothing else of the record changes.
     void SetAircraftDetail(const aviation::structs::CAircraftDetail& detail);
-    // Starts a new flight: times null, numbers 0, flags false, phase 0 without a name, no track. Aircraft,
-    // registration, departure and destination stay.
+    // Starts a new flight: times and block positions null, numbers 0, flags false, phase 0 without a name, no
+    // track. Aircraft, registration, departure and destination stay.
     void Reset();
     // Appends the sample unless it lies at exactly 0/0 with a height of 0, where a simulator without an aircraft
     // puts it.
@@ -46,6 +47,12 @@ public:
     void SetOffBlockTime(const QDateTime& time) { m_offBlockTime = time; }
     QDateTime GetOnBlockTime() const { return m_onBlockTime; }
     void SetOnBlockTime(const QDateTime& time) { m_onBlockTime = time; }
+    // Where the aircraft started to roll and where it stopped at the gate; none before it did. The flight's
+    // departure and destination are the airports nearest to them, whatever else the track holds.
+    std::optional<aviation::Position> GetOffBlockPosition() const { return m_offBlockPosition; }
+    void SetOffBlockPosition(const aviation::Position& position) { m_offBlockPosition = position.GetPosition(); }
+    std::optional<aviation::Position> GetOnBlockPosition() const { return m_onBlockPosition; }
+    void SetOnBlockPosition(const aviation::Position& position) { m_onBlockPosition = position.GetPosition(); }
 
     // ft/min, negative when descending.
     int GetTouchdownRate() const { return m_touchdownRate; }
@@ -77,6 +84,8 @@ private:
     QDateTime m_landingTime;
     QDateTime m_offBlockTime;
     QDateTime m_onBlockTime;
+    std::optional<aviation::Position> m_offBlockPosition;
+    std::optional<aviation::Position> m_onBlockPosition;
     int m_touchdownRate = 0;
     int m_maxAltitude = 0;
     int m_maxTas = 0;

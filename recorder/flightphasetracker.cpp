@@ -153,6 +153,7 @@ void FlightPhaseTracker::CheckRolling()
         return;
     m_phase = PhaseTaxi;
     m_flightData.SetOffBlockTime(NowUtc());
+    m_flightData.SetOffBlockPosition(m_current);
     TrackSample();
 }
 
@@ -210,6 +211,7 @@ bool FlightPhaseTracker::CheckOnBlock()
     if (!m_current.onGround || m_current.groundSpeed != 0)
         return false;
     m_flightData.SetOnBlockTime(NowUtc());
+    m_flightData.SetOnBlockPosition(m_current);
     TrackSample();
     return true;
 }

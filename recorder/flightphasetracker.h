@@ -39,11 +39,11 @@ public:
     bool CheckTakeOff();
     // Landing time := now and the touchdown rate := the previous sample's vertical speed.
     bool CheckTouchdown();
-    // On-block time := now and the sample a track point.
+    // On-block time and position := now and the sample's, and the sample a track point.
     bool CheckOnBlock();
 
 private:
-    // Rolls from the gate: phase 2, the off-block time and the sample as a track point.
+    // Rolls from the gate: phase 2, the off-block time and position, and the sample as a track point.
     void CheckRolling();
     bool IsSlowOnGround() const;
     // Appends the sample when more than 30 s of local wall time have passed since the last append was due.

@@ -227,14 +227,14 @@ QString CTab_Flightrecorder::TextReport(const CFlightData& flight, const QDateTi
 
 void CTab_Flightrecorder::WriteFlightReport(const CFlightData& record)
 {
-    // The window starts a new flight below; the report goes on with its own copy. The track begins at the
-    // off-block and ends at the on-block position: the airports nearest to them are the flight's.
+    // The window starts a new flight below; the report goes on with its own copy. The track may begin with samples
+    // parked elsewhere before the simulator moved the aircraft: the flight's airports are those nearest to where it
+    // left its stand and where it stopped at the gate.
     CFlightData flight = record;
-    const std::vector<aviation::structs::CAircraft> track = flight.GetTrack();
-    if (!track.empty()) {
-        flight.SetDeparture(NearestAirport(track.front()));
-        flight.SetDestination(NearestAirport(track.back()));
-    }
+    if (const std::optional<aviation::Position> offBlock = flight.GetOffBlockPosition())
+        flight.SetDeparture(NearestAirport(*offBlock));
+    if (const std::optional<aviation::Position> onBlock = flight.GetOnBlockPosition())
+        flight.SetDestination(NearestAirport(*onBlock));
     if (m_form) {
         QTextBrowser* results = m_form->textBrowser_FlightResults;
         results->setHtml(results->toHtml() + HtmlReport(flight, NowUtc()));

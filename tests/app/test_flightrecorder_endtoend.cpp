@@ -1,5 +1,7 @@
-// The bridge peer plays the Frankfurt-Munich script, one sample per aircraft read 2 s apart as in a real run; the
-// window's tracker follows it to the gate, where the recorder reports, stores and lists the flight.
+// The bridge peer plays the Frankfurt-Munich script twice in one session, one sample per aircraft read 2 s apart as
+// in a real run; the window's tracker follows each flight to the gate, where the recorder reports, stores and lists
+// it. Between the flights the aircraft stands at Munich long enough for a track point, then the simulator moves it
+// back to Frankfurt.
 #include "generation/weatherworker.h"
 #include "mainwindowtest.h"
 #include "platform/clock.h"
@@ -23,12 +25,19 @@ using FlightRecorderEndToEnd = MainWindowTest;
 
 } // namespace
 
-TEST_F(FlightRecorderEndToEnd, ScriptedFlightFromFrankfurtToMunichIsReportedStoredAndListed)
+TEST_F(FlightRecorderEndToEnd, TwoScriptedFlightsFromFrankfurtToMunichInOneSessionAreReportedStoredAndListed)
 {
     std::vector<aviation::structs::CAircraft> script;
     QString error;
     ASSERT_TRUE(tools::CFlightScript::Load(QStringLiteral(AEROVANE_BRIDGEPEER_FLIGHTS "/eddf-eddm.txt"), script, error))
         << error.toStdString();
+    // The script's last sample stands at the Munich stand; 15 of them (30 s) before the second flight.
+    std::vector<aviation::structs::CAircraft> session = script;
+    session.insert(session.end(), 14, script.back());
+    session.insert(session.end(), script.begin(), script.end());
+    const aviation::Position munichStand = script.back();
+    const aviation::Position onBlock = script[script.size() - 2];
+
     platform::ScopedClock clock(kBoarding);
     CSettings::SetUserId(QStringLiteral("AVN101"));
     auto& window = Window();
@@ -42,56 +51,65 @@ TEST_F(FlightRecorderEndToEnd, ScriptedFlightFromFrankfurtToMunichIsReportedStor
     int samples = 0;
     QObject::connect(window.GetConnectWorker(), &CConnectWorker::sigThreadJobFinished, &receiver,
                      [&samples](int type, const QString&) { samples += type == JobGetAircraftData ? 1 : 0; });
-    peer.PlayFlight(script);
-    // The recorder page asks for the aircraft details; recording starts a new flight.
+    peer.PlayFlight(session);
+    // The recorder page asks for the aircraft details; autostart records one flight after another.
     window.ui.tabWidgetMain->setCurrentWidget(window.ui.tab_recorder);
-    window.ui.pushButton_record->click();
+    window.ui.checkBox_record_autostart->click();
 
     const FlightPhaseTracker& tracker = window.GetFlightPhaseTracker();
-    const auto reported = [&window] {
-        return window.ui.textBrowser_FlightResults->toPlainText().contains(QStringLiteral("Flight Report from"));
+    const auto reports = [&window] {
+        return window.ui.textBrowser_FlightResults->toPlainText().count(QStringLiteral("Flight Report from"));
     };
     std::vector<int> phases{tracker.GetFlightData().GetPhase()};
     std::size_t played = 0;
-    for (; played < script.size() && !reported(); ++played) {
+    for (; played < session.size() && reports() < 2; ++played) {
         clock.AdvanceMs(2000);
         window.GetConnectWorker()->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return samples > static_cast<int>(played); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return samples > static_cast<int>(played); }, 5000))
+            << "aircraft sample " << played + 1 << " taken";
         if (tracker.GetFlightData().GetPhase() != phases.back())
             phases.push_back(tracker.GetFlightData().GetPhase());
     }
     // The sample that parks the aircraft is reported at once, and the report starts a new flight.
-    EXPECT_EQ(phases, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 9, 10, PhaseNone}));
-    EXPECT_FALSE(window.ui.tab_recorder->IsRecording());
+    EXPECT_EQ(phases, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 0}));
 
+    // Each flight from the airport where the aircraft left its stand to the one where it stopped at the gate.
     const QString report = window.ui.textBrowser_FlightResults->toPlainText();
-    EXPECT_EQ(report.count("Flight Report from"), 1);
-    EXPECT_TRUE(report.contains("Aircraft: Boeing 737-800 Aerovane Air Registration: D-AVNE")) << report.toStdString();
-    // The airports where the aircraft left and reached its stand, as the file holds them.
-    EXPECT_TRUE(report.contains("Dep:EDDF\nDest:EDDM\n")) << report.toStdString();
+    EXPECT_EQ(report.count("Aircraft: Boeing 737-800 Aerovane Air Registration: D-AVNE"), 2) << report.toStdString();
+    EXPECT_EQ(report.count("Dep:EDDF\nDest:EDDM\n"), 2) << report.toStdString();
 
     const QStringList files = QDir(CSettings::GetFlightsFolder()).entryList({QStringLiteral("*.xml")}, QDir::Files);
-    ASSERT_EQ(files.size(), 1);
-    FlightListEntry stored;
-    stored.path = QDir(CSettings::GetFlightsFolder()).filePath(files[0]);
-    ASSERT_TRUE(CFlightFile::Read(stored));
-    for (const QDateTime& time : {stored.flight.GetOffBlockTime(), stored.flight.GetTakeOffTime(),
-                                  stored.flight.GetLandingTime(), stored.flight.GetOnBlockTime()})
+    ASSERT_EQ(files.size(), 2);
+    std::vector<FlightListEntry> stored(2);
+    for (int i = 0; i < 2; ++i) {
+        stored[i].path = QDir(CSettings::GetFlightsFolder()).filePath(files[i]);
+        ASSERT_TRUE(CFlightFile::Read(stored[i]));
+        EXPECT_EQ(QStringList({stored[i].callsign, stored[i].aircraft, stored[i].flight.GetDeparture(),
+                               stored[i].flight.GetDestination()}),
+                  QStringList({"AVN101", "Boeing 737-800 Aerovane Air", "EDDF", "EDDM"}))
+            << i;
+        // The on-block sample closes the track, less than 30 s after the track point before it.
+        ASSERT_FALSE(stored[i].flight.GetTrack().empty());
+        EXPECT_TRUE(stored[i].flight.GetTrack().back() == onBlock) << i;
+    }
+    const CFlightData& first = stored[0].flight;
+    for (const QDateTime& time :
+         {first.GetOffBlockTime(), first.GetTakeOffTime(), first.GetLandingTime(), first.GetOnBlockTime()})
         EXPECT_FALSE(time.isNull());
     // Written as UTC clock values, read back as local ones.
-    EXPECT_EQ(stored.flight.GetTakeOffTime().toString("hh:mm:ss"),
+    EXPECT_EQ(first.GetTakeOffTime().toString("hh:mm:ss"),
               QDateTime::fromSecsSinceEpoch(kBoarding + 6 * 2, Qt::UTC).toString("hh:mm:ss"));
-    EXPECT_EQ(
-        QStringList({stored.callsign, stored.aircraft, stored.flight.GetDeparture(), stored.flight.GetDestination()}),
-        QStringList({"AVN101", "Boeing 737-800 Aerovane Air", "EDDF", "EDDM"}));
-    // The first sample, the off-block one, one every more than 30 s and the on-block one.
-    EXPECT_LT(stored.flight.GetTrack().size(), played);
+    // The second flight's track begins where the first one ended: parked at Munich, before the move.
+    EXPECT_TRUE(stored[1].flight.GetTrack().front() == munichStand);
 
     FlightDlg list(&window);
     list.show();
     QTableWidget* table = list.findChild<QTableWidget*>(QStringLiteral("tableWidget_flights"));
-    ASSERT_EQ(table->rowCount(), 1);
-    EXPECT_EQ(table->item(0, 2)->text(), "EDDF");
+    ASSERT_EQ(table->rowCount(), 2);
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ(QStringList({table->item(row, 2)->text(), table->item(row, 3)->text()}),
+                  QStringList({"EDDF", "EDDM"}))
+            << row;
     EXPECT_EQ(table->item(0, 5)->text(), "00:00");
     // No cell cut: the aircraft title and the departure time fit their columns.
     for (const int column : {1, 4})

@@ -90,6 +90,38 @@ TEST_F(FlightPhaseTrackerTest, ScriptedFlightRunsEveryPhaseAndRecordsTimesRateAn
     EXPECT_TRUE(next.GetTrack().empty());
 }
 
+TEST_F(FlightPhaseTrackerTest, SecondFlightKeepsTheParkedTrackButLeavesFromWhereItRolledAndEndsWhereItStopped)
+{
+    std::vector<CAircraft> script;
+    QString error;
+    ASSERT_TRUE(tools::CFlightScript::Load(AEROVANE_BRIDGEPEER_FLIGHTS "/eddf-eddm.txt", script, error));
+    // Samples 2 s apart: the first flight, 30 s parked at the Munich stand, then the aircraft moved back to the
+    // Frankfurt gate and flown again. Each flight stops at the gate within 30 s of its last timed track point.
+    std::vector<CAircraft> session = script;
+    session.insert(session.end(), 14, script.back());
+    session.insert(session.end(), script.begin(), script.end());
+    std::vector<CFlightData> flights;
+    for (const CAircraft& sample : session) {
+        clock.AdvanceMs(2000);
+        tracker.Update(sample);
+        // As the report at the gate does.
+        if (tracker.GetFlightData().GetPhase() == PhaseParking) {
+            flights.push_back(tracker.GetFlightData());
+            tracker.Reset();
+        }
+    }
+    ASSERT_EQ(flights.size(), 2u);
+    const CAircraft& pushback = script[2];
+    const CAircraft& onBlock = script[script.size() - 2];
+    for (const CFlightData& flight : flights) {
+        EXPECT_TRUE(flight.GetOffBlockPosition() == pushback);
+        EXPECT_TRUE(flight.GetOnBlockPosition() == onBlock);
+        ASSERT_FALSE(flight.GetTrack().empty());
+        EXPECT_TRUE(flight.GetTrack().back() == onBlock);
+    }
+    EXPECT_TRUE(flights[1].GetTrack().front() == script.back());
+}
+
 TEST_F(FlightPhaseTrackerTest, ThresholdsAreStrictAndBoardingIsSkippedWhenTheAircraftRollsAway)
 {
     // A sample from phase 0, then, when that started the taxi, one from phase 2; the phase after them.
