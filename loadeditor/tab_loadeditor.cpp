@@ -105,8 +105,9 @@ void CTab_LoadEditor::ShowProfile()
     OnSliderChanged();
 }
 
-void CTab_LoadEditor::ShowStatus(const QString& text)
+void CTab_LoadEditor::ShowStatus(const QString& text, StatusCause cause)
 {
+    m_statusCause = cause;
     if (m_form)
         m_form->label_Status->setText(text);
 }
@@ -119,28 +120,33 @@ void CTab_LoadEditor::OnWriteFailed(int type)
 
 void CTab_LoadEditor::OnJobFinished(int type)
 {
-    if ((type == JobSetFuel || type == JobSetPayload) && m_writesWaiting > 0)
-        --m_writesWaiting;
+    if ((type != JobSetFuel && type != JobSetPayload) || m_writesWaiting == 0)
+        return;
+    // A failure is reported before its job's end, so the last write's end settles the outcome.
+    if (--m_writesWaiting == 0 && m_failedWrites.isEmpty())
+        ShowStatus(QStringLiteral("Fuel and payload sent."));
 }
 
 void CTab_LoadEditor::OnLinkSignal(int code)
 {
+    if (code == ThreadConnected && m_statusCause == StatusCause::NoLink) {
+        ShowStatus(QString());
+        return;
+    }
     if (code != ThreadLinkLost || m_writesWaiting == 0)
         return;
     // The link's loss drops the jobs that still wait.
     m_writesWaiting = 0;
-    ShowStatus(QStringLiteral("Fuel and payload not sent: the connection to FS was lost."));
+    ShowStatus(QStringLiteral("Fuel and payload not sent: the connection to FS was lost."), StatusCause::NoLink);
 }
 
 void CTab_LoadEditor::SetFuel(const aviation::structs::CAircraftFuel& fuel)
 {
     m_fuel = fuel;
-    if (m_form)
-        m_form->label_Status->clear();
+    ShowStatus(QString());
     RemoveBoxes(m_fuelBoxes, m_fuelLayout);
     if (fuel.tanks.empty()) {
-        if (m_form)
-            m_form->label_Status->setText(QStringLiteral("No Fuel. FS not connected or FS is not ready!"));
+        ShowStatus(QStringLiteral("No Fuel. FS not connected or FS is not ready!"));
         return;
     }
     for (const aviation::structs::CAircraftFuelTank& tank : fuel.tanks)
@@ -284,12 +290,13 @@ void CTab_LoadEditor::OnButtonApply()
         m_payload.SetStation(station, static_cast<unsigned>(i));
     }
     if (m_connectWorker == nullptr || !m_connectWorker->IsConnected()) {
-        ShowStatus(QStringLiteral("Fuel and payload not sent: FS not connected."));
+        ShowStatus(QStringLiteral("Fuel and payload not sent: FS not connected."), StatusCause::NoLink);
         return;
     }
     ShowStatus(QString());
     m_failedWrites.clear();
-    m_writesWaiting = 2;
+    // The writes of an earlier Apply that still wait count too: the loads are sent once all have run.
+    m_writesWaiting += 2;
     m_connectWorker->SetFuel(m_fuel);
     m_connectWorker->AddJob(CJob(JobSetFuel, QStringLiteral("Set Fuel")));
     m_connectWorker->SetPayload(m_payload);

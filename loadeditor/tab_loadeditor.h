@@ -49,8 +49,10 @@ public:
     void AddPayloadRow(const QString& name, double value, double maximum, bool passengerMode, int id);
 
 public slots:
-    // Takes the gauges into the fuel and payload records; while connected queues "Set Fuel" and "Set Payload",
-    // otherwise queues nothing and says in the status line that the loads were not sent (a later Apply sends them).
+    // Takes the gauges into the fuel and payload records; while connected queues "Set Fuel" and "Set Payload" and
+    // says in the status line that they were sent once both have run without a failure, and which failed
+    // otherwise. Without a link it queues nothing and says the loads were not sent (a later Apply sends them),
+    // until the link comes up.
     void OnButtonApply();
     // The gauges return to the values last received or applied.
     void OnButtonCancel();
@@ -71,7 +73,9 @@ private:
     void AdoptCurrentProfile();
     // The profile's name and empty weight, and the totals with it.
     void ShowProfile();
-    void ShowStatus(const QString& text);
+    // Why the status line says what it says: a line about a missing link clears when the link comes up.
+    enum class StatusCause { Other, NoLink };
+    void ShowStatus(const QString& text, StatusCause cause = StatusCause::Other);
     // A write the link did not carry out, or the link lost while the page's writes still waited.
     void OnWriteFailed(int type);
     void OnJobFinished(int type);
@@ -86,9 +90,10 @@ private:
     QList<CFuelBox*> m_fuelBoxes;
     QList<CPaxeBox*> m_paxeBoxes;
     double m_fuelWeight = 0.0; // lb per US gallon
-    // Of the last Apply: the writes not reported finished, and those the link did not carry out.
+    // The writes queued and not yet reported finished, and those of the last Apply the link did not carry out.
     int m_writesWaiting = 0;
     QStringList m_failedWrites;
+    StatusCause m_statusCause = StatusCause::Other;
     QVBoxLayout* m_fuelLayout = nullptr;
     QVBoxLayout* m_payloadLayout = nullptr;
 };

@@ -215,8 +215,8 @@ int CFSInterface::SetFuel(const aviation::structs::CAircraftFuel& fuel)
             if (result != 0)
                 return FSUIPCFailure(result);
         }
-    } else if (interfaceType == 2) {
-        simConnect.WriteFuel(fuel);
+    } else if (interfaceType == 2 && !simConnect.WriteFuel(fuel)) {
+        return SimConnectFailure();
     }
     return 0;
 }

@@ -538,10 +538,9 @@ bool CSimConnectLink::WriteFuel(const aviation::structs::CAircraftFuel& newFuel)
         if (tank.capacity != 0.0)
             levels[slot] = tank.level / 100.0;
     }
-    Checked(SimConnect_SetDataOnSimObject(handle, kFuelWriteDefinition, SIMCONNECT_OBJECT_ID_USER,
-                                          SIMCONNECT_DATA_SET_FLAG_DEFAULT, 0, sizeof(levels), levels),
-            "SimConnect_SetDataOnSimObject");
-    return true;
+    return Checked(SimConnect_SetDataOnSimObject(handle, kFuelWriteDefinition, SIMCONNECT_OBJECT_ID_USER,
+                                                 SIMCONNECT_DATA_SET_FLAG_DEFAULT, 0, sizeof(levels), levels),
+                   "SimConnect_SetDataOnSimObject");
 }
 
 // Each station goes through a one-datum definition of its own: added, sent and cleared again.

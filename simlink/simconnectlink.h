@@ -44,7 +44,7 @@ public:
 
     // Asks once for the fuel state; false when the request is refused.
     bool RequestFuel();
-    // Sets every tank's level; tanks missing from the list are emptied. Always true.
+    // Sets every tank's level; tanks missing from the list are emptied. False when the simulator refused it.
     bool WriteFuel(const aviation::structs::CAircraftFuel& newFuel);
     // Writes each station's weight in list order, stations without a maximum weight included.
     bool WritePayload(const aviation::structs::CAircraftPayload& newPayload);

@@ -1,7 +1,8 @@
 // The load editor page as the program builds it, against the bridge peer playing FSX: the aircraft's tanks and
 // stations arrive as gauges, an aircraft without profile gets one from the editor (which fits a 1024 x 768 screen
-// and refuses a negative station maximum), Apply writes the loads into the simulator, and the first display counts
-// the current profile's empty weight. Runs on a real X server.
+// and refuses a negative station maximum), Apply writes the loads into the simulator and says so (and, before the
+// link is up, that it did not until the link comes up), and the first display counts the current profile's empty
+// weight. Runs on a real X server.
 #include "loadeditor/aircraftconfigdlg.h"
 #include "loadeditor/aircraftprofile.h"
 #include "loadeditor/fuelbox.h"
@@ -67,8 +68,13 @@ TEST_F(LoadEditorEndToEnd, GaugesFromTheSimulatorANewProfileAndLoadsWrittenBack)
     ScopedPrompter scopedPrompter(prompter);
     Aerovane_Pro& window = Window();
     window.show();
-    window.ui.actionConnect_to_FS->trigger();
+    Ui::Aerovane_ProClass& ui = window.ui;
+    // Loads applied without a link are not sent, which the page says until the link comes up.
+    ui.pushButton_Apply->click();
+    EXPECT_EQ(ui.label_Status->text(), "Fuel and payload not sent: FS not connected.");
+    ui.actionConnect_to_FS->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    EXPECT_EQ(ui.label_Status->text(), "");
 
     // The editor, offered for the unknown aircraft, takes the simulator's data and saves it as its profile; a
     // negative station maximum is refused first, with the editor open.
@@ -86,7 +92,6 @@ TEST_F(LoadEditorEndToEnd, GaugesFromTheSimulatorANewProfileAndLoadsWrittenBack)
         dialog.buttonBox->button(QDialogButtonBox::Save)->click();
         return true;
     });
-    Ui::Aerovane_ProClass& ui = window.ui;
     ui.tabWidgetMain->setCurrentWidget(ui.tab_LoadEditor);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return ui.widget_ScrollMainPayload->findChildren<CPaxeBox*>().size() == 6; }, 10000));
@@ -113,6 +118,8 @@ TEST_F(LoadEditorEndToEnd, GaugesFromTheSimulatorANewProfileAndLoadsWrittenBack)
     ASSERT_TRUE(QTest::qWaitFor([&] { return peer.GetFuel().GetTank(4).level == 50.0; }, 10000));
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return peer.GetMessages(LinkWrit, LinkSubCode::WritePayload).size() == 1; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui.label_Status->text() == "Fuel and payload sent."; }, 10000))
+        << "the status line saying the loads were sent";
     // Each Apply writes the loads once.
     QTest::qWait(200);
     EXPECT_EQ(peer.GetMessages(LinkWrit, LinkSubCode::WriteFuel).size(), 1u);

@@ -74,7 +74,7 @@ TEST_F(LoadEditorTab, PassengerStationsCountHeadsAndApplySendsTheirWeight)
     EXPECT_EQ(Amount(0), "6 Paxe");
 }
 
-TEST_F(LoadEditorTab, ApplySendsOnlyOverALinkAndShowsWritesTheLinkRefused)
+TEST_F(LoadEditorTab, ApplySendsOnlyOverALinkAndSaysWhatBecameOfTheWrites)
 {
     CAircraftFuel fuel;
     fuel.AddTank(CAircraftFuelTank(80.0, 1288.0, 3, L"Left Main"));
@@ -99,19 +99,25 @@ TEST_F(LoadEditorTab, ApplySendsOnlyOverALinkAndShowsWritesTheLinkRefused)
     linkedWindow.ui.setupUi(&linkedWindow);
     CTab_LoadEditor* linkedPage = linkedWindow.ui.tab_LoadEditor;
     linkedPage->Init(&host, &linked);
-    // The connect and the two reads it queues.
+    linkedPage->SetFuel(fuel);
+    linkedPage->SetPayload(payload);
+    linkedWindow.ui.pushButton_Apply->click();
+    EXPECT_EQ(linkedWindow.ui.label_Status->text(), "Fuel and payload not sent: FS not connected.");
+    // The connect and the two reads it queues; the link coming up clears the line.
     QSignalSpy connecting(&linked, &CConnectWorker::sigThreadJobFinished);
     linked.AddJob(CJob(JobConnect, QStringLiteral("Connect")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return connecting.count() >= 3; }, 10000));
     ASSERT_TRUE(linked.IsConnected());
-    linkedPage->SetFuel(fuel);
-    linkedPage->SetPayload(payload);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(linkedWindow.ui.label_Status->text(), "");
     // Whether the peer refuses writes, and the status line once both jobs have run.
-    for (const auto& [refuse, status] :
-         {std::pair<bool, QString>{false, ""}, {true, "FS did not take: Set Fuel, Set Payload."}}) {
+    for (const auto& [refuse, status] : {std::pair<bool, QString>{false, "Fuel and payload sent."},
+                                         {true, "FS did not take: Set Fuel, Set Payload."}}) {
         peer.SetRefuseWrites(refuse);
         QSignalSpy jobs(&linked, &CConnectWorker::sigThreadJobFinished);
         linkedWindow.ui.pushButton_Apply->click();
+        // Nothing is said before the writes have run.
+        EXPECT_EQ(linkedWindow.ui.label_Status->text(), "");
         ASSERT_TRUE(QTest::qWaitFor([&] { return jobs.count() >= 2; }, 10000));
         QCoreApplication::processEvents();
         EXPECT_EQ(jobs[0], QVariantList({JobSetFuel, QStringLiteral("Set Fuel")}));

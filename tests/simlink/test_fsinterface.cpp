@@ -173,6 +173,10 @@ TEST_F(FSInterface, SimConnectFailuresAnswerOneWithTheLinksText)
     CAircraftPayload payload;
     payload.AddStation(CAircraftPayloadStation(L"Pilot", 170.0f, 0.0f, 0));
     EXPECT_EQ(facade.SetPayload(payload), 1);
+    CAircraftFuel fuel;
+    fuel.AddTank(CAircraftFuelTank(50.0, 12.0, 1, L"Left Main"));
+    EXPECT_EQ(facade.SetFuel(fuel), 1);
+    EXPECT_EQ(facade.GetErrorText(), L"SimConnect_SetDataOnSimObject failed, 0x80004005");
 }
 
 TEST_F(FSInterface, SimConnectSessionReadsAndWritesThroughTheLink)
