@@ -76,3 +76,29 @@ TEST_F(MainWindowTest, ConnectDownloadAndSetAllWeatherSendsEveryRecordToTheSimul
     std::printf("%zu records sent, longest GUI-thread gap %lld ms\n", window.records,
                 static_cast<long long>(probe.Longest()));
 }
+
+// Clear WX while records are still going out: the transfer stops, and the weather being cleared is not sent on.
+TEST_F(MainWindowTest, ClearWxStopsTheRunningWeatherTransfer)
+{
+    CSettings::SetNormalMode(true);
+    // The longest pause between records: the transfer is still under way when Clear WX comes.
+    CSettings::SetPauseBetweenWXStation(2000);
+    auto& window = Window<RecordingWindow>();
+    window.ui.actionConnect_to_FS->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "the link came up";
+    window.GetWeatherWorker()->EnableSimTimer(false);
+    window.GetConnectWorker()->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetConnectWorker()->GetAircraft().GetLatitude() != 0.0; }, 5000))
+        << "the aircraft's position arrived";
+    window.ui.actionDownload_WX->trigger();
+    window.ui.action_Set_all_WX->trigger();
+    ASSERT_GT(window.records, 1u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 10000))
+        << "the first record reached the simulator";
+
+    window.ui.actionClear_WX->trigger();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return LogText().contains("(ConnectWorker) Weather transfer failed: stopped by Clear WX"); }, 5000))
+        << "the log says the transfer was stopped by Clear WX";
+    EXPECT_LE(peer.GetWeatherWrites().size(), 2u);
+}

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -175,4 +176,26 @@ TEST_F(WxFinderDlgTest, SearchWithoutWeatherSaysSoAndCloses)
     EXPECT_EQ(prompter.asked[0].title, "Aerovane - WX-Finder");
     EXPECT_EQ(prompter.asked[0].text, "No Weather.\nPlease download weather.");
     EXPECT_TRUE(closedBySearch);
+}
+
+// A number field typed into and cleared again asks for nothing: it is not left marked.
+TEST_F(WxFinderDlgTest, NumberFieldTypedIntoAndClearedAgainIsNotMarked)
+{
+    WxFinderDlg dialog;
+    // The field, what is typed, and whether that is marked.
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"lineEdit_wind_dir", "361", true},  {"lineEdit_wind_speed", "12", false},
+        {"lineEdit_wind_gust", "35", false}, {"lineEdit_cloud_base", "50001", true},
+        {"lineEdit_vis_min", "800", false},  {"lineEdit_vis_max", "100001", true},
+    };
+    for (const auto& [name, text, marked] : cases) {
+        auto* field = dialog.findChild<QLineEdit*>(name);
+        ASSERT_NE(field, nullptr) << name;
+        QTest::keyClicks(field, text);
+        EXPECT_EQ(!field->styleSheet().isEmpty(), marked) << name << " " << text;
+        for (const char* key = text; *key; ++key)
+            QTest::keyClick(field, Qt::Key_Backspace);
+        EXPECT_EQ(field->text(), "") << name;
+        EXPECT_TRUE(field->styleSheet().isEmpty()) << name << " typed " << text << " and cleared";
+    }
 }

@@ -1,6 +1,7 @@
 #include "optiontest.h"
 
 #include "platform/debugoutput.h"
+#include "recorder/recorderlogin.h"
 #include "settings/serveraddresses.h"
 #include "tools/wx-server/wxserver.h"
 
@@ -117,4 +118,27 @@ TEST_F(RecorderLoginTest, UnreachableOrSilentServiceEndsInTheErrorText)
     EXPECT_LT(clock.elapsed(), 3000);
     EXPECT_TRUE(debug.Contains("request of " + server.BaseUrl().toStdString()
                                + "/index.php?option=com_aerovane_user&view=checklogin failed"));
+}
+
+// The file server a granting reply names, as "host:port" (empty: none); a bare host is the FTP port 21.
+TEST(RecorderLoginReply, FileServerIsAHostAndAPortOrPort21)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"ftp.example.org", "ftp.example.org:21"},
+        {" ftp.example.org\r", "ftp.example.org:21"},
+        {"127.0.0.1:2121", "127.0.0.1:2121"},
+        {"ftp.example.org:65535", "ftp.example.org:65535"},
+        {"ftp.example.org:0", ""},
+        {"ftp.example.org:65536", ""},
+        {"ftp.example.org:ftp", ""},
+        {"ftp.example.org:21:21", ""},
+        {":21", ""},
+        {"", ""},
+    };
+    for (const auto& [value, named] : cases) {
+        QString host;
+        int port = 0;
+        const bool valid = recorder::SplitFtpServer(QString::fromLatin1(value), host, port);
+        EXPECT_EQ(valid ? host + ':' + QString::number(port) : QString(), named) << value;
+    }
 }

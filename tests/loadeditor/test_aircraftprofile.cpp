@@ -104,6 +104,40 @@ TEST_F(AircraftProfile, HandWrittenProfileLoadsAlikeAndStaysUntouched)
     EXPECT_EQ(QDir(AircraftConfigFolder()).entryList(QDir::Files), QStringList{"Dash_8_Q400.cfg"});
 }
 
+TEST_F(AircraftProfile, EveryRangedKeyReadsBackAWideBodysFigure)
+{
+    // Each figure lies above every range narrower than its key's own (speeds 1,000, rates 10,000, fuel flow and
+    // altitudes 100,000), so a key read against another key's range comes back as 0. Written back through the
+    // writer, each key shows what the reader made of it.
+    const std::pair<const char*, double> cases[] = {
+        {"Weights/EmptyWeight", 370000},      {"Weights/maxTakeOffWeight", 775000},
+        {"Weights/maxLandingWeight", 554000}, {"Weights/maxRampWeight", 777000},
+        {"Payload/1/maxWeight", 148500},      {"Fuel/FuelFlow", 15400},
+        {"Fuel/ExtraFuel", 120000},           {"Fuel/TaxiFuel", 100500},
+        {"Fuel/HoldingFuel", 110000},         {"Speeds/CruiseAlt", 37000},
+        {"Speeds/cruiseSpeed", 490},          {"Speeds/maxAlt", 43100},
+        {"Speeds/ClimbSpeed5000", 250},       {"Speeds/ClimbRate5000", 3200},
+        {"Speeds/ClimbSpeed10000", 290},      {"Speeds/ClimbRate10000", 2600},
+        {"Speeds/ClimbSpeed20000", 310},      {"Speeds/ClimbRate20000", 2000},
+        {"Speeds/ClimbSpeed30000", 310},      {"Speeds/ClimbRate30000", 1400},
+        {"Speeds/DescentSpeed", 300},         {"Speeds/DescentRate", 2200},
+    };
+    {
+        QSettings written(AircraftProfilePath(QStringLiteral("Boeing 777-300ER")), QSettings::IniFormat);
+        written.setValue(QStringLiteral("Name"), QStringLiteral("Boeing 777-300ER"));
+        written.setValue(QStringLiteral("Payload/size"), 1);
+        written.setValue(QStringLiteral("Payload/1/Name"), QStringLiteral("Main Deck"));
+        for (const auto& [key, value] : cases)
+            written.setValue(QLatin1String(key), value);
+    }
+    Saved(QStringLiteral("Boeing 777-300ER"));
+    const QString readBack = AircraftProfilePath(QStringLiteral("Read back"));
+    ASSERT_TRUE(SaveAircraftProfile(readBack));
+    const QSettings file(readBack, QSettings::IniFormat);
+    for (const auto& [key, value] : cases)
+        EXPECT_EQ(file.value(QLatin1String(key)).toDouble(), value) << key;
+}
+
 TEST_F(AircraftProfile, HostileNumbersLoadAtOnceAsNone)
 {
     const std::pair<const char*, std::size_t> cases[] = {

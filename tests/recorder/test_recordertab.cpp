@@ -17,6 +17,8 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
 #include <QTimer>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
@@ -219,6 +221,54 @@ TEST_F(RecorderTabTest, LivePositionAgainstATricklingServerKeepsAtMostOnePostOpe
     EXPECT_EQ(open, 0);
 }
 
+// A server that sends its header at once and then the body a byte at a time: the post still ends at its one
+// deadline, however steadily the bytes come, not when the body is complete.
+TEST_F(RecorderTabTest, LivePositionEndsAtItsDeadlineWhileTheAnswersBodyIsStillComing)
+{
+    // The whole body takes 5 s, ten times the post's deadline: a post that waits for it still ends on its own.
+    constexpr int kGapMs = 20;
+    constexpr int kBodyBytes = 250;
+    int sent = 0;
+    bool closed = false;
+    QTcpServer trickling;
+    ASSERT_TRUE(trickling.listen(QHostAddress::LocalHost));
+    QObject::connect(&trickling, &QTcpServer::newConnection, &trickling, [&] {
+        QTcpSocket* socket = trickling.nextPendingConnection();
+        auto* gap = new QTimer(socket);
+        QObject::connect(socket, &QTcpSocket::disconnected, socket, [&] { closed = true; });
+        QObject::connect(gap, &QTimer::timeout, socket, [&, socket, gap] {
+            if (sent == kBodyBytes) {
+                gap->stop();
+                socket->disconnectFromHost();
+                return;
+            }
+            socket->write("x");
+            ++sent;
+        });
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [&, socket, gap] {
+            if (gap->isActive() || !socket->peek(socket->bytesAvailable()).contains("\r\n\r\n"))
+                return;
+            socket->readAll();
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: "
+                          + QByteArray::number(kBodyBytes) + "\r\nConnection: close\r\n\r\nx");
+            sent = 1;
+            gap->start(kGapMs);
+        });
+    });
+    const QString url = QStringLiteral("http://127.0.0.1:%1/live.php").arg(trickling.serverPort());
+    CSettings::SetIsFlight2PhpFile(true);
+    CSettings::SetFlight2PhpFileUrl(url);
+    ui.tab_recorder->SetLivePositionTimeoutMs(500);
+    platform::ScopedDebugCapture debug;
+    ui.tab_recorder->Update(tracker);
+
+    EXPECT_GT(sent, 1) << "the body had begun to come before the deadline";
+    EXPECT_LT(sent, kBodyBytes) << "the post waited for the whole body";
+    EXPECT_EQ(debug.Lines(),
+              std::vector<std::string>{"request of " + url.toStdString() + " failed: Operation canceled\n"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closed; }, 5000)) << "the server saw the post's connection closed";
+}
+
 TEST_F(RecorderTabTest, OnlyAGrantedLoginAsksToUploadAndEveryOtherOutcomeSaysWhy)
 {
     WriteFlightFile();
@@ -255,6 +305,12 @@ TEST_F(RecorderTabTest, OnlyAGrantedLoginAsksToUploadAndEveryOtherOutcomeSaysWhy
         {"42", "9fKq", "", ftp, Failure::Trickle, failed + "no answer in 0.5 s"},
         {"42", "9fKq", "", "Login=success\r\nUserID=42\r\n", Failure::None, failed + "the reply names no file server"},
         {"42", "9fKq", "", "Login=success\nFTPServer=127.0.0.1:99999\nFTPUser=a\nFTPPass=b", Failure::None,
+         failed + "the reply names no file server"},
+        {"42", "9fKq", "", QByteArray(ftp).replace("\nFTPPass=x", ""), Failure::None,
+         failed + "the reply names no file server"},
+        {"42", "9fKq", "", QByteArray(ftp).replace("\nFTPUser=pilot", ""), Failure::None,
+         failed + "the reply names no file server"},
+        {"42", "9fKq", "", "Login=success\nUserID=42\nFTPUser=pilot\nFTPPass=x", Failure::None,
          failed + "the reply names no file server"},
         {"42", "9fKq", "", ftp, Failure::None, question},
         {"42", "9fKq", "", QByteArray(ftp).replace("\n", "\r\n"), Failure::None, question},

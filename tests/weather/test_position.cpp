@@ -138,11 +138,13 @@ TEST(PositionMath, NormalizingInfiniteOrHugeAnglesReturnsAtOnce)
 
 TEST(PositionMath, SplitsDegreesIntoDegreesMinutesSecondsAndAbsurdValuesIntoZeros)
 {
-    // Values with no place in an int give zeros rather than an undefined conversion.
+    // Values with no place in an int give zeros rather than an undefined conversion. A hair under a whole degree
+    // rounds up into the degrees, not only into the minutes.
     const std::pair<double, std::array<int, 3>> cases[]
         = {{47.2625, {47, 15, 45}},   {-10.5, {-10, -30, 0}}, {-122.309444, {-122, -18, -34}},
            {47.4499999, {47, 27, 0}}, {1e300, {0, 0, 0}},     {-1e300, {0, 0, 0}},
-           {kNaN, {0, 0, 0}},         {kInf, {0, 0, 0}}};
+           {kNaN, {0, 0, 0}},         {kInf, {0, 0, 0}},      {47.9999999, {48, 0, 0}},
+           {-47.9999999, {-48, 0, 0}}};
     for (const auto& c : cases) {
         std::array<int, 3> dms{-1, -1, -1};
         aviation::DegToDMS(c.first, dms[0], dms[1], dms[2]);

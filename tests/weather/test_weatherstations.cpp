@@ -111,6 +111,8 @@ TEST(WeatherStations, ParsesAirportLines)
         {kAnimas + std::wstring(L"\r"), L"00C |Animas, Durango, CO|United States|6683|37.2032|-107.869|0000 active"},
         {L"EDDF;Frankfurt;Germany;364;50.03;8.57;1;1;0;0;1\r", L"EDDF|Frankfurt|Germany|364|50.03|8.57|1100 active"},
         {L"LOWW;Wien;Austria", L"LOWW|Wien|Austria|0|0|0|0000"},
+        {L"07C;Home Strip;United States;620;41.25;-85.11;0;1;0;0;1",
+         L"07C|Home Strip|United States|620|41.25|-85.11|0100 active"},
         {L"LOWW;Wien;Austria;600;north;16.57;0;0;0;0;1", L"LOWW|Wien|Austria|600|0|16.57|0000 active"},
         {L"", L"refused"},
         {L"#EDDF;Frankfurt;Germany;364;50.03;8.57;1;1;0;0;1", L"refused"},
