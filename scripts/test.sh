@@ -43,7 +43,8 @@ cmake --build build/test -j "$jobs"
 echo "== Widget end-to-end tests on a real X server"
 # The X keyboard library gives strndup strings shorter than the length it passes, as strndup allows; strict
 # string checks would count that as an overflow.
-# The first start is also tried on a small screen; the full run on a large one closes the output with its summary.
+# The first-start tests (FirstStart in their names: the window's placement, the planner page maximised) also run on a
+# 1024 x 768 screen; the full run on a large one closes the output with its summary.
 (cd build/test && TZ=UTC ASAN_OPTIONS="${ASAN_OPTIONS/:strict_string_checks=1/}" \
     xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -L xvfb -R FirstStart)
 (cd build/test && TZ=UTC ASAN_OPTIONS="${ASAN_OPTIONS/:strict_string_checks=1/}" \
