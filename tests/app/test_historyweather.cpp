@@ -313,13 +313,18 @@ TEST_F(HistoryWeatherTest, LoadedHistoryIsSentAtOnce)
     CSettings::SetNormalMode(true);
     Aerovane_Pro& window = Window();
     LoadLiveWeather(window);
+    // Each limit is at least ten times what its wait takes in the sanitizer build on a fully loaded machine (the
+    // first weather about 2 s, the history's about 1 s), far below the half hour of a due update.
     window.OnButtonConnect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 15000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.GetConnectWorker()->IsSendingWeather(); }, 15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "the link came up";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 30000))
+        << "the live weather reached the simulator";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.GetConnectWorker()->IsSendingWeather(); }, 15000))
+        << "the live weather was sent";
 
     peer.ClearFrames();
     RunHistory(window, kArchived, false, false);
     ASSERT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataHistory);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 20000))
+        << "the historic weather reached the simulator";
 }
