@@ -182,9 +182,9 @@ bool Aerovane_Pro::FetchHistoryPart(const QString& folder, const HistoryPart& pa
     emit sigUIDebugString(QStringLiteral("(Main) - ") + part.downloading, 0);
     const QString url = CSettings::GetServerUrl() + QStringLiteral("/history/") + part.remoteName;
     QFile gzFile(folder + part.gzName);
-    // History files run to several MB (the grid about 7 MB): a slow link needs minutes for them, and a stalled
-    // transfer is ended by the inactivity limit.
-    const int code = downloader->Download(url, &gzFile, WXDownloader::kLargeFileDeadlineMs);
+    // History files run to several MB (the grid about 7 MB): a slow link needs minutes for them, and a transfer
+    // that stalls or trickles is given up by the downloader's stall rule long before this deadline.
+    const int code = downloader->Download(url, &gzFile, downloader->GetLargeFileDeadline());
     if (closing)
         return false;
     if (code != 0) {

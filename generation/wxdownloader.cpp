@@ -3,15 +3,21 @@
 #include "platform/debugoutput.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QIODevice>
 #include <QNetworkRequest>
 #include <QTimer>
 #include <QUrl>
 
+#include <deque>
+#include <functional>
+#include <utility>
+
 namespace {
-// Mark a reply that was stopped for its size, or at its deadline.
+// Mark a reply that was stopped for its size, as stalled, or at its deadline.
 constexpr const char* kBodyTooLarge = "aerovaneBodyTooLarge";
+constexpr const char* kStalled = "aerovaneStalled";
 constexpr const char* kDeadlinePassed = "aerovaneDeadlinePassed";
 constexpr const char* kAbortedByOwner = "aerovaneAbortedByOwner";
 // How far the network layer may read ahead of the body collected so far.
@@ -39,6 +45,67 @@ QString CauseInWords(QNetworkReply* reply, int code)
         return reply->errorString();
     }
 }
+
+// Watches the bytes of one transfer from its start and calls `stalled` once fewer than minimumBytes have arrived
+// within the last windowMs, whenever that happens. A window or minimum of 0 watches nothing.
+class StallWatch
+{
+public:
+    StallWatch(int windowMs, qint64 minimumBytes, std::function<void()> stalled)
+        : m_windowMs(windowMs)
+        , m_minimumBytes(minimumBytes)
+        , m_stalled(std::move(stalled))
+    {
+        if (!IsOn())
+            return;
+        m_clock.start();
+        m_timer.setSingleShot(true);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Check(); });
+        m_timer.start(m_windowMs);
+    }
+
+    // The transfer has brought `total` bytes so far.
+    void Received(qint64 total)
+    {
+        if (!IsOn() || total <= m_total)
+            return;
+        m_total = total;
+        m_arrivals.emplace_back(m_clock.elapsed(), total);
+        // Arrivals that the last minimumBytes do not reach back to decide nothing any more.
+        while (m_arrivals.front().second <= m_total - m_minimumBytes)
+            m_arrivals.pop_front();
+    }
+
+private:
+    bool IsOn() const { return m_windowMs > 0 && m_minimumBytes > 0; }
+
+    // The window ending at this time holds too few bytes unless more arrive before: the earliest arrival among
+    // the last minimumBytes then leaves it (the transfer's start, while fewer have come).
+    qint64 StallTime() const
+    {
+        const qint64 since = m_total < m_minimumBytes ? 0 : m_arrivals.front().first;
+        return since + m_windowMs;
+    }
+
+    // Checked only when a stall may be due; bytes that came since move the check on.
+    void Check()
+    {
+        const qint64 remaining = StallTime() - m_clock.elapsed();
+        if (remaining > 0)
+            m_timer.start(static_cast<int>(remaining));
+        else
+            m_stalled();
+    }
+
+    const int m_windowMs;
+    const qint64 m_minimumBytes;
+    const std::function<void()> m_stalled;
+    QElapsedTimer m_clock;
+    QTimer m_timer;
+    qint64 m_total = 0;
+    // The time and the byte count of every arrival since the count was m_total - m_minimumBytes.
+    std::deque<std::pair<qint64, qint64>> m_arrivals;
+};
 } // namespace
 
 WXDownloader::WXDownloader()
@@ -66,6 +133,10 @@ QNetworkReply* WXDownloader::Fetch(const QString& url, int deadlineMs, QByteArra
         reply->abort();
     });
     deadline.start(deadlineMs > 0 ? deadlineMs : m_deadlineMs);
+    StallWatch stallWatch(m_stallWindowMs, m_stallMinimumBytes, [reply] {
+        reply->setProperty(kStalled, true);
+        reply->abort();
+    });
 
     QEventLoop loop;
     connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
@@ -83,9 +154,10 @@ QNetworkReply* WXDownloader::Fetch(const QString& url, int deadlineMs, QByteArra
         reply->abort();
         return false;
     };
-    const auto collect = [reply, withinCap, &body] {
+    const auto collect = [reply, withinCap, &body, &stallWatch] {
         if (withinCap(body.size() + reply->bytesAvailable()))
             body += reply->readAll();
+        stallWatch.Received(body.size());
     };
     connect(reply, &QNetworkReply::metaDataChanged, reply,
             [reply, withinCap] { withinCap(reply->header(QNetworkRequest::ContentLengthHeader).toLongLong()); });
@@ -103,6 +175,11 @@ int WXDownloader::Finish(QNetworkReply* reply)
     if (reply->property(kBodyTooLarge).toBool()) {
         code = QNetworkReply::UnknownContentError;
         reason = QStringLiteral("the body exceeds %1 bytes").arg(m_maxBodySize);
+    } else if (reply->property(kStalled).toBool()) {
+        code = QNetworkReply::TimeoutError;
+        reason = QStringLiteral("stalled: less than %1 bytes in %2 s")
+                     .arg(m_stallMinimumBytes)
+                     .arg(m_stallWindowMs / 1000.0);
     } else if (reply->property(kDeadlinePassed).toBool()) {
         code = QNetworkReply::TimeoutError;
         reason = QStringLiteral("timed out");

@@ -16,11 +16,16 @@ class WXDownloader : public QObject
 public:
     // A transfer during which no data arrives for this long is ended with a failure.
     static constexpr int kDefaultTransferTimeoutMs = 60000;
+    // A transfer that brings fewer than this many bytes within any stretch of this length is given up as
+    // stalled: a server that trickles its answer does not hold its caller until the deadline. A slow but real
+    // line brings far more.
+    static constexpr int kDefaultStallWindowMs = 60000;
+    static constexpr qint64 kDefaultStallMinimumBytes = 1024;
     // A transfer that has not ended this long after its start is ended with a failure, however steadily a server
     // trickles its bytes.
     static constexpr int kDefaultDeadlineMs = 120000;
     // Deadlines that fit what is fetched: a server's information document of a few kB, and a file of several MB
-    // (the historic grid), which the inactivity limit guards while it arrives on a slow link.
+    // (the historic grid), which the stall rule guards while it arrives on a slow link.
     static constexpr int kSmallDocumentDeadlineMs = 10000;
     static constexpr int kLargeFileDeadlineMs = 30 * 60 * 1000;
     // A body larger than this is not taken: the transfer is ended with a failure. The weather file is about
@@ -53,6 +58,15 @@ public:
     // The deadline of a document of a few kB (kSmallDocumentDeadlineMs unless set).
     void SetSmallDocumentDeadline(int milliseconds) { m_smallDocumentDeadlineMs = milliseconds; }
     int GetSmallDocumentDeadline() const { return m_smallDocumentDeadlineMs; }
+    // The deadline of a file of several MB (kLargeFileDeadlineMs unless set).
+    void SetLargeFileDeadline(int milliseconds) { m_largeFileDeadlineMs = milliseconds; }
+    int GetLargeFileDeadline() const { return m_largeFileDeadlineMs; }
+    // Transfers that bring fewer than minimumBytes within any windowMs are given up as stalled; 0 turns this off.
+    void SetStallLimit(int windowMs, qint64 minimumBytes)
+    {
+        m_stallWindowMs = windowMs;
+        m_stallMinimumBytes = minimumBytes;
+    }
 
 signals:
     void Success();
@@ -77,5 +91,8 @@ private:
     int m_transferTimeoutMs = kDefaultTransferTimeoutMs;
     int m_deadlineMs = kDefaultDeadlineMs;
     int m_smallDocumentDeadlineMs = kSmallDocumentDeadlineMs;
+    int m_largeFileDeadlineMs = kLargeFileDeadlineMs;
+    int m_stallWindowMs = kDefaultStallWindowMs;
+    qint64 m_stallMinimumBytes = kDefaultStallMinimumBytes;
     qint64 m_maxBodySize = kDefaultMaxBodySize;
 };

@@ -1,5 +1,6 @@
 #include "dialogs/historywxdlg.h"
 #include "generation/weatherworker.h"
+#include "generation/wxdownloader.h"
 #include "mainwindowtest.h"
 #include "simlink/connectworker.h"
 #include "tests/generation/recordingprompter.h"
@@ -214,8 +215,11 @@ TEST_F(HistoryWeatherTest, FailedMetarDownloadKeepsTheWeatherAndItsSource)
         {kArchived, tools::WxServer::Failure::NotFound, "failed"},
         {kArchived, tools::WxServer::Failure::HtmlPage, "Unpacking of metar_noaa_2016-05-04_07_30_00.gz failed"},
         {kArchived, tools::WxServer::Failure::CorruptGzip, "Unpacking of metar_noaa_2016-05-04_07_30_00.gz failed"},
+        {kArchived, tools::WxServer::Failure::Trickle, "metar_noaa_2016-05-04_07_30_00.gz failed: 4"},
     };
     Aerovane_Pro& window = Window();
+    // The trickle (5 bytes a second) is given up within a second, not after the half hour of a history file.
+    window.GetDownloader()->SetStallLimit(1000, 64);
     for (const Case& c : cases) {
         LoadLiveWeather(window);
         archive.SetFailure(metarPath, c.failure);
@@ -273,9 +277,11 @@ TEST_F(HistoryWeatherTest, TimeNotInTheIndexCannotBeChosen)
 // for it: a station far from every report (mid-Atlantic) gets no weather made from today's grid.
 TEST_F(HistoryWeatherTest, FailedUpperAirIsNamedAndNoLiveGridTakesItsPlace)
 {
-    const tools::WxServer::Failure failures[]
-        = {tools::WxServer::Failure::NotFound, tools::WxServer::Failure::CorruptGzip};
+    const tools::WxServer::Failure failures[] = {tools::WxServer::Failure::NotFound,
+                                                 tools::WxServer::Failure::CorruptGzip, tools::WxServer::Failure::Slow};
     Aerovane_Pro& window = Window();
+    // The grid (about 200 kB) arrives steadily at 20 kB/s, and so runs to this deadline.
+    window.GetDownloader()->SetLargeFileDeadline(2000);
     CWeatherWorker& worker = *window.GetWeatherWorker();
     for (const tools::WxServer::Failure failure : failures) {
         LoadLiveWeather(window);
@@ -307,13 +313,18 @@ TEST_F(HistoryWeatherTest, LoadedHistoryIsSentAtOnce)
     CSettings::SetNormalMode(true);
     Aerovane_Pro& window = Window();
     LoadLiveWeather(window);
+    // Each limit is at least ten times what its wait takes in the sanitizer build on a fully loaded machine (the
+    // first weather about 2 s, the history's about 1 s), far below the half hour of a due update.
     window.OnButtonConnect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 15000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.GetConnectWorker()->IsSendingWeather(); }, 15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "the link came up";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 30000))
+        << "the live weather reached the simulator";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.GetConnectWorker()->IsSendingWeather(); }, 15000))
+        << "the live weather was sent";
 
     peer.ClearFrames();
     RunHistory(window, kArchived, false, false);
     ASSERT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataHistory);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 20000))
+        << "the historic weather reached the simulator";
 }

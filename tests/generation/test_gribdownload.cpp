@@ -14,13 +14,17 @@ TEST_F(WeatherWorkerTest, DownloadGribStoresTheAreaAndFailuresLeaveTheStoreAlone
     EXPECT_TRUE(Worker().GetWeatherManager()->HasGribNear(frankfurt));
 
     const std::wstring before = Worker().GetWeatherManager()->CGribManager::GetAllRaw();
-    for (const WxServer::Failure failure : {WxServer::Failure::GridError, WxServer::Failure::NotFound}) {
+    m_host.downloader.SetStallLimit(1000, 64);
+    for (const WxServer::Failure failure :
+         {WxServer::Failure::GridError, WxServer::Failure::NotFound, WxServer::Failure::Trickle}) {
         m_host.Clear();
         m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), failure);
         EXPECT_FALSE(Worker().DownloadGrib(Position(-33.95, 151.18), true));
         EXPECT_EQ(Worker().GetWeatherManager()->CGribManager::GetAllRaw(), before);
         EXPECT_EQ(m_host.calls.last(), QStringLiteral("sigUIUpdateProgress(0,)"));
     }
+    EXPECT_TRUE(m_host.log.contains(
+        QStringLiteral("(WeatherManager) Download Grib - Network Error 4 (stalled: less than 64 bytes in 1 s)")));
 }
 
 TEST_F(WeatherWorkerTest, DownloadSingleGribAsksOnlyForLiveWeatherWithNothingNear)

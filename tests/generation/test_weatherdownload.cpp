@@ -43,12 +43,14 @@ TEST_F(WeatherWorkerTest, FailedDownloadsKeepTheLoadedWeatherAndSaySo)
         {"not found", WxServer::Failure::NotFound, false, "HTTP 404", false},
         {"server error", WxServer::Failure::InternalError, false, "HTTP 500", false},
         {"connection refused", WxServer::Failure::None, true, "connection refused", false},
-        {"stalled server", WxServer::Failure::Stall, false, "timed out", false},
+        {"silent server", WxServer::Failure::Stall, false, "stalled: less than 64 bytes in 1 s", false},
+        {"trickling server", WxServer::Failure::Trickle, false, "stalled: less than 64 bytes in 1 s", false},
         {"HTML page with status 200", WxServer::Failure::HtmlPage, false, "damaged or incomplete archive", true},
         {"corrupt gzip", WxServer::Failure::CorruptGzip, false, "damaged or incomplete archive", true},
         {"gzip cut after the METAR section", WxServer::Failure::CutAtSection, false, "damaged or incomplete archive",
          true},
     };
+    m_host.downloader.SetStallLimit(1000, 64);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Worker().LoadWeatherFromText(QString::fromLatin1(kFrankfurtMetars), QString(), QString());

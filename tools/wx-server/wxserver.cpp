@@ -149,6 +149,7 @@ bool WxServer::ParseFailure(const QString& name, Failure& failure)
                                                   {QStringLiteral("cut"), Failure::CutAtSection},
                                                   {QStringLiteral("trickle"), Failure::Trickle},
                                                   {QStringLiteral("500"), Failure::InternalError},
+                                                  {QStringLiteral("slow"), Failure::Slow},
                                                   {QStringLiteral("none"), Failure::None}};
     const auto found = names.find(name);
     if (found == names.end())
@@ -226,12 +227,16 @@ void WxServer::OnReadyRead(QTcpSocket* socket)
         return;
     }
     const int mark = target.indexOf('?');
-    if (m_failures.value(QUrl::fromPercentEncoding(target.left(mark).toLatin1())) == Failure::Trickle) {
-        Trickle(socket, Response(answer));
-        emit RequestServed(target, answer.status, answer.body.size());
-        return;
+    switch (m_failures.value(QUrl::fromPercentEncoding(target.left(mark).toLatin1()))) {
+    case Failure::Trickle:
+        SendPaced(socket, answer, 1, kTrickleGapMs);
+        break;
+    case Failure::Slow:
+        SendPaced(socket, answer, kSlowChunkBytes, kSlowGapMs);
+        break;
+    default:
+        Send(socket, answer);
     }
-    Send(socket, answer);
     emit RequestServed(target, answer.status, answer.body.size());
 }
 
@@ -283,6 +288,7 @@ bool WxServer::Route(const QString& target, Answer& answer) const
         return true;
     }
     case Failure::Trickle:
+    case Failure::Slow:
         break;
     case Failure::InternalError:
         answer = {500, "text/plain", "internal server error\n"};
@@ -392,32 +398,35 @@ WxServer::Answer WxServer::GridAnswer(const QString& query) const
     return {200, "text/plain", m_grid.Answer(latitude, longitude, area)};
 }
 
-QByteArray WxServer::Response(const Answer& answer)
+QByteArray WxServer::Head(const Answer& answer)
 {
     return "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + ReasonPhrase(answer.status)
         + "\r\nContent-Type: " + answer.contentType + "\r\nContent-Length: " + QByteArray::number(answer.body.size())
-        + "\r\nConnection: close\r\n\r\n" + answer.body;
+        + "\r\nConnection: close\r\n\r\n";
 }
 
 void WxServer::Send(QTcpSocket* socket, const Answer& answer)
 {
-    socket->write(Response(answer));
+    socket->write(Head(answer) + answer.body);
     socket->disconnectFromHost();
 }
 
-void WxServer::Trickle(QTcpSocket* socket, const QByteArray& response)
+void WxServer::SendPaced(QTcpSocket* socket, const Answer& answer, int chunkBytes, int gapMs)
 {
+    socket->write(Head(answer));
     // Tied to the socket: a client that gives up takes the rest of the answer with it.
     auto* timer = new QTimer(socket);
     auto sent = std::make_shared<int>(0);
-    connect(timer, &QTimer::timeout, socket, [socket, timer, response, sent] {
-        socket->write(response.mid((*sent)++, 1));
-        if (*sent >= response.size()) {
+    const QByteArray body = answer.body;
+    connect(timer, &QTimer::timeout, socket, [socket, timer, body, sent, chunkBytes] {
+        socket->write(body.mid(*sent, chunkBytes));
+        *sent += chunkBytes;
+        if (*sent >= body.size()) {
             timer->stop();
             socket->disconnectFromHost();
         }
     });
-    timer->start(kTrickleGapMs);
+    timer->start(gapMs);
 }
 
 } // namespace tools

@@ -37,10 +37,14 @@ public:
         HtmlPage, // an HTML error page with status 200
         GridError, // a grid answer whose first line is "Error: ..."
         CutAtSection, // the combined file's gzip cut off right after its METAR section
-        Trickle, // the answer sent one byte at a time, kTrickleGapMs apart
+        Trickle, // the head sent at once, the body one byte at a time, kTrickleGapMs apart
         InternalError, // status 500
+        Slow, // the head sent at once, the body as a slow but steady line brings it: kSlowChunkBytes every
+              // kSlowGapMs (20 kB/s)
     };
     static constexpr int kTrickleGapMs = 200;
+    static constexpr int kSlowChunkBytes = 2048;
+    static constexpr int kSlowGapMs = 100;
 
     // Reads the folder: metar.txt, synop.txt, taf.txt (the combined weather file), aerovane_info.xml,
     // historywx.xml, history/, grid/, the route finder's replies in vatroute/ and recorder-login.txt at each
@@ -77,8 +81,7 @@ public:
     QList<Post> Posts() const { return m_posts; }
 
     // Maps a failure name of the command line ("404", "stall", "corrupt-gzip", "html", "grid-error", "cut",
-    // "trickle", "500") to
-    // its value; false for an unknown name.
+    // "trickle", "500", "slow") to its value; false for an unknown name.
     static bool ParseFailure(const QString& name, Failure& failure);
 
 signals:
@@ -107,8 +110,10 @@ private:
     static void Send(QTcpSocket* socket, const Answer& answer);
     // The Content-Length of a request head, 0 without one; false when it is not a number.
     static bool RequestBodyLength(const QByteArray& head, qint64& length);
-    static void Trickle(QTcpSocket* socket, const QByteArray& response);
-    static QByteArray Response(const Answer& answer);
+    // Sends the head at once and the body in pieces of chunkBytes, gapMs apart, and closes the connection after
+    // the last.
+    static void SendPaced(QTcpSocket* socket, const Answer& answer, int chunkBytes, int gapMs);
+    static QByteArray Head(const Answer& answer);
     // The live position receiver's path, with or without a query.
     static bool IsLivePosition(const QString& target);
 
