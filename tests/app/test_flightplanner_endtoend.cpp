@@ -59,6 +59,22 @@ QString LongRoutePlan(const QTemporaryDir& folder)
     return file.fileName();
 }
 
+// The long plan, and the prompter that hands it to the import button while the test runs.
+struct LongRouteImport
+{
+    LongRouteImport() { prompter.path = LongRoutePlan(plans); }
+    QTemporaryDir plans;
+    ImportPrompter prompter;
+    const ScopedPrompter scopedPrompter{prompter};
+};
+
+// Opens the planner page and imports the plan the prompter hands out.
+void ImportOnPlannerPage(Aerovane_Pro& window)
+{
+    window.ui.tabWidgetMain->setCurrentWidget(window.ui.tab_flightplanner);
+    window.ui.pushButton_FpImport->click();
+}
+
 using FlightPlannerEndToEnd = MainWindowTest;
 
 } // namespace
@@ -77,8 +93,7 @@ TEST_F(FlightPlannerEndToEnd, ImportedXPlanePlanShowsTheRouteAndFollowsTheAircra
 
     auto& window = Window();
     window.show();
-    window.ui.tabWidgetMain->setCurrentWidget(window.ui.tab_flightplanner);
-    window.ui.pushButton_FpImport->click();
+    ImportOnPlannerPage(window);
     EXPECT_EQ(window.ui.lineEdit_Dep->text(), "EDDF");
     EXPECT_EQ(window.ui.lineEdit_Arrival->text(), "LOWW");
     EXPECT_EQ(window.ui.plainTextEdit_route->toPlainText(), "EDDF LOWW");
@@ -122,11 +137,7 @@ TEST_F(FlightPlannerEndToEnd, ImportedXPlanePlanShowsTheRouteAndFollowsTheAircra
 // scrolled down.
 TEST_F(FlightPlannerEndToEnd, FirstStartMaximisedShowsTheWholePageWidthAndFiveWaypointRows)
 {
-    QTemporaryDir plans;
-    ImportPrompter prompter;
-    prompter.path = LongRoutePlan(plans);
-    const ScopedPrompter scopedPrompter(prompter);
-
+    const LongRouteImport plan;
     auto& window = Window();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     window.setGeometry(screen.adjusted(0, kTitleBarHeight, 0, 0));
@@ -134,8 +145,7 @@ TEST_F(FlightPlannerEndToEnd, FirstStartMaximisedShowsTheWholePageWidthAndFiveWa
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     ASSERT_TRUE(screen.contains(window.frameGeometry()));
     const QString size = QStringLiteral("%1x%2").arg(window.width()).arg(window.height());
-    window.ui.tabWidgetMain->setCurrentWidget(window.ui.tab_flightplanner);
-    window.ui.pushButton_FpImport->click();
+    ImportOnPlannerPage(window);
     ASSERT_EQ(window.ui.tableView_waypoints->model()->rowCount(), 2000);
     QTest::qWait(50);
 
@@ -173,14 +183,10 @@ TEST_F(FlightPlannerEndToEnd, FirstStartMaximisedShowsTheWholePageWidthAndFiveWa
 
 TEST_F(FlightPlannerEndToEnd, ALongPrintoutKeepsTheWindowAnsweringUntilItIsCancelled)
 {
-    QTemporaryDir plans;
-    ImportPrompter prompter;
-    prompter.path = LongRoutePlan(plans);
-    const ScopedPrompter scopedPrompter(prompter);
+    const LongRouteImport plan;
     auto& window = Window();
     window.show();
-    window.ui.tabWidgetMain->setCurrentWidget(window.ui.tab_flightplanner);
-    window.ui.pushButton_FpImport->click();
+    ImportOnPlannerPage(window);
     ASSERT_EQ(window.ui.tableView_waypoints->model()->rowCount(), 2000);
 
     // The printout is watched by a timer that fires whenever the event loop turns, and cancelled with the dialog's
