@@ -34,7 +34,7 @@ TEST_F(FlightRecorderEndToEnd, ScriptedFlightFromFrankfurtToMunichIsReportedStor
     auto& window = Window();
     window.show();
     window.ui.actionConnect_to_FS->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
     // The samples come when the test asks for them, not every second.
     window.GetWeatherWorker()->EnableSimTimer(false);
     // Counted after the window's own slot has taken them: both are queued in the GUI thread, the window's first.
@@ -56,7 +56,7 @@ TEST_F(FlightRecorderEndToEnd, ScriptedFlightFromFrankfurtToMunichIsReportedStor
     for (; played < script.size() && !reported(); ++played) {
         clock.AdvanceMs(2000);
         window.GetConnectWorker()->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return samples > static_cast<int>(played); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return samples > static_cast<int>(played); }, 5000)) << "sample " << played;
         if (tracker.GetFlightData().GetPhase() != phases.back())
             phases.push_back(tracker.GetFlightData().GetPhase());
     }

@@ -102,7 +102,7 @@ TEST_F(LoadEditorTab, ApplySendsOnlyOverALinkAndShowsWritesTheLinkRefused)
     // The connect and the two reads it queues.
     QSignalSpy connecting(&linked, &CConnectWorker::sigThreadJobFinished);
     linked.AddJob(CJob(JobConnect, QStringLiteral("Connect")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return connecting.count() >= 3; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return connecting.count() >= 3; }, 10000)) << "connected, fuel and details read";
     ASSERT_TRUE(linked.IsConnected());
     linkedPage->SetFuel(fuel);
     linkedPage->SetPayload(payload);
@@ -112,7 +112,7 @@ TEST_F(LoadEditorTab, ApplySendsOnlyOverALinkAndShowsWritesTheLinkRefused)
         peer.SetRefuseWrites(refuse);
         QSignalSpy jobs(&linked, &CConnectWorker::sigThreadJobFinished);
         linkedWindow.ui.pushButton_Apply->click();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return jobs.count() >= 2; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return jobs.count() >= 2; }, 10000)) << "both writes ran";
         QCoreApplication::processEvents();
         EXPECT_EQ(jobs[0], QVariantList({JobSetFuel, QStringLiteral("Set Fuel")}));
         EXPECT_EQ(jobs[1], QVariantList({JobSetPayload, QStringLiteral("Set Payload")}));
