@@ -23,8 +23,9 @@ run_offscreen_tests() {
     (cd build/test && TZ=UTC ctest -j "$jobs" --output-on-failure -LE xvfb)
 }
 
-# The widget end-to-end tests (CTest labels *_xvfb) on a real X server: the first start also on a small screen,
-# then all of them on a large one, which closes the output with its summary. Fails when either run failed.
+# The widget end-to-end tests (CTest labels *_xvfb) on a real X server. The first-start tests (FirstStart in their
+# names: the window's placement, the planner page maximised) also run on a 1024 x 768 screen; the full run on a large
+# one closes the output with its summary. Fails when either run failed.
 run_xvfb_tests() {
     # The X keyboard library gives strndup strings shorter than the length it passes, as strndup allows; strict
     # string checks would count that as an overflow.

@@ -56,7 +56,7 @@ TEST_F(FlightRecorderEndToEnd, ScriptedFlightFromFrankfurtToMunichIsReportedStor
     for (; played < script.size() && !reported(); ++played) {
         clock.AdvanceMs(2000);
         window.GetConnectWorker()->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return samples > static_cast<int>(played); }, 5000)) << "sample " << played;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return samples > static_cast<int>(played); }, 5000));
         if (tracker.GetFlightData().GetPhase() != phases.back())
             phases.push_back(tracker.GetFlightData().GetPhase());
     }

@@ -308,13 +308,12 @@ TEST_F(HistoryWeatherTest, LoadedHistoryIsSentAtOnce)
     Aerovane_Pro& window = Window();
     LoadLiveWeather(window);
     window.OnButtonConnect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 30000)) << "the live weather sent";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.GetConnectWorker()->IsSendingWeather(); }, 15000))
-        << "the live weather's transfer ended";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.GetConnectWorker()->IsSendingWeather(); }, 15000));
 
     peer.ClearFrames();
     RunHistory(window, kArchived, false, false);
     ASSERT_EQ(window.GetWeatherWorker()->GetWeatherSource(), WeatherDataHistory);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 30000)) << "the history sent";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 10000));
 }

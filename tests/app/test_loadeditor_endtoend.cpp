@@ -68,7 +68,7 @@ TEST_F(LoadEditorEndToEnd, GaugesFromTheSimulatorANewProfileAndLoadsWrittenBack)
     Aerovane_Pro& window = Window();
     window.show();
     window.ui.actionConnect_to_FS->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
 
     // The editor, offered for the unknown aircraft, takes the simulator's data and saves it as its profile; a
     // negative station maximum is refused first, with the editor open.
@@ -114,8 +114,7 @@ TEST_F(LoadEditorEndToEnd, GaugesFromTheSimulatorANewProfileAndLoadsWrittenBack)
     ASSERT_TRUE(QTest::qWaitFor([&] { return peer.GetFuel().GetTank(4).level == 50.0; }, 10000))
         << "the center tank written";
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return peer.GetMessages(LinkWrit, LinkSubCode::WritePayload).size() == 1; }, 10000))
-        << "the payload written";
+        QTest::qWaitFor([&] { return peer.GetMessages(LinkWrit, LinkSubCode::WritePayload).size() == 1; }, 10000));
     // Each Apply writes the loads once.
     QTest::qWait(200);
     EXPECT_EQ(peer.GetMessages(LinkWrit, LinkSubCode::WriteFuel).size(), 1u);

@@ -112,7 +112,7 @@ TEST_F(LoadEditorTab, ApplySendsOnlyOverALinkAndShowsWritesTheLinkRefused)
         peer.SetRefuseWrites(refuse);
         QSignalSpy jobs(&linked, &CConnectWorker::sigThreadJobFinished);
         linkedWindow.ui.pushButton_Apply->click();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return jobs.count() >= 2; }, 10000)) << "both writes ran";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return jobs.count() >= 2; }, 10000));
         QCoreApplication::processEvents();
         EXPECT_EQ(jobs[0], QVariantList({JobSetFuel, QStringLiteral("Set Fuel")}));
         EXPECT_EQ(jobs[1], QVariantList({JobSetPayload, QStringLiteral("Set Payload")}));
