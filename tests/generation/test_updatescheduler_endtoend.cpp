@@ -98,6 +98,8 @@ TEST_F(SchedulerEndToEnd, TicksDownloadGenerateOnceAndRegenerateFarAway)
     ASSERT_EQ(m_host.CallsStartingWith("SetWeather("), QStringList{"SetWeather(5)"});
     EXPECT_EQ(m_host.CallsStartingWith("ShowMetar"), QStringList{"ShowMetar(EDDF)"});
     ASSERT_TRUE(WaitUntil([this] { return m_peer.GetWeatherWrites().size() == 5; })) << "the five records written";
+    // Nothing is generated while a transfer runs; the next ticks come a second later, but at once in real time.
+    ASSERT_TRUE(WaitUntil([this] { return !m_host.link->IsSendingWeather(); })) << "the transfer ended";
 
     Tick();
     EXPECT_EQ(Downloads(), 1);
