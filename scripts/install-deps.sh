@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests, the benchmarks and the headless demo run need. Run as root.
+# Installs every Debian package the build, the tests (also under load, stress-tests.sh), the benchmarks and the headless
+# demo run need. Run as root.
 set -euo pipefail
 
 if [ "$(id -u)" -ne 0 ]; then
@@ -16,7 +17,7 @@ apt-get install -y -qq --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     tzdata locales \
     xvfb xauth imagemagick xdotool fonts-dejavu-core \
-    poppler-utils python3-pyftpdlib curl >/dev/null
+    poppler-utils python3-pyftpdlib curl stress-ng >/dev/null
 
 # A comma-decimal locale for the tests that prove number formatting ignores the user's locale.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then

@@ -7,16 +7,8 @@
 #                  end-to-end tests (CTest labels *_xvfb) under xvfb-run
 set -euo pipefail
 cd "$(dirname "$0")/.."
-
-if [ "${AEROVANE_SKIP_INSTALL:-0}" != 1 ]; then
-    ./scripts/install-deps.sh
-fi
-
-jobs=$(nproc)
-export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:strict_string_checks=1
-export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+# shellcheck source=scripts/test-steps.sh
+. scripts/test-steps.sh
 
 echo "== Release build with benchmarks"
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DAEROVANE_BENCH=ON -DAEROVANE_TESTS=OFF >/dev/null
@@ -37,15 +29,7 @@ if [ -n "$tsan_targets" ]; then
 fi
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer build"
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAEROVANE_SANITIZE=ON >/dev/null
-cmake --build build/test -j "$jobs"
-(cd build/test && TZ=UTC ctest -j "$jobs" --output-on-failure -LE xvfb)
+build_sanitizer_tests
+run_offscreen_tests
 echo "== Widget end-to-end tests on a real X server"
-# The X keyboard library gives strndup strings shorter than the length it passes, as strndup allows; strict
-# string checks would count that as an overflow.
-# The first-start tests (FirstStart in their names: the window's placement, the planner page maximised) also run on a
-# 1024 x 768 screen; the full run on a large one closes the output with its summary.
-(cd build/test && TZ=UTC ASAN_OPTIONS="${ASAN_OPTIONS/:strict_string_checks=1/}" \
-    xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -L xvfb -R FirstStart)
-(cd build/test && TZ=UTC ASAN_OPTIONS="${ASAN_OPTIONS/:strict_string_checks=1/}" \
-    xvfb-run -a -s "-screen 0 1600x1200x24" ctest -j "$jobs" --output-on-failure -L xvfb)
+run_xvfb_tests

@@ -4,13 +4,21 @@
 #include <QUrl>
 
 SoundSetting::SoundSetting(const QString& fileName, int minWeight, bool enabled, bool loop)
-    : m_effect(new QSoundEffect)
+    : m_shared(QSharedPointer<SharedEffect>::create())
     , m_enabled(enabled)
     , m_fileName(fileName)
     , m_minWeight(minWeight)
     , m_loop(loop)
 {
-    m_effect->setSource(QUrl::fromLocalFile(fileName));
-    if (loop)
-        m_effect->setLoopCount(QSoundEffect::Infinite);
+}
+
+QSharedPointer<QSoundEffect> SoundSetting::GetSoundEffect() const
+{
+    if (!m_shared->effect) {
+        m_shared->effect.reset(new QSoundEffect);
+        m_shared->effect->setSource(QUrl::fromLocalFile(m_fileName));
+        if (m_loop)
+            m_shared->effect->setLoopCount(QSoundEffect::Infinite);
+    }
+    return m_shared->effect;
 }

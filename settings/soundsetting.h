@@ -10,7 +10,6 @@ class QSoundEffect;
 class SoundSetting
 {
 public:
-    // Prepares the effect from the file at once but plays nothing; an empty or missing file leaves it silent.
     SoundSetting(const QString& fileName, int minWeight, bool enabled, bool loop);
 
     bool IsEnabled() const { return m_enabled; }
@@ -18,11 +17,20 @@ public:
     int GetMinWeight() const { return m_minWeight; }
     bool IsLoop() const { return m_loop; }
 
-    // Copies of a record share one effect; the last copy deletes it.
-    QSharedPointer<QSoundEffect> GetSoundEffect() const { return m_effect; }
+    // The effect, prepared from the file at the first call in the calling thread but playing nothing; an empty or
+    // missing file leaves it silent. A record only read for its values loads no sound: an effect destroyed while its
+    // sound still loads can hang the thread destroying it. Copies of a record share one effect; the last copy
+    // deletes it.
+    QSharedPointer<QSoundEffect> GetSoundEffect() const;
 
 private:
-    QSharedPointer<QSoundEffect> m_effect;
+    // The copies' common slot for the effect, empty until one is asked for.
+    struct SharedEffect
+    {
+        QSharedPointer<QSoundEffect> effect;
+    };
+
+    QSharedPointer<SharedEffect> m_shared;
     bool m_enabled;
     QString m_fileName;
     int m_minWeight;

@@ -77,7 +77,7 @@ TEST_F(FlightCalculationEndToEnd, TypedAirportsCalculatedWithDownloadedWeatherAn
     EXPECT_EQ(launcher.calls[0].second, pdf);
     QProcess text;
     text.start("pdftotext", {"-layout", pdf, "-"});
-    ASSERT_TRUE(text.waitForFinished(30000));
+    ASSERT_TRUE(text.waitForFinished(30000)) << "pdftotext ended";
     const QString printed = QString::fromUtf8(text.readAllStandardOutput());
     EXPECT_TRUE(printed.contains("KSEA 221853Z 22007KT 10SM SCT005 SCT015 BKN030 09/08 A2977"));
     EXPECT_TRUE(printed.contains("KPDX 221853Z 26006KT 10SM FEW025 BKN030 BKN047 12/08 A2980"));

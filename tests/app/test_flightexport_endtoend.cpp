@@ -54,7 +54,7 @@ TEST_F(FlightExportEndToEnd, FoundRouteIsExportedInEveryFormatAndLoadedIntoTheSi
     Aerovane_Pro& window = Window();
     window.show();
     window.OnButtonConnect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
     window.ui.tabWidgetMain->setCurrentWidget(window.ui.tab_flightplanner);
     window.ui.lineEdit_Dep->setText("EDDF");
     window.ui.lineEdit_Arrival->setText("LOWW");
@@ -93,5 +93,6 @@ TEST_F(FlightExportEndToEnd, FoundRouteIsExportedInEveryFormatAndLoadedIntoTheSi
     EXPECT_EQ(window.ui.pushButton_ExportFP->icon().pixmap(16).toImage(), QIcon(":/image/ok").pixmap(16).toImage());
     EXPECT_EQ(sim::FlightPlans(), std::vector<std::string>{written[0].toStdString()});
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return LogText().contains("(Flight planner) - Send Flightplan to FS - "); }, 5000));
+        QTest::qWaitFor([&] { return LogText().contains("(Flight planner) - Send Flightplan to FS - "); }, 5000))
+        << "the plan sent to the simulator is logged";
 }

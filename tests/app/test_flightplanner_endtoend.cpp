@@ -3,6 +3,7 @@
 // page fits a maximised window at first start, and a long printout keeps the window answering until it is cancelled.
 #include "mainwindowtest.h"
 #include "planner/tab_flightplanner.h"
+#include "platform/clock.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -90,6 +91,8 @@ TEST_F(FlightPlannerEndToEnd, ImportedXPlanePlanShowsTheRouteAndFollowsTheAircra
     ImportPrompter prompter;
     prompter.path = path;
     const ScopedPrompter scopedPrompter(prompter);
+    // The page looks for the aircraft along the route at most every ten seconds of this clock.
+    platform::ScopedClock clock(platform::NowSeconds());
 
     auto& window = Window();
     window.show();
@@ -120,12 +123,14 @@ TEST_F(FlightPlannerEndToEnd, ImportedXPlanePlanShowsTheRouteAndFollowsTheAircra
     aircraft.altitude = 3000;
     peer.SetAircraft(aircraft);
     window.ui.actionConnect_to_FS->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
     const auto selectedIdent = [&] {
         const QModelIndexList rows = window.ui.tableView_waypoints->selectionModel()->selectedRows();
         return rows.isEmpty() ? QString() : rows.first().data().toString();
     };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return selectedIdent() == "EDDF"; }, 12000));
+    clock.AdvanceMs(CTab_Flightplanner::kPositionSearchIntervalMs + 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return selectedIdent() == "EDDF"; }, 30000))
+        << "the next aircraft sample selected the nearby route point";
 
     const QImage picture = window.ui.tab_flightplanner->grab().toImage();
     EXPECT_TRUE(picture.save(QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/flightplanner.png")));

@@ -43,7 +43,7 @@ TEST_F(FlightRecorderEndToEnd, TwoScriptedFlightsFromFrankfurtToMunichInOneSessi
     auto& window = Window();
     window.show();
     window.ui.actionConnect_to_FS->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
     // The samples come when the test asks for them, not every second.
     window.GetWeatherWorker()->EnableSimTimer(false);
     // Counted after the window's own slot has taken them: both are queued in the GUI thread, the window's first.

@@ -94,7 +94,8 @@ TEST_F(LoadEditorEndToEnd, GaugesFromTheSimulatorANewProfileAndLoadsWrittenBack)
     });
     ui.tabWidgetMain->setCurrentWidget(ui.tab_LoadEditor);
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return ui.widget_ScrollMainPayload->findChildren<CPaxeBox*>().size() == 6; }, 10000));
+        QTest::qWaitFor([&] { return ui.widget_ScrollMainPayload->findChildren<CPaxeBox*>().size() == 6; }, 10000))
+        << "six payload stations shown";
 
     EXPECT_EQ(prompter.offers,
               QStringList{"Aircraft Config not found for this Aircraft.\nDo you want to start the Aircraft Editor"});
@@ -115,7 +116,8 @@ TEST_F(LoadEditorEndToEnd, GaugesFromTheSimulatorANewProfileAndLoadsWrittenBack)
     ASSERT_EQ(center->GetTankId(), 4);
     center->findChild<CFuelBar*>()->setValue(5000);
     ui.pushButton_Apply->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return peer.GetFuel().GetTank(4).level == 50.0; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return peer.GetFuel().GetTank(4).level == 50.0; }, 10000))
+        << "the center tank written";
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return peer.GetMessages(LinkWrit, LinkSubCode::WritePayload).size() == 1; }, 10000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return ui.label_Status->text() == "Fuel and payload sent."; }, 10000))
@@ -127,7 +129,8 @@ TEST_F(LoadEditorEndToEnd, GaugesFromTheSimulatorANewProfileAndLoadsWrittenBack)
 
     // With its profile saved the aircraft is known: the next refresh asks nothing and shows its empty weight.
     ui.pushButton_Refresh->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ui.lineEdit_emptyweight->text() == "91300"; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ui.lineEdit_emptyweight->text() == "91300"; }, 10000))
+        << "the profile's empty weight shown";
     EXPECT_EQ(prompter.offers.size(), 1);
     EXPECT_EQ(editor.Answered(), 1);
     EXPECT_EQ(ui.lineEdit_AircraftName->text(), "Boeing 737-800 Aerovane Air");
@@ -150,12 +153,13 @@ TEST_F(LoadEditorEndToEnd, FirstDisplayCountsTheCurrentProfilesEmptyWeight)
     Aerovane_Pro& window = Window();
     window.show();
     window.ui.actionConnect_to_FS->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
     Ui::Aerovane_ProClass& ui = window.ui;
     ui.tabWidgetMain->setCurrentWidget(ui.tab_LoadEditor);
     EXPECT_EQ(ui.lineEdit_emptyweight->text(), "41234.5");
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return ui.widget_ScrollMainPayload->findChildren<CPaxeBox*>().size() == 6; }, 10000));
+        QTest::qWaitFor([&] { return ui.widget_ScrollMainPayload->findChildren<CPaxeBox*>().size() == 6; }, 10000))
+        << "six payload stations shown";
     // 22448.35 lbs of fuel and 20640 lbs of payload.
     EXPECT_EQ(ui.lineEdit_totalweight->text(), "84322.85");
     EXPECT_EQ(ui.lineEdit_AircraftName->text(), "Boeing 737-800 Charter");

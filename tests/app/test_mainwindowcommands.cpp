@@ -130,19 +130,19 @@ TEST_F(MainWindowTest, ConnectTurnsTheActionIntoDisconnectAndClearsTheWeatherOnc
 {
     Aerovane_Pro& window = Window();
     window.OnButtonConnect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
     EXPECT_EQ(window.ui.actionConnect_to_FS->text(), "Disconnect");
     EXPECT_TRUE(window.ui.actionClear_WX->isEnabled());
 
     window.OnDownloadWX();
     window.OnButtonConnect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsConnected(); }, 10000)) << "disconnected";
     EXPECT_EQ(window.ui.actionConnect_to_FS->text(), "Connect");
     EXPECT_FALSE(window.ui.action_Set_all_WX->isEnabled());
     // A second click while the connect runs is no disconnect; the loaded weather can be set again at once.
     window.OnButtonConnect();
     window.OnButtonConnect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected again";
     QTest::qWait(500);
     EXPECT_TRUE(window.IsConnected());
     EXPECT_TRUE(window.ui.action_Set_all_WX->isEnabled());
@@ -159,11 +159,11 @@ TEST_F(MainWindowTest, DisconnectShowsNotConnectedOnEveryLinkType)
         CSettings::SetInterfaceType(type);
         Aerovane_Pro window;
         window.OnButtonConnect();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
         window.OnButtonConnect();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsConnected(); }, 10000));
-        QTest::qWait(100);
-        EXPECT_TRUE(StatusBarTexts(window).contains("not connected")) << StatusBarTexts(window).join('|').toStdString();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsConnected(); }, 10000)) << "disconnected";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return StatusBarTexts(window).contains("not connected"); }, 10000))
+            << "the status bar says \"not connected\": " << StatusBarTexts(window).join('|').toStdString();
     }
     platform::simconnect::Reset(platform::simconnect::SimulatorFromEnvironment());
 }
@@ -173,8 +173,11 @@ TEST_F(MainWindowTest, AFailedAutomaticConnectIsTriedAgainAfterAPauseOnly)
     CSettings::SetAutoConnectFS(true);
     peer.Stop();
     Aerovane_Pro& window = Window();
-    // The start-up connects a second after the window was built; the retry comes five seconds after the failure.
-    QTest::qWait(3000);
+    // The start-up connects a second after the window was built; the retry comes five seconds after the failure,
+    // not within the second watched here.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return LogText().contains("(ConnectWorker) Connect failed: "); }, 30000))
+        << "the start-up's connect failed";
+    QTest::qWait(1000);
     EXPECT_FALSE(window.IsConnected());
     EXPECT_EQ(window.ui.actionConnect_to_FS->text(), "Auto Connect");
     EXPECT_EQ(LogText().count("(ConnectWorker) trying to connect"), 1);
@@ -201,7 +204,7 @@ TEST_F(MainWindowTest, ClosingDuringAStalledDownloadEndsTheDownloadAndLeavesNoTi
     Aerovane_Pro& window = Window();
     window.show();
     window.OnButtonConnect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
 
     bool downloadReturned = false;
     QTimer::singleShot(0, &window, [&] {
@@ -209,7 +212,7 @@ TEST_F(MainWindowTest, ClosingDuringAStalledDownloadEndsTheDownloadAndLeavesNoTi
         window.OnDownloadWX();
         downloadReturned = true;
     });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return downloadReturned; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return downloadReturned; }, 10000)) << "the download returned";
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.GetConnectWorker(), nullptr);
     // The wind and simulation timers would reach the connection thread now if they still ran.

@@ -54,12 +54,17 @@ TEST_F(MainWindowTest, ConnectDownloadAndSetAllWeatherSendsEveryRecordToTheSimul
     window.show();
 
     window.ui.actionConnect_to_FS->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
     // The update timer would send weather of its own; this test sends it by command only.
     window.GetWeatherWorker()->EnableSimTimer(false);
+    // Told after the window's own handler of the same read.
+    QObject readHandled;
+    bool positionKnown = false;
+    QObject::connect(
+        window.GetConnectWorker(), &CConnectWorker::sigThreadJobFinished, &readHandled,
+        [&](int type) { positionKnown = positionKnown || type == JobGetAircraftData; }, Qt::QueuedConnection);
     window.GetConnectWorker()->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetConnectWorker()->GetAircraft().GetLatitude() != 0.0; }, 5000));
-    QTest::qWait(100);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return positionKnown; }, 10000)) << "the window took the aircraft's position";
 
     window.ui.actionDownload_WX->trigger();
     ASSERT_TRUE(window.ui.action_Set_all_WX->isEnabled());
@@ -68,8 +73,8 @@ TEST_F(MainWindowTest, ConnectDownloadAndSetAllWeatherSendsEveryRecordToTheSimul
     ASSERT_GT(window.records, 100u);
 
     GuiGapProbe probe;
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return LogText().contains("(ConnectWorker) Weather transfer Complete"); }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return LogText().contains("(ConnectWorker) Weather transfer Complete"); }, 60000))
+        << "the weather transfer completed";
     EXPECT_EQ(peer.GetWeatherWrites().size(), window.records);
     RecordProperty("records", static_cast<int>(window.records));
     RecordProperty("longest_gui_gap_ms", static_cast<int>(probe.Longest()));

@@ -100,7 +100,7 @@ TEST_F(RecorderUploadEndToEnd, StandInsAsRunShStartsThemAnswerTestLoginFindRoute
 
     EXPECT_TRUE(window.ui.tab_recorder->IsRecording());
     window.ui.actionConnect_to_FS->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
     window.GetWeatherWorker()->EnableSimTimer(false);
     QObject receiver;
     int samples = 0;
@@ -115,7 +115,7 @@ TEST_F(RecorderUploadEndToEnd, StandInsAsRunShStartsThemAnswerTestLoginFindRoute
     for (std::size_t played = 0; played < script.size() && !reported(); ++played) {
         clock.AdvanceMs(2000);
         window.GetConnectWorker()->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return samples > static_cast<int>(played); }, 20000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return samples > static_cast<int>(played); }, 20000)) << "sample " << played;
     }
     ASSERT_TRUE(reported());
 

@@ -54,7 +54,7 @@ protected:
     {
         Aerovane_Pro& window = Window();
         window.OnButtonConnect();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
         return window;
     }
 
@@ -153,7 +153,9 @@ TEST_F(TabCommandsTest, PageHiddenInTheLastRunStaysHiddenAfterTheStart)
 {
     CSettings::SetShowTabDebug(false);
     Aerovane_Pro& window = Window();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.ui.tabWidget_Output->indexOf(window.ui.tab_Debug) < 0; }, 5000));
+    // The start-up sequence, a second after the window was built, restores the pages.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.ui.tabWidget_Output->indexOf(window.ui.tab_Debug) < 0; }, 30000))
+        << "the debug page hidden";
     EXPECT_FALSE(window.ui.actionViewDebug->isChecked());
     EXPECT_GE(window.ui.tabWidget_Output->indexOf(window.ui.tab_FlightData), 0);
 }
@@ -225,7 +227,7 @@ TEST_F(TabCommandsTest, AcceptedLoadsGoFuelFirstThenPayloadAndTheFirstPageReturn
 
     // Disconnected, nothing is queued: the writes would only be dropped at the next connect.
     window.OnButtonConnect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.IsConnected(); }, 10000)) << "disconnected";
     mark = LogText().size();
     window.OnTabLoadEditorAccept();
     QTest::qWait(300); // time for a queued job's log line

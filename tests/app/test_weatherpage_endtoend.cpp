@@ -106,7 +106,7 @@ TEST_F(WeatherPageEndToEnd, AFailedDownloadShowsOnTheStatusBarUntilTheNextTrySuc
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.OnButtonConnect();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
     window.GetWeatherWorker()->SetFirstDownloadRetry(2);
 
     weatherServer.reset();
@@ -125,7 +125,8 @@ TEST_F(WeatherPageEndToEnd, AFailedDownloadShowsOnTheStatusBarUntilTheNextTrySuc
 
     weatherServer = std::make_unique<tools::WxServer>(QStringLiteral(AEROVANE_WXSERVER_DATA));
     ASSERT_TRUE(weatherServer->Listen(port));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !statusBarSays("Aerovane Server not reached"); }, 15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !statusBarSays("Aerovane Server not reached"); }, 30000))
+        << "the retry two seconds later reached the server";
     EXPECT_FALSE(statusBarSays("failed"));
     EXPECT_GT(window.GetWeatherWorker()->GetWeatherManager()->CMetarManager::GetCount(), 0);
 }

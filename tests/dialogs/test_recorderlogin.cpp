@@ -115,7 +115,8 @@ TEST_F(RecorderLoginTest, UnreachableOrSilentServiceEndsInTheErrorText)
     clock.start();
     platform::ScopedDebugCapture debug;
     EXPECT_EQ(TestLogin(), "Recorder login failed: no answer in 1 s");
-    EXPECT_LT(clock.elapsed(), 3000);
+    // Given up at the time-out set, not at the usual one of half a minute.
+    EXPECT_LT(clock.elapsed(), 10000);
     EXPECT_TRUE(debug.Contains("request of " + server.BaseUrl().toStdString()
                                + "/index.php?option=com_aerovane_user&view=checklogin failed"));
 }

@@ -75,7 +75,7 @@ protected:
     {
         m_linked.link = std::make_unique<CConnectWorker>();
         m_linked.link->AddJob(CJob(JobConnect, QString()));
-        ASSERT_TRUE(WaitFor([this] { return m_linked.link->IsConnected(); }));
+        ASSERT_TRUE(WaitFor([this] { return m_linked.link->IsConnected(); })) << "connected";
     }
 
     // Waits for the records the host handed over to reach the peer, and compares their texts.
@@ -83,7 +83,7 @@ protected:
     {
         const std::size_t count = m_linked.weather.size();
         ASSERT_GT(count, 0u);
-        ASSERT_TRUE(WaitFor([&] { return m_peer.GetWeatherWrites().size() >= count; }));
+        ASSERT_TRUE(WaitFor([&] { return m_peer.GetWeatherWrites().size() >= count; })) << "every record written";
         const std::vector<CLinkMessage> writes = m_peer.GetWeatherWrites();
         ASSERT_EQ(writes.size(), count);
         for (std::size_t i = 0; i < count; ++i)
@@ -112,14 +112,15 @@ TEST_F(GenerationEndToEnd, NormalAutoAndXPlaneWeatherReachTheBridge)
     m_peer.SetSimulator(tools::CBridgePeer::Simulator::XPlane);
     m_linked.link.reset();
     Connect();
-    ASSERT_TRUE(WaitFor([] { return CSettings::GetFSVersion() == 9 || CSettings::GetFSVersion() == 10; }));
+    ASSERT_TRUE(WaitFor([] { return CSettings::GetFSVersion() == 9 || CSettings::GetFSVersion() == 10; }))
+        << "X-Plane's version stored";
     m_peer.ClearFrames();
     m_generator->GenerateXPlaneWeather();
     m_generator->GenerateXPLaneWind();
     ASSERT_TRUE(WaitFor([this] {
         return m_peer.GetMessages(LinkWrit, LinkSubCode::WriteXPlaneWind).size() == 1
             && m_peer.GetWeatherWrites().size() == 1;
-    }));
+    })) << "the X-Plane wind and weather written";
     EXPECT_EQ(m_peer.GetWeatherWrites()[0].GetSubCode(), LinkSubCode::WriteXPlaneWeather);
 }
 

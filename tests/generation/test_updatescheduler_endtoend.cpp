@@ -6,8 +6,6 @@
 #include "simlink/connectworker.h"
 #include "tools/bridge-peer/bridgepeer.h"
 
-#include <QThread>
-
 namespace {
 
 // Hands the records and the theme to the connection worker and queues their jobs, as the main window does.
@@ -48,7 +46,7 @@ protected:
         m_server.SetCombinedText(QByteArray("[METAR]\n") + kMetars + "[/METAR]\n");
         m_host.link = std::make_unique<CConnectWorker>();
         m_host.link->AddJob(CJob(JobConnect, QString()));
-        ASSERT_TRUE(WaitUntil([this] { return m_host.link->IsConnected(); }));
+        ASSERT_TRUE(WaitUntil([this] { return m_host.link->IsConnected(); })) << "connected";
         m_worker = std::make_unique<CWeatherWorker>(&m_host);
         m_worker->EnableSimTimer(false);
         m_worker->SetWeatherSource(WeatherDataLive);
@@ -72,18 +70,18 @@ protected:
         m_worker->SetAircraft(aircraft);
     }
 
-    // One tick in the next wall-clock second.
+    // One tick a second after the one before.
     void Tick()
     {
-        const std::int64_t second = platform::NowSeconds();
-        while (platform::NowSeconds() == second)
-            QThread::msleep(20);
+        m_clock.AdvanceMs(1000);
         m_host.Clear();
         m_worker->OnUpdateSimTimer();
     }
 
     int Downloads() const { return m_server.Requests().filter(QStringLiteral("weather_vatsim")).size(); }
 
+    // The scheduler acts at most once a second of this clock.
+    platform::ScopedClock m_clock{platform::NowSeconds()};
     tools::CBridgePeer m_peer;
     SchedulerHost m_host;
     std::unique_ptr<CWeatherWorker> m_worker;
@@ -99,7 +97,9 @@ TEST_F(SchedulerEndToEnd, TicksDownloadGenerateOnceAndRegenerateFarAway)
     EXPECT_EQ(Downloads(), 1);
     ASSERT_EQ(m_host.CallsStartingWith("SetWeather("), QStringList{"SetWeather(5)"});
     EXPECT_EQ(m_host.CallsStartingWith("ShowMetar"), QStringList{"ShowMetar(EDDF)"});
-    ASSERT_TRUE(WaitUntil([this] { return m_peer.GetWeatherWrites().size() == 5; }));
+    ASSERT_TRUE(WaitUntil([this] { return m_peer.GetWeatherWrites().size() == 5; })) << "the five records written";
+    // Nothing is generated while a transfer runs; the next ticks come a second later, but at once in real time.
+    ASSERT_TRUE(WaitUntil([this] { return !m_host.link->IsSendingWeather(); })) << "the transfer ended";
 
     Tick();
     EXPECT_EQ(Downloads(), 1);
@@ -127,6 +127,7 @@ TEST_F(SchedulerEndToEnd, ModelFileModeWritesTheThemeThatThePeerIsToldToLoad)
     EXPECT_TRUE(m_host.log.contains(QStringLiteral("(WeatherManager) Generate weather model")));
     EXPECT_TRUE(QFile::exists(simulator.filePath(QStringLiteral("Weather/themes/aerovane.WTB"))));
     EXPECT_TRUE(QFile::exists(simulator.filePath(QStringLiteral("Weather/themes/aerovane.wt"))));
-    ASSERT_TRUE(WaitUntil([this] { return !m_peer.GetMessages(LinkWrit, LinkSubCode::WriteWeatherTheme).empty(); }));
+    ASSERT_TRUE(WaitUntil([this] { return !m_peer.GetMessages(LinkWrit, LinkSubCode::WriteWeatherTheme).empty(); }))
+        << "the peer told to load the theme";
     EXPECT_EQ(m_peer.GetMessages(LinkWrit, LinkSubCode::WriteWeatherTheme)[0].GetPayload(), "weather/themes/aerovane");
 }

@@ -106,7 +106,7 @@ TEST_F(LoadEditorTab, ApplySendsOnlyOverALinkAndSaysWhatBecameOfTheWrites)
     // The connect and the two reads it queues; the link coming up clears the line.
     QSignalSpy connecting(&linked, &CConnectWorker::sigThreadJobFinished);
     linked.AddJob(CJob(JobConnect, QStringLiteral("Connect")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return connecting.count() >= 3; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return connecting.count() >= 3; }, 10000)) << "connected, fuel and details read";
     ASSERT_TRUE(linked.IsConnected());
     QCoreApplication::processEvents();
     EXPECT_EQ(linkedWindow.ui.label_Status->text(), "");

@@ -28,7 +28,7 @@ public:
     {
         m_process.start("/usr/bin/python3", m_arguments);
         // The port line may arrive in pieces.
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) { }
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(30000)) { }
         const QByteArray line = m_process.readLine().trimmed();
         m_port = line.startsWith("port ") ? line.mid(5).toInt() : 0;
         if (m_port == 0)

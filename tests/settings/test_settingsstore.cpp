@@ -87,7 +87,9 @@ TEST_F(SettingsStore, SoundRecordsReadDisabledWhenAbsentAndRoundTripWithoutTheLo
 
     const QString ambientFile = m_dir.filePath(QStringLiteral("sounds/airport ambience.wav"));
     const SoundSetting looping(ambientFile, 41000, true, true);
+    const SoundSetting copy = looping;
     EXPECT_EQ(looping.GetSoundEffect()->loopCount(), static_cast<int>(QSoundEffect::Infinite));
+    EXPECT_EQ(copy.GetSoundEffect(), looping.GetSoundEffect()) << "a copy made before the effect shares it";
     CSettings::SetAirportAmbientSound(looping);
     CSettings::SetBoardingSound(SoundSetting(QStringLiteral("/opt/sounds/boarding.wav"), 2500, false, false));
     CSettings::Release();

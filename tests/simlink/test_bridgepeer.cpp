@@ -65,7 +65,7 @@ TEST_F(BridgeTest, ScriptedSessionLeavesTheGoldenFrameLog)
     ASSERT_TRUE(m_client.SendText("Update Weather"));
     ASSERT_TRUE(m_client.ClearWeather());
     ASSERT_TRUE(m_client.Logout());
-    ASSERT_TRUE(m_peer.WaitForFrames(17, 2000));
+    ASSERT_TRUE(m_peer.WaitForFrames(17, 2000)) << "every frame of the session arrived";
 
     std::ifstream file(AEROVANE_TEST_DATA_DIR "/bridge/session-frames.log", std::ios::binary);
     std::ostringstream golden;
@@ -103,7 +103,7 @@ TEST_F(BridgeTest, PeerAnswersRequestsThatArriveTogetherBeforeTheLogoutCloses)
     EXPECT_EQ(answers[0], "@ANSW;000;0048;ServerName=Aerovane Bridge:ServerAPIVersion=1002");
     EXPECT_EQ(answers[1], "@FSST;080;0024;SimVersion=3:FSVersion=3");
     EXPECT_TRUE(answers[2].startsWith("@ANSW;002;0224;NumOfStation=3:FuelWeight=6.700000:StationID=3|Name=Left Main"));
-    EXPECT_TRUE(m_peer.WaitForFrames(4, 2000));
+    EXPECT_TRUE(m_peer.WaitForFrames(4, 2000)) << "the four requests arrived";
 }
 
 TEST_F(BridgeTest, PeerDropsAClientThatNeverEndsItsLine)
