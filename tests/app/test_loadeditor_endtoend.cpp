@@ -73,7 +73,7 @@ TEST_F(LoadEditorEndToEnd, GaugesFromTheSimulatorANewProfileAndLoadsWrittenBack)
     ui.pushButton_Apply->click();
     EXPECT_EQ(ui.label_Status->text(), "Fuel and payload not sent: FS not connected.");
     ui.actionConnect_to_FS->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "the link to the bridge peer came up";
     EXPECT_EQ(ui.label_Status->text(), "");
 
     // The editor, offered for the unknown aircraft, takes the simulator's data and saves it as its profile; a
@@ -119,7 +119,8 @@ TEST_F(LoadEditorEndToEnd, GaugesFromTheSimulatorANewProfileAndLoadsWrittenBack)
     ASSERT_TRUE(QTest::qWaitFor([&] { return peer.GetFuel().GetTank(4).level == 50.0; }, 10000))
         << "the center tank written";
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return peer.GetMessages(LinkWrit, LinkSubCode::WritePayload).size() == 1; }, 10000));
+        QTest::qWaitFor([&] { return peer.GetMessages(LinkWrit, LinkSubCode::WritePayload).size() == 1; }, 10000))
+        << "the payload written";
     ASSERT_TRUE(QTest::qWaitFor([&] { return ui.label_Status->text() == "Fuel and payload sent."; }, 10000))
         << "the status line saying the loads were sent";
     // Each Apply writes the loads once.

@@ -93,7 +93,7 @@ TEST_F(MainWindowTest, ClearWxStopsTheRunningWeatherTransfer)
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "the link came up";
     window.GetWeatherWorker()->EnableSimTimer(false);
     window.GetConnectWorker()->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetConnectWorker()->GetAircraft().GetLatitude() != 0.0; }, 5000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetConnectWorker()->GetAircraft().GetLatitude() != 0.0; }, 10000))
         << "the aircraft's position arrived";
     window.ui.actionDownload_WX->trigger();
     window.ui.action_Set_all_WX->trigger();

@@ -118,7 +118,7 @@ TEST_F(LoadEditorTab, ApplySendsOnlyOverALinkAndSaysWhatBecameOfTheWrites)
         linkedWindow.ui.pushButton_Apply->click();
         // Nothing is said before the writes have run.
         EXPECT_EQ(linkedWindow.ui.label_Status->text(), "");
-        ASSERT_TRUE(QTest::qWaitFor([&] { return jobs.count() >= 2; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return jobs.count() >= 2; }, 10000)) << "the fuel and payload jobs finished";
         QCoreApplication::processEvents();
         EXPECT_EQ(jobs[0], QVariantList({JobSetFuel, QStringLiteral("Set Fuel")}));
         EXPECT_EQ(jobs[1], QVariantList({JobSetPayload, QStringLiteral("Set Payload")}));
