@@ -4,6 +4,7 @@
 #include "generation/mainwindowhost.h"
 #include "generation/weatherworker.h"
 #include "generation/wxdownloader.h"
+#include "platform/clock.h"
 #include "settings/settings.h"
 
 #include <algorithm>
@@ -37,14 +38,21 @@ bool CWeatherWorker::FetchGrid(const aviation::Position& position, unsigned char
     // Today's grid would put today's winds aloft under historic surface weather.
     if (m_withoutUpperAir)
         return false;
+    // After a failure the grid server is left alone until the next try is due: every station of a generation
+    // would otherwise wait out its own deadline.
+    if (m_gridRetry.failures > 0 && static_cast<std::uint32_t>(platform::NowSeconds()) < m_gridRetry.nextTry)
+        return false;
     Log(QStringLiteral("(WeatherManager) Download Grib, position: ") + PositionText(position));
     Status(QStringLiteral("Download Grib"));
     const QString url = CSettings::GetServerUrl() + CSettings::GetGribRequestPath(position, request);
     QString body;
     WXDownloader* downloader = m_window->GetDownloader();
     const int code = downloader ? downloader->DownloadWithProgress(url, &body, kGridDeadlineMs) : -1;
+    const std::uint32_t now = static_cast<std::uint32_t>(platform::NowSeconds());
     bool stored = false;
     if (code == 0) {
+        // A refusal is the server's answer for this position; it holds back no other.
+        m_gridRetry = RetryBackOff();
         Log(QStringLiteral("(WeatherManager) Decoding Grib"));
         if (IsGridRefusal(body)) {
             Log(QStringLiteral("(WeatherWorker) - ") + body);
@@ -56,9 +64,18 @@ bool CWeatherWorker::FetchGrid(const aviation::Position& position, unsigned char
     } else {
         const QString cause = downloader ? downloader->GetLastErrorText() : QStringLiteral("no downloader");
         Log(QStringLiteral("(WeatherManager) %1 - Network Error %2 (%3)").arg(step).arg(code).arg(cause));
+        NoteFailedTry(m_gridRetry, cause, now);
     }
     m_window->sigUIUpdateProgress(0, QString());
+    // After the progress is reset, which empties the status line.
+    if (code != 0)
+        ShowStep(GridFailureText(now));
     return stored;
+}
+
+QString CWeatherWorker::GridFailureText(std::uint32_t now) const
+{
+    return RetryText(QStringLiteral("Download Grib"), m_gridRetry, now);
 }
 
 bool CWeatherWorker::DownloadGrib(const aviation::Position& position, bool clearFirst)

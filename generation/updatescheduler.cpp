@@ -59,11 +59,11 @@ void CUpdateScheduler::Status(const QString& text)
 
 void CUpdateScheduler::DownloadToolTip(std::uint32_t now)
 {
-    const bool failing = m_worker.m_failedDownloads > 0;
+    const bool failing = m_worker.m_weatherRetry.failures > 0;
     if (!failing && m_worker.m_weatherSource != WeatherDataLive)
         return;
     const std::uint64_t due
-        = failing ? m_worker.m_nextDownloadTry : std::uint64_t{m_worker.m_lastDownload} + UpdatePeriod();
+        = failing ? m_worker.m_weatherRetry.nextTry : std::uint64_t{m_worker.m_lastDownload} + UpdatePeriod();
     m_worker.m_window->sigUIUpdateProgressToolTip(
         QStringLiteral("Next Download Weather in %1 sec").arg(platform::SecondsUntil(due, now)));
 }
@@ -71,17 +71,40 @@ void CUpdateScheduler::DownloadToolTip(std::uint32_t now)
 void CUpdateScheduler::ShowDownloadFailure(std::uint32_t now)
 {
     const QString failure = m_worker.DownloadFailureText(now);
-    if (failure.isEmpty())
+    if (failure.isEmpty()) {
+        // A grid failure stands while grid downloads are held back (below a failed theme write); after that a
+        // generation tries again when it needs a grid.
+        if (now < m_worker.m_gridRetry.nextTry && m_worker.ThemeWriteFailureText(now).isEmpty())
+            Status(m_worker.GridFailureText(now));
         return;
+    }
     Status(failure);
     DownloadToolTip(now);
+}
+
+void CUpdateScheduler::ShowFailuresAwaitingLink()
+{
+    if (m_failuresAwaitingLinkShown)
+        return;
+    m_failuresAwaitingLinkShown = true;
+    const std::uint32_t now = static_cast<std::uint32_t>(platform::NowSeconds());
+    const QString failure = m_worker.DownloadFailureText(now);
+    if (!failure.isEmpty())
+        Status(failure);
+    else if (now < m_worker.m_gridRetry.nextTry)
+        Status(m_worker.GridFailureText(now));
 }
 
 void CUpdateScheduler::Tick()
 {
     CMainWindowHost& window = *m_worker.m_window;
-    if (!window.IsConnected())
+    // Nothing is tried while disconnected; a failure shown with its countdown says instead that its next try
+    // waits for the link.
+    if (!window.IsConnected()) {
+        ShowFailuresAwaitingLink();
         return;
+    }
+    m_failuresAwaitingLinkShown = false;
     CConnectWorker* connection = window.GetConnectWorker();
     if (connection)
         connection->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));

@@ -34,8 +34,11 @@ private:
     std::uint32_t UpdatePeriod() const;
     // The download button's tooltip: the seconds to the next download, or to the next try after a failure.
     void DownloadToolTip(std::uint32_t now);
-    // While live downloads fail, the failure and the next try in place of the mode's status.
+    // While live downloads fail, the failure and the next try in place of the mode's status; else a grid failure
+    // while grid downloads are held back.
     void ShowDownloadFailure(std::uint32_t now);
+    // Once per lost link: a download failure still shown says that its next try waits for the link.
+    void ShowFailuresAwaitingLink();
     void Status(const QString& text);
 
     CWeatherWorker& m_worker;
@@ -54,6 +57,9 @@ private:
     aviation::Position m_modelFilePosition;
     aviation::Position m_autoPosition;
     QString m_lastDisplayText;
+
+    // The failures were shown as waiting for the link since it was lost.
+    bool m_failuresAwaitingLinkShown = false;
 
     // A box is open: ticks that arrive meanwhile open no other one.
     bool m_boxOpen = false;

@@ -32,27 +32,36 @@ bool CWeatherWorker::DownloadDue(std::uint32_t now, std::uint32_t period) const
 {
     if (m_downloading)
         return false;
-    if (m_failedDownloads > 0)
-        return now >= m_nextDownloadTry && (m_weatherSource == WeatherDataNone || m_weatherSource == WeatherDataLive);
+    if (m_weatherRetry.failures > 0)
+        return now >= m_weatherRetry.nextTry
+            && (m_weatherSource == WeatherDataNone || m_weatherSource == WeatherDataLive);
     return m_weatherSource == WeatherDataLive && static_cast<std::uint64_t>(m_lastDownload) + period <= now;
 }
 
-void CWeatherWorker::ScheduleDownloadRetry(std::uint32_t now)
+std::uint32_t CWeatherWorker::NoteFailedTry(RetryBackOff& backOff, const QString& cause, std::uint32_t now) const
 {
     const std::uint64_t period = 60ULL * static_cast<std::uint64_t>(std::max(1, CSettings::GetUpdateInterval()));
-    const int doublings = std::min(m_failedDownloads, 16);
-    ++m_failedDownloads;
+    const int doublings = std::min(backOff.failures, 16);
+    ++backOff.failures;
+    backOff.failure = cause;
     const std::uint64_t wait = std::min<std::uint64_t>(std::uint64_t{m_firstRetrySeconds} << doublings, period);
-    m_nextDownloadTry = static_cast<std::uint32_t>(now + std::max<std::uint64_t>(wait, m_firstRetrySeconds));
-    Log(QStringLiteral("(WeatherManager) Download weather data - next try in %1 s").arg(m_nextDownloadTry - now));
+    backOff.nextTry = static_cast<std::uint32_t>(now + std::max<std::uint64_t>(wait, m_firstRetrySeconds));
+    return backOff.nextTry - now;
+}
+
+QString CWeatherWorker::RetryText(const QString& what, const RetryBackOff& backOff, std::uint32_t now) const
+{
+    if (backOff.failure.isEmpty())
+        return QString();
+    // Without a link the scheduler tries nothing: no countdown that would run out with no try behind it.
+    if (!m_window->IsConnected())
+        return platform::FailureTextAwaitingSimulator(what, backOff.failure);
+    return platform::FailureText(what, backOff.failure, platform::SecondsUntil(backOff.nextTry, now));
 }
 
 QString CWeatherWorker::DownloadFailureText(std::uint32_t now) const
 {
-    if (m_downloadFailure.isEmpty())
-        return QString();
-    return platform::FailureText(QStringLiteral("Download weather"), m_downloadFailure,
-                                 platform::SecondsUntil(m_nextDownloadTry, now));
+    return RetryText(QStringLiteral("Download weather"), m_weatherRetry, now);
 }
 
 bool CWeatherWorker::DownloadWeather()
@@ -107,21 +116,29 @@ bool CWeatherWorker::DownloadWeather()
     if (failure.isEmpty())
         LoadDownloadedSections(sections);
 
+    // The failure and its next try are known now: they are shown before a grid try can hold the caller.
+    std::uint32_t now = static_cast<std::uint32_t>(platform::NowSeconds());
+    // Reached means the server answered, even with a damaged file.
+    m_window->ShowWeatherServerReached(code == 0);
+    if (failure.isEmpty()) {
+        m_weatherRetry = RetryBackOff();
+        // The server answers again: a grid download held back after a failure may be tried at once.
+        m_gridRetry = RetryBackOff();
+    } else {
+        const std::uint32_t wait = NoteFailedTry(m_weatherRetry, failure, now);
+        Log(QStringLiteral("(WeatherManager) Download weather data - next try in %1 s").arg(wait));
+        ShowStep(DownloadFailureText(now));
+    }
+
     const aviation::Position aircraft = AircraftPosition();
     if (aircraft.GetLatitude() != 0 && aircraft.GetLongitude() != 0 && !m_weatherManager->HasGribNear(aircraft))
         DownloadGrib(aircraft, false);
 
-    const std::uint32_t now = static_cast<std::uint32_t>(platform::NowSeconds());
-    m_downloadFailure = failure;
-    // Reached means the server answered, even with a damaged file.
-    m_window->ShowWeatherServerReached(code == 0);
+    now = static_cast<std::uint32_t>(platform::NowSeconds());
     if (failure.isEmpty()) {
         m_lastDownload = now;
-        m_failedDownloads = 0;
         m_weatherSource = WeatherDataLive;
         WriteXPlaneMetar(sections.GetMetar());
-    } else {
-        ScheduleDownloadRetry(now);
     }
 
     m_window->sigDisableButton(0, false);
@@ -131,7 +148,11 @@ bool CWeatherWorker::DownloadWeather()
         m_window->sigDisableButton(2, false);
     }
     m_window->sigUIUpdateProgressBar(0, 0);
-    ShowStep(failure.isEmpty() ? QStringLiteral("Success") : DownloadFailureText(now));
+    // A grid failure shown since does not hide the weather's own.
+    if (failure.isEmpty())
+        ShowStep(QStringLiteral("Success"));
+    else
+        Status(DownloadFailureText(now));
     return failure.isEmpty();
 }
 

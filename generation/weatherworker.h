@@ -90,16 +90,24 @@ public:
     // The scheduler's live download is due: a retry after failures, or the next period of live weather.
     bool DownloadDue(std::uint32_t now, std::uint32_t period) const;
     static constexpr std::uint32_t kFirstDownloadRetrySeconds = 60;
-    // Test seam: the wait before the first retry (kFirstDownloadRetrySeconds unless set).
+    // Test seam: the wait before the first retry of a failed weather or grid download (kFirstDownloadRetrySeconds
+    // unless set).
     void SetFirstDownloadRetry(std::uint32_t seconds) { m_firstRetrySeconds = std::max<std::uint32_t>(seconds, 1); }
-    // "Download weather failed: <cause>, next try in <n> s" while the last live download failed; else empty.
+    // "Download weather failed: <cause>, next try in <n> s" while the last live download failed (", next try
+    // once FS is connected" while no simulator is: the scheduler tries only with a link); else empty.
     QString DownloadFailureText(std::uint32_t now) const;
     // Adds the grid points of the server's area around the position to the grid store (clearFirst: replaces
-    // them); false on a network error or a refusal.
+    // them); false on a network error or a refusal. A grid download that fails on the network holds every grid
+    // download back for a while, as a failed weather download does: meanwhile they return false at once and
+    // the stations take the standard atmosphere, so a grid server that stalls costs one deadline, not one per
+    // station.
     bool DownloadGrib(const aviation::Position& position, bool clearFirst);
     // Fetches the one grid point at the position when none is stored near it and the weather is live; then
     // *out := the stored point nearest to the position within 500 km. False when there is none.
     bool DownloadSingleGrib(const aviation::Position& position, aviation::weather::CGrib* out);
+    // "Download Grib failed: <cause>, next try in <n> s" (or "..., next try once FS is connected") after a grid
+    // download failed on the network, until one is answered; else empty.
+    QString GridFailureText(std::uint32_t now) const;
     // The positions of a square grid around the centre: rows `spacing` NM apart up to `halfWidth` NM north and
     // south, each row its origin and the points up to `halfWidth` NM west, then east of it.
     std::vector<aviation::Position> GenerateGrid(const aviation::Position& centre, int halfWidth, int spacing);
@@ -158,9 +166,21 @@ private:
     // Reads one file of a weather folder; false after its two messages when it does not open.
     bool ReadWeatherFile(const QString& folder, const QString& name, QString& text);
 
+    // One kind of download that is tried again after failures: why the last try failed (empty after one
+    // succeeded), how many failed in a row, and when the next try is due.
+    struct RetryBackOff
+    {
+        QString failure;
+        int failures = 0;
+        std::uint32_t nextTry = 0;
+    };
+    // Notes a failed try: the next waits the first-retry time, each further failure twice as long up to the
+    // update period. The seconds until the next try.
+    std::uint32_t NoteFailedTry(RetryBackOff& backOff, const QString& cause, std::uint32_t now) const;
+    // The failure of `what` and its next try, worded for the link as it is now; empty after a success.
+    QString RetryText(const QString& what, const RetryBackOff& backOff, std::uint32_t now) const;
+
     void LoadDownloadedSections(const CWeatherFileSections& sections);
-    // Notes a failed live download and when the next is tried.
-    void ScheduleDownloadRetry(std::uint32_t now);
     // The model holds reports to generate weather from; else one log line says that nothing is generated.
     bool HasWeatherToGenerate(const QString& generation);
     void WriteXPlaneMetar(const QString& metarText);
@@ -178,11 +198,9 @@ private:
     bool m_autoModeList = false;
     std::uint32_t m_lastDownload = 0;
     bool m_downloading = false;
-    int m_failedDownloads = 0;
-    std::uint32_t m_nextDownloadTry = 0;
     std::uint32_t m_firstRetrySeconds = kFirstDownloadRetrySeconds;
-    // Why the last live download failed; empty after one succeeded.
-    QString m_downloadFailure;
+    RetryBackOff m_weatherRetry;
+    RetryBackOff m_gridRetry;
     std::shared_ptr<aviation::weather::CWeatherManager> m_weatherManager;
     aviation::structs::CAircraft m_aircraft;
     std::vector<aviation::weather::CMetar> m_metarList;

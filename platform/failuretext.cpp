@@ -12,6 +12,11 @@ QString FailureText(const QString& what, const QString& cause, qint64 nextTrySec
     return text;
 }
 
+QString FailureTextAwaitingSimulator(const QString& what, const QString& cause)
+{
+    return FailureText(what, cause) + QStringLiteral(", next try once FS is connected");
+}
+
 qint64 SecondsUntil(qint64 due, qint64 now)
 {
     return std::max<qint64>(due - now, 0);

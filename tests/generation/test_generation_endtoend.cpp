@@ -124,4 +124,20 @@ TEST_F(GenerationEndToEnd, NormalAutoAndXPlaneWeatherReachTheBridge)
     EXPECT_EQ(m_peer.GetWeatherWrites()[0].GetSubCode(), LinkSubCode::WriteXPlaneWeather);
 }
 
+// A grid server that never answers costs the generation one try, not one per station: the stations take the
+// standard atmosphere and the records reach the bridge.
+TEST_F(GenerationEndToEnd, AStalledGridServerCostsTheGenerationOneTry)
+{
+    m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::Stall);
+    m_linked.downloader.SetStallLimit(1000, 64);
+    m_server.ClearRequests();
+    m_peer.ClearFrames();
+    m_generator->GenerateFSWeather(QString());
+    ExpectRecordsWritten();
+    EXPECT_EQ(m_server.Requests().filter(QStringLiteral("get_grib")).size(), 1)
+        << m_server.Requests().join('\n').toStdString();
+    EXPECT_TRUE(m_linked.statuses.contains(
+        QStringLiteral("Download Grib failed: stalled: less than 64 bytes in 1 s, next try in 60 s")));
+}
+
 } // namespace

@@ -1,30 +1,61 @@
+#include "platform/clock.h"
 #include "weatherworkertest.h"
 
+#include <utility>
 #include <vector>
 
 using aviation::Position;
 using aviation::weather::CGrib;
 using tools::WxServer;
 
-TEST_F(WeatherWorkerTest, DownloadGribStoresTheAreaAndFailuresLeaveTheStoreAlone)
+// A network failure holds every grid download back, the next try waiting as a failed weather download's does; a
+// refusal is the answer for one position and holds nothing back.
+TEST_F(WeatherWorkerTest, DownloadGribStoresTheAreaAndFailuresHoldEveryGridDownloadBack)
 {
+    platform::ScopedClock clock(1796640000);
+    m_host.connected = true;
     const Position frankfurt(50.034, 8.571);
     EXPECT_TRUE(Worker().DownloadGrib(frankfurt, false));
     EXPECT_EQ(m_server.Requests(), QStringList({"/get_grib_v2.php?lat=50.03&lon=8.57&mode=multi&key=64093"}));
     EXPECT_TRUE(Worker().GetWeatherManager()->HasGribNear(frankfurt));
 
+    const Position sydney(-33.95, 151.18);
     const std::wstring before = Worker().GetWeatherManager()->CGribManager::GetAllRaw();
     m_host.downloader.SetStallLimit(1000, 64);
-    for (const WxServer::Failure failure :
-         {WxServer::Failure::GridError, WxServer::Failure::NotFound, WxServer::Failure::Trickle}) {
+    const std::pair<WxServer::Failure, QString> failures[] = {
+        {WxServer::Failure::GridError, QString()},
+        {WxServer::Failure::NotFound, "Download Grib failed: HTTP 404, next try in 60 s"},
+        {WxServer::Failure::Trickle, "Download Grib failed: stalled: less than 64 bytes in 1 s, next try in 120 s"},
+    };
+    for (const auto& [failure, shown] : failures) {
+        clock.AdvanceMs(60000);
         m_host.Clear();
+        m_server.ClearRequests();
         m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), failure);
-        EXPECT_FALSE(Worker().DownloadGrib(Position(-33.95, 151.18), true));
+        EXPECT_FALSE(Worker().DownloadGrib(sydney, true));
+        EXPECT_EQ(m_server.Requests().size(), 1);
         EXPECT_EQ(Worker().GetWeatherManager()->CGribManager::GetAllRaw(), before);
-        EXPECT_EQ(m_host.calls.last(), QStringLiteral("sigUIUpdateProgress(0,)"));
+        EXPECT_EQ(Worker().GridFailureText(platform::NowSeconds()), shown);
+        EXPECT_EQ(m_host.statuses.last(), shown.isEmpty() ? QStringLiteral("Download Grib") : shown);
     }
     EXPECT_TRUE(m_host.log.contains(
         QStringLiteral("(WeatherManager) Download Grib - Network Error 4 (stalled: less than 64 bytes in 1 s)")));
+
+    // Until the next try is due every caller gets no grid at once; without a link the try waits for it.
+    m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), WxServer::Failure::None);
+    m_server.ClearRequests();
+    clock.AdvanceMs(119000);
+    Worker().SetWeatherSource(WeatherDataLive);
+    CGrib record;
+    EXPECT_FALSE(Worker().DownloadGrib(sydney, false));
+    EXPECT_FALSE(Worker().DownloadSingleGrib(sydney, &record));
+    EXPECT_TRUE(m_server.Requests().isEmpty());
+    m_host.connected = false;
+    EXPECT_EQ(Worker().GridFailureText(platform::NowSeconds()),
+              "Download Grib failed: stalled: less than 64 bytes in 1 s, next try once FS is connected");
+    clock.AdvanceMs(1000);
+    EXPECT_TRUE(Worker().DownloadGrib(sydney, false));
+    EXPECT_TRUE(Worker().GridFailureText(platform::NowSeconds()).isEmpty());
 }
 
 TEST_F(WeatherWorkerTest, DownloadSingleGribAsksOnlyForLiveWeatherWithNothingNear)

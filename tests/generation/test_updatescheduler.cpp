@@ -290,3 +290,31 @@ TEST_F(UpdateSchedulerTest, DownloadFailingAtStartIsRetriedSoonWithBackOffAndNot
     EXPECT_EQ(Worker().GetWeatherSource(), WeatherDataLive);
     EXPECT_FALSE(m_host.CallsStartingWith(QStringLiteral("SetWeather")).isEmpty()) << "generated once loaded";
 }
+
+// Without a link the scheduler tries nothing, so a failure says that its next try waits for the link instead of
+// counting down to a try that would not come; the first tick with the link, the back-off passed, tries again.
+TEST_F(UpdateSchedulerTest, AFailureWithoutALinkWaitsForItAndTheFirstTickWithItTriesAgain)
+{
+    CSettings::SetNormalMode(true);
+    m_host.connected = false;
+    m_server.SetFailure(QStringLiteral("/weather_vatsim.gz"), tools::WxServer::Failure::NotFound);
+    m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::NotFound);
+    Worker().DownloadWeather();
+    EXPECT_EQ(m_host.statuses.last(), "Download weather failed: HTTP 404, next try once FS is connected");
+    EXPECT_TRUE(m_host.statuses.contains("Download Grib failed: HTTP 404, next try once FS is connected"));
+    m_server.ClearRequests();
+    Tick(120000);
+    EXPECT_TRUE(m_server.Requests().isEmpty());
+
+    m_host.connected = true;
+    Tick();
+    EXPECT_EQ(m_server.Requests().filter("weather_vatsim").size(), 1);
+    EXPECT_EQ(m_host.statuses.last(), "Download weather failed: HTTP 404, next try in 120 s");
+
+    // A link lost during the countdown: the failure waits for the link again, said once.
+    m_host.connected = false;
+    Tick();
+    EXPECT_EQ(m_host.statuses, QStringList({"Download weather failed: HTTP 404, next try once FS is connected"}));
+    Tick();
+    EXPECT_TRUE(m_host.calls.isEmpty());
+}

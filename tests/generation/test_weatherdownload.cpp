@@ -51,6 +51,7 @@ TEST_F(WeatherWorkerTest, FailedDownloadsKeepTheLoadedWeatherAndSaySo)
          true},
     };
     m_host.downloader.SetStallLimit(1000, 64);
+    m_host.connected = true;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Worker().LoadWeatherFromText(QString::fromLatin1(kFrankfurtMetars), QString(), QString());
@@ -131,6 +132,24 @@ TEST_F(WeatherWorkerTest, DownloadWeatherFetchesGridDataOnlyWhenNoneIsNearTheAir
               QStringList({"/weather_vatsim.gz", "/get_grib_v2.php?lat=50.03&lon=8.57&mode=multi&key=64093"}));
     EXPECT_TRUE(Worker().GetWeatherManager()->HasGribNear(aircraft));
 
+    m_server.ClearRequests();
+    Worker().DownloadWeather();
+    EXPECT_EQ(m_server.Requests(), QStringList({"/weather_vatsim.gz"}));
+
+    // Both fail: the weather's failure is shown before the grid is tried, and stands at the end; the next
+    // download leaves the grid server alone until its next try is due.
+    aircraft.SetLatitude(-33.95);
+    aircraft.SetLongitude(151.18);
+    Worker().SetAircraft(aircraft);
+    m_host.connected = true;
+    m_server.SetFailure(QStringLiteral("/weather_vatsim.gz"), WxServer::Failure::NotFound);
+    m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), WxServer::Failure::InternalError);
+    m_host.Clear();
+    Worker().DownloadWeather();
+    const QString weatherFailed = QStringLiteral("Download weather failed: HTTP 404, next try in 60 s");
+    EXPECT_EQ(m_host.statuses.indexOf(weatherFailed), m_host.statuses.indexOf(QStringLiteral("Download Grib")) - 1);
+    EXPECT_TRUE(m_host.statuses.contains(QStringLiteral("Download Grib failed: HTTP 500, next try in 60 s")));
+    EXPECT_EQ(m_host.statuses.last(), weatherFailed);
     m_server.ClearRequests();
     Worker().DownloadWeather();
     EXPECT_EQ(m_server.Requests(), QStringList({"/weather_vatsim.gz"}));

@@ -7,6 +7,8 @@ TEST(FailureText, NamesTheStepTheCauseAndANextTryThatNeverCountsBelowZero)
     const QString what = QStringLiteral("Download weather");
     const QString cause = QStringLiteral("timed out");
     EXPECT_EQ(platform::FailureText(what, cause), "Download weather failed: timed out");
+    EXPECT_EQ(platform::FailureTextAwaitingSimulator(what, cause),
+              "Download weather failed: timed out, next try once FS is connected");
     // Seconds of the clock: when the next try is due, now, and the text shown.
     const struct
     {
