@@ -4,13 +4,13 @@
 #include "generation/prompter.h"
 #include "platform/filename.h"
 #include "platform/programfolder.h"
+#include "platform/regularfile.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProgressDialog>
 #include <QSaveFile>
 
@@ -82,8 +82,12 @@ void WxFileDialog::SetWriteFailureForTesting(bool fail)
 
 int WxFileDialog::exec()
 {
-    if (m_mode == Load && !ChooseFileToLoad().isEmpty())
+    if (m_mode == Load && !ChooseFileToLoad().isEmpty()) {
+        // The load's progress and a "No Weather File" box stand over this dialog: it is shown, modal, first.
+        setWindowModality(Qt::ApplicationModal);
+        show();
         LoadWxFile();
+    }
     return QDialog::exec();
 }
 
@@ -183,21 +187,35 @@ void WxFileDialog::LoadWxFile()
 {
     FileProgress progress(QStringLiteral("Aerovane - Load Weather"), this);
     progress.Step(0, QStringLiteral("reading file"));
+    const QString notStored = QStringLiteral("it is not a stored weather file");
+    QString cause;
     QFile file(m_filePath);
     QByteArray packed;
-    // A FIFO or device under a weather file's name would block the read: only regular files are opened.
-    bool readable
-        = QFileInfo(m_filePath).isFile() && file.open(QIODevice::ReadOnly) && file.size() <= kMaxStoredWeatherSize;
-    if (readable)
-        packed = file.read(kMaxStoredWeatherSize + 1);
+    if (platform::OpenRegularFile(file, cause)) {
+        // No stored file is larger than the limit: such a file is not read at all, and one that grows meanwhile is
+        // read one byte beyond it, which the unpacking refuses.
+        if (file.size() > kMaxStoredWeatherSize)
+            cause = notStored;
+        else
+            packed = file.read(kMaxStoredWeatherSize + 1);
+        if (file.error() != QFileDevice::NoError)
+            cause = file.errorString();
+    }
     progress.Step(1, QStringLiteral("unpack File"));
     QByteArray content;
-    readable = readable && UnpackStoredWeather(packed, content);
+    if (cause.isEmpty() && !UnpackStoredWeather(packed, content))
+        cause = notStored;
     progress.Step(2, QStringLiteral("prepare File"));
     StoredWeatherFound found;
-    if (!readable || !ParseStoredWeatherText(QString::fromUtf8(content), found)) {
+    if (cause.isEmpty() && !ParseStoredWeatherText(QString::fromUtf8(content), found))
+        cause = notStored;
+    if (!cause.isEmpty()) {
         Prompter().Ask(
-            {PromptKind::Information, QStringLiteral("Aerovane - Weather"), QStringLiteral("No Weather File"), {}});
+            {PromptKind::Information,
+             QStringLiteral("Aerovane - Weather"),
+             QStringLiteral("No Weather File\n") + platform::FileRefusal(m_filePath, QStringLiteral("loaded"), cause),
+             {},
+             this});
         return;
     }
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-// The modal boxes of the window system, parented to the active window.
+// The modal boxes of the window system, parented to the window the request names or else the active window.
 class CMessageBoxPrompter : public CPrompter
 {
 public:
@@ -37,8 +37,7 @@ public:
 
     int AskWithButtons(const PromptRequest& request, const QStringList& buttons) override
     {
-        QMessageBox box(QMessageBox::Question, request.title, request.text, QMessageBox::NoButton,
-                        QApplication::activeWindow());
+        QMessageBox box(QMessageBox::Question, request.title, request.text, QMessageBox::NoButton, Parent(request));
         QList<QAbstractButton*> added;
         for (const QString& text : buttons)
             added << box.addButton(text, QMessageBox::ActionRole);
@@ -53,13 +52,18 @@ public:
     }
 
 private:
+    static QWidget* Parent(const PromptRequest& request)
+    {
+        return request.parent ? request.parent : QApplication::activeWindow();
+    }
+
     static PromptResult Show(const PromptRequest& request, const QString& checkBoxText)
     {
         static const QMessageBox::Icon icons[]
             = {QMessageBox::Information, QMessageBox::Warning, QMessageBox::Critical, QMessageBox::Question};
         const bool question = request.kind == PromptKind::Question;
         QMessageBox box(icons[static_cast<int>(request.kind)], request.title, request.text,
-                        question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, QApplication::activeWindow());
+                        question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, Parent(request));
         if (!request.iconPixmap.isEmpty())
             box.setIconPixmap(QPixmap(request.iconPixmap));
         if (!checkBoxText.isEmpty())

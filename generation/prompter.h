@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class QPrinter;
+class QWidget;
 
 // Question boxes offer Yes and No, the others OK.
 enum class PromptKind { Information, Warning, Critical, Question };
@@ -37,6 +38,8 @@ struct PromptRequest
     QString text;
     // A pixmap resource shown instead of the kind's icon (the tips box), empty for the kind's own icon.
     QString iconPixmap;
+    // The window the box stands over; null for the active window.
+    QWidget* parent = nullptr;
 };
 
 class CPrompter

@@ -30,6 +30,13 @@ const wchar_t* const kMissingClouds = L"// //////";
 constexpr std::size_t kMissingVisibilityLength = 4;
 constexpr std::size_t kMissingCloudsLength = 9;
 
+// A line that holds no report: blank, or a section marker such as "[/METAR]" that a file with a doubled end
+// marker carries among its reports (no report begins with "[").
+bool IsNoReport(const std::wstring& line)
+{
+    return line.find_first_not_of(L" \t\r") == std::wstring::npos || line.front() == L'[';
+}
+
 } // namespace
 
 CMetarManager::CMetarManager() = default;
@@ -58,6 +65,7 @@ void CMetarManager::InitMetar(const std::wstring& text, bool clearFirst)
 
     std::vector<std::wstring> lines;
     SplitWString(text, L'\n', lines);
+    lines.erase(std::remove_if(lines.begin(), lines.end(), IsNoReport), lines.end());
     const int count = static_cast<int>(lines.size());
     for (int i = 1; i <= count; ++i) {
         CMetar record(lines[i - 1]);

@@ -35,7 +35,8 @@ public:
     // The station database that completes added reports; not owned.
     void SetOwner(CWeatherStations* owner) { m_owner = owner; }
 
-    // One record per line of the text, empty lines included; the records are not decoded here.
+    // One record per line of the text; blank lines and lines that begin with "[" (section markers) are no
+    // reports and are left out. The records are not decoded here.
     void InitMetar(const std::wstring& text, bool clearFirst);
     void InitMetar(const wchar_t* text, bool clearFirst);
     // Appends a copy; with `complete` the caller's record first gets its airport's station data.

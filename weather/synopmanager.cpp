@@ -7,6 +7,8 @@
 #include "weather/weatherstations.h"
 #include "weather/wideformat.h"
 
+#include <algorithm>
+
 namespace aviation {
 namespace weather {
 
@@ -27,8 +29,24 @@ void CSynopManager::DebugTimer::Print() const
 
 std::vector<std::wstring> CSynopManager::SplitReports(const std::wstring& text)
 {
+    // A line that begins with "[" is a section marker, such as the "[/SYNOP]" line among the reports of a file
+    // with a doubled end marker: it goes before the text is cut, up to its line feed but never past an "=", so
+    // that it joins no two reports into one.
+    std::wstring reports;
+    reports.reserve(text.size());
+    bool lineStart = true;
+    bool inMarker = false;
+    for (const wchar_t c : text) {
+        if (lineStart && c == L'[')
+            inMarker = true;
+        if (c == L'\n' || c == L'=')
+            inMarker = false;
+        lineStart = c == L'\n';
+        if (!inMarker)
+            reports += c;
+    }
     std::vector<std::wstring> pieces;
-    SplitWString(text, L'=', pieces);
+    SplitWString(reports, L'=', pieces);
     for (std::wstring& piece : pieces) {
         std::size_t kept = 0;
         for (const wchar_t c : piece) {
@@ -37,6 +55,14 @@ std::vector<std::wstring> CSynopManager::SplitReports(const std::wstring& text)
         }
         piece.resize(kept);
     }
+    // A piece of blanks (what follows the last report's "=" and line feed) or one that begins with "[" is no
+    // report.
+    pieces.erase(std::remove_if(pieces.begin(), pieces.end(),
+                                [](const std::wstring& piece) {
+                                    return piece.find_first_not_of(L" \t") == std::wstring::npos
+                                        || piece.front() == L'[';
+                                }),
+                 pieces.end());
     return pieces;
 }
 

@@ -55,7 +55,8 @@ public:
     void InitSynop(const std::wstring& text, bool clearFirst);
     void InitSynop(const wchar_t* text, bool clearFirst);
     // The text cut at every "=" into reports without their line breaks, as InitSynop stores them; what follows
-    // the last "=" is a report too when it is not empty.
+    // the last "=" is a report too when it holds more than blanks. Lines that begin with "[" (section markers)
+    // are left out before the cut, and so are pieces of blanks and pieces that begin with "[".
     static std::vector<std::wstring> SplitReports(const std::wstring& text);
 
     // Progress of InitSynop: percent and a text.

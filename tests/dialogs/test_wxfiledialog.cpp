@@ -1,8 +1,10 @@
 #include "dialogs/wxfilecontent.h"
 #include "dialogs/wxfiledialog.h"
+#include "platform/debugoutput.h"
 #include "tests/app/scopedappfolders.h"
 #include "tests/generation/recordingprompter.h"
 #include "tests/support/modaldialoganswer.h"
+#include "weather/weathermanager.h"
 
 #include <QDateTimeEdit>
 #include <QDir>
@@ -182,7 +184,9 @@ TEST_F(WxFileDialogTest, LoadGivesBackTheSectionsAndFieldsAsTyped)
           {"Fog at Location=EDDF", ""},
           {"EGPD", "Gale\nLocation=EGLL had it worse\nDate=2017-03-06 09:00"},
           {"Gale [/METAR] [/HEADER] [METAR]", "\nforce 9\n\ngusts 60 kt\n"},
-          {"Title=x", "[/HEADER]\n[METAR]\nEGLL 051420Z 22010KT CAVOK 12/05 Q1030\n[/METAR]\nDescription=y"}}) {
+          {"Title=x", "[/HEADER]\n[METAR]\nEGLL 051420Z 22010KT CAVOK 12/05 Q1030\n[/METAR]\nDescription=y"},
+          {"Wind Description=gusty", "calm"},
+          {"Gale", "calm\nTitle=draft"}}) {
         SCOPED_TRACE(title.toStdString());
         SaveAs(title, description, path);
         std::unique_ptr<WxFileDialog> dialog = Load(path);
@@ -195,29 +199,37 @@ TEST_F(WxFileDialogTest, LoadGivesBackTheSectionsAndFieldsAsTyped)
     }
     EXPECT_TRUE(prompter.asked.empty());
 
-    // A file as written before, with a description of two lines.
-    WriteFile(
-        path,
-        PackStoredWeather("[HEADER]FileVersion=1.01\nTitle=Gale\nDescription=Force 9\ngusts 60 kt\nLocation=EKVG\n"
-                          "Date=2017-03-05 14:20\n[/HEADER]\n[METAR]\n"
-                          + kMetar.toUtf8() + "[/METAR]\n\n[SYNOP]\n" + kSynop.toUtf8() + "[/SYNOP]\n\n[GRIB]\n"
-                          + kGrib.toUtf8() + "[/GRIB]\n"));
-    std::unique_ptr<WxFileDialog> dialog = Load(path);
-    EXPECT_EQ(Text(*dialog, "lineEdit_Title") + "|" + Text(*dialog, "textEdit_description") + "|"
-                  + Text(*dialog, "lineEdit_airport"),
-              "Gale|Force 9\ngusts 60 kt|EKVG");
-    EXPECT_EQ(dialog->GetMetar() + dialog->GetSynop() + dialog->GetGrib(),
-              "\n" + kMetar + "\n" + kSynop + "\n" + kGrib);
-
-    // Without a location the description runs to the header's end; without SYNOP and grid sections those texts
-    // stay empty.
-    WriteFile(path,
-              PackStoredWeather("[HEADER]FileVersion=0.9\nDescription=Gale\nforce 9\n[/HEADER]\n[METAR]\n"
-                                + kMetar.toUtf8() + "[/METAR]\n"));
-    dialog = Load(path);
-    EXPECT_EQ(Text(*dialog, "textEdit_description"), "Gale\nforce 9");
-    EXPECT_EQ(dialog->GetMetar(), "\n" + kMetar);
-    EXPECT_EQ(dialog->GetSynop() + dialog->GetGrib(), "");
+    // Files as written before: a description of two lines; without a location it runs to the date's line, and
+    // without either to the header's end. Without SYNOP and grid sections those texts stay empty.
+    const QByteArray sections = "[METAR]\n" + kMetar.toUtf8() + "[/METAR]\n\n[SYNOP]\n" + kSynop.toUtf8()
+        + "[/SYNOP]\n\n[GRIB]\n" + kGrib.toUtf8() + "[/GRIB]\n";
+    const struct
+    {
+        QByteArray content;
+        QString fields;
+        QString texts;
+    } written[] = {
+        {"[HEADER]FileVersion=1.01\nTitle=Gale\nDescription=Force 9\ngusts 60 kt\nLocation=EKVG\n"
+         "Date=2017-03-05 14:20\n[/HEADER]\n"
+             + sections,
+         "Gale|Force 9\ngusts 60 kt|EKVG|" + kGale.toString(Qt::ISODate), "\n" + kMetar + "\n" + kSynop + "\n" + kGrib},
+        {"[HEADER]FileVersion=1.01\nTitle=Gale\nDescription=Force 9\ngusts 60 kt\nDate=2017-03-05 14:20\n"
+         "[/HEADER]\n"
+             + sections,
+         "Gale|Force 9\ngusts 60 kt||" + kGale.toString(Qt::ISODate), "\n" + kMetar + "\n" + kSynop + "\n" + kGrib},
+        {"[HEADER]FileVersion=0.9\nDescription=Gale\nforce 9\n[/HEADER]\n[METAR]\n" + kMetar.toUtf8() + "[/METAR]\n",
+         "|Gale\nforce 9||", "\n" + kMetar},
+    };
+    for (const auto& file : written) {
+        SCOPED_TRACE(file.content.left(60).toStdString());
+        WriteFile(path, PackStoredWeather(file.content));
+        std::unique_ptr<WxFileDialog> dialog = Load(path);
+        const QDateTime date = dialog->findChild<QDateTimeEdit*>("dateTimeEdit")->dateTime();
+        EXPECT_EQ(Text(*dialog, "lineEdit_Title") + "|" + Text(*dialog, "textEdit_description") + "|"
+                      + Text(*dialog, "lineEdit_airport") + "|" + (date == kGale ? date.toString(Qt::ISODate) : ""),
+                  file.fields);
+        EXPECT_EQ(dialog->GetMetar() + dialog->GetSynop() + dialog->GetGrib(), file.texts);
+    }
 
     // Accepted without a file: three empty texts.
     WxFileDialog unused(nullptr, WxFileDialog::Load, QString(), QString(), QString());
@@ -226,27 +238,93 @@ TEST_F(WxFileDialogTest, LoadGivesBackTheSectionsAndFieldsAsTyped)
     EXPECT_EQ(unused.GetMetar() + unused.GetSynop() + unused.GetGrib(), "");
 }
 
-TEST_F(WxFileDialogTest, UnreadableFileSaysNoWeatherFileAndKeepsTheDialogOpen)
+// The box stands over the dialog, shown by then, and names the file and why it was not loaded.
+TEST_F(WxFileDialogTest, UnreadableFileSaysNoWeatherFileAndWhyOverTheOpenDialog)
 {
-    const std::vector<std::pair<QString, QByteArray>> files = {
-        {"corrupt.ovyx", "\x00\x00\x10\x00garbage that is no zlib stream"},
-        {"markers.ovyx", PackStoredWeather("[HEADER]Title=x\n[/HEADER]\n[SYNOP]\n[/SYNOP]\n")},
-        {"order.ovyx", PackStoredWeather("[/METAR]\n[METAR]\n[/HEADER]\n[HEADER]Title=x\n")},
-        {"huge.ovyx", WithClaim(kMaxStoredWeatherSize, GibibyteOfZeros())},
-        {"missing.ovyx", QByteArray()},
-        {"fifo.ovyx", QByteArray()},
+    const QString notStored = "it is not a stored weather file";
+    const struct
+    {
+        QString name;
+        QByteArray bytes;
+        QString cause;
+    } files[] = {
+        {"corrupt.ovyx", QByteArrayLiteral("\x00\x00\x10\x00garbage that is no zlib stream"), notStored},
+        {"markers.ovyx", PackStoredWeather("[HEADER]Title=x\n[/HEADER]\n[SYNOP]\n[/SYNOP]\n"), notStored},
+        {"order.ovyx", PackStoredWeather("[/METAR]\n[METAR]\n[/HEADER]\n[HEADER]Title=x\n"), notStored},
+        {"header.ovyx", PackStoredWeather("[/HEADER]\n[HEADER]Title=x\n[METAR]\n" + kMetar.toUtf8() + "[/METAR]\n"),
+         notStored},
+        {"huge.ovyx", WithClaim(kMaxStoredWeatherSize, GibibyteOfZeros()), notStored},
+        {"missing.ovyx", QByteArray(), "No such file or directory"},
+        {"fifo.ovyx", QByteArray(), "it is not a regular file"},
     };
     ASSERT_EQ(mkfifo(StoredPath("fifo.ovyx").toLocal8Bit().constData(), 0600), 0);
-    for (const auto& [name, bytes] : files) {
-        if (!bytes.isEmpty())
-            WriteFile(StoredPath(name), bytes);
+    bool overShownDialog = false;
+    prompter.whileOpen = [&] {
+        const QWidget* parent = prompter.asked.back().parent;
+        overShownDialog = qobject_cast<const WxFileDialog*>(parent) && parent->isVisible();
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name.toStdString());
+        if (!file.bytes.isEmpty())
+            WriteFile(StoredPath(file.name), file.bytes);
         prompter.asked.clear();
-        std::unique_ptr<WxFileDialog> dialog = Load(StoredPath(name));
-        ASSERT_EQ(prompter.asked.size(), 1u) << name.toStdString();
-        EXPECT_EQ(prompter.asked[0].title + ": " + prompter.asked[0].text, "Aerovane - Weather: No Weather File");
+        overShownDialog = false;
+        std::unique_ptr<WxFileDialog> dialog = Load(StoredPath(file.name));
+        ASSERT_EQ(prompter.asked.size(), 1u);
+        EXPECT_EQ((prompter.asked[0].title + ": " + prompter.asked[0].text).toStdString(),
+                  ("Aerovane - Weather: No Weather File\n" + file.name + " was not loaded: " + file.cause + ".")
+                      .toStdString());
+        EXPECT_EQ(prompter.asked[0].parent, dialog.get());
+        EXPECT_TRUE(overShownDialog);
         EXPECT_TRUE(dialog->GetMetar().isEmpty());
         EXPECT_TRUE(Text(*dialog, "lineEdit_Title").isEmpty());
     }
+}
+
+// The stores take no empty report and no section marker, so a save and load gives back exactly the reports
+// held, also when the METAR text came with a doubled end marker and the SYNOP text ends in "=" and a line feed.
+TEST_F(WxFileDialogTest, SaveAndLoadGiveBackExactlyTheReportsHeld)
+{
+    const std::wstring eddf = L"EDDF 051420Z 24012KT 9999 FEW030 12/07 Q1018";
+    const std::wstring egll = L"EGLL 051420Z 22010KT CAVOK 12/05 Q1030";
+    const std::wstring synops = L"AAXX 31001 78310 01470 70303 10250 20214 30094 40104=\n"
+                                L"AAXX 31001 78315 01462 70402 10233 20228 30037 40102=\n";
+    const QString path = StoredPath("held.ovyx");
+    platform::ScopedDebugCapture quiet;
+    aviation::weather::CWeatherManager manager;
+    // As the window loads a stored file and saves the weather it holds.
+    const auto load = [&] {
+        std::unique_ptr<WxFileDialog> dialog = Load(path);
+        manager.Clear();
+        manager.InitMetar(dialog->GetMetar().toStdWString(), true);
+        manager.InitSynop(dialog->GetSynop().toStdWString(), true);
+    };
+    const auto cycle = [&] {
+        SaveAs("Held", QString(), path,
+               {QString::fromStdWString(manager.CMetarManager::GetAllRaw()),
+                QString::fromStdWString(manager.CSynopManager::GetAllRaw()), QString()});
+        load();
+        return ReadFile(path);
+    };
+    const auto held = [&] { return manager.CMetarManager::GetAllRaw() + L"|" + manager.CSynopManager::GetAllRaw(); };
+    const std::wstring expected = eddf + L"\n" + egll + L"\n|" + synops;
+
+    manager.InitMetar(eddf + L"\n[/METAR]\n" + egll + L"\n", true);
+    manager.InitSynop(synops, true);
+    ASSERT_EQ(held(), expected);
+    const QByteArray saved = cycle();
+    EXPECT_EQ(held(), expected);
+    EXPECT_EQ(cycle(), saved);
+    EXPECT_EQ(held(), expected);
+
+    // A file in which an older save invented an empty METAR and an empty SYNOP report.
+    WriteFile(path,
+              PackStoredWeather(BuildStoredWeatherText({"Held", "", "", kGale,
+                                                        QString::fromStdWString(L"\n" + eddf + L"\n" + egll + L"\n"),
+                                                        QString::fromStdWString(synops + L"=\n"), ""})));
+    load();
+    EXPECT_EQ(held(), expected);
+    EXPECT_EQ(cycle(), saved);
 }
 
 TEST(StoredWeatherFile, HostileFilesAreRefusedWithoutLargeAllocations)

@@ -87,14 +87,16 @@ TEST(MetarManager, MakesOneRecordPerLineAndAnswersTheLastOfAnIcao)
     MetarStore store(&stations);
     store.InitMetar(Report(L"EDDF", L"061220Z") + L"\n" + Report(L"LOWW") + L"\n", true);
     EXPECT_EQ(2, store.GetCount());
-    store.InitMetar(Report(L"EDDF", L"061220Z") + L"\n\n" + Report(L"EDDF"), true);
-    ASSERT_EQ(3, store.GetCount());
-    EXPECT_EQ(std::wstring(), store.GetMetarList()[1].GetICAO());
+    // Blank lines and section markers (a stored section begins with a line feed; a doubled end marker stands
+    // among the reports) are no reports.
+    store.InitMetar(L"\n" + Report(L"EDDF", L"061220Z") + L"\n\n \r\n[/METAR]\n" + Report(L"EDDF") + L"\n[x", true);
+    ASSERT_EQ(2, store.GetCount());
+    EXPECT_EQ(Report(L"EDDF", L"061220Z") + L"\n" + Report(L"EDDF") + L"\n", store.GetAllRaw());
 
     // A carriage return stays part of its line; without clearing, the lines are appended.
     store.InitMetar(L"KJFK 061251Z 27010KT 10SM CLR 20/10 A2992\r\n", false);
-    ASSERT_EQ(4, store.GetCount());
-    EXPECT_EQ(L"KJFK 061251Z 27010KT 10SM CLR 20/10 A2992\r", store.GetMetarList()[3].GetRaw());
+    ASSERT_EQ(3, store.GetCount());
+    EXPECT_EQ(L"KJFK 061251Z 27010KT 10SM CLR 20/10 A2992\r", store.GetMetarList()[2].GetRaw());
 
     CMetar metar;
     ASSERT_TRUE(store.GetMetar(L"EDDF", metar));

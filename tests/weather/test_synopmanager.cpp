@@ -33,10 +33,10 @@ TEST(SynopStore, CutsTextAtEqualsSignAppendsAndClears)
     EXPECT_EQ(store.GetAllRaw(), L"AAXX 07124 1038432595 81204=\nAAXX 07124 10868 41/98=\n");
     EXPECT_FALSE(store.IsBusy());
 
-    // What follows the last "=" is one more (empty) report.
-    store.InitSynop(L"AAXX 07124 10384 32595=AAXX 07124 10868 41/98=\n", true);
-    ASSERT_EQ(store.GetCount(), 3);
-    EXPECT_EQ(store.GetAllRaw(), L"AAXX 07124 10384 32595=\nAAXX 07124 10868 41/98=\n=\n");
+    // Pieces of blanks and line breaks, as after the last "=", and section markers are no reports; a marker line
+    // neither hides nor joins the reports around it.
+    store.InitSynop(L"\nAAXX 07124 10384 32595=\n[/SYNOP]\nAAXX 07124 10868 41/98=\r\n \n=[x]=\n[y]=AAXX 1=\n", true);
+    EXPECT_EQ(store.GetAllRaw(), L"AAXX 07124 10384 32595=\nAAXX 07124 10868 41/98=\nAAXX 1=\n");
 
     store.InitSynop(L"", true);
     EXPECT_EQ(store.GetAllRaw(), L"");
