@@ -62,13 +62,16 @@ QString ElementText(QXmlStreamReader& reader)
     return reader.readElementText(QXmlStreamReader::IncludeChildElements);
 }
 
+// The kind of an ATCWaypointType text, in whatever case it is written ("Airport", "AIRPORT"); an intersection
+// for "Intersection" and any kind the planner does not fly by.
 int TypeOf(const QString& text)
 {
-    if (text == QLatin1String("Airport"))
+    const auto is = [&text](const char* kind) { return text.compare(QLatin1String(kind), Qt::CaseInsensitive) == 0; };
+    if (is("Airport"))
         return 1;
-    if (text == QLatin1String("VOR"))
+    if (is("VOR"))
         return 5;
-    if (text == QLatin1String("NDB"))
+    if (is("NDB"))
         return 6;
     return 4;
 }

@@ -13,23 +13,52 @@ namespace planfile {
 
 namespace {
 
-// The text before the first `separator`, removed from `rest` with the separator; the whole rest, left in place,
-// when there is none.
-QString TakeBefore(QString& rest, QChar separator)
+// A number as the simulators write the parts of a position ("47", "26.99", "+000433.00"); NaN for any other text.
+double NumberOrNaN(const QString& text)
 {
-    const int index = rest.indexOf(separator);
-    if (index < 0)
-        return rest;
-    const QString part = rest.left(index);
-    rest = rest.mid(index + 1).trimmed();
-    return part;
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    return ok ? value : std::numeric_limits<double>::quiet_NaN();
 }
 
 double NumberOrZero(const QString& text)
 {
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    return ok ? value : 0.0;
+    const double value = NumberOrNaN(text);
+    return std::isnan(value) ? 0.0 : value;
+}
+
+// The magnitude of a lettered part behind its letter, in degrees: the degrees end at the degree mark, the minutes
+// (if any) at the apostrophe, the seconds (if any) at the double quote ("47° 26' 56\"", "47* 27.59'", "47° 56\"").
+// The last number may go without its mark; it counts once, as the unit after the last marked one: "47.449944" is
+// degrees, "47° 26.5" degrees and minutes, "47° 26' 56" degrees, minutes and seconds. NaN for an empty text, a
+// part that is no number, and numbers without marks between them ("46 58 18", "47:26:56").
+double LetteredMagnitude(QString rest, QChar mark)
+{
+    const double nowhere = std::numeric_limits<double>::quiet_NaN();
+    if (rest.isEmpty())
+        return nowhere;
+    const QChar unitMarks[] = {mark, QLatin1Char('\''), QLatin1Char('"')};
+    const double unitsPerDegree[] = {1.0, 60.0, 3600.0};
+    constexpr int kUnits = 3;
+    double value = 0.0;
+    int unit = 0; // the first unit still to come
+    while (!rest.isEmpty()) {
+        if (unit == kUnits)
+            return nowhere;
+        // The next unit whose mark follows; minutes and seconds may be left out, the degrees may not.
+        int marked = -1;
+        int end = -1;
+        for (int candidate = unit; candidate < (unit == 0 ? 1 : kUnits) && marked < 0; ++candidate) {
+            end = rest.indexOf(unitMarks[candidate]);
+            marked = end < 0 ? -1 : candidate;
+        }
+        if (marked < 0)
+            return value + NumberOrNaN(rest) / unitsPerDegree[unit];
+        value += NumberOrNaN(rest.left(end)) / unitsPerDegree[marked];
+        rest = rest.mid(end + 1).trimmed();
+        unit = marked + 1;
+    }
+    return value;
 }
 
 // A part written as signed decimal degrees, with or without the mark behind the number ("-130.647858",
@@ -73,15 +102,11 @@ QString WayPointToText(const aviation::WayPoint& point, QChar mark, bool blankAf
 
 double CoordinateFromText(const QString& text, QChar mark)
 {
-    QString rest = text.trimmed();
-    const QChar hemisphere = rest.isEmpty() ? QChar() : rest.at(0).toUpper();
+    const QString trimmed = text.trimmed();
+    const QChar hemisphere = trimmed.isEmpty() ? QChar() : trimmed.at(0).toUpper();
     if (!QStringLiteral("NSEW").contains(hemisphere))
-        return DecimalDegrees(rest, mark);
-    rest = rest.mid(1);
-    const QString degrees = TakeBefore(rest, mark);
-    const QString minutes = TakeBefore(rest, QLatin1Char('\''));
-    const QString seconds = TakeBefore(rest, QLatin1Char('"'));
-    const double value = NumberOrZero(degrees) + NumberOrZero(minutes) / 60.0 + NumberOrZero(seconds) / 3600.0;
+        return DecimalDegrees(trimmed, mark);
+    const double value = LetteredMagnitude(trimmed.mid(1).trimmed(), mark);
     return hemisphere == QLatin1Char('S') || hemisphere == QLatin1Char('W') ? -value : value;
 }
 

@@ -93,6 +93,8 @@ private:
     void CalculateLeg(const aviation::CWaypointWX& previous, aviation::CWaypointWX& point, int cruiseLevel,
                       bool gridWeather);
     void ShowTimeAndFuel(bool usableAircraft);
+    // Puts the failure of the weather download the calculation asked for back on the status line.
+    void ShowWeatherDownloadFailure();
 
     // When the last aircraft sample was looked at (monotonic ms).
     std::int64_t m_positionSearchMs = 0;

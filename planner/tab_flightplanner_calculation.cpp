@@ -9,6 +9,7 @@
 #include "generation/mainwindowhost.h"
 #include "generation/prompter.h"
 #include "generation/weatherworker.h"
+#include "platform/clock.h"
 #include "platform/debugoutput.h"
 #include "settings/settings.h"
 #include "weather/weathermanager.h"
@@ -122,6 +123,13 @@ bool IsAirport(const aviation::WayPoint& point)
     return point.GetType() == 1 || point.GetType() == 2;
 }
 
+// A point no report or grid gave weather for: no wind and no temperature, as the empty level has them.
+void SetNoWeather(CWaypointWX& point)
+{
+    point.SetWind(CWind());
+    point.SetTemperature(static_cast<float>(CLevel::kNoTemperature));
+}
+
 // The wind the heading is corrected for: a level without wind (speed below 0) is calm air, so the heading is
 // the course and the ground speed the airspeed.
 CWind CorrectionWind(const CWind& wind)
@@ -168,13 +176,14 @@ void CTab_Flightplanner::CalculateFlightPlan()
     m_form->pushButton_Calculate->setEnabled(false);
 
     bool gridWeather = true;
+    bool weatherDownloadFailed = false;
     if (manager->CMetarManager::GetCount() < 10) {
         PromptRequest question;
         question.kind = PromptKind::Question;
         question.title = QStringLiteral("Aerovane - Flight Planner");
         question.text = QStringLiteral("No Weather.\nDownload Weather Now?");
         if (Prompter().Ask(question) == PromptAnswer::Yes) {
-            m_weatherWorker->DownloadWeather();
+            weatherDownloadFailed = !m_weatherWorker->DownloadWeather();
         } else {
             Log(QStringLiteral("(Flight planner) No Weather Download"));
             gridWeather = false;
@@ -228,7 +237,18 @@ void CTab_Flightplanner::CalculateFlightPlan()
 
     ShowTimeAndFuel(missing.isEmpty());
     m_form->tableView_waypoints->SetFlightPlan(m_calculatedFlightplan);
+    // The grid downloads along the route wrote over the status line; it shows the failed download again, as the
+    // download command leaves it.
+    if (weatherDownloadFailed)
+        ShowWeatherDownloadFailure();
     progress.close();
+}
+
+void CTab_Flightplanner::ShowWeatherDownloadFailure()
+{
+    const QString failure = m_weatherWorker->DownloadFailureText(static_cast<std::uint32_t>(platform::NowSeconds()));
+    if (m_window != nullptr && !failure.isEmpty())
+        m_window->sigUIProgressTextUpdate(failure);
 }
 
 void CTab_Flightplanner::LookUpWeather(CWaypointWX& point, int cruiseLevel, bool gridWeather,
@@ -251,9 +271,14 @@ void CTab_Flightplanner::LookUpWeather(CWaypointWX& point, int cruiseLevel, bool
             point.SetWind(own.GetWind());
             point.SetMetar(own.GetRaw());
         } else {
+            // With no report near, the empty one that stands for it carries no weather of this place.
             const CMetar nearest = manager->GetNearestMetar(point.GetPosition());
-            point.SetTemperature(static_cast<float>(nearest.GetTemperature()));
-            point.SetWind(nearest.GetWind());
+            if (nearest.GetRaw().empty()) {
+                SetNoWeather(point);
+            } else {
+                point.SetTemperature(static_cast<float>(nearest.GetTemperature()));
+                point.SetWind(nearest.GetWind());
+            }
             point.SetMetar(nearest.GetRaw());
         }
         if (point.GetAltitude() == 0) {

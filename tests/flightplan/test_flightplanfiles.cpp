@@ -105,6 +105,9 @@ TEST(WorldPosition, TextsReadAsTheSimulatorsWriteThemAndAreWrittenToTheNearestSe
         {"-33.946111°,+151.177222°,+21.00", -33.946111, 151.177222, 21},
         {"47.449*, -122.309306*, +000433.00", 47.449, -122.309306, 433},
         {"N54° 17' 9\", -130.444678, +116.0", 54.285833, -130.444678, 116},
+        // Decimal degrees behind the letter; a last number without its mark is the unit after the last marked one.
+        {"N47.449944,W122.309417,+433", 47.449944, -122.309417, 433},
+        {"N47° 26.5,W122° 18' 34,+433.00", 47.441667, -122.309444, 433},
     };
     for (const auto& c : cases) {
         const WayPoint point = planfile::WayPointFromText(QString::fromUtf8(c.text));
@@ -113,11 +116,14 @@ TEST(WorldPosition, TextsReadAsTheSimulatorsWriteThemAndAreWrittenToTheNearestSe
         EXPECT_EQ(point.GetAltitude(), c.altitude) << c.text;
     }
     // Qt takes "nan" and "inf" for numbers; neither they nor points off the globe nor parts that are neither
-    // lettered nor plain decimal degrees are readable.
+    // lettered nor plain decimal degrees are readable, nor lettered parts with numbers that lack their marks, no
+    // number, or text behind the seconds.
     for (const char* text :
          {"N47* 26.99', W122* 18.56'", ", , ", "Nnan* 0' 0\", E8* 30' 0\", +0.00", "N47* 0' 0\", Einf* 0' 0\", +0.00",
           "N91* 0' 0\", E8* 0' 0\", +0.00", "N47* 0' 0\", W180* 30' 0\", +0.00", "90.5, 8.5, +0", "47.5, -180.25, +0",
-          "54.7N, 130.6W, +0", "54* 45' 57\", -130.647858, +0", "X54.7, -130.6, +0", "1e1, 8.5, +0"})
+          "54.7N, 130.6W, +0", "54* 45' 57\", -130.647858, +0", "X54.7, -130.6, +0", "1e1, 8.5, +0",
+          "N46 58 18,W122 54 7,+0", "N47:26:56,W122:18:34,+0", "N,W122.309417,+0", "Nabc* 0' 0\", E8.5, +0",
+          "N47* 0' 0\" 5, E8.5, +0"})
         EXPECT_FALSE(planfile::IsReadablePosition(planfile::WayPointFromText(text))) << text;
 
     EXPECT_EQ(planfile::WayPointToText(WayPoint(L"", -33.8688, 151.2093, L"", 0, -1), planfile::kDegreeSign, false),
@@ -307,6 +313,14 @@ TEST_F(FlightPlanFileTest, WaypointsWithoutAPositionArePlacedAsAirportsOrLeftOut
          "KSEA 1 47.4490 -122.3093 433, OLM 5 46.9715 -122.9020 35000, KPDX 1 45.5887 -122.5975 30",
          {"3 waypoints without a position were left out",
           "the cruising altitude of 1000000 ft does not fit the field and was not taken"}},
+        // Kinds as some planners write them, in any case.
+        {"KPDX",
+         waypoint("KSEA", "AIRPORT") + waypoint("OLM", "vor", "N46° 58' 17.40\",W122° 54' 7.20\",+0.00")
+             + waypoint("HQ", "Ndb", "N46° 56' 50\",W123° 52' 30\",+0.00") + waypoint("KPDX", "airport"),
+         "",
+         "KSEA 1 47.4490 -122.3093 433, OLM 5 46.9715 -122.9020 35000, HQ 6 46.9472 -123.8750 35000, "
+         "KPDX 1 45.5887 -122.5975 30",
+         {"the cruising altitude of 1000000 ft does not fit the field and was not taken"}},
         {"KXXX", route, "it names no departure and destination airport with a position", "", {}},
         {"KPDX", waypoint("SEA", "VOR") + olm, "it holds fewer than two waypoints with a position", "", {}},
     };

@@ -216,8 +216,8 @@ TEST_F(FlightPlannerTest, RefusedFilesKeepTheLoadedPlanAndSayWhy)
     const QStringList loaded = page();
     ASSERT_EQ(loaded.at(3), "KSEA SEA WP1 BTG KPDX");
 
-    // A FIFO would hold the import until something wrote to it; neither it nor a folder is opened. They are the
-    // rows without bytes below.
+    // A FIFO would hold the import until something wrote to it; neither it nor a folder is opened, and a file
+    // that is not there says so. They are the rows without bytes below.
     const UnblockingFifo fifo(dir.filePath("x.pln"));
     ASSERT_TRUE(fifo.Made());
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.pln"));
@@ -253,6 +253,7 @@ TEST_F(FlightPlannerTest, RefusedFilesKeepTheLoadedPlanAndSayWhy)
         {"rows.fms", "I\n3 version\n1\n1\n11 SEA 0 47.43 -122.31\n", noAirports},
         {"x.pln", QByteArray(), notRegular},
         {"folder.pln", QByteArray(), notRegular},
+        {"missing.pln", QByteArray(), "No such file or directory"},
     };
     for (const auto& file : files) {
         SCOPED_TRACE(file.name);

@@ -21,6 +21,21 @@ const QString kNineMetars = "EDDW 221850Z AUTO 21005KT CAVOK 13/12 Q1015 NOSIG\n
                             "EDDH 221850Z AUTO 24005KT 9999 SCT034 SCT045 14/13 Q1014 NOSIG\n"
                             "EDDB 221850Z AUTO 21007KT CAVOK 14/13 Q1015 NOSIG\n";
 
+// The text the status line shows last: each of these calls replaces it.
+QString ShownProgressText(const FakeWindowHost& host)
+{
+    for (auto call = host.calls.crbegin(); call != host.calls.crend(); ++call) {
+        for (const QString& prefix :
+             {QStringLiteral("OnUpdateProgress("), QStringLiteral("sigUIProgressTextUpdate(")}) {
+            if (call->startsWith(prefix))
+                return call->mid(prefix.size()).chopped(1);
+        }
+        if (call->startsWith(QStringLiteral("sigUIUpdateProgress(")))
+            return call->mid(call->indexOf(',') + 1).chopped(1);
+    }
+    return QString();
+}
+
 aviation::structs::CAircraftDetail Boeing777(float fuelFlow)
 {
     aviation::structs::CAircraftDetail aircraft;
@@ -68,30 +83,68 @@ protected:
 
 } // namespace
 
-TEST_F(PlannerCalculationTest, TypedAirportsWithoutWeatherBecomeARouteFlownInCalmAir)
+// No report lies near the route (the nine are in Germany). After No, and after Yes when the weather file stalls
+// and the grid server refuses, no point has weather: no calm wind and no temperature that no report gave, and a
+// failed download stays on the status line.
+TEST_F(PlannerCalculationTest, RoutesWithoutWeatherAreFlownInCalmAirAndShowNoWeather)
 {
     worker->LoadWeatherFromText(kNineMetars, QString(), QString());
-    CalculateTyped("KSEA", "KPDX", "KGEG");
+    host.downloader.SetStallLimit(1000, 64);
+    server.SetFailure(QStringLiteral("/weather_vatsim.gz"), tools::WxServer::Failure::Stall);
+    server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::GridError);
+    const struct
+    {
+        PromptAnswer answer;
+        const char* plan; // typed airports when null
+        const char* route;
+        const char* status; // the status line after the calculation, when it shows one
+    } cases[] = {
+        {PromptAnswer::No, nullptr, "KSEA KPDX KGEG", nullptr},
+        {PromptAnswer::Yes, "KSEA-KPDX_fs9.pln", "KSEA SEA OLM HQ KPDX KGEG",
+         "Download weather failed: stalled: less than 64 bytes in 1 s"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.route);
+        prompter.asked.clear();
+        host.Clear();
+        prompter.questionAnswer = c.answer;
+        if (c.plan) {
+            prompter.chosenFile = FixturePath(c.plan);
+            planner->ImportFP();
+        } else {
+            CalculateTyped("KSEA", "KPDX", "KGEG");
+        }
+        ASSERT_EQ(prompter.asked.size(), 1u);
+        EXPECT_EQ(prompter.asked[0].text, "No Weather.\nDownload Weather Now?");
+        EXPECT_EQ(host.log.contains("(Flight planner) No Weather Download"), c.answer == PromptAnswer::No);
+        EXPECT_EQ(server.Requests().filter("/weather_vatsim.gz").size(), c.answer == PromptAnswer::Yes ? 1 : 0);
+        if (c.status) {
+            EXPECT_TRUE(ShownProgressText(host).startsWith(c.status)) << ShownProgressText(host).toStdString();
+        }
 
-    ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].text, "No Weather.\nDownload Weather Now?");
-    EXPECT_TRUE(host.log.contains("(Flight planner) No Weather Download"));
-    EXPECT_TRUE(server.Requests().isEmpty());
-
-    const std::vector<CWaypointWX> route = planner->GetFlightPlan().waypoints;
-    ASSERT_EQ(route.size(), 3u);
-    EXPECT_EQ(route[0].GetIdent() + route[1].GetIdent() + route[2].GetIdent(), L"KSEAKPDXKGEG");
-    EXPECT_EQ(route[0].GetTas() + route[0].GetGroundSpeed() + route[0].GetLegTime(), 0);
-    // No grid weather: the later points have no wind, so heading = course and ground speed = airspeed.
-    for (const CWaypointWX& point : {route[1], route[2]}) {
-        EXPECT_EQ(point.GetWind().speed, -1.0);
-        EXPECT_DOUBLE_EQ(point.GetHeading(), point.GetCourse());
-        EXPECT_EQ(point.GetGroundSpeed(), 450);
-        EXPECT_GT(point.GetLegTime(), 0);
+        const std::vector<CWaypointWX> route = planner->GetFlightPlan().waypoints;
+        QStringList idents;
+        for (const CWaypointWX& point : route)
+            idents << QString::fromStdWString(point.GetIdent());
+        ASSERT_EQ(idents.join(' '), c.route);
+        EXPECT_EQ(route[0].GetTas() + route[0].GetGroundSpeed() + route[0].GetLegTime(), 0);
+        for (std::size_t i = 0; i < route.size(); ++i) {
+            EXPECT_EQ(route[i].GetWind().speed, -1.0) << i;
+            EXPECT_EQ(route[i].GetTemperature(), -99.0f) << i;
+            for (int column : {7, 8})
+                EXPECT_EQ(ui.tableView_waypoints->model()->index(static_cast<int>(i), column).data().toString(), "n/a")
+                    << i;
+            if (i == 0)
+                continue;
+            // No wind: heading = course and ground speed = airspeed.
+            EXPECT_DOUBLE_EQ(route[i].GetHeading(), route[i].GetCourse()) << i;
+            EXPECT_EQ(route[i].GetGroundSpeed(), 450) << i;
+            EXPECT_GT(route[i].GetLegTime(), 0) << i;
+        }
+        EXPECT_TRUE(ui.lineEdit_averageWind->text().isEmpty());
+        EXPECT_EQ(ui.lineEdit_fuel_total->text().toInt(), ui.lineEdit_fuel_route->text().toInt() + 2550);
     }
-    EXPECT_EQ(ui.tableView_waypoints->model()->index(1, 7).data().toString(), "n/a");
-    EXPECT_TRUE(ui.lineEdit_averageWind->text().isEmpty());
-    EXPECT_EQ(ui.lineEdit_fuel_total->text().toInt(), ui.lineEdit_fuel_route->text().toInt() + 2550);
+    EXPECT_FALSE(server.Requests().filter("/get_grib_v2.php").isEmpty()); // the en-route points asked in vain
     EXPECT_FALSE(QFile::exists(dir.filePath("KSEAKPDX.wx"))); // the wind file is off
 }
 
