@@ -4,10 +4,10 @@
 #include "flightplan/fsxflightplanfile.h"
 #include "flightplan/xplaneflightplanfile.h"
 #include "platform/debugoutput.h"
+#include "platform/regularfile.h"
 #include "weather/weatherstations.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -125,17 +125,9 @@ PlanFileReading ReadPlanFile(const QString& path, int currentCruiseAltitude, con
                              const LogFunction& log)
 {
     PlanFileReading reading;
-    // Opening a FIFO or device under a plan's name would wait for a writer: only regular files are opened.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        reading.error = QStringLiteral("it is not a regular file");
-        return reading;
-    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reading.error = file.errorString();
+    if (!platform::OpenRegularFile(file, reading.error))
         return reading;
-    }
     if (file.size() == 0) {
         reading.error = QStringLiteral("the file is empty");
         return reading;

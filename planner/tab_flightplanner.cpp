@@ -8,6 +8,7 @@
 #include "generation/weatherworker.h"
 #include "platform/clock.h"
 #include "platform/debugoutput.h"
+#include "platform/regularfile.h"
 #include "settings/settings.h"
 #include "weather/weathermanager.h"
 
@@ -199,7 +200,7 @@ bool CTab_Flightplanner::OpenFlightPlanFile(const QString& path)
     if (reading.Refused()) {
         Log(QStringLiteral("(Flightplanner) - %1 not imported: %2").arg(fileName, reading.error));
         Prompter().Ask({PromptKind::Warning, QStringLiteral("File Error"),
-                        QStringLiteral("%1 was not imported: %2.").arg(fileName, reading.error), QString()});
+                        platform::FileRefusal(path, QStringLiteral("imported"), reading.error), QString()});
         return false;
     }
     // What the page adds to a plan stays with it.
