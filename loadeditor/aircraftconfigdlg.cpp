@@ -5,6 +5,7 @@
 #include "loadeditor/aircraftprofile.h"
 #include "settings/settings.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -118,6 +120,14 @@ CAircraftConfigDlg::CAircraftConfigDlg(CMainWindowHost* window, QWidget* parent)
 }
 
 CAircraftConfigDlg::~CAircraftConfigDlg() = default;
+
+bool CAircraftConfigDlg::AnyOpen()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.cbegin(), windows.cend(), [](const QWidget* window) {
+        return window->isVisible() && qobject_cast<const CAircraftConfigDlg*>(window) != nullptr;
+    });
+}
 
 std::vector<CAircraftConfigDlg::NumberField<float>> CAircraftConfigDlg::WeightFields()
 {

@@ -46,6 +46,8 @@ public:
     QStringList FormProblems();
     // Takes the simulator's aircraft into the form and offers its profile when one exists.
     void SetAircraftFromSim(const aviation::structs::CAircraftDetail& aircraft);
+    // Whether an aircraft editor is on the screen.
+    static bool AnyOpen();
     // The aircraft name the dialog last saved its profile under; empty before a save.
     QString SavedProfileName() const { return m_savedProfileName; }
 

@@ -186,7 +186,12 @@ bool SaveAircraftProfile(const QString& path)
     file.endGroup();
 
     file.sync();
-    return file.status() == QSettings::NoError;
+    if (file.status() != QSettings::NoError)
+        return false;
+    // A copy: a receiver may change the current profile.
+    const CAircraftDetail saved = profile;
+    emit CAircraftProfileSaves::Instance().sigSaved(path, saved);
+    return true;
 }
 
 aviation::structs::CAircraftDetail GetCurrentAircraft()
@@ -197,4 +202,10 @@ aviation::structs::CAircraftDetail GetCurrentAircraft()
 void SetCurrentAircraft(const aviation::structs::CAircraftDetail& aircraft)
 {
     CurrentAircraft() = aircraft;
+}
+
+CAircraftProfileSaves& CAircraftProfileSaves::Instance()
+{
+    static CAircraftProfileSaves saves;
+    return saves;
 }

@@ -11,6 +11,7 @@
 #include "forms/numberfield.h"
 #include "simlink/aircraftdetail.h"
 
+#include <QObject>
 #include <QString>
 
 // The numbers a profile may hold, for the editor's fields (in the units shown) and the reader (in pounds): a
@@ -37,9 +38,23 @@ QString AircraftProfilePath(const QString& aircraftName);
 // file is no profile (it has neither a name nor a group "Weights"). Missing keys and values that are no numbers of
 // their range read as the record's defaults; station weights read as 0.
 bool LoadAircraftProfile(const QString& path);
-// Writes the current profile to the file (weights in pounds, floats as single-precision variants); false when
-// the file could not be written.
+// Writes the current profile to the file (weights in pounds, floats as single-precision variants) and announces
+// it through CAircraftProfileSaves; false, announcing nothing, when the file could not be written.
 bool SaveAircraftProfile(const QString& path);
 // A copy of the current profile.
 aviation::structs::CAircraftDetail GetCurrentAircraft();
 void SetCurrentAircraft(const aviation::structs::CAircraftDetail& aircraft);
+
+// Announces each profile file written, so that a page showing that aircraft takes its new figures at once rather
+// than at its next read from the simulator. GUI thread only.
+class CAircraftProfileSaves : public QObject
+{
+    Q_OBJECT
+
+public:
+    static CAircraftProfileSaves& Instance();
+
+signals:
+    // The file written and the profile it holds now.
+    void sigSaved(const QString& path, const aviation::structs::CAircraftDetail& profile);
+};

@@ -49,6 +49,8 @@ CTab_LoadEditor::CTab_LoadEditor(QWidget* parent)
 {
     // A widget class of its own draws no style-sheet background unless asked to; the form gives the page one.
     setAttribute(Qt::WA_StyledBackground, true);
+    connect(&CAircraftProfileSaves::Instance(), &CAircraftProfileSaves::sigSaved, this,
+            &CTab_LoadEditor::OnProfileSaved);
 }
 
 CTab_LoadEditor::~CTab_LoadEditor() = default;
@@ -103,6 +105,14 @@ void CTab_LoadEditor::ShowProfile()
         m_form->label_lbs_6->setText(pounds ? QStringLiteral("lbs") : QStringLiteral("kg"));
     }
     OnSliderChanged();
+}
+
+void CTab_LoadEditor::OnProfileSaved(const QString& path, const aviation::structs::CAircraftDetail& profile)
+{
+    if (m_aircraftInUse.isEmpty() || path != AircraftProfilePath(m_aircraftInUse))
+        return;
+    m_profile = profile;
+    ShowProfile();
 }
 
 void CTab_LoadEditor::ShowStatus(const QString& text, StatusCause cause)
@@ -184,6 +194,7 @@ void CTab_LoadEditor::SetAircraftDetails(const aviation::structs::CAircraftDetai
                         {}});
         return;
     }
+    m_aircraftInUse = name;
     if (!LoadAircraftProfile(AircraftProfilePath(name))) {
         AdoptCurrentProfile();
         OfferAircraftEditor();
@@ -208,7 +219,8 @@ void CTab_LoadEditor::SetAircraftDetails(const aviation::structs::CAircraftDetai
 
 void CTab_LoadEditor::OfferAircraftEditor()
 {
-    if (!CSettings::GetInfoAircraftEditor())
+    // A Yes over an editor that is open would open a second one.
+    if (!CSettings::GetInfoAircraftEditor() || CAircraftConfigDlg::AnyOpen())
         return;
     const PromptResult result = Prompter().AskWithCheckBox(
         {PromptKind::Question,

@@ -39,8 +39,9 @@ public:
     // One gauge per station; a passenger station counts heads when the profile says so.
     void SetPayload(const aviation::structs::CAircraftPayload& payload);
     // The aircraft the simulator reports: its profile gives the empty weight, the passenger display and the
-    // stations' maxima and kinds; without a profile the page offers the aircraft editor and keeps the profile it
-    // shows (the current one when it had none).
+    // stations' maxima and kinds; without a profile the page offers the aircraft editor (unless one is open) and
+    // keeps the profile it shows (the current one when it had none). A profile saved later for this aircraft shows
+    // at once.
     void SetAircraftDetails(const aviation::structs::CAircraftDetail& aircraft);
     aviation::structs::CAircraftFuel GetFuel() const { return m_fuel; }
     aviation::structs::CAircraftPayload GetPayload() const { return m_payload; }
@@ -73,6 +74,7 @@ private:
     void AdoptCurrentProfile();
     // The profile's name and empty weight, and the totals with it.
     void ShowProfile();
+    void OnProfileSaved(const QString& path, const aviation::structs::CAircraftDetail& profile);
     // Why the status line says what it says: a line about a missing link clears when the link comes up.
     enum class StatusCause { Other, NoLink };
     void ShowStatus(const QString& text, StatusCause cause = StatusCause::Other);
@@ -85,6 +87,8 @@ private:
     CConnectWorker* m_connectWorker = nullptr;
     Ui::Aerovane_ProClass* m_form = nullptr;
     aviation::structs::CAircraftDetail m_profile;
+    // The name of the aircraft the simulator reported last.
+    QString m_aircraftInUse;
     aviation::structs::CAircraftFuel m_fuel;
     aviation::structs::CAircraftPayload m_payload;
     QList<CFuelBox*> m_fuelBoxes;

@@ -139,7 +139,7 @@ TEST_F(FlightPlannerEndToEnd, ImportedXPlanePlanShowsTheRouteAndFollowsTheAircra
 // The first start, maximised on the screen the test runs on (the test script runs it on a 1024 x 768 screen, where
 // the window with a title bar is 1024 x 740, and on a 1600 x 1200 one): the page needs no sideways scrolling, each
 // button shows its whole text, five waypoint rows show when the table is scrolled to and Results with Export when
-// scrolled down.
+// scrolled down, with no widget of Results over another and each of its labels whole.
 TEST_F(FlightPlannerEndToEnd, FirstStartMaximisedShowsTheWholePageWidthAndFiveWaypointRows)
 {
     const LongRouteImport plan;
@@ -181,6 +181,24 @@ TEST_F(FlightPlannerEndToEnd, FirstStartMaximisedShowsTheWholePageWidthAndFiveWa
         scrollArea.ensureWidgetVisible(shown, 0, 0);
         QTest::qWait(50);
         EXPECT_EQ(shown->visibleRegion().boundingRect(), shown->rect()) << size.toStdString();
+    }
+    // In the Results box no widget lies over another, and each label shows its whole text.
+    QWidgetList results;
+    for (QWidget* child : window.ui.groupBox_6->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->isVisible())
+            results << child;
+    }
+    for (int i = 0; i < results.size(); ++i) {
+        for (int j = i + 1; j < results.size(); ++j) {
+            EXPECT_FALSE(results[i]->geometry().intersects(results[j]->geometry()))
+                << results[i]->objectName().toStdString() << " lies over " << results[j]->objectName().toStdString()
+                << " in " << size.toStdString();
+        }
+        if (const auto* label = qobject_cast<const QLabel*>(results[i])) {
+            EXPECT_GE(label->contentsRect().width() - 2 * label->margin(),
+                      label->fontMetrics().horizontalAdvance(label->text()))
+                << label->text().toStdString() << " in " << size.toStdString();
+        }
     }
     QGuiApplication::primaryScreen()->grabWindow(0).save(
         QStringLiteral(AEROVANE_TEST_OUTPUT_DIR "/flightplanner-firststart-%1-scrolled.png").arg(size));

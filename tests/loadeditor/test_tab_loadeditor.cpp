@@ -104,26 +104,72 @@ TEST_F(LoadEditorTab, ApplySendsOnlyOverALinkAndSaysWhatBecameOfTheWrites)
     linkedWindow.ui.pushButton_Apply->click();
     EXPECT_EQ(linkedWindow.ui.label_Status->text(), "Fuel and payload not sent: FS not connected.");
     // The connect and the two reads it queues; the link coming up clears the line.
-    QSignalSpy connecting(&linked, &CConnectWorker::sigThreadJobFinished);
-    linked.AddJob(CJob(JobConnect, QStringLiteral("Connect")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return connecting.count() >= 3; }, 10000)) << "connected, fuel and details read";
-    ASSERT_TRUE(linked.IsConnected());
-    QCoreApplication::processEvents();
-    EXPECT_EQ(linkedWindow.ui.label_Status->text(), "");
-    // Whether the peer refuses writes, and the status line once both jobs have run.
-    for (const auto& [refuse, status] : {std::pair<bool, QString>{false, "Fuel and payload sent."},
-                                         {true, "FS did not take: Set Fuel, Set Payload."}}) {
-        peer.SetRefuseWrites(refuse);
-        QSignalSpy jobs(&linked, &CConnectWorker::sigThreadJobFinished);
-        linkedWindow.ui.pushButton_Apply->click();
-        // Nothing is said before the writes have run.
-        EXPECT_EQ(linkedWindow.ui.label_Status->text(), "");
-        ASSERT_TRUE(QTest::qWaitFor([&] { return jobs.count() >= 2; }, 10000)) << "the fuel and payload jobs finished";
+    const auto connectLink = [&] {
+        QSignalSpy connecting(&linked, &CConnectWorker::sigThreadJobFinished);
+        linked.AddJob(CJob(JobConnect, QStringLiteral("Connect")));
+        const bool up = QTest::qWaitFor([&] { return connecting.count() >= 3; }, 60000) && linked.IsConnected();
         QCoreApplication::processEvents();
+        return up;
+    };
+    const auto waitForSignal = [&](QSignalSpy& spy, int code) {
+        return QTest::qWaitFor([&] { return spy.contains(QVariantList{code}); }, 60000);
+    };
+    ASSERT_TRUE(connectLink()) << "connected, fuel and details read";
+    EXPECT_EQ(linkedWindow.ui.label_Status->text(), "");
+    // The status line as it stands once the page has taken the end of each write.
+    QStringList afterEachWrite;
+    QObject::connect(
+        &linked, &CConnectWorker::sigThreadJobFinished, linkedPage,
+        [&](int type) {
+            if (type == JobSetFuel || type == JobSetPayload)
+                afterEachWrite << linkedWindow.ui.label_Status->text();
+        },
+        Qt::QueuedConnection);
+    const auto applyAndWait = [&](int applies, int writes) {
+        afterEachWrite.clear();
+        for (int i = 0; i < applies; ++i)
+            linkedWindow.ui.pushButton_Apply->click();
+        return QTest::qWaitFor([&] { return afterEachWrite.size() >= writes; }, 60000);
+    };
+    const auto lines = [](const QStringList& texts) { return texts.join(QStringLiteral(" | ")).toStdString(); };
+    // Whether the peer refuses writes, how many Applies at once, and the status line after each write: a second
+    // Apply while the first one's writes wait says nothing until all four have run.
+    struct Row
+    {
+        bool refuse;
+        int applies;
+        QStringList afterEachWrite;
+    };
+    for (const Row& row : {Row{false, 2, {"", "", "", "Fuel and payload sent."}},
+                           Row{true, 1, {"FS did not take: Set Fuel.", "FS did not take: Set Fuel, Set Payload."}}}) {
+        peer.SetRefuseWrites(row.refuse);
+        QSignalSpy jobs(&linked, &CConnectWorker::sigThreadJobFinished);
+        ASSERT_TRUE(applyAndWait(row.applies, row.afterEachWrite.size())) << "the page took each write's end";
         EXPECT_EQ(jobs[0], QVariantList({JobSetFuel, QStringLiteral("Set Fuel")}));
         EXPECT_EQ(jobs[1], QVariantList({JobSetPayload, QStringLiteral("Set Payload")}));
-        EXPECT_EQ(linkedWindow.ui.label_Status->text(), status);
+        EXPECT_EQ(lines(afterEachWrite), lines(row.afterEachWrite));
     }
+    peer.SetRefuseWrites(false);
+
+    // A link lost and back while no write waits leaves what the writes came to.
+    QSignalSpy linkSignals(&linked, &CConnectWorker::sigThreadSignal);
+    peer.CloseOnNextRequest();
+    linked.AddJob(CJob(JobGetAircraftDetail, QStringLiteral("Get AC-Details")));
+    ASSERT_TRUE(waitForSignal(linkSignals, ThreadLinkLost)) << "the link lost on reading the details";
+    ASSERT_TRUE(connectLink()) << "connected again";
+    EXPECT_EQ(linkedWindow.ui.label_Status->text().toStdString(), "FS did not take: Set Fuel, Set Payload.");
+
+    // The link lost during Set Fuel drops Set Payload: the page says so until the link is back, and the next Apply
+    // waits for both of its writes.
+    linkSignals.clear();
+    peer.CloseOnNextRequest();
+    ASSERT_TRUE(applyAndWait(1, 1)) << "the page took the end of Set Fuel";
+    ASSERT_TRUE(waitForSignal(linkSignals, ThreadLinkLost)) << "the link lost during Set Fuel";
+    EXPECT_EQ(lines(afterEachWrite), "Fuel and payload not sent: the connection to FS was lost.");
+    ASSERT_TRUE(connectLink()) << "connected after the loss";
+    EXPECT_EQ(linkedWindow.ui.label_Status->text().toStdString(), "");
+    ASSERT_TRUE(applyAndWait(1, 2)) << "the page took the end of both writes";
+    EXPECT_EQ(lines(afterEachWrite), " | Fuel and payload sent.");
     EXPECT_EQ(unlinkedJobs.count(), 0);
 }
 
@@ -179,6 +225,25 @@ TEST_F(LoadEditorTab, AircraftWithoutProfileOffersTheEditorUntilToldNotTo)
     EXPECT_EQ(Amount(1), "6800 Lbs");
     EXPECT_EQ(ui.lineEdit_AircraftName->text(), "Dash 8 Q400");
     EXPECT_EQ(ui.lineEdit_totalweight->text(), "44856.00");
+
+    // While an editor is open (as the menu opens it) the page offers none; the profile saved there for the
+    // aircraft in use shows at once.
+    const CAircraftDetail airbus = SimAircraft({{L"Cabin", 6000.0f, 20000.0f, 0}}, L"Airbus A320");
+    host.connected = true;
+    host.aircraftDetail = airbus;
+    host.aircraftDetail.EmptyWeight = 93000.0f;
+    CAircraftConfigDlg menuEditor(&host, &window);
+    menuEditor.show();
+    page->SetAircraftDetails(airbus);
+    EXPECT_EQ(prompter.asked.size(), 1u);
+    menuEditor.pushButton_refresh->click();
+    menuEditor.buttonBox->button(QDialogButtonBox::Save)->click();
+    EXPECT_EQ(ui.lineEdit_AircraftName->text(), "Airbus A320");
+    EXPECT_EQ(ui.lineEdit_emptyweight->text(), "93000");
+    EXPECT_EQ(ui.lineEdit_totalweight->text(), "99000.00");
+    // Another aircraft's profile saved leaves the page.
+    SaveProfile(dash);
+    EXPECT_EQ(ui.lineEdit_AircraftName->text(), "Airbus A320");
 
     prompter.tickCheckBox = true;
     page->SetAircraftDetails(unknown);
