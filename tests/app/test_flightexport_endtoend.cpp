@@ -93,6 +93,6 @@ TEST_F(FlightExportEndToEnd, FoundRouteIsExportedInEveryFormatAndLoadedIntoTheSi
     EXPECT_EQ(window.ui.pushButton_ExportFP->icon().pixmap(16).toImage(), QIcon(":/image/ok").pixmap(16).toImage());
     EXPECT_EQ(sim::FlightPlans(), std::vector<std::string>{written[0].toStdString()});
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return LogText().contains("(Flight planner) - Send Flightplan to FS - "); }, 5000))
+        QTest::qWaitFor([&] { return LogText().contains("(Flight planner) - Send Flightplan to FS - "); }, 60000))
         << "the plan sent to the simulator is logged";
 }

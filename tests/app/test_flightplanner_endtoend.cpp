@@ -147,7 +147,7 @@ TEST_F(FlightPlannerEndToEnd, FirstStartMaximisedShowsTheWholePageWidthAndFiveWa
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     window.setGeometry(screen.adjusted(0, kTitleBarHeight, 0, 0));
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 60000)) << "the window shown";
     ASSERT_TRUE(screen.contains(window.frameGeometry()));
     const QString size = QStringLiteral("%1x%2").arg(window.width()).arg(window.height());
     ImportOnPlannerPage(window);

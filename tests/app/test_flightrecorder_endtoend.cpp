@@ -65,7 +65,7 @@ TEST_F(FlightRecorderEndToEnd, TwoScriptedFlightsFromFrankfurtToMunichInOneSessi
     for (; played < session.size() && reports() < 2; ++played) {
         clock.AdvanceMs(2000);
         window.GetConnectWorker()->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return samples > static_cast<int>(played); }, 5000))
+        ASSERT_TRUE(QTest::qWaitFor([&] { return samples > static_cast<int>(played); }, 60000))
             << "aircraft sample " << played + 1 << " taken";
         if (tracker.GetFlightData().GetPhase() != phases.back())
             phases.push_back(tracker.GetFlightData().GetPhase());

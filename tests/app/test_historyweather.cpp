@@ -218,9 +218,14 @@ TEST_F(HistoryWeatherTest, FailedMetarDownloadKeepsTheWeatherAndItsSource)
         {kArchived, tools::WxServer::Failure::Trickle, "metar_noaa_2016-05-04_07_30_00.gz failed: 4"},
     };
     Aerovane_Pro& window = Window();
-    // The trickle (5 bytes a second) is given up within a second, not after the half hour of a history file.
-    window.GetDownloader()->SetStallLimit(1000, 64);
     for (const Case& c : cases) {
+        // The trickle (5 bytes a second) is given up within a second, not after the half hour of a history file;
+        // the answers keep the usual room.
+        if (c.failure == tools::WxServer::Failure::Trickle)
+            window.GetDownloader()->SetStallLimit(1000, 64);
+        else
+            window.GetDownloader()->SetStallLimit(WXDownloader::kDefaultStallWindowMs,
+                                                  WXDownloader::kDefaultStallMinimumBytes);
         LoadLiveWeather(window);
         archive.SetFailure(metarPath, c.failure);
         archive.ClearRequests();
@@ -280,10 +285,12 @@ TEST_F(HistoryWeatherTest, FailedUpperAirIsNamedAndNoLiveGridTakesItsPlace)
     const tools::WxServer::Failure failures[] = {tools::WxServer::Failure::NotFound,
                                                  tools::WxServer::Failure::CorruptGzip, tools::WxServer::Failure::Slow};
     Aerovane_Pro& window = Window();
-    // The grid (about 200 kB) arrives steadily at 20 kB/s, and so runs to this deadline.
-    window.GetDownloader()->SetLargeFileDeadline(2000);
     CWeatherWorker& worker = *window.GetWeatherWorker();
     for (const tools::WxServer::Failure failure : failures) {
+        // The slow grid (about 200 kB) arrives steadily at 20 kB/s, and so runs to a deadline of two seconds; the
+        // other answers keep the usual room.
+        const bool slow = failure == tools::WxServer::Failure::Slow;
+        window.GetDownloader()->SetLargeFileDeadline(slow ? 2000 : WXDownloader::kLargeFileDeadlineMs);
         LoadLiveWeather(window);
         archive.SetFailure(kGridPath, failure);
         prompter.asked.clear();

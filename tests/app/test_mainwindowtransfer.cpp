@@ -103,7 +103,7 @@ TEST_F(MainWindowTest, ClearWxStopsTheRunningWeatherTransfer)
 
     window.ui.actionClear_WX->trigger();
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return LogText().contains("(ConnectWorker) Weather transfer failed: stopped by Clear WX"); }, 5000))
+        [&] { return LogText().contains("(ConnectWorker) Weather transfer failed: stopped by Clear WX"); }, 60000))
         << "the log says the transfer was stopped by Clear WX";
     EXPECT_LE(peer.GetWeatherWrites().size(), 2u);
 }

@@ -61,8 +61,8 @@ protected:
     // The log written from the mark on, once the awaited text appeared in it (a failure when it does not).
     QString LogAfter(int mark, const QString& awaited)
     {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return LogText().mid(mark).contains(awaited); }, 5000))
-            << awaited.toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return LogText().mid(mark).contains(awaited); }, 60000))
+            << "the log did not say " << awaited.toStdString();
         return LogText().mid(mark);
     }
 };

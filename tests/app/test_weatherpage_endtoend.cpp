@@ -47,7 +47,7 @@ TEST_F(WeatherPageEndToEnd, FirstStartShowsTheWholeWindowAndItsStatusBar)
 {
     Aerovane_Pro& window = Window();
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 60000)) << "the window shown";
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(screen.contains(window.frameGeometry())) << screen.width() << "x" << screen.height();
     const QRect statusBar(window.ui.statusBar->mapToGlobal(QPoint()), window.ui.statusBar->size());
@@ -71,7 +71,7 @@ TEST_F(WeatherPageEndToEnd, ClickedMetarLinesShowTheirStations)
                                            L"TAF KJFK 221720Z 2218/2324 14010KT P6SM FEW250\n\n");
     worker.SetWeatherSource(WeatherDataLive);
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 60000)) << "the window shown";
     for (const char* icao : {"EDDF", "KJFK"}) {
         aviation::weather::CMetar metar = worker.GetMetar(QString::fromLatin1(icao));
         window.ShowMetar(metar);
@@ -104,7 +104,7 @@ TEST_F(WeatherPageEndToEnd, AFailedDownloadShowsOnTheStatusBarUntilTheNextTrySuc
     ScopedServerAddresses pointed(addresses);
     Aerovane_Pro& window = Window();
     window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 60000)) << "the window shown";
     window.OnButtonConnect();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
     window.GetWeatherWorker()->SetFirstDownloadRetry(2);

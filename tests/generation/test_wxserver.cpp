@@ -18,18 +18,32 @@ using tools::WxServer;
 
 namespace {
 
-// One raw HTTP exchange: the request as a client writes it, the whole response until the server closes.
+// One raw HTTP exchange: the request as a client writes it, the whole response until the server closes. The
+// server answers in this thread, so a loaded machine may take long over a big answer; a server that has not closed
+// within a minute fails the test, naming the request.
 QByteArray Exchange(quint16 port, const QByteArray& request)
 {
     QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, port);
     QEventLoop loop;
     QByteArray response;
+    bool ended = false;
+    const auto end = [&] {
+        ended = true;
+        loop.quit();
+    };
     QObject::connect(&socket, &QTcpSocket::connected, [&] { socket.write(request); });
     QObject::connect(&socket, &QTcpSocket::readyRead, [&] { response += socket.readAll(); });
-    QObject::connect(&socket, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
-    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
-    loop.exec();
+    QObject::connect(&socket, &QTcpSocket::disconnected, &loop, end);
+    QObject::connect(&socket, &QTcpSocket::errorOccurred, &loop, end);
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    limit.start(60000);
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    if (!ended)
+        loop.exec();
+    EXPECT_TRUE(ended) << "the server did not close the connection within a minute of "
+                       << request.left(80).simplified().data();
     return response + socket.readAll();
 }
 

@@ -31,19 +31,20 @@ CNewWeather MunichStation()
     return block;
 }
 
-COvyxClient::Waits ShortWaits()
+COvyxClient::Waits RoomyWaits()
 {
     COvyxClient::Waits waits;
-    waits.write = 5000;
-    waits.writeReply = 5000;
-    waits.readReply = 5000;
+    waits.connect = kEventWaitMs;
+    waits.write = kEventWaitMs;
+    waits.writeReply = kEventWaitMs;
+    waits.readReply = kEventWaitMs;
     return waits;
 }
 
 void BridgeTest::SetUp()
 {
     ASSERT_TRUE(m_peer.Start());
-    m_client.SetWaits(ShortWaits());
+    m_client.SetWaits(RoomyWaits());
 }
 
 QStringList BridgeTest::LogTexts() const

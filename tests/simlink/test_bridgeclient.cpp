@@ -21,8 +21,8 @@ void ExpectSamePosition(const CAircraft& read, const CAircraft& expected)
 
 } // namespace
 
-// A refused connection fails at once: with a connect wait of half a minute, a client that waited it out would
-// take that long, one that does not takes milliseconds even on a loaded machine.
+// A refused connection fails at once: with a connect wait of a minute, a client that waited it out would take that
+// long, one that does not takes milliseconds even on a loaded machine.
 TEST(BridgeClientConnect, PortWithoutListenerFailsWithinTheConnectWait)
 {
     quint16 closedPort = 0;
@@ -32,9 +32,7 @@ TEST(BridgeClientConnect, PortWithoutListenerFailsWithinTheConnectWait)
         closedPort = server.serverPort();
     }
     COvyxClient client;
-    COvyxClient::Waits waits = ShortWaits();
-    waits.connect = 30000;
-    client.SetWaits(waits);
+    client.SetWaits(RoomyWaits());
     QElapsedTimer elapsed;
     elapsed.start();
     EXPECT_FALSE(client.Connect(QStringLiteral("127.0.0.1"), closedPort));
@@ -46,7 +44,7 @@ TEST_F(BridgeTest, HandshakeSendsTheClientVersionAndLogsThePeer)
 {
     ASSERT_TRUE(ConnectClient());
     EXPECT_TRUE(m_client.IsConnected());
-    ASSERT_TRUE(m_peer.WaitForFrames(1, 1000)) << "the handshake arrived";
+    ASSERT_TRUE(m_peer.WaitForFrames(1, kEventWaitMs)) << "the handshake arrived";
     EXPECT_EQ(m_peer.GetFrames().at(0), "@HELO;000;0043;ClientName=Aerovanev2:ClientAPIVersion=1002");
     EXPECT_EQ(LogTexts(),
               (QStringList{QStringLiteral("(Client) - connected to 127.0.0.1:%1").arg(m_peer.GetPort()),
@@ -60,7 +58,7 @@ TEST_F(BridgeTest, HandshakeSendsTheClientVersionAndLogsThePeer)
 
     // Without an answer the handshake fails.
     COvyxClient silent;
-    COvyxClient::Waits waits = ShortWaits();
+    COvyxClient::Waits waits = RoomyWaits();
     waits.writeReply = 200;
     silent.SetWaits(waits);
     m_peer.SetAnswerDelay(-1);
@@ -83,7 +81,7 @@ TEST_F(BridgeTest, HandshakeAnswersOfAnotherVersionAreReportedButAccepted)
     };
     for (const auto& [answer, version] : cases) {
         COvyxClient client;
-        client.SetWaits(ShortWaits());
+        client.SetWaits(RoomyWaits());
         QSignalSpy log(&client, &COvyxClient::sigUIDebugStringFromClient);
         m_peer.AnswerNextWith(answer);
         ASSERT_TRUE(client.Connect(QStringLiteral("127.0.0.1"), m_peer.GetPort())) << answer;
@@ -236,12 +234,11 @@ TEST_F(BridgeTest, AnswerSplitIntoThreeSegmentsIsReadWhole)
 }
 
 // A late answer to a timed-out read, and a stale answer sent twice, are waiting in the socket when the next read
-// goes out: neither is taken for its answer.
+// goes out: neither is taken for its answer. Only the read that is to time out has a short wait.
 TEST_F(BridgeTest, LateAndStaleAnswersAreNotTakenForTheNext)
 {
-    COvyxClient::Waits waits = ShortWaits();
-    waits.readReply = 150;
-    m_client.SetWaits(waits);
+    COvyxClient::Waits impatient = RoomyWaits();
+    impatient.readReply = 150;
     ASSERT_TRUE(ConnectClient());
     const std::pair<std::function<void()>, std::size_t> misbehave[]
         = {{[&] { m_peer.SetAnswerDelay(400); }, 1}, {[&] { m_peer.SendStaleAnswerAfterNext(); }, 2}};
@@ -249,9 +246,11 @@ TEST_F(BridgeTest, LateAndStaleAnswersAreNotTakenForTheNext)
         const std::size_t sentBefore = m_peer.GetSentCount();
         setup();
         CAircraft aircraft;
+        m_client.SetWaits(impatient);
         m_client.ReadAircraft(aircraft);
+        m_client.SetWaits(RoomyWaits());
         const CAircraft oldSample = m_peer.GetAircraft();
-        ASSERT_TRUE(m_peer.WaitForSent(sentBefore + answers, 10000)) << "the late or stale answers sent";
+        ASSERT_TRUE(m_peer.WaitForSent(sentBefore + answers, kEventWaitMs)) << "the late or stale answers sent";
         QThread::msleep(50);
         m_peer.SetAnswerDelay(0);
 
@@ -293,7 +292,7 @@ TEST_F(BridgeTest, EndlessAnswerIsDroppedAtItsLimitAndOversizedRequestIsNotSent)
     QElapsedTimer elapsed;
     elapsed.start();
     EXPECT_FALSE(m_client.SetWeatherTheme("Fog"));
-    // Dropping it takes milliseconds; waiting for the line end would take the whole five-second reply wait.
+    // Dropping it takes milliseconds; waiting for the line end would take the whole minute-long reply wait.
     EXPECT_LT(elapsed.elapsed(), 1000) << "waited for a line end that cannot come";
     CAircraft aircraft;
     EXPECT_TRUE(m_client.ReadAircraft(aircraft)) << "the rest of the endless answer is not taken for the next";
@@ -311,7 +310,7 @@ TEST_F(BridgeTest, LogoutSendsQuitWithoutWaitingAndSoDoesDeletion)
     ASSERT_TRUE(ConnectClient());
     EXPECT_TRUE(m_client.Logout());
     EXPECT_FALSE(m_client.IsConnected());
-    ASSERT_TRUE(m_peer.WaitForFrames(2, 2000)) << "the logout arrived";
+    ASSERT_TRUE(m_peer.WaitForFrames(2, kEventWaitMs)) << "the logout arrived";
     EXPECT_EQ(m_peer.GetFrames().back(), "@QUIT;082;0006;Logout");
     CAircraft aircraft;
     EXPECT_FALSE(m_client.ReadAircraft(aircraft));
@@ -320,6 +319,6 @@ TEST_F(BridgeTest, LogoutSendsQuitWithoutWaitingAndSoDoesDeletion)
         COvyxClient client;
         ASSERT_TRUE(client.Connect(QStringLiteral("127.0.0.1"), m_peer.GetPort()));
     }
-    ASSERT_TRUE(m_peer.WaitForFrames(4, 2000)) << "the deleted client's logout arrived";
+    ASSERT_TRUE(m_peer.WaitForFrames(4, kEventWaitMs)) << "the deleted client's logout arrived";
     EXPECT_EQ(m_peer.GetFrames().back(), "@QUIT;082;0006;Logout");
 }

@@ -14,14 +14,14 @@ using namespace aviation::structs;
 
 namespace {
 
-// Reads from a raw socket until `lines` line feeds have arrived or the wait is over.
-QByteArray ReadLines(QTcpSocket& socket, int lines, int waitMs)
+// Reads from a raw socket until `lines` line feeds have arrived, the peer has closed, or a minute is over.
+QByteArray ReadLines(QTcpSocket& socket, int lines)
 {
     QByteArray received;
     QElapsedTimer elapsed;
     elapsed.start();
-    while (received.count('\n') < lines && elapsed.elapsed() < waitMs) {
-        if (socket.waitForReadyRead(static_cast<int>(waitMs - elapsed.elapsed())))
+    while (received.count('\n') < lines && elapsed.elapsed() < kEventWaitMs) {
+        if (socket.waitForReadyRead(static_cast<int>(kEventWaitMs - elapsed.elapsed())))
             received += socket.readAll();
         else if (socket.state() != QAbstractSocket::ConnectedState)
             break;
@@ -65,7 +65,7 @@ TEST_F(BridgeTest, ScriptedSessionLeavesTheGoldenFrameLog)
     ASSERT_TRUE(m_client.SendText("Update Weather"));
     ASSERT_TRUE(m_client.ClearWeather());
     ASSERT_TRUE(m_client.Logout());
-    ASSERT_TRUE(m_peer.WaitForFrames(17, 2000)) << "every frame of the session arrived";
+    ASSERT_TRUE(m_peer.WaitForFrames(17, kEventWaitMs)) << "every frame of the session arrived";
 
     std::ifstream file(AEROVANE_TEST_DATA_DIR "/bridge/session-frames.log", std::ios::binary);
     std::ostringstream golden;
@@ -94,27 +94,27 @@ TEST_F(BridgeTest, PeerAnswersRequestsThatArriveTogetherBeforeTheLogoutCloses)
 {
     QTcpSocket socket;
     socket.connectToHost(QStringLiteral("127.0.0.1"), m_peer.GetPort());
-    ASSERT_TRUE(socket.waitForConnected(2000));
+    ASSERT_TRUE(socket.waitForConnected(kEventWaitMs)) << "connected to the peer";
     socket.write("@HELO;000;0043;ClientName=Aerovanev2:ClientAPIVersion=1002\n@COFS;080;0018;ClientVersion=1002\n"
                  "@READ;002;0000;\n@QUIT;082;0006;Logout\n");
-    ASSERT_TRUE(socket.waitForBytesWritten(2000));
-    const QList<QByteArray> answers = ReadLines(socket, 3, 2000).split('\n');
-    ASSERT_GE(answers.size(), 3);
+    ASSERT_TRUE(socket.waitForBytesWritten(kEventWaitMs)) << "the requests written";
+    const QList<QByteArray> answers = ReadLines(socket, 3).split('\n');
+    ASSERT_GE(answers.size(), 3) << "three answers came";
     EXPECT_EQ(answers[0], "@ANSW;000;0048;ServerName=Aerovane Bridge:ServerAPIVersion=1002");
     EXPECT_EQ(answers[1], "@FSST;080;0024;SimVersion=3:FSVersion=3");
     EXPECT_TRUE(answers[2].startsWith("@ANSW;002;0224;NumOfStation=3:FuelWeight=6.700000:StationID=3|Name=Left Main"));
-    EXPECT_TRUE(m_peer.WaitForFrames(4, 2000)) << "the four requests arrived";
+    EXPECT_TRUE(m_peer.WaitForFrames(4, kEventWaitMs)) << "the four requests arrived";
 }
 
 TEST_F(BridgeTest, PeerDropsAClientThatNeverEndsItsLine)
 {
     QTcpSocket socket;
     socket.connectToHost(QStringLiteral("127.0.0.1"), m_peer.GetPort());
-    ASSERT_TRUE(socket.waitForConnected(2000));
+    ASSERT_TRUE(socket.waitForConnected(kEventWaitMs)) << "connected to the peer";
     socket.write(QByteArray(70 * 1024, 'W'));
-    socket.waitForBytesWritten(2000);
-    ReadLines(socket, 1, 3000);
-    EXPECT_NE(socket.state(), QAbstractSocket::ConnectedState);
+    socket.waitForBytesWritten(kEventWaitMs);
+    ReadLines(socket, 1);
+    EXPECT_NE(socket.state(), QAbstractSocket::ConnectedState) << "the peer did not drop the client within a minute";
     EXPECT_TRUE(m_peer.GetFrames().empty());
 
     ASSERT_TRUE(ConnectClient()) << "the peer serves the next client";

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <mutex>
 
@@ -46,7 +47,7 @@ public:
         return lines;
     }
 
-    bool WaitFinished(int count, int timeoutMs = 30000)
+    bool WaitFinished(int count, int timeoutMs = kEventWaitMs)
     {
         std::unique_lock<std::mutex> locker(m_lock);
         return m_changed.wait_for(locker, std::chrono::milliseconds(timeoutMs), [&] { return m_finished >= count; });
@@ -106,16 +107,24 @@ protected:
         recording = std::make_unique<WorkerRecording>(*worker);
     }
 
-    // A worker on the bridge peer that gives a silent peer up after `replyWaitMs` (less than a second unless set).
-    void MakeBridgeWorker(const tools::CBridgePeer& peer, int replyWaitMs = 800)
+    // A worker on the bridge peer whose waits a peer that answers always beats; a test of a silent peer gives the
+    // connection that is to see it short waits (the worker takes them at its next connect).
+    void MakeBridgeWorker(const tools::CBridgePeer& peer)
     {
         CSettings::SetInterfaceType(4);
         CSettings::SetServerIP(QStringLiteral("127.0.0.1"));
         CSettings::SetServerPort(QString::number(peer.GetPort()));
         MakeWorker();
-        COvyxClient::Waits waits = ShortWaits();
-        waits.readReply = waits.writeReply = replyWaitMs;
-        worker->SetBridgeWaits(waits);
+        worker->SetBridgeWaits(RoomyWaits());
+    }
+
+    // Waits that give a silent peer up within a second: for a read (`readReply`) or for a write or the version
+    // exchange (`writeReply`). The connection's other exchanges keep their room.
+    static COvyxClient::Waits SilentPeerWaits(int COvyxClient::Waits::*reply)
+    {
+        COvyxClient::Waits waits = RoomyWaits();
+        waits.*reply = 1000;
+        return waits;
     }
 
     // Queues the job and waits until it and the `followers` jobs it queues have finished.
@@ -227,7 +236,7 @@ TEST_F(ConnectWorkerTest, TenThousandJobsQueuedWhileTheThreadKeepsFinishingAllFi
     MakeWorker();
     for (int i = 1; i <= kJobs; ++i) {
         worker->AddJob(CJob(i % 2 ? JobRefreshAI : JobSendStationToFS, QString()));
-        ASSERT_TRUE(recording->WaitFinished(i, 5000)) << "job " << i << " finished";
+        ASSERT_TRUE(recording->WaitFinished(i)) << "job " << i << " finished";
     }
     worker->wait();
     EXPECT_EQ(recording->Lines("finished").size(), kJobs);
@@ -317,7 +326,7 @@ TEST_F(ConnectWorkerBridge, WeatherTransferSendsEveryRecordWhileHandOversGoOnUnh
     // record's progress and the last one's came while the transfer ran; a transfer holding the records' lock
     // throughout would let none through before its end.
     int handOversDuringTransfer = 0;
-    while (recording->Lines("finished").size() < 4 && transfer.elapsed() < 30000) {
+    while (recording->Lines("finished").size() < 4 && transfer.elapsed() < kEventWaitMs) {
         worker->SetWeather(kStations);
         worker->SetWindLevel(aviation::weather::CLevel(3000, aviation::weather::CWind(250, 20), 2, -4, 908, -1));
         const int recordsBegun = recording->Lines("progress").size();
@@ -339,13 +348,11 @@ TEST_F(ConnectWorkerBridge, WeatherTransferSendsEveryRecordWhileHandOversGoOnUnh
 
 TEST_F(ConnectWorkerBridge, StopGivesUpARequestThePeerNeverAnswers)
 {
-    // The read waits the full ten seconds for its answer; a stop ends that wait within milliseconds.
-    MakeBridgeWorker(peer, COvyxClient::Waits().readReply);
-    RunJob(JobConnect, QString(), 2);
+    // The read waits a whole minute for its answer; a stop ends that wait within milliseconds.
     const std::size_t framesBefore = peer.GetFrames().size();
     peer.SetAnswerDelay(-1);
     worker->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
-    ASSERT_TRUE(peer.WaitForFrames(framesBefore + 1, 5000)) << "the read sent";
+    ASSERT_TRUE(peer.WaitForFrames(framesBefore + 1, kEventWaitMs)) << "the read sent";
 
     QElapsedTimer stop;
     stop.start();
@@ -371,7 +378,8 @@ TEST_F(ConnectWorkerBridge, EveryWayTheLinkBreaksEndsItAndIsReported)
     };
     const quint16 port = peer.GetPort();
     CSettings::SetPauseBetweenWXStation(0);
-    for (const auto& [breakLink, cause] : cases) {
+    for (std::size_t row = 0; row < std::size(cases); ++row) {
+        const auto& [breakLink, cause] = cases[row];
         SCOPED_TRACE(cause.toStdString());
         ASSERT_TRUE(worker->IsConnected());
         breakLink(peer);
@@ -389,6 +397,9 @@ TEST_F(ConnectWorkerBridge, EveryWayTheLinkBreaksEndsItAndIsReported)
         peer.Stop();
         peer.SetAnswerDelay(0);
         ASSERT_TRUE(peer.Start(port));
+        // The connection the next row breaks: where the peer falls silent, its reads are given up within a second.
+        const bool nextFallsSilent = row + 1 < std::size(cases) && cases[row + 1].second == "no answer";
+        worker->SetBridgeWaits(nextFallsSilent ? SilentPeerWaits(&COvyxClient::Waits::readReply) : RoomyWaits());
         RunJob(JobConnect, QString(), 2);
 
         // The stations the failed transfer could not send wait for the next one.
@@ -435,6 +446,9 @@ TEST_F(ConnectWorkerTest, HandshakeFailingAfterTheLoginLeavesNoLinkAndSaysWhy)
         {{hello, Frame(LinkFsst, 80, "SimVersion=0:FSVersion=0")}, "Connected to Aerovane Server, wait for Sim"},
     };
     for (const auto& [answers, status] : cases) {
+        // The version exchange the peer leaves unanswered is given up within a second.
+        worker->SetBridgeWaits(status == "server found, no answer" ? SilentPeerWaits(&COvyxClient::Waits::writeReply)
+                                                                   : RoomyWaits());
         if (answers.empty())
             peer.CloseOnNextRequest();
         for (const std::string& answer : answers)
@@ -485,7 +499,7 @@ TEST_F(ConnectWorkerBridge, AircraftIsReadBetweenTheRecordsOfALongTransfer)
     worker->AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
     int sendingSeen = 0;
     int readsQueued = 0;
-    while (recording->Lines("finished").filter("Set Weather").isEmpty() && transfer.elapsed() < 30000) {
+    while (recording->Lines("finished").filter("Set Weather").isEmpty() && transfer.elapsed() < kEventWaitMs) {
         sendingSeen += worker->IsSendingWeather();
         worker->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
         ++readsQueued;
@@ -493,7 +507,7 @@ TEST_F(ConnectWorkerBridge, AircraftIsReadBetweenTheRecordsOfALongTransfer)
     }
     const qint64 transferMs = transfer.elapsed();
     ASSERT_FALSE(recording->Lines("finished").filter("Set Weather").isEmpty()) << "the transfer finished";
-    ASSERT_TRUE(worker->wait(5000)) << "the worker's thread ended";
+    ASSERT_TRUE(worker->wait(kEventWaitMs)) << "the worker's thread ended";
 
     ASSERT_EQ(peer.GetWeatherWrites().size(), records.size());
     EXPECT_GE(transferMs, 30 * 50);
@@ -521,7 +535,7 @@ TEST_F(ConnectWorkerBridge, ClearWXStopsTheTransferWithinOneRecordAndDropsTheWai
     worker->AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
     QElapsedTimer wait;
     wait.start();
-    while (peer.GetWeatherWrites().size() < 2 && wait.elapsed() < 5000)
+    while (peer.GetWeatherWrites().size() < 2 && wait.elapsed() < kEventWaitMs)
         QThread::msleep(5);
     ASSERT_GE(peer.GetWeatherWrites().size(), 2u) << "two records written";
     worker->SetWeather(kStations);
@@ -530,7 +544,7 @@ TEST_F(ConnectWorkerBridge, ClearWXStopsTheTransferWithinOneRecordAndDropsTheWai
     worker->StopWeatherTransfer();
     worker->AddJob(CJob(JobClearWeather, QStringLiteral("Clear WX")));
     ASSERT_TRUE(recording->WaitFinished(5)) << "the stopped transfer and Clear WX finished";
-    ASSERT_TRUE(worker->wait(5000)) << "the worker's thread ended";
+    ASSERT_TRUE(worker->wait(kEventWaitMs)) << "the worker's thread ended";
 
     EXPECT_LE(peer.GetWeatherWrites().size(), 3u);
     EXPECT_EQ(FramesStartingWith(peer.GetFrames(), "@WRIT;081").size(), 1u);
