@@ -220,11 +220,12 @@ private:
     // The connection thread reports the simulator connected.
     bool IsLinkUp() const;
     void FitOutputArea();
-    // Downloads and unpacks one archived file into the folder; false, with the error logged and shown, when
-    // either fails or the window closed meanwhile.
+    // Downloads and unpacks one archived file into the folder; false, with the error logged and shown and its
+    // cause in words in *cause, when either fails or the window closed meanwhile.
     struct HistoryPart;
-    bool FetchHistoryPart(const QString& folder, const HistoryPart& part);
-    // The warning box naming the ticked history parts that could not be had, and what follows from it.
+    bool FetchHistoryPart(const QString& folder, const HistoryPart& part, QString* cause);
+    // The warning box naming the ticked history parts that could not be had, each with its cause ("Wind (HTTP
+    // 404)"), and what follows from it.
     void WarnHistoryPartsFailed(const QStringList& parts, const QString& consequence);
     void OnAutoConnectRetry();
     // Queues a connect unless one is queued or running or the link is up.

@@ -136,15 +136,21 @@ void Aerovane_Pro::OnDlgHistoryWeather()
             qDebug() << "Cant create Directory history";
     }
 
+    // Each part that fails is named with its cause.
+    const auto failed
+        = [](const HistoryPart& part, const QString& cause) { return QStringLiteral("%1 (%2)").arg(part.name, cause); };
     // Without the METAR reports there is nothing to replace the weather with: the weather held stays.
-    if (!FetchHistoryPart(folder, metar)) {
+    QString metarCause;
+    if (!FetchHistoryPart(folder, metar, &metarCause)) {
         if (!closing)
-            WarnHistoryPartsFailed({metar.name}, QStringLiteral("The weather in use stays."));
+            WarnHistoryPartsFailed({failed(metar, metarCause)}, QStringLiteral("The weather in use stays."));
         return;
     }
     // A missing SYNOP or upper-air file leaves only that part out.
-    const bool synopLoaded = withSynop && FetchHistoryPart(folder, synop);
-    const bool gribLoaded = withGrib && FetchHistoryPart(folder, grib);
+    QString synopCause;
+    QString gribCause;
+    const bool synopLoaded = withSynop && FetchHistoryPart(folder, synop, &synopCause);
+    const bool gribLoaded = withGrib && FetchHistoryPart(folder, grib, &gribCause);
     if (closing)
         return;
 
@@ -156,13 +162,13 @@ void Aerovane_Pro::OnDlgHistoryWeather()
     // The chosen weather goes out with the next tick, not at the next due update.
     weatherWorker->RequestWeatherUpdate();
 
-    QStringList failed;
+    QStringList missing;
     if (withSynop && !synopLoaded)
-        failed << synop.name;
+        missing << failed(synop, synopCause);
     if (withGrib && !gribLoaded)
-        failed << grib.name;
-    if (!failed.isEmpty())
-        WarnHistoryPartsFailed(failed, QStringLiteral("The historic weather is used without these parts."));
+        missing << failed(grib, gribCause);
+    if (!missing.isEmpty())
+        WarnHistoryPartsFailed(missing, QStringLiteral("The historic weather is used without these parts."));
 }
 
 void Aerovane_Pro::WarnHistoryPartsFailed(const QStringList& parts, const QString& consequence)
@@ -173,7 +179,7 @@ void Aerovane_Pro::WarnHistoryPartsFailed(const QStringList& parts, const QStrin
                     {}});
 }
 
-bool Aerovane_Pro::FetchHistoryPart(const QString& folder, const HistoryPart& part)
+bool Aerovane_Pro::FetchHistoryPart(const QString& folder, const HistoryPart& part, QString* cause)
 {
     // The window may have closed, and let go of its downloader, while an earlier download waited.
     if (closing || !downloader)
@@ -182,13 +188,14 @@ bool Aerovane_Pro::FetchHistoryPart(const QString& folder, const HistoryPart& pa
     emit sigUIDebugString(QStringLiteral("(Main) - ") + part.downloading, 0);
     const QString url = CSettings::GetServerUrl() + QStringLiteral("/history/") + part.remoteName;
     QFile gzFile(folder + part.gzName);
-    // History files run to several MB (the grid about 7 MB): a slow link needs minutes for them, and a transfer
-    // that stalls or trickles is given up by the downloader's stall rule long before this deadline.
-    const int code = downloader->Download(url, &gzFile, downloader->GetLargeFileDeadline());
+    // History files run to several MB (the grid about 7 MB): a slow link needs minutes for them, while a server
+    // that stalls or trickles is given up by the downloader's stall rule or the deadline that fits the file's size.
+    const int code = downloader->DownloadLargeFile(url, &gzFile);
     if (closing)
         return false;
     if (code != 0) {
-        const QString error = QStringLiteral("Download of %1 failed: %2").arg(url, QString::number(code));
+        *cause = downloader->GetLastErrorText();
+        const QString error = QStringLiteral("Download of %1 failed: %2").arg(url, *cause);
         emit sigUIDebugString(QStringLiteral("(Main) - ") + error, 0);
         emit sigUIProgressTextUpdate(error);
         return false;
@@ -198,7 +205,8 @@ bool Aerovane_Pro::FetchHistoryPart(const QString& folder, const HistoryPart& pa
     UnpackGzFile(folder + part.gzName, folder + part.textName);
     // A reply that was no gzip file (an error page, a cut transfer) unpacks to nothing.
     if (QFileInfo(folder + part.textName).size() == 0) {
-        const QString error = QStringLiteral("Unpacking of %1 failed").arg(part.remoteName);
+        *cause = QStringLiteral("damaged or incomplete archive");
+        const QString error = QStringLiteral("Unpacking of %1 failed: %2").arg(part.remoteName, *cause);
         emit sigUIDebugString(QStringLiteral("(Main) - ") + error, 0);
         emit sigUIProgressTextUpdate(error);
         return false;

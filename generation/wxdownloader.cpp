@@ -12,6 +12,7 @@
 
 #include <deque>
 #include <functional>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -118,7 +119,7 @@ WXDownloader::~WXDownloader()
     delete m_manager;
 }
 
-QNetworkReply* WXDownloader::Fetch(const QString& url, int deadlineMs, QByteArray& body)
+QNetworkReply* WXDownloader::Fetch(const QString& url, Deadline deadline, QByteArray& body)
 {
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
     request.setTransferTimeout(m_transferTimeoutMs);
@@ -126,13 +127,15 @@ QNetworkReply* WXDownloader::Fetch(const QString& url, int deadlineMs, QByteArra
     // Without a bound the network layer reads ahead of the size check as fast as the server sends.
     reply->setReadBufferSize(kReadAheadBytes);
 
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    connect(&deadline, &QTimer::timeout, reply, [reply] {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QTimer deadlineTimer;
+    deadlineTimer.setSingleShot(true);
+    connect(&deadlineTimer, &QTimer::timeout, reply, [reply] {
         reply->setProperty(kDeadlinePassed, true);
         reply->abort();
     });
-    deadline.start(deadlineMs > 0 ? deadlineMs : m_deadlineMs);
+    deadlineTimer.start(deadline.milliseconds);
     StallWatch stallWatch(m_stallWindowMs, m_stallMinimumBytes, [reply] {
         reply->setProperty(kStalled, true);
         reply->abort();
@@ -159,13 +162,36 @@ QNetworkReply* WXDownloader::Fetch(const QString& url, int deadlineMs, QByteArra
             body += reply->readAll();
         stallWatch.Received(body.size());
     };
-    connect(reply, &QNetworkReply::metaDataChanged, reply,
-            [reply, withinCap] { withinCap(reply->header(QNetworkRequest::ContentLengthHeader).toLongLong()); });
+    bool answered = false;
+    connect(reply, &QNetworkReply::metaDataChanged, reply, [&, reply, withinCap] {
+        answered = answered || reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (withinCap(length.toLongLong()) && deadline.fitsLength && length.isValid())
+            deadlineTimer.start(
+                static_cast<int>(qMax<qint64>(0, FittedDeadline(length.toLongLong()) - sinceStart.elapsed())));
+    });
     connect(reply, &QNetworkReply::readyRead, reply, collect);
     if (!reply->isFinished())
         loop.exec();
     collect();
+    m_serverAnswered.insert(ServerOf(url), answered);
     return reply;
+}
+
+qint64 WXDownloader::FittedDeadline(qint64 length) const
+{
+    if (m_lowestRateBytesPerSecond <= 0)
+        return m_largeFileDeadlineMs;
+    const qint64 atLowestRate = length / m_lowestRateBytesPerSecond * 1000
+        + length % m_lowestRateBytesPerSecond * 1000 / m_lowestRateBytesPerSecond;
+    return qBound<qint64>(m_leastFittedDeadlineMs, atLowestRate, std::numeric_limits<int>::max());
+}
+
+QString WXDownloader::ServerOf(const QString& url)
+{
+    const QUrl parsed(url, QUrl::TolerantMode);
+    const int defaultPort = parsed.scheme() == QLatin1String("https") ? 443 : 80;
+    return QStringLiteral("%1://%2:%3").arg(parsed.scheme(), parsed.host()).arg(parsed.port(defaultPort));
 }
 
 int WXDownloader::Finish(QNetworkReply* reply)
@@ -196,11 +222,21 @@ int WXDownloader::Finish(QNetworkReply* reply)
 
 int WXDownloader::Download(const QString& url, QIODevice* target, int deadlineMs)
 {
+    return DownloadWithin(url, target, {deadlineMs > 0 ? deadlineMs : m_deadlineMs, false});
+}
+
+int WXDownloader::DownloadLargeFile(const QString& url, QIODevice* target)
+{
+    return DownloadWithin(url, target, {m_largeFileDeadlineMs, true});
+}
+
+int WXDownloader::DownloadWithin(const QString& url, QIODevice* target, Deadline deadline)
+{
     m_lastError.clear();
     m_lastErrorText.clear();
     ++m_busyDepth;
     QByteArray body;
-    QNetworkReply* reply = Fetch(url, deadlineMs, body);
+    QNetworkReply* reply = Fetch(url, deadline, body);
     const int code = Finish(reply);
     // A target that does not open loses the body, but the transfer itself succeeded.
     if (code == QNetworkReply::NoError && target && target->open(QIODevice::WriteOnly)) {

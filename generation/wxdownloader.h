@@ -2,6 +2,7 @@
 // painting and the timers keep firing while the reply comes in.
 #pragma once
 
+#include <QHash>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QObject>
@@ -14,13 +15,15 @@ class WXDownloader : public QObject
     Q_OBJECT
 
 public:
-    // A transfer during which no data arrives for this long is ended with a failure.
-    static constexpr int kDefaultTransferTimeoutMs = 60000;
+    // A transfer during which no data arrives for this long is ended with a failure ("timed out"). It stays above
+    // the stall window, so that a transfer that stops is given up by the stall rule and named as stalled.
+    static constexpr int kDefaultTransferTimeoutMs = 90000;
     // A transfer that brings fewer than this many bytes within any stretch of this length is given up as
     // stalled: a server that trickles its answer does not hold its caller until the deadline. A slow but real
     // line brings far more.
     static constexpr int kDefaultStallWindowMs = 60000;
     static constexpr qint64 kDefaultStallMinimumBytes = 1024;
+    static_assert(kDefaultTransferTimeoutMs > kDefaultStallWindowMs, "a stall is named by the stall rule");
     // A transfer that has not ended this long after its start is ended with a failure, however steadily a server
     // trickles its bytes.
     static constexpr int kDefaultDeadlineMs = 120000;
@@ -28,6 +31,11 @@ public:
     // (the historic grid), which the stall rule guards while it arrives on a slow link.
     static constexpr int kSmallDocumentDeadlineMs = 10000;
     static constexpr int kLargeFileDeadlineMs = 30 * 60 * 1000;
+    // A large file that announces its length gets the time that length takes at this lowest rate, and at least
+    // the least deadline, in place of kLargeFileDeadlineMs: a server just above the stall rule does not hold its
+    // caller for half an hour, while a slow but real line (20 kB/s) still brings a file of several MB.
+    static constexpr qint64 kLowestRateBytesPerSecond = 4 * 1024;
+    static constexpr int kLeastFittedDeadlineMs = 2 * 60 * 1000;
     // A body larger than this is not taken: the transfer is ended with a failure. The weather file is about
     // 110 kB packed.
     static constexpr qint64 kDefaultMaxBodySize = 16LL * 1024 * 1024;
@@ -42,10 +50,16 @@ public:
     // GET the URL; on success the body, read as UTF-8, replaces *body. Same result as Download. Calls may
     // nest (a timer slot may start one while another waits): each has its own reply and loop.
     int DownloadWithProgress(const QString& url, QString* body, int deadlineMs = 0);
+    // As Download, for a file of up to several MB: its deadline fits the length the server announces (see
+    // kLowestRateBytesPerSecond); a file of unknown length has the large file deadline.
+    int DownloadLargeFile(const QString& url, QIODevice* target);
     // The last failure's code as a decimal number; empty after a call that succeeded.
     QString GetLastError() const { return m_lastError; }
     // The last failure's cause in words ("timed out", "connection refused", "HTTP 500"); empty after a success.
     QString GetLastErrorText() const { return m_lastErrorText; }
+    // Whether the last reply from the server of this URL (its scheme, host and port) began with a status line: the
+    // server was reached, even when the transfer then failed (an error status, a stall in the body).
+    bool ServerAnswered(const QString& url) const { return m_serverAnswered.value(ServerOf(url), false); }
     // True while at least one call of Download or DownloadWithProgress is under way.
     bool IsBusy() const { return m_busyDepth > 0; }
     // Ends every transfer still running with the "operation canceled" failure, so the calls waiting for them
@@ -60,7 +74,13 @@ public:
     int GetSmallDocumentDeadline() const { return m_smallDocumentDeadlineMs; }
     // The deadline of a file of several MB (kLargeFileDeadlineMs unless set).
     void SetLargeFileDeadline(int milliseconds) { m_largeFileDeadlineMs = milliseconds; }
-    int GetLargeFileDeadline() const { return m_largeFileDeadlineMs; }
+    // The deadline of a large file that announces its length: that length at lowestBytesPerSecond, at least
+    // leastDeadlineMs (kLowestRateBytesPerSecond and kLeastFittedDeadlineMs unless set).
+    void SetFittedDeadline(qint64 lowestBytesPerSecond, int leastDeadlineMs)
+    {
+        m_lowestRateBytesPerSecond = lowestBytesPerSecond;
+        m_leastFittedDeadlineMs = leastDeadlineMs;
+    }
     // Transfers that bring fewer than minimumBytes within any windowMs are given up as stalled; 0 turns this off.
     void SetStallLimit(int windowMs, qint64 minimumBytes)
     {
@@ -78,9 +98,21 @@ public slots:
     void OnNetworkError(QNetworkReply::NetworkError code);
 
 private:
+    // The deadline a transfer starts with, and whether it is fitted to the length the server announces.
+    struct Deadline
+    {
+        int milliseconds;
+        bool fitsLength;
+    };
+
     // Sends the GET and waits for the end of the reply, collecting its body into `body` as it arrives; the
     // caller releases the reply.
-    QNetworkReply* Fetch(const QString& url, int deadlineMs, QByteArray& body);
+    QNetworkReply* Fetch(const QString& url, Deadline deadline, QByteArray& body);
+    int DownloadWithin(const QString& url, QIODevice* target, Deadline deadline);
+    // The time a body of this length may take at the lowest rate, at least the least fitted deadline.
+    qint64 FittedDeadline(qint64 length) const;
+    // "scheme://host:port" of a URL.
+    static QString ServerOf(const QString& url);
     // The reply's code; for a failure also the last error text and the debug line.
     int Finish(QNetworkReply* reply);
 
@@ -92,7 +124,10 @@ private:
     int m_deadlineMs = kDefaultDeadlineMs;
     int m_smallDocumentDeadlineMs = kSmallDocumentDeadlineMs;
     int m_largeFileDeadlineMs = kLargeFileDeadlineMs;
+    qint64 m_lowestRateBytesPerSecond = kLowestRateBytesPerSecond;
+    int m_leastFittedDeadlineMs = kLeastFittedDeadlineMs;
     int m_stallWindowMs = kDefaultStallWindowMs;
     qint64 m_stallMinimumBytes = kDefaultStallMinimumBytes;
     qint64 m_maxBodySize = kDefaultMaxBodySize;
+    QHash<QString, bool> m_serverAnswered;
 };

@@ -87,7 +87,6 @@ protected:
                           const QString& grid = QString::fromLatin1(kFrankfurtGrid))
     {
         WriteFile(ProgramFile(QStringLiteral("airportlist.txt")), airports);
-        m_gen.downloader.SetTransferTimeout(1500);
         m_generator = std::make_unique<CWeatherWorker>(&m_gen);
         m_generator->LoadWeatherFromText(QString::fromLatin1(metars), QString(), grid);
         m_gen.Clear();

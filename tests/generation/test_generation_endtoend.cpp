@@ -53,7 +53,6 @@ protected:
         CSettings::SetWeatherRadius(100);
         WriteFile(ProgramFile(QStringLiteral("airportlist.txt")), kAirports);
         m_server.SetCombinedText(QByteArray("[METAR]\n") + kMetars + "[/METAR]\n");
-        m_linked.downloader.SetTransferTimeout(1500);
         Connect();
         m_generator = std::make_unique<CWeatherWorker>(&m_linked);
         m_generator->DownloadWeather();

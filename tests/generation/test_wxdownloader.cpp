@@ -1,3 +1,4 @@
+#include "generation/gzipunpack.h"
 #include "generation/wxdownloader.h"
 #include "weatherworkertest.h"
 
@@ -17,7 +18,6 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_server.Listen());
-        m_downloader.SetTransferTimeout(1500);
         QObject::connect(&m_downloader, &WXDownloader::DownloadProgress,
                          [this](qint64 received, qint64 total) { m_progress.emplace_back(received, total); });
     }
@@ -39,37 +39,83 @@ TEST_F(WXDownloaderTest, DownloadWritesTheBodyAndFailuresLeaveTheTargetAlone)
     const QString historicMetars = QStringLiteral("/history/metar_noaa_2022-10-22_03_00_00.gz");
     m_server.SetFailure(historicMetars, WxServer::Failure::Trickle);
     m_server.SetFailure(QStringLiteral("/error.gz"), WxServer::Failure::InternalError);
-    // A second server sends the weather file (packed before any transfer starts) at 20 kB/s.
+    const QString historicGrid = QStringLiteral("/history/grib_1x1_2022-10-22_03_00_00.gz");
+    m_server.SetFailure(historicGrid, WxServer::Failure::SlowThenTrickle);
+    // A second server sends the weather file (packed before any transfer starts) and the history METARs at
+    // 20 kB/s.
     WxServer slowLine(QStringLiteral(AEROVANE_WXSERVER_DATA));
     ASSERT_TRUE(slowLine.Listen());
     slowLine.SetFailure(QStringLiteral("/weather_vatsim.gz"), WxServer::Failure::Slow);
+    slowLine.SetFailure(historicMetars, WxServer::Failure::Slow);
     // Less than 64 bytes in a second is a stall: the trickle brings 5, the slow line 20 kB.
     m_downloader.SetStallLimit(1000, 64);
+    // A large file may take the time its length takes at 1 kB/s: twenty times what the slow line needs.
+    m_downloader.SetFittedDeadline(1000, 100);
+    const QByteArray metarText
+        = ReadFile(QStringLiteral(AEROVANE_WXSERVER_DATA "/history/metar_noaa_2022-10-22_03_00_00"));
     struct Case
     {
         const char* name;
         QString url;
         int code; // -1: any failure
         const char* cause; // nullptr: any
-        int deadlineMs;
+        int deadlineMs; // -1: a large file's deadline
+        bool answered; // the server sent its status line
+        QByteArray text; // of a success, unpacked
     };
     const Case cases[] = {
-        {"whole body", Url(QStringLiteral("/weather_vatsim.gz")), 0, "", 0},
-        {"not found", Url(QStringLiteral("/nothing.gz")), QNetworkReply::ContentNotFoundError, "HTTP 404", 0},
-        {"server error", Url(QStringLiteral("/error.gz")), -1, "HTTP 500", 0},
-        {"connection refused", ClosedPortUrl() + QStringLiteral("/weather_vatsim.gz"),
-         QNetworkReply::ConnectionRefusedError, "connection refused", 0},
-        {"silent server is given up as stalled", Url(QStringLiteral("/slow.gz")), QNetworkReply::TimeoutError,
-         "stalled: less than 64 bytes in 1 s", 0},
+        {"whole body", Url(QStringLiteral("/weather_vatsim.gz")), 0, "", 0, true, m_server.CombinedText()},
+        {"not found", Url(QStringLiteral("/nothing.gz")), QNetworkReply::ContentNotFoundError, "HTTP 404", 0, true, {}},
+        {"server error", Url(QStringLiteral("/error.gz")), -1, "HTTP 500", 0, true, {}},
+        {"connection refused",
+         ClosedPortUrl() + QStringLiteral("/weather_vatsim.gz"),
+         QNetworkReply::ConnectionRefusedError,
+         "connection refused",
+         0,
+         false,
+         {}},
+        {"silent server is given up as stalled",
+         Url(QStringLiteral("/slow.gz")),
+         QNetworkReply::TimeoutError,
+         "stalled: less than 64 bytes in 1 s",
+         0,
+         false,
+         {}},
         // A byte every 200 ms never lets the inactivity time-out run out; the stall rule ends it long before the
         // deadline of two minutes.
-        {"trickling server is given up as stalled", Url(historicMetars), QNetworkReply::TimeoutError,
-         "stalled: less than 64 bytes in 1 s", 0},
+        {"trickling server is given up as stalled",
+         Url(historicMetars),
+         QNetworkReply::TimeoutError,
+         "stalled: less than 64 bytes in 1 s",
+         0,
+         true,
+         {}},
+        // 32 kB at 20 kB/s, then a byte every 200 ms: the rule looks back over the last second, not the whole
+        // transfer, and keeps looking after a second that brought enough.
+        {"trickle after a fast start is given up as stalled",
+         Url(historicGrid),
+         QNetworkReply::TimeoutError,
+         "stalled: less than 64 bytes in 1 s",
+         10000,
+         true,
+         {}},
         // The weather file (110 kB) takes five seconds at 20 kB/s: the line passes the stall rule and runs to its
         // deadline.
-        {"slow line runs to its deadline", slowLine.BaseUrl() + QStringLiteral("/weather_vatsim.gz"),
-         QNetworkReply::TimeoutError, "timed out", 3000},
-        {"host that does not resolve", QStringLiteral("http://no-such-host.invalid/weather_vatsim.gz"), -1, nullptr, 0},
+        {"slow line runs to its deadline",
+         slowLine.BaseUrl() + QStringLiteral("/weather_vatsim.gz"),
+         QNetworkReply::TimeoutError,
+         "timed out",
+         3000,
+         true,
+         {}},
+        {"slow line brings a large file whole", slowLine.BaseUrl() + historicMetars, 0, "", -1, true, metarText},
+        {"host that does not resolve",
+         QStringLiteral("http://no-such-host.invalid/weather_vatsim.gz"),
+         -1,
+         nullptr,
+         0,
+         false,
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -81,15 +127,18 @@ TEST_F(WXDownloaderTest, DownloadWritesTheBodyAndFailuresLeaveTheTargetAlone)
         m_progress.clear();
 
         QFile target(path);
-        const int code = m_downloader.Download(c.url, &target, c.deadlineMs);
+        const int code = c.deadlineMs < 0 ? m_downloader.DownloadLargeFile(c.url, &target)
+                                          : m_downloader.Download(c.url, &target, c.deadlineMs);
         EXPECT_EQ(c.code == -1 ? code != 0 : code == c.code, true) << code;
         EXPECT_EQ(m_downloader.GetLastError(), code ? QString::number(code) : QString());
         if (c.cause) {
             EXPECT_EQ(m_downloader.GetLastErrorText().toStdString(), c.cause);
         }
+        EXPECT_EQ(m_downloader.ServerAnswered(c.url), c.answered);
         const QByteArray body = ReadFile(path);
         EXPECT_EQ(body.startsWith("\x1f\x8b") && body.size() > 10000, code == 0);
         EXPECT_EQ(body == "previous weather", code != 0);
+        EXPECT_TRUE(code != 0 || gUncompress(body) == c.text);
         ASSERT_FALSE(m_progress.empty());
         EXPECT_EQ(m_progress.back(), std::make_pair(qint64(0), qint64(0)));
     }
@@ -107,7 +156,6 @@ TEST_F(WXDownloaderTest, DownloadWithProgressNestsInsideAWaitingOne)
 {
     // The outer call waits on a stalled server; a timer fires inside its event loop and starts a second one.
     m_server.SetFailure(QStringLiteral("/aerovane_info.php"), WxServer::Failure::Stall);
-    m_downloader.SetTransferTimeout(800);
     bool busyInside = false;
     int innerCode = -1;
     QString innerBody;
@@ -117,7 +165,8 @@ TEST_F(WXDownloaderTest, DownloadWithProgressNestsInsideAWaitingOne)
             Url(QStringLiteral("/get_grib_v2.php?lat=50.03&lon=8.57&mode=single&key=64093")), &innerBody);
     });
     QString outerBody = QStringLiteral("unchanged");
-    const int outerCode = m_downloader.DownloadWithProgress(Url(QStringLiteral("/aerovane_info.php")), &outerBody);
+    // The outer call's deadline ends it; the inner one has the downloader's limits.
+    const int outerCode = m_downloader.DownloadWithProgress(Url(QStringLiteral("/aerovane_info.php")), &outerBody, 800);
 
     EXPECT_TRUE(busyInside);
     EXPECT_EQ(innerCode, 0);

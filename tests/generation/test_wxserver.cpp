@@ -166,3 +166,27 @@ TEST(WxServer, AnswersCarryTheirLengthAndFailuresLookLikeARealServer)
     EXPECT_EQ(grid.count("\nGRIB "), 37 * 71);
     EXPECT_TRUE(server.Requests().contains(QStringLiteral("/weather_vatsim.gz")));
 }
+
+TEST(WxServer, EveryFailureNameOfTheCommandLineGivesItsMode)
+{
+    using Failure = WxServer::Failure;
+    const std::pair<const char*, Failure> names[] = {{"404", Failure::NotFound},
+                                                     {"stall", Failure::Stall},
+                                                     {"corrupt-gzip", Failure::CorruptGzip},
+                                                     {"html", Failure::HtmlPage},
+                                                     {"grid-error", Failure::GridError},
+                                                     {"cut", Failure::CutAtSection},
+                                                     {"trickle", Failure::Trickle},
+                                                     {"500", Failure::InternalError},
+                                                     {"slow", Failure::Slow},
+                                                     {"slow-then-trickle", Failure::SlowThenTrickle},
+                                                     {"none", Failure::None}};
+    for (const auto& [name, expected] : names) {
+        Failure failure = expected == Failure::None ? Failure::Stall : Failure::None;
+        EXPECT_TRUE(WxServer::ParseFailure(QString::fromLatin1(name), failure)) << name;
+        EXPECT_TRUE(failure == expected) << name;
+    }
+    Failure failure = Failure::Stall;
+    EXPECT_FALSE(WxServer::ParseFailure(QStringLiteral("Slow"), failure));
+    EXPECT_TRUE(failure == Failure::Stall);
+}

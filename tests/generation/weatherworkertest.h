@@ -55,7 +55,6 @@ protected:
         platform::SetProgramFolderForTesting(m_programDir.path());
         ASSERT_TRUE(m_server.Listen());
         PointSettingsAt(m_server.BaseUrl());
-        m_host.downloader.SetTransferTimeout(1500);
     }
 
     void TearDown() override

@@ -150,6 +150,7 @@ bool WxServer::ParseFailure(const QString& name, Failure& failure)
                                                   {QStringLiteral("trickle"), Failure::Trickle},
                                                   {QStringLiteral("500"), Failure::InternalError},
                                                   {QStringLiteral("slow"), Failure::Slow},
+                                                  {QStringLiteral("slow-then-trickle"), Failure::SlowThenTrickle},
                                                   {QStringLiteral("none"), Failure::None}};
     const auto found = names.find(name);
     if (found == names.end())
@@ -227,12 +228,17 @@ void WxServer::OnReadyRead(QTcpSocket* socket)
         return;
     }
     const int mark = target.indexOf('?');
+    const Pace trickle{1, kTrickleGapMs};
+    const Pace slow{kSlowChunkBytes, kSlowGapMs};
     switch (m_failures.value(QUrl::fromPercentEncoding(target.left(mark).toLatin1()))) {
     case Failure::Trickle:
-        SendPaced(socket, answer, 1, kTrickleGapMs);
+        SendPaced(socket, answer, trickle, 0, trickle);
         break;
     case Failure::Slow:
-        SendPaced(socket, answer, kSlowChunkBytes, kSlowGapMs);
+        SendPaced(socket, answer, slow, 0, slow);
+        break;
+    case Failure::SlowThenTrickle:
+        SendPaced(socket, answer, slow, kSlowStartBytes, trickle);
         break;
     default:
         Send(socket, answer);
@@ -289,6 +295,7 @@ bool WxServer::Route(const QString& target, Answer& answer) const
     }
     case Failure::Trickle:
     case Failure::Slow:
+    case Failure::SlowThenTrickle:
         break;
     case Failure::InternalError:
         answer = {500, "text/plain", "internal server error\n"};
@@ -411,22 +418,25 @@ void WxServer::Send(QTcpSocket* socket, const Answer& answer)
     socket->disconnectFromHost();
 }
 
-void WxServer::SendPaced(QTcpSocket* socket, const Answer& answer, int chunkBytes, int gapMs)
+void WxServer::SendPaced(QTcpSocket* socket, const Answer& answer, Pace pace, int paceBytes, Pace after)
 {
     socket->write(Head(answer));
     // Tied to the socket: a client that gives up takes the rest of the answer with it.
     auto* timer = new QTimer(socket);
     auto sent = std::make_shared<int>(0);
     const QByteArray body = answer.body;
-    connect(timer, &QTimer::timeout, socket, [socket, timer, body, sent, chunkBytes] {
+    connect(timer, &QTimer::timeout, socket, [socket, timer, body, sent, pace, paceBytes, after] {
+        const int chunkBytes = *sent < paceBytes ? std::min(pace.chunkBytes, paceBytes - *sent) : after.chunkBytes;
         socket->write(body.mid(*sent, chunkBytes));
         *sent += chunkBytes;
         if (*sent >= body.size()) {
             timer->stop();
             socket->disconnectFromHost();
+        } else if (*sent == paceBytes) {
+            timer->setInterval(after.gapMs);
         }
     });
-    timer->start(gapMs);
+    timer->start(paceBytes > 0 ? pace.gapMs : after.gapMs);
 }
 
 } // namespace tools

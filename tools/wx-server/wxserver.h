@@ -41,10 +41,13 @@ public:
         InternalError, // status 500
         Slow, // the head sent at once, the body as a slow but steady line brings it: kSlowChunkBytes every
               // kSlowGapMs (20 kB/s)
+        SlowThenTrickle, // the head sent at once, the first kSlowStartBytes of the body as Slow sends them, the
+                         // rest as Trickle does
     };
     static constexpr int kTrickleGapMs = 200;
     static constexpr int kSlowChunkBytes = 2048;
     static constexpr int kSlowGapMs = 100;
+    static constexpr int kSlowStartBytes = 16 * kSlowChunkBytes;
 
     // Reads the folder: metar.txt, synop.txt, taf.txt (the combined weather file), aerovane_info.xml,
     // historywx.xml, history/, grid/, the route finder's replies in vatroute/ and recorder-login.txt at each
@@ -81,7 +84,7 @@ public:
     QList<Post> Posts() const { return m_posts; }
 
     // Maps a failure name of the command line ("404", "stall", "corrupt-gzip", "html", "grid-error", "cut",
-    // "trickle", "500", "slow") to its value; false for an unknown name.
+    // "trickle", "500", "slow", "slow-then-trickle", "none") to its value; false for an unknown name.
     static bool ParseFailure(const QString& name, Failure& failure);
 
 signals:
@@ -110,9 +113,15 @@ private:
     static void Send(QTcpSocket* socket, const Answer& answer);
     // The Content-Length of a request head, 0 without one; false when it is not a number.
     static bool RequestBodyLength(const QByteArray& head, qint64& length);
-    // Sends the head at once and the body in pieces of chunkBytes, gapMs apart, and closes the connection after
-    // the last.
-    static void SendPaced(QTcpSocket* socket, const Answer& answer, int chunkBytes, int gapMs);
+    // How a body is paced: pieces of chunkBytes, gapMs apart.
+    struct Pace
+    {
+        int chunkBytes;
+        int gapMs;
+    };
+    // Sends the head at once, the first paceBytes of the body at `pace` and the rest at `after`, and closes the
+    // connection after the last piece.
+    static void SendPaced(QTcpSocket* socket, const Answer& answer, Pace pace, int paceBytes, Pace after);
     static QByteArray Head(const Answer& answer);
     // The live position receiver's path, with or without a query.
     static bool IsLivePosition(const QString& target);
