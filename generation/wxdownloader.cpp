@@ -122,7 +122,7 @@ WXDownloader::~WXDownloader()
 QNetworkReply* WXDownloader::Fetch(const QString& url, Deadline deadline, QByteArray& body)
 {
     QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
-    request.setTransferTimeout(m_transferTimeoutMs);
+    request.setTransferTimeout(kInactivityTimeoutMs);
     QNetworkReply* reply = m_manager->get(request);
     // Without a bound the network layer reads ahead of the size check as fast as the server sends.
     reply->setReadBufferSize(kReadAheadBytes);
@@ -181,7 +181,7 @@ QNetworkReply* WXDownloader::Fetch(const QString& url, Deadline deadline, QByteA
 qint64 WXDownloader::FittedDeadline(qint64 length) const
 {
     if (m_lowestRateBytesPerSecond <= 0)
-        return m_largeFileDeadlineMs;
+        return kLargeFileDeadlineMs;
     const qint64 atLowestRate = length / m_lowestRateBytesPerSecond * 1000
         + length % m_lowestRateBytesPerSecond * 1000 / m_lowestRateBytesPerSecond;
     return qBound<qint64>(m_leastFittedDeadlineMs, atLowestRate, std::numeric_limits<int>::max());
@@ -227,7 +227,7 @@ int WXDownloader::Download(const QString& url, QIODevice* target, int deadlineMs
 
 int WXDownloader::DownloadLargeFile(const QString& url, QIODevice* target)
 {
-    return DownloadWithin(url, target, {m_largeFileDeadlineMs, true});
+    return DownloadWithin(url, target, {kLargeFileDeadlineMs, true});
 }
 
 int WXDownloader::DownloadWithin(const QString& url, QIODevice* target, Deadline deadline)

@@ -17,13 +17,13 @@ class WXDownloader : public QObject
 public:
     // A transfer during which no data arrives for this long is ended with a failure ("timed out"). It stays above
     // the stall window, so that a transfer that stops is given up by the stall rule and named as stalled.
-    static constexpr int kDefaultTransferTimeoutMs = 90000;
+    static constexpr int kInactivityTimeoutMs = 90000;
     // A transfer that brings fewer than this many bytes within any stretch of this length is given up as
     // stalled: a server that trickles its answer does not hold its caller until the deadline. A slow but real
     // line brings far more.
     static constexpr int kDefaultStallWindowMs = 60000;
     static constexpr qint64 kDefaultStallMinimumBytes = 1024;
-    static_assert(kDefaultTransferTimeoutMs > kDefaultStallWindowMs, "a stall is named by the stall rule");
+    static_assert(kInactivityTimeoutMs > kDefaultStallWindowMs, "a stall is named by the stall rule");
     // A transfer that has not ended this long after its start is ended with a failure, however steadily a server
     // trickles its bytes.
     static constexpr int kDefaultDeadlineMs = 120000;
@@ -66,14 +66,11 @@ public:
     // return at once.
     void AbortAll();
 
-    void SetTransferTimeout(int milliseconds) { m_transferTimeoutMs = milliseconds; }
     void SetMaxBodySize(qint64 bytes) { m_maxBodySize = bytes; }
     void SetDeadline(int milliseconds) { m_deadlineMs = milliseconds; }
     // The deadline of a document of a few kB (kSmallDocumentDeadlineMs unless set).
     void SetSmallDocumentDeadline(int milliseconds) { m_smallDocumentDeadlineMs = milliseconds; }
     int GetSmallDocumentDeadline() const { return m_smallDocumentDeadlineMs; }
-    // The deadline of a file of several MB (kLargeFileDeadlineMs unless set).
-    void SetLargeFileDeadline(int milliseconds) { m_largeFileDeadlineMs = milliseconds; }
     // The deadline of a large file that announces its length: that length at lowestBytesPerSecond, at least
     // leastDeadlineMs (kLowestRateBytesPerSecond and kLeastFittedDeadlineMs unless set).
     void SetFittedDeadline(qint64 lowestBytesPerSecond, int leastDeadlineMs)
@@ -120,10 +117,8 @@ private:
     int m_busyDepth = 0;
     QString m_lastError;
     QString m_lastErrorText;
-    int m_transferTimeoutMs = kDefaultTransferTimeoutMs;
     int m_deadlineMs = kDefaultDeadlineMs;
     int m_smallDocumentDeadlineMs = kSmallDocumentDeadlineMs;
-    int m_largeFileDeadlineMs = kLargeFileDeadlineMs;
     qint64 m_lowestRateBytesPerSecond = kLowestRateBytesPerSecond;
     int m_leastFittedDeadlineMs = kLeastFittedDeadlineMs;
     int m_stallWindowMs = kDefaultStallWindowMs;

@@ -187,14 +187,18 @@ TEST_F(RouteSearchTest, EveryFailureOfTheServiceIsShownWithItsCause)
         const char* cause;
     } cases[] = {
         {tools::WxServer::Failure::InternalError, kDirect.toUtf8(), "HTTP 500"},
-        {tools::WxServer::Failure::Stall, kDirect.toUtf8(), "timed out"},
+        {tools::WxServer::Failure::Stall, kDirect.toUtf8(), "stalled: less than 64 bytes in 1 s"},
         {tools::WxServer::Failure::None, QByteArray(4096, 'x'), "exceeds 1024 bytes"},
         {tools::WxServer::Failure::None, QByteArray("<html><body>Service unavailable</body></html>"),
          "Could not find any route"},
     };
     for (const auto& c : cases) {
-        // A third of a second for the server that never answers; every answer has a minute to come.
-        host.GetDownloader()->SetTransferTimeout(c.failure == tools::WxServer::Failure::Stall ? 300 : 60000);
+        // A second for the server that never answers; every answer keeps the usual room.
+        if (c.failure == tools::WxServer::Failure::Stall)
+            host.GetDownloader()->SetStallLimit(1000, 64);
+        else
+            host.GetDownloader()->SetStallLimit(WXDownloader::kDefaultStallWindowMs,
+                                                WXDownloader::kDefaultStallMinimumBytes);
         prompter.asked.clear();
         server.SetFailure("/access.php", c.failure);
         EXPECT_EQ(FindRoute("EDDF", "LOWW", c.reply), 0);
