@@ -5,8 +5,6 @@
 #include "app/wxstatusbar.h"
 
 #include "generation/weatherworker.h"
-#include "generation/wxdownloader.h"
-#include "settings/settings.h"
 
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -85,10 +83,6 @@ void Aerovane_Pro::ShowTaf(const QString& taf)
 
 void Aerovane_Pro::ShowWeatherServerReached(bool reached)
 {
-    // A download that failed after the server's status line (an error status, a body that stalled) reached the
-    // server all the same: its failure is shown as the download's own.
-    if (!reached && downloader)
-        reached = downloader->ServerAnswered(CSettings::GetServerUrl());
     QMutexLocker lock(&uiMutex);
     ui.statusBar->SetServerText(reached ? QString() : QStringLiteral("Aerovane Server not reached"));
 }

@@ -118,8 +118,9 @@ bool CWeatherWorker::DownloadWeather()
 
     // The failure and its next try are known now: they are shown before a grid try can hold the caller.
     std::uint32_t now = static_cast<std::uint32_t>(platform::NowSeconds());
-    // Reached means the server answered, even with a damaged file.
-    m_window->ShowWeatherServerReached(code == 0);
+    // Reached means the server answered: a status line came, even when an error status, a stalled body or a
+    // damaged file followed.
+    m_window->ShowWeatherServerReached(code == 0 || (downloader && downloader->ServerAnswered(url)));
     if (failure.isEmpty()) {
         m_weatherRetry = RetryBackOff();
         // The server answers again: a grid download held back after a failure may be tried at once.

@@ -1,12 +1,10 @@
 #include "app/wxstatusbar.h"
-#include "generation/wxdownloader.h"
-#include "mainwindowtest.h"
+
 #include "settings/settings.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
-#include <QTcpServer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -95,46 +93,4 @@ TEST_F(WXStatusBarTest, TheWeatherServerFieldShowsOnlyWhileTheServerIsNotReached
     bar->resize(814, 24);
     QCoreApplication::processEvents();
     EXPECT_GT(labels[0]->width(), 2 * labels[1]->width());
-}
-
-// "Aerovane Server not reached" stands only while the server sends no status line; a download that fails after
-// one (an error status, a body that stalls) is shown as the download's failure alone.
-TEST_F(MainWindowTest, TheWeatherServerIsReachedOnceItSendsAStatusLine)
-{
-    QTcpServer closed;
-    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
-    const QString closedUrl = QStringLiteral("http://127.0.0.1:%1").arg(closed.serverPort());
-    closed.close();
-    struct Case
-    {
-        const char* name;
-        tools::WxServer::Failure failure;
-        bool closedPort;
-        QString cause;
-        bool reached;
-    };
-    const Case cases[] = {
-        {"silent", tools::WxServer::Failure::Stall, false, "stalled: less than 64 bytes in 1 s", false},
-        {"trickling", tools::WxServer::Failure::Trickle, false, "stalled: less than 64 bytes in 1 s", true},
-        {"closed port", tools::WxServer::Failure::None, true, "connection refused", false},
-        {"not found", tools::WxServer::Failure::NotFound, false, "HTTP 404", true},
-    };
-    Aerovane_Pro& window = Window();
-    window.GetDownloader()->SetStallLimit(1000, 64);
-    const QLabel* serverText = window.ui.statusBar->findChild<QLabel*>(QStringLiteral("weatherServer"));
-    ASSERT_NE(serverText, nullptr);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        server.SetFailure(QStringLiteral("/weather_vatsim.gz"), c.failure);
-        ServerAddresses addresses = ServerAddresses::BuiltIn();
-        addresses.serverUrlDE = addresses.serverUrlUS = c.closedPort ? closedUrl : server.BaseUrl();
-        ScopedServerAddresses pointed(addresses);
-        window.OnDownloadWX();
-
-        const QList<QLabel*> labels = window.ui.statusBar->findChildren<QLabel*>();
-        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [&](const QLabel* label) {
-            return label->text().startsWith("Download weather failed: " + c.cause + ", next try");
-        }));
-        EXPECT_EQ(serverText->text().toStdString(), c.reached ? "" : "Aerovane Server not reached");
-    }
 }

@@ -40,11 +40,11 @@ TEST_F(WeatherWorkerTest, FailedDownloadsKeepTheLoadedWeatherAndSaySo)
         bool reached;
     };
     const Case cases[] = {
-        {"not found", WxServer::Failure::NotFound, false, "HTTP 404", false},
-        {"server error", WxServer::Failure::InternalError, false, "HTTP 500", false},
+        {"not found", WxServer::Failure::NotFound, false, "HTTP 404", true},
+        {"server error", WxServer::Failure::InternalError, false, "HTTP 500", true},
         {"connection refused", WxServer::Failure::None, true, "connection refused", false},
         {"silent server", WxServer::Failure::Stall, false, "stalled: less than 64 bytes in 1 s", false},
-        {"trickling server", WxServer::Failure::Trickle, false, "stalled: less than 64 bytes in 1 s", false},
+        {"trickling server", WxServer::Failure::Trickle, false, "stalled: less than 64 bytes in 1 s", true},
         {"HTML page with status 200", WxServer::Failure::HtmlPage, false, "damaged or incomplete archive", true},
         {"corrupt gzip", WxServer::Failure::CorruptGzip, false, "damaged or incomplete archive", true},
         {"gzip cut after the METAR section", WxServer::Failure::CutAtSection, false, "damaged or incomplete archive",
