@@ -40,7 +40,7 @@ bool CWeatherWorker::FetchGrid(const aviation::Position& position, unsigned char
         return false;
     // After a failure the grid server is left alone until the next try is due: every station of a generation
     // would otherwise wait out its own deadline.
-    if (m_gridRetry.failures > 0 && static_cast<std::uint32_t>(platform::NowSeconds()) < m_gridRetry.nextTry)
+    if (GridHeldBack(static_cast<std::uint32_t>(platform::NowSeconds())))
         return false;
     Log(QStringLiteral("(WeatherManager) Download Grib, position: ") + PositionText(position));
     Status(QStringLiteral("Download Grib"));
@@ -73,9 +73,14 @@ bool CWeatherWorker::FetchGrid(const aviation::Position& position, unsigned char
     return stored;
 }
 
+bool CWeatherWorker::GridHeldBack(std::uint32_t now) const
+{
+    return now < m_gridRetry.nextTry;
+}
+
 QString CWeatherWorker::GridFailureText(std::uint32_t now) const
 {
-    return RetryText(QStringLiteral("Download Grib"), m_gridRetry, now);
+    return GridHeldBack(now) ? RetryText(QStringLiteral("Download Grib"), m_gridRetry, now) : QString();
 }
 
 bool CWeatherWorker::DownloadGrib(const aviation::Position& position, bool clearFirst)

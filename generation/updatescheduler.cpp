@@ -71,15 +71,16 @@ void CUpdateScheduler::DownloadToolTip(std::uint32_t now)
 void CUpdateScheduler::ShowDownloadFailure(std::uint32_t now)
 {
     const QString failure = m_worker.DownloadFailureText(now);
-    if (failure.isEmpty()) {
-        // A grid failure stands while grid downloads are held back (below a failed theme write); after that a
-        // generation tries again when it needs a grid.
-        if (now < m_worker.m_gridRetry.nextTry && m_worker.ThemeWriteFailureText(now).isEmpty())
-            Status(m_worker.GridFailureText(now));
+    if (!failure.isEmpty()) {
+        Status(failure);
+        DownloadToolTip(now);
         return;
     }
-    Status(failure);
-    DownloadToolTip(now);
+    // A grid failure stands while grid downloads are held back (below a failed theme write); after that a
+    // generation tries again when it needs a grid.
+    const QString gridFailure = m_worker.GridFailureText(now);
+    if (!gridFailure.isEmpty() && m_worker.ThemeWriteFailureText(now).isEmpty())
+        Status(gridFailure);
 }
 
 void CUpdateScheduler::ShowFailuresAwaitingLink()
@@ -88,11 +89,11 @@ void CUpdateScheduler::ShowFailuresAwaitingLink()
         return;
     m_failuresAwaitingLinkShown = true;
     const std::uint32_t now = static_cast<std::uint32_t>(platform::NowSeconds());
-    const QString failure = m_worker.DownloadFailureText(now);
+    QString failure = m_worker.DownloadFailureText(now);
+    if (failure.isEmpty())
+        failure = m_worker.GridFailureText(now);
     if (!failure.isEmpty())
         Status(failure);
-    else if (now < m_worker.m_gridRetry.nextTry)
-        Status(m_worker.GridFailureText(now));
 }
 
 void CUpdateScheduler::Tick()

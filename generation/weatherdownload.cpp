@@ -120,7 +120,7 @@ bool CWeatherWorker::DownloadWeather()
     std::uint32_t now = static_cast<std::uint32_t>(platform::NowSeconds());
     // Reached means the server answered: a status line came, even when an error status, a stalled body or a
     // damaged file followed.
-    m_window->ShowWeatherServerReached(code == 0 || (downloader && downloader->ServerAnswered(url)));
+    m_window->ShowWeatherServerReached(code == 0 || (downloader && downloader->ServerAnswered()));
     if (failure.isEmpty()) {
         m_weatherRetry = RetryBackOff();
         // The server answers again: a grid download held back after a failure may be tried at once.

@@ -105,8 +105,8 @@ public:
     // Fetches the one grid point at the position when none is stored near it and the weather is live; then
     // *out := the stored point nearest to the position within 500 km. False when there is none.
     bool DownloadSingleGrib(const aviation::Position& position, aviation::weather::CGrib* out);
-    // "Download Grib failed: <cause>, next try in <n> s" (or "..., next try once FS is connected") after a grid
-    // download failed on the network, until one is answered; else empty.
+    // "Download Grib failed: <cause>, next try in <n> s" (or "..., next try once FS is connected") while grid
+    // downloads are held back after one failed on the network; else empty.
     QString GridFailureText(std::uint32_t now) const;
     // The positions of a square grid around the centre: rows `spacing` NM apart up to `halfWidth` NM north and
     // south, each row its origin and the points up to `halfWidth` NM west, then east of it.
@@ -179,6 +179,8 @@ private:
     std::uint32_t NoteFailedTry(RetryBackOff& backOff, const QString& cause, std::uint32_t now) const;
     // The failure of `what` and its next try, worded for the link as it is now; empty after a success.
     QString RetryText(const QString& what, const RetryBackOff& backOff, std::uint32_t now) const;
+    // A grid download failed and its next try is not due yet.
+    bool GridHeldBack(std::uint32_t now) const;
 
     void LoadDownloadedSections(const CWeatherFileSections& sections);
     // The model holds reports to generate weather from; else one log line says that nothing is generated.

@@ -174,7 +174,7 @@ QNetworkReply* WXDownloader::Fetch(const QString& url, Deadline deadline, QByteA
     if (!reply->isFinished())
         loop.exec();
     collect();
-    m_serverAnswered.insert(ServerOf(url), answered);
+    m_serverAnswered = answered;
     return reply;
 }
 
@@ -182,16 +182,9 @@ qint64 WXDownloader::FittedDeadline(qint64 length) const
 {
     if (m_lowestRateBytesPerSecond <= 0)
         return kLargeFileDeadlineMs;
-    const qint64 atLowestRate = length / m_lowestRateBytesPerSecond * 1000
-        + length % m_lowestRateBytesPerSecond * 1000 / m_lowestRateBytesPerSecond;
+    // The length is within the body size limit, so the product cannot overflow.
+    const qint64 atLowestRate = length * 1000 / m_lowestRateBytesPerSecond;
     return qBound<qint64>(m_leastFittedDeadlineMs, atLowestRate, std::numeric_limits<int>::max());
-}
-
-QString WXDownloader::ServerOf(const QString& url)
-{
-    const QUrl parsed(url, QUrl::TolerantMode);
-    const int defaultPort = parsed.scheme() == QLatin1String("https") ? 443 : 80;
-    return QStringLiteral("%1://%2:%3").arg(parsed.scheme(), parsed.host()).arg(parsed.port(defaultPort));
 }
 
 int WXDownloader::Finish(QNetworkReply* reply)

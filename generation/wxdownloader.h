@@ -2,7 +2,6 @@
 // painting and the timers keep firing while the reply comes in.
 #pragma once
 
-#include <QHash>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QObject>
@@ -57,9 +56,9 @@ public:
     QString GetLastError() const { return m_lastError; }
     // The last failure's cause in words ("timed out", "connection refused", "HTTP 500"); empty after a success.
     QString GetLastErrorText() const { return m_lastErrorText; }
-    // Whether the last reply from the server of this URL (its scheme, host and port) began with a status line: the
-    // server was reached, even when the transfer then failed (an error status, a stall in the body).
-    bool ServerAnswered(const QString& url) const { return m_serverAnswered.value(ServerOf(url), false); }
+    // Whether the last call's reply began with a status line: the server was reached, even when the transfer then
+    // failed (an error status, a stall in the body).
+    bool ServerAnswered() const { return m_serverAnswered; }
     // True while at least one call of Download or DownloadWithProgress is under way.
     bool IsBusy() const { return m_busyDepth > 0; }
     // Ends every transfer still running with the "operation canceled" failure, so the calls waiting for them
@@ -108,8 +107,6 @@ private:
     int DownloadWithin(const QString& url, QIODevice* target, Deadline deadline);
     // The time a body of this length may take at the lowest rate, at least the least fitted deadline.
     qint64 FittedDeadline(qint64 length) const;
-    // "scheme://host:port" of a URL.
-    static QString ServerOf(const QString& url);
     // The reply's code; for a failure also the last error text and the debug line.
     int Finish(QNetworkReply* reply);
 
@@ -124,5 +121,5 @@ private:
     int m_stallWindowMs = kDefaultStallWindowMs;
     qint64 m_stallMinimumBytes = kDefaultStallMinimumBytes;
     qint64 m_maxBodySize = kDefaultMaxBodySize;
-    QHash<QString, bool> m_serverAnswered;
+    bool m_serverAnswered = false;
 };

@@ -30,13 +30,6 @@ const wchar_t* const kMissingClouds = L"// //////";
 constexpr std::size_t kMissingVisibilityLength = 4;
 constexpr std::size_t kMissingCloudsLength = 9;
 
-// A line that holds no report: blank, or a section marker such as "[/METAR]" that a file with a doubled end
-// marker carries among its reports (no report begins with "[").
-bool IsNoReport(const std::wstring& line)
-{
-    return line.find_first_not_of(L" \t\r") == std::wstring::npos || line.front() == L'[';
-}
-
 } // namespace
 
 CMetarManager::CMetarManager() = default;

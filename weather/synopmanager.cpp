@@ -55,14 +55,8 @@ std::vector<std::wstring> CSynopManager::SplitReports(const std::wstring& text)
         }
         piece.resize(kept);
     }
-    // A piece of blanks (what follows the last report's "=" and line feed) or one that begins with "[" is no
-    // report.
-    pieces.erase(std::remove_if(pieces.begin(), pieces.end(),
-                                [](const std::wstring& piece) {
-                                    return piece.find_first_not_of(L" \t") == std::wstring::npos
-                                        || piece.front() == L'[';
-                                }),
-                 pieces.end());
+    // A blank piece (what follows the last report's "=" and line feed) or one that begins with "[" is no report.
+    pieces.erase(std::remove_if(pieces.begin(), pieces.end(), IsNoReport), pieces.end());
     return pieces;
 }
 

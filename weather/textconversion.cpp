@@ -69,3 +69,8 @@ void SplitString(const std::string& text, char delimiter, std::vector<std::strin
 {
     Split(text, delimiter, pieces);
 }
+
+bool IsNoReport(const std::wstring& piece)
+{
+    return piece.find_first_not_of(L" \t\r") == std::wstring::npos || piece.front() == L'[';
+}

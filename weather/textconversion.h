@@ -24,3 +24,8 @@ bool WCharToChar(const wchar_t* text, char* buffer, std::size_t bufferSize);
 // an empty piece; a trailing delimiter gives no empty last piece; an empty text gives no piece.
 void SplitWString(const std::wstring& text, wchar_t delimiter, std::vector<std::wstring>& pieces);
 void SplitString(const std::string& text, char delimiter, std::vector<std::string>& pieces);
+
+// A piece of a report list that holds no report: blank (spaces, tabs, a carriage return), or a section marker
+// such as the "[/METAR]" that a file with a doubled end marker carries among its reports (no report begins
+// with "[").
+bool IsNoReport(const std::wstring& piece);
