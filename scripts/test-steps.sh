@@ -13,6 +13,22 @@ export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:strict_string_checks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 
+# The load the tests must bear: three stress-ng workers for every core, the load under which a test that leans on
+# the wall clock fails on its first run. start_load starts it in the background, stop_load ends it.
+load_pid=""
+start_load() {
+    stress-ng --cpu "$((3 * jobs))" --quiet &
+    load_pid=$!
+    echo "== stress-ng runs $((3 * jobs)) workers on $jobs cores"
+}
+stop_load() {
+    if [ -n "$load_pid" ]; then
+        kill "$load_pid" 2>/dev/null || true
+        wait "$load_pid" 2>/dev/null || true
+        load_pid=""
+    fi
+}
+
 build_sanitizer_tests() {
     cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAEROVANE_SANITIZE=ON >/dev/null
     cmake --build build/test -j "$jobs"
