@@ -105,11 +105,10 @@ void WxFinderDlg::DecodeAll()
         if (!metar.IsDecoded())
             metar.Decode();
         if (i % kProgressEvery == 0 || i == total)
-            ShowProgress(QStringLiteral("decoding %1, %2 of %3")
-                             .arg(QString::fromStdWString(metar.GetICAOString()))
-                             .arg(i)
-                             .arg(total),
-                         i, total);
+            ShowProgress(
+                QStringLiteral("decoding %1, %2 of %3")
+                    .arg(QString::fromStdWString(metar.GetICAOString()), QString::number(i), QString::number(total)),
+                i, total);
     }
     ui.progressBar->setValue(0);
     ui.label__progress->clear();

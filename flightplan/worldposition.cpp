@@ -27,11 +27,20 @@ double NumberOrZero(const QString& text)
     return std::isnan(value) ? 0.0 : value;
 }
 
+// A number behind a hemisphere letter, which is its only sign ("26.99"); NaN for a signed one ("-30", "+47").
+double MagnitudeOrNaN(const QString& text)
+{
+    if (text.contains(QLatin1Char('+')) || text.contains(QLatin1Char('-')))
+        return std::numeric_limits<double>::quiet_NaN();
+    return NumberOrNaN(text);
+}
+
 // The magnitude of a lettered part behind its letter, in degrees: the degrees end at the degree mark, the minutes
 // (if any) at the apostrophe, the seconds (if any) at the double quote ("47° 26' 56\"", "47* 27.59'", "47° 56\"").
 // The last number may go without its mark; it counts once, as the unit after the last marked one: "47.449944" is
 // degrees, "47° 26.5" degrees and minutes, "47° 26' 56" degrees, minutes and seconds. NaN for an empty text, a
-// part that is no number, and numbers without marks between them ("46 58 18", "47:26:56").
+// part that is no number, numbers without marks between them ("46 58 18", "47:26:56"), and a sign anywhere, as
+// the letter gives it ("-33.946111", "47° -30' 0\"").
 double LetteredMagnitude(QString rest, QChar mark)
 {
     const double nowhere = std::numeric_limits<double>::quiet_NaN();
@@ -53,8 +62,8 @@ double LetteredMagnitude(QString rest, QChar mark)
             marked = end < 0 ? -1 : candidate;
         }
         if (marked < 0)
-            return value + NumberOrNaN(rest) / unitsPerDegree[unit];
-        value += NumberOrNaN(rest.left(end)) / unitsPerDegree[marked];
+            return value + MagnitudeOrNaN(rest) / unitsPerDegree[unit];
+        value += MagnitudeOrNaN(rest.left(end)) / unitsPerDegree[marked];
         rest = rest.mid(end + 1).trimmed();
         unit = marked + 1;
     }

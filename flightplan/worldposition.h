@@ -25,8 +25,8 @@ QString WayPointToText(const aviation::WayPoint& point, QChar mark, bool blankAf
 QString DegreesToText(double degrees, QChar mark);
 // One latitude or longitude part ("S33° 56' 46\"", "W118* 24.5'", "N47° 26.5", "N47.449944") in signed decimal
 // degrees. A part without a hemisphere letter is read as signed decimal degrees ("-130.647858", "54.765892°").
-// "nan" and "inf" read as such, and a text of neither form (a part that is no number, "N46 58 18") reads as
-// NaN: IsReadablePosition tells them apart.
+// "nan" and "inf" read as such, and a text of neither form (a part that is no number, "N46 58 18", a sign behind
+// the letter as in "S-33.946111") reads as NaN: IsReadablePosition tells them apart.
 double CoordinateFromText(const QString& text, QChar mark);
 // The point of a world-position text, its ident and name empty and its type 0; each coordinate is read with the
 // degree mark it carries itself. The altitude is rounded to whole feet. A text of fewer than three parts is no

@@ -44,10 +44,10 @@ QByteArray WriteXPlaneFlightPlan(const aviation::CFlightplan& plan)
 {
     QString text = QStringLiteral("I\n3 version\n0\n%1\n").arg(plan.waypoints.size());
     for (const aviation::CWaypointWX& point : plan.waypoints) {
+        // One substitution pass, so that an ident such as "TOC%1" is written as it stands.
         text += QStringLiteral("%1 %2 0 %3 %4\n")
-                    .arg(CodeOf(point.GetType()))
-                    .arg(QString::fromStdWString(point.GetIdent()))
-                    .arg(QString::number(point.GetLatitude(), 'g', 6), QString::number(point.GetLongitude(), 'g', 6));
+                    .arg(QString::number(CodeOf(point.GetType())), QString::fromStdWString(point.GetIdent()),
+                         QString::number(point.GetLatitude(), 'g', 6), QString::number(point.GetLongitude(), 'g', 6));
     }
     return text.toLatin1();
 }

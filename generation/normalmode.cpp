@@ -173,11 +173,10 @@ private:
         const int count = static_cast<int>(reports.size());
         for (int i = 1; i <= count; ++i) {
             CMetar& report = reports[static_cast<std::size_t>(i - 1)];
-            m_window.sigUIUpdateProgress(i * 100 / count,
-                                         QStringLiteral("Decoding Metar %1, %2 from %3")
-                                             .arg(QString::fromStdWString(report.GetICAOString()))
-                                             .arg(i)
-                                             .arg(count));
+            m_window.sigUIUpdateProgress(
+                i * 100 / count,
+                QStringLiteral("Decoding Metar %1, %2 from %3")
+                    .arg(QString::fromStdWString(report.GetICAOString()), QString::number(i), QString::number(count)));
             if (m_steps.Decode(report, m_position) != 0)
                 Model().RepairMetar(report);
         }

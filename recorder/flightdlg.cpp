@@ -39,7 +39,7 @@ void FlightDlg::ReadFlights()
         = QDir(CSettings::GetFlightsFolder())
               .entryInfoList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& file : files) {
-        qDebug().noquote() << QStringLiteral("%1 %2").arg(file.fileName()).arg(file.size());
+        qDebug().noquote() << QStringLiteral("%1 %2").arg(file.fileName(), QString::number(file.size()));
         FlightListEntry entry;
         entry.path = file.absoluteFilePath();
         ReadFlightFile(entry);

@@ -158,7 +158,8 @@ bool CFlightFile::Read(FlightListEntry& entry)
             xml.skipCurrentElement();
     }
     if (xml.hasError()) {
-        qDebug().noquote() << QStringLiteral("XML error: %1 line: %2").arg(xml.errorString()).arg(xml.lineNumber());
+        qDebug().noquote()
+            << QStringLiteral("XML error: %1 line: %2").arg(xml.errorString(), QString::number(xml.lineNumber()));
         return false;
     }
     return true;

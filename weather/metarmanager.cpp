@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cwctype>
 
 namespace aviation::weather {
 
@@ -29,6 +30,11 @@ const wchar_t* const kMissingGroups = L"//// // //////";
 const wchar_t* const kMissingClouds = L"// //////";
 constexpr std::size_t kMissingVisibilityLength = 4;
 constexpr std::size_t kMissingCloudsLength = 9;
+
+bool IsBlank(wchar_t c)
+{
+    return std::iswspace(static_cast<std::wint_t>(c)) != 0;
+}
 
 } // namespace
 
@@ -197,7 +203,14 @@ bool CMetarManager::RepairWind(CMetar& report)
     std::wstring raw = report.GetRaw();
     if (unread.offset > raw.size())
         return false;
-    raw.replace(unread.offset, unread.length, unread.length == 0 ? group + L' ' : group);
+    // A group of its own, with a blank on each side where a group stands beside it: the place may follow a group
+    // that ends the report without a blank ("EGLL 071019Z COR" becomes "EGLL 071019Z COR 24015G25KT").
+    const std::size_t end = std::min(unread.offset + unread.length, raw.size());
+    if (end < raw.size() && !IsBlank(raw[end]))
+        group += L' ';
+    if (unread.offset > 0 && !IsBlank(raw[unread.offset - 1]))
+        group.insert(0, 1, L' ');
+    raw.replace(unread.offset, unread.length, group);
     report.SetRaw(raw);
     report.Decode();
     Report(L"(MetarManager) - Repair Metar: " + report.GetRaw());

@@ -108,6 +108,8 @@ TEST(WorldPosition, TextsReadAsTheSimulatorsWriteThemAndAreWrittenToTheNearestSe
         // Decimal degrees behind the letter; a last number without its mark is the unit after the last marked one.
         {"N47.449944,W122.309417,+433", 47.449944, -122.309417, 433},
         {"N47° 26.5,W122° 18' 34,+433.00", 47.441667, -122.309444, 433},
+        // Seconds without minutes: a marked number counts in its mark's unit.
+        {"N47° 56\",W122° 18' 34\",+433.00", 47.015556, -122.309444, 433},
     };
     for (const auto& c : cases) {
         const WayPoint point = planfile::WayPointFromText(QString::fromUtf8(c.text));
@@ -117,13 +119,30 @@ TEST(WorldPosition, TextsReadAsTheSimulatorsWriteThemAndAreWrittenToTheNearestSe
     }
     // Qt takes "nan" and "inf" for numbers; neither they nor points off the globe nor parts that are neither
     // lettered nor plain decimal degrees are readable, nor lettered parts with numbers that lack their marks, no
-    // number, or text behind the seconds.
-    for (const char* text :
-         {"N47* 26.99', W122* 18.56'", ", , ", "Nnan* 0' 0\", E8* 30' 0\", +0.00", "N47* 0' 0\", Einf* 0' 0\", +0.00",
-          "N91* 0' 0\", E8* 0' 0\", +0.00", "N47* 0' 0\", W180* 30' 0\", +0.00", "90.5, 8.5, +0", "47.5, -180.25, +0",
-          "54.7N, 130.6W, +0", "54* 45' 57\", -130.647858, +0", "X54.7, -130.6, +0", "1e1, 8.5, +0",
-          "N46 58 18,W122 54 7,+0", "N47:26:56,W122:18:34,+0", "N,W122.309417,+0", "Nabc* 0' 0\", E8.5, +0",
-          "N47* 0' 0\" 5, E8.5, +0"})
+    // number, or text behind the seconds; the hemisphere letter is a coordinate's only sign.
+    for (const char* text : {"N47* 26.99', W122* 18.56'",
+                             ", , ",
+                             "Nnan* 0' 0\", E8* 30' 0\", +0.00",
+                             "N47* 0' 0\", Einf* 0' 0\", +0.00",
+                             "N91* 0' 0\", E8* 0' 0\", +0.00",
+                             "N47* 0' 0\", W180* 30' 0\", +0.00",
+                             "90.5, 8.5, +0",
+                             "47.5, -180.25, +0",
+                             "54.7N, 130.6W, +0",
+                             "54* 45' 57\", -130.647858, +0",
+                             "X54.7, -130.6, +0",
+                             "1e1, 8.5, +0",
+                             "N46 58 18,W122 54 7,+0",
+                             "N47:26:56,W122:18:34,+0",
+                             "N,W122.309417,+0",
+                             "Nabc* 0' 0\", E8.5, +0",
+                             "N47* 0' 0\" 5, E8.5, +0",
+                             "S-33.946111,E151.177222,+21",
+                             "N+47.449944,W122.309417,+433",
+                             "N47° -30' 0\",E8° 30' 0\",+0.00",
+                             "S33* 52' -7\", E151* 12' 33\", +0.00",
+                             "N47* 26.99', W-122* 18.56', +000433.00",
+                             "N47* 26.99', W122* +18.56', +000433.00"})
         EXPECT_FALSE(planfile::IsReadablePosition(planfile::WayPointFromText(text))) << text;
 
     EXPECT_EQ(planfile::WayPointToText(WayPoint(L"", -33.8688, 151.2093, L"", 0, -1), planfile::kDegreeSign, false),
@@ -225,8 +244,9 @@ TEST(FlightPlanWriters, GiveFilesAsTheSimulatorsLoadThem)
     EXPECT_EQ(planfile::WriteXPlaneFlightPlan(SeattleToPortland()), ReadBytes(FixturePath("KSEA-KPDX_golden_xp.fms")));
 }
 
-// Whole-second positions, the kinds, the cruising altitude and names with a dash, an eth, commas and quotes come
-// back from every format as far as it carries them, however often the plan goes out and in again.
+// Whole-second positions, the kinds, the cruising altitude, idents with "%" and a digit, and names with a dash, an
+// eth, commas and quotes come back from every format as far as it carries them, however often the plan goes out
+// and in again.
 TEST_F(FlightPlanFileTest, EveryFormatReadsBackWhatItWrote)
 {
     const auto whole
@@ -235,9 +255,13 @@ TEST_F(FlightPlanFileTest, EveryFormatReadsBackWhatItWrote)
     plan.departure
         = Point(L"KSEA", whole(47, 26, 56), -whole(122, 18, 34), L"Seattle–Tacoma Intl, \"Sea-Tac\"", 1, 433);
     plan.destination = Point(L"KPDX", whole(45, 35, 19), -whole(122, 35, 51), L"Portland Intl, Höfðabakki", 1, 30);
-    plan.waypoints = {plan.departure, Point(L"SEA", whole(47, 26, 7), -whole(122, 18, 35), L"SEA", 5, 31000),
+    plan.waypoints = {plan.departure,
+                      Point(L"SEA", whole(47, 26, 7), -whole(122, 18, 35), L"SEA", 5, 31000),
                       Point(L"HQ", whole(46, 56, 50), -whole(123, 52, 30), L"HQ", 6, 31000),
-                      Point(L"ELMAA", whole(46, 10, 59), -whole(122, 51, 0), L"ELMAA", 4, 31000), plan.destination};
+                      Point(L"ELMAA", whole(46, 10, 59), -whole(122, 51, 0), L"ELMAA", 4, 31000),
+                      Point(L"TOC%1", whole(46, 0, 11), -whole(122, 53, 9), L"TOC%1", 4, 31000),
+                      Point(L"A%2B", whole(45, 50, 2), -whole(122, 44, 41), L"A%2B", 4, 31000),
+                      plan.destination};
     plan.cruiseAltitude = 31000;
     const struct
     {
@@ -321,6 +345,15 @@ TEST_F(FlightPlanFileTest, WaypointsWithoutAPositionArePlacedAsAirportsOrLeftOut
          "KSEA 1 47.4490 -122.3093 433, OLM 5 46.9715 -122.9020 35000, HQ 6 46.9472 -123.8750 35000, "
          "KPDX 1 45.5887 -122.5975 30",
          {"the cruising altitude of 1000000 ft does not fit the field and was not taken"}},
+        // A sign behind the hemisphere letter.
+        {"KPDX",
+         waypoint("KSEA", "Airport") + olm
+             + waypoint("ELMAA", "Intersection", "N46° 10' 59\",W-122° 51' 0\",+000000.00")
+             + waypoint("KPDX", "Airport"),
+         "",
+         "KSEA 1 47.4490 -122.3093 433, OLM 5 46.9715 -122.9020 35000, KPDX 1 45.5887 -122.5975 30",
+         {"1 waypoint without a position was left out",
+          "the cruising altitude of 1000000 ft does not fit the field and was not taken"}},
         {"KXXX", route, "it names no departure and destination airport with a position", "", {}},
         {"KPDX", waypoint("SEA", "VOR") + olm, "it holds fewer than two waypoints with a position", "", {}},
     };

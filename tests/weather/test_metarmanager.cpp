@@ -279,21 +279,30 @@ TEST(MetarManager, RepairWritesFourDigitVisibilityOrClearSkyWithoutDonor)
 }
 
 // A report without a readable wind gets the wind of the nearest report that has one (a nearer report without wind
-// is passed by), where its own group stands or should stand; the visibility and cloud repairs still run.
+// is passed by), where its own group stands or should stand, as a group of its own even at the end of the report;
+// the visibility and cloud repairs still run.
 TEST(MetarManager, RepairGivesAReportWithoutWindTheNearestReadableWind)
 {
     CWeatherStations stations;
     stations.InitAirports(AirportLine(L"REPT", 50.0, 8.0, 100) + AirportLine(L"NEAR", 50.1, 8.0, 100)
-                          + AirportLine(L"DONR", 50.6, 8.0, 400));
+                          + AirportLine(L"DONR", 50.6, 8.0, 400) + AirportLine(L"EGLL", 51.4775, -0.461389, 83)
+                          + AirportLine(L"CYYZ", 43.676667, -79.630556, 569)
+                          + AirportLine(L"CYTZ", 43.6275, -79.396111, 252));
     MetarStore store(&stations);
     store.InitMetar(L"NEAR 061250Z AUTO 9999 FEW020 20/10 Q1020\n"
-                    L"DONR 061250Z 24015G25KT 8000 BKN012 15/10 Q1015\n",
+                    L"DONR 061250Z 24015G25KT 8000 BKN012 15/10 Q1015\n"
+                    L"CYTZ 291200Z 24015G25KT 15SM FEW040 06/M02 A2992\n",
                     true);
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
         {L"REPT 061250Z AUTO //// // ////// 20/10 Q1020", L"REPT 061250Z AUTO 24015G25KT 8000 BKN015  20/10 Q1020"},
         {L"REPT 061250Z /////KT 9999 FEW020 20/10 Q1020", L"REPT 061250Z 24015G25KT 9999 FEW020 20/10 Q1020"},
         {L"REPT 061250Z 27010 9999 FEW020 20/10 Q1020", L"REPT 061250Z 24015G25KT 9999 FEW020 20/10 Q1020"},
         {L"REPT 061250Z A2991 RMK AO2 SLP130 $", L"REPT 061250Z 24015G25KT A2991 RMK AO2 SLP130 $"},
+        // A report that ends with its correction group.
+        {L"EGLL 071019Z COR", L"EGLL 071019Z COR 24015G25KT"},
+        {L"CYYZ 291200Z CCA", L"CYYZ 291200Z CCA 24015G25KT"},
+        {L"EGLL 071019Z COR  ", L"EGLL 071019Z COR 24015G25KT  "},
+        {L"CYYZ 291200Z CCA ", L"CYYZ 291200Z CCA 24015G25KT "},
     };
     for (const auto& [raw, repaired] : cases) {
         CMetar report(raw);

@@ -117,7 +117,7 @@ bool CFlightScript::Load(const QString& path, std::vector<CAircraft>& samples, Q
     }
     const QByteArray bytes = file.read(kMaxScriptBytes + 1);
     if (bytes.size() > kMaxScriptBytes) {
-        error = QStringLiteral("%1: larger than %2 bytes").arg(path).arg(kMaxScriptBytes);
+        error = QStringLiteral("%1: larger than %2 bytes").arg(path, QString::number(kMaxScriptBytes));
         return false;
     }
     if (!Parse(QString::fromUtf8(bytes), samples, error)) {
