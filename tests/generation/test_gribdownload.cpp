@@ -133,6 +133,7 @@ TEST_F(WeatherWorkerTest, GridRequestsFailingTogetherHoldTheGridBackOnce)
               "Download Grib failed: stalled: less than 64 bytes in 1 s, next try in 60 s");
 
     m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), WxServer::Failure::None);
+    m_host.downloader.SetStallLimit(WXDownloader::kDefaultStallWindowMs, WXDownloader::kDefaultStallMinimumBytes);
     clock.AdvanceMs(60000);
     EXPECT_TRUE(Worker().DownloadGrib(sydney, false));
 }

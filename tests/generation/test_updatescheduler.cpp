@@ -157,6 +157,9 @@ TEST_F(UpdateSchedulerTest, ATickInsideAGenerationStartsNothingAndWhatFellDueCom
     EXPECT_EQ(inTheWait.join('|').toStdString(), "/get_grib_v2.php?lat=48.35&lon=11.79&mode=multi&key=64093");
     EXPECT_EQ(m_host.CallsStartingWith(QStringLiteral("SetWeather")), QStringList({"SetWeather(3)"}));
 
+    // The server answers again, with the usual room.
+    m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::None);
+    m_host.downloader.SetStallLimit(WXDownloader::kDefaultStallWindowMs, WXDownloader::kDefaultStallMinimumBytes);
     m_server.ClearRequests();
     Tick();
     EXPECT_EQ(m_server.Requests().filter("weather_vatsim").size(), 1);
