@@ -205,9 +205,10 @@ void Aerovane_Pro::OnThreadSignalJobFinished(int type, const QString& /*text*/)
         connecting = false;
         if (connectWorker->IsConnected()) {
             weatherWorker->EnableSimTimer(true);
-            // Every command that needs only the link and loaded weather is back.
+            // Every command that needs only the link and loaded weather is back; Set all WX once a generation
+            // under way has ended.
             const bool weatherLoaded = weatherWorker->GetWeatherManager()->CMetarManager::GetCount() > 0;
-            emit sigDisableButton(1, !weatherLoaded);
+            emit sigDisableButton(1, !weatherLoaded || weatherWorker->IsGenerating());
             emit sigDisableButton(2, !weatherLoaded);
             emit sigDisableButton(3, false);
             emit sigDisableButton(4, false);

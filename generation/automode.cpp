@@ -315,15 +315,16 @@ private:
 
 void CWeatherWorker::GenerateFSWeatherAutoMode()
 {
+    const OneGeneration generation(*this);
+    if (!generation.Started())
+        return;
     RunGuarded(*m_window, "GenerateFSWeatherAutoMode", [this] {
         if (!m_window->IsConnected() || !HasWeatherToGenerate(QStringLiteral("AutoMode")))
             return;
-        // The aircraft sample and the list flag are taken as they are now: a download inside may let a newer
-        // sample arrive or a nested run complete.
+        // The aircraft sample is taken as it is now: a download inside may let a newer sample arrive.
         const CAircraft aircraft = m_aircraft;
         const std::vector<CFSWeatherStation> records = AutoModeRun(*this, *m_window, aircraft, m_autoModeList).Run();
         m_window->SetWeather(records);
         m_autoModeList = true;
-        m_window->sigDisableButton(1, false);
     });
 }

@@ -43,6 +43,7 @@ bool CWeatherWorker::FetchGrid(const aviation::Position& position, unsigned char
     if (GridHeldBack(static_cast<std::uint32_t>(platform::NowSeconds())))
         return false;
     Log(QStringLiteral("(WeatherManager) Download Grib, position: ") + PositionText(position));
+    const std::uint64_t failuresBefore = m_gridFailuresNoted;
     Status(QStringLiteral("Download Grib"));
     const QString url = CSettings::GetServerUrl() + CSettings::GetGribRequestPath(position, request);
     QString body;
@@ -64,7 +65,12 @@ bool CWeatherWorker::FetchGrid(const aviation::Position& position, unsigned char
     } else {
         const QString cause = downloader ? downloader->GetLastErrorText() : QStringLiteral("no downloader");
         Log(QStringLiteral("(WeatherManager) %1 - Network Error %2 (%3)").arg(step).arg(code).arg(cause));
-        NoteFailedTry(m_gridRetry, cause, now);
+        // A request under way when another one's failure was noted (two at once, as a planner calculation inside
+        // a generation's wait makes) fails for the same cause: the hold counts it once.
+        if (m_gridFailuresNoted == failuresBefore) {
+            NoteFailedTry(m_gridRetry, cause, now);
+            ++m_gridFailuresNoted;
+        }
     }
     m_window->sigUIUpdateProgress(0, QString());
     // After the progress is reset, which empties the status line.

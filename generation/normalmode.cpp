@@ -76,7 +76,6 @@ public:
         for (const CWeatherSet& set : sets)
             records.push_back(CStationWeather::MakeRecord(set, m_aircraft.magVar));
         m_window.SetWeather(records);
-        m_window.sigDisableButton(1, false);
     }
 
 private:
@@ -209,6 +208,9 @@ private:
 
 void CWeatherWorker::GenerateFSWeather(const QString& icao)
 {
+    const OneGeneration generation(*this);
+    if (!generation.Started())
+        return;
     // The aircraft sample is taken as it is now: a download inside may let a newer sample arrive.
     const CAircraft aircraft = m_aircraft;
     RunGuarded(*m_window, "GenerateFSWeather", [&] {

@@ -109,6 +109,10 @@ void CUpdateScheduler::Tick()
     CConnectWorker* connection = window.GetConnectWorker();
     if (connection)
         connection->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
+    // A tick inside a generation's wait leaves the generation alone: a download or a generation of its own would
+    // hold that one up. What falls due meanwhile comes on the first tick after it.
+    if (m_worker.IsGenerating())
+        return;
     // A live download that failed (also the first one of the run) is tried again before anything is generated.
     const std::uint32_t clock = static_cast<std::uint32_t>(platform::NowSeconds());
     if (m_worker.m_weatherSource == WeatherDataNone && m_worker.DownloadDue(clock, UpdatePeriod()))

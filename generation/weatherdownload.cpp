@@ -145,7 +145,9 @@ bool CWeatherWorker::DownloadWeather()
     m_window->sigDisableButton(0, false);
     if (m_window->IsConnected()) {
         m_window->sigDisableButton(3, false);
-        m_window->sigDisableButton(1, false);
+        // A generation whose wait this download ran in enables it at its own end.
+        if (!m_generating)
+            m_window->sigDisableButton(1, false);
         m_window->sigDisableButton(2, false);
     }
     m_window->sigUIUpdateProgressBar(0, 0);

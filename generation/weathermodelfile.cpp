@@ -38,6 +38,9 @@ QString ThemesFolderProblem(const QString& simulatorFolder)
 
 void CWeatherWorker::GenerateFSWeatherModelFile()
 {
+    const OneGeneration generation(*this);
+    if (!generation.Started())
+        return;
     if (!HasWeatherToGenerate(QStringLiteral("WeatherModel")))
         return;
     const std::string name = NextWeatherThemeName();

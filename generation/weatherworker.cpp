@@ -162,6 +162,30 @@ CMetar CWeatherWorker::GetMetar(const QString& icao)
     return metar;
 }
 
+CWeatherWorker::OneGeneration::OneGeneration(CWeatherWorker& worker)
+    : m_worker(worker)
+    , m_started(!worker.m_generating)
+{
+    if (!m_started) {
+        // Run inside the running one's wait, a second generation would send its own records in between and start
+        // grid downloads of its own, each holding the first one up for its whole length.
+        m_worker.ShowStep(GenerationUnderWayText());
+        return;
+    }
+    m_worker.m_generating = true;
+    m_worker.m_window->sigDisableButton(1, true);
+}
+
+CWeatherWorker::OneGeneration::~OneGeneration()
+{
+    if (!m_started)
+        return;
+    m_worker.m_generating = false;
+    // Without a link the command stays off, as the lost link left it.
+    if (m_worker.m_window->IsConnected())
+        m_worker.m_window->sigDisableButton(1, false);
+}
+
 bool CWeatherWorker::HasWeatherToGenerate(const QString& generation)
 {
     if (m_weatherManager->CMetarManager::GetCount() > 0)

@@ -112,8 +112,11 @@ public:
     // south, each row its origin and the points up to `halfWidth` NM west, then east of it.
     std::vector<aviation::Position> GenerateGrid(const aviation::Position& centre, int halfWidth, int spacing);
 
-    // Weather generation, each handing its records to the window's forwarders. Normal mode: every station within
-    // the weather radius and the global station (icao empty), or the one ICAO.
+    // Weather generation, each handing its records to the window's forwarders. One runs at a time: a generation
+    // asked for while another one waits for a download (a command, or a timer inside that wait) is refused with
+    // the status line GenerationUnderWayText(). Command 1 is disabled while one runs and enabled again at its end,
+    // however it ends, while the simulator is connected. Normal mode: every station within the weather radius and
+    // the global station (icao empty), or the one ICAO.
     void GenerateFSWeather(const QString& icao);
     // Auto mode: the stations over a grid around the aircraft whose weather was not sent lately.
     void GenerateFSWeatherAutoMode();
@@ -123,6 +126,9 @@ public:
     // Weather-model file mode: the weather of a grid around the aircraft written as a weather theme into the
     // simulator's themes folder, which the simulator is then asked to load.
     void GenerateFSWeatherModelFile();
+    // A weather generation is running.
+    bool IsGenerating() const { return m_generating; }
+    static QString GenerationUnderWayText() { return QStringLiteral("Weather generation under way"); }
     // The wait between the written theme and the request to load it, 2000 ms.
     void SetThemeLoadDelay(int milliseconds) { m_themeLoadDelayMs = milliseconds; }
     // A failed theme write is tried again this long after it.
@@ -182,6 +188,22 @@ private:
     // A grid download failed and its next try is not due yet.
     bool GridHeldBack(std::uint32_t now) const;
 
+    // Marks one generation as running for its lifetime, with command 1 disabled; false from Started() when
+    // another one runs already, which this one must then leave alone.
+    class OneGeneration
+    {
+    public:
+        explicit OneGeneration(CWeatherWorker& worker);
+        ~OneGeneration();
+        OneGeneration(const OneGeneration&) = delete;
+        OneGeneration& operator=(const OneGeneration&) = delete;
+        bool Started() const { return m_started; }
+
+    private:
+        CWeatherWorker& m_worker;
+        const bool m_started;
+    };
+
     void LoadDownloadedSections(const CWeatherFileSections& sections);
     // The model holds reports to generate weather from; else one log line says that nothing is generated.
     bool HasWeatherToGenerate(const QString& generation);
@@ -203,6 +225,10 @@ private:
     std::uint32_t m_firstRetrySeconds = kFirstDownloadRetrySeconds;
     RetryBackOff m_weatherRetry;
     RetryBackOff m_gridRetry;
+    // Grid failures noted since the start: a request that fails after another one's failure was noted does not
+    // count again.
+    std::uint64_t m_gridFailuresNoted = 0;
+    bool m_generating = false;
     std::shared_ptr<aviation::weather::CWeatherManager> m_weatherManager;
     aviation::structs::CAircraft m_aircraft;
     std::vector<aviation::weather::CMetar> m_metarList;

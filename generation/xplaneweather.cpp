@@ -43,6 +43,9 @@ CWeatherSet WeatherSet(CStationWeather& steps, CMetar& metar, const Position& ai
 
 void CWeatherWorker::GenerateXPlaneWeather()
 {
+    const OneGeneration generation(*this);
+    if (!generation.Started())
+        return;
     const CAircraft aircraft = m_aircraft;
     RunGuarded(*m_window, "GenerateXPlaneWeather", [&] {
         if (!HasWeatherToGenerate(QStringLiteral("XPWeather")))
@@ -65,12 +68,14 @@ void CWeatherWorker::GenerateXPlaneWeather()
         CFSWeatherStation record;
         record.xplane = WeatherConverter::MakeXPlaneWeather(set, aircraft);
         m_window->SetWeather({record});
-        m_window->sigDisableButton(1, false);
     });
 }
 
 void CWeatherWorker::GenerateXPLaneWind()
 {
+    const OneGeneration generation(*this);
+    if (!generation.Started())
+        return;
     const CAircraft aircraft = m_aircraft;
     RunGuarded(*m_window, "GenerateXPLaneWind", [&] {
         if (!HasWeatherToGenerate(QStringLiteral("XPWind")))

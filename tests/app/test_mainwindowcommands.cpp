@@ -1,7 +1,9 @@
 #include "app/aircraftlamps.h"
+#include "generation/wxdownloader.h"
 #include "loadeditor/aircraftconfigdlg.h"
 #include "mainwindowtest.h"
 #include "platform/simconnectsim.h"
+#include "simlink/connectworker.h"
 #include "simlink/fsuipcsimulator.h"
 #include "simlink/fsuipctransport.h"
 #include "tests/support/modaldialoganswer.h"
@@ -218,4 +220,52 @@ TEST_F(MainWindowTest, ClosingDuringAStalledDownloadEndsTheDownloadAndLeavesNoTi
     // The wind and simulation timers would reach the connection thread now if they still ran.
     QTest::qWait(1200);
     EXPECT_TRUE(LogText().contains("(Main) Close"));
+}
+
+// Set all WX pressed four times on the tool bar while the grid server stalls: the button is off from the first press
+// on and the worker turns Set ICAO WX away, so one generation asks for the grid once. Its records reach the simulator
+// once the grid is given up, and the button is back for the next press, which generates again.
+TEST_F(MainWindowTest, SetAllWeatherPressedDuringAStalledGridGeneratesOnceAndThenAgain)
+{
+    Aerovane_Pro& window = Window();
+    window.show();
+    QWidget& setAll = *window.ui.toolBar->widgetForAction(window.ui.action_Set_all_WX);
+    QWidget& setIcao = *window.ui.toolBar->widgetForAction(window.ui.action_Set_ICAO_WX);
+    window.OnDownloadWX();
+    window.OnButtonConnect();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.ui.action_Set_ICAO_WX->text() == "Set EDDF WX"; }, 60000))
+        << "the aircraft read and its nearest report shown";
+    server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::Stall);
+    // The stalled server sends nothing: a second without bytes gives its request up.
+    window.GetDownloader()->SetStallLimit(1000, 64);
+    server.ClearRequests();
+    peer.ClearFrames();
+
+    QList<bool> enabledInTheWait;
+    const QMetaObject::Connection pressesInTheWait
+        = QObject::connect(&server, &tools::WxServer::RequestServed, &window, [&] {
+              if (!enabledInTheWait.isEmpty())
+                  return;
+              for (int press = 0; press < 4; ++press) {
+                  enabledInTheWait << setAll.isEnabled();
+                  QTest::mouseClick(&setAll, Qt::LeftButton);
+              }
+              QTest::mouseClick(&setIcao, Qt::LeftButton);
+          });
+    QTest::mouseClick(&setAll, Qt::LeftButton);
+    QObject::disconnect(pressesInTheWait);
+    EXPECT_EQ(enabledInTheWait, QList<bool>({false, false, false, false}));
+    EXPECT_EQ(server.Requests().filter(QStringLiteral("get_grib")).size(), 1)
+        << server.Requests().join('\n').toStdString();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return LogText().count("(WeatherManager) Weather generation under way") == 1; }, 60000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 60000)) << "records written";
+    EXPECT_TRUE(setAll.isEnabled());
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.GetConnectWorker()->IsSendingWeather(); }, 60000))
+        << "the transfer ended";
+    peer.ClearFrames();
+    QTest::mouseClick(&setAll, Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 60000)) << "generated again";
 }

@@ -47,12 +47,15 @@ TEST_F(AutoModeTest, NothingHappensWithoutReportsOrConnection)
     Start(kAirports, "");
     m_generator->GenerateFSWeatherAutoMode();
     EXPECT_EQ(m_gen.calls,
-              QStringList{"sigUIDebugString((WeatherManager) AutoMode: no weather loaded, nothing generated,0)"});
+              QStringList({"sigDisableButton(1,true)",
+                           "sigUIDebugString((WeatherManager) AutoMode: no weather loaded, nothing generated,0)",
+                           "sigDisableButton(1,false)"}));
 
+    // Without a link the command stays off, as the lost link left it.
     StartAt();
     m_gen.connected = false;
     m_generator->GenerateFSWeatherAutoMode();
-    EXPECT_TRUE(m_gen.calls.isEmpty());
+    EXPECT_EQ(m_gen.calls, QStringList{"sigDisableButton(1,true)"});
 }
 
 TEST_F(AutoModeTest, FirstRunCoversTheGridAndLaterRunsAtCruiseOnlyWhatChanged)
@@ -69,9 +72,10 @@ TEST_F(AutoModeTest, FirstRunCoversTheGridAndLaterRunsAtCruiseOnlyWhatChanged)
     EXPECT_TRUE(m_gen.log.filter(QRegularExpression(QStringLiteral("^Metar .* not found$"))).isEmpty());
     EXPECT_EQ(m_gen.log.filter(QStringLiteral("without a report")),
               QStringList{"(WeatherManager) 2 stations without a report"});
-    EXPECT_EQ(m_gen.calls.filter(QRegularExpression(QStringLiteral("^(SendStationToFS|SetWeather|sigDisable)"))),
-              QStringList({QStringLiteral("SendStationToFS(%1)").arg(m_gen.newStations.size()),
-                           QStringLiteral("SetWeather(%1)").arg(first.size()), "sigDisableButton(1,false)"}));
+    EXPECT_EQ(
+        m_gen.calls.filter(QRegularExpression(QStringLiteral("^(SendStationToFS|SetWeather|sigDisable)"))),
+        QStringList({"sigDisableButton(1,true)", QStringLiteral("SendStationToFS(%1)").arg(m_gen.newStations.size()),
+                     QStringLiteral("SetWeather(%1)").arg(first.size()), "sigDisableButton(1,false)"}));
 
     // Munich's report changes and the aircraft climbs to cruise. (The grid's corners lie 283 NM out, beyond the
     // 280-NM station search, so every run would make new stations there; none are asked for.)
@@ -125,10 +129,10 @@ TEST_F(AutoModeTest, UnlistedAirportNearTwoPointsAndFlightPlanAirportsAreSentTwi
     EXPECT_EQ(icaos.count(QStringLiteral("EDDM")), 2);
 }
 
-TEST_F(AutoModeTest, RunStartedWhileAGridDownloadWaitsWorksOnItsOwnLists)
+TEST_F(AutoModeTest, RunAskedForWhileAGridDownloadWaitsIsRefused)
 {
     // Only the grid point near Frankfurt is stored: stations farther out wait for grid downloads, in whose event
-    // loop the timer starts a second run.
+    // loop the timer asks for a second run.
     Start();
     PutAircraft(kFrankfurt.GetLatitude(), kFrankfurt.GetLongitude());
     int nested = 0;
@@ -139,7 +143,8 @@ TEST_F(AutoModeTest, RunStartedWhileAGridDownloadWaitsWorksOnItsOwnLists)
     m_generator->GenerateFSWeatherAutoMode();
     EXPECT_EQ(nested, 1);
     EXPECT_FALSE(m_server.Requests().isEmpty());
-    EXPECT_EQ(m_gen.CallsStartingWith(QStringLiteral("SetWeather")).size(), 2);
+    EXPECT_TRUE(m_gen.statuses.contains(QStringLiteral("Weather generation under way")));
+    EXPECT_EQ(m_gen.CallsStartingWith(QStringLiteral("SetWeather")).size(), 1);
 }
 
 } // namespace

@@ -108,3 +108,32 @@ TEST_F(WeatherWorkerTest, GenerateGridLaysOutRowsFromTheCentreOutwards)
         EXPECT_EQ(Worker().GenerateGrid(centre, halfWidth, spacing).size(), static_cast<std::size_t>(points))
             << halfWidth << " " << spacing;
 }
+
+// Two grid requests under way together that both fail hold grid downloads back once: the one that began before the
+// other's failure was noted does not lengthen the hold.
+TEST_F(WeatherWorkerTest, GridRequestsFailingTogetherHoldTheGridBackOnce)
+{
+    platform::ScopedClock clock(1796640000);
+    m_host.connected = true;
+    m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), WxServer::Failure::Stall);
+    // The stalled server sends nothing: a second without bytes gives each request up.
+    m_host.downloader.SetStallLimit(1000, 64);
+    const Position sydney(-33.95, 151.18);
+    bool second = false;
+    const QMetaObject::Connection whileTheFirstWaits
+        = QObject::connect(&m_server, &WxServer::RequestServed, [this, &second, &sydney] {
+              if (!std::exchange(second, true)) {
+                  EXPECT_FALSE(Worker().DownloadGrib(sydney, false));
+              }
+          });
+    EXPECT_FALSE(Worker().DownloadGrib(Position(50.034, 8.571), false));
+    QObject::disconnect(whileTheFirstWaits);
+    EXPECT_EQ(m_server.Requests().size(), 2);
+    EXPECT_EQ(Worker().GridFailureText(platform::NowSeconds()),
+              "Download Grib failed: stalled: less than 64 bytes in 1 s, next try in 60 s");
+
+    m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), WxServer::Failure::None);
+    m_host.downloader.SetStallLimit(WXDownloader::kDefaultStallWindowMs, WXDownloader::kDefaultStallMinimumBytes);
+    clock.AdvanceMs(60000);
+    EXPECT_TRUE(Worker().DownloadGrib(sydney, false));
+}

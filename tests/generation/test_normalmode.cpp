@@ -1,8 +1,10 @@
 #include "generationtest.h"
+#include "recordingprompter.h"
 
 #include <QRegularExpression>
 
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -14,6 +16,7 @@ protected:
         GenerationTest::SetUp();
         CSettings::SetWeatherRadius(100);
         CSettings::SetFSVersion(3);
+        m_gen.connected = true;
     }
 
     void StartAtFrankfurt(const char* metars = kMetars)
@@ -91,10 +94,12 @@ TEST_F(NormalModeTest, SingleIcao)
     EXPECT_EQ(m_gen.Icaos(), QStringList({"ETOU"}));
     EXPECT_EQ(m_gen.calls.last(), QStringLiteral("sigDisableButton(1,false)"));
 
+    // An unknown ICAO hands nothing over; the command is back all the same.
     m_gen.Clear();
     m_generator->GenerateFSWeather(QStringLiteral("KXYZ"));
     EXPECT_EQ(m_gen.log.last(), QStringLiteral("(WeatherManager) Metar not found KXYZ"));
-    EXPECT_TRUE(m_gen.calls.filter(QRegularExpression(QStringLiteral("^(SetWeather|sigDisableButton)"))).isEmpty());
+    EXPECT_EQ(m_gen.calls.filter(QRegularExpression(QStringLiteral("^(SetWeather|sigDisableButton)"))),
+              QStringList({"sigDisableButton(1,true)", "sigDisableButton(1,false)"}));
 }
 
 TEST_F(NormalModeTest, StationTheModelNeverAnswersTakesTheNearestReport)
@@ -123,10 +128,47 @@ TEST_F(NormalModeTest, AnErrorEndsTheGenerationWithItsLineAndNoHandOver)
         m_gen.Clear();
         m_gen.failure = failure;
         m_generator->GenerateFSWeather(QStringLiteral("EDDF"));
-        EXPECT_EQ(m_gen.calls.last(),
-                  QStringLiteral("OnDebugString(Error: Weatherworker GenerateFSWeather%1,0)").arg(kind));
-        EXPECT_TRUE(m_gen.CallsStartingWith(QStringLiteral("sigDisableButton")).isEmpty()) << kind;
+        EXPECT_TRUE(m_gen.calls.contains(
+            QStringLiteral("OnDebugString(Error: Weatherworker GenerateFSWeather%1,0)").arg(kind)));
+        EXPECT_EQ(m_gen.calls.last(), QStringLiteral("sigDisableButton(1,false)")) << kind;
     }
+}
+
+// Whatever asks for weather while a generation waits for its grid is refused with a status line that says so: one
+// generation, one grid request, and command 1 off from its start to its end.
+TEST_F(NormalModeTest, NoGenerationStartsInsideARunningOne)
+{
+    Start(kAirports, kMetars, QString());
+    PutAircraft(50.026706, 8.558350);
+    m_generator->EnableSimTimer(false);
+    m_generator->SetWeatherSource(WeatherDataLive);
+    m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::Stall);
+    // The stalled server sends nothing: a second without bytes gives its request up.
+    m_gen.downloader.SetStallLimit(1000, 64);
+    RecordingPrompter prompter;
+    ScopedPrompter usePrompter(prompter);
+    bool asked = false;
+    const QMetaObject::Connection inTheWait
+        = QObject::connect(&m_server, &tools::WxServer::RequestServed, [this, &asked] {
+              if (std::exchange(asked, true))
+                  return;
+              m_generator->GenerateFSWeather(QString());
+              m_generator->GenerateFSWeather(QStringLiteral("EDDF"));
+              m_generator->GenerateFSWeatherAutoMode();
+              m_generator->GenerateXPlaneWeather();
+              m_generator->GenerateXPLaneWind();
+              m_generator->GenerateFSWeatherModelFile();
+          });
+    m_generator->GenerateFSWeather(QString());
+    QObject::disconnect(inTheWait);
+
+    EXPECT_EQ(m_server.Requests().size(), 1) << m_server.Requests().join('\n').toStdString();
+    EXPECT_EQ(m_gen.statuses.count(QStringLiteral("Weather generation under way")), 6);
+    EXPECT_TRUE(m_gen.CallsStartingWith(QStringLiteral("SendWindToXP")).isEmpty());
+    EXPECT_EQ(m_gen.Icaos(), QStringList({"GLOB", "EDDF", "ETOU", "EDFE", "EDFZ"}));
+    EXPECT_EQ(m_gen.CallsStartingWith(QStringLiteral("SetWeather")).size(), 1);
+    EXPECT_EQ(m_gen.CallsStartingWith(QStringLiteral("sigDisableButton")),
+              QStringList({"sigDisableButton(1,true)", "sigDisableButton(1,false)"}));
 }
 
 } // namespace

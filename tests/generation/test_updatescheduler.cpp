@@ -134,6 +134,39 @@ TEST_F(UpdateSchedulerTest, NothingIsGeneratedWhileATransferWaits)
     m_host.connectWorker = nullptr;
 }
 
+// A tick inside a generation's grid wait downloads and generates nothing; the download and the update that fell
+// due meanwhile come on the first tick after it.
+TEST_F(UpdateSchedulerTest, ATickInsideAGenerationStartsNothingAndWhatFellDueComesAfterIt)
+{
+    Worker().LoadWeatherFromText(QString::fromLatin1(kFrankfurtMetars), QString(), QString());
+    Worker().SetWeatherSource(WeatherDataLive);
+    CSettings::SetNormalMode(true);
+    m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::Stall);
+    // The stalled server sends nothing: a second without bytes gives its request up.
+    m_host.downloader.SetStallLimit(1000, 64);
+    QStringList inTheWait;
+    const QMetaObject::Connection tickInTheWait
+        = QObject::connect(&m_server, &tools::WxServer::RequestServed, [this, &inTheWait] {
+              if (inTheWait.isEmpty()) {
+                  Tick();
+                  inTheWait << m_host.calls << m_server.Requests();
+              }
+          });
+    Worker().GenerateFSWeather(QString());
+    QObject::disconnect(tickInTheWait);
+    EXPECT_EQ(inTheWait.join('|').toStdString(), "/get_grib_v2.php?lat=48.35&lon=11.79&mode=multi&key=64093");
+    EXPECT_EQ(m_host.CallsStartingWith(QStringLiteral("SetWeather")), QStringList({"SetWeather(3)"}));
+
+    // The server answers again, with the usual room.
+    m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::None);
+    m_host.downloader.SetStallLimit(WXDownloader::kDefaultStallWindowMs, WXDownloader::kDefaultStallMinimumBytes);
+    m_server.ClearRequests();
+    Tick();
+    EXPECT_EQ(m_server.Requests().filter("weather_vatsim").size(), 1);
+    EXPECT_TRUE(StatusShown("Weather update"));
+    EXPECT_EQ(m_host.CallsStartingWith(QStringLiteral("SetWeather")).size(), 1);
+}
+
 TEST_F(UpdateSchedulerTest, NormalModeRegeneratesOnlyBeyondTheRadius)
 {
     Worker().SetWeatherSource(WeatherDataStored);

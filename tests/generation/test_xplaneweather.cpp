@@ -22,6 +22,7 @@ TEST_F(XPlaneWeatherTest, WeatherAtTheAircraftGoesAsOneXPlaneRecord)
 {
     Start();
     PutAircraft(kWiesbaden.GetLatitude(), kWiesbaden.GetLongitude());
+    m_gen.connected = true;
     m_generator->GenerateXPlaneWeather();
 
     ASSERT_EQ(m_gen.weather.size(), 1u);
