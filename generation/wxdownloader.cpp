@@ -1,5 +1,6 @@
 #include "generation/wxdownloader.h"
 
+#include "platform/clock.h"
 #include "platform/debugoutput.h"
 
 #include <QBuffer>
@@ -48,7 +49,9 @@ QString CauseInWords(QNetworkReply* reply, int code)
 }
 
 // Watches the bytes of one transfer from its start and calls `stalled` once fewer than minimumBytes have arrived
-// within the last windowMs, whenever that happens. A window or minimum of 0 watches nothing.
+// within the last windowMs, whenever that happens. A window or minimum of 0 watches nothing. Time is the
+// program's monotonic clock: a timer only wakes the check, so under a fixed clock the window runs out when the
+// clock is moved past it.
 class StallWatch
 {
 public:
@@ -59,7 +62,7 @@ public:
     {
         if (!IsOn())
             return;
-        m_clock.start();
+        m_start = platform::MonotonicMs();
         m_timer.setSingleShot(true);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { Check(); });
         m_timer.start(m_windowMs);
@@ -71,7 +74,7 @@ public:
         if (!IsOn() || total <= m_total)
             return;
         m_total = total;
-        m_arrivals.emplace_back(m_clock.elapsed(), total);
+        m_arrivals.emplace_back(Elapsed(), total);
         // Arrivals that the last minimumBytes do not reach back to decide nothing any more.
         while (m_arrivals.front().second <= m_total - m_minimumBytes)
             m_arrivals.pop_front();
@@ -79,6 +82,7 @@ public:
 
 private:
     bool IsOn() const { return m_windowMs > 0 && m_minimumBytes > 0; }
+    qint64 Elapsed() const { return platform::MonotonicMs() - m_start; }
 
     // The window ending at this time holds too few bytes unless more arrive before: the earliest arrival among
     // the last minimumBytes then leaves it (the transfer's start, while fewer have come).
@@ -88,12 +92,13 @@ private:
         return since + m_windowMs;
     }
 
-    // Checked only when a stall may be due; bytes that came since move the check on.
+    // Checked only when a stall may be due; bytes that came since move the check on. A clock set back wakes the
+    // check no later than a window on.
     void Check()
     {
-        const qint64 remaining = StallTime() - m_clock.elapsed();
+        const qint64 remaining = StallTime() - Elapsed();
         if (remaining > 0)
-            m_timer.start(static_cast<int>(remaining));
+            m_timer.start(static_cast<int>(qMin<qint64>(remaining, m_windowMs)));
         else
             m_stalled();
     }
@@ -101,7 +106,7 @@ private:
     const int m_windowMs;
     const qint64 m_minimumBytes;
     const std::function<void()> m_stalled;
-    QElapsedTimer m_clock;
+    qint64 m_start = 0;
     QTimer m_timer;
     qint64 m_total = 0;
     // The time and the byte count of every arrival since the count was m_total - m_minimumBytes.

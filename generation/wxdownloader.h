@@ -77,7 +77,8 @@ public:
         m_lowestRateBytesPerSecond = lowestBytesPerSecond;
         m_leastFittedDeadlineMs = leastDeadlineMs;
     }
-    // Transfers that bring fewer than minimumBytes within any windowMs are given up as stalled; 0 turns this off.
+    // Transfers that bring fewer than minimumBytes within any windowMs of the program's clock (platform/clock) are
+    // given up as stalled; 0 turns this off.
     void SetStallLimit(int windowMs, qint64 minimumBytes)
     {
         m_stallWindowMs = windowMs;

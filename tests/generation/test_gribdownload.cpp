@@ -1,4 +1,5 @@
 #include "platform/clock.h"
+#include "stallclock.h"
 #include "weatherworkertest.h"
 
 #include <utility>
@@ -26,14 +27,12 @@ TEST_F(WeatherWorkerTest, DownloadGribStoresTheAreaAndFailuresHoldEveryGridDownl
         {WxServer::Failure::NotFound, "Download Grib failed: HTTP 404, next try in 60 s"},
         {WxServer::Failure::Trickle, "Download Grib failed: stalled: less than 64 bytes in 1 s, next try in 120 s"},
     };
+    // The trickle is given up after a second of the clock, which passes once its body has begun.
+    m_host.downloader.SetStallLimit(1000, 64);
+    StallClock stallClock(clock, m_host.downloader, m_server, 1000);
     for (const auto& [failure, shown] : failures) {
         clock.AdvanceMs(60000);
-        // The trickle is given up within a second; the answers keep the usual room.
-        if (failure == WxServer::Failure::Trickle)
-            m_host.downloader.SetStallLimit(1000, 64);
-        else
-            m_host.downloader.SetStallLimit(WXDownloader::kDefaultStallWindowMs,
-                                            WXDownloader::kDefaultStallMinimumBytes);
+        stallClock.PassWindowAfter(failure == WxServer::Failure::Trickle ? 1 : StallClock::kNever);
         m_host.Clear();
         m_server.ClearRequests();
         m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), failure);

@@ -1,3 +1,4 @@
+#include "stallclock.h"
 #include "weatherworkertest.h"
 
 #include <QRegularExpression>
@@ -38,27 +39,29 @@ TEST_F(WeatherWorkerTest, FailedDownloadsKeepTheLoadedWeatherAndSaySo)
         bool closedPort;
         const char* reason; // the text between "Download weather failed: " and ", next try in"
         bool reached;
+        qint64 passWindowAfter; // the body bytes after which the clock passes the stall window (see StallClock)
     };
+    const qint64 never = StallClock::kNever;
     const Case cases[] = {
-        {"not found", WxServer::Failure::NotFound, false, "HTTP 404", true},
-        {"server error", WxServer::Failure::InternalError, false, "HTTP 500", true},
-        {"connection refused", WxServer::Failure::None, true, "connection refused", false},
-        {"silent server", WxServer::Failure::Stall, false, "stalled: less than 64 bytes in 1 s", false},
-        {"trickling server", WxServer::Failure::Trickle, false, "stalled: less than 64 bytes in 1 s", true},
-        {"HTML page with status 200", WxServer::Failure::HtmlPage, false, "damaged or incomplete archive", true},
-        {"corrupt gzip", WxServer::Failure::CorruptGzip, false, "damaged or incomplete archive", true},
+        {"not found", WxServer::Failure::NotFound, false, "HTTP 404", true, never},
+        {"server error", WxServer::Failure::InternalError, false, "HTTP 500", true, never},
+        {"connection refused", WxServer::Failure::None, true, "connection refused", false, never},
+        {"silent server", WxServer::Failure::Stall, false, "stalled: less than 64 bytes in 1 s", false,
+         StallClock::kOnUnansweredRequest},
+        {"trickling server", WxServer::Failure::Trickle, false, "stalled: less than 64 bytes in 1 s", true, 1},
+        {"HTML page with status 200", WxServer::Failure::HtmlPage, false, "damaged or incomplete archive", true, never},
+        {"corrupt gzip", WxServer::Failure::CorruptGzip, false, "damaged or incomplete archive", true, never},
         {"gzip cut after the METAR section", WxServer::Failure::CutAtSection, false, "damaged or incomplete archive",
-         true},
+         true, never},
     };
     m_host.connected = true;
+    // A second of a fixed clock, which passes only for a server that stops or trickles, once it has been reached.
+    m_host.downloader.SetStallLimit(1000, 64);
+    platform::ScopedClock clock(platform::NowSeconds());
+    StallClock stallClock(clock, m_host.downloader, m_server, 1000);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        // A server that does not send is given up within a second; one that answers keeps the usual room.
-        if (c.failure == WxServer::Failure::Stall || c.failure == WxServer::Failure::Trickle)
-            m_host.downloader.SetStallLimit(1000, 64);
-        else
-            m_host.downloader.SetStallLimit(WXDownloader::kDefaultStallWindowMs,
-                                            WXDownloader::kDefaultStallMinimumBytes);
+        stallClock.PassWindowAfter(c.passWindowAfter);
         Worker().LoadWeatherFromText(QString::fromLatin1(kFrankfurtMetars), QString(), QString());
         m_host.Clear();
         m_server.SetFailure(QStringLiteral("/weather_vatsim.gz"), c.failure);
@@ -142,6 +145,7 @@ TEST_F(WeatherWorkerTest, DownloadWeatherFetchesGridDataOnlyWhenNoneIsNearTheAir
     EXPECT_EQ(m_server.Requests(), QStringList({"/weather_vatsim.gz"}));
 
     // Both fail: the weather's failure is shown before the grid is tried, and stands at the end.
+    platform::ScopedClock clock(platform::NowSeconds());
     aircraft.SetLatitude(-33.95);
     aircraft.SetLongitude(151.18);
     Worker().SetAircraft(aircraft);
@@ -154,4 +158,13 @@ TEST_F(WeatherWorkerTest, DownloadWeatherFetchesGridDataOnlyWhenNoneIsNearTheAir
     EXPECT_EQ(m_host.statuses.indexOf(weatherFailed), m_host.statuses.indexOf(QStringLiteral("Download Grib")) - 1);
     EXPECT_TRUE(m_host.statuses.contains(QStringLiteral("Download Grib failed: HTTP 500, next try in 60 s")));
     EXPECT_EQ(m_host.statuses.last(), weatherFailed);
+
+    // The server answers again: the grid, held back for a minute since its failure, is tried at once.
+    m_server.SetFailure(QStringLiteral("/weather_vatsim.gz"), WxServer::Failure::None);
+    m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), WxServer::Failure::None);
+    m_server.ClearRequests();
+    EXPECT_TRUE(Worker().DownloadWeather());
+    EXPECT_EQ(m_server.Requests(),
+              QStringList({"/weather_vatsim.gz", "/get_grib_v2.php?lat=-33.95&lon=151.18&mode=multi&key=64093"}));
+    EXPECT_TRUE(Worker().GetWeatherManager()->HasGribNear(aircraft));
 }

@@ -1,5 +1,6 @@
 #include "generation/gzipunpack.h"
 #include "generation/wxdownloader.h"
+#include "stallclock.h"
 #include "weatherworkertest.h"
 
 #include <QBuffer>
@@ -41,16 +42,16 @@ TEST_F(WXDownloaderTest, DownloadWritesTheBodyAndFailuresLeaveTheTargetAlone)
     m_server.SetFailure(QStringLiteral("/error.gz"), WxServer::Failure::InternalError);
     const QString historicGrid = QStringLiteral("/history/grib_1x1_2022-10-22_03_00_00.gz");
     m_server.SetFailure(historicGrid, WxServer::Failure::SlowThenTrickle);
-    // A second server sends the weather file (packed before any transfer starts) and the history METARs at
-    // 20 kB/s.
+    // A second server sends the history METARs at 20 kB/s.
     WxServer slowLine(QStringLiteral(AEROVANE_WXSERVER_DATA));
     ASSERT_TRUE(slowLine.Listen());
-    slowLine.SetFailure(QStringLiteral("/weather_vatsim.gz"), WxServer::Failure::Slow);
     slowLine.SetFailure(historicMetars, WxServer::Failure::Slow);
-    // Less than 64 bytes in a second is a stall: the trickle brings 5, the slow line 20 kB.
+    // Less than 64 bytes in a second is a stall: the trickle brings 5. The second is one of a fixed clock, which
+    // a row whose server stops or trickles moves past the window once it has seen what it expects first; for the
+    // other rows no window runs out.
     m_downloader.SetStallLimit(1000, 64);
-    // A large file may take the time its length takes at 1 kB/s: twenty times what the slow line needs.
-    m_downloader.SetFittedDeadline(1000, 100);
+    platform::ScopedClock clock(platform::NowSeconds());
+    StallClock stallClock(clock, m_downloader, m_server, 1000);
     const QByteArray metarText
         = ReadFile(QStringLiteral(AEROVANE_WXSERVER_DATA "/history/metar_noaa_2022-10-22_03_00_00"));
     struct Case
@@ -60,18 +61,28 @@ TEST_F(WXDownloaderTest, DownloadWritesTheBodyAndFailuresLeaveTheTargetAlone)
         int code; // -1: any failure
         const char* cause; // nullptr: any
         int deadlineMs; // -1: a large file's deadline
+        qint64 passWindowAfter; // the body bytes after which the clock passes the stall window (see StallClock)
         bool answered; // the server sent its status line
         QByteArray text; // of a success, unpacked
     };
+    const qint64 never = StallClock::kNever;
     const Case cases[] = {
-        {"whole body", Url(QStringLiteral("/weather_vatsim.gz")), 0, "", 0, true, m_server.CombinedText()},
-        {"not found", Url(QStringLiteral("/nothing.gz")), QNetworkReply::ContentNotFoundError, "HTTP 404", 0, true, {}},
-        {"server error", Url(QStringLiteral("/error.gz")), -1, "HTTP 500", 0, true, {}},
+        {"whole body", Url(QStringLiteral("/weather_vatsim.gz")), 0, "", 0, never, true, m_server.CombinedText()},
+        {"not found",
+         Url(QStringLiteral("/nothing.gz")),
+         QNetworkReply::ContentNotFoundError,
+         "HTTP 404",
+         0,
+         never,
+         true,
+         {}},
+        {"server error", Url(QStringLiteral("/error.gz")), -1, "HTTP 500", 0, never, true, {}},
         {"connection refused",
          ClosedPortUrl() + QStringLiteral("/weather_vatsim.gz"),
          QNetworkReply::ConnectionRefusedError,
          "connection refused",
          0,
+         never,
          false,
          {}},
         {"silent server is given up as stalled",
@@ -79,6 +90,7 @@ TEST_F(WXDownloaderTest, DownloadWritesTheBodyAndFailuresLeaveTheTargetAlone)
          QNetworkReply::TimeoutError,
          "stalled: less than 64 bytes in 1 s",
          0,
+         StallClock::kOnUnansweredRequest,
          false,
          {}},
         // A byte every 200 ms never lets the inactivity time-out run out; the stall rule ends it long before the
@@ -88,32 +100,26 @@ TEST_F(WXDownloaderTest, DownloadWritesTheBodyAndFailuresLeaveTheTargetAlone)
          QNetworkReply::TimeoutError,
          "stalled: less than 64 bytes in 1 s",
          0,
+         1,
          true,
          {}},
-        // 32 kB at 20 kB/s, then a byte every 200 ms: the rule looks back over the last second, not the whole
-        // transfer, and keeps looking after a second that brought enough.
+        // 32 kB at 20 kB/s, then a byte every 200 ms; the clock moves a window on once the 32 kB are in. The rule
+        // looks back over the last window, not over the whole transfer.
         {"trickle after a fast start is given up as stalled",
          Url(historicGrid),
          QNetworkReply::TimeoutError,
          "stalled: less than 64 bytes in 1 s",
-         10000,
+         0,
+         WxServer::kSlowStartBytes,
          true,
          {}},
-        // The weather file (110 kB) takes five seconds at 20 kB/s: the line passes the stall rule and runs to its
-        // deadline.
-        {"slow line runs to its deadline",
-         slowLine.BaseUrl() + QStringLiteral("/weather_vatsim.gz"),
-         QNetworkReply::TimeoutError,
-         "timed out",
-         3000,
-         true,
-         {}},
-        {"slow line brings a large file whole", slowLine.BaseUrl() + historicMetars, 0, "", -1, true, metarText},
+        {"slow line brings a large file whole", slowLine.BaseUrl() + historicMetars, 0, "", -1, never, true, metarText},
         {"host that does not resolve",
          QStringLiteral("http://no-such-host.invalid/weather_vatsim.gz"),
          -1,
          nullptr,
          0,
+         never,
          false,
          {}},
     };
@@ -125,6 +131,7 @@ TEST_F(WXDownloaderTest, DownloadWritesTheBodyAndFailuresLeaveTheTargetAlone)
         previous.write("previous weather");
         previous.close();
         m_progress.clear();
+        stallClock.PassWindowAfter(c.passWindowAfter);
 
         QFile target(path);
         const int code = c.deadlineMs < 0 ? m_downloader.DownloadLargeFile(c.url, &target)
@@ -150,6 +157,28 @@ TEST_F(WXDownloaderTest, DownloadWritesTheBodyAndFailuresLeaveTheTargetAlone)
     QBuffer buffer;
     EXPECT_NE(m_downloader.Download(Url(QStringLiteral("/weather_vatsim.gz")), &buffer), 0);
     EXPECT_TRUE(buffer.data().isEmpty());
+}
+
+// A large file gets the time that the length its server announces takes at the lowest rate; one of unknown length
+// keeps the large file deadline of half an hour, not the least fitted one.
+TEST_F(WXDownloaderTest, ALargeFilesDeadlineFitsTheLengthItsServerAnnounces)
+{
+    // The lowest rate, 100 kB/s, is five times what the slow line brings; the least fitted deadline is 0.1 s.
+    m_downloader.SetFittedDeadline(100 * 1024, 100);
+    m_server.SetFailure(QStringLiteral("/weather_vatsim.gz"), WxServer::Failure::Slow);
+    const QString historicMetars = QStringLiteral("/history/metar_noaa_2022-10-22_03_00_00.gz");
+    m_server.SetFailure(historicMetars, WxServer::Failure::SlowWithoutLength);
+
+    QBuffer sized;
+    EXPECT_EQ(m_downloader.DownloadLargeFile(Url(QStringLiteral("/weather_vatsim.gz")), &sized),
+              QNetworkReply::TimeoutError);
+    EXPECT_EQ(m_downloader.GetLastErrorText(), QStringLiteral("timed out"));
+    EXPECT_TRUE(m_downloader.ServerAnswered());
+    QBuffer unsized;
+    ASSERT_EQ(m_downloader.DownloadLargeFile(Url(historicMetars), &unsized), 0)
+        << m_downloader.GetLastErrorText().toStdString();
+    EXPECT_TRUE(gUncompress(unsized.data())
+                == ReadFile(QStringLiteral(AEROVANE_WXSERVER_DATA "/history/metar_noaa_2022-10-22_03_00_00")));
 }
 
 TEST_F(WXDownloaderTest, DownloadWithProgressNestsInsideAWaitingOne)

@@ -159,6 +159,13 @@ TEST(WxServer, AnswersCarryTheirLengthAndFailuresLookLikeARealServer)
     const QByteArray history
         = Body(Exchange(server.Port(), "GET /history/metar_noaa_2022-10-22_03_00_00.gz HTTP/1.1\r\n\r\n"));
     EXPECT_EQ(gUncompress(history).count('\n'), 724);
+    // Without a length the body ends where the server closes the connection.
+    server.SetFailure(QStringLiteral("/history/metar_noaa_2022-10-22_03_00_00.gz"),
+                      WxServer::Failure::SlowWithoutLength);
+    const QByteArray unsized
+        = Exchange(server.Port(), "GET /history/metar_noaa_2022-10-22_03_00_00.gz HTTP/1.1\r\n\r\n");
+    EXPECT_FALSE(unsized.contains("Content-Length"));
+    EXPECT_EQ(gUncompress(Body(unsized)), gUncompress(history));
     // The grid of 03 UTC that day: dated then, one point a degree over Europe, where the history METARs lie.
     const QByteArray grid
         = gUncompress(Body(Exchange(server.Port(), "GET /history/grib_1x1_2022-10-22_03_00_00.gz HTTP/1.1\r\n\r\n")));
@@ -180,6 +187,7 @@ TEST(WxServer, EveryFailureNameOfTheCommandLineGivesItsMode)
                                                      {"500", Failure::InternalError},
                                                      {"slow", Failure::Slow},
                                                      {"slow-then-trickle", Failure::SlowThenTrickle},
+                                                     {"slow-no-length", Failure::SlowWithoutLength},
                                                      {"none", Failure::None}};
     for (const auto& [name, expected] : names) {
         Failure failure = expected == Failure::None ? Failure::Stall : Failure::None;

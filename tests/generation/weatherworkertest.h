@@ -35,12 +35,12 @@ inline QByteArray ReadFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Runs the event loop until done (at most 20 s); whether it is.
+// Runs the event loop until done (at most a minute); whether it is.
 inline bool WaitUntil(const std::function<bool()>& done)
 {
     QElapsedTimer waited;
     waited.start();
-    while (!done() && waited.elapsed() < 20000)
+    while (!done() && waited.elapsed() < 60000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     return done();
 }

@@ -2,6 +2,7 @@
 #include "plannerprompter.h"
 #include "settings/serveraddresses.h"
 #include "tests/flightplan/planfixtures.h"
+#include "tests/generation/stallclock.h"
 #include "tools/wx-server/wxserver.h"
 
 #include <limits>
@@ -89,7 +90,10 @@ protected:
 TEST_F(PlannerCalculationTest, RoutesWithoutWeatherAreFlownInCalmAirAndShowNoWeather)
 {
     worker->LoadWeatherFromText(kNineMetars, QString(), QString());
+    // The weather file is given up a second of this clock after the server has taken its request.
+    platform::ScopedClock clock(platform::NowSeconds());
     host.downloader.SetStallLimit(1000, 64);
+    StallClock stallClock(clock, host.downloader, server, 1000);
     server.SetFailure(QStringLiteral("/weather_vatsim.gz"), tools::WxServer::Failure::Stall);
     server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::GridError);
     const struct
@@ -108,6 +112,7 @@ TEST_F(PlannerCalculationTest, RoutesWithoutWeatherAreFlownInCalmAirAndShowNoWea
         prompter.asked.clear();
         host.Clear();
         prompter.questionAnswer = c.answer;
+        stallClock.PassWindowAfter(StallClock::kOnUnansweredRequest);
         if (c.plan) {
             prompter.chosenFile = FixturePath(c.plan);
             planner->ImportFP();

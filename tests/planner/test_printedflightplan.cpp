@@ -61,7 +61,7 @@ QString ToolOutput(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     process.start(program, arguments);
-    return process.waitForFinished(30000) ? QString::fromUtf8(process.readAllStandardOutput()) : QString();
+    return process.waitForFinished(60000) ? QString::fromUtf8(process.readAllStandardOutput()) : QString();
 }
 
 } // namespace

@@ -24,7 +24,8 @@ int main(int argc, char** argv)
                                   QStringLiteral("DIR"), QStringLiteral(AEROVANE_WXSERVER_DATA));
     const QCommandLineOption fail(QStringLiteral("fail"),
                                   QStringLiteral("PATH=MODE with MODE 404, stall, corrupt-gzip, html, grid-error, cut, "
-                                                 "trickle, 500, slow (20 kB/s), slow-then-trickle or none."),
+                                                 "trickle, 500, slow (20 kB/s), slow-then-trickle, slow-no-length "
+                                                 "(slow, without a Content-Length) or none."),
                                   QStringLiteral("PATH=MODE"));
     const QCommandLineOption ftp(QStringLiteral("ftp"),
                                  QStringLiteral("The file server the recorder login names (HOST or HOST:PORT)."),

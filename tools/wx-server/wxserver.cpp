@@ -151,6 +151,7 @@ bool WxServer::ParseFailure(const QString& name, Failure& failure)
                                                   {QStringLiteral("500"), Failure::InternalError},
                                                   {QStringLiteral("slow"), Failure::Slow},
                                                   {QStringLiteral("slow-then-trickle"), Failure::SlowThenTrickle},
+                                                  {QStringLiteral("slow-no-length"), Failure::SlowWithoutLength},
                                                   {QStringLiteral("none"), Failure::None}};
     const auto found = names.find(name);
     if (found == names.end())
@@ -240,6 +241,10 @@ void WxServer::OnReadyRead(QTcpSocket* socket)
     case Failure::SlowThenTrickle:
         SendPaced(socket, answer, slow, kSlowStartBytes, trickle);
         break;
+    case Failure::SlowWithoutLength:
+        answer.sized = false;
+        SendPaced(socket, answer, slow, 0, slow);
+        break;
     default:
         Send(socket, answer);
     }
@@ -296,6 +301,7 @@ bool WxServer::Route(const QString& target, Answer& answer) const
     case Failure::Trickle:
     case Failure::Slow:
     case Failure::SlowThenTrickle:
+    case Failure::SlowWithoutLength:
         break;
     case Failure::InternalError:
         answer = {500, "text/plain", "internal server error\n"};
@@ -407,9 +413,10 @@ WxServer::Answer WxServer::GridAnswer(const QString& query) const
 
 QByteArray WxServer::Head(const Answer& answer)
 {
+    const QByteArray length
+        = answer.sized ? "\r\nContent-Length: " + QByteArray::number(answer.body.size()) : QByteArray();
     return "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + ReasonPhrase(answer.status)
-        + "\r\nContent-Type: " + answer.contentType + "\r\nContent-Length: " + QByteArray::number(answer.body.size())
-        + "\r\nConnection: close\r\n\r\n";
+        + "\r\nContent-Type: " + answer.contentType + length + "\r\nConnection: close\r\n\r\n";
 }
 
 void WxServer::Send(QTcpSocket* socket, const Answer& answer)

@@ -43,6 +43,7 @@ public:
               // kSlowGapMs (20 kB/s)
         SlowThenTrickle, // the head sent at once, the first kSlowStartBytes of the body as Slow sends them, the
                          // rest as Trickle does
+        SlowWithoutLength, // as Slow, but the head names no Content-Length: closing the connection ends the body
     };
     static constexpr int kTrickleGapMs = 200;
     static constexpr int kSlowChunkBytes = 2048;
@@ -84,7 +85,8 @@ public:
     QList<Post> Posts() const { return m_posts; }
 
     // Maps a failure name of the command line ("404", "stall", "corrupt-gzip", "html", "grid-error", "cut",
-    // "trickle", "500", "slow", "slow-then-trickle", "none") to its value; false for an unknown name.
+    // "trickle", "500", "slow", "slow-then-trickle", "slow-no-length", "none") to its value; false for an unknown
+    // name.
     static bool ParseFailure(const QString& name, Failure& failure);
 
 signals:
@@ -97,6 +99,8 @@ private:
         int status = 200;
         QByteArray contentType = "application/octet-stream";
         QByteArray body;
+        // False: the head names no Content-Length, and the body ends when the connection closes.
+        bool sized = true;
     };
 
     void OnNewConnection();
