@@ -115,15 +115,17 @@ TEST_F(WeatherWorkerTest, GridRequestsFailingTogetherHoldTheGridBackOnce)
     platform::ScopedClock clock(1796640000);
     m_host.connected = true;
     m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), WxServer::Failure::Stall);
-    // The stalled server sends nothing: a second without bytes gives each request up.
+    // The stalled server sends nothing: a second of the clock without bytes gives each request up. The clock passes
+    // that second once the server has taken both requests.
     m_host.downloader.SetStallLimit(1000, 64);
     const Position sydney(-33.95, 151.18);
     bool second = false;
     const QMetaObject::Connection whileTheFirstWaits
-        = QObject::connect(&m_server, &WxServer::RequestServed, [this, &second, &sydney] {
-              if (!std::exchange(second, true)) {
+        = QObject::connect(&m_server, &WxServer::RequestServed, [this, &clock, &second, &sydney] {
+              if (!std::exchange(second, true))
                   EXPECT_FALSE(Worker().DownloadGrib(sydney, false));
-              }
+              else
+                  clock.AdvanceMs(1000);
           });
     EXPECT_FALSE(Worker().DownloadGrib(Position(50.034, 8.571), false));
     QObject::disconnect(whileTheFirstWaits);

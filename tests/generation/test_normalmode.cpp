@@ -1,5 +1,7 @@
 #include "generationtest.h"
+#include "platform/clock.h"
 #include "recordingprompter.h"
+#include "stallclock.h"
 
 #include <QRegularExpression>
 
@@ -143,8 +145,12 @@ TEST_F(NormalModeTest, NoGenerationStartsInsideARunningOne)
     m_generator->EnableSimTimer(false);
     m_generator->SetWeatherSource(WeatherDataLive);
     m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::Stall);
-    // The stalled server sends nothing: a second without bytes gives its request up.
+    // The stalled server sends nothing: a second of the clock without bytes gives its request up, once the server
+    // has taken it.
+    platform::ScopedClock clock(platform::NowSeconds());
     m_gen.downloader.SetStallLimit(1000, 64);
+    StallClock stallClock(clock, m_gen.downloader, m_server, 1000);
+    stallClock.PassWindowAfter(StallClock::kOnUnansweredRequest);
     RecordingPrompter prompter;
     ScopedPrompter usePrompter(prompter);
     bool asked = false;
