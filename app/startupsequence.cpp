@@ -129,7 +129,7 @@ bool Aerovane_Pro::DownloadServerInfo(QString& document)
     if (closing)
         return false;
     const QString failure = QStringLiteral("(StartUp)Network info file error: %1");
-    OnDebugString(failure.arg(downloader->GetLastError()), 0);
+    OnDebugString(failure.arg(downloader->GetLastErrorText()), 0);
     if (CSettings::GetServerLocation() == 0) {
         OnDebugString(
             QStringLiteral("(StartUp)Network info file failed from DE-Server. Switch location of server to US"), 0);
@@ -146,7 +146,7 @@ bool Aerovane_Pro::DownloadServerInfo(QString& document)
     if (closing)
         return false;
     // Neither location answered: the next start tries the usual one first again.
-    OnDebugString(failure.arg(downloader->GetLastError()), 0);
+    OnDebugString(failure.arg(downloader->GetLastErrorText()), 0);
     CSettings::SetServerLocation(CSettings::GetServerLocation() == 0 ? 1 : 0);
     return false;
 }

@@ -96,17 +96,17 @@ TEST_F(LinkFaultsEndToEnd, AfterTheUsersDisconnectWeatherCommandsAnswerNotConnec
 // The transfer ends between two records; the close request itself never waits for it.
 TEST_F(LinkFaultsEndToEnd, CloseDuringATransferEndsItQuicklyWithoutFreezingTheWindow)
 {
-    CSettings::SetPauseBetweenWXStation(100);
+    CSettings::SetPauseBetweenWXStation(2000);
     Aerovane_Pro& window = FlyingWindow();
     window.ui.action_Set_all_WX->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return peer.GetWeatherWrites().size() >= 10; }, 30000)) << "ten records sent";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 30000)) << "the first record sent";
 
-    // The records left take seconds of pauses: a close that waited for them would take that long; one that does not
-    // returns within milliseconds, also on a loaded machine.
+    // The records left take minutes of pauses: a close that waited for them would take that long; one that does not
+    // returns well within ten seconds, however loaded the machine.
     QElapsedTimer closing;
     closing.start();
     window.close();
-    EXPECT_LT(closing.elapsed(), 1000) << "the close request waited for the transfer";
+    EXPECT_LT(closing.elapsed(), 10000) << "the close request waited for the transfer";
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 60000)) << "the window closed";
     EXPECT_LT(peer.GetWeatherWrites().size(), 60u) << "the transfer went on after the close";
     EXPECT_TRUE(LogText().contains("(Main) Close"));

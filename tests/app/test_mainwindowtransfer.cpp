@@ -101,9 +101,12 @@ TEST_F(MainWindowTest, ClearWxStopsTheRunningWeatherTransfer)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 10000))
         << "the first record reached the simulator";
 
+    // The client waits for the peer's answer to each record, so the peer holds every record sent but the one under
+    // way. However late Clear WX comes, that one at most goes out after it.
+    const std::size_t sentBeforeClear = peer.GetWeatherWrites().size();
     window.ui.actionClear_WX->trigger();
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return LogText().contains("(ConnectWorker) Weather transfer failed: stopped by Clear WX"); }, 60000))
         << "the log says the transfer was stopped by Clear WX";
-    EXPECT_LE(peer.GetWeatherWrites().size(), 2u);
+    EXPECT_LE(peer.GetWeatherWrites().size(), sentBeforeClear + 1);
 }

@@ -1,5 +1,6 @@
 // A loopback FTP server for tests: pyftpdlib under Debian's own python3 (another on PATH may lack it), two users
-// at home in a temporary folder, a free port; it ends with the object or its standard input.
+// at home in a temporary folder, a free port; it ends with the object or its standard input. It can take stored
+// files no faster than a slow line would, so that an upload lasts seconds however fast the machine.
 #pragma once
 
 #include <QProcess>
@@ -9,8 +10,9 @@ class FtpServerProcess
 {
 public:
     // The user "pilot" with the password "s3cret", and "reader" with the same password, who may not store.
-    FtpServerProcess()
-        : m_arguments({"-c", kScript, m_folder.path(), "pilot", "s3cret"})
+    // A stored file is read at most storeBytesPerSecond a second; 0 reads it as fast as it comes.
+    explicit FtpServerProcess(int storeBytesPerSecond = 0)
+        : m_arguments({"-c", kScript, m_folder.path(), "pilot", "s3cret", QString::number(storeBytesPerSecond)})
     {
     }
 
@@ -44,13 +46,16 @@ private:
 import sys, threading
 try:
     from pyftpdlib.authorizers import DummyAuthorizer
-    from pyftpdlib.handlers import FTPHandler
+    from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
     from pyftpdlib.servers import FTPServer
 except ImportError as error:
     sys.exit(print("python3-pyftpdlib is not installed:", error, flush=True))
 FTPHandler.authorizer = DummyAuthorizer()
 FTPHandler.authorizer.add_user(sys.argv[2], sys.argv[3], sys.argv[1], perm="elradfmw")
 FTPHandler.authorizer.add_user("reader", sys.argv[3], sys.argv[1], perm="elr")
+if int(sys.argv[4]) > 0:
+    ThrottledDTPHandler.read_limit = int(sys.argv[4])
+    FTPHandler.dtp_handler = ThrottledDTPHandler
 server = FTPServer(("127.0.0.1", 0), FTPHandler)
 print("port", server.address[1], flush=True)
 threading.Thread(target=server.serve_forever, daemon=True).start()

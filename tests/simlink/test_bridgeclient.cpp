@@ -22,7 +22,7 @@ void ExpectSamePosition(const CAircraft& read, const CAircraft& expected)
 } // namespace
 
 // A refused connection fails at once: with a connect wait of a minute, a client that waited it out would take that
-// long, one that does not takes milliseconds even on a loaded machine.
+// long; one that does not is done well within ten seconds, however loaded the machine.
 TEST(BridgeClientConnect, PortWithoutListenerFailsWithinTheConnectWait)
 {
     quint16 closedPort = 0;
@@ -36,7 +36,7 @@ TEST(BridgeClientConnect, PortWithoutListenerFailsWithinTheConnectWait)
     QElapsedTimer elapsed;
     elapsed.start();
     EXPECT_FALSE(client.Connect(QStringLiteral("127.0.0.1"), closedPort));
-    EXPECT_LT(elapsed.elapsed(), 2000);
+    EXPECT_LT(elapsed.elapsed(), 10000);
     EXPECT_FALSE(client.IsConnected());
 }
 
@@ -293,7 +293,7 @@ TEST_F(BridgeTest, EndlessAnswerIsDroppedAtItsLimitAndOversizedRequestIsNotSent)
     elapsed.start();
     EXPECT_FALSE(m_client.SetWeatherTheme("Fog"));
     // Dropping it takes milliseconds; waiting for the line end would take the whole minute-long reply wait.
-    EXPECT_LT(elapsed.elapsed(), 1000) << "waited for a line end that cannot come";
+    EXPECT_LT(elapsed.elapsed(), 10000) << "waited for a line end that cannot come";
     CAircraft aircraft;
     EXPECT_TRUE(m_client.ReadAircraft(aircraft)) << "the rest of the endless answer is not taken for the next";
 

@@ -316,27 +316,29 @@ TEST_F(ConnectWorkerBridge, ConnectNamesTheSimulatorStoresItsVersionAndQueuesFue
 
 TEST_F(ConnectWorkerBridge, WeatherTransferSendsEveryRecordWhileHandOversGoOnUnhindered)
 {
-    CSettings::SetPauseBetweenWXStation(200);
+    constexpr int kPauseMs = 1000;
+    CSettings::SetPauseBetweenWXStation(kPauseMs);
     worker->SetWeather(kStations);
     QElapsedTimer transfer;
     transfer.start();
     worker->AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
 
-    // The window hands over records and wind levels all through the transfer. Those made between the first
-    // record's progress and the last one's came while the transfer ran; a transfer holding the records' lock
-    // throughout would let none through before its end.
-    int handOversDuringTransfer = 0;
+    // The window hands over records and wind levels all through the transfer. One begun after the first record's
+    // progress and done before the last one's went through while the transfer ran, with seconds of pauses to
+    // do it in; a transfer holding the records' lock throughout would let none through before its end.
+    bool handedOverDuringTransfer = false;
     while (recording->Lines("finished").size() < 4 && transfer.elapsed() < kEventWaitMs) {
+        const int recordsBegunBefore = recording->Lines("progress").size();
         worker->SetWeather(kStations);
         worker->SetWindLevel(aviation::weather::CLevel(3000, aviation::weather::CWind(250, 20), 2, -4, 908, -1));
-        const int recordsBegun = recording->Lines("progress").size();
-        handOversDuringTransfer += recordsBegun >= 1 && recordsBegun < 3;
+        handedOverDuringTransfer = handedOverDuringTransfer
+            || (recordsBegunBefore >= 1 && recording->Lines("progress").size() < 3);
     }
     const qint64 transferMs = transfer.elapsed();
 
     ASSERT_EQ(recording->Lines("finished").size(), 4) << "the transfer finished";
-    EXPECT_GE(transferMs, 600);
-    EXPECT_GE(handOversDuringTransfer, 10);
+    EXPECT_GE(transferMs, 3 * kPauseMs);
+    EXPECT_TRUE(handedOverDuringTransfer);
     EXPECT_EQ(recording->Lines("progress"),
               QStringList({"33 Sending Weather to FS, 1 from 3", "66 Sending Weather to FS, 2 from 3",
                            "100 Sending Weather to FS, 3 from 3", "0 Weather transfer Complete"}));
@@ -348,7 +350,7 @@ TEST_F(ConnectWorkerBridge, WeatherTransferSendsEveryRecordWhileHandOversGoOnUnh
 
 TEST_F(ConnectWorkerBridge, StopGivesUpARequestThePeerNeverAnswers)
 {
-    // The read waits a whole minute for its answer; a stop ends that wait within milliseconds.
+    // The read waits a whole minute for its answer; a stop ends that wait well within ten seconds.
     const std::size_t framesBefore = peer.GetFrames().size();
     peer.SetAnswerDelay(-1);
     worker->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
@@ -359,7 +361,7 @@ TEST_F(ConnectWorkerBridge, StopGivesUpARequestThePeerNeverAnswers)
     worker->Stop();
     worker->wait();
 
-    EXPECT_LT(stop.elapsed(), 2000);
+    EXPECT_LT(stop.elapsed(), 10000);
     EXPECT_EQ(recording->Lines("finished").last(), "2 Get Aircraft data");
     EXPECT_FALSE(worker->IsConnected());
 }
@@ -497,12 +499,17 @@ TEST_F(ConnectWorkerBridge, AircraftIsReadBetweenTheRecordsOfALongTransfer)
     QElapsedTimer transfer;
     transfer.start();
     worker->AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
+    // A look between the first record's arrival and the last one's falls inside the transfer.
+    int looksDuringTransfer = 0;
     int sendingSeen = 0;
-    int readsQueued = 0;
     while (recording->Lines("finished").filter("Set Weather").isEmpty() && transfer.elapsed() < kEventWaitMs) {
-        sendingSeen += worker->IsSendingWeather();
+        const bool begun = !peer.GetWeatherWrites().empty();
+        const bool sending = worker->IsSendingWeather();
+        if (begun && peer.GetWeatherWrites().size() < records.size()) {
+            ++looksDuringTransfer;
+            sendingSeen += sending;
+        }
         worker->AddJob(CJob(JobGetAircraftData, QStringLiteral("Get Aircraft data")));
-        ++readsQueued;
         QThread::msleep(250);
     }
     const qint64 transferMs = transfer.elapsed();
@@ -512,7 +519,10 @@ TEST_F(ConnectWorkerBridge, AircraftIsReadBetweenTheRecordsOfALongTransfer)
     ASSERT_EQ(peer.GetWeatherWrites().size(), records.size());
     EXPECT_GE(transferMs, 30 * 50);
     EXPECT_FALSE(worker->IsSendingWeather());
-    EXPECT_GE(sendingSeen, 4);
+    EXPECT_GE(looksDuringTransfer, 1);
+    EXPECT_EQ(sendingSeen, looksDuringTransfer);
+    // A read asked for while another waits is not queued twice; the worker logs each one it queues.
+    const int readsQueued = recording->Lines("log").filter("New Job - Get Aircraft data").size();
     const std::vector<std::string> frames = peer.GetFrames();
     const std::vector<std::size_t> writes = FramesStartingWith(frames, "@WRIT;007");
     const std::vector<std::size_t> reads = FramesStartingWith(frames, "@READ;001");
@@ -529,28 +539,34 @@ TEST_F(ConnectWorkerBridge, AircraftIsReadBetweenTheRecordsOfALongTransfer)
 // waiting one never runs, the weather is cleared, and the link goes on with the next transfer.
 TEST_F(ConnectWorkerBridge, ClearWXStopsTheTransferWithinOneRecordAndDropsTheWaitingOne)
 {
-    CSettings::SetPauseBetweenWXStation(100);
+    // The longest pause between records: the thirty take a minute, so the transfer is still under way when the
+    // stop comes, however late.
+    CSettings::SetPauseBetweenWXStation(2000);
     worker->SetWeather(ThirtyRecords());
     peer.ClearFrames();
     worker->AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
     QElapsedTimer wait;
     wait.start();
-    while (peer.GetWeatherWrites().size() < 2 && wait.elapsed() < kEventWaitMs)
+    while (peer.GetWeatherWrites().empty() && wait.elapsed() < kEventWaitMs)
         QThread::msleep(5);
-    ASSERT_GE(peer.GetWeatherWrites().size(), 2u) << "two records written";
+    ASSERT_FALSE(peer.GetWeatherWrites().empty()) << "the first record written";
     worker->SetWeather(kStations);
     worker->AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
     worker->AddJob(CJob(JobSetWeather, QStringLiteral("Set Weather")));
+    // The worker waits for the peer's answer to each record, so the peer holds every record sent but the one
+    // under way.
+    const std::size_t sentBeforeStop = peer.GetWeatherWrites().size();
     worker->StopWeatherTransfer();
     worker->AddJob(CJob(JobClearWeather, QStringLiteral("Clear WX")));
     ASSERT_TRUE(recording->WaitFinished(5)) << "the stopped transfer and Clear WX finished";
     ASSERT_TRUE(worker->wait(kEventWaitMs)) << "the worker's thread ended";
 
-    EXPECT_LE(peer.GetWeatherWrites().size(), 3u);
+    EXPECT_LE(peer.GetWeatherWrites().size(), sentBeforeStop + 1);
     EXPECT_EQ(FramesStartingWith(peer.GetFrames(), "@WRIT;081").size(), 1u);
     EXPECT_EQ(recording->Lines("finished").mid(3), QStringList({"7 Set Weather", "12 Clear WX"}));
     EXPECT_EQ(recording->Lines("progress").last(), "0 Weather transfer failed: stopped by Clear WX");
 
+    CSettings::SetPauseBetweenWXStation(0);
     peer.ClearFrames();
     worker->SetWeather(kStations);
     RunJob(JobSetWeather, QStringLiteral("Set Weather"));
