@@ -2,9 +2,11 @@
 #include "generation/weatherworker.h"
 #include "generation/wxdownloader.h"
 #include "mainwindowtest.h"
+#include "platform/clock.h"
 #include "simlink/connectworker.h"
 #include "tests/generation/recordingprompter.h"
 #include "tests/support/modaldialoganswer.h"
+#include "tests/support/stallclock.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -217,14 +219,19 @@ TEST_F(HistoryWeatherTest, FailedMetarDownloadKeepsTheWeatherAndItsSource)
         {tools::WxServer::Failure::Trickle, "stalled: less than 64 bytes in 1 s"},
     };
     Aerovane_Pro& window = Window();
+    // The trickle (5 bytes a second) is given up after a second of this clock, which passes once the METAR file's
+    // body has begun, not after the half hour of a history file; the answers never see the clock move.
+    platform::ScopedClock clock(platform::NowSeconds());
+    window.GetDownloader()->SetStallLimit(1000, 64);
+    StallClock stallClock(clock, *window.GetDownloader(), archive, 1000);
+    bool trickle = false;
+    QObject metarServed;
+    QObject::connect(&archive, &tools::WxServer::RequestServed, &metarServed, [&](const QString& target) {
+        if (trickle && target == metarPath)
+            stallClock.PassWindowAfter(1);
+    });
     for (const Case& c : cases) {
-        // The trickle (5 bytes a second) is given up within a second, not after the half hour of a history file;
-        // the answers keep the usual room.
-        if (c.failure == tools::WxServer::Failure::Trickle)
-            window.GetDownloader()->SetStallLimit(1000, 64);
-        else
-            window.GetDownloader()->SetStallLimit(WXDownloader::kDefaultStallWindowMs,
-                                                  WXDownloader::kDefaultStallMinimumBytes);
+        trickle = c.failure == tools::WxServer::Failure::Trickle;
         LoadLiveWeather(window);
         archive.SetFailure(metarPath, c.failure);
         archive.ClearRequests();

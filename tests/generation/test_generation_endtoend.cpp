@@ -2,7 +2,7 @@
 // records to a real connection worker on the bridge link, as the main window does.
 #include "generationtest.h"
 #include "simlink/connectworker.h"
-#include "stallclock.h"
+#include "tests/support/stallclock.h"
 #include "tools/bridge-peer/bridgepeer.h"
 
 #include <QElapsedTimer>

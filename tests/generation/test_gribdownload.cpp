@@ -1,5 +1,5 @@
 #include "platform/clock.h"
-#include "stallclock.h"
+#include "tests/support/stallclock.h"
 #include "weatherworkertest.h"
 
 #include <utility>

@@ -1,7 +1,7 @@
 #include "generationtest.h"
 #include "platform/clock.h"
 #include "recordingprompter.h"
-#include "stallclock.h"
+#include "tests/support/stallclock.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "stallclock.h"
+#include "tests/support/stallclock.h"
 #include "weatherworkertest.h"
 
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #include "generation/gzipunpack.h"
 #include "generation/wxdownloader.h"
-#include "stallclock.h"
+#include "tests/support/stallclock.h"
 #include "weatherworkertest.h"
 
 #include <QBuffer>

@@ -2,7 +2,7 @@
 #include "plannerprompter.h"
 #include "settings/serveraddresses.h"
 #include "tests/flightplan/planfixtures.h"
-#include "tests/generation/stallclock.h"
+#include "tests/support/stallclock.h"
 #include "tools/wx-server/wxserver.h"
 
 #include <limits>
