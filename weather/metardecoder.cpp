@@ -3,9 +3,9 @@
 #include "platform/debugoutput.h"
 #include "weather/metar.h"
 #include "weather/regexpattern.h"
+#include "weather/textconversion.h"
 
 #include <bitset>
-#include <cwctype>
 #include <initializer_list>
 #include <memory>
 #include <stdexcept>
@@ -212,13 +212,6 @@ constexpr StageTexts kWeatherTexts{L"Error: Metar Weather phenomena Regex-Error"
 constexpr StageTexts kCloudTexts{L"Error: Metar Cloud Regex-Error", L"Error: Metar Cloud - out of range"};
 constexpr StageTexts kTempDewTexts{L"Error: Metar Temp/Dew Regex-Error", L"Error: Metar Temp/Dew - out of range"};
 constexpr StageTexts kPressureTexts{L"Error: Metar Pressure Regex-Error", L"Error: Metar Pressure - out of range"};
-
-bool IsBlank(wchar_t c)
-{
-    if (c < 128)
-        return c == L' ' || (c >= L'\t' && c <= L'\r');
-    return std::iswspace(static_cast<std::wint_t>(c)) != 0;
-}
 
 // The number written by the leading digits of a group ("25KT" reads 25, "///" reads 0).
 int LeadingInt(std::wstring_view text)

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cwctype>
 
 namespace aviation::weather {
 
@@ -30,11 +29,6 @@ const wchar_t* const kMissingGroups = L"//// // //////";
 const wchar_t* const kMissingClouds = L"// //////";
 constexpr std::size_t kMissingVisibilityLength = 4;
 constexpr std::size_t kMissingCloudsLength = 9;
-
-bool IsBlank(wchar_t c)
-{
-    return std::iswspace(static_cast<std::wint_t>(c)) != 0;
-}
 
 } // namespace
 

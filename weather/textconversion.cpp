@@ -1,6 +1,7 @@
 #include "weather/textconversion.h"
 
 #include <algorithm>
+#include <cwctype>
 
 std::wstring CharToWString(const char* text)
 {
@@ -68,6 +69,13 @@ void SplitWString(const std::wstring& text, wchar_t delimiter, std::vector<std::
 void SplitString(const std::string& text, char delimiter, std::vector<std::string>& pieces)
 {
     Split(text, delimiter, pieces);
+}
+
+bool IsBlank(wchar_t c)
+{
+    if (c < 128)
+        return c == L' ' || (c >= L'\t' && c <= L'\r');
+    return std::iswspace(static_cast<std::wint_t>(c)) != 0;
 }
 
 bool IsNoReport(const std::wstring& piece)

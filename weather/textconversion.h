@@ -25,6 +25,10 @@ bool WCharToChar(const wchar_t* text, char* buffer, std::size_t bufferSize);
 void SplitWString(const std::wstring& text, wchar_t delimiter, std::vector<std::wstring>& pieces);
 void SplitString(const std::string& text, char delimiter, std::vector<std::string>& pieces);
 
+// A blank between the groups of a report: a space, a tab, a line end, a vertical tab or form feed, or a wide
+// character the C library counts as space.
+bool IsBlank(wchar_t c);
+
 // A piece of a report list that holds no report: blank (spaces, tabs, a carriage return), or a section marker
 // such as the "[/METAR]" that a file with a doubled end marker carries among its reports (no report begins
 // with "[").

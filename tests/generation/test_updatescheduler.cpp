@@ -142,7 +142,8 @@ TEST_F(UpdateSchedulerTest, ATickInsideAGenerationStartsNothingAndWhatFellDueCom
     Worker().SetWeatherSource(WeatherDataLive);
     CSettings::SetNormalMode(true);
     m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::Stall);
-    // The stalled server sends nothing: a second without bytes gives its request up.
+    // The stalled server sends nothing: a second of the test's clock without bytes gives its request up, and the
+    // tick in the wait moves the clock that second on once the server has taken the request.
     m_host.downloader.SetStallLimit(1000, 64);
     QStringList inTheWait;
     const QMetaObject::Connection tickInTheWait
