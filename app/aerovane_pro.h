@@ -89,6 +89,7 @@ public:
     // (Re)fills the tool bar's aircraft selector with the profiles in "AircraftConfigs", keeping the selected one.
     void FillAircraftCombo() override;
     void SelectAircraftProfile(const QString& name) override;
+    void OnGenerationRunning(bool running) override;
     void UpdateAircraftLamps(const aviation::structs::CAircraft& aircraft);
     // X-Plane first, then auto mode, then the weather-model file, else the normal mode.
     static AllWeatherGeneration ChooseAllWeatherGeneration();
@@ -234,6 +235,9 @@ private:
     void WriteHeldSettingsNotes();
     // Connected state, Connect/Disconnect action, weather commands and lamps as they are without a link.
     void ShowDisconnected();
+    // The history download and the stored weather file are off while a generation runs, the history download also
+    // while its own request runs.
+    void UpdateWeatherLoadCommands();
     // The first close request: timers stopped, "(Main) Close" logged, the connection thread asked to stop.
     void BeginClose();
     // Lets go of the connection thread: deleted when it has ended, else kept until the window is deleted (it is
@@ -267,6 +271,8 @@ private:
     QTimer* autoConnectTimer = nullptr;
     bool closing = false;
     int closeChecks = 0;
+    bool generationRunning = false;
+    bool historyRequestRunning = false;
     std::unique_ptr<CConnectWorker> endingConnectWorker;
     // A downloader let go of while one of its transfers was still under way.
     std::unique_ptr<WXDownloader> retiredDownloader;

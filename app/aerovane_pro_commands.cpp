@@ -54,6 +54,18 @@ void Aerovane_Pro::OnAutoConnectRetry()
         RequestConnect();
 }
 
+void Aerovane_Pro::OnGenerationRunning(bool running)
+{
+    generationRunning = running;
+    UpdateWeatherLoadCommands();
+}
+
+void Aerovane_Pro::UpdateWeatherLoadCommands()
+{
+    ui.actionDownload_History_WX->setEnabled(!generationRunning && !historyRequestRunning);
+    ui.actionLoad_WX_from_file->setEnabled(!generationRunning);
+}
+
 void Aerovane_Pro::OnDisableButton(int command, bool disable)
 {
     QAction* const actions[] = {ui.actionDownload_WX, ui.action_Set_all_WX, ui.action_Set_ICAO_WX, ui.actionClear_WX,
@@ -118,11 +130,12 @@ void Aerovane_Pro::OnSetIcaoWX()
 
 void Aerovane_Pro::OnClearWX()
 {
-    // A transfer running or waiting would put back the weather being cleared.
+    // A transfer running or waiting, or a generation waiting for its grid, would put back the weather being
+    // cleared.
     if (connectWorker)
         connectWorker->StopWeatherTransfer();
     AddJob(JobClearWeather, QStringLiteral("Clear WX"));
-    weatherWorker->ClearMetarList();
+    weatherWorker->OnWeatherCleared();
 }
 
 void Aerovane_Pro::OnRefreshAI()

@@ -15,32 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
-
-namespace {
-
-// Keeps the history command disabled while one request runs: its downloads wait in local event loops, and a
-// second request would empty the folder under the first.
-class ActionBlock
-{
-public:
-    explicit ActionBlock(QAction* action)
-        : m_action(action)
-    {
-        m_action->setEnabled(false);
-    }
-    ~ActionBlock()
-    {
-        if (m_action)
-            m_action->setEnabled(true);
-    }
-    ActionBlock(const ActionBlock&) = delete;
-    ActionBlock& operator=(const ActionBlock&) = delete;
-
-private:
-    QPointer<QAction> m_action;
-};
-
-} // namespace
+#include <QScopeGuard>
 
 // One archived file: where it comes from, where it goes, and the texts of its steps.
 struct Aerovane_Pro::HistoryPart
@@ -80,7 +55,14 @@ QString Aerovane_Pro::HistoryGribName(const QDateTime& time)
 
 void Aerovane_Pro::OnDlgHistoryWeather()
 {
-    ActionBlock block(ui.actionDownload_History_WX);
+    // The command is off while one request runs: its downloads wait in local event loops, and a second request
+    // would empty the folder under the first.
+    historyRequestRunning = true;
+    UpdateWeatherLoadCommands();
+    const auto requestEnded = qScopeGuard([this] {
+        historyRequestRunning = false;
+        UpdateWeatherLoadCommands();
+    });
     const QString folder = platform::ProgramFolder() + QStringLiteral("/historywx");
     emit sigUIDebugString(QStringLiteral("(Main) - Path: ") + folder, 0);
 

@@ -36,6 +36,7 @@ public:
     void sigUIUpdateProgressBar(qint64, qint64) override { }
     void sigUIUpdateProgressToolTip(const QString&) override { }
     void sigDisableButton(int, bool) override { }
+    void OnGenerationRunning(bool) override { }
     void sigUIUpdateDwcInfo(const CDirectWindControl&) override { }
 
     bool connected = true;

@@ -27,12 +27,14 @@ double NumberOrZero(const QString& text)
     return std::isnan(value) ? 0.0 : value;
 }
 
-// A number behind a hemisphere letter, which is its only sign ("26.99"); NaN for a signed one ("-30", "+47").
+// A number behind a hemisphere letter, which is its only sign ("26.99", "5e-05"); NaN for a signed one ("-30",
+// "+47"). A sign in an exponent belongs to the exponent, not to the number.
 double MagnitudeOrNaN(const QString& text)
 {
-    if (text.contains(QLatin1Char('+')) || text.contains(QLatin1Char('-')))
+    const QString number = text.trimmed();
+    if (number.startsWith(QLatin1Char('+')) || number.startsWith(QLatin1Char('-')))
         return std::numeric_limits<double>::quiet_NaN();
-    return NumberOrNaN(text);
+    return NumberOrNaN(number);
 }
 
 // The magnitude of a lettered part behind its letter, in degrees: the degrees end at the degree mark, the minutes

@@ -1,9 +1,10 @@
 // The one handler every weather generation runs inside: an error escaping the generation ends it with one line in
 // the window's log, "Error: Weatherworker GenerateFSWeather Runtime Error" and its siblings, instead of ending
-// the program. Nothing is handed to the simulator after a caught error.
+// the program. Nothing is handed to the simulator after a caught error, nor after Clear WX stopped the generation.
 #pragma once
 
 #include "generation/mainwindowhost.h"
+#include "generation/weatherworker.h"
 #include "platform/debugoutput.h"
 
 #include <QString>
@@ -12,7 +13,14 @@
 #include <stdexcept>
 #include <string>
 
-// Runs the generation. The first four kinds of error also write the error's own text to the debug output.
+// Leaves a generation that Clear WX stopped in its wait, from the step that finds it stopped. No standard error, so
+// that no handler on the way takes it for one.
+struct GenerationStopped
+{
+};
+
+// Runs the generation. The first four kinds of error also write the error's own text to the debug output; a
+// generation stopped by Clear WX writes one line that says so.
 template<typename Generation> void RunGuarded(CMainWindowHost& window, const char* operation, Generation&& generation)
 {
     const QString prefix = QStringLiteral("Error: Weatherworker ") + QLatin1String(operation);
@@ -22,6 +30,8 @@ template<typename Generation> void RunGuarded(CMainWindowHost& window, const cha
     };
     try {
         generation();
+    } catch (const GenerationStopped&) {
+        window.sigUIDebugString(CWeatherWorker::GenerationStoppedText(), 0);
     } catch (const std::out_of_range& error) {
         report(error, " out of range");
     } catch (const std::runtime_error& error) {

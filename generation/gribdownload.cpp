@@ -1,6 +1,7 @@
 // CWeatherWorker's grid operations: the area and single-point grid downloads and the grid of positions
 // that auto mode places its stations on.
 
+#include "generation/generationguard.h"
 #include "generation/mainwindowhost.h"
 #include "generation/weatherworker.h"
 #include "generation/wxdownloader.h"
@@ -92,6 +93,14 @@ QString CWeatherWorker::GridFailureText(std::uint32_t now) const
 bool CWeatherWorker::DownloadGrib(const aviation::Position& position, bool clearFirst)
 {
     return FetchGrid(position, kAreaRequest, clearFirst, QStringLiteral("Download Grib"));
+}
+
+bool CWeatherWorker::DownloadGribInGeneration(const aviation::Position& position)
+{
+    const bool stored = DownloadGrib(position, false);
+    if (m_generating && m_weatherClears != m_clearsAtGenerationStart)
+        throw GenerationStopped();
+    return stored;
 }
 
 bool CWeatherWorker::DownloadSingleGrib(const aviation::Position& position, aviation::weather::CGrib* out)

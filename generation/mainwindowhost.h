@@ -83,6 +83,9 @@ public:
     // Command numbers: 0 download weather, 1 set all weather, 2 set the weather of one ICAO, 3 clear weather,
     // 4 connect; true disables.
     virtual void sigDisableButton(int command, bool disable) = 0;
+    // A weather generation began (true) or ended: the window's other commands that would replace the loaded weather
+    // under it (the history download, the stored weather file) are off while one runs.
+    virtual void OnGenerationRunning(bool running) = 0;
     // The direct wind control after each step, for the wind table.
     virtual void sigUIUpdateDwcInfo(const CDirectWindControl& control) = 0;
 };

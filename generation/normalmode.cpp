@@ -186,7 +186,7 @@ private:
         CMetar global;
         global.SetICAO(L"GLOB");
         if (Model().GetMetarForPosition(m_position, global, kGlobalLimitNm, kGlobalLimitNm) == 4) {
-            m_worker.DownloadGrib(m_position, false);
+            m_worker.DownloadGribInGeneration(m_position);
             Model().GetMetarForPosition(m_position, global, kGlobalLimitNm, kGlobalLimitNm);
         }
         if (global.Decode() != 0)

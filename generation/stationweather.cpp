@@ -44,7 +44,7 @@ bool CStationWeather::LookUp(const Position& position, CMetar& metar, double met
         if (answer == kWeatherFound)
             return true;
         if (answer == kNothingNear)
-            m_worker.DownloadGrib(position, false);
+            m_worker.DownloadGribInGeneration(position);
     }
     return false;
 }
@@ -74,7 +74,7 @@ CGrib CStationWeather::GridRecord(const CMetar& metar)
 {
     const Position position = metar.GetPosition();
     if (!m_worker.GetWeatherManager()->HasGribNear(position) && m_worker.GetWeatherSource() == WeatherDataLive
-        && !m_worker.DownloadGrib(position, false)) {
+        && !m_worker.DownloadGribInGeneration(position)) {
         CGrib standard;
         standard.SetStandardAtmosphere(metar.GetWind(), metar.GetTemperature(), metar.GetDewPoint(),
                                        metar.GetQNH(true));

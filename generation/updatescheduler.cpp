@@ -232,8 +232,11 @@ void CUpdateScheduler::UpdateXPlane(std::uint32_t now, double distance)
             m_xplaneWindAltitude = aircraft.altitude;
             m_worker.m_lastGeneration = now;
             m_xplaneWindTime = now;
+            const std::uint64_t clears = m_worker.m_weatherClears;
             m_worker.GenerateXPlaneWeather();
-            m_worker.GenerateXPLaneWind();
+            // A Clear WX in the weather's wait stopped it: the wind would put back part of what was cleared.
+            if (m_worker.m_weatherClears == clears)
+                m_worker.GenerateXPLaneWind();
         } else {
             Status(QStringLiteral("Approach - no Weather Update"));
         }

@@ -12,6 +12,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -66,29 +67,47 @@ QString CWeatherWorker::DownloadFailureText(std::uint32_t now) const
 
 bool CWeatherWorker::DownloadWeather()
 {
+    // Inside a generation's wait the download would hold the generation up and change the weather under it.
+    if (m_generating) {
+        ShowStep(GenerationUnderWayText());
+        return false;
+    }
     // A tick or command arriving while the download waits for the server does not start a second one.
     if (m_downloading)
         return false;
-    struct Busy
-    {
-        bool& flag;
-        explicit Busy(bool& busy)
-            : flag(busy)
-        {
-            flag = true;
-        }
-        ~Busy() { flag = false; }
-    } busy(m_downloading);
 
     m_window->sigDisableButton(0, true);
     m_window->sigDisableButton(1, true);
     m_window->sigDisableButton(2, true);
+    // Empty while the download is good; else why it failed, for the closing report.
+    QString failure;
+    {
+        const QScopedValueRollback<bool> busy(m_downloading, true);
+        failure = FetchWeather();
+    }
 
+    const std::uint32_t now = static_cast<std::uint32_t>(platform::NowSeconds());
+    EnableDownloadCommandWhenFree();
+    if (m_window->IsConnected()) {
+        m_window->sigDisableButton(3, false);
+        m_window->sigDisableButton(1, false);
+        m_window->sigDisableButton(2, false);
+    }
+    m_window->sigUIUpdateProgressBar(0, 0);
+    // A grid failure shown since does not hide the weather's own.
+    if (failure.isEmpty())
+        ShowStep(QStringLiteral("Success"));
+    else
+        Status(DownloadFailureText(now));
+    return failure.isEmpty();
+}
+
+QString CWeatherWorker::FetchWeather()
+{
     const QString url = CSettings::GetServerUrl() + QStringLiteral("/weather_vatsim.gz");
     m_window->OnUpdateProgress(QStringLiteral("Download weather"));
 
-    // Empty while the download is good; else why it failed, for the closing report. The archive is unpacked and
-    // checked in memory: nothing of a bad download reaches the disk.
+    // The archive is unpacked and checked in memory: nothing of a bad download reaches the disk.
     QString failure;
     QString text;
     WXDownloader* downloader = m_window->GetDownloader();
@@ -117,7 +136,7 @@ bool CWeatherWorker::DownloadWeather()
         LoadDownloadedSections(sections);
 
     // The failure and its next try are known now: they are shown before a grid try can hold the caller.
-    std::uint32_t now = static_cast<std::uint32_t>(platform::NowSeconds());
+    const std::uint32_t now = static_cast<std::uint32_t>(platform::NowSeconds());
     // Reached means the server answered: a status line came, even when an error status, a stalled body or a
     // damaged file followed.
     m_window->ShowWeatherServerReached(code == 0 || (downloader && downloader->ServerAnswered()));
@@ -135,28 +154,12 @@ bool CWeatherWorker::DownloadWeather()
     if (aircraft.GetLatitude() != 0 && aircraft.GetLongitude() != 0 && !m_weatherManager->HasGribNear(aircraft))
         DownloadGrib(aircraft, false);
 
-    now = static_cast<std::uint32_t>(platform::NowSeconds());
     if (failure.isEmpty()) {
-        m_lastDownload = now;
+        m_lastDownload = static_cast<std::uint32_t>(platform::NowSeconds());
         m_weatherSource = WeatherDataLive;
         WriteXPlaneMetar(sections.GetMetar());
     }
-
-    m_window->sigDisableButton(0, false);
-    if (m_window->IsConnected()) {
-        m_window->sigDisableButton(3, false);
-        // A generation whose wait this download ran in enables it at its own end.
-        if (!m_generating)
-            m_window->sigDisableButton(1, false);
-        m_window->sigDisableButton(2, false);
-    }
-    m_window->sigUIUpdateProgressBar(0, 0);
-    // A grid failure shown since does not hide the weather's own.
-    if (failure.isEmpty())
-        ShowStep(QStringLiteral("Success"));
-    else
-        Status(DownloadFailureText(now));
-    return failure.isEmpty();
+    return failure;
 }
 
 void CWeatherWorker::LoadDownloadedSections(const CWeatherFileSections& sections)

@@ -2,6 +2,7 @@
 // simulator then loads.
 #include "generation/weatherworker.h"
 
+#include "generation/generationguard.h"
 #include "generation/mainwindowhost.h"
 #include "generation/newweatherbuilder.h"
 #include "generation/prompter.h"
@@ -56,10 +57,16 @@ void CWeatherWorker::GenerateFSWeatherModelFile()
     CWeatherThemeFile filled;
     filled.SetSize(theme.GetColumns(), theme.GetRows());
     const int count = theme.GetRecordCount();
-    for (int k = 1; k <= count; ++k) {
-        m_window->sigUIUpdateProgress(k * 100 / count, QStringLiteral("Generate Weather %1 from %2").arg(k).arg(count));
-        CWeatherThemeRecord record = theme.GetRecord(k - 1);
-        filled.AddRecord(ThemeRecordAt(record));
+    try {
+        for (int k = 1; k <= count; ++k) {
+            m_window->sigUIUpdateProgress(k * 100 / count,
+                                          QStringLiteral("Generate Weather %1 from %2").arg(k).arg(count));
+            CWeatherThemeRecord record = theme.GetRecord(k - 1);
+            filled.AddRecord(ThemeRecordAt(record));
+        }
+    } catch (const GenerationStopped&) {
+        Log(GenerationStoppedText());
+        return;
     }
 
     const QString path = simulatorFolder + QStringLiteral("/Weather/themes/") + QString::fromStdString(name);
@@ -69,9 +76,16 @@ void CWeatherWorker::GenerateFSWeatherModelFile()
     }
     m_themeWriteFailure.clear();
     m_themeFailureWarned = false;
-    // The simulator reads the theme once both files have been closed for a while.
+    // The simulator reads the theme once both files have been closed for a while; a Clear WX meanwhile leaves it
+    // unloaded.
     const std::string theme8 = "weather/themes/" + name;
-    QTimer::singleShot(m_themeLoadDelayMs, this, [this, theme8] { m_window->SetWeatherTheme(theme8); });
+    const std::uint64_t clears = m_weatherClears;
+    QTimer::singleShot(m_themeLoadDelayMs, this, [this, theme8, clears] {
+        if (m_weatherClears != clears)
+            Log(GenerationStoppedText());
+        else
+            m_window->SetWeatherTheme(theme8);
+    });
 }
 
 void CWeatherWorker::ThemeWriteFailed(const QString& cause)
@@ -122,7 +136,7 @@ CWeatherThemeRecord CWeatherWorker::ThemeRecordAt(const CWeatherThemeRecord& poi
 
     CGrib grib;
     bool gridFromStore = true;
-    if (!m_weatherManager->HasGribNear(p) && m_weatherSource == WeatherDataLive && !DownloadGrib(p, false)) {
+    if (!m_weatherManager->HasGribNear(p) && m_weatherSource == WeatherDataLive && !DownloadGribInGeneration(p)) {
         grib.SetStandardAtmosphere(metar.GetWind(), metar.GetTemperature(), metar.GetDewPoint(), metar.GetQNH(true));
         gridFromStore = false;
     }

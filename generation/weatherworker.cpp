@@ -173,7 +173,11 @@ CWeatherWorker::OneGeneration::OneGeneration(CWeatherWorker& worker)
         return;
     }
     m_worker.m_generating = true;
+    m_worker.m_clearsAtGenerationStart = m_worker.m_weatherClears;
+    // A download in the wait would hold the generation up and change the weather under it.
+    m_worker.m_window->sigDisableButton(0, true);
     m_worker.m_window->sigDisableButton(1, true);
+    m_worker.m_window->OnGenerationRunning(true);
 }
 
 CWeatherWorker::OneGeneration::~OneGeneration()
@@ -181,9 +185,11 @@ CWeatherWorker::OneGeneration::~OneGeneration()
     if (!m_started)
         return;
     m_worker.m_generating = false;
+    m_worker.EnableDownloadCommandWhenFree();
     // Without a link the command stays off, as the lost link left it.
     if (m_worker.m_window->IsConnected())
         m_worker.m_window->sigDisableButton(1, false);
+    m_worker.m_window->OnGenerationRunning(false);
 }
 
 bool CWeatherWorker::HasWeatherToGenerate(const QString& generation)
@@ -222,6 +228,12 @@ void CWeatherWorker::ClearMetarList()
 {
     m_metarList.clear();
     m_autoModeList = false;
+}
+
+void CWeatherWorker::OnWeatherCleared()
+{
+    ++m_weatherClears;
+    ClearMetarList();
 }
 
 void CWeatherWorker::FilterMetarList(const aviation::Position& centre, int radius)
@@ -273,7 +285,13 @@ void CWeatherWorker::FinishLoad()
 {
     m_window->sigUIUpdateProgressBar(0, 0);
     ShowStep(QStringLiteral("Success"));
-    m_window->sigDisableButton(0, false);
+    EnableDownloadCommandWhenFree();
+}
+
+void CWeatherWorker::EnableDownloadCommandWhenFree()
+{
+    if (!m_generating && !m_downloading)
+        m_window->sigDisableButton(0, false);
 }
 
 bool CWeatherWorker::ReadWeatherFile(const QString& folder, const QString& name, QString& text)
@@ -284,7 +302,7 @@ bool CWeatherWorker::ReadWeatherFile(const QString& folder, const QString& name,
         Log(QStringLiteral("(WeatherManager) could not open file: ") + name);
         // The command stays usable and the progress bar empty, though no weather was loaded.
         m_window->sigUIUpdateProgressBar(0, 0);
-        m_window->sigDisableButton(0, false);
+        EnableDownloadCommandWhenFree();
         return false;
     }
     text = QString::fromUtf8(file.readAll());

@@ -74,6 +74,10 @@ public:
     void AppendToMetarList(const aviation::weather::CMetar& metar) { m_metarList.push_back(metar); }
     const std::vector<aviation::weather::CMetar>& GetMetarList() const { return m_metarList; }
     void ClearMetarList();
+    // The simulator's weather is being cleared: the METAR list is emptied, a generation under way stops at its next
+    // step and hands nothing more to the simulator, and neither does a theme load or an X-Plane wind that one
+    // generation left to come.
+    void OnWeatherCleared();
     // Keeps the entries strictly nearer than the radius (NM) and observed less than 1800 s ago.
     void FilterMetarList(const aviation::Position& centre, int radius);
 
@@ -85,7 +89,10 @@ public:
     // Fetches the combined METAR, SYNOP and TAF file of the weather server and loads it; the source becomes live
     // weather. A failed download keeps the weather, the source and the time of the last download as they were,
     // and has the scheduler try again after kFirstDownloadRetrySeconds, each further failure waiting twice as
-    // long up to the update period. False on a failure, and for a call while another one is under way.
+    // long up to the update period. False on a failure, and for a call while another one is under way. A call
+    // while a generation runs (from inside its wait) is refused with the status line GenerationUnderWayText():
+    // it would hold the generation up and change the weather under it. A refusal is no failure: nothing is
+    // noted, and the commands stay as they are.
     bool DownloadWeather();
     // The scheduler's live download is due: a retry after failures, or the next period of live weather.
     bool DownloadDue(std::uint32_t now, std::uint32_t period) const;
@@ -114,9 +121,11 @@ public:
 
     // Weather generation, each handing its records to the window's forwarders. One runs at a time: a generation
     // asked for while another one waits for a download (a command, or a timer inside that wait) is refused with
-    // the status line GenerationUnderWayText(). Command 1 is disabled while one runs and enabled again at its end,
-    // however it ends, while the simulator is connected. Normal mode: every station within the weather radius and
-    // the global station (icao empty), or the one ICAO.
+    // the status line GenerationUnderWayText(). Commands 0 and 1 are disabled while one runs, and so are the
+    // window's other commands that replace the loaded weather; at its end, however it ends, command 1 comes back
+    // while the simulator is connected and command 0 unless a download of its own still runs. Clear WX stops a
+    // generation in its wait (OnWeatherCleared). Normal mode: every station within the weather radius and the
+    // global station (icao empty), or the one ICAO.
     void GenerateFSWeather(const QString& icao);
     // Auto mode: the stations over a grid around the aircraft whose weather was not sent lately.
     void GenerateFSWeatherAutoMode();
@@ -129,6 +138,10 @@ public:
     // A weather generation is running.
     bool IsGenerating() const { return m_generating; }
     static QString GenerationUnderWayText() { return QStringLiteral("Weather generation under way"); }
+    static QString GenerationStoppedText() { return QStringLiteral("(WeatherManager) Weather generation stopped by Clear WX"); }
+    // A generation's grid download around the position, as DownloadGrib adds it; a generation that Clear WX stopped
+    // during the wait leaves here (GenerationStopped, which RunGuarded takes).
+    bool DownloadGribInGeneration(const aviation::Position& position);
     // The wait between the written theme and the request to load it, 2000 ms.
     void SetThemeLoadDelay(int milliseconds) { m_themeLoadDelayMs = milliseconds; }
     // A failed theme write is tried again this long after it.
@@ -169,6 +182,8 @@ private:
     // Status, log line and store fill of one step of LoadWeatherFromFile / LoadWeatherFromText.
     void ClearWeatherStores();
     void FinishLoad();
+    // Command 0 comes back unless a generation or a download runs, whose end brings it back.
+    void EnableDownloadCommandWhenFree();
     // Reads one file of a weather folder; false after its two messages when it does not open.
     bool ReadWeatherFile(const QString& folder, const QString& name, QString& text);
 
@@ -188,8 +203,8 @@ private:
     // A grid download failed and its next try is not due yet.
     bool GridHeldBack(std::uint32_t now) const;
 
-    // Marks one generation as running for its lifetime, with command 1 disabled; false from Started() when
-    // another one runs already, which this one must then leave alone.
+    // Marks one generation as running for its lifetime, with the commands that would disturb it disabled; false
+    // from Started() when another one runs already, which this one must then leave alone.
     class OneGeneration
     {
     public:
@@ -204,6 +219,9 @@ private:
         const bool m_started;
     };
 
+    // DownloadWeather's steps from the download to the X-Plane METAR file; why the download failed, empty after a
+    // good one.
+    QString FetchWeather();
     void LoadDownloadedSections(const CWeatherFileSections& sections);
     // The model holds reports to generate weather from; else one log line says that nothing is generated.
     bool HasWeatherToGenerate(const QString& generation);
@@ -229,6 +247,9 @@ private:
     // count again.
     std::uint64_t m_gridFailuresNoted = 0;
     bool m_generating = false;
+    // Clear WX presses since the start, and their count when the running generation began.
+    std::uint64_t m_weatherClears = 0;
+    std::uint64_t m_clearsAtGenerationStart = 0;
     std::shared_ptr<aviation::weather::CWeatherManager> m_weatherManager;
     aviation::structs::CAircraft m_aircraft;
     std::vector<aviation::weather::CMetar> m_metarList;

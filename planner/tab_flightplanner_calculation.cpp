@@ -177,13 +177,17 @@ void CTab_Flightplanner::CalculateFlightPlan()
 
     bool gridWeather = true;
     bool weatherDownloadFailed = false;
+    bool weatherDownloadRefused = false;
     if (manager->CMetarManager::GetCount() < 10) {
         PromptRequest question;
         question.kind = PromptKind::Question;
         question.title = QStringLiteral("Aerovane - Flight Planner");
         question.text = QStringLiteral("No Weather.\nDownload Weather Now?");
         if (Prompter().Ask(question) == PromptAnswer::Yes) {
-            weatherDownloadFailed = !m_weatherWorker->DownloadWeather();
+            // Inside a weather generation's wait the worker refuses the download; the calculation goes on with the
+            // weather loaded.
+            weatherDownloadRefused = m_weatherWorker->IsGenerating();
+            weatherDownloadFailed = !m_weatherWorker->DownloadWeather() && !weatherDownloadRefused;
         } else {
             Log(QStringLiteral("(Flight planner) No Weather Download"));
             gridWeather = false;
@@ -237,10 +241,12 @@ void CTab_Flightplanner::CalculateFlightPlan()
 
     ShowTimeAndFuel(missing.isEmpty());
     m_form->tableView_waypoints->SetFlightPlan(m_calculatedFlightplan);
-    // The grid downloads along the route wrote over the status line; it shows the failed download again, as the
-    // download command leaves it.
+    // The grid downloads along the route wrote over the status line; it shows the failed or refused download again,
+    // as the download command leaves it.
     if (weatherDownloadFailed)
         ShowWeatherDownloadFailure();
+    else if (weatherDownloadRefused && m_window != nullptr)
+        m_window->sigUIProgressTextUpdate(CWeatherWorker::GenerationUnderWayText());
     progress.close();
 }
 

@@ -5,6 +5,7 @@
 #include "simlink/connectworker.h"
 #include "simlink/fsuipcsimulator.h"
 #include "simlink/fsuipctransport.h"
+#include "simlink/job.h"
 #include "tests/support/modaldialoganswer.h"
 
 #include <QComboBox>
@@ -227,14 +228,17 @@ TEST_F(MainWindowTest, ClosingDuringAStalledDownloadEndsTheDownloadAndLeavesNoTi
 }
 
 // Set all WX pressed four times on the tool bar while the grid server stalls: the button is off from the first press
-// on and the worker turns Set ICAO WX away, so one generation asks for the grid once. Its records reach the simulator
-// once the grid is given up, and the button is back for the next press, which generates again.
+// on and the worker turns Set ICAO WX away, so one generation asks for the grid once. The link that comes back in
+// the wait leaves the button off, and the commands that would load other weather are off as well. The records
+// reach the simulator once the grid is given up, and the commands are back for the next press, which generates again.
 TEST_F(MainWindowTest, SetAllWeatherPressedDuringAStalledGridGeneratesOnceAndThenAgain)
 {
     Aerovane_Pro& window = Window();
     window.show();
     QWidget& setAll = *window.ui.toolBar->widgetForAction(window.ui.action_Set_all_WX);
     QWidget& setIcao = *window.ui.toolBar->widgetForAction(window.ui.action_Set_ICAO_WX);
+    const QList<QAction*> weatherCommands = {window.ui.action_Set_all_WX, window.ui.actionDownload_WX,
+                                             window.ui.actionDownload_History_WX, window.ui.actionLoad_WX_from_file};
     window.OnDownloadWX();
     window.OnButtonConnect();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.IsConnected(); }, 10000)) << "connected";
@@ -248,23 +252,29 @@ TEST_F(MainWindowTest, SetAllWeatherPressedDuringAStalledGridGeneratesOnceAndThe
     QList<bool> enabledInTheWait;
     const QMetaObject::Connection pressesInTheWait
         = QObject::connect(&server, &tools::WxServer::RequestServed, &window, [&] {
-              if (!enabledInTheWait.isEmpty())
-                  return;
-              for (int press = 0; press < 4; ++press) {
-                  enabledInTheWait << setAll.isEnabled();
-                  QTest::mouseClick(&setAll, Qt::LeftButton);
-              }
-              QTest::mouseClick(&setIcao, Qt::LeftButton);
+              QTimer::singleShot(0, &window, [&] {
+                  if (!enabledInTheWait.isEmpty())
+                      return;
+                  for (int press = 0; press < 4; ++press) {
+                      enabledInTheWait << setAll.isEnabled();
+                      QTest::mouseClick(&setAll, Qt::LeftButton);
+                  }
+                  QTest::mouseClick(&setIcao, Qt::LeftButton);
+                  window.OnThreadSignalJobFinished(JobConnect, QString());
+                  for (const QAction* command : weatherCommands)
+                      enabledInTheWait << command->isEnabled();
+              });
           });
     QTest::mouseClick(&setAll, Qt::LeftButton);
     QObject::disconnect(pressesInTheWait);
-    EXPECT_EQ(enabledInTheWait, QList<bool>({false, false, false, false}));
+    EXPECT_EQ(enabledInTheWait, QList<bool>({false, false, false, false, false, false, false, false}));
     EXPECT_EQ(server.Requests().filter(QStringLiteral("get_grib")).size(), 1)
         << server.Requests().join('\n').toStdString();
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return LogText().count("(WeatherManager) Weather generation under way") == 1; }, 60000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !peer.GetWeatherWrites().empty(); }, 60000)) << "records written";
-    EXPECT_TRUE(setAll.isEnabled());
+    for (const QAction* command : weatherCommands)
+        EXPECT_TRUE(command->isEnabled()) << command->objectName().toStdString();
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.GetConnectWorker()->IsSendingWeather(); }, 60000))
         << "the transfer ended";

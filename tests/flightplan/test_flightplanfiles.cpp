@@ -110,6 +110,9 @@ TEST(WorldPosition, TextsReadAsTheSimulatorsWriteThemAndAreWrittenToTheNearestSe
         {"N47° 26.5,W122° 18' 34,+433.00", 47.441667, -122.309444, 433},
         // Seconds without minutes: a marked number counts in its mark's unit.
         {"N47° 56\",W122° 18' 34\",+433.00", 47.015556, -122.309444, 433},
+        // A longitude near the meridian as "%g" writes it: the exponent's sign is not the number's.
+        {"N51.4775,W5e-05,+0", 51.4775, -0.00005, 0},
+        {"N4.7e1,E8.5,+0", 47.0, 8.5, 0},
     };
     for (const auto& c : cases) {
         const WayPoint point = planfile::WayPointFromText(QString::fromUtf8(c.text));
@@ -139,6 +142,7 @@ TEST(WorldPosition, TextsReadAsTheSimulatorsWriteThemAndAreWrittenToTheNearestSe
                              "N47* 0' 0\" 5, E8.5, +0",
                              "S-33.946111,E151.177222,+21",
                              "N+47.449944,W122.309417,+433",
+                             "N51.4775,W-5e-05,+0",
                              "N47° -30' 0\",E8° 30' 0\",+0.00",
                              "S33* 52' -7\", E151* 12' 33\", +0.00",
                              "N47* 26.99', W-122* 18.56', +000433.00",

@@ -94,6 +94,10 @@ public:
     {
         calls << QStringLiteral("sigDisableButton(%1,%2)").arg(command).arg(disable ? "true" : "false");
     }
+    void OnGenerationRunning(bool running) override
+    {
+        calls << QStringLiteral("OnGenerationRunning(%1)").arg(running ? "true" : "false");
+    }
 
     void sigUIUpdateDwcInfo(const CDirectWindControl& control) override
     {

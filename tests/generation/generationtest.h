@@ -8,14 +8,7 @@
 
 #include <functional>
 #include <memory>
-#include <ostream>
 #include <vector>
-
-// Failure messages show texts as texts.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 class GenerationHost : public FakeWindowHost
 {

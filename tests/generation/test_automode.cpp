@@ -47,15 +47,15 @@ TEST_F(AutoModeTest, NothingHappensWithoutReportsOrConnection)
     Start(kAirports, "");
     m_generator->GenerateFSWeatherAutoMode();
     EXPECT_EQ(m_gen.calls,
-              QStringList({"sigDisableButton(1,true)",
+              QStringList({"sigDisableButton(0,true)", "sigDisableButton(1,true)", "OnGenerationRunning(true)",
                            "sigUIDebugString((WeatherManager) AutoMode: no weather loaded, nothing generated,0)",
-                           "sigDisableButton(1,false)"}));
+                           "sigDisableButton(0,false)", "sigDisableButton(1,false)", "OnGenerationRunning(false)"}));
 
-    // Without a link the command stays off, as the lost link left it.
+    // Without a link command 1 stays off, as the lost link left it.
     StartAt();
     m_gen.connected = false;
     m_generator->GenerateFSWeatherAutoMode();
-    EXPECT_EQ(m_gen.calls, QStringList{"sigDisableButton(1,true)"});
+    EXPECT_EQ(m_gen.calls, QStringList({"sigDisableButton(0,true)", "sigDisableButton(1,true)", "OnGenerationRunning(true)", "sigDisableButton(0,false)", "OnGenerationRunning(false)"}));
 }
 
 TEST_F(AutoModeTest, FirstRunCoversTheGridAndLaterRunsAtCruiseOnlyWhatChanged)
@@ -74,8 +74,10 @@ TEST_F(AutoModeTest, FirstRunCoversTheGridAndLaterRunsAtCruiseOnlyWhatChanged)
               QStringList{"(WeatherManager) 2 stations without a report"});
     EXPECT_EQ(
         m_gen.calls.filter(QRegularExpression(QStringLiteral("^(SendStationToFS|SetWeather|sigDisable)"))),
-        QStringList({"sigDisableButton(1,true)", QStringLiteral("SendStationToFS(%1)").arg(m_gen.newStations.size()),
-                     QStringLiteral("SetWeather(%1)").arg(first.size()), "sigDisableButton(1,false)"}));
+        QStringList({"sigDisableButton(0,true)", "sigDisableButton(1,true)",
+                     QStringLiteral("SendStationToFS(%1)").arg(m_gen.newStations.size()),
+                     QStringLiteral("SetWeather(%1)").arg(first.size()), "sigDisableButton(0,false)",
+                     "sigDisableButton(1,false)"}));
 
     // Munich's report changes and the aircraft climbs to cruise. (The grid's corners lie 283 NM out, beyond the
     // 280-NM station search, so every run would make new stations there; none are asked for.)

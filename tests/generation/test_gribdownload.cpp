@@ -2,6 +2,8 @@
 #include "tests/support/stallclock.h"
 #include "weatherworkertest.h"
 
+#include <QTimer>
+
 #include <utility>
 #include <vector>
 
@@ -123,7 +125,7 @@ TEST_F(WeatherWorkerTest, GridRequestsFailingTogetherHoldTheGridBackOnce)
     const QMetaObject::Connection whileTheFirstWaits
         = QObject::connect(&m_server, &WxServer::RequestServed, [this, &clock, &second, &sydney] {
               if (!std::exchange(second, true))
-                  EXPECT_FALSE(Worker().DownloadGrib(sydney, false));
+                  QTimer::singleShot(0, [this, &sydney] { EXPECT_FALSE(Worker().DownloadGrib(sydney, false)); });
               else
                   clock.AdvanceMs(1000);
           });

@@ -1,9 +1,9 @@
 #include "generationtest.h"
 #include "platform/clock.h"
 #include "recordingprompter.h"
-#include "tests/support/stallclock.h"
 
 #include <QRegularExpression>
+#include <QTimer>
 
 #include <stdexcept>
 #include <utility>
@@ -41,7 +41,7 @@ TEST_F(NormalModeTest, AreaModeSendsGlobalStationReportsAndStationsWithoutReport
     EXPECT_EQ(m_gen.CallsStartingWith(QStringLiteral("sigUIUpdateProgress(")).mid(1, 2),
               QStringList({"sigUIUpdateProgress(50,Decoding Metar ETOU, 2 from 4)",
                            "sigUIUpdateProgress(75,Decoding Metar EDFE, 3 from 4)"}));
-    EXPECT_EQ(m_gen.calls.mid(m_gen.calls.size() - 2), QStringList({"SetWeather(5)", "sigDisableButton(1,false)"}));
+    EXPECT_EQ(m_gen.calls.mid(m_gen.calls.size() - 4), QStringList({"SetWeather(5)", "sigDisableButton(0,false)", "sigDisableButton(1,false)", "OnGenerationRunning(false)"}));
 }
 
 TEST_F(NormalModeTest, StationWithSubstituteSendsTheSubstitutesReportUnderItsOwnIcao)
@@ -94,14 +94,15 @@ TEST_F(NormalModeTest, SingleIcao)
     StartAtFrankfurt();
     m_generator->GenerateFSWeather(QStringLiteral("ETOU"));
     EXPECT_EQ(m_gen.Icaos(), QStringList({"ETOU"}));
-    EXPECT_EQ(m_gen.calls.last(), QStringLiteral("sigDisableButton(1,false)"));
+    EXPECT_EQ(m_gen.calls.last(), QStringLiteral("OnGenerationRunning(false)"));
 
     // An unknown ICAO hands nothing over; the command is back all the same.
     m_gen.Clear();
     m_generator->GenerateFSWeather(QStringLiteral("KXYZ"));
     EXPECT_EQ(m_gen.log.last(), QStringLiteral("(WeatherManager) Metar not found KXYZ"));
     EXPECT_EQ(m_gen.calls.filter(QRegularExpression(QStringLiteral("^(SetWeather|sigDisableButton)"))),
-              QStringList({"sigDisableButton(1,true)", "sigDisableButton(1,false)"}));
+              QStringList({"sigDisableButton(0,true)", "sigDisableButton(1,true)", "sigDisableButton(0,false)",
+                           "sigDisableButton(1,false)"}));
 }
 
 TEST_F(NormalModeTest, StationTheModelNeverAnswersTakesTheNearestReport)
@@ -132,49 +133,57 @@ TEST_F(NormalModeTest, AnErrorEndsTheGenerationWithItsLineAndNoHandOver)
         m_generator->GenerateFSWeather(QStringLiteral("EDDF"));
         EXPECT_TRUE(m_gen.calls.contains(
             QStringLiteral("OnDebugString(Error: Weatherworker GenerateFSWeather%1,0)").arg(kind)));
-        EXPECT_EQ(m_gen.calls.last(), QStringLiteral("sigDisableButton(1,false)")) << kind;
+        EXPECT_EQ(m_gen.calls.mid(m_gen.calls.size() - 3), QStringList({"sigDisableButton(0,false)", "sigDisableButton(1,false)", "OnGenerationRunning(false)"})) << kind;
     }
 }
 
-// Whatever asks for weather while a generation waits for its grid is refused with a status line that says so: one
-// generation, one grid request, and command 1 off from its start to its end.
-TEST_F(NormalModeTest, NoGenerationStartsInsideARunningOne)
+// Whatever asks for weather while a generation waits for its grid is refused with a status line that says so, a
+// download too: one generation, one grid request, no question asked and no theme step begun. Commands 0 and 1 are
+// off from its start; at its end command 0 comes back, command 1 not, as the link was lost in the wait.
+TEST_F(NormalModeTest, NothingThatAsksForWeatherStartsInsideARunningGeneration)
 {
     Start(kAirports, kMetars, QString());
     PutAircraft(50.026706, 8.558350);
     m_generator->EnableSimTimer(false);
     m_generator->SetWeatherSource(WeatherDataLive);
     m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::Stall);
-    // The stalled server sends nothing: a second of the clock without bytes gives its request up, once the server
-    // has taken it.
+    // The stalled server sends nothing: a second of the clock without bytes gives its request up, once the requests
+    // in the wait were made.
     platform::ScopedClock clock(platform::NowSeconds());
     m_gen.downloader.SetStallLimit(1000, 64);
-    StallClock stallClock(clock, m_gen.downloader, m_server, 1000);
-    stallClock.PassWindowAfter(StallClock::kOnUnansweredRequest);
     RecordingPrompter prompter;
     ScopedPrompter usePrompter(prompter);
-    bool asked = false;
-    const QMetaObject::Connection inTheWait
-        = QObject::connect(&m_server, &tools::WxServer::RequestServed, [this, &asked] {
-              if (std::exchange(asked, true))
-                  return;
-              m_generator->GenerateFSWeather(QString());
-              m_generator->GenerateFSWeather(QStringLiteral("EDDF"));
-              m_generator->GenerateFSWeatherAutoMode();
-              m_generator->GenerateXPlaneWeather();
-              m_generator->GenerateXPLaneWind();
-              m_generator->GenerateFSWeatherModelFile();
-          });
+    int downloads = 0;
+    const QMetaObject::Connection inTheWait = QObject::connect(&m_server, &tools::WxServer::RequestServed, [&] {
+        QTimer::singleShot(0, [&] {
+            if (downloads++ > 0)
+                return;
+            m_generator->GenerateFSWeather(QString());
+            m_generator->GenerateFSWeather(QStringLiteral("EDDF"));
+            m_generator->GenerateFSWeatherAutoMode();
+            m_generator->GenerateXPlaneWeather();
+            m_generator->GenerateXPLaneWind();
+            m_generator->GenerateFSWeatherModelFile();
+            EXPECT_FALSE(m_generator->DownloadWeather());
+            m_gen.connected = false;
+            clock.AdvanceMs(1000);
+        });
+    });
     m_generator->GenerateFSWeather(QString());
     QObject::disconnect(inTheWait);
 
     EXPECT_EQ(m_server.Requests().size(), 1) << m_server.Requests().join('\n').toStdString();
-    EXPECT_EQ(m_gen.statuses.count(QStringLiteral("Weather generation under way")), 6);
+    EXPECT_EQ(m_gen.statuses.count(QStringLiteral("Weather generation under way")), 7);
+    EXPECT_TRUE(prompter.asked.empty());
+    EXPECT_TRUE(m_gen.statuses.filter(QStringLiteral("Write weather theme")).isEmpty());
+    EXPECT_TRUE(m_generator->DownloadFailureText(0).isEmpty());
     EXPECT_TRUE(m_gen.CallsStartingWith(QStringLiteral("SendWindToXP")).isEmpty());
     EXPECT_EQ(m_gen.Icaos(), QStringList({"GLOB", "EDDF", "ETOU", "EDFE", "EDFZ"}));
     EXPECT_EQ(m_gen.CallsStartingWith(QStringLiteral("SetWeather")).size(), 1);
     EXPECT_EQ(m_gen.CallsStartingWith(QStringLiteral("sigDisableButton")),
-              QStringList({"sigDisableButton(1,true)", "sigDisableButton(1,false)"}));
+              QStringList({"sigDisableButton(0,true)", "sigDisableButton(1,true)", "sigDisableButton(0,false)"}));
+    EXPECT_EQ(m_gen.CallsStartingWith(QStringLiteral("OnGenerationRunning")),
+              QStringList({"OnGenerationRunning(true)", "OnGenerationRunning(false)"}));
 }
 
 } // namespace

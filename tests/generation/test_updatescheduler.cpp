@@ -4,6 +4,11 @@
 #include "simlink/job.h"
 #include "weatherworkertest.h"
 
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <utility>
+
 namespace {
 
 constexpr std::int64_t kStart = 1796640000; // a whole minute, 7 Dec 2026
@@ -148,10 +153,12 @@ TEST_F(UpdateSchedulerTest, ATickInsideAGenerationStartsNothingAndWhatFellDueCom
     QStringList inTheWait;
     const QMetaObject::Connection tickInTheWait
         = QObject::connect(&m_server, &tools::WxServer::RequestServed, [this, &inTheWait] {
-              if (inTheWait.isEmpty()) {
-                  Tick();
-                  inTheWait << m_host.calls << m_server.Requests();
-              }
+              QTimer::singleShot(0, [this, &inTheWait] {
+                  if (inTheWait.isEmpty()) {
+                      Tick();
+                      inTheWait << m_host.calls << m_server.Requests();
+                  }
+              });
           });
     Worker().GenerateFSWeather(QString());
     QObject::disconnect(tickInTheWait);
@@ -166,6 +173,67 @@ TEST_F(UpdateSchedulerTest, ATickInsideAGenerationStartsNothingAndWhatFellDueCom
     EXPECT_EQ(m_server.Requests().filter("weather_vatsim").size(), 1);
     EXPECT_TRUE(StatusShown("Weather update"));
     EXPECT_EQ(m_host.CallsStartingWith(QStringLiteral("SetWeather")).size(), 1);
+}
+
+// Clear WX pressed while a generation waits for its grid stops it in every mode: nothing reaches the simulator after
+// the clear (no records, no new stations, no theme, no X-Plane wind), the METAR list stays empty, and commands 0 and
+// 1 come back once, at its end.
+TEST_F(UpdateSchedulerTest, ClearWxInAGenerationsWaitStopsItAndNothingFollowsTheClear)
+{
+    QTemporaryDir simulator;
+    ASSERT_TRUE(QDir().mkpath(simulator.filePath(QStringLiteral("Weather/themes"))));
+    CSettings::SetPathToFS(simulator.path());
+    CSettings::SetInterfaceType(2);
+    CSettings::SetModelFileSize(1);
+    // The live weather is in, without a grid near the aircraft: each generation asks for one, and the grid server
+    // stalls. A second of the test's clock without bytes gives the request up; the clear moves the clock on.
+    m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::GridError);
+    ASSERT_TRUE(Worker().DownloadWeather());
+    m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::Stall);
+    m_host.downloader.SetStallLimit(1000, 64);
+    // Each stalled request holds the grid back a while: the next row begins after that.
+    Worker().SetFirstDownloadRetry(1);
+    const struct
+    {
+        const char* name;
+        int version;
+        bool normal, modelFile, automode;
+    } cases[] = {{"normal", 3, true, false, false},
+                 {"weather model file", 3, false, true, false},
+                 {"auto", 3, false, false, true},
+                 {"X-Plane", 10, true, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_clock.AdvanceMs(60000);
+        CSettings::SetFSVersion(c.version);
+        CSettings::SetNormalMode(c.normal);
+        CSettings::SetModelFileMode(c.modelFile);
+        CSettings::SetAutoMode(c.automode);
+        Worker().RequestWeatherUpdate();
+        Worker().AppendToMetarList(Worker().GetMetar(QStringLiteral("EDDM")));
+        bool cleared = false;
+        const QMetaObject::Connection clearInTheWait = QObject::connect(&m_server, &tools::WxServer::RequestServed, [&] {
+            QTimer::singleShot(0, [&] {
+                if (std::exchange(cleared, true))
+                    return;
+                Worker().OnWeatherCleared();
+                m_host.calls << QStringLiteral("Clear WX");
+                m_clock.AdvanceMs(1000);
+            });
+        });
+        Tick();
+        QObject::disconnect(clearInTheWait);
+        ASSERT_TRUE(cleared);
+
+        const QStringList afterClear = m_host.calls.mid(m_host.calls.indexOf(QStringLiteral("Clear WX")));
+        for (const char* handOver : {"SetWeather", "SendStationToFS", "SetWeatherTheme", "SendWindToXP"})
+            EXPECT_TRUE(afterClear.filter(QLatin1String(handOver)).isEmpty()) << afterClear.join('\n').toStdString();
+        EXPECT_EQ(afterClear.filter(QRegularExpression(QStringLiteral("sigDisableButton\\([01],"))),
+                  QStringList({"sigDisableButton(0,false)", "sigDisableButton(1,false)"}));
+        EXPECT_EQ(m_host.log.count(CWeatherWorker::GenerationStoppedText()), 1);
+        EXPECT_TRUE(Worker().GetMetarList().empty());
+        EXPECT_TRUE(QDir(simulator.filePath(QStringLiteral("Weather/themes"))).isEmpty());
+    }
 }
 
 TEST_F(UpdateSchedulerTest, NormalModeRegeneratesOnlyBeyondTheRadius)

@@ -166,6 +166,12 @@ TEST_F(WeatherModelFileTest, GridOfTwentyAroundTheAircraftWithTheNamesInTurn)
         EXPECT_EQ(WaitForThemeLoad(m_host),
                   QStringList{QStringLiteral("SetWeatherTheme(weather/themes/%1)").arg(name)});
     }
+    // Clear WX between the write and the load: the simulator is not told to load the theme.
+    m_host.Clear();
+    Worker().GenerateFSWeatherModelFile();
+    Worker().OnWeatherCleared();
+    EXPECT_TRUE(WaitUntil([this] { return m_host.log.contains(CWeatherWorker::GenerationStoppedText()); }));
+    EXPECT_TRUE(m_host.CallsStartingWith("SetWeatherTheme").isEmpty());
 }
 
 // A theme goes only into the simulator's own Weather/themes: an empty setting ("/Weather/themes" would be

@@ -2,6 +2,8 @@
 #include "tools/wx-server/wxserver.h"
 #include "weather/grib.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QTcpSocket>
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 using aviation::weather::CGrib;
 using aviation::weather::CLevel;
@@ -172,6 +175,33 @@ TEST(WxServer, AnswersCarryTheirLengthAndFailuresLookLikeARealServer)
     EXPECT_TRUE(grid.startsWith("# TIME:1666407600\nGRIB ")) << grid.left(40).toStdString();
     EXPECT_EQ(grid.count("\nGRIB "), 37 * 71);
     EXPECT_TRUE(server.Requests().contains(QStringLiteral("/weather_vatsim.gz")));
+}
+
+// A slot of RequestServed may wait for anything, even for the client to give up and the server to let go of its
+// socket: the signal comes once the server's handling of that socket is done.
+TEST(WxServer, ARequestServedSlotMayWaitForTheClientToGiveUp)
+{
+    WxServer server(QStringLiteral(AEROVANE_WXSERVER_DATA));
+    ASSERT_TRUE(server.Listen());
+    server.SetFailure(QStringLiteral("/weather_vatsim.gz"), WxServer::Failure::Stall);
+    QTcpSocket client;
+    const auto waitUntil = [](const std::function<bool()>& done) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!done() && waited.elapsed() < 60000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        return done();
+    };
+    bool socketGone = false;
+    QObject::connect(&server, &WxServer::RequestServed, [&] {
+        client.abort();
+        socketGone = waitUntil([&] { return server.findChildren<QTcpSocket*>().isEmpty(); });
+    });
+    QObject::connect(&client, &QTcpSocket::connected,
+                     [&] { client.write("GET /weather_vatsim.gz HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n"); });
+    client.connectToHost(QHostAddress::LocalHost, server.Port());
+    EXPECT_TRUE(waitUntil([&] { return socketGone; }));
+    EXPECT_EQ(server.Requests(), QStringList({"/weather_vatsim.gz"}));
 }
 
 TEST(WxServer, EveryFailureNameOfTheCommandLineGivesItsMode)

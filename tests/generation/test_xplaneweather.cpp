@@ -32,7 +32,7 @@ TEST_F(XPlaneWeatherTest, WeatherAtTheAircraftGoesAsOneXPlaneRecord)
     // ETOU's A3009 and 25010KT.
     EXPECT_FLOAT_EQ(record.xplane.Press, 30.09f);
     EXPECT_FLOAT_EQ(record.xplane.WindLayer[0].Dir, 250.0f);
-    EXPECT_EQ(m_gen.calls.last(), QStringLiteral("sigDisableButton(1,false)"));
+    EXPECT_EQ(m_gen.calls.last(), QStringLiteral("OnGenerationRunning(false)"));
 }
 
 TEST_F(XPlaneWeatherTest, WindTakesAReportWithin20NmAsItIsAndInterpolatesFartherOut)
@@ -54,8 +54,8 @@ TEST_F(XPlaneWeatherTest, ErrorsEndTheGenerationWithTheirLine)
     Start(kAirports, kMetars, QString());
     PutAircraft(kWiesbaden.GetLatitude(), kWiesbaden.GetLongitude());
     m_generator->GenerateXPLaneWind();
-    EXPECT_EQ(m_gen.calls.last(),
-              QStringLiteral("OnDebugString(Error: Weatherworker GenerateXPLaneWind out of range,0)"));
+    EXPECT_TRUE(
+        m_gen.calls.contains(QStringLiteral("OnDebugString(Error: Weatherworker GenerateXPLaneWind out of range,0)")));
     EXPECT_TRUE(m_gen.CallsStartingWith(QStringLiteral("SendWindToXP")).isEmpty());
 
     // Errors of the other kinds end it the same way instead of escaping.
@@ -69,8 +69,9 @@ TEST_F(XPlaneWeatherTest, ErrorsEndTheGenerationWithTheirLine)
         m_gen.Clear();
         m_gen.failure = failure;
         m_generator->GenerateXPlaneWeather();
-        EXPECT_EQ(m_gen.calls.last(),
-                  QStringLiteral("OnDebugString(Error: Weatherworker GenerateXPlaneWeather%1,0)").arg(kind));
+        EXPECT_TRUE(m_gen.calls.contains(
+            QStringLiteral("OnDebugString(Error: Weatherworker GenerateXPlaneWeather%1,0)").arg(kind)))
+            << kind;
     }
 }
 

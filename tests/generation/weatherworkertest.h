@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 
 // The address of a port on 127.0.0.1 that nothing listens on.
 inline QString ClosedPortUrl()
@@ -27,6 +28,12 @@ inline QString ClosedPortUrl()
     const quint16 port = probe.serverPort();
     probe.close();
     return QStringLiteral("http://127.0.0.1:%1").arg(port);
+}
+
+// Failure messages show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
 }
 
 inline QByteArray ReadFile(const QString& path)

@@ -5,7 +5,10 @@
 #include "tests/support/stallclock.h"
 #include "tools/wx-server/wxserver.h"
 
+#include <QTimer>
+
 #include <limits>
+#include <utility>
 
 using aviation::CWaypointWX;
 
@@ -192,6 +195,43 @@ TEST_F(PlannerCalculationTest, YesFetchesTheServersWeatherAndTheGridAlongTheRout
     const QByteArray wind = ReadBytes(dir.filePath("KSEAKPDX.wx"));
     EXPECT_EQ(wind.count('\n'), 10);
     EXPECT_FALSE(wind.contains("-01@-1(-99)"));
+}
+
+// Yes inside a weather generation's wait: the worker refuses the download, and the calculation goes on with the
+// weather loaded and says why nothing was downloaded.
+TEST_F(PlannerCalculationTest, YesInAGenerationsWaitDownloadsNothingAndSaysWhy)
+{
+    worker->LoadWeatherFromText(kNineMetars, QString(), QString());
+    worker->SetWeatherSource(WeatherDataLive);
+    aviation::structs::CAircraft aircraft;
+    aircraft.SetLatitude(50.03);
+    aircraft.SetLongitude(8.57);
+    worker->SetAircraft(aircraft);
+    prompter.questionAnswer = PromptAnswer::Yes;
+    // Every grid request stalls: a second of this clock gives those under way up once the server has taken the
+    // calculation's first one, and the grid is held back for the rest.
+    server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::Stall);
+    platform::ScopedClock clock(platform::NowSeconds());
+    host.downloader.SetStallLimit(1000, 64);
+    StallClock stallClock(clock, host.downloader, server, 1000);
+    bool calculated = false;
+    QString status;
+    const QMetaObject::Connection inTheWait = QObject::connect(&server, &tools::WxServer::RequestServed, [&] {
+        QTimer::singleShot(0, [&] {
+            if (std::exchange(calculated, true))
+                return;
+            stallClock.PassWindowAfter(StallClock::kOnUnansweredRequest);
+            CalculateTyped("KSEA", "KPDX", "KGEG");
+            status = ShownProgressText(host);
+        });
+    });
+    worker->GenerateFSWeather(QString());
+    QObject::disconnect(inTheWait);
+
+    EXPECT_EQ(status, CWeatherWorker::GenerationUnderWayText());
+    EXPECT_TRUE(server.Requests().filter("/weather_vatsim.gz").isEmpty());
+    EXPECT_EQ(planner->GetFlightPlan().waypoints.size(), 3u);
+    EXPECT_EQ(host.CallsStartingWith("SetWeather").size(), 1);
 }
 
 TEST_F(PlannerCalculationTest, TenReportsAskNothingAndFuelShowsInKilograms)

@@ -220,12 +220,12 @@ void WxServer::OnReadyRead(QTcpSocket* socket)
     const bool postRoute = target.startsWith(QLatin1String("/index.php?")) || IsLivePosition(target);
     if (post != postRoute || (!post && requestLine[0] != "GET")) {
         Send(socket, {405, "text/plain", "method not served here\n"});
-        emit RequestServed(target, 405, 0);
+        ReportServed(target, 405, 0);
         return;
     }
     Answer answer;
     if (!Route(target, answer)) {
-        emit RequestServed(target, 0, 0);
+        ReportServed(target, 0, 0);
         return;
     }
     const int mark = target.indexOf('?');
@@ -248,7 +248,13 @@ void WxServer::OnReadyRead(QTcpSocket* socket)
     default:
         Send(socket, answer);
     }
-    emit RequestServed(target, answer.status, answer.body.size());
+    ReportServed(target, answer.status, answer.body.size());
+}
+
+void WxServer::ReportServed(const QString& target, int status, qint64 bytes)
+{
+    QMetaObject::invokeMethod(
+        this, [this, target, status, bytes] { emit RequestServed(target, status, bytes); }, Qt::QueuedConnection);
 }
 
 bool WxServer::IsLivePosition(const QString& target)

@@ -90,7 +90,9 @@ public:
     static bool ParseFailure(const QString& name, Failure& failure);
 
 signals:
-    // After each request: its target, the status sent (0 while stalled) and the body's length.
+    // After each request: its target, the status sent (0 while stalled) and the body's length. Emitted from the
+    // event loop once the server's handling of the socket is done, so that a slot may wait for anything, even for
+    // the client to give up and its socket to go.
     void RequestServed(const QString& target, int status, qint64 bytes);
 
 private:
@@ -105,6 +107,8 @@ private:
 
     void OnNewConnection();
     void OnReadyRead(QTcpSocket* socket);
+    // Emits RequestServed from the event loop.
+    void ReportServed(const QString& target, int status, qint64 bytes);
     // False when the request is to stall (no answer is sent).
     bool Route(const QString& target, Answer& answer) const;
     Answer FileAnswer(const QString& relativePath, const QByteArray& contentType) const;
