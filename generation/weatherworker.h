@@ -138,7 +138,10 @@ public:
     // A weather generation is running.
     bool IsGenerating() const { return m_generating; }
     static QString GenerationUnderWayText() { return QStringLiteral("Weather generation under way"); }
-    static QString GenerationStoppedText() { return QStringLiteral("(WeatherManager) Weather generation stopped by Clear WX"); }
+    static QString GenerationStoppedText()
+    {
+        return QStringLiteral("(WeatherManager) Weather generation stopped by Clear WX");
+    }
     // A generation's grid download around the position, as DownloadGrib adds it; a generation that Clear WX stopped
     // during the wait leaves here (GenerationStopped, which RunGuarded takes).
     bool DownloadGribInGeneration(const aviation::Position& position);

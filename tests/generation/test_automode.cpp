@@ -55,7 +55,9 @@ TEST_F(AutoModeTest, NothingHappensWithoutReportsOrConnection)
     StartAt();
     m_gen.connected = false;
     m_generator->GenerateFSWeatherAutoMode();
-    EXPECT_EQ(m_gen.calls, QStringList({"sigDisableButton(0,true)", "sigDisableButton(1,true)", "OnGenerationRunning(true)", "sigDisableButton(0,false)", "OnGenerationRunning(false)"}));
+    EXPECT_EQ(m_gen.calls,
+              QStringList({"sigDisableButton(0,true)", "sigDisableButton(1,true)", "OnGenerationRunning(true)",
+                           "sigDisableButton(0,false)", "OnGenerationRunning(false)"}));
 }
 
 TEST_F(AutoModeTest, FirstRunCoversTheGridAndLaterRunsAtCruiseOnlyWhatChanged)
@@ -72,12 +74,11 @@ TEST_F(AutoModeTest, FirstRunCoversTheGridAndLaterRunsAtCruiseOnlyWhatChanged)
     EXPECT_TRUE(m_gen.log.filter(QRegularExpression(QStringLiteral("^Metar .* not found$"))).isEmpty());
     EXPECT_EQ(m_gen.log.filter(QStringLiteral("without a report")),
               QStringList{"(WeatherManager) 2 stations without a report"});
-    EXPECT_EQ(
-        m_gen.calls.filter(QRegularExpression(QStringLiteral("^(SendStationToFS|SetWeather|sigDisable)"))),
-        QStringList({"sigDisableButton(0,true)", "sigDisableButton(1,true)",
-                     QStringLiteral("SendStationToFS(%1)").arg(m_gen.newStations.size()),
-                     QStringLiteral("SetWeather(%1)").arg(first.size()), "sigDisableButton(0,false)",
-                     "sigDisableButton(1,false)"}));
+    EXPECT_EQ(m_gen.calls.filter(QRegularExpression(QStringLiteral("^(SendStationToFS|SetWeather|sigDisable)"))),
+              QStringList({"sigDisableButton(0,true)", "sigDisableButton(1,true)",
+                           QStringLiteral("SendStationToFS(%1)").arg(m_gen.newStations.size()),
+                           QStringLiteral("SetWeather(%1)").arg(first.size()), "sigDisableButton(0,false)",
+                           "sigDisableButton(1,false)"}));
 
     // Munich's report changes and the aircraft climbs to cruise. (The grid's corners lie 283 NM out, beyond the
     // 280-NM station search, so every run would make new stations there; none are asked for.)

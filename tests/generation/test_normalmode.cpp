@@ -41,7 +41,9 @@ TEST_F(NormalModeTest, AreaModeSendsGlobalStationReportsAndStationsWithoutReport
     EXPECT_EQ(m_gen.CallsStartingWith(QStringLiteral("sigUIUpdateProgress(")).mid(1, 2),
               QStringList({"sigUIUpdateProgress(50,Decoding Metar ETOU, 2 from 4)",
                            "sigUIUpdateProgress(75,Decoding Metar EDFE, 3 from 4)"}));
-    EXPECT_EQ(m_gen.calls.mid(m_gen.calls.size() - 4), QStringList({"SetWeather(5)", "sigDisableButton(0,false)", "sigDisableButton(1,false)", "OnGenerationRunning(false)"}));
+    EXPECT_EQ(m_gen.calls.mid(m_gen.calls.size() - 4),
+              QStringList({"SetWeather(5)", "sigDisableButton(0,false)", "sigDisableButton(1,false)",
+                           "OnGenerationRunning(false)"}));
 }
 
 TEST_F(NormalModeTest, StationWithSubstituteSendsTheSubstitutesReportUnderItsOwnIcao)
@@ -133,7 +135,9 @@ TEST_F(NormalModeTest, AnErrorEndsTheGenerationWithItsLineAndNoHandOver)
         m_generator->GenerateFSWeather(QStringLiteral("EDDF"));
         EXPECT_TRUE(m_gen.calls.contains(
             QStringLiteral("OnDebugString(Error: Weatherworker GenerateFSWeather%1,0)").arg(kind)));
-        EXPECT_EQ(m_gen.calls.mid(m_gen.calls.size() - 3), QStringList({"sigDisableButton(0,false)", "sigDisableButton(1,false)", "OnGenerationRunning(false)"})) << kind;
+        EXPECT_EQ(m_gen.calls.mid(m_gen.calls.size() - 3),
+                  QStringList({"sigDisableButton(0,false)", "sigDisableButton(1,false)", "OnGenerationRunning(false)"}))
+            << kind;
     }
 }
 

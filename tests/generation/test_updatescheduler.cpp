@@ -212,15 +212,16 @@ TEST_F(UpdateSchedulerTest, ClearWxInAGenerationsWaitStopsItAndNothingFollowsThe
         Worker().RequestWeatherUpdate();
         Worker().AppendToMetarList(Worker().GetMetar(QStringLiteral("EDDM")));
         bool cleared = false;
-        const QMetaObject::Connection clearInTheWait = QObject::connect(&m_server, &tools::WxServer::RequestServed, [&] {
-            QTimer::singleShot(0, [&] {
-                if (std::exchange(cleared, true))
-                    return;
-                Worker().OnWeatherCleared();
-                m_host.calls << QStringLiteral("Clear WX");
-                m_clock.AdvanceMs(1000);
-            });
-        });
+        const QMetaObject::Connection clearInTheWait
+            = QObject::connect(&m_server, &tools::WxServer::RequestServed, [&] {
+                  QTimer::singleShot(0, [&] {
+                      if (std::exchange(cleared, true))
+                          return;
+                      Worker().OnWeatherCleared();
+                      m_host.calls << QStringLiteral("Clear WX");
+                      m_clock.AdvanceMs(1000);
+                  });
+              });
         Tick();
         QObject::disconnect(clearInTheWait);
         ASSERT_TRUE(cleared);
