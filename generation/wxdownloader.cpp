@@ -17,13 +17,23 @@
 #include <utility>
 
 namespace {
-// Mark a reply that was stopped for its size, as stalled, or at its deadline.
+// Mark a reply that was stopped for its size, as stalled, at its deadline or by its owner.
 constexpr const char* kBodyTooLarge = "aerovaneBodyTooLarge";
 constexpr const char* kStalled = "aerovaneStalled";
 constexpr const char* kDeadlinePassed = "aerovaneDeadlinePassed";
 constexpr const char* kAbortedByOwner = "aerovaneAbortedByOwner";
 // How far the network layer may read ahead of the body collected so far.
 constexpr qint64 kReadAheadBytes = 256 * 1024;
+
+// Ends a reply that is still running and marks it with the cause. A reply that has finished keeps what ended it:
+// whatever ends a reply first names its cause, and a limit that runs out later marks nothing.
+void EndReply(QNetworkReply* reply, const char* cause)
+{
+    if (reply->isFinished())
+        return;
+    reply->setProperty(cause, true);
+    reply->abort();
+}
 
 // The cause of a failed reply in a few words.
 QString CauseInWords(QNetworkReply* reply, int code)
@@ -79,6 +89,9 @@ public:
         while (m_arrivals.front().second <= m_total - m_minimumBytes)
             m_arrivals.pop_front();
     }
+
+    // The transfer has ended: nothing more is checked.
+    void Stop() { m_timer.stop(); }
 
 private:
     bool IsOn() const { return m_windowMs > 0 && m_minimumBytes > 0; }
@@ -136,14 +149,13 @@ QNetworkReply* WXDownloader::Fetch(const QString& url, Deadline deadline, QByteA
     sinceStart.start();
     QTimer deadlineTimer;
     deadlineTimer.setSingleShot(true);
-    connect(&deadlineTimer, &QTimer::timeout, reply, [reply] {
-        reply->setProperty(kDeadlinePassed, true);
-        reply->abort();
-    });
+    connect(&deadlineTimer, &QTimer::timeout, reply, [reply] { EndReply(reply, kDeadlinePassed); });
     deadlineTimer.start(deadline.milliseconds);
-    StallWatch stallWatch(m_stallWindowMs, m_stallMinimumBytes, [reply] {
-        reply->setProperty(kStalled, true);
-        reply->abort();
+    StallWatch stallWatch(m_stallWindowMs, m_stallMinimumBytes, [reply] { EndReply(reply, kStalled); });
+    // A nested call may hold this frame long after the reply has finished; its limits end with it.
+    connect(reply, &QNetworkReply::finished, &deadlineTimer, [&deadlineTimer, &stallWatch] {
+        deadlineTimer.stop();
+        stallWatch.Stop();
     });
 
     QEventLoop loop;
@@ -158,8 +170,7 @@ QNetworkReply* WXDownloader::Fetch(const QString& url, Deadline deadline, QByteA
             return false;
         if (bytes <= m_maxBodySize)
             return true;
-        reply->setProperty(kBodyTooLarge, true);
-        reply->abort();
+        EndReply(reply, kBodyTooLarge);
         return false;
     };
     const auto collect = [reply, withinCap, &body, &stallWatch] {
@@ -259,10 +270,9 @@ int WXDownloader::DownloadWithProgress(const QString& url, QString* body, int de
 
 void WXDownloader::AbortAll()
 {
-    for (QNetworkReply* reply : m_manager->findChildren<QNetworkReply*>()) {
-        reply->setProperty(kAbortedByOwner, true);
-        reply->abort();
-    }
+    // A reply that has finished but whose call still waits for a nested one keeps its own cause.
+    for (QNetworkReply* reply : m_manager->findChildren<QNetworkReply*>())
+        EndReply(reply, kAbortedByOwner);
 }
 
 void WXDownloader::OnDownloadProgress(qint64 received, qint64 total)

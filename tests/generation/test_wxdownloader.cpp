@@ -52,6 +52,19 @@ TEST_F(WXDownloaderTest, DownloadWritesTheBodyAndFailuresLeaveTheTargetAlone)
     m_downloader.SetStallLimit(1000, 64);
     platform::ScopedClock clock(platform::NowSeconds());
     StallClock stallClock(clock, m_downloader, m_server, 1000);
+    // A row whose body has begun passes the window in two halves: once passWindowAfter bytes are in, and once more
+    // have come after those. What came before lies a whole window back then, what came between only half: the
+    // stall shows only to a rule that looks back to the earliest of the last 64 bytes, not to the last arrival.
+    qint64 passHalfAfter = 0;
+    int halvesLeft = 0;
+    QObject rowClock;
+    QObject::connect(&m_downloader, &WXDownloader::DownloadProgress, &rowClock, [&](qint64 received) {
+        if (halvesLeft == 0 || received < passHalfAfter)
+            return;
+        clock.AdvanceMs(500);
+        passHalfAfter = received + 1;
+        --halvesLeft;
+    });
     const QByteArray metarText
         = ReadFile(QStringLiteral(AEROVANE_WXSERVER_DATA "/history/metar_noaa_2022-10-22_03_00_00"));
     struct Case
@@ -61,7 +74,7 @@ TEST_F(WXDownloaderTest, DownloadWritesTheBodyAndFailuresLeaveTheTargetAlone)
         int code; // -1: any failure
         const char* cause; // nullptr: any
         int deadlineMs; // -1: a large file's deadline
-        qint64 passWindowAfter; // the body bytes after which the clock passes the stall window (see StallClock)
+        qint64 passWindowAfter; // the body bytes after which the clock passes the stall window (see above)
         bool answered; // the server sent its status line
         QByteArray text; // of a success, unpacked
     };
@@ -103,13 +116,13 @@ TEST_F(WXDownloaderTest, DownloadWritesTheBodyAndFailuresLeaveTheTargetAlone)
          1,
          true,
          {}},
-        // 32 kB at 20 kB/s, then a byte every 200 ms; the clock moves a window on once the 32 kB are in. The rule
-        // looks back over the last window, not over the whole transfer.
+        // 32 kB at 20 kB/s, then a byte every 200 ms; the fast start lies a window back once the trickle has begun.
+        // The rule looks back over the last window, not over the whole transfer; missing the stall costs a minute.
         {"trickle after a fast start is given up as stalled",
          Url(historicGrid),
          QNetworkReply::TimeoutError,
          "stalled: less than 64 bytes in 1 s",
-         0,
+         60000,
          WxServer::kSlowStartBytes,
          true,
          {}},
@@ -131,7 +144,9 @@ TEST_F(WXDownloaderTest, DownloadWritesTheBodyAndFailuresLeaveTheTargetAlone)
         previous.write("previous weather");
         previous.close();
         m_progress.clear();
-        stallClock.PassWindowAfter(c.passWindowAfter);
+        stallClock.PassWindowAfter(c.passWindowAfter > 0 ? StallClock::kNever : c.passWindowAfter);
+        passHalfAfter = c.passWindowAfter;
+        halvesLeft = c.passWindowAfter > 0 ? 2 : 0;
 
         QFile target(path);
         const int code = c.deadlineMs < 0 ? m_downloader.DownloadLargeFile(c.url, &target)
@@ -203,4 +218,53 @@ TEST_F(WXDownloaderTest, DownloadWithProgressNestsInsideAWaitingOne)
     EXPECT_NE(outerCode, 0);
     EXPECT_EQ(outerBody, QStringLiteral("unchanged"));
     EXPECT_FALSE(m_downloader.IsBusy());
+}
+
+// A call that its deadline ended is named timed out, however long a nested call then holds its frame: the clock
+// passing the stall window meanwhile marks nothing on the finished reply.
+TEST_F(WXDownloaderTest, ACallEndedAtItsDeadlineStaysTimedOutWhileANestedOneHoldsItsFrame)
+{
+    m_server.SetFailure(QStringLiteral("/aerovane_info.php"), WxServer::Failure::Stall);
+    m_server.SetFailure(QStringLiteral("/slow.gz"), WxServer::Failure::Stall);
+    m_downloader.SetStallLimit(1000, 64);
+    platform::ScopedClock clock(platform::NowSeconds());
+    // The outer reply's end at its deadline is the first failure; the clock passes the stall window right then,
+    // before the outer watch's first check a window after the start.
+    QObject context;
+    QObject::connect(&m_downloader, &WXDownloader::NetworkError, &context, [&] { clock.AdvanceMs(1000); });
+    int innerCode = -1;
+    QTimer::singleShot(0, &context, [&] {
+        // The nested call has a window of a minute and lasts until its deadline, well past that check.
+        m_downloader.SetStallLimit(60000, 64);
+        innerCode = m_downloader.DownloadWithProgress(Url(QStringLiteral("/slow.gz")), nullptr, 2000);
+    });
+    const int outerCode = m_downloader.DownloadWithProgress(Url(QStringLiteral("/aerovane_info.php")), nullptr, 200);
+
+    EXPECT_EQ(innerCode, QNetworkReply::TimeoutError);
+    EXPECT_EQ(outerCode, QNetworkReply::TimeoutError);
+    EXPECT_EQ(m_downloader.GetLastErrorText().toStdString(), "timed out");
+}
+
+// A transfer that stops is given up when the stall falls due, not up to a window later. The clock brings the stall
+// within 100 ms before the first check, a window after the start, and makes it due a tenth of a window after that
+// check; the owner cancels 4 tenths later, long before a check that slept a whole window would see the stall.
+TEST_F(WXDownloaderTest, AStoppedTransferIsGivenUpWhenTheStallFallsDue)
+{
+    constexpr int window = 10000;
+    m_server.SetFailure(QStringLiteral("/slow.gz"), WxServer::Failure::Stall);
+    m_downloader.SetStallLimit(window, 64);
+    platform::ScopedClock clock(platform::NowSeconds());
+    // Each step starts the next on a precise timer, so it comes after the check it follows whatever the load: the
+    // first check runs within 5 % of its window.
+    QObject context;
+    QTimer::singleShot(0, &context, [&] {
+        clock.AdvanceMs(window - 100);
+        QTimer::singleShot(window * 11 / 10, Qt::PreciseTimer, &context, [&] {
+            clock.AdvanceMs(100);
+            QTimer::singleShot(window * 4 / 10, Qt::PreciseTimer, &context, [this] { m_downloader.AbortAll(); });
+        });
+    });
+
+    EXPECT_EQ(m_downloader.Download(Url(QStringLiteral("/slow.gz")), nullptr), QNetworkReply::TimeoutError);
+    EXPECT_EQ(m_downloader.GetLastErrorText().toStdString(), "stalled: less than 64 bytes in 10 s");
 }
