@@ -170,7 +170,11 @@ QNetworkReply* WXDownloader::Fetch(const QString& url, Deadline deadline, QByteA
             return false;
         if (bytes <= m_maxBodySize)
             return true;
-        EndReply(reply, kBodyTooLarge);
+        // A body that came whole is refused all the same; a reply that failed first keeps its cause.
+        if (reply->isFinished() && reply->error() == QNetworkReply::NoError)
+            reply->setProperty(kBodyTooLarge, true);
+        else
+            EndReply(reply, kBodyTooLarge);
         return false;
     };
     const auto collect = [reply, withinCap, &body, &stallWatch] {
