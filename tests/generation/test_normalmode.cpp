@@ -157,10 +157,10 @@ TEST_F(NormalModeTest, NothingThatAsksForWeatherStartsInsideARunningGeneration)
     m_gen.downloader.SetStallLimit(1000, 64);
     RecordingPrompter prompter;
     ScopedPrompter usePrompter(prompter);
-    int downloads = 0;
+    bool acted = false;
     const QMetaObject::Connection inTheWait = QObject::connect(&m_server, &tools::WxServer::RequestServed, [&] {
         QTimer::singleShot(0, [&] {
-            if (downloads++ > 0)
+            if (std::exchange(acted, true))
                 return;
             m_generator->GenerateFSWeather(QString());
             m_generator->GenerateFSWeather(QStringLiteral("EDDF"));

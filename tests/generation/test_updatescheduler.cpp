@@ -184,7 +184,6 @@ TEST_F(UpdateSchedulerTest, ClearWxInAGenerationsWaitStopsItAndNothingFollowsThe
     ASSERT_TRUE(QDir().mkpath(simulator.filePath(QStringLiteral("Weather/themes"))));
     CSettings::SetPathToFS(simulator.path());
     CSettings::SetInterfaceType(2);
-    CSettings::SetModelFileSize(1);
     // The live weather is in, without a grid near the aircraft: each generation asks for one, and the grid server
     // stalls. A second of the test's clock without bytes gives the request up; the clear moves the clock on.
     m_server.SetFailure(QStringLiteral("/get_grib_v2.php"), tools::WxServer::Failure::GridError);
