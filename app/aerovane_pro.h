@@ -271,7 +271,6 @@ private:
     QTimer* autoConnectTimer = nullptr;
     bool closing = false;
     int closeChecks = 0;
-    bool generationRunning = false;
     bool historyRequestRunning = false;
     std::unique_ptr<CConnectWorker> endingConnectWorker;
     // A downloader let go of while one of its transfers was still under way.

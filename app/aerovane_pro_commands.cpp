@@ -54,16 +54,16 @@ void Aerovane_Pro::OnAutoConnectRetry()
         RequestConnect();
 }
 
-void Aerovane_Pro::OnGenerationRunning(bool running)
+void Aerovane_Pro::OnGenerationRunning(bool /*running*/)
 {
-    generationRunning = running;
     UpdateWeatherLoadCommands();
 }
 
 void Aerovane_Pro::UpdateWeatherLoadCommands()
 {
-    ui.actionDownload_History_WX->setEnabled(!generationRunning && !historyRequestRunning);
-    ui.actionLoad_WX_from_file->setEnabled(!generationRunning);
+    const bool generating = weatherWorker && weatherWorker->IsGenerating();
+    ui.actionDownload_History_WX->setEnabled(!generating && !historyRequestRunning);
+    ui.actionLoad_WX_from_file->setEnabled(!generating);
 }
 
 void Aerovane_Pro::OnDisableButton(int command, bool disable)
